@@ -1,0 +1,11 @@
+#ifndef PLOTVANE_PLOTVANE_H
+#define PLOTVANE_PLOTVANE_H
+
+// Everything the library offers.
+#include <plotvane/arrays.h>
+#include <plotvane/chart.h>
+#include <plotvane/constants.h>
+#include <plotvane/mutex.h>
+#include <plotvane/ostrstream.h>
+
+#endif

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# ./run.sh gallery            build and render the gallery into out/gallery/
+# ./run.sh test [--sanitize]  build and run the whole test suite (non-zero exit on any failure)
+# ./run.sh test --fuzz        run each fuzz target for a short fixed time
+# ./run.sh bench              build the release preset and run the benchmarks
+set -euo pipefail
+cd "$(dirname "$0")"
+
+# Everything the build, the tests and the gallery need, as Debian packages.
+PACKAGES=(
+  cmake ninja-build g++ clang pkg-config python3
+  libpng-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
+  fonts-liberation2 fonts-dejavu-core
+  libgtest-dev libgmock-dev
+)
+
+setup() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  else
+    echo "Missing packages; as root run:" >&2
+    echo "  apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+}
+
+build() {
+  local preset=$1
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)"
+}
+
+gallery() {
+  build plain
+  examples/make_gallery.sh build/plain/examples out/gallery
+}
+
+run_tests() {
+  case "${1:-}" in
+    --sanitize)
+      build sanitized
+      ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitized ;;
+    --fuzz)
+      build fuzz
+      tests/fuzz/run_fuzzers.sh build/fuzz ;;
+    "")
+      build plain
+      ctest --preset plain ;;
+    *) echo "unknown option: $1" >&2; exit 2 ;;
+  esac
+}
+
+case "${1:-}" in
+  gallery) setup; gallery ;;
+  test) setup; shift; run_tests "$@" ;;
+  bench) setup; build release; bench/run_all.sh build/release/bench ;;
+  *) sed -n '2,5p' "$0" | sed 's/^# //'; exit 2 ;;
+esac
