@@ -48,7 +48,7 @@ TEST(PackedCodes, MetalColours) {
     EXPECT_EQ(u(Chart::metalColor(0x00ff8800, -90)), u(Chart::metalColor(0x00ff8800, 90)));
     EXPECT_EQ(u(Chart::metalColor(0x00ffffff, 179)), 0xff840fffu);
     EXPECT_EQ(Chart::metalColor(static_cast<int>(0xf8123456)), Chart::Transparent);
-    EXPECT_NE(Chart::metalColor(static_cast<int>(0xf7123456)), Chart::Transparent);
+    EXPECT_NE(Chart::metalColor(static_cast<int>(0xf6123456)), Chart::Transparent);
     EXPECT_EQ(Chart::metalColor(-1), Chart::Transparent);
     EXPECT_EQ(u(Chart::metalColor(Chart::DataColor + 1, 0)), 0xff80f809u);
     EXPECT_EQ(u(Chart::metalColor(static_cast<int>(0xfffe0003), 0)), 0xff80f003u);
