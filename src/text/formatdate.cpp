@@ -88,7 +88,15 @@ public:
 
     // capacity_ counts the text only; the result buffer also holds the terminating NUL.
     bool full() const { return out_.size() + kReserve > capacity_ + 1; }
-    void put(const char* text, size_t n) { out_.append(text, std::min(n, capacity_ - out_.size())); }
+    // Whatever does not fit is dropped, never half a UTF-8 character.
+    void put(const char* text, size_t n) {
+        size_t room = capacity_ - out_.size();
+        if (n > room) {
+            n = room;
+            while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xc0) == 0x80) --n;
+        }
+        out_.append(text, n);
+    }
     void put(const char* text) { put(text, std::strlen(text)); }
     // Zero-padded to `width` digits; years before year 1 keep their minus sign in front.
     void number(long long v, int width) {

@@ -52,7 +52,7 @@ std::string escapeFieldValue(const char* value, int flags, bool stripMarkupComma
     if (flags & PVParser::EscapeUrl) {
         std::string out;
         for (char c : text) {
-            if (std::strchr(" %?&+=#", c) && c) appendHex(out, static_cast<unsigned char>(c));
+            if (c && std::strchr(" %?&+=#", c)) appendHex(out, static_cast<unsigned char>(c));
             else out += c;
         }
         text.swap(out);

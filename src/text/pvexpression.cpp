@@ -20,6 +20,7 @@ namespace {
 constexpr int kMaxNesting = 64;
 
 bool isOperator(char c) { return c && std::strchr("+-*/%^()", c); }
+bool isTermOperator(char c) { return c == '*' || c == '/' || c == '^' || c == '%'; }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 class ExpressionReader {
@@ -42,7 +43,7 @@ private:
         double value = factor();
         for (;;) {
             skipBlanks();
-            if (p_ == end_ || !std::strchr("*/^%", *p_) || !*p_) return value;
+            if (p_ == end_ || !isTermOperator(*p_)) return value;
             char op = *p_++;
             double right = factor();
             if (op == '*') value *= right;

@@ -140,6 +140,12 @@ TEST(FormatDate, OutputStaysInTheBuffer) {
     EXPECT_GE(text.size(), 240u);
     EXPECT_EQ(text.substr(0, 8), "20242024");
 
+    std::string accented;
+    for (int i = 0; i < 200; ++i) accented += "\xC3\xA9";
+    names[2] = accented.c_str();
+    f.setMonthNames(names, 12);
+    EXPECT_EQ(std::string(f.format("mmm", kSample)), accented.substr(0, 254));  // whole characters only
+
     std::string literal = "'" + std::string(400, 'z') + "'";
     EXPECT_EQ(std::string(f.formatDate(literal.c_str(), kSample)), std::string(255, 'z'));
 }
