@@ -7,36 +7,30 @@ namespace plotvane {
 
 // Non-owning views passed by value. The length comes first in all four, and a length of 0 (or less)
 // with any pointer is the empty array. Callees copy whatever they keep beyond the call.
-struct DoubleArray {
+template <class T>
+struct ArrayView {
     int len = 0;
-    const double* data = nullptr;
-    DoubleArray() = default;
-    DoubleArray(const double* d, int n) : len(n), data(d) {}
-    double operator[](int i) const { return data[i]; }
+    const T* data = nullptr;
+    ArrayView() = default;
+    ArrayView(const T* d, int n) : len(n), data(d) {}
+    const T& operator[](int i) const { return data[i]; }
 };
 
-struct IntArray {
-    int len = 0;
-    const int* data = nullptr;
-    IntArray() = default;
-    IntArray(const int* d, int n) : len(n), data(d) {}
-    int operator[](int i) const { return data[i]; }
+struct DoubleArray : ArrayView<double> {
+    using ArrayView::ArrayView;
 };
 
-struct StringArray {
-    int len = 0;
-    const char* const* data = nullptr;
-    StringArray() = default;
-    StringArray(const char* const* d, int n) : len(n), data(d) {}
-    const char* operator[](int i) const { return data[i]; }
+struct IntArray : ArrayView<int> {
+    using ArrayView::ArrayView;
+};
+
+struct StringArray : ArrayView<const char*> {
+    using ArrayView::ArrayView;
 };
 
 // An encoded image or document, owned by the object that produced it.
-struct MemBlock {
-    int len = 0;
-    const char* data = nullptr;
-    MemBlock() = default;
-    MemBlock(const char* d, int n) : len(n), data(d) {}
+struct MemBlock : ArrayView<char> {
+    using ArrayView::ArrayView;
 };
 
 }  // namespace plotvane
