@@ -5,6 +5,7 @@
 #include <plotvane/arrays.h>
 #include <plotvane/chart.h>
 #include <plotvane/constants.h>
+#include <plotvane/drawarea.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 

@@ -1,0 +1,261 @@
+// Output and input of a DrawArea. Raster formats bring the canvas up to date and encode it;
+// the ".agf" dump reads the recording. File outputs encode into memory first and write the file
+// only when encoding succeeded; memory outputs reuse the area's one output stream. Image files
+// are read whole, checked for type and size, and recorded as they are, to be decoded on replay.
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <new>
+#include <string>
+
+#include "draw/drawarea_p.h"
+#include "draw/drawbmp_p.h"
+#include "draw/imageio_p.h"
+#include "draw/memcache_p.h"
+
+namespace plotvane {
+
+namespace {
+
+enum RasterFormat { kPNG, kGIF, kJPG, kWMP, kBMP, kFast };
+
+constexpr double kCacheLifetime = 60;  // seconds an unlocked cached output is kept
+constexpr long long kMaxLoadPixels = 125000000;
+constexpr int kMaxReads = 15;  // 8 KiB doubling: files up to 128 MiB
+
+bool endsWith(const char* name, const char* suffix) {
+    std::string s = name ? name : "";
+    std::string t = suffix;
+    if (s.size() < t.size()) return false;
+    for (size_t k = 0; k < t.size(); ++k)
+        if (std::tolower(static_cast<unsigned char>(s[s.size() - t.size() + k])) != t[k]) return false;
+    return true;
+}
+
+}  // namespace
+
+bool DrawAreaImpl::writeRaster(vek::ostream& out, int format, int quality) {
+    DrawBMP* canvas = getCanvas();
+    RasterImage image = canvas->image();
+    RasterSettings& settings = canvas->settings();
+    switch (format) {
+        case kPNG: return writePNG(out, image, settings);
+        case kGIF: return writeGIF(out, image, settings);
+        case kJPG: return writeJPG(out, image, settings, quality);
+        case kWMP: return writeWMP(out, image, settings);
+        case kBMP: return writeBMP(out, image, settings);
+        default: return writeFastImage(out, image, settings);
+    }
+}
+
+void DrawAreaImpl::writeDump(vek::ostream& out) { meta_->outMeta(out); }
+
+template <typename Writer>
+MemBlock DrawAreaImpl::toMemory(Writer write) {
+    memory_.reset();
+    if (!write(memory_) || memory_.tell() <= 0) {
+        memory_.reset();
+        return MemBlock();
+    }
+    return MemBlock(memory_.data(), memory_.tell());
+}
+
+template <typename Writer>
+bool DrawAreaImpl::toFile(const char* filename, Writer write) {
+    if (!filename || !*filename) return false;
+    FILE* f = std::fopen(filename, "wb");
+    if (!f) return false;
+    vek::ostrstream buffer;
+    bool ok = write(buffer);
+    if (ok && buffer.tell() > 0)
+        ok = std::fwrite(buffer.data(), 1, static_cast<size_t>(buffer.tell()), f) == static_cast<size_t>(buffer.tell());
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) std::remove(filename);
+    return ok;
+}
+
+bool DrawAreaImpl::out(const char* filename) {
+    if (endsWith(filename, ".gif")) return outGIF(filename);
+    if (endsWith(filename, ".jpg") || endsWith(filename, ".jpeg")) return outJPG(filename, 80);
+    if (endsWith(filename, ".png")) return outPNG(filename);
+    if (endsWith(filename, ".wbmp") || endsWith(filename, ".wmp")) return outWMP(filename);
+    if (endsWith(filename, ".bmp")) return outBMP(filename);
+    if (endsWith(filename, ".svg")) return outSVG(filename, nullptr);
+    if (endsWith(filename, ".svgz")) return outSVG(filename, "compress");
+    if (endsWith(filename, ".agf")) return outAGF(filename);
+    if (endsWith(filename, ".pdf")) return outPDF(filename);
+    return outPNG(filename);
+}
+
+bool DrawAreaImpl::outGIF(const char* filename) {
+    return toFile(filename, [this](vek::ostream& o) { return writeRaster(o, kGIF, -1); });
+}
+bool DrawAreaImpl::outPNG(const char* filename) {
+    return toFile(filename, [this](vek::ostream& o) { return writeRaster(o, kPNG, -1); });
+}
+bool DrawAreaImpl::outJPG(const char* filename, int quality) {
+    return toFile(filename, [this, quality](vek::ostream& o) { return writeRaster(o, kJPG, quality); });
+}
+bool DrawAreaImpl::outWMP(const char* filename) {
+    return toFile(filename, [this](vek::ostream& o) { return writeRaster(o, kWMP, -1); });
+}
+bool DrawAreaImpl::outBMP(const char* filename) {
+    return toFile(filename, [this](vek::ostream& o) { return writeRaster(o, kBMP, -1); });
+}
+bool DrawAreaImpl::outAGF(const char* filename) {
+    return toFile(filename, [this](vek::ostream& o) {
+        writeDump(o);
+        return true;
+    });
+}
+// The vector writers are not there yet.
+bool DrawAreaImpl::outSVG(const char*, const char*) { return false; }
+bool DrawAreaImpl::outPDF(const char*) { return false; }
+MemBlock DrawAreaImpl::outSVG() { return MemBlock(); }
+MemBlock DrawAreaImpl::outSVG2(const char*) { return MemBlock(); }
+MemBlock DrawAreaImpl::outPDF() { return MemBlock(); }
+
+MemBlock DrawAreaImpl::outGIF() {
+    return toMemory([this](vek::ostream& o) { return writeRaster(o, kGIF, -1); });
+}
+MemBlock DrawAreaImpl::outPNG() {
+    return toMemory([this](vek::ostream& o) { return writeRaster(o, kPNG, -1); });
+}
+MemBlock DrawAreaImpl::outJPG(int quality) {
+    return toMemory([this, quality](vek::ostream& o) { return writeRaster(o, kJPG, quality); });
+}
+MemBlock DrawAreaImpl::outWMP() {
+    return toMemory([this](vek::ostream& o) { return writeRaster(o, kWMP, -1); });
+}
+MemBlock DrawAreaImpl::outBMP() {
+    return toMemory([this](vek::ostream& o) { return writeRaster(o, kBMP, -1); });
+}
+MemBlock DrawAreaImpl::outFastImage() {
+    return toMemory([this](vek::ostream& o) { return writeRaster(o, kFast, -1); });
+}
+MemBlock DrawAreaImpl::outAGF() {
+    return toMemory([this](vek::ostream& o) {
+        writeDump(o);
+        return true;
+    });
+}
+
+namespace {
+
+bool intoPointers(MemBlock block, const char** data, int* len) {
+    if (data) *data = block.len > 0 ? block.data : nullptr;
+    if (len) *len = block.len;
+    return block.len > 0;
+}
+
+}  // namespace
+
+bool DrawAreaImpl::outGIF(const char** data, int* len) { return intoPointers(outGIF(), data, len); }
+bool DrawAreaImpl::outPNG(const char** data, int* len) { return intoPointers(outPNG(), data, len); }
+bool DrawAreaImpl::outJPG(const char** data, int* len, int quality) { return intoPointers(outJPG(quality), data, len); }
+bool DrawAreaImpl::outWMP(const char** data, int* len) { return intoPointers(outWMP(), data, len); }
+bool DrawAreaImpl::outBMP(const char** data, int* len) { return intoPointers(outBMP(), data, len); }
+
+void DrawAreaImpl::setOutputOptions(const char* options) { meta_->parseOutputOptions(options); }
+
+bool DrawAreaImpl::cacheOutput(const char* key) {
+    if (!key || memory_.tell() <= 0) return false;
+    int length = memory_.tell();
+    char* bytes = memory_.release();
+    if (!bytes) return false;
+    MemCache& cache = MemCache::instance();
+    cache.putAndLockBlock(key, bytes, length, MemCache::now() + kCacheLifetime);
+    cache.unlockBlock(key);
+    return true;
+}
+
+FILE* DrawAreaImpl::urlfopen(const char* name, const char* mode) {
+    if (!name || !*name) return nullptr;
+    std::string path = name;
+    if (path.compare(0, 7, "file://") == 0) path.erase(0, 7);
+    FILE* f = std::fopen(path.c_str(), mode);
+    if (f || path[0] == '/' || searchPath_.empty()) return f;
+    size_t start = 0;
+    while (!f && start <= searchPath_.size()) {
+        size_t end = searchPath_.find(';', start);
+        if (end == std::string::npos) end = searchPath_.size();
+        std::string dir = searchPath_.substr(start, end - start);
+        if (!dir.empty()) {
+            if (dir.back() != '/' && dir.back() != '\\') dir += '/';
+            f = std::fopen((dir + path).c_str(), mode);
+        }
+        start = end + 1;
+    }
+    return f;
+}
+
+int DrawAreaImpl::loadBitMap(const char* name, int expectedType, std::vector<unsigned char>& file, int& width,
+                             int& height) {
+    FILE* f = urlfopen(name, "rb");
+    if (!f) return kLoadOpenFailed;
+    std::vector<unsigned char> buffer;
+    size_t length = 0;
+    int error = kLoadFileTooLarge;
+    try {
+        buffer.resize(8192);
+        for (int reads = 1; reads <= kMaxReads; ++reads) {
+            length += std::fread(buffer.data() + length, 1, buffer.size() - length, f);
+            if (length < buffer.size() || std::feof(f)) {
+                error = 0;
+                break;
+            }
+            if (reads == kMaxReads) {
+                if (std::fgetc(f) == EOF) error = 0;
+                break;
+            }
+            buffer.resize(buffer.size() * 2);
+        }
+    } catch (const std::bad_alloc&) {
+        error = kLoadNoMemory;
+    }
+    std::fclose(f);
+    if (error) return error;
+    if (length < 3 || plotvane::getImageType(buffer.data(), static_cast<int>(length)) != expectedType) return kLoadWrongType;
+    int w = 0, h = 0;
+    plotvane::getImageSize(buffer.data(), static_cast<int>(length), w, h);
+    if (w < 1 || h < 1) return kLoadBadSize;
+    if (static_cast<long long>(w) * h > kMaxLoadPixels) return kLoadTooManyPixels;
+    buffer.resize(length);
+    file.swap(buffer);
+    width = w;
+    height = h;
+    return 0;
+}
+
+bool DrawAreaImpl::loadTyped(const char* filename, int type) {
+    std::vector<unsigned char> file;
+    int w = 0, h = 0;
+    int error = loadBitMap(filename, type, file, w, h);
+    if (error) {
+        lastError_ = error;
+        return false;
+    }
+    meta_->loadStream(std::move(file), type, w, h);
+    width_ = w;
+    height_ = h;
+    resetClip();
+    return true;
+}
+
+bool DrawAreaImpl::loadGIF(const char* filename) { return loadTyped(filename, kImageGIF); }
+bool DrawAreaImpl::loadPNG(const char* filename) { return loadTyped(filename, kImagePNG); }
+bool DrawAreaImpl::loadJPG(const char* filename) { return loadTyped(filename, kImageJPG); }
+bool DrawAreaImpl::loadWMP(const char*) {
+    lastError_ = kLoadWrongType;
+    return false;
+}
+
+bool DrawAreaImpl::load(const char* filename) {
+    if (endsWith(filename, ".jpg") || endsWith(filename, ".jpeg")) return loadJPG(filename);
+    if (endsWith(filename, ".png")) return loadPNG(filename);
+    if (endsWith(filename, ".wbmp") || endsWith(filename, ".wmp")) return loadWMP(filename);
+    return loadGIF(filename);
+}
+
+}  // namespace plotvane

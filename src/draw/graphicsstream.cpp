@@ -1,0 +1,146 @@
+#include "draw/graphicsstream_p.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace plotvane {
+
+void GraphicsStream::reserve(int n) {
+    size_t need = static_cast<size_t>(writeIndex_) + static_cast<size_t>(n);
+    if (need <= words_.size()) return;
+    size_t grown = words_.empty() ? 10000 : words_.size() * 2;
+    words_.resize(std::max(grown, need));
+}
+
+int GraphicsStream::openRecord(uint32_t opcode) {
+    closeRecord();
+    reserve(2);
+    recordStart_ = writeIndex_;
+    words_[static_cast<size_t>(writeIndex_++)] = 0;
+    words_[static_cast<size_t>(writeIndex_++)] = opcode;
+    return recordStart_;
+}
+
+void GraphicsStream::closeRecord() {
+    if (recordStart_ >= 0) words_[static_cast<size_t>(recordStart_)] = static_cast<uint32_t>(writeIndex_ - recordStart_);
+}
+
+void GraphicsStream::truncate(int index) {
+    if (index < 0 || index > writeIndex_) return;
+    closeRecord();
+    writeIndex_ = index;
+    recordStart_ = -1;
+}
+
+void GraphicsStream::putWord(uint32_t w) {
+    reserve(1);
+    words_[static_cast<size_t>(writeIndex_++)] = w;
+}
+
+void GraphicsStream::putDouble(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    putWord(static_cast<uint32_t>(bits >> 32));
+    putWord(static_cast<uint32_t>(bits));
+}
+
+void GraphicsStream::putString(const char* s) {
+    size_t n = s ? std::strlen(s) : 0;
+    putInt(static_cast<int>(n));
+    reserve(static_cast<int>((n + 3) / 4));
+    for (size_t i = 0; i < n; i += 4) {
+        uint32_t w = 0;
+        for (size_t k = 0; k < 4 && i + k < n; ++k) w |= static_cast<uint32_t>(static_cast<unsigned char>(s[i + k])) << (8 * k);
+        putWord(w);
+    }
+}
+
+void GraphicsStream::putWString(const std::u16string& s) {
+    putInt(static_cast<int>(s.size()));
+    for (size_t i = 0; i < s.size(); i += 2) {
+        uint32_t w = s[i];
+        if (i + 1 < s.size()) w |= static_cast<uint32_t>(s[i + 1]) << 16;
+        putWord(w);
+    }
+}
+
+void GraphicsStream::putDoubles(const double* v, int n) {
+    n = std::max(n, 0);
+    putInt(n);
+    reserve(2 * n);
+    for (int i = 0; i < n; ++i) putDouble(v[i]);
+}
+
+void GraphicsStream::putInts(const int* v, int n) {
+    n = std::max(n, 0);
+    putInt(n);
+    reserve(n);
+    for (int i = 0; i < n; ++i) putInt(v[i]);
+}
+
+bool RecordReader::take(int n) {
+    if (!ok_ || n < 0 || remaining() < n) {
+        ok_ = false;
+        return false;
+    }
+    return true;
+}
+
+uint32_t RecordReader::word() { return take(1) ? *p_++ : 0; }
+
+double RecordReader::d() {
+    if (!take(2)) return 0;
+    uint64_t bits = (static_cast<uint64_t>(p_[0]) << 32) | p_[1];
+    p_ += 2;
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+std::string RecordReader::s() {
+    int n = i();
+    if (!ok_ || n < 0 || !take((n + 3) / 4)) {
+        ok_ = false;
+        return {};
+    }
+    std::string out(static_cast<size_t>(n), '\0');
+    for (int k = 0; k < n; ++k) out[static_cast<size_t>(k)] = static_cast<char>((p_[k / 4] >> (8 * (k % 4))) & 0xff);
+    p_ += (n + 3) / 4;
+    return out;
+}
+
+std::u16string RecordReader::w() {
+    int n = i();
+    if (!ok_ || n < 0 || !take((n + 1) / 2)) {
+        ok_ = false;
+        return {};
+    }
+    std::u16string out(static_cast<size_t>(n), u'\0');
+    for (int k = 0; k < n; ++k) out[static_cast<size_t>(k)] = static_cast<char16_t>((p_[k / 2] >> (16 * (k % 2))) & 0xffff);
+    p_ += (n + 1) / 2;
+    return out;
+}
+
+std::vector<double> RecordReader::doubles() {
+    int n = i();
+    if (!ok_ || n < 0 || remaining() / 2 < n) {
+        ok_ = false;
+        return {};
+    }
+    std::vector<double> out(static_cast<size_t>(n));
+    for (double& v : out) v = d();
+    return out;
+}
+
+std::vector<int> RecordReader::ints() {
+    int n = i();
+    if (!ok_ || n < 0 || !take(n)) {
+        ok_ = false;
+        return {};
+    }
+    std::vector<int> out(p_, p_ + n);
+    p_ += n;
+    return out;
+}
+
+}  // namespace plotvane

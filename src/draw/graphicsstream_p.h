@@ -1,0 +1,71 @@
+#ifndef PLOTVANE_DRAW_GRAPHICSSTREAM_P_H
+#define PLOTVANE_DRAW_GRAPHICSSTREAM_P_H
+
+// The word stream a recording is kept in. A record is its length in words (itself included), its
+// opcode and its arguments, all 32-bit words:
+//   i, b, x  one word (an int, 0 or 1, a colour)
+//   d        a double as two words, high word first
+//   s        byte string: length, then four bytes a word, first byte in the lowest bits
+//   w        UTF-16 string: length, then two units a word, first unit in the low half
+//   D        count, then count doubles;  I, X  count, then count words
+// The length word is filled in when the next record is opened (or before the stream is read).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plotvane {
+
+class GraphicsStream {
+public:
+    int size() const { return writeIndex_; }
+    const uint32_t* data() const { return words_.data(); }
+
+    // Closes the open record and opens one for the opcode; returns its start.
+    int openRecord(uint32_t opcode);
+    // Sets the length of the open record (idempotent).
+    void closeRecord();
+    // Cuts the stream back to a record boundary.
+    void truncate(int index);
+
+    void putWord(uint32_t w);
+    void putInt(int v) { putWord(static_cast<uint32_t>(v)); }
+    void putDouble(double v);
+    void putString(const char* s);
+    void putWString(const std::u16string& s);
+    void putDoubles(const double* v, int n);
+    void putInts(const int* v, int n);
+
+private:
+    void reserve(int n);
+    std::vector<uint32_t> words_;
+    int writeIndex_ = 0;
+    int recordStart_ = -1;
+};
+
+// Reads the arguments of one record; every read checks what is left and sets a sticky failure.
+class RecordReader {
+public:
+    RecordReader(const uint32_t* words, int count) : p_(words), end_(words + count) {}
+    bool ok() const { return ok_; }
+    int remaining() const { return static_cast<int>(end_ - p_); }
+
+    uint32_t word();
+    int i() { return static_cast<int>(word()); }
+    bool b() { return word() != 0; }
+    double d();
+    std::string s();
+    std::u16string w();
+    std::vector<double> doubles();
+    std::vector<int> ints();
+
+private:
+    bool take(int n);
+    const uint32_t* p_;
+    const uint32_t* end_;
+    bool ok_ = true;
+};
+
+}  // namespace plotvane
+
+#endif

@@ -1,0 +1,111 @@
+#include "draw/metabrush_p.h"
+
+#include <plotvane/drawarea.h>
+
+#include <cstring>
+
+#include "draw/metadraw_p.h"
+#include "draw/opcodes_p.h"
+
+namespace plotvane {
+
+MetaBrush::MetaBrush(uint32_t opcode, int id) : opcode_(opcode), id_(id) { words_.push_back(static_cast<uint32_t>(id)); }
+
+void MetaBrush::resolve(MetaDraw& root) {
+    bool changed = refresh();
+    std::vector<int> now;
+    now.reserve(colorSlots_.size());
+    for (int slot : colorSlots_) now.push_back(root.resolveColor(static_cast<int>(words_[static_cast<size_t>(slot)])));
+    if (!changed && writtenAt_ >= 0 && now == resolved_) return;
+    std::vector<uint32_t> args = words_;
+    for (size_t k = 0; k < colorSlots_.size(); ++k) args[static_cast<size_t>(colorSlots_[k])] = static_cast<uint32_t>(now[k]);
+    writtenAt_ = root.writeDefinition(opcode_, args);
+    resolved_ = std::move(now);
+}
+
+void MetaBrush::forgetFrom(int index) {
+    if (writtenAt_ >= index) writtenAt_ = -1;
+}
+
+MetaBrush& MetaBrush::color(int c) {
+    colorSlots_.push_back(static_cast<int>(words_.size()));
+    words_.push_back(static_cast<uint32_t>(c));
+    return *this;
+}
+
+MetaBrush& MetaBrush::i(int v) {
+    words_.push_back(static_cast<uint32_t>(v));
+    return *this;
+}
+
+MetaBrush& MetaBrush::b(bool v) { return i(v ? 1 : 0); }
+
+MetaBrush& MetaBrush::d(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    words_.push_back(static_cast<uint32_t>(bits >> 32));
+    words_.push_back(static_cast<uint32_t>(bits));
+    return *this;
+}
+
+MetaBrush& MetaBrush::ints(const std::vector<int>& v) {
+    i(static_cast<int>(v.size()));
+    for (int x : v) i(x);
+    return *this;
+}
+
+MetaBrush& MetaBrush::stops(const std::vector<int>& v) {
+    i(static_cast<int>(v.size()));
+    for (size_t k = 0; k < v.size(); ++k) {
+        if (k % 2) color(v[k]);
+        else i(v[k]);
+    }
+    return *this;
+}
+
+MetaBrush& MetaBrush::s(const char* text) {
+    size_t n = text ? std::strlen(text) : 0;
+    i(static_cast<int>(n));
+    for (size_t k = 0; k < n; k += 4) {
+        uint32_t w = 0;
+        for (size_t j = 0; j < 4 && k + j < n; ++j) w |= static_cast<uint32_t>(static_cast<unsigned char>(text[k + j])) << (8 * j);
+        words_.push_back(w);
+    }
+    return *this;
+}
+
+MetaBrush* MetaBrush::dashLine(int id, int color, int pattern) {
+    return &(new MetaBrush(kOpDashLineColor, id))->color(color).i(pattern);
+}
+
+MetaBrush* MetaBrush::brightnessAdjustment(int id, int base, double factor) {
+    return &(new MetaBrush(kOpAdjustBrightness, id))->color(base).d(factor);
+}
+
+MetaBrush* MetaBrush::brushedTexture(int id, int base, int width) {
+    return &(new MetaBrush(kOpBrushedTextureColor, id))->color(base).i(width);
+}
+
+MetaBrush* MetaBrush::relativeLinearGradient(int id, const double xy[4], bool periodic, const std::vector<int>& stops) {
+    return &(new MetaBrush(kOpRelativeLinearGradientColor, id))->d(xy[0]).d(xy[1]).d(xy[2]).d(xy[3]).b(periodic).stops(stops);
+}
+
+MetaBrush* MetaBrush::relativeLinearLighting(int id, int base, const double xy[4], const std::vector<int>& table) {
+    return &(new MetaBrush(kOpRelativeLinearLightingColor, id))->color(base).d(xy[0]).d(xy[1]).d(xy[2]).d(xy[3]).b(false).ints(table);
+}
+
+MetaXYZoneBrush::MetaXYZoneBrush(int id, const ZoneSplitter* split, int colorA, int colorB)
+    : MetaBrush(kOpZoneColor, id), split_(split) {
+    b(split->isHorizontalSplit()).i(split->getSplitPosition()).color(colorA).color(colorB);
+}
+
+bool MetaXYZoneBrush::refresh() {
+    uint32_t horizontal = split_->isHorizontalSplit() ? 1u : 0u;
+    uint32_t position = static_cast<uint32_t>(split_->getSplitPosition());
+    bool changed = words_[1] != horizontal || words_[2] != position;
+    words_[1] = horizontal;
+    words_[2] = position;
+    return changed;
+}
+
+}  // namespace plotvane

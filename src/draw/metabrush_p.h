@@ -1,0 +1,75 @@
+#ifndef PLOTVANE_DRAW_METABRUSH_P_H
+#define PLOTVANE_DRAW_METABRUSH_P_H
+
+// The recorder side of a dynamic colour: the arguments of its definition record, kept until the
+// colour is first drawn with. A brush's colours (its base colours and gradient stop colours) may
+// be palette entries or other brushes, so they are resolved again at every use, and the record
+// is written again only when what they resolve to has changed.
+
+#include <cstdint>
+#include <vector>
+
+namespace plotvane {
+
+class MetaDraw;
+class ZoneSplitter;
+
+class MetaBrush {
+public:
+    MetaBrush(uint32_t opcode, int id);
+    virtual ~MetaBrush() = default;
+    MetaBrush(const MetaBrush&) = delete;
+    MetaBrush& operator=(const MetaBrush&) = delete;
+    void destroy() { delete this; }
+
+    int id() const { return id_; }
+    uint32_t opcode() const { return opcode_; }
+    // Writes the definition into root's recording unless an identical one is already there.
+    void resolve(MetaDraw& root);
+    // The recording was cut back to `index`: a definition written there or later is gone.
+    void forgetFrom(int index);
+
+    // Arguments in record order (the id is the first and is added by the constructor).
+    MetaBrush& color(int c);
+    MetaBrush& i(int v);
+    MetaBrush& b(bool v);
+    MetaBrush& d(double v);
+    MetaBrush& ints(const std::vector<int>& v);
+    // (position, colour) pairs: the colours are resolved at use.
+    MetaBrush& stops(const std::vector<int>& v);
+    MetaBrush& s(const char* text);
+
+    static MetaBrush* dashLine(int id, int color, int pattern);
+    static MetaBrush* brightnessAdjustment(int id, int base, double factor);
+    static MetaBrush* brushedTexture(int id, int base, int width);
+    static MetaBrush* relativeLinearGradient(int id, const double xy[4], bool periodic, const std::vector<int>& stops);
+    static MetaBrush* relativeLinearLighting(int id, int base, const double xy[4], const std::vector<int>& table);
+
+protected:
+    // Called before each resolve; returns true when the arguments changed.
+    virtual bool refresh() { return false; }
+    std::vector<uint32_t> words_;
+
+private:
+    uint32_t opcode_;
+    int id_;
+    std::vector<int> colorSlots_;
+    std::vector<int> resolved_;
+    int writtenAt_ = -1;
+};
+
+// Two colours split at a position known only when the colour is drawn with.
+class MetaXYZoneBrush : public MetaBrush {
+public:
+    MetaXYZoneBrush(int id, const ZoneSplitter* split, int colorA, int colorB);
+
+protected:
+    bool refresh() override;
+
+private:
+    const ZoneSplitter* split_;
+};
+
+}  // namespace plotvane
+
+#endif
