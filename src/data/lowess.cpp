@@ -6,15 +6,14 @@
 // than 0.001*h weigh 1 and points beyond 0.999*h nothing, and ties at the far edge join the window.
 // A straight line fitted by weighted least squares gives the smoothed value, unless the x spread is
 // tiny against the whole range, when the weighted mean is used. Robustness passes then weight each
-// point by the bisquare of its residual over six times the median absolute residual (1 below 0.001 of
-// that scale, 0 beyond 0.999), and refit. A point whose neighbourhood has no weight keeps its value.
+// point by the plain bisquare of its residual over six times the median absolute residual, and refit.
+// A point whose neighbourhood has no weight keeps its value.
 #include "data/lowess_p.h"
 
 #include <plotvane/constants.h>
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 #include "data/arraystats_p.h"
 
@@ -81,8 +80,7 @@ void fitAll(const double* x, const double* y, size_t n, size_t ns, const double*
     }
 }
 
-// Bisquare weights from the residuals; false when the residuals are all but zero and no further pass
-// can change anything.
+// Bisquare weights from the residuals; false when reweighting cannot help.
 bool robustnessWeights(const double* y, const double* fitted, size_t n, double* weights) {
     std::vector<double> residual(n);
     for (size_t i = 0; i < n; ++i) residual[i] = std::fabs(y[i] - fitted[i]);
@@ -96,19 +94,14 @@ bool robustnessWeights(const double* y, const double* fitted, size_t n, double* 
     } else {
         scale = 6 * sorted[m1];
     }
-    double meanResidual = std::accumulate(residual.begin(), residual.end(), 0.0) / static_cast<double>(n);
-    if (scale < 1e-7 * meanResidual || !(scale > 0)) return false;
-    const double c9 = 0.999 * scale, c1 = 0.001 * scale;
+    // When the median residual is rounding noise against the typical one (a near-perfect fit with a
+    // few outliers), bisquare weights would only amplify the noise: stop reweighting.
+    double meanResidual = 0;
+    for (double r : residual) meanResidual += r / static_cast<double>(n);
+    if (!(scale > 1e-7 * meanResidual)) return false;
     for (size_t i = 0; i < n; ++i) {
-        double r = residual[i];
-        if (r <= c1) {
-            weights[i] = 1;
-        } else if (r <= c9) {
-            double q = r / scale;
-            weights[i] = (1 - q * q) * (1 - q * q);
-        } else {
-            weights[i] = 0;
-        }
+        double q = residual[i] / scale;
+        weights[i] = q < 1 ? (1 - q * q) * (1 - q * q) : 0;
     }
     return true;
 }
