@@ -1,15 +1,17 @@
 // Moving-window statistics in time linear in the array length.
 //
-// Every operation first gathers the valid values into a compact list (missing values neither enter a
-// window nor take a slot), runs a kernel over that list, and writes the results back over the valid
-// elements. The kernels:
+// The windows stream over the array in place: each valid value is pushed into a window object that
+// keeps what it needs of the last n values in a ring, and is replaced by the window's answer (missing
+// values neither enter a window nor take a slot). No buffer grows with the array, except where a
+// statistic needs all values at once (ranks for large percentile windows, and the pairs of movCorr).
+//
 //  - average: a running sum; the sum is recomputed from the window every n steps so that rounding
 //    cannot drift and an infinite value that has left the window stops poisoning it.
 //  - standard deviation: a sliding Welford update of the mean and the sum of squared deviations,
 //    never the textbook n*sum(x^2) - sum(x)^2, which cancels catastrophically when the values sit on a
 //    large offset; also recomputed (two passes) every n steps.
-//  - maximum, minimum: a monotone deque of candidate indexes in a power-of-two ring.
-//  - percentile: a sorted copy of the window for small windows (a binary search and a short move per
+//  - maximum, minimum: a monotone deque of candidates in a power-of-two ring.
+//  - percentile: a sorted copy of the window for small windows (a binary search and a short shift per
 //    step), and for large ones counts over the ranks of all values in a Fenwick tree, which finds the
 //    k-th smallest in O(log m).
 //  - correlation: sliding co-moments (means, variances and covariance updated by removing the oldest
@@ -21,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <numeric>
 
@@ -40,109 +43,179 @@ bool isRoundingNoise(double squares, double mean, size_t n) {
     return squares <= static_cast<double>(n) * noise * noise;
 }
 
-template <class Kernel>
-void overValid(std::vector<double>& a, int n, Kernel kernel) {
-    if (n < 2) return;
-    std::vector<double> x = validValues(a.data(), a.size());
-    std::vector<double> out(x.size(), Chart::NoValue);
-    size_t window = static_cast<size_t>(n);
-    if (x.size() >= window) kernel(x.data(), x.size(), window, out.data());
-    scatterOverValid(a, out);
+// True when there is a window to slide: n is at least 2 and enough valid values exist to fill it.
+// Otherwise the array is already final (unchanged, or every valid element missing).
+bool prepare(std::vector<double>& a, int n) {
+    if (n < 2) return false;
+    size_t valid = static_cast<size_t>(std::count_if(a.begin(), a.end(), isValidValue));
+    if (valid >= static_cast<size_t>(n)) return true;
+    for (double& v : a)
+        if (isValidValue(v)) v = Chart::NoValue;
+    return false;
 }
 
-void averageKernel(const double* x, size_t m, size_t n, double* out) {
-    const double count = static_cast<double>(n);
-    double sum = 0;
-    for (size_t j = 0; j < n; ++j) sum += x[j];
-    out[n - 1] = sum / count;
-    size_t untilRecompute = n;
-    for (size_t j = n; j < m; ++j) {
-        if (--untilRecompute == 0) {
-            sum = 0;
-            for (size_t k = j + 1 - n; k <= j; ++k) sum += x[k];
-            untilRecompute = n;
-        } else {
-            sum += x[j] - x[j - n];
-        }
-        out[j] = sum / count;
+template <class Window>
+void slide(std::vector<double>& a, Window window) {
+    for (double& v : a)
+        if (isValidValue(v)) v = orNoValue(window.push(v));
+}
+
+// The last n values, in arrival order modulo a rotation.
+class Ring {
+  public:
+    explicit Ring(size_t n) : values_(n) {}
+    bool full() const { return filled_ == values_.size(); }
+    // Stores x and returns the value it displaces (the oldest, once the ring is full).
+    double push(double x) {
+        double old = values_[next_];
+        values_[next_] = x;
+        if (++next_ == values_.size()) next_ = 0;
+        if (filled_ < values_.size()) ++filled_;
+        return old;
     }
-}
+    const double* data() const { return values_.data(); }
 
-template <class Better>
-void extremeKernel(const double* x, size_t m, size_t n, double* out, Better better) {
-    size_t capacity = 1;
-    while (capacity < std::min(n, m) + 1) capacity <<= 1;
-    const size_t mask = capacity - 1;
-    std::vector<size_t> deque(capacity);
-    size_t head = 0, tail = 0;  // running counters; slots are counter & mask
-    for (size_t j = 0; j < m; ++j) {
-        while (tail != head && !better(x[deque[(tail - 1) & mask]], x[j])) --tail;
-        deque[tail++ & mask] = j;
-        if (deque[head & mask] + n <= j) ++head;
-        if (j + 1 >= n) out[j] = x[deque[head & mask]];
-    }
-}
-
-struct Deviation {
-    double mean = 0, squares = 0;
+  private:
+    std::vector<double> values_;
+    size_t next_ = 0, filled_ = 0;
 };
 
-Deviation twoPass(const double* x, size_t n) {
-    Deviation d;
-    for (size_t k = 0; k < n; ++k) d.mean += x[k];
-    d.mean /= static_cast<double>(n);
-    for (size_t k = 0; k < n; ++k) d.squares += (x[k] - d.mean) * (x[k] - d.mean);
-    return d;
-}
-
-double windowStdDev(const Deviation& d, size_t n) {
-    if (!(d.squares > 0) || isRoundingNoise(d.squares, d.mean, n)) return 0;
-    return std::sqrt(d.squares / static_cast<double>(n));
-}
-
-void stdDevKernel(const double* x, size_t m, size_t n, double* out) {
-    const double count = static_cast<double>(n);
-    Deviation d = twoPass(x, n);
-    out[n - 1] = windowStdDev(d, n);
-    size_t untilRecompute = n;
-    for (size_t j = n; j < m; ++j) {
-        if (--untilRecompute == 0) {
-            d = twoPass(x + j + 1 - n, n);
-            untilRecompute = n;
-        } else {
-            double incoming = x[j], outgoing = x[j - n];
-            double change = incoming - outgoing;
-            double mean = d.mean + change / count;
-            d.squares += change * (incoming - mean + outgoing - d.mean);
-            d.mean = mean;
+class AverageWindow {
+  public:
+    explicit AverageWindow(size_t n) : ring_(n), n_(n), count_(static_cast<double>(n)), untilRecompute_(n) {}
+    double push(double x) {
+        if (!ring_.full()) {
+            ring_.push(x);
+            sum_ += x;
+            return ring_.full() ? sum_ / count_ : Chart::NoValue;
         }
-        out[j] = windowStdDev(d, n);
-    }
-}
-
-void sortedWindowPercentile(const double* x, size_t m, size_t n, double p, double* out) {
-    size_t k;
-    double fraction;
-    percentilePosition(n, p, &k, &fraction);
-    const size_t upperIndex = std::min(k + 1, n - 1);
-    std::vector<double> window(x, x + n);
-    std::sort(window.begin(), window.end());
-    out[n - 1] = interpolatePercentile(window[k], window[upperIndex], fraction);
-    for (size_t j = n; j < m; ++j) {
-        // Replace the outgoing value by the incoming one, shifting only the values between them.
-        auto gone = std::lower_bound(window.begin(), window.end(), x[j - n]);
-        double incoming = x[j];
-        auto place = std::upper_bound(window.begin(), window.end(), incoming);
-        if (place > gone) {
-            std::move(gone + 1, place, gone);
-            *(place - 1) = incoming;
+        double old = ring_.push(x);
+        if (--untilRecompute_ == 0) {
+            sum_ = 0;
+            for (size_t k = 0; k < n_; ++k) sum_ += ring_.data()[k];
+            untilRecompute_ = n_;
         } else {
-            std::move_backward(place, gone, gone + 1);
-            *place = incoming;
+            sum_ += x - old;
         }
-        out[j] = interpolatePercentile(window[k], window[upperIndex], fraction);
+        return sum_ / count_;
     }
-}
+
+  private:
+    Ring ring_;
+    size_t n_;
+    double count_, sum_ = 0;
+    size_t untilRecompute_;
+};
+
+class StdDevWindow {
+  public:
+    explicit StdDevWindow(size_t n) : ring_(n), n_(n), count_(static_cast<double>(n)), untilRecompute_(n) {}
+    double push(double x) {
+        if (!ring_.full()) {
+            ring_.push(x);
+            double k = static_cast<double>(++filled_), d = x - mean_;
+            mean_ += d / k;
+            squares_ += d * (x - mean_);
+            return ring_.full() ? value() : Chart::NoValue;
+        }
+        double old = ring_.push(x);
+        if (--untilRecompute_ == 0) {
+            recompute();
+            untilRecompute_ = n_;
+        } else {
+            double change = x - old, mean = mean_ + change / count_;
+            squares_ += change * (x - mean + old - mean_);
+            mean_ = mean;
+        }
+        return value();
+    }
+
+  private:
+    void recompute() {
+        const double* v = ring_.data();
+        mean_ = 0;
+        for (size_t k = 0; k < n_; ++k) mean_ += v[k];
+        mean_ /= count_;
+        squares_ = 0;
+        for (size_t k = 0; k < n_; ++k) squares_ += (v[k] - mean_) * (v[k] - mean_);
+    }
+    double value() const {
+        if (!(squares_ > 0) || isRoundingNoise(squares_, mean_, n_)) return 0;
+        return std::sqrt(squares_ / count_);
+    }
+
+    Ring ring_;
+    size_t n_, filled_ = 0;
+    double count_, mean_ = 0, squares_ = 0;
+    size_t untilRecompute_;
+};
+
+// Candidates for the extreme in a power-of-two ring, each better than every later one.
+template <class Better>
+class ExtremeWindow {
+  public:
+    explicit ExtremeWindow(size_t n) : n_(n) {
+        size_t capacity = 1;
+        while (capacity < n + 1) capacity <<= 1;
+        mask_ = capacity - 1;
+        slots_.resize(capacity);
+    }
+    double push(double x) {
+        while (tail_ != head_ && !Better()(slot(tail_ - 1).value, x)) --tail_;
+        slot(tail_++) = {x, arrived_};
+        if (slot(head_).arrival + n_ <= arrived_) ++head_;
+        return ++arrived_ >= n_ ? slot(head_).value : Chart::NoValue;
+    }
+
+  private:
+    struct Slot {
+        double value;
+        size_t arrival;
+    };
+    Slot& slot(size_t counter) { return slots_[counter & mask_]; }
+
+    std::vector<Slot> slots_;
+    size_t n_, mask_, head_ = 0, tail_ = 0, arrived_ = 0;
+};
+
+// A sorted copy of the window; each step moves the outgoing value's slot to where the incoming one
+// belongs, shifting only the values between them.
+class SortedPercentileWindow {
+  public:
+    SortedPercentileWindow(size_t n, double p) : ring_(n) {
+        percentilePosition(n, p, &k_, &fraction_);
+        upper_ = std::min(k_ + 1, n - 1);
+        sorted_.reserve(n);
+    }
+    double push(double x) {
+        if (!ring_.full()) {
+            ring_.push(x);
+            sorted_.insert(std::upper_bound(sorted_.begin(), sorted_.end(), x), x);
+            return ring_.full() ? value() : Chart::NoValue;
+        }
+        double old = ring_.push(x);
+        size_t i =
+            static_cast<size_t>(std::lower_bound(sorted_.begin(), sorted_.end(), old) - sorted_.begin());
+        while (i + 1 < sorted_.size() && sorted_[i + 1] < x) {
+            sorted_[i] = sorted_[i + 1];
+            ++i;
+        }
+        while (i > 0 && sorted_[i - 1] > x) {
+            sorted_[i] = sorted_[i - 1];
+            --i;
+        }
+        sorted_[i] = x;
+        return value();
+    }
+
+  private:
+    double value() const { return interpolatePercentile(sorted_[k_], sorted_[upper_], fraction_); }
+
+    Ring ring_;
+    std::vector<double> sorted_;
+    size_t k_, upper_;
+    double fraction_;
+};
 
 // Counts of present ranks with prefix sums and k-th-present search in O(log size).
 class RankCounter {
@@ -246,38 +319,49 @@ CoMoments twoPassCoMoments(const double* a, const double* b, size_t n) {
 }  // namespace
 
 void movingPercentile(const double* x, size_t m, size_t n, double p, double* out, bool rankCounting) {
-    if (n < 1 || m < n) return;
-    if (p != p) return;  // outputs keep the NoValue they were given
-    if (rankCounting)
+    if (n < 1 || m < n || p != p) return;  // outputs keep the NoValue they were given
+    if (rankCounting) {
         rankCountingPercentile(x, m, n, p, out);
-    else
-        sortedWindowPercentile(x, m, n, p, out);
+        return;
+    }
+    SortedPercentileWindow window(n, p);
+    for (size_t j = 0; j < m; ++j) {
+        double v = window.push(x[j]);
+        if (j + 1 >= n) out[j] = v;
+    }
 }
 
 void movAvg(std::vector<double>& a, int n) {
-    overValid(a, n, averageKernel);
+    if (prepare(a, n)) slide(a, AverageWindow(static_cast<size_t>(n)));
 }
 
 void movMax(std::vector<double>& a, int n) {
-    overValid(a, n, [](const double* x, size_t m, size_t w, double* out) {
-        extremeKernel(x, m, w, out, [](double kept, double incoming) { return kept > incoming; });
-    });
+    if (prepare(a, n)) slide(a, ExtremeWindow<std::greater<double>>(static_cast<size_t>(n)));
 }
 
 void movMin(std::vector<double>& a, int n) {
-    overValid(a, n, [](const double* x, size_t m, size_t w, double* out) {
-        extremeKernel(x, m, w, out, [](double kept, double incoming) { return kept < incoming; });
-    });
+    if (prepare(a, n)) slide(a, ExtremeWindow<std::less<double>>(static_cast<size_t>(n)));
 }
 
 void movStdDev(std::vector<double>& a, int n) {
-    overValid(a, n, stdDevKernel);
+    if (prepare(a, n)) slide(a, StdDevWindow(static_cast<size_t>(n)));
 }
 
 void movPercentile(std::vector<double>& a, int n, double p) {
-    overValid(a, n, [p](const double* x, size_t m, size_t w, double* out) {
-        movingPercentile(x, m, w, p, out, w > kSortedWindowLimit);
-    });
+    if (!prepare(a, n)) return;
+    const size_t window = static_cast<size_t>(n);
+    if (p != p) {
+        for (double& v : a)
+            if (isValidValue(v)) v = Chart::NoValue;
+    } else if (window <= kSortedWindowLimit) {
+        slide(a, SortedPercentileWindow(window, p));
+    } else {
+        // Ranks need every value at once.
+        std::vector<double> x = validValues(a.data(), a.size());
+        std::vector<double> out(x.size(), Chart::NoValue);
+        rankCountingPercentile(x.data(), x.size(), window, p, out.data());
+        scatterOverValid(a, out);
+    }
 }
 
 void movCorr(std::vector<double>& a, int n, const double* b, size_t bLen) {
