@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev
   libcairo2-dev
+  python3-statsmodels
 )
 
 setup() {

@@ -2,11 +2,13 @@
 #define PLOTVANE_PLOTVANE_H
 
 // Everything the library offers.
+#include <plotvane/arraymath.h>
 #include <plotvane/arrays.h>
 #include <plotvane/chart.h>
 #include <plotvane/constants.h>
 #include <plotvane/drawarea.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
+#include <plotvane/randomdata.h>
 
 #endif
