@@ -560,13 +560,8 @@ void DrawSVGImpl::shape(int fillColor, bool, bool noEdges, const std::vector<Pat
 }
 
 void DrawSVGImpl::gouraudShadedTriangle(const double v[9], int color) {
-    // Without a bitmap codec the triangle takes its mean brightness.
-    double k = (v[2] + v[5] + v[8]) / 3;
-    int c = color;
-    if (!isDynamicColor(color))
-        c = static_cast<int>(adjustColorBrightness(static_cast<uint32_t>(color), static_cast<int>(std::floor(k * 1024 + 0.5))));
     double x[3] = {v[0], v[3], v[6]}, y[3] = {v[1], v[4], v[7]};
-    polygon(x, y, 3, static_cast<int>(kTransparent), c);
+    polygon(x, y, 3, static_cast<int>(kTransparent), meanShadedColor(v, color));
 }
 
 void DrawSVGImpl::text(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color) {

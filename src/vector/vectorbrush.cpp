@@ -21,6 +21,13 @@ uint32_t adjustColorBrightness(uint32_t color, int k) {
     return out;
 }
 
+int meanShadedColor(const double v[9], int color) {
+    if (isDynamicColor(color)) return color;
+    double k = (v[2] + v[5] + v[8]) / 3;
+    if (!(k > -4 && k < 4)) k = 1;
+    return static_cast<int>(adjustColorBrightness(static_cast<uint32_t>(color), static_cast<int>(std::floor(k * 1024 + 0.5))));
+}
+
 uint32_t averageColor(const std::vector<uint32_t>& pixels) {
     if (pixels.empty()) return 0x808080;
     uint64_t sum[4] = {0, 0, 0, 0};

@@ -29,6 +29,10 @@ uint32_t averageColor(const std::vector<uint32_t>& pixels);
 // Brightness factor k in 1024ths: darker by scaling, brighter by moving towards white.
 uint32_t adjustColorBrightness(uint32_t color, int k);
 
+// The single colour standing in for a Gouraud-shaded triangle (v: x, y, brightness per vertex):
+// the colour at the mean brightness. Brush ids are returned unchanged.
+int meanShadedColor(const double v[9], int color);
+
 struct VectorPaint {
     enum Kind { None, Solid, Linear, Radial, Pattern, Dash, Zone };
     Kind kind = None;
