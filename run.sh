@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev
   libcairo2-dev
+  libxml2-utils librsvg2-bin qpdf poppler-utils
 )
 
 setup() {
