@@ -14,6 +14,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libcairo2-dev
   python3-statsmodels
+  libxml2-utils librsvg2-bin qpdf poppler-utils
 )
 
 setup() {
