@@ -34,11 +34,18 @@ bool exactPalette(const RasterImage& image, int transparentRGB, PaletteImage& re
     for (uint32_t& c : cacheColor) c = 0xffffffffu;
     size_t total = static_cast<size_t>(image.width) * image.height;
     result.indices.resize(total);
+    uint32_t previous = 0xffffffffu;
+    uint8_t previousIndex = 0;
     for (size_t i = 0; i < total; ++i) {
         uint32_t rgb = image.pixels[i] & 0xffffff;
+        if (rgb == previous) {  // runs of one colour are the common case
+            result.indices[i] = previousIndex;
+            continue;
+        }
+        previous = rgb;
         uint32_t slot = ((rgb * 0x9e3779b1u) >> (32 - kCacheBits));
         if (cacheColor[slot] == rgb) {
-            result.indices[i] = cacheIndex[slot];
+            result.indices[i] = previousIndex = cacheIndex[slot];
             continue;
         }
         auto found = indexOf.find(rgb);
@@ -51,7 +58,7 @@ bool exactPalette(const RasterImage& image, int transparentRGB, PaletteImage& re
         }
         cacheColor[slot] = rgb;
         cacheIndex[slot] = static_cast<uint8_t>(index);
-        result.indices[i] = static_cast<uint8_t>(index);
+        result.indices[i] = previousIndex = static_cast<uint8_t>(index);
     }
     result.colorCount = count;
     result.transparentIndex = transparentRGB >= 0 ? 0 : -1;
