@@ -12,6 +12,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev
+  python3-pil netpbm
   libcairo2-dev
   python3-statsmodels
   libxml2-utils librsvg2-bin qpdf poppler-utils

@@ -1,0 +1,290 @@
+// PNG through libpng. Writing picks the smallest faithful form: a palette (packed to 1, 2, 4 or 8
+// bits) when the picture has at most 256 colours and needs no alpha, else 8-bit RGB, or RGBA when
+// alpha is wanted. True-colour rows go to libpng straight from the ARGB buffer: libpng is told the
+// byte order and to drop the spare byte, or to invert it into opacity, so no copy of the picture
+// is made. Filtering is off: chart pictures are long runs of flat colour, which deflate handles on
+// its own, and the filter search would cost more than it saves.
+//
+// libpng reports errors by longjmp. Every libpng call therefore sits in a small function that
+// owns the jump buffer and keeps no C++ objects with destructors in its frame; memory is prepared
+// by the callers. Reading expands every form to 8-bit RGBA and turns opacity into transparency.
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "draw/imagedecode_p.h"
+#include "draw/imageio_p.h"
+#include "draw/palettebuilder_p.h"
+
+namespace plotvane {
+
+namespace {
+
+// deflate emits at most 258 bytes for two bits, so a PNG inflates to at most ~1032 times its size.
+constexpr long long kMaxInflateRatio = 1040;
+
+bool littleEndianHost() {
+    const uint32_t probe = 1;
+    unsigned char first;
+    std::memcpy(&first, &probe, 1);
+    return first == 1;
+}
+
+void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void onWarning(png_structp, png_const_charp) {}
+
+void writeToStream(png_structp png, png_bytep bytes, size_t n) {
+    static_cast<vek::ostream*>(png_get_io_ptr(png))->write(reinterpret_cast<const char*>(bytes), static_cast<int>(n));
+}
+void flushStream(png_structp) {}
+
+// Everything libpng needs for one file, prepared before the jump buffer is armed.
+struct PngJob {
+    vek::ostream* out = nullptr;
+    int width = 0;
+    int height = 0;
+    int colorType = PNG_COLOR_TYPE_RGB;
+    int bitDepth = 8;
+    bool interlace = false;
+    int level = -1;
+    bool fromARGB = false;  // rows are the ARGB words themselves
+    png_color palette[256] = {};
+    int paletteCount = 0;
+    png_byte alphaOfIndex[256] = {};
+    int transCount = 0;
+    png_color_16 transColor = {};
+    bool hasTransColor = false;
+    png_bytep* rows = nullptr;
+};
+
+bool runPngWriter(const PngJob& job) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, job.out, writeToStream, flushStream);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(job.width), static_cast<png_uint_32>(job.height), job.bitDepth,
+                 job.colorType, job.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (job.paletteCount > 0) png_set_PLTE(png, info, job.palette, job.paletteCount);
+    if (job.transCount > 0) png_set_tRNS(png, info, job.alphaOfIndex, job.transCount, nullptr);
+    if (job.hasTransColor) png_set_tRNS(png, info, nullptr, 0, &job.transColor);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    if (job.level >= 0) png_set_compression_level(png, job.level);
+    png_write_info(png, info);
+    if (job.colorType == PNG_COLOR_TYPE_PALETTE && job.bitDepth < 8) png_set_packing(png);
+    if (job.fromARGB) {
+        bool little = littleEndianHost();
+        if (job.colorType == PNG_COLOR_TYPE_RGB_ALPHA) {
+            png_set_invert_alpha(png);
+            if (little)
+                png_set_bgr(png);
+            else
+                png_set_swap_alpha(png);
+        } else {
+            if (little) png_set_bgr(png);
+            png_set_filler(png, 0, little ? PNG_FILLER_AFTER : PNG_FILLER_BEFORE);
+        }
+    }
+    png_write_image(png, job.rows);
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+bool validImage(const RasterImage& image) {
+    return image.pixels && image.width > 0 && image.height > 0 &&
+           static_cast<long long>(image.width) * image.height <= kMaxImagePixels;
+}
+
+void reserveOutput(vek::ostream& out, const RasterImage& image) {
+    if (auto* memory = dynamic_cast<vek::ostrstream*>(&out)) {
+        long long size = static_cast<long long>(image.width) * image.height * 4 + 50000;
+        if (size <= 0x7fffffff) memory->ensureSize(static_cast<int>(size));
+    }
+}
+
+bool writePalettePNG(vek::ostream& out, const RasterImage& image, const RasterSettings& settings, int level,
+                     const PaletteImage& indexed) {
+    auto job = std::make_unique<PngJob>();
+    job->out = &out;
+    job->width = image.width;
+    job->height = image.height;
+    job->interlace = settings.interlace;
+    job->level = level;
+    job->colorType = PNG_COLOR_TYPE_PALETTE;
+    int n = indexed.colorCount;
+    job->bitDepth = n <= 2 ? 1 : n <= 4 ? 2 : n <= 16 ? 4 : 8;
+    job->paletteCount = n;
+    for (int i = 0; i < n; ++i) {
+        uint32_t c = indexed.palette[i];
+        job->palette[i] = png_color{png_byte(c >> 16), png_byte(c >> 8), png_byte(c)};
+    }
+    if (indexed.transparentIndex >= 0) {
+        job->transCount = indexed.transparentIndex + 1;
+        std::memset(job->alphaOfIndex, 255, sizeof job->alphaOfIndex);
+        job->alphaOfIndex[indexed.transparentIndex] = 0;
+    }
+    std::vector<png_bytep> rows(static_cast<size_t>(image.height));
+    for (int y = 0; y < image.height; ++y)
+        rows[y] = const_cast<png_bytep>(indexed.indices.data() + static_cast<size_t>(y) * image.width);
+    job->rows = rows.data();
+    return runPngWriter(*job);
+}
+
+bool writeTrueColorPNG(vek::ostream& out, const RasterImage& image, const RasterSettings& settings, int level,
+                       bool alpha) {
+    auto job = std::make_unique<PngJob>();
+    job->out = &out;
+    job->width = image.width;
+    job->height = image.height;
+    job->interlace = settings.interlace;
+    job->level = level;
+    job->colorType = alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+    job->fromARGB = true;
+    if (!alpha && hasTransparentRGB(settings.transparentColor)) {
+        uint32_t c = static_cast<uint32_t>(settings.transparentColor);
+        job->hasTransColor = true;
+        job->transColor.red = static_cast<png_uint_16>((c >> 16) & 0xff);
+        job->transColor.green = static_cast<png_uint_16>((c >> 8) & 0xff);
+        job->transColor.blue = static_cast<png_uint_16>(c & 0xff);
+    }
+    std::vector<png_bytep> rows(static_cast<size_t>(image.height));
+    for (int y = 0; y < image.height; ++y)
+        rows[y] = reinterpret_cast<png_bytep>(const_cast<uint32_t*>(image.pixels + static_cast<size_t>(y) * image.width));
+    job->rows = rows.data();
+    return runPngWriter(*job);
+}
+
+// Reading from memory; running past the end is a libpng error.
+struct MemorySource {
+    const unsigned char* data;
+    size_t length;
+    size_t position;
+};
+
+void readFromMemory(png_structp png, png_bytep bytes, size_t n) {
+    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+    if (n > source->length - source->position) png_error(png, "truncated");
+    std::memcpy(bytes, source->data + source->position, n);
+    source->position += n;
+}
+
+class PngReader {
+public:
+    PngReader(const unsigned char* data, int length) : source_{data, static_cast<size_t>(length), 0} {
+        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+        if (png_) info_ = png_create_info_struct(png_);
+    }
+    ~PngReader() {
+        if (png_) png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
+    }
+    PngReader(const PngReader&) = delete;
+    PngReader& operator=(const PngReader&) = delete;
+
+    // Reads the header and sets up expansion to 8-bit RGBA; false for damaged or implausible files.
+    bool readHeader(int& width, int& height) {
+        if (!png_ || !info_) return false;
+        if (setjmp(png_jmpbuf(png_))) return false;
+        png_set_read_fn(png_, &source_, readFromMemory);
+        png_set_user_limits(png_, 0x7fffffff, 0x7fffffff);
+        png_read_info(png_, info_);
+        png_uint_32 w = png_get_image_width(png_, info_);
+        png_uint_32 h = png_get_image_height(png_, info_);
+        int bitsPerPixel = png_get_channels(png_, info_) * png_get_bit_depth(png_, info_);
+        if (bitsPerPixel <= 0 || !acceptableSize(w, h, static_cast<long long>(source_.length),
+                                                  kMaxInflateRatio * 8 / bitsPerPixel))
+            return false;
+        int colorType = png_get_color_type(png_, info_);
+        png_set_strip_16(png_);
+        if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png_);
+        if (png_get_valid(png_, info_, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png_);
+        if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+            png_set_expand_gray_1_2_4_to_8(png_);
+            png_set_gray_to_rgb(png_);
+        }
+        if (!(colorType & PNG_COLOR_MASK_ALPHA) && !png_get_valid(png_, info_, PNG_INFO_tRNS))
+            png_set_add_alpha(png_, 0xff, PNG_FILLER_AFTER);
+        png_set_interlace_handling(png_);
+        png_read_update_info(png_, info_);
+        if (png_get_rowbytes(png_, info_) != static_cast<size_t>(w) * 4) return false;
+        width = static_cast<int>(w);
+        height = static_cast<int>(h);
+        return true;
+    }
+
+    bool readRows(png_bytep* rows) {
+        if (setjmp(png_jmpbuf(png_))) return false;
+        png_read_image(png_, rows);
+        png_read_end(png_, nullptr);
+        return true;
+    }
+
+private:
+    MemorySource source_;
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+};
+
+}  // namespace
+
+bool writePNG(vek::ostream& out, const RasterImage& image, const RasterSettings& settings, int level) {
+    if (!validImage(image)) return false;
+    bool alpha = needsAlpha(settings);
+    int mode = settings.paletteMode;
+    bool trueColorLevel = mode >= 128 && mode <= 137;
+    if (trueColorLevel) level = mode - 128;
+    if (level == 0) reserveOutput(out, image);
+    if (!trueColorLevel && (mode == 1 || (mode != 2 && !alpha))) {
+        PaletteImage indexed;
+        if (makePaletteImage(image, settings.transparentColor, mode, settings.ditherMethod, indexed) > 0)
+            return writePalettePNG(out, image, settings, level, indexed);
+    }
+    return writeTrueColorPNG(out, image, settings, level, alpha);
+}
+
+bool encodePNG(vek::ostream& out, const uint32_t* pixels, int width, int height) {
+    RasterImage image{pixels, width, height};
+    if (!validImage(image)) return false;
+    RasterSettings settings;
+    size_t total = static_cast<size_t>(width) * height;
+    for (size_t i = 0; i < total; ++i) {
+        if (pixels[i] >> 24) {
+            settings.transparentColor = -1;
+            break;
+        }
+    }
+    return writePNG(out, image, settings);
+}
+
+bool decodePNG(const unsigned char* data, int length, DecodedImage& result) {
+    PngReader reader(data, length);
+    int width = 0;
+    int height = 0;
+    if (!reader.readHeader(width, height)) return false;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y) rows[y] = reinterpret_cast<png_bytep>(pixels.data() + static_cast<size_t>(y) * width);
+    if (!reader.readRows(rows.data())) return false;
+    for (uint32_t& pixel : pixels) {
+        unsigned char rgba[4];
+        std::memcpy(rgba, &pixel, 4);
+        pixel = (uint32_t(255 - rgba[3]) << 24) | (uint32_t(rgba[0]) << 16) | (uint32_t(rgba[1]) << 8) | rgba[2];
+    }
+    result.pixels.swap(pixels);
+    result.width = width;
+    result.height = height;
+    return true;
+}
+
+}  // namespace plotvane

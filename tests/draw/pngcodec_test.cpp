@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+#include <png.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "draw/imageio_p.h"
+#include "imageoracle.h"
+
+using namespace plotvane;
+using plotvane_test::bytesOf;
+using plotvane_test::readWithLibpng;
+using plotvane_test::samePixels;
+
+namespace {
+
+// A picture of exactly `colors` distinct opaque colours, each used at least once.
+std::vector<uint32_t> picture(int width, int height, int colors) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        uint32_t k = static_cast<uint32_t>(i % colors);
+        pixels[i] = (k & 0xff) << 16 | ((k >> 8) * 37 + 0x20) << 8 | ((k * 7) & 0xff);
+    }
+    return pixels;
+}
+
+std::string png(const std::vector<uint32_t>& pixels, int width, int height, const RasterSettings& settings = {},
+                int level = -1) {
+    vek::ostrstream out;
+    EXPECT_TRUE(writePNG(out, RasterImage{pixels.data(), width, height}, settings, level));
+    return bytesOf(out);
+}
+
+}  // namespace
+
+TEST(PngWriter, ChoosesPaletteDepthByColourCount) {
+    struct Case {
+        int colors, colorType, bitDepth;
+    } cases[] = {{2, 3, 1}, {3, 3, 2}, {4, 3, 2}, {5, 3, 4}, {16, 3, 4}, {17, 3, 8}, {256, 3, 8}, {257, 2, 8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.colors);
+        const int width = 37, height = 9;  // odd width: packed rows end mid-byte
+        auto pixels = picture(width, height, c.colors);
+        auto view = readWithLibpng(png(pixels, width, height));
+        ASSERT_TRUE(view.ok);
+        EXPECT_EQ(view.colorType, c.colorType);
+        EXPECT_EQ(view.bitDepth, c.bitDepth);
+        EXPECT_EQ(view.paletteSize, c.colorType == 3 ? c.colors : 0);
+        EXPECT_EQ(view.transCount, 0);
+        EXPECT_TRUE(samePixels(view.pixels, pixels));
+    }
+}
+
+TEST(PngWriter, TransparentColourAndAlpha) {
+    const int width = 5, height = 4;
+    std::vector<uint32_t> pixels(width * height, 0xffffff);
+    pixels[3] = 0x336699;
+    pixels[7] = 0x80112233;  // half transparent
+
+    RasterSettings marked;
+    marked.transparentColor = 0xffffff;
+    auto view = readWithLibpng(png(pixels, width, height, marked));
+    ASSERT_TRUE(view.ok);
+    EXPECT_EQ(view.colorType, 3);
+    EXPECT_EQ(view.transCount, 1);  // white entered first: index 0
+    EXPECT_EQ(view.pixels[0], 0xffffffffu);
+    EXPECT_EQ(view.pixels[3], 0x336699u);
+    EXPECT_EQ(view.pixels[7], 0x112233u);  // no alpha channel: transparency of pixels is dropped
+
+    RasterSettings trueColor = marked;
+    trueColor.paletteMode = 2;
+    view = readWithLibpng(png(pixels, width, height, trueColor));
+    EXPECT_EQ(view.colorType, 2);
+    EXPECT_TRUE(view.transColor);
+    EXPECT_EQ(view.pixels[0] >> 24, 0xffu);
+
+    RasterSettings alpha;
+    alpha.transparentColor = -1;
+    view = readWithLibpng(png(pixels, width, height, alpha));
+    EXPECT_EQ(view.colorType, 6);
+    EXPECT_TRUE(samePixels(view.pixels, pixels));
+
+    RasterSettings background;
+    background.bgHasTransparency = true;
+    view = readWithLibpng(png(pixels, width, height, background));
+    EXPECT_EQ(view.colorType, 6);
+
+    // A forced palette keeps the palette even when alpha would be wanted.
+    alpha.paletteMode = 1;
+    view = readWithLibpng(png(pixels, width, height, alpha));
+    EXPECT_EQ(view.colorType, 3);
+}
+
+TEST(PngWriter, LevelModesInterlaceAndQuantising) {
+    const int width = 64, height = 48;
+    auto pixels = picture(width, height, 3);
+    RasterSettings stored;
+    stored.paletteMode = 128;
+    std::string level0 = png(pixels, width, height, stored);
+    RasterSettings best;
+    best.paletteMode = 137;
+    std::string level9 = png(pixels, width, height, best);
+    EXPECT_GT(level0.size(), size_t(width * height * 3));  // stored blocks: no compression at all
+    EXPECT_LT(level9.size(), level0.size() / 10);
+    for (const std::string* file : {&level0, &level9}) {
+        auto view = readWithLibpng(*file);
+        EXPECT_EQ(view.colorType, 2);
+        EXPECT_TRUE(samePixels(view.pixels, pixels));
+    }
+
+    RasterSettings interlaced;
+    interlaced.interlace = true;
+    for (int colors : {4, 1000}) {
+        auto many = picture(width, height, colors);
+        auto view = readWithLibpng(png(many, width, height, interlaced));
+        EXPECT_EQ(view.interlace, PNG_INTERLACE_ADAM7);
+        EXPECT_TRUE(samePixels(view.pixels, many));
+    }
+
+    // A forced palette on a smooth gradient of 4096 colours: quantised, close to the original.
+    std::vector<uint32_t> gradient(width * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) gradient[y * width + x] = (x * 4) << 16 | (y * 5) << 8 | ((x + y) * 2);
+    for (int dither : {0, 1, 2}) {
+        RasterSettings forced;
+        forced.paletteMode = 1;
+        forced.ditherMethod = dither;
+        auto view = readWithLibpng(png(gradient, width, height, forced));
+        ASSERT_EQ(view.colorType, 3);
+        EXPECT_LE(view.paletteSize, 256);
+        long long error = 0;
+        for (size_t i = 0; i < gradient.size(); ++i)
+            for (int shift : {0, 8, 16})
+                error += std::abs(int((gradient[i] >> shift) & 0xff) - int((view.pixels[i] >> shift) & 0xff));
+        EXPECT_LT(double(error) / (3.0 * gradient.size()), dither == 1 ? 16.0 : 8.0) << "dither " << dither;
+    }
+}
+
+TEST(PngWriter, EncodePngAndBadInput) {
+    std::vector<uint32_t> opaque = {0x112233, 0x445566};
+    auto view = readWithLibpng([&] {
+        vek::ostrstream out;
+        EXPECT_TRUE(encodePNG(out, opaque.data(), 2, 1));
+        return bytesOf(out);
+    }());
+    EXPECT_EQ(view.colorType, 3);
+    std::vector<uint32_t> translucent = {0x112233, 0x40445566};
+    view = readWithLibpng([&] {
+        vek::ostrstream out;
+        EXPECT_TRUE(encodePNG(out, translucent.data(), 2, 1));
+        return bytesOf(out);
+    }());
+    EXPECT_EQ(view.colorType, 6);
+    EXPECT_TRUE(samePixels(view.pixels, translucent));
+
+    vek::ostrstream out;
+    EXPECT_FALSE(encodePNG(out, nullptr, 2, 1));
+    EXPECT_FALSE(writePNG(out, RasterImage{opaque.data(), 0, 1}, RasterSettings()));
+    EXPECT_FALSE(writePNG(out, RasterImage{opaque.data(), 2, -1}, RasterSettings()));
+    EXPECT_EQ(out.tell(), 0);
+}
+
+namespace {
+
+// A PNG written by libpng's own simplified interface.
+std::string libpngFile(const std::vector<unsigned char>& samples, int width, int height, png_uint_32 format) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = width;
+    image.height = height;
+    image.format = format;
+    png_alloc_size_t size = 0;
+    EXPECT_TRUE(png_image_write_get_memory_size(image, size, 0, samples.data(), 0, nullptr));
+    std::string file(size, '\0');
+    EXPECT_TRUE(png_image_write_to_memory(&image, &file[0], &size, 0, samples.data(), 0, nullptr));
+    file.resize(size);
+    return file;
+}
+
+bool decode(const std::string& file, std::vector<uint32_t>& pixels, int& width, int& height, int type = kImagePNG) {
+    return decodeImage(reinterpret_cast<const unsigned char*>(file.data()), static_cast<int>(file.size()), type, pixels,
+                       width, height);
+}
+
+}  // namespace
+
+TEST(PngReader, ExpandsEveryFormToARGB) {
+    std::vector<unsigned char> grey = {0, 128, 255, 7};
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    ASSERT_TRUE(decode(libpngFile(grey, 2, 2, PNG_FORMAT_GRAY), pixels, width, height));
+    EXPECT_EQ(width, 2);
+    EXPECT_EQ(height, 2);
+    EXPECT_EQ(pixels, (std::vector<uint32_t>{0x000000, 0x808080, 0xffffff, 0x070707}));
+
+    std::vector<unsigned char> greyAlpha = {10, 255, 20, 0};
+    ASSERT_TRUE(decode(libpngFile(greyAlpha, 2, 1, PNG_FORMAT_GA), pixels, width, height));
+    EXPECT_EQ(pixels[0], 0x000a0a0au);
+    EXPECT_EQ(pixels[1] >> 24, 0xffu);
+
+    // 16-bit linear samples are stripped to 8 bits.
+    std::vector<uint16_t> wide = {0xffff, 0, 0, 0xffff};
+    std::vector<unsigned char> wideBytes(reinterpret_cast<unsigned char*>(wide.data()),
+                                         reinterpret_cast<unsigned char*>(wide.data() + wide.size()));
+    ASSERT_TRUE(decode(libpngFile(wideBytes, 1, 1, PNG_FORMAT_LINEAR_RGB_ALPHA), pixels, width, height));
+    EXPECT_EQ(pixels[0], 0x00ff0000u);
+
+    // Palette with tRNS and Adam7, as our own writer makes them, read back exactly.
+    std::vector<uint32_t> source = picture(23, 17, 5);
+    source[0] = 0xffffff;
+    RasterSettings settings;
+    settings.transparentColor = 0xffffff;
+    settings.interlace = true;
+    ASSERT_TRUE(decode(png(source, 23, 17, settings), pixels, width, height));
+    source[0] = 0xffffffff;
+    EXPECT_TRUE(samePixels(pixels, source));
+}
+
+TEST(PngReader, RejectsDamageAndLeavesOutputsAlone) {
+    auto source = picture(40, 30, 300);
+    std::string file = png(source, 40, 30);
+    std::vector<uint32_t> pixels = {42};
+    int width = -7, height = -8;
+    auto untouched = [&] { return pixels == std::vector<uint32_t>{42} && width == -7 && height == -8; };
+
+    for (size_t cut : {size_t(0), size_t(8), size_t(30), file.size() / 2, file.size() - 13})
+        EXPECT_FALSE(decode(file.substr(0, cut), pixels, width, height)) << cut;
+    std::string corrupt = file;
+    corrupt[40] ^= 0x55;  // inside the first IDAT: CRC mismatch
+    EXPECT_FALSE(decode(corrupt, pixels, width, height));
+    EXPECT_TRUE(untouched());
+
+    // A header that claims 100000 x 100000 pixels (valid CRC) over a few bytes of data.
+    std::string liar = png(std::vector<uint32_t>{1}, 1, 1);
+    const unsigned char huge[8] = {0, 1, 0x86, 0xa0, 0, 1, 0x86, 0xa0};
+    liar.replace(16, 8, reinterpret_cast<const char*>(huge), 8);
+    uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const unsigned char*>(liar.data()) + 12, 17));
+    for (int i = 0; i < 4; ++i) liar[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    int w = 0, h = 0;
+    getImageSize(reinterpret_cast<const unsigned char*>(liar.data()), static_cast<int>(liar.size()), w, h);
+    EXPECT_EQ(w, 100000);
+    EXPECT_FALSE(decode(liar, pixels, width, height));
+    EXPECT_FALSE(decode(file, pixels, width, height, kImageBMP));
+    EXPECT_FALSE(decode(file, pixels, width, height, 3));
+    EXPECT_TRUE(untouched());
+
+    ASSERT_TRUE(decode(file, pixels, width, height));
+    EXPECT_TRUE(samePixels(pixels, source));
+}

@@ -1,0 +1,5 @@
+#include "decode_fuzzer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return fuzzDecoder(plotvane::kImageGIF, data, size);
+}
