@@ -19,8 +19,12 @@ std::vector<double> ticksOf(const AxisScale& a, TickKind kind) {
     return v;
 }
 
-std::vector<double> majors(const AxisScale& a) { return ticksOf(a, TickKind::Major); }
-std::vector<double> minors(const AxisScale& a) { return ticksOf(a, TickKind::Minor); }
+std::vector<double> majors(const AxisScale& a) {
+    return ticksOf(a, TickKind::Major);
+}
+std::vector<double> minors(const AxisScale& a) {
+    return ticksOf(a, TickKind::Minor);
+}
 
 // A vertical axis with horizontal labels: one interval per 20 pixels.
 AxisScale verticalAxis(int length) {
@@ -135,6 +139,20 @@ TEST(AxisScaleLinear, TickDensityFollowsAxisLength) {
     h.setLabelAngle(170);
     h.layout(0, 100);
     EXPECT_EQ(h.tickInc(), 10);
+    EXPECT_EQ(h.labelAnchor(true), Chart::TopCenter);
+    EXPECT_EQ(h.labelAnchor(false), Chart::BottomCenter);
+    h.setLabelAngle(-135);  // 45 modulo 180
+    EXPECT_EQ(h.labelAnchor(true), Chart::TopRight);
+    EXPECT_EQ(h.labelAnchor(false), Chart::BottomLeft);
+    h.setLabelAngle(120);
+    EXPECT_EQ(h.labelAnchor(true), Chart::TopLeft);
+    // An axis drawn at an angle counts as vertical near 0 and 180 degrees.
+    AxisScale slanted;
+    slanted.setOrientation(Chart::Center, 30);
+    EXPECT_TRUE(slanted.isVertical());
+    slanted.setOrientation(Chart::Center, 90);
+    EXPECT_FALSE(slanted.isVertical());
+    h.setLabelAngle(0);
     h.setTickDensity(100);
     h.layout(0, 100);
     EXPECT_EQ(h.tickInc(), 20);
@@ -271,6 +289,10 @@ TEST(AxisScaleLog, TicksAcrossAndWithinDecades) {
     c.layout(2e-3, 5e8);
     EXPECT_EQ(majors(c), (std::vector<double>{1e-3, 1, 1e3, 1e6, 1e9}));
     EXPECT_EQ(c.tickInc(), 1000);
+    // Three-decade steps divide into single decades when there is room for them.
+    c.setTickDensity(20, 5);
+    c.layout(2e-3, 5e8);
+    EXPECT_EQ(minors(c), (std::vector<double>{1e-2, 1e-1, 10, 100, 1e4, 1e5, 1e7, 1e8}));
     // Extensions act on the logarithms.
     AxisScale d = verticalAxis(200);
     d.setLogScale(true);
@@ -396,6 +418,24 @@ TEST(AxisScaleDate, TicksFollowTheCalendar) {
     EXPECT_EQ(d.labelFormats()[0], "{value|mm/dd/yyyy}");
     EXPECT_EQ(majors(d)[4], Chart::chartTime(2024, 3, 1));
 
+    // Long ranges align coarser: 15-day steps to the month, 6-month steps to the year.
+    AxisScale f = horizontalAxis(500);
+    f.layout(Chart::chartTime(2024, 1, 7), Chart::chartTime(2024, 6, 4));
+    EXPECT_EQ(f.tickInc(), 15 * kDay);
+    EXPECT_EQ(majors(f)[1], Chart::chartTime(2024, 1, 16));
+    EXPECT_EQ(f.getMinValue(), Chart::chartTime(2024, 1, 1));
+    f.layout(Chart::chartTime(2020, 5, 10), Chart::chartTime(2024, 5, 10));
+    EXPECT_EQ(f.tickInc(), 180 * kDay);
+    EXPECT_EQ(f.getMinValue(), Chart::chartTime(2020, 1, 1));
+    EXPECT_EQ(majors(f)[1], Chart::chartTime(2020, 7, 1));
+    EXPECT_EQ(f.labelFormats()[0], "{value|mm/yyyy}");
+    // Months count from the first tick, so the short February does not shorten later months.
+    AxisScale g = horizontalAxis(500);
+    g.setDateScale(Chart::chartTime(2024, 1, 31), Chart::chartTime(2024, 4, 30), 30 * kDay);
+    g.layout(0, 0);
+    EXPECT_EQ(majors(g), (std::vector<double>{Chart::chartTime(2024, 1, 31), Chart::chartTime(2024, 2, 29),
+                                              Chart::chartTime(2024, 3, 31), Chart::chartTime(2024, 4, 30)}));
+
     // Equal ends widen by a minute; dates need their ends inside 1800..2200.
     AxisScale e = horizontalAxis(500);
     e.setRounding(false, false);
@@ -425,17 +465,22 @@ TEST(AxisScaleCoordinates, RoundTripsOnEveryKindOfScale) {
                 a.setMargins(7, 13);
                 a.setPlacement(500, direction);
                 a.setReverse(reversed != 0);
-                if (c.type == AxisScale::Log) a.setLogScale(c.lo, c.hi);
-                else if (c.type == AxisScale::Date) a.setDateScale(c.lo, c.hi);
-                else a.setLinearScale(c.lo, c.hi);
+                if (c.type == AxisScale::Log)
+                    a.setLogScale(c.lo, c.hi);
+                else if (c.type == AxisScale::Date)
+                    a.setDateScale(c.lo, c.hi);
+                else
+                    a.setLinearScale(c.lo, c.hi);
                 a.layout(0, 0);
-                SCOPED_TRACE(std::string(c.name) + (reversed ? " reversed" : "") + (direction < 0 ? " up" : ""));
+                SCOPED_TRACE(std::string(c.name) + (reversed ? " reversed" : "") +
+                             (direction < 0 ? " up" : ""));
                 // The low end sits at the start margin, or at the far one when reversed.
                 EXPECT_DOUBLE_EQ(a.coorOf(c.lo), reversed ? 424 : 7);
                 EXPECT_DOUBLE_EQ(a.pixelOf(c.hi), 500 + direction * (reversed ? 7 : 424));
                 for (int i = 0; i <= 20; ++i) {
                     double f = i / 20.0;
-                    double v = c.type == AxisScale::Log ? c.lo * std::pow(c.hi / c.lo, f) : c.lo + f * (c.hi - c.lo);
+                    double v =
+                        c.type == AxisScale::Log ? c.lo * std::pow(c.hi / c.lo, f) : c.lo + f * (c.hi - c.lo);
                     double p = a.pixelOf(v);
                     EXPECT_NEAR(a.valueAtPixel(p), v, std::fabs(v) * 1e-12 + 1e-9);
                     if (i > 0) {
@@ -651,9 +696,15 @@ TEST(AxisScaleRobustness, DegenerateInputsNeverBreakTheScale) {
     const double inf = std::numeric_limits<double>::infinity();
     struct Range {
         double lo, hi;
-    } ranges[] = {{Chart::NoValue, Chart::NoValue}, {nan, nan},       {1.69e308, -1.69e308},
-                  {-1e300, 1e300},                 {1e300, 1e300},   {-inf, inf},
-                  {-1.6e308, 1.6e308},             {1e-320, 2e-320}, {1, 1 + 1e-15},
+    } ranges[] = {{Chart::NoValue, Chart::NoValue},
+                  {nan, nan},
+                  {1.69e308, -1.69e308},
+                  {-1e300, 1e300},
+                  {1e300, 1e300},
+                  {-inf, inf},
+                  {-1.6e308, 1.6e308},
+                  {1e-320, 2e-320},
+                  {1, 1 + 1e-15},
                   {Chart::chartTime(1800, 1, 1), Chart::chartTime(2200, 1, 1)}};
     for (int type = 0; type < 4; ++type) {
         for (int length : {0, 1, 100000}) {

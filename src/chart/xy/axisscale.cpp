@@ -30,7 +30,9 @@ constexpr double kLargest = 1e306;
 constexpr double kFarRatio = 1e6;
 constexpr int kMaxLength = 10000000;
 
-bool isMissing(double v) { return v == Chart::NoValue || !std::isfinite(v); }
+bool isMissing(double v) {
+    return v == Chart::NoValue || !std::isfinite(v);
+}
 
 // Linear and date increments: TickInc-coded values are unwrapped, the log codes mean automatic.
 double plainIncrement(double inc) {
@@ -44,14 +46,17 @@ bool inDateRange(double v) {
     return v >= from && v <= to;
 }
 
-double effective(double user, double fallback) { return user == Chart::NoValue ? fallback : user; }
+double effective(double user, double fallback) {
+    return user == Chart::NoValue ? fallback : user;
+}
 
 std::vector<AxisTick> mergeTicks(const std::vector<double>& majors, const std::vector<double>& minors) {
     std::vector<AxisTick> ticks;
     ticks.reserve(majors.size() + minors.size());
     for (double v : majors) ticks.push_back({v, TickKind::Major, -1, -1});
     for (double v : minors) ticks.push_back({v, TickKind::Minor, -1, -1});
-    std::stable_sort(ticks.begin(), ticks.end(), [](const AxisTick& a, const AxisTick& b) { return a.value < b.value; });
+    std::stable_sort(ticks.begin(), ticks.end(),
+                     [](const AxisTick& a, const AxisTick& b) { return a.value < b.value; });
     return ticks;
 }
 
@@ -76,7 +81,8 @@ double AxisScale::Mapping::valueAtRatio(double r) const {
     return slope * u + intercept;
 }
 
-void AxisScale::setBounds(double lower, double upper, double majorTickInc, double minorTickInc, ScaleType type) {
+void AxisScale::setBounds(double lower, double upper, double majorTickInc, double minorTickInc,
+                          ScaleType type) {
     auto boundOf = [](double v) {
         if (v == Chart::DataBound) return Bound::Data;
         return isMissing(v) ? Bound::Chosen : Bound::Fixed;
@@ -121,16 +127,23 @@ void AxisScale::setLogScale(double lower, double upper, double majorTickInc, dou
     } else if (majorTickInc > 1 && majorTickInc < Chart::TickInc) {
         major = majorTickInc;
     }
-    if (logTicks == 2) minor = plainIncrement(minorTickInc);
-    else if (major > 1 && minorTickInc > 1 && minorTickInc < major) minor = minorTickInc;
+    if (logTicks == 2)
+        minor = plainIncrement(minorTickInc);
+    else if (major > 1 && minorTickInc > 1 && minorTickInc < major)
+        minor = minorTickInc;
     setBounds(lower, upper, major, minor, Log);
     logTicks_ = logTicks;
 }
 
-void AxisScale::setLogScale(bool logScale) { type_ = logScale ? Log : Linear; }
+void AxisScale::setLogScale(bool logScale) {
+    type_ = logScale ? Log : Linear;
+}
 
-void AxisScale::setEvenLabels(double lower, double upper, const std::vector<AxisLabel>& labels, ScaleType type) {
-    auto pick = [](double v, double fallback) { return isMissing(v) || v == Chart::DataBound ? fallback : v; };
+void AxisScale::setEvenLabels(double lower, double upper, const std::vector<AxisLabel>& labels,
+                              ScaleType type) {
+    auto pick = [](double v, double fallback) {
+        return isMissing(v) || v == Chart::DataBound ? fallback : v;
+    };
     setBounds(pick(lower, 0), pick(upper, std::max(static_cast<double>(labels.size()) - 1, 0.0)), 0, 0, type);
     // The labels carry the direction themselves: the first one stands at `lower` even above `upper`.
     if (swapped_) std::swap(lowerValue_, upperValue_);
@@ -152,7 +165,9 @@ void AxisScale::setDateScale(double lower, double upper, const std::vector<AxisL
 }
 
 void AxisScale::setLabels(const std::vector<AxisLabel>& labels) {
-    setBounds(Chart::NoValue, Chart::NoValue, 0, 0, Linear);
+    setBounds(Chart::NoValue, Chart::NoValue, 0, 0, labels.empty() ? Undecided : Linear);
+    // A label axis ignores its bounds; without labels the axis is back to automatic.
+    lowerBound_ = upperBound_ = Bound::Auto;
     if (labels.empty()) return;
     labelMode_ = LabelMode::Enumerated;
     scaleLabels_ = labels;
@@ -184,10 +199,14 @@ std::vector<AxisLabel> AxisScale::labelsFromValues(DoubleArray values, const std
     for (int i = 0; i < values.len; ++i) {
         double v = values.data[i];
         AxisLabel& l = labels[i];
-        if (v == Chart::MinorTickOnly) l.kind = TickKind::Minor;
-        else if (v == Chart::MicroTickOnly) l.kind = TickKind::Micro;
-        else if (isMissing(v)) l.blank = true;
-        else l.number = v;
+        if (v == Chart::MinorTickOnly)
+            l.kind = TickKind::Minor;
+        else if (v == Chart::MicroTickOnly)
+            l.kind = TickKind::Micro;
+        else if (isMissing(v))
+            l.blank = true;
+        else
+            l.number = v;
         l.format = format;
     }
     return labels;
@@ -225,16 +244,22 @@ void AxisScale::setTickDensity(int majorTickSpacing, int minorTickSpacing) {
     minorSpacing_ = std::max(minorTickSpacing, 0);
 }
 
-void AxisScale::setMinTickInc(double inc) { minTickInc_ = isMissing(inc) || inc < 0 ? 0 : inc; }
+void AxisScale::setMinTickInc(double inc) {
+    minTickInc_ = isMissing(inc) || inc < 0 ? 0 : inc;
+}
 
-void AxisScale::setReverse(bool reverse) { reversed_ = reverse; }
+void AxisScale::setReverse(bool reverse) {
+    reversed_ = reverse;
+}
 
 void AxisScale::setOrientation(int position, double angle) {
     position_ = position;
     axisAngle_ = std::isfinite(angle) ? angle : 0;
 }
 
-void AxisScale::setLength(int length) { length_ = std::clamp(length, 0, kMaxLength); }
+void AxisScale::setLength(int length) {
+    length_ = std::clamp(length, 0, kMaxLength);
+}
 
 void AxisScale::setMargins(int startMargin, int endMargin) {
     startMargin_ = std::clamp(startMargin, 0, kMaxLength);
@@ -261,7 +286,17 @@ bool AxisScale::labelsAlongAxis() const {
     return a < 15 || a > 165;
 }
 
-int AxisScale::usableLength() const { return length_ - startMargin_ - endMargin_; }
+int AxisScale::labelAnchor(bool labelsBelow) const {
+    double a = std::isfinite(labelAngle_) ? std::fmod(labelAngle_, 180) : 0;
+    if (a < 0) a += 180;
+    if (a > 15 && a < 75) return labelsBelow ? Chart::TopRight : Chart::BottomLeft;
+    if (a > 105 && a < 165) return labelsBelow ? Chart::TopLeft : Chart::BottomRight;
+    return labelsBelow ? Chart::TopCenter : Chart::BottomCenter;
+}
+
+int AxisScale::usableLength() const {
+    return length_ - startMargin_ - endMargin_;
+}
 
 int AxisScale::intervals() const {
     int spacing = majorSpacing_ > 0 ? majorSpacing_ : (labelsAlongAxis() ? 50 : 20);
@@ -323,9 +358,12 @@ void AxisScale::finishRange(double lower, double upper, bool log) {
 
 void AxisScale::layout(double dataMin, double dataMax) {
     clearResults();
-    if (syncSource_) layoutSynced();
-    else if (labelMode_ != LabelMode::None) layoutLabels();
-    else layoutAuto(dataMin, dataMax);
+    if (syncSource_)
+        layoutSynced();
+    else if (labelMode_ != LabelMode::None)
+        layoutLabels();
+    else
+        layoutAuto(dataMin, dataMax);
     if (empty_) {
         clearResults();
         return;
@@ -349,13 +387,18 @@ void AxisScale::layoutAuto(double dataMin, double dataMax) {
     double lo = fixedLo ? lowerValue_ : std::clamp(dataMin, -kLargest, kLargest);
     double hi = fixedHi ? upperValue_ : std::clamp(dataMax, -kLargest, kLargest);
     if (lo > hi) {
-        if (fixedLo && fixedHi) std::swap(lo, hi);
-        else if (fixedLo) hi = lo;
-        else lo = hi;
+        if (fixedLo && fixedHi)
+            std::swap(lo, hi);
+        else if (fixedLo)
+            hi = lo;
+        else
+            lo = hi;
     }
     ScaleType type = type_ != Undecided ? type_ : (inDateRange(lo) && inDateRange(hi) ? Date : Linear);
 
-    auto bound = [](Bound b, bool fixed) { return fixed ? Bound::Fixed : (b == Bound::Fixed ? Bound::Chosen : b); };
+    auto bound = [](Bound b, bool fixed) {
+        return fixed ? Bound::Fixed : (b == Bound::Fixed ? Bound::Chosen : b);
+    };
     Bound lb = bound(lowerBound_, fixedLo);
     Bound ub = bound(upperBound_, fixedHi);
     ScaleRequest q;
@@ -430,7 +473,8 @@ void AxisScale::layoutLabels() {
         const AxisLabel& l = labelTable_[k];
         if (!l.blank) ticks_.push_back({l.value, l.kind, -1, static_cast<int>(k)});
     }
-    std::stable_sort(ticks_.begin(), ticks_.end(), [](const AxisTick& x, const AxisTick& y) { return x.value < y.value; });
+    std::stable_sort(ticks_.begin(), ticks_.end(),
+                     [](const AxisTick& x, const AxisTick& y) { return x.value < y.value; });
 }
 
 void AxisScale::layoutSynced() {
@@ -453,7 +497,8 @@ void AxisScale::layoutSynced() {
     step_ = std::fabs(k) * s.step_;
     minorStep_ = std::fabs(k) * s.minorStep_;
     if (identity) labelTable_.assign(s.labelTable_.begin(), s.labelTable_.begin() + s.scaleLabelCount_);
-    for (const AxisTick& t : s.scaleTicks_) ticks_.push_back({k * t.value + c, t.kind, -1, identity ? t.label : -1});
+    for (const AxisTick& t : s.scaleTicks_)
+        ticks_.push_back({k * t.value + c, t.kind, -1, identity ? t.label : -1});
     if (k < 0) std::reverse(ticks_.begin(), ticks_.end());
 }
 
@@ -499,7 +544,9 @@ double AxisScale::pixelOf(double value) const {
     return c == Chart::NoValue ? c : origin_ + direction_ * c;
 }
 
-double AxisScale::valueAtPixel(double pixel) const { return valueAt((pixel - origin_) * direction_); }
+double AxisScale::valueAtPixel(double pixel) const {
+    return valueAt((pixel - origin_) * direction_);
+}
 
 int AxisScale::getCoor(double value) const {
     double p = pixelOf(value);

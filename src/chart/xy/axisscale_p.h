@@ -46,7 +46,7 @@ struct LabelFilter {
 // back. Nothing here draws, measures text or formats strings; the axis object that owns it feeds
 // it the label angle and the pixel geometry and renders what it returns.
 class AxisScale {
-public:
+  public:
     enum ScaleType { Undecided = 0, Linear = 1, Date = 2, Log = 3 };
 
     // Fixed scales. NoValue for a bound lets it be chosen (rounded, not extended); DataBound takes
@@ -75,12 +75,13 @@ public:
     void setMinTickInc(double inc);
     void setReverse(bool reverse);
     void setIndent(bool indent) { indent_ = indent ? 1 : 0; }
-    int getIndent() const { return indent_; }  // -1 until set
+    int getIndent() const { return indent_; }      // -1 until set
     ScaleType scaleType() const { return type_; }  // as configured; Undecided until chosen
 
     // Labels. A format condition applies to the next setLabelFormat or setMultiFormat, which then
     // add a conditional entry; without one they replace the whole plan.
-    void setLabelStep(int majorStep, int minorStep = 0, int majorOffset = 0, int minorOffset = Chart::NoIntValue);
+    void setLabelStep(int majorStep, int minorStep = 0, int majorOffset = 0,
+                      int minorOffset = Chart::NoIntValue);
     void setLabelFormat(const std::string& format);
     bool setFormatCondition(const std::string& condition, double operand = 0);
     void setMultiFormat(const LabelFilter& filter1, const std::string& format1, const LabelFilter& filter2,
@@ -98,6 +99,8 @@ public:
     void setPlacement(double origin, int direction);
     bool isVertical() const;
     bool labelsAlongAxis() const;
+    // The alignment point (keypad code) by which a horizontal axis's labels hang at their ticks.
+    int labelAnchor(bool labelsBelow) const;
 
     // Follow another scale through value = slope * other + intercept. The other scale must outlive
     // this one and be laid out first. A zero or non-finite slope is refused.
@@ -132,7 +135,7 @@ public:
     // floor(pixel + 0.5), or NoIntValue for a missing value.
     int getCoor(double value) const;
 
-private:
+  private:
     // How an end of the range is found: chosen and extended, chosen only, from the data, or given.
     enum class Bound { Auto, Chosen, Data, Fixed };
     enum class LabelMode { None, Enumerated, Even };
@@ -243,7 +246,7 @@ private:
     std::vector<std::string> formats_;
     std::vector<AxisTick> scaleTicks_;  // before labels are placed: what synced scales follow
     std::vector<AxisLabel> labelTable_;
-    size_t scaleLabelCount_ = 0;        // labels of the scale itself, before the added ones
+    size_t scaleLabelCount_ = 0;  // labels of the scale itself, before the added ones
     int precision_ = 0;
     DateUnit dateUnit_ = DateUnit::None;
     int labelSpan_ = 1;

@@ -112,7 +112,9 @@ long long daysBeforeMonth(long long year, int month) {
     return days;
 }
 
-double dayStart(const CalendarDate& d) { return static_cast<double>(daysBeforeYear(d.year) + d.dayOfYear) * kDay; }
+double dayStart(const CalendarDate& d) {
+    return static_cast<double>(daysBeforeYear(d.year) + d.dayOfYear) * kDay;
+}
 
 }  // namespace
 

@@ -139,11 +139,10 @@ bool AxisScale::setFormatCondition(const std::string& condition, double operand)
     static const struct {
         const char* name;
         Condition condition;
-    } kConditions[] = {{"align", Condition::Align},     {"else", Condition::Always},
-                       {"true", Condition::Always},     {"false", Condition::Never},
-                       {">=", Condition::GreaterEqual}, {"<=", Condition::LessEqual},
-                       {"==", Condition::Equal},        {"<>", Condition::NotEqual},
-                       {"!=", Condition::NotEqual}};
+    } kConditions[] = {
+        {"align", Condition::Align}, {"else", Condition::Always},     {"true", Condition::Always},
+        {"false", Condition::Never}, {">=", Condition::GreaterEqual}, {"<=", Condition::LessEqual},
+        {"==", Condition::Equal},    {"<>", Condition::NotEqual},     {"!=", Condition::NotEqual}};
     for (const auto& c : kConditions) {
         if (condition == c.name) {
             pending_ = FormatRule();
@@ -175,8 +174,9 @@ void AxisScale::setLabelFormat(const std::string& format) {
     addRule(rule);
 }
 
-void AxisScale::setMultiFormat(const LabelFilter& filter1, const std::string& format1, const LabelFilter& filter2,
-                               const std::string& format2, int labelSpan, bool promoteFirst) {
+void AxisScale::setMultiFormat(const LabelFilter& filter1, const std::string& format1,
+                               const LabelFilter& filter2, const std::string& format2, int labelSpan,
+                               bool promoteFirst) {
     FormatRule rule;
     rule.multi = true;
     rule.twoFilters = true;
@@ -210,7 +210,8 @@ void AxisScale::applyLabelStep() {
             int i = index++;
             bool labelled = i >= labelMajorOffset_ && (i - labelMajorOffset_) % labelMajorStep_ == 0;
             if (!labelled) {
-                bool minor = labelMinorStep_ > 0 && i >= labelMinorOffset_ && (i - labelMinorOffset_) % labelMinorStep_ == 0;
+                bool minor = labelMinorStep_ > 0 && i >= labelMinorOffset_ &&
+                             (i - labelMinorOffset_) % labelMinorStep_ == 0;
                 if (!minor) continue;
                 t.kind = TickKind::Minor;
             }
@@ -264,7 +265,8 @@ void AxisScale::applyRule(const FormatRule& rule, std::vector<size_t>& labelled)
     values.reserve(labelled.size());
     for (size_t i : labelled) values.push_back(ticks_[i].value);
     std::vector<int> first = filterMarks(rule.filter1, values);
-    std::vector<int> second = rule.twoFilters ? filterMarks(rule.filter2, values) : std::vector<int>(values.size(), 0);
+    std::vector<int> second =
+        rule.twoFilters ? filterMarks(rule.filter2, values) : std::vector<int>(values.size(), 0);
     int f1 = addFormat(rule.format);
     int f2 = rule.twoFilters ? addFormat(rule.format2) : -1;
     for (size_t k = 0; k < labelled.size(); ++k) {

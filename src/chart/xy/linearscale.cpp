@@ -26,8 +26,10 @@ void openEqualEnds(double& lo, double& hi, bool fixedLo, bool fixedHi) {
     double v = lo;
     bool bothFixed = fixedLo && fixedHi;
     if (v == 0) {
-        if (!fixedHi || bothFixed) hi = 100;
-        else lo = -100;
+        if (!fixedHi || bothFixed)
+            hi = 100;
+        else
+            lo = -100;
         return;
     }
     double half = std::fabs(v) / 2;
@@ -42,9 +44,12 @@ void applyMinTickInc(double inc, double& step, double& minor) {
         step = niceNumber(inc);
         minor = step;
     } else if (inc > minor) {
-        if (whole(step / inc)) minor = inc;
-        else if (whole(step / niceNumber(inc))) minor = niceNumber(inc);
-        else minor = step;
+        if (whole(step / inc))
+            minor = inc;
+        else if (whole(step / niceNumber(inc)))
+            minor = niceNumber(inc);
+        else
+            minor = step;
     }
 }
 
@@ -69,9 +74,12 @@ double minorStepFor(double step, int minorPerMajor) {
     return niceNumber(step / minorPerMajor);
 }
 
-double addLinearStep(double base, double k, double step) { return base + k * step; }
+double addLinearStep(double base, double k, double step) {
+    return base + k * step;
+}
 
-void majorTicks(double start, double lower, double upper, double step, StepFn advance, std::vector<double>& out) {
+void majorTicks(double start, double lower, double upper, double step, StepFn advance,
+                std::vector<double>& out) {
     out.clear();
     if (!(step > 0) || !std::isfinite(start)) return;
     double tol = (upper - lower) * 1e-7;

@@ -172,8 +172,10 @@ ScaleResult scaleLog(const ScaleRequest& q) {
     double lo = q.lo;
     double hi = q.hi;
     if (lo < 0 && hi > 0) {
-        if (-lo < hi) lo = hi / 10000;
-        else hi = lo / 10000;
+        if (-lo < hi)
+            lo = hi / 10000;
+        else
+            hi = lo / 10000;
     }
     if (lo == hi) {
         bool bothFixed = q.fixedLo && q.fixedHi;
@@ -204,7 +206,8 @@ ScaleResult scaleLog(const ScaleRequest& q) {
     double span = std::log10(hi) - std::log10(lo);
     double d = span / n;
     // logTicks: 0 automatic, 1 always logarithmic, 2 always linear.
-    if (q.logTicks == 2 || (q.logTicks == 0 && q.majorInc <= 1 && span < 0.8)) return linearFallback(q, lo, hi);
+    if (q.logTicks == 2 || (q.logTicks == 0 && q.majorInc <= 1 && span < 0.8))
+        return linearFallback(q, lo, hi);
     r.linearTicks = false;
     if (q.majorInc > 1) {
         ratioTicks(q, lo, hi, r);

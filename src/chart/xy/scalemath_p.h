@@ -22,21 +22,21 @@ struct ScaleRequest {
     double topExtension = 0;
     double bottomExtension = 0;
     double zeroAffinity = 0;
-    int intervals = 1;       // wanted major intervals
-    int minorPerMajor = 1;   // wanted minor intervals per major one
+    int intervals = 1;      // wanted major intervals
+    int minorPerMajor = 1;  // wanted minor intervals per major one
     double minTickInc = 0;
-    double majorInc = 0;     // explicit increments (ratios on a log scale); 0 lets the scaler choose
+    double majorInc = 0;  // explicit increments (ratios on a log scale); 0 lets the scaler choose
     double minorInc = 0;
-    int logTicks = 0;        // log scales: 0 automatic, 1 always logarithmic, 2 always linear
+    int logTicks = 0;  // log scales: 0 automatic, 1 always logarithmic, 2 always linear
 };
 
 struct ScaleResult {
-    bool empty = false;      // nothing can be scaled (a log range with no positive side)
+    bool empty = false;  // nothing can be scaled (a log range with no positive side)
     double lower = 0;
     double upper = 0;
-    double step = 0;         // the major step, as the "tickInc" of labels
+    double step = 0;  // the major step, as the "tickInc" of labels
     double minorStep = 0;
-    bool linearTicks = true; // on a log axis: the ticks came from the linear scaler
+    bool linearTicks = true;  // on a log axis: the ticks came from the linear scaler
     std::vector<double> majors;
     std::vector<double> minors;
 };
