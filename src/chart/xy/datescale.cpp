@@ -119,7 +119,8 @@ double dayStart(const CalendarDate& d) {
 }  // namespace
 
 double alignDate(double t, double unit) {
-    if (!(unit > 0) || !std::isfinite(t)) return t;
+    // Beyond a few billion years the calendar means nothing; keep the arithmetic defined.
+    if (!(unit > 0) || !(std::fabs(t) < 1e15) || !(unit < 1e15)) return t;
     if (unit <= kDay) return roundToResolution(unit * std::floor(t / unit));
     double months = unit / kMonth;
     if (months >= 1 && std::fabs(months - std::round(months)) < 1e-9) {

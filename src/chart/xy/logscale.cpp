@@ -161,7 +161,6 @@ ScaleResult linearFallback(const ScaleRequest& q, double lo, double hi) {
         r.majors.erase(std::remove_if(r.majors.begin(), r.majors.end(), nonPositive), r.majors.end());
         r.minors.erase(std::remove_if(r.minors.begin(), r.minors.end(), nonPositive), r.minors.end());
     }
-    r.linearTicks = true;
     return r;
 }
 
@@ -208,7 +207,6 @@ ScaleResult scaleLog(const ScaleRequest& q) {
     // logTicks: 0 automatic, 1 always logarithmic, 2 always linear.
     if (q.logTicks == 2 || (q.logTicks == 0 && q.majorInc <= 1 && span < 0.8))
         return linearFallback(q, lo, hi);
-    r.linearTicks = false;
     if (q.majorInc > 1) {
         ratioTicks(q, lo, hi, r);
         return r;

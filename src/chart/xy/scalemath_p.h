@@ -36,7 +36,6 @@ struct ScaleResult {
     double upper = 0;
     double step = 0;  // the major step, as the "tickInc" of labels
     double minorStep = 0;
-    bool linearTicks = true;  // on a log axis: the ticks came from the linear scaler
     std::vector<double> majors;
     std::vector<double> minors;
 };
