@@ -103,7 +103,8 @@ class AxisScale {
     int labelAnchor(bool labelsBelow) const;
 
     // Follow another scale through value = slope * other + intercept. The other scale must outlive
-    // this one and be laid out first. A zero or non-finite slope is refused.
+    // this one and be laid out first. A zero or non-finite slope is refused. A fixed scale or a
+    // label set given later ends the synchronisation.
     bool syncAxis(const AxisScale* other, double slope = 1, double intercept = 0);
     // Take over another scale's settings and follow its scale exactly.
     void copyAxis(const AxisScale& other);
