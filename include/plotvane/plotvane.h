@@ -7,5 +7,6 @@
 #include <plotvane/constants.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
+#include <plotvane/ttftext.h>
 
 #endif

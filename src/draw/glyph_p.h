@@ -5,6 +5,7 @@
 // grouped in a shared container. The font engine (src/text) implements the faces and glyphs; the
 // recorder stores containers, and the back-ends blend or write them.
 
+#include <cstddef>
 #include <vector>
 
 namespace plotvane {
