@@ -26,18 +26,6 @@ struct OpenedFace {
     FontFace* operator->() const { return face; }
 };
 
-double fakeNow = 1000;
-double fakeClock() { return fakeNow; }
-
-// A driver of its own that searches only the given folder (and the working directory).
-std::unique_ptr<LibTTFFontDriver> driverFor(const std::string& folder) {
-    FontPathSources sources;
-    sources.fontPathEnv = folder;
-    auto d = std::make_unique<LibTTFFontDriver>(buildSearchPath(sources));
-    d->setClock(fakeClock);
-    return d;
-}
-
 std::string report(FontDriver& d, const char* name, int index = 0) {
     char buffer[4096];
     d.testFont(buffer, buffer + sizeof buffer, name, index, 10, 10, 0);

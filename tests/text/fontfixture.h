@@ -4,9 +4,11 @@
 // Fonts the tests rely on (Debian's fonts-dejavu-core and fonts-liberation2) and a scratch folder.
 
 #include "support/golden.h"
+#include "text/libttfdriver_p.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -38,6 +40,19 @@ public:
 private:
     std::string path_;
 };
+
+inline double fakeNow = 1000;
+inline double fakeClock() { return fakeNow; }
+
+// A driver of its own that searches only the given folder (and the working directory), on the
+// fake clock.
+inline std::unique_ptr<plotvane::LibTTFFontDriver> driverFor(const std::string& folder) {
+    plotvane::FontPathSources sources;
+    sources.fontPathEnv = folder;
+    auto d = std::make_unique<plotvane::LibTTFFontDriver>(plotvane::buildSearchPath(sources));
+    d->setClock(fakeClock);
+    return d;
+}
 
 }  // namespace plotvane_test
 
