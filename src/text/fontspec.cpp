@@ -31,6 +31,18 @@ const WindowsName kWindowsNames[] = {
 const char* const kFamilies[] = {"Arial",        "Times New Roman", "Courier New", "Verdana",
                                  "Arial Narrow", "Georgia",         "Trebuchet MS"};
 
+struct CompatibleFamily {
+    const char* family;
+    const char* filePrefix;
+};
+
+const CompatibleFamily kCompatibleFamilies[] = {
+    {"Arial", "LiberationSans-"},
+    {"Times New Roman", "LiberationSerif-"},
+    {"Courier New", "LiberationMono-"},
+    {"Arial Narrow", "LiberationSansNarrow-"},
+};
+
 }  // namespace
 
 std::string toLowerAscii(std::string s) {
@@ -100,6 +112,13 @@ bool mapStandardFont(const std::string& name, int& flags, StandardFont& out) {
         }
     }
     return false;
+}
+
+std::string metricCompatibleFile(const std::string& family, int style) {
+    static const char* const kStyles[] = {"Regular", "Bold", "Italic", "BoldItalic"};
+    for (const CompatibleFamily& c : kCompatibleFamilies)
+        if (equalsNoCase(family, c.family)) return std::string(c.filePrefix) + kStyles[style & 3] + ".ttf";
+    return std::string();
 }
 
 std::vector<std::string> defaultFontTable() { return {"arial.ttf", "arialbd.ttf", "ariali.ttf", "arialbi.ttf"}; }

@@ -32,6 +32,10 @@ struct StandardFont {
 // cleared, since a real styled face will be looked for.
 bool mapStandardFont(const std::string& name, int& flags, StandardFont& out);
 
+// The file of a freely available face with the same metrics as a standard family in this style
+// (Liberation for Arial, Times New Roman and Courier New), or empty.
+std::string metricCompatibleFile(const std::string& family, int style);
+
 // A chart's font name through its font table ("normal", "bold", "font3" ...).
 std::string resolveFontName(const std::vector<std::string>& table, const char* name);
 

@@ -7,7 +7,8 @@
 // and the name with the style words spelled out. Only when none of those exists is the system's
 // font configuration asked for the family and style; that is the one step that knows about
 // fonts installed under other names (on a fresh Debian machine Liberation and DejaVu stand in for
-// the Windows families), and the slowest, so it comes last and its answers are kept. Whatever
+// the Windows families), and the slowest, so it comes last, after the well-known metric-compatible
+// files, and its answers are kept. Whatever
 // cannot be found falls back to "arial.ttf", which resolves the same way.
 //
 // Each file is searched for once: a found file keeps its path (and is reopened from it after an
@@ -230,6 +231,12 @@ LibTTFFontFace* LibTTFFontDriver::tryFile(const std::string& name, int index, do
 
 LibTTFFontDriver::Located LibTTFFontDriver::systemFallback(const std::string& family, int style, int flags,
                                                            bool standard, double now) {
+    // The usual stand-ins are known by name, which spares a simple chart loading the font
+    // configuration at all.
+    std::string compatible = metricCompatibleFile(family, style);
+    if (!compatible.empty()) {
+        if (LibTTFFontFace* file = tryFile(compatible, 0, now)) return {file, flags};
+    }
     const FontConfigLookup::Answer& answer = fontConfig_.find(family, style);
     if (answer.path.empty()) return {};
     LibTTFFontFace* file = tryFile(answer.path, answer.index, now);

@@ -63,7 +63,9 @@ public:
     void drawOn(DrawArea* d, int x, int y, int color, int alignment) override;
 
     // What drawing the current line needs, relative to the origin (top left of the line): the
-    // glyphs [lineBegin, lineEnd) at their pen positions, background rectangles and underlines.
+    // glyphs [lineBegin, lineEnd), background rectangles and underlines. A glyph's (x0, y0) is its
+    // pen position on the baseline, offsets included: its bitmap goes at (round(x0) + left,
+    // round(y0) - top). (x1, y1) is the pen position after it.
     GlyphContainer& glyphs() { return *glyphs_; }
     int lineBegin() const { return first_; }
     int lineEnd() const { return end_; }
