@@ -27,6 +27,8 @@ public:
 
     // style: 1 bold, 2 italic.
     const Answer& find(const std::string& family, int style);
+    // Whether the configuration has been loaded (it costs milliseconds).
+    bool loaded() const { return loaded_; }
 
 private:
     Answer match(const std::string& family, int style);

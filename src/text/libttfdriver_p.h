@@ -66,7 +66,6 @@ public:
 
     // The render mode a requested mode (0-5) comes to at this size.
     int effectiveMode(int mode) const;
-    bool antiAliased() const { return antiAlias_; }
     int style() const { return style_; }
     int refs() const { return refs_; }
     size_t glyphCount() const { return glyphs_.size(); }
@@ -142,6 +141,7 @@ public:
     void flushCache(double now);
 
     FT_Library library() const { return library_; }
+    const FontConfigLookup& fontConfig() const { return fontConfig_; }
     double now() const { return clock_(); }
     // Lets tests move time.
     void setClock(double (*clock)()) { clock_ = clock; }

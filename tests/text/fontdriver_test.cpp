@@ -57,6 +57,20 @@ TEST(FontResolution, StandardNamesFindMetricCompatibleFaces) {
     EXPECT_EQ(OpenedFace(nullptr).file(), "LiberationSans-Regular.ttf");
 }
 
+TEST(FontResolution, DefaultFontsAreFoundWithoutTheFontConfiguration) {
+    FontPathSources sources;
+    sources.systemFolders = {"/usr/share/fonts"};
+    LibTTFFontDriver driver(buildSearchPath(sources));
+    for (const char* name : {"arial.ttf", "arialbd.ttf", "ariali.ttf", "arialbi.ttf", "times.ttf", "cour.ttf"}) {
+        FontFace* f = driver.openFace(name, 0, 10, 10, 0);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(fileName(f->getPathName()).substr(0, 10), "Liberation") << name;
+    }
+    EXPECT_FALSE(driver.fontConfig().loaded());
+    EXPECT_EQ(fileName(driver.openFace("Verdana", 0, 10, 10, 0)->getPathName()), "DejaVuSans.ttf");
+    EXPECT_TRUE(driver.fontConfig().loaded());
+}
+
 TEST(FontResolution, FileNamesAreFoundInSystemSubfoldersWithStyleWords) {
     OpenedFace plain("DejaVuSans.ttf");
     EXPECT_EQ(std::string(plain->getPathName()), kDejaVuSans);

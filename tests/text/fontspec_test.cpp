@@ -1,6 +1,8 @@
 #include "text/fontpath_p.h"
 #include "text/fontspec_p.h"
 
+#include <plotvane/ttftext.h>
+
 #include <gtest/gtest.h>
 
 using namespace plotvane;
@@ -120,4 +122,11 @@ TEST(FontPath, BuildsTheDefaultListAroundTheCustomPath) {
 
     s.customPath = "/only";
     EXPECT_EQ(prefixes(buildSearchPath(s)), (V{"/only/+"}));
+
+    // The program's path is what the next driver reads.
+    Chart::setFontSearchPath("/mine;%PATH%");
+    EXPECT_STREQ(Chart::getFontSearchPath(), "/mine;%PATH%");
+    EXPECT_EQ(currentFontPathSources().customPath, "/mine;%PATH%");
+    Chart::setFontSearchPath(nullptr);
+    EXPECT_STREQ(Chart::getFontSearchPath(), "");
 }
