@@ -60,6 +60,8 @@ TEST(TextEncoding, Utf8WithFallbacks) {
     Text wide(dynamic_cast<TTFTextImpl*>(TTFText::create(nullptr, L"h\u00e9llo", kFont, 0, 10, 10, 0, false, 1)));
     EXPECT_EQ(narrow->getWidth(), wide->getWidth());
     EXPECT_EQ(narrow->glyphs().size(), 5);
+    EXPECT_FALSE(narrow->needsBidi());
+    EXPECT_TRUE(Text("abc \xD7\x90")->needsBidi());  // Hebrew alef
 }
 
 TEST(TextRun, MetricsComeFromTheFace) {
