@@ -10,5 +10,6 @@
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 #include <plotvane/randomdata.h>
+#include <plotvane/ttftext.h>
 
 #endif

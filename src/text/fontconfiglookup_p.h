@@ -1,0 +1,42 @@
+#ifndef PLOTVANE_TEXT_FONTCONFIGLOOKUP_P_H
+#define PLOTVANE_TEXT_FONTCONFIGLOOKUP_P_H
+
+#include <map>
+#include <string>
+#include <utility>
+
+struct _FcConfig;
+
+namespace plotvane {
+
+// Asks the system's font configuration which file serves a family and style. Used only after a
+// name was not found as a file, in place of the system font suitcases other platforms fall back
+// on; the configuration is loaded on the first question and every answer is kept.
+class FontConfigLookup {
+public:
+    struct Answer {
+        std::string path;  // empty: no answer
+        int index = 0;
+        int style = 0;  // 1 bold, 2 italic: what the file really is
+    };
+
+    FontConfigLookup() = default;
+    ~FontConfigLookup();
+    FontConfigLookup(const FontConfigLookup&) = delete;
+    FontConfigLookup& operator=(const FontConfigLookup&) = delete;
+
+    // style: 1 bold, 2 italic.
+    const Answer& find(const std::string& family, int style);
+    // Whether the configuration has been loaded (it costs milliseconds).
+    bool loaded() const { return loaded_; }
+
+private:
+    Answer match(const std::string& family, int style);
+    _FcConfig* config_ = nullptr;
+    bool loaded_ = false;
+    std::map<std::pair<std::string, int>, Answer> answers_;
+};
+
+}  // namespace plotvane
+
+#endif

@@ -1,0 +1,174 @@
+#ifndef PLOTVANE_TEXT_LIBTTFDRIVER_P_H
+#define PLOTVANE_TEXT_LIBTTFDRIVER_P_H
+
+#include "draw/glyph_p.h"
+#include "text/fontconfiglookup_p.h"
+#include "text/fontdriver_p.h"
+#include "text/fontpath_p.h"
+#include "text/glyphbitmap_p.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace plotvane {
+
+class LibTTFFontDriver;
+class LibTTFFontFace;
+class LibTTFSizedFontFace;
+
+// Pixel sizes of a file entry that has none set yet.
+constexpr int kUnsetPixelSize = static_cast<int>(0x80000001u);
+
+class LibTTFFontGlyph : public FontGlyph {
+public:
+    LibTTFFontGlyph(LibTTFSizedFontFace* face, int mode, GlyphBitmap&& b, double advance, double lineHeight,
+                    double now);
+    void addRef() override { ++refs_; }
+    void release() override { --refs_; }
+
+    LibTTFSizedFontFace* face() const { return face_; }
+    int mode() const { return mode_; }  // effective render mode
+    int refs() const { return refs_; }
+    double stamp = 0;
+
+private:
+    LibTTFSizedFontFace* face_;
+    int mode_;
+    int refs_ = 0;
+    std::vector<unsigned char> pixels_;
+};
+
+// One font file at one size and style; owns the glyphs rendered from it.
+class LibTTFSizedFontFace : public FontFace {
+public:
+    LibTTFSizedFontFace(LibTTFFontFace* parent, double height, double width, int style);
+
+    FontGlyph* getGlyph(int ch, int mode) override;
+    void addRef() override { ++refs_; }
+    void release() override { --refs_; }
+    bool isItalic() const override;
+    bool isBold() const override;
+    bool isArtificialItalic() const override { return (style_ & 4) != 0; }
+    bool isArtificialBold() const override { return (style_ & 2) != 0; }
+    double getSizeInPixels() const override;
+    const char* getFamilyName() const override { return family_.c_str(); }
+    const char* getPSName() const override { return psName_.c_str(); }
+    const char* getPathName() const override;
+    int getFontIndex() const override;
+
+    // The render mode a requested mode (0-5) comes to at this size.
+    int effectiveMode(int mode) const;
+    int style() const { return style_; }
+    int refs() const { return refs_; }
+    size_t glyphCount() const { return glyphs_.size(); }
+    // Drops unreferenced glyphs idle for a minute.
+    void evictGlyphs(double now);
+    double stamp = 0;
+
+private:
+    LibTTFFontFace* parent_;
+    double height_, width_;
+    int style_;
+    int pixelWidth_ = 0, pixelHeight_ = 0;
+    bool antiAlias_ = false;
+    int refs_ = 0;
+    std::string family_, psName_;
+    std::unordered_map<uint64_t, std::unique_ptr<LibTTFFontGlyph>> glyphs_;
+};
+
+// One opened font file and face index. The FreeType face is closed when no size of it is left and
+// reopened from the remembered path on the next use. An entry without a path remembers a failed
+// search.
+class LibTTFFontFace {
+public:
+    LibTTFFontFace(LibTTFFontDriver* driver, std::string path, int index, FT_Face face, double now);
+    ~LibTTFFontFace();
+    LibTTFFontFace(const LibTTFFontFace&) = delete;
+    LibTTFFontFace& operator=(const LibTTFFontFace&) = delete;
+
+    LibTTFFontDriver* driver() const { return driver_; }
+    const std::string& path() const { return path_; }
+    int index() const { return index_; }
+    bool isType1() const { return type1_; }
+    FT_Face ftFace() const { return face_; }
+    bool isOpen() const { return face_ != nullptr; }
+    bool reopen();
+    void close();
+
+    // Sets the FreeType face to these pixel sizes unless it has them (the nearest strike for a
+    // bitmap-only font).
+    bool usePixelSizes(int width, int height);
+    // The referenced face for these sizes and style flags.
+    LibTTFSizedFontFace* sizedFace(double height, double width, int style, double now);
+    void flush(double now);
+    bool hasSizes() const { return !sizes_.empty(); }
+    double stamp = 0;
+
+private:
+    LibTTFFontDriver* driver_;
+    std::string path_;
+    int index_;
+    FT_Face face_;
+    bool type1_;
+    int pixelWidth_ = kUnsetPixelSize, pixelHeight_ = kUnsetPixelSize;
+    std::map<uint64_t, std::unique_ptr<LibTTFSizedFontFace>> sizes_;
+};
+
+// The FreeType font driver: the search path, the open files and their caches.
+class LibTTFFontDriver : public FontDriver {
+public:
+    explicit LibTTFFontDriver(std::vector<FontSearchEntry> searchPath);
+    ~LibTTFFontDriver() override;
+    LibTTFFontDriver(const LibTTFFontDriver&) = delete;
+    LibTTFFontDriver& operator=(const LibTTFFontDriver&) = delete;
+
+    FontFace* openFace(const char* name, int fontIndex, double height, double width, double angle) override;
+    bool testFont(char* begin, char* end, const char* name, int fontIndex, double height, double width,
+                  double angle) override;
+
+    // The file entry for (name, index), searching the path once; a failed search is remembered
+    // for 10 seconds.
+    LibTTFFontFace* cachedOpenFace(const std::string& name, int index, double now);
+    // Evicts what has been idle for a minute; runs at most every 10 seconds.
+    void flushCache(double now);
+
+    FT_Library library() const { return library_; }
+    const FontConfigLookup& fontConfig() const { return fontConfig_; }
+    double now() const { return clock_(); }
+    // Lets tests move time.
+    void setClock(double (*clock)()) { clock_ = clock; }
+
+private:
+    struct Report;
+    struct Located {
+        LibTTFFontFace* file = nullptr;
+        int flags = 0;
+    };
+    Located locate(const char* name, int fontIndex, double now);
+    Located locateSpec(const std::string& name, int fontIndex, double now);
+    Located systemFallback(const std::string& family, int style, int flags, bool standard, double now);
+    LibTTFFontFace* tryFile(const std::string& name, int index, double now);
+    bool openFile(const std::string& name, int index, FT_Face* face, std::string* path);
+    bool openPath(const std::string& path, int index, FT_Face* face);
+
+    FT_Library library_ = nullptr;
+    std::vector<FontSearchEntry> searchPath_;
+    std::map<std::pair<std::string, int>, std::unique_ptr<LibTTFFontFace>> faces_;
+    FontConfigLookup fontConfig_;
+    double (*clock_)();
+    double lastFlush_ = 0;
+    Report* report_ = nullptr;                             // set while testFont runs
+    std::vector<std::unique_ptr<LibTTFFontFace>> scratch_;  // files testFont opened
+};
+
+}  // namespace plotvane
+
+#endif
