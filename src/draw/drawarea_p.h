@@ -275,6 +275,8 @@ private:
     template <typename Writer>
     bool toFile(const char* filename, Writer write);
     bool writeRaster(vek::ostream& out, int format, int quality);
+    // SVG (or PDF) of the recording; explicit options are looked up before the area's own.
+    bool writeVector(vek::ostream& out, bool pdf, const char* explicitOptions);
     void writeDump(vek::ostream& out);
     bool loadTyped(const char* filename, int type);
 
@@ -309,6 +311,30 @@ private:
     std::vector<DrawArea*> shapes_;
     vek::ostrstream memory_;
 };
+
+template <typename Writer>
+inline MemBlock DrawAreaImpl::toMemory(Writer write) {
+    memory_.reset();
+    if (!write(memory_) || memory_.tell() <= 0) {
+        memory_.reset();
+        return MemBlock();
+    }
+    return MemBlock(memory_.data(), memory_.tell());
+}
+
+template <typename Writer>
+inline bool DrawAreaImpl::toFile(const char* filename, Writer write) {
+    if (!filename || !*filename) return false;
+    FILE* f = std::fopen(filename, "wb");
+    if (!f) return false;
+    vek::ostrstream buffer;
+    bool ok = write(buffer);
+    if (ok && buffer.tell() > 0)
+        ok = std::fwrite(buffer.data(), 1, static_cast<size_t>(buffer.tell()), f) == static_cast<size_t>(buffer.tell());
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) std::remove(filename);
+    return ok;
+}
 
 }  // namespace plotvane
 

@@ -51,30 +51,6 @@ bool DrawAreaImpl::writeRaster(vek::ostream& out, int format, int quality) {
 
 void DrawAreaImpl::writeDump(vek::ostream& out) { meta_->outMeta(out); }
 
-template <typename Writer>
-MemBlock DrawAreaImpl::toMemory(Writer write) {
-    memory_.reset();
-    if (!write(memory_) || memory_.tell() <= 0) {
-        memory_.reset();
-        return MemBlock();
-    }
-    return MemBlock(memory_.data(), memory_.tell());
-}
-
-template <typename Writer>
-bool DrawAreaImpl::toFile(const char* filename, Writer write) {
-    if (!filename || !*filename) return false;
-    FILE* f = std::fopen(filename, "wb");
-    if (!f) return false;
-    vek::ostrstream buffer;
-    bool ok = write(buffer);
-    if (ok && buffer.tell() > 0)
-        ok = std::fwrite(buffer.data(), 1, static_cast<size_t>(buffer.tell()), f) == static_cast<size_t>(buffer.tell());
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) std::remove(filename);
-    return ok;
-}
-
 bool DrawAreaImpl::out(const char* filename) {
     if (endsWith(filename, ".gif")) return outGIF(filename);
     if (endsWith(filename, ".jpg") || endsWith(filename, ".jpeg")) return outJPG(filename, 80);
@@ -109,12 +85,6 @@ bool DrawAreaImpl::outAGF(const char* filename) {
         return true;
     });
 }
-// The vector writers are not there yet.
-bool DrawAreaImpl::outSVG(const char*, const char*) { return false; }
-bool DrawAreaImpl::outPDF(const char*) { return false; }
-MemBlock DrawAreaImpl::outSVG() { return MemBlock(); }
-MemBlock DrawAreaImpl::outSVG2(const char*) { return MemBlock(); }
-MemBlock DrawAreaImpl::outPDF() { return MemBlock(); }
 
 MemBlock DrawAreaImpl::outGIF() {
     return toMemory([this](vek::ostream& o) { return writeRaster(o, kGIF, -1); });

@@ -70,7 +70,10 @@ struct Glyph {
     int underline = 0;                          // thickness in pixels, 0 = none
     double xOffset = 0;
     double yOffset = 0;
-    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // pen rectangle
+    // Pen position on the baseline before (x0, y0) and after (x1, y1) the glyph, offsets included,
+    // relative to the top left of its line: the bitmap's top-left pixel goes at
+    // (round(x0) + left, round(y0) - top) from where the line is drawn.
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     double spacerWidth = 0;
 };
 

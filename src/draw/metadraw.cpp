@@ -17,6 +17,7 @@
 // has them written into the root recording, ahead of the symbol that uses them.
 
 #include "draw/metadraw_p.h"
+#include "draw/outputoptions_p.h"
 
 #include <plotvane/mutex.h>
 
@@ -105,15 +106,6 @@ namespace {
 
 constexpr int kMaxColorNesting = 11;
 
-std::string lowerTrimmed(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    size_t e = s.find_last_not_of(" \t");
-    std::string out = s.substr(b, e - b + 1);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 class MetaDrawImpl final : public MetaDraw {
 public:
     explicit MetaDrawImpl(DrawAreaImpl* owner) : owner_(owner) {}
@@ -152,33 +144,13 @@ public:
         --replaying_;
     }
 
-    void parseOutputOptions(const char* options) override {
-        options_.clear();
-        std::string all = options ? options : "";
-        size_t start = 0;
-        while (start <= all.size()) {
-            size_t end = all.find(';', start);
-            if (end == std::string::npos) end = all.size();
-            std::string piece = all.substr(start, end - start);
-            size_t eq = piece.find('=');
-            std::string key = lowerTrimmed(piece.substr(0, eq));
-            std::string value = eq == std::string::npos ? std::string() : lowerTrimmed(piece.substr(eq + 1));
-            if (!key.empty()) options_[key] = value;
-            start = end + 1;
-        }
-    }
-    const char* getOutputOption(const char* key) const override {
-        auto it = options_.find(lowerTrimmed(key ? key : ""));
-        return it == options_.end() ? nullptr : it->second.c_str();
-    }
+    void parseOutputOptions(const char* options) override { options_.parse(options); }
+    const char* getOutputOption(const char* key) const override { return options_.get(key); }
     double getOutputOptionAsDouble(const char* key, double defaultValue) const override {
-        const char* value = getOutputOption(key);
-        if (!value || !*value) return defaultValue;
-        return readCDouble(value);
+        return options_.getDouble(key, defaultValue);
     }
     double getOutputOptionAsPositiveDouble(const char* key, double defaultValue) const override {
-        double v = getOutputOptionAsDouble(key, defaultValue);
-        return v > 0 ? v : defaultValue;
+        return options_.getPositiveDouble(key, defaultValue);
     }
 
     void initDynamicLayer(DrawBMP* canvas) override {
@@ -530,17 +502,6 @@ private:
         owned_.push_back(id);
     }
 
-    static double readCDouble(const char* text) {
-        // Output options are C-locale numbers whatever the process locale says.
-        std::string s(text);
-        const char* point = std::localeconv()->decimal_point;
-        if (point && *point && std::strcmp(point, ".") != 0) {
-            size_t dot = s.find('.');
-            if (dot != std::string::npos) s.replace(dot, 1, point);
-        }
-        return std::strtod(s.c_str(), nullptr);
-    }
-
     DrawAreaImpl* owner_;
     MetaDraw* parent_ = nullptr;
     GraphicsStream stream_;
@@ -555,7 +516,7 @@ private:
     size_t checkpointOwned_ = 0;
     int nesting_ = 0;
     int replaying_ = 0;
-    std::map<std::string, std::string> options_;
+    OutputOptions options_;
     bool empty_ = true;
     int id_ = -1;
 };

@@ -1,17 +1,49 @@
-// Text on a DrawArea: these wait for the font engine, and draw nothing until then.
+// The text operations of a drawing area: each lays the text out with the font engine in the
+// area's own font table and anti-alias mode, then draws it or hands it to the caller.
+#include <plotvane/ttftext.h>
+
 #include "draw/drawarea_p.h"
 
 namespace plotvane {
 
-void DrawAreaImpl::text(const char*, const char*, double, int, int, int) {}
-void DrawAreaImpl::text(const char*, const char*, int, double, double, double, bool, int, int, int, int) {}
-TTFText* DrawAreaImpl::text(const char*, const char*, double) { return nullptr; }
-TTFText* DrawAreaImpl::text(const char*, const char*, int, double, double, double, bool) { return nullptr; }
-TTFText* DrawAreaImpl::text(const wchar_t*, const char*, int, double, double, double, bool) { return nullptr; }
-TTFText* DrawAreaImpl::textEx(const char*, const char*, int, double, double, double, bool, int, int) { return nullptr; }
-TTFText* DrawAreaImpl::textEx(const wchar_t*, const char*, int, double, double, double, bool, int, int) {
-    return nullptr;
+void DrawAreaImpl::text(const char* str, const char* font, double fontSize, int x, int y, int color) {
+    text(str, font, 0, fontSize, fontSize, 0, false, x, y, color, Chart::TopLeft);
 }
-void DrawAreaImpl::close(TTFText*) {}
+
+void DrawAreaImpl::text(const char* str, const char* font, int fontIndex, double fontHeight, double fontWidth,
+                        double angle, bool vertical, int x, int y, int color, int alignment) {
+    if (!str || !*str) return;
+    TTFText* laidOut = textEx(str, font, fontIndex, fontHeight, fontWidth, angle, vertical, 0, 0x7fffffff);
+    laidOut->drawOn(this, x, y, color, alignment);
+    laidOut->destroy();
+}
+
+TTFText* DrawAreaImpl::text(const char* str, const char* font, double fontSize) {
+    return textEx(str, font, 0, fontSize, fontSize, 0, false, 0, 0x7fffffff);
+}
+
+TTFText* DrawAreaImpl::text(const char* str, const char* font, int fontIndex, double fontHeight, double fontWidth,
+                            double angle, bool vertical) {
+    return textEx(str, font, fontIndex, fontHeight, fontWidth, angle, vertical, 0, 0x7fffffff);
+}
+
+TTFText* DrawAreaImpl::text(const wchar_t* str, const char* font, int fontIndex, double fontHeight,
+                            double fontWidth, double angle, bool vertical) {
+    return textEx(str, font, fontIndex, fontHeight, fontWidth, angle, vertical, 0, 0x7fffffff);
+}
+
+TTFText* DrawAreaImpl::textEx(const char* str, const char* font, int fontIndex, double fontHeight,
+                              double fontWidth, double angle, bool vertical, int maxWidth, int maxLines) {
+    return TTFText::create(this, str ? str : "", font, fontIndex, fontHeight, fontWidth, angle, vertical,
+                           textAntiAlias_, maxWidth, maxLines);
+}
+
+TTFText* DrawAreaImpl::textEx(const wchar_t* str, const char* font, int fontIndex, double fontHeight,
+                              double fontWidth, double angle, bool vertical, int maxWidth, int maxLines) {
+    return TTFText::create(this, str ? str : L"", font, fontIndex, fontHeight, fontWidth, angle, vertical,
+                           textAntiAlias_, maxWidth, maxLines);
+}
+
+void DrawAreaImpl::close(TTFText* text) { TTFText::destroy(text); }
 
 }  // namespace plotvane

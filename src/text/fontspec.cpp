@@ -121,26 +121,6 @@ std::string metricCompatibleFile(const std::string& family, int style) {
     return std::string();
 }
 
-std::vector<std::string> defaultFontTable() { return {"arial.ttf", "arialbd.ttf", "ariali.ttf", "arialbi.ttf"}; }
-
-std::string resolveFontName(const std::vector<std::string>& table, const char* name) {
-    auto entry = [&table](long i) {
-        if (i < 0 || i >= static_cast<long>(table.size())) i = 0;
-        return table.empty() ? std::string() : table[static_cast<size_t>(i)];
-    };
-    if (!name || !*name) return entry(0);
-    if (std::strchr(name, '.')) return name;
-    static const char* const kStyleNames[] = {"normal", "bold", "italic", "boldItalic"};
-    for (int i = 0; i < 4; ++i)
-        if (std::strcmp(name, kStyleNames[i]) == 0) return entry(i);
-    if (std::strncmp(name, "font", 4) == 0) {
-        const char* number = name + 4;
-        long n = std::atol(number);
-        if (n != 0 || std::strcmp(number, "0") == 0) return entry(n);
-    }
-    return name;
-}
-
 int pointsToPixels(double points) {
     if (!(points > 0)) return 0;
     if (points > 4096) points = 4096;

@@ -36,11 +36,7 @@ bool mapStandardFont(const std::string& name, int& flags, StandardFont& out);
 // (Liberation for Arial, Times New Roman and Courier New), or empty.
 std::string metricCompatibleFile(const std::string& family, int style);
 
-// A chart's font name through its font table ("normal", "bold", "font3" ...).
-std::string resolveFontName(const std::vector<std::string>& table, const char* name);
 
-// The font table a new drawing starts with.
-std::vector<std::string> defaultFontTable();
 
 // Points to pixels at 96 dots per inch, halves rounded up.
 int pointsToPixels(double points);

@@ -1,3 +1,4 @@
+#include <plotvane/drawarea.h>
 #include <plotvane/ttftext.h>
 
 #include "text/fontdriver_p.h"
@@ -16,13 +17,13 @@ namespace {
 
 double saneSize(double points) { return points > 4096 ? 100 : points; }
 
-// Text in one style. Temporary: once the markup layout is in, it parses the text and builds the
-// runs, and the font name is resolved through the DrawArea's font table rather than the default one.
+// Text in one style. Temporary: once the markup layout is in, it parses the text and builds the runs.
 TTFText* createText(DrawArea* d, const std::u32string& text, const char* font, int fontIndex, double height,
                     double width, double angle, bool vertical, int renderMode, int maxWidth, int maxLines) {
     TextLock lock;
     TextStyle style;
-    style.font = resolveFontName(defaultFontTable(), font);
+    const char* resolved = d ? d->resolveFont(font) : font;
+    style.font = resolved && *resolved ? resolved : "arial.ttf";
     style.fontIndex = fontIndex;
     style.height = saneSize(height);
     style.width = saneSize(width);

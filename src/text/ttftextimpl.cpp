@@ -16,6 +16,8 @@
 
 #include "text/ttftextimpl_p.h"
 
+#include <plotvane/drawarea.h>
+
 #include "text/fontdriver_p.h"
 #include "text/libttfdriver_p.h"
 #include "text/textlock_p.h"
@@ -376,9 +378,15 @@ std::vector<TTFTextImpl::Underline> TTFTextImpl::underlines(int originX, int ori
 
 void TTFTextImpl::draw(int x, int y, int color, int alignment) { drawOn(drawArea_, x, y, color, alignment); }
 
-void TTFTextImpl::drawOn(DrawArea*, int, int, int, int) {
-    // Wired to the DrawArea's renderGlyphs, rect and line once the drawing surface is in place:
-    // the glyphs, the line range, backgrounds() and underlines() are all it needs.
+void TTFTextImpl::drawOn(DrawArea* d, int x, int y, int color, int alignment) {
+    if (!d || first_ >= end_) return;
+    int originX = x - DrawArea::alignX(width_, alignment);
+    int originY = y - DrawArea::alignY(height_, alignment);
+    int textColor = d->getARGBColor(color);
+    for (const Fill& f : backgrounds(originX, originY)) d->rect(f.x0, f.y0, f.x1, f.y1, f.color, f.color);
+    d->renderGlyphs(*glyphs_, first_, end_, originX, originY, textColor);
+    for (const Underline& u : underlines(originX, originY))
+        d->line(u.x0, u.y, u.x1, u.y, u.color == -1 ? textColor : u.color, u.thickness);
 }
 
 }  // namespace plotvane

@@ -19,10 +19,10 @@ struct TextRun {
     std::vector<double> advances;
 };
 
-// The baseline origin of a glyph drawn at (dx, dy): its pen position, one ascender below the top
-// of its pen box.
+// The baseline origin of a glyph drawn at (dx, dy): its pen position, which the layout keeps on
+// the baseline.
 inline double glyphX(const Glyph& g, int dx) { return dx + g.x0; }
-inline double glyphBaseline(const Glyph& g, int dy) { return dy + g.y0 + g.ascender; }
+inline double glyphBaseline(const Glyph& g, int dy) { return dy + g.y0; }
 
 // Splits glyphs [first, end) into runs; spacers and glyphs without a face break runs and show
 // nothing. A glyph's colour of -1 takes `color`.

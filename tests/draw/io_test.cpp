@@ -88,8 +88,18 @@ TEST(DrawAreaIO, OutputsByNameAndToMemory) {
     if (!ok) {
         EXPECT_EQ(data, nullptr);
     }
-    EXPECT_EQ(d->outSVG().len, 0);
-    EXPECT_FALSE(d->outPDF(tempPath("x.pdf").c_str()));
+
+    // Vector outputs replay the whole recording; options given with the call come first.
+    MemBlock svg = d->outSVG2("noxmldecl;nodoctype");
+    ASSERT_GT(svg.len, 5);
+    EXPECT_EQ(std::string(svg.data, 4), "<svg");
+    ASSERT_TRUE(d->out(tempPath("upper.SVGZ").c_str()));
+    std::string gz = plotvane_test::readFile(tempPath("upper.SVGZ"));
+    ASSERT_GE(gz.size(), 2u);
+    EXPECT_EQ(static_cast<unsigned char>(gz[0]), 0x1f);
+    EXPECT_EQ(static_cast<unsigned char>(gz[1]), 0x8b);
+    ASSERT_TRUE(d->out(tempPath("x.pdf").c_str()));
+    EXPECT_EQ(plotvane_test::readFile(tempPath("x.pdf")).substr(0, 5), "%PDF-");
 }
 
 TEST(DrawAreaIO, FontTableAndStaticHelpers) {

@@ -54,24 +54,6 @@ TEST(FontSpec, MapsWindowsNamesAndKnownFamilies) {
     EXPECT_FALSE(mapStandardFont("arial.ttf" + std::string(60, ' ') + "x", flags, f));
 }
 
-TEST(FontSpec, ResolvesNamesThroughTheFontTable) {
-    std::vector<std::string> table = {"n.ttf", "b.ttf", "i.ttf", "bi.ttf", "x.ttf"};
-    EXPECT_EQ(resolveFontName(table, nullptr), "n.ttf");
-    EXPECT_EQ(resolveFontName(table, ""), "n.ttf");
-    EXPECT_EQ(resolveFontName(table, "font.ttf"), "font.ttf");
-    EXPECT_EQ(resolveFontName(table, "boldItalic"), "bi.ttf");
-    EXPECT_EQ(resolveFontName(table, "Bold"), "Bold");
-    EXPECT_EQ(resolveFontName(table, "font4"), "x.ttf");
-    EXPECT_EQ(resolveFontName(table, "font0"), "n.ttf");
-    EXPECT_EQ(resolveFontName(table, "font5"), "n.ttf");
-    EXPECT_EQ(resolveFontName(table, "font-1"), "n.ttf");
-    EXPECT_EQ(resolveFontName(table, "fontx"), "fontx");
-    EXPECT_EQ(resolveFontName(table, "font"), "font");
-    EXPECT_EQ(resolveFontName(table, "Arial Bold"), "Arial Bold");
-    EXPECT_EQ(resolveFontName({"only.ttf"}, "italic"), "only.ttf");
-    EXPECT_EQ(resolveFontName({}, nullptr), "");
-}
-
 TEST(FontSpec, PointsBecomePixelsAt96Dpi) {
     EXPECT_EQ(pointsToPixels(9), 12);
     EXPECT_EQ(pointsToPixels(10), 13);

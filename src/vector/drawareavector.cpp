@@ -1,0 +1,50 @@
+// SVG and PDF output of a drawing area: the whole recording is replayed into a fresh writer.
+// Options passed with the call are looked up first, then those set on the area.
+#include <memory>
+
+#include "draw/drawarea_p.h"
+#include "draw/drawbmp_p.h"
+#include "draw/metadraw_p.h"
+#include "draw/outputoptions_p.h"
+#include "vector/drawpdf_p.h"
+#include "vector/drawsvg_p.h"
+
+namespace plotvane {
+
+bool DrawAreaImpl::writeVector(vek::ostream& out, bool pdf, const char* explicitOptions) {
+    auto explicitSet = std::make_shared<OutputOptions>(explicitOptions);
+    MetaDraw* meta = meta_;
+    VectorOptions options;
+    options.lookup = [explicitSet, meta](const char* key) {
+        const char* value = explicitSet->get(key);
+        return value ? value : meta->getOutputOption(key);
+    };
+    if (!pdf && options.has("bitmap")) {
+        DrawBMP* canvas = getCanvas();
+        return DrawSVG::writeBitmap(out, canvas->getPixels(), canvas->getWidth(), canvas->getHeight(), options);
+    }
+    if (pdf) {
+        std::unique_ptr<DrawPDF> writer(DrawPDF::create(options));
+        meta_->drawTo(writer.get(), 0);
+        return writer->finish(out);
+    }
+    std::unique_ptr<DrawSVG> writer(DrawSVG::create(options));
+    meta_->drawTo(writer.get(), 0);
+    return writer->finish(out);
+}
+
+bool DrawAreaImpl::outSVG(const char* filename, const char* options) {
+    return toFile(filename, [this, options](vek::ostream& o) { return writeVector(o, false, options); });
+}
+bool DrawAreaImpl::outPDF(const char* filename) {
+    return toFile(filename, [this](vek::ostream& o) { return writeVector(o, true, nullptr); });
+}
+MemBlock DrawAreaImpl::outSVG() { return outSVG2(nullptr); }
+MemBlock DrawAreaImpl::outSVG2(const char* options) {
+    return toMemory([this, options](vek::ostream& o) { return writeVector(o, false, options); });
+}
+MemBlock DrawAreaImpl::outPDF() {
+    return toMemory([this](vek::ostream& o) { return writeVector(o, true, nullptr); });
+}
+
+}  // namespace plotvane

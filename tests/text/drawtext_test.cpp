@@ -1,0 +1,48 @@
+#include <plotvane/drawarea.h>
+#include <plotvane/ttftext.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace plotvane;
+
+namespace {
+struct AreaDeleter {
+    void operator()(DrawArea* d) const { d->destroy(); }
+};
+std::string dumpOf(DrawArea* d) {
+    MemBlock b = d->outAGF();
+    return std::string(b.data, static_cast<size_t>(b.len));
+}
+}  // namespace
+
+TEST(DrawText, RecordsGlyphRunsPlacedByAlignment) {
+    std::unique_ptr<DrawArea, AreaDeleter> d(DrawArea::create());
+    d->setSize(200, 100, 0xffffff);
+    TTFText* t = d->text("Hello", "arial.ttf", 0, 12, 12, 0, false);
+    ASSERT_NE(t, nullptr);
+    ASSERT_GT(t->getWidth(), 0);
+    t->drawOn(d.get(), 100, 50, 0x000080, Chart::Center);
+    std::string dump = dumpOf(d.get());
+    // Centred: the origin is the point minus half the box.
+    std::string expected = "\"Hello\", 0, 5, " + std::to_string(100 - t->getWidth() / 2) + ", " +
+                           std::to_string(50 - t->getHeight() / 2) + ", 0x000080)";
+    EXPECT_NE(dump.find(expected), std::string::npos) << dump;
+    d->close(t);
+
+    // Text outlives its TTFText in the recording.
+    d->text("World", "bold", 10, 5, 5, Chart::TextColor);
+    EXPECT_NE(dumpOf(d.get()).find("\"World\""), std::string::npos);
+}
+
+TEST(DrawText, EmptyAndInvisibleTextRecordNothing) {
+    std::unique_ptr<DrawArea, AreaDeleter> d(DrawArea::create());
+    d->setSize(50, 50, 0xffffff);
+    std::string before = dumpOf(d.get());
+    d->text("", "arial.ttf", 10, 0, 0, 0);
+    d->text(nullptr, "arial.ttf", 10, 0, 0, 0);
+    d->text("zero height", "arial.ttf", 0, 0, 0, 0);
+    EXPECT_EQ(dumpOf(d.get()), before);
+}
