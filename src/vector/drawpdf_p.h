@@ -5,17 +5,18 @@
 
 #include <plotvane/ostrstream.h>
 
-#include "draw/drawbackend_p.h"
+#include "vector/vectorbackend_p.h"
 #include "vector/vectoroptions_p.h"
 
 namespace plotvane {
 
-class DrawPDF : public DrawBackend {
+class DrawPDF : public VectorBackend {
 public:
     // Options read: "dpi", "width", "height", "pagewidth", "pageheight", "leftx", "topy".
     static DrawPDF* create(const VectorOptions& options);
-    // Writes the document; false when nothing could be written.
-    virtual bool finish(vek::ostream& out) = 0;
+
+protected:
+    using VectorBackend::VectorBackend;
 };
 
 }  // namespace plotvane

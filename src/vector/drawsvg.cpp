@@ -114,10 +114,10 @@ void appendFamily(std::string& to, const char* family) {
 class DrawSVGImpl : public DrawSVG {
 public:
     DrawSVGImpl(const VectorOptions& options, DrawSVGImpl* parent)
-        : options_(options),
+        : DrawSVG(parent ? &parent->brushes_ : nullptr),
+          options_(options),
           parent_(parent),
           root_(parent ? parent->root_ : this),
-          brushes_(parent ? &parent->brushes_ : nullptr),
           painter_(defs_, nextId_) {}
 
     bool finish(vek::ostream& out) override;
@@ -149,12 +149,8 @@ public:
     void roundedRect(double x1, double y1, double x2, double y2, int radius, int edgeColor, int fillColor) override;
     void multiRoundedRect(double x1, double y1, double x2, double y2, const int radii[4], const int colors[5]) override;
     void polygon(const double* x, const double* y, int n, int edgeColor, int fillColor) override;
-    void exactPolygon(const double* x, const double* y, int n, int color) override {
-        polygon(x, y, n, static_cast<int>(kTransparent), color);
-    }
     void shape(int fillColor, bool startFlag, bool noEdges, const std::vector<PathItem>& edges) override;
     void gouraudShadedTriangle(const double v[9], int color) override;
-    void commitSuperPixels() override {}
 
     void text(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color) override;
 
@@ -165,74 +161,10 @@ public:
     void mergeBitMap(const int* pixels, int count, int width, int x, int y) override;
     void loadStream(const unsigned char* data, int length, int imageType, int width, int height) override;
 
-    void adjustBrightness(int id, int base, double factor) override {
-        forget(id);
-        brushes_.adjustBrightness(id, base, factor);
-    }
-    void transformedColor(int id, int base, const double m[6]) override {
-        forget(id);
-        brushes_.transformed(id, base, m);
-    }
-    void brushedTextureColor(int id, int base, int) override {
-        forget(id);
-        brushes_.alias(id, base);
-    }
-    void dashLineColor(int id, int color, int pattern) override {
-        forget(id);
-        brushes_.dashLine(id, color, pattern);
-    }
-    void linearGradientColor(int id, double x1, double y1, double x2, double y2, bool periodic,
-                             const std::vector<int>& stops) override {
-        forget(id);
-        brushes_.linearGradient(id, x1, y1, x2, y2, periodic, false, stops);
-    }
-    void radialGradientColor(int id, int cx, int cy, int rx, int ry, bool periodic,
-                             const std::vector<int>& stops) override {
-        forget(id);
-        brushes_.radialGradient(id, cx, cy, rx, ry, periodic, stops);
-    }
-    void angleGradientColor(int id, const double[6], const std::vector<int>& stops) override {
-        forget(id);
-        brushes_.angleGradient(id, stops);
-    }
-    void relativeLinearGradientColor(int id, double x1, double y1, double x2, double y2, bool periodic,
-                                     const std::vector<int>& stops) override {
-        forget(id);
-        brushes_.linearGradient(id, x1, y1, x2, y2, periodic, true, stops);
-    }
-    void lightingColor(int id, int base, const double d[4], bool periodic, const std::vector<int>& table) override;
-    void linearLightingColor(int id, int base, const double d[4], bool periodic,
-                             const std::vector<int>& table) override {
-        forget(id);
-        brushes_.lighting(id, base, VectorPaint::Linear, d, periodic, false, table);
-    }
-    void radialLightingColor(int id, int base, int cx, int cy, int rx, int ry, const std::vector<int>& table) override {
-        forget(id);
-        double d[4] = {double(cx), double(cy), double(rx), double(ry)};
-        brushes_.lighting(id, base, VectorPaint::Radial, d, false, false, table);
-    }
-    void relativeLinearLightingColor(int id, int base, const double d[4], bool periodic,
-                                     const std::vector<int>& table) override {
-        forget(id);
-        brushes_.lighting(id, base, VectorPaint::Linear, d, periodic, true, table);
-    }
-    void patternColor(int id, int width, int height, int startX, int startY, const std::vector<int>& pixels) override {
-        forget(id);
-        brushes_.pattern(id, width, height, startX, startY, pixels);
-    }
-    void patternColor2(int id, int startX, int startY, const char* fileName) override {
-        forget(id);
-        brushes_.patternFile(id, startX, startY, fileName);
-    }
-    void zoneColor(int id, bool horizontal, int split, int colorA, int colorB) override {
-        forget(id);
-        brushes_.zone(id, horizontal, split, colorA, colorB);
-    }
-    void comment(const char*) override {}
 
 private:
     long long newId() { return root_->nextId_++; }
-    void forget(int id) {
+    void forget(int id) override {
         if (const VectorPaint* p = brushes_.find(id)) root_->painter_.forget(p);
     }
     bool paints(int color, int depth = 0) const;
@@ -259,7 +191,6 @@ private:
     VectorOptions options_;
     DrawSVGImpl* parent_;
     DrawSVGImpl* root_;
-    BrushTable brushes_;
     // Root only: the definitions, the id counter and the brush definitions written so far.
     std::string defs_;
     long long nextId_ = 0;
@@ -726,14 +657,6 @@ void DrawSVGImpl::loadStream(const unsigned char* data, int length, int imageTyp
     static const char* const kTypes[] = {"image/png", "image/gif", "image/jpeg", "image/unknown", "image/bmp"};
     const char* type = imageType >= 0 && imageType <= 4 ? kTypes[imageType] : "image/unknown";
     writeImage(0, 0, width, height, type, data, static_cast<size_t>(length));
-}
-
-void DrawSVGImpl::lightingColor(int id, int base, const double d[4], bool periodic, const std::vector<int>& table) {
-    forget(id);
-    // Lit along the direction of the angle (y down), 256 table steps spanning 256 * scale pixels.
-    double a = d[0] * 3.14159265358979323846 / 180, len = 256 * (d[1] > 0 ? d[1] : 1);
-    double g[4] = {d[2], d[3], d[2] + len * std::cos(a), d[3] + len * std::sin(a)};
-    brushes_.lighting(id, base, VectorPaint::Linear, g, periodic, false, table);
 }
 
 void DrawSVGImpl::writeBackground(std::string& to) {

@@ -8,20 +8,21 @@
 
 #include <cstdint>
 
-#include "draw/drawbackend_p.h"
+#include "vector/vectorbackend_p.h"
 #include "vector/vectoroptions_p.h"
 
 namespace plotvane {
 
-class DrawSVG : public DrawBackend {
+class DrawSVG : public VectorBackend {
 public:
     // Options read: "noxmldecl", "nodoctype", "width", "height", "compress".
     static DrawSVG* create(const VectorOptions& options);
-    // Writes the document, gzip-compressed under "compress"; false when nothing could be written.
-    virtual bool finish(vek::ostream& out) = 0;
     // The "bitmap" form: a document holding only the given pixels as one image.
     static bool writeBitmap(vek::ostream& out, const uint32_t* pixels, int width, int height,
                             const VectorOptions& options);
+
+protected:
+    using VectorBackend::VectorBackend;
 };
 
 }  // namespace plotvane

@@ -68,7 +68,7 @@ TEST(DrawPDF, PageGeometryFollowsOptions) {
 }
 
 TEST(DrawPDF, ObjectsAndCrossReferencesAgree) {
-    std::string pdf = writePDF(options(), [](DrawBackend& d) { d.setSize(20, 20, kTransparent); });
+    std::string pdf = writePDF(options(), [](DrawBackend& d) { d.setSize(20, 20, Chart::Transparent); });
     // Every xref entry points at its "n 0 obj" line.
     size_t xref = pdf.find("xref\n0 ");
     ASSERT_NE(xref, std::string::npos);
@@ -84,7 +84,7 @@ TEST(DrawPDF, ObjectsAndCrossReferencesAgree) {
     // A tiny content stream stays uncompressed; a long one is deflated.
     EXPECT_NE(pdf.find("<</Length 27>>\nstream\n0.75 0 0 0.75 0 0 cm /X"), std::string::npos) << pdf;
     std::string big = writePDF(options(), [](DrawBackend& d) {
-        d.setSize(20, 20, kTransparent);
+        d.setSize(20, 20, Chart::Transparent);
         for (int i = 0; i < 20; ++i) d.line(0, i, 19, i, 0x102030, 1);
     });
     EXPECT_NE(big.find("/Filter/FlateDecode/Length"), std::string::npos);
@@ -92,18 +92,18 @@ TEST(DrawPDF, ObjectsAndCrossReferencesAgree) {
 
 TEST(DrawPDF, PaintOperators) {
     std::string pdf = writePDF(options(), [](DrawBackend& d) {
-        d.setSize(100, 100, kTransparent);
+        d.setSize(100, 100, Chart::Transparent);
         const int g = static_cast<int>(0xfffe0000u), dash = g + 1, zone = g + 2, tile = g + 3;
         d.line(0, 10, 99, 10, static_cast<int>(0x80ff0000u), 3);
         d.dashLineColor(dash, 0x0000ff, 0x04020000);
         d.line(0, 20, 99, 20, dash, 1);
         d.radialGradientColor(g, 50, 50, 40, 20, true, {0, 0xffffff, 256, 0x000000});
-        d.roundedRect(10, 10, 90, 90, 8, kTransparent, g);
+        d.roundedRect(10, 10, 90, 90, 8, Chart::Transparent, g);
         d.zoneColor(zone, true, 50, 0xff0000, 0x0000ff);
         double x[3] = {10, 90, 50}, y[3] = {10, 10, 90};
-        d.polygon(x, y, 3, kTransparent, zone);
+        d.polygon(x, y, 3, Chart::Transparent, zone);
         d.patternColor(tile, 2, 2, 0, 0, {0xff0000, 0x00ff00, 0x0000ff, 0x7f000000});
-        d.roundedRect(0, 0, 20, 20, 0, kTransparent, tile);
+        d.roundedRect(0, 0, 20, 20, 0, Chart::Transparent, tile);
         d.setClipRect(10, 10, 49, 49);
         d.line(0, 0, 99, 99, 0x000000, 1);
     });
@@ -154,12 +154,12 @@ TEST(DrawPDF, TextEmbedsASubsetAndStaysSearchable) {
 
 TEST(DrawPDF, SymbolsBecomeFormsWrittenOnce) {
     std::unique_ptr<DrawPDF> d(DrawPDF::create(options()));
-    d->setSize(100, 100, kTransparent);
+    d->setSize(100, 100, Chart::Transparent);
     DrawBackend* symbol = d->createSymbol(9);
     ASSERT_NE(symbol, nullptr);
     EXPECT_EQ(d->createSymbol(9), nullptr);
     symbol->setSubDrawMode();
-    symbol->setSize(10, 10, kTransparent);
+    symbol->setSize(10, 10, Chart::Transparent);
     symbol->roundedRect(0, 0, 9, 9, 3, 0x000000, 0x00aa00);
     d->mergeSymbol(9, 0, 0, 20, 20, 0);
     d->mergeSymbol(9, 50, 50, 10, 10, 100);

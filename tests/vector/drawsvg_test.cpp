@@ -45,7 +45,7 @@ std::string checkWithTools(const std::string& svg, const std::string& name) {
 }  // namespace
 
 TEST(DrawSVG, DocumentFrameFollowsOptions) {
-    auto empty = [](DrawBackend& d) { d.setSize(200, 100, kTransparent); };
+    auto empty = [](DrawBackend& d) { d.setSize(200, 100, Chart::Transparent); };
     std::string plain = writeSVG(options(), empty);
     EXPECT_EQ(plain.rfind("<?xml version='1.0' encoding='UTF-8' standalone='no'?>\n<!DOCTYPE svg PUBLIC "
                           "'-//W3C//DTD SVG 20010904//EN'", 0), 0u);
@@ -63,7 +63,7 @@ TEST(DrawSVG, PaintsThroughUseElements) {
         d.setSize(100, 100, 0xffffff);
         d.line(1, 2, 30, 2, static_cast<int>(0x80ff0000u), 1);
         d.line(1, 5, 30, 5, 0x00ff0000, 0);  // zero width draws nothing
-        d.line(1, 6, 30, 6, kTransparent, 1);
+        d.line(1, 6, 30, 6, Chart::Transparent, 1);
         double x[3] = {10, 50, 10}, y[3] = {10, 10, 50};
         d.polygon(x, y, 3, 0x000000, 0x00ff00);
         d.polygon(x, y, 2, 0x000000, 0x00ff00);  // not a polygon
@@ -96,18 +96,18 @@ TEST(DrawSVG, PaintsThroughUseElements) {
 
 TEST(DrawSVG, BrushesBecomeDefinitions) {
     std::string svg = writeSVG(options(), [](DrawBackend& d) {
-        d.setSize(100, 100, kTransparent);
+        d.setSize(100, 100, Chart::Transparent);
         const int g = static_cast<int>(0xfffe0000u), r = g + 1, dash = g + 2, zone = g + 3, unused = g + 4;
         d.linearGradientColor(g, 0, 0, 100, 0, true, {0, 0xff0000, 128, 0x00ff00, 128, 0x0000ff, 256, static_cast<int>(0x80000000u)});
         d.radialGradientColor(r, 50, 50, 40, 20, false, {0, 0xffffff, 256, 0x000000});
         d.dashLineColor(dash, 0x112233, 0x04020000);
         d.zoneColor(zone, true, 50, 0xff0000, 0x0000ff);
         d.dashLineColor(unused, 0x445566, 0x01010101);
-        d.roundedRect(0, 0, 99, 99, 5, kTransparent, g);
-        d.roundedRect(10, 10, 20, 20, 0, kTransparent, r);
-        d.roundedRect(10, 10, 20, 20, 0, kTransparent, r);  // defined once
+        d.roundedRect(0, 0, 99, 99, 5, Chart::Transparent, g);
+        d.roundedRect(10, 10, 20, 20, 0, Chart::Transparent, r);
+        d.roundedRect(10, 10, 20, 20, 0, Chart::Transparent, r);  // defined once
         d.line(0, 0, 99, 99, dash, 1);
-        d.roundedRect(30, 30, 60, 80, 0, kTransparent, zone);
+        d.roundedRect(30, 30, 60, 80, 0, Chart::Transparent, zone);
         d.line(0, 0, 9, 9, static_cast<int>(0xfffe0099u), 1);  // no brush: nothing
     });
     EXPECT_NE(svg.find("<linearGradient id='b1' x1='0.5' y1='0.5' x2='100.5' y2='0.5' spreadMethod='repeat' "
@@ -166,12 +166,12 @@ TEST(DrawSVG, TextIsEscapedAndStyled) {
 
 TEST(DrawSVG, SymbolsAreWrittenOnce) {
     std::unique_ptr<DrawSVG> d(DrawSVG::create(options()));
-    d->setSize(100, 100, kTransparent);
+    d->setSize(100, 100, Chart::Transparent);
     DrawBackend* symbol = d->createSymbol(42);
     ASSERT_NE(symbol, nullptr);
     EXPECT_EQ(d->createSymbol(42), nullptr);
     symbol->setSubDrawMode();
-    symbol->setSize(10, 10, kTransparent);
+    symbol->setSize(10, 10, Chart::Transparent);
     symbol->roundedRect(0, 0, 9, 9, 2, 0x000000, 0xff8800);
     d->mergeSymbol(42, 5, 5, 20, 20, 0);
     d->mergeSymbol(42, 50, 5, 10, 10, 128);

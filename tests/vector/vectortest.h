@@ -5,6 +5,7 @@
 // hand, a small chart-like scene driven through the back-end interface in the order a replay
 // would use, and helpers to run the external checkers and read their rasters.
 
+#include <plotvane/constants.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <png.h>
@@ -26,7 +27,6 @@
 namespace vectortest {
 
 constexpr const char* kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-constexpr int kTransparent = static_cast<int>(0xff000000u);
 
 class FakeGlyph : public plotvane::FontGlyph {
 public:

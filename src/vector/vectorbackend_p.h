@@ -1,0 +1,59 @@
+#ifndef PLOTVANE_VECTOR_VECTORBACKEND_P_H
+#define PLOTVANE_VECTOR_VECTORBACKEND_P_H
+
+// What the SVG and PDF writers share: every brush definition becomes an entry of one BrushTable,
+// which each writer turns into its own paint constructs when a shape first uses the brush.
+
+#include <plotvane/ostrstream.h>
+
+#include "draw/drawbackend_p.h"
+#include "vector/vectorbrush_p.h"
+
+namespace plotvane {
+
+class VectorBackend : public DrawBackend {
+public:
+    // Writes the document; false when nothing could be written.
+    virtual bool finish(vek::ostream& out) = 0;
+
+    void exactPolygon(const double* x, const double* y, int n, int color) override {
+        polygon(x, y, n, static_cast<int>(kTransparent), color);
+    }
+    void commitSuperPixels() override {}
+    void comment(const char*) override {}
+
+    void adjustBrightness(int id, int base, double factor) override;
+    void transformedColor(int id, int base, const double m[6]) override;
+    void brushedTextureColor(int id, int base, int width) override;
+    void dashLineColor(int id, int color, int pattern) override;
+    void linearGradientColor(int id, double x1, double y1, double x2, double y2, bool periodic,
+                             const std::vector<int>& stops) override;
+    void radialGradientColor(int id, int cx, int cy, int rx, int ry, bool periodic,
+                             const std::vector<int>& stops) override;
+    void angleGradientColor(int id, const double d[6], const std::vector<int>& stops) override;
+    void relativeLinearGradientColor(int id, double x1, double y1, double x2, double y2, bool periodic,
+                                     const std::vector<int>& stops) override;
+    void lightingColor(int id, int base, const double d[4], bool periodic, const std::vector<int>& table) override;
+    void linearLightingColor(int id, int base, const double d[4], bool periodic,
+                             const std::vector<int>& table) override;
+    void radialLightingColor(int id, int base, int cx, int cy, int rx, int ry,
+                             const std::vector<int>& table) override;
+    void relativeLinearLightingColor(int id, int base, const double d[4], bool periodic,
+                                     const std::vector<int>& table) override;
+    void patternColor(int id, int width, int height, int startX, int startY,
+                      const std::vector<int>& pixels) override;
+    void patternColor2(int id, int startX, int startY, const char* fileName) override;
+    void zoneColor(int id, bool horizontal, int split, int colorA, int colorB) override;
+
+protected:
+    // A sub drawing looks brushes up in its parent's table too.
+    explicit VectorBackend(const BrushTable* parent) : brushes_(parent) {}
+    // Drops whatever the writer derived from a brush that is about to be redefined.
+    virtual void forget(int id) = 0;
+
+    BrushTable brushes_;
+};
+
+}  // namespace plotvane
+
+#endif
