@@ -89,13 +89,6 @@ public:
         box.add(x2, y2);
         paintPath(path, static_cast<int>(kTransparent), color, width, box);
     }
-    void initLineTo() override { commitCurrentLine(); }
-    void initLineTo(double x, double y) override {
-        commitCurrentLine();
-        lineX_.assign(1, x);
-        lineY_.assign(1, y);
-    }
-    void lineTo(double x, double y, int color, int width) override;
 
     void roundedRect(double x1, double y1, double x2, double y2, int radius, int edgeColor, int fillColor) override {
         int radii[4] = {radius, radius, radius, radius};
@@ -135,7 +128,7 @@ private:
     // Fills (even-odd) and strokes a path given as construction operators.
     void paintPath(const std::string& path, int fill, int edge, int width, const Box& box);
     void paintOne(const std::string& path, int color, bool stroke, int width, const Box& box);
-    void commitCurrentLine();
+    void commitCurrentLine() override;
     void closeClip() {
         if (clipOpen_) c_.op("Q\n");
         clipOpen_ = false;
@@ -159,8 +152,6 @@ private:
     bool roundClip_ = false;
     std::array<int, 4> radii_ = {0, 0, 0, 0};
 
-    std::vector<double> lineX_, lineY_;
-    int lineColor_ = 0, lineWidth_ = 1;
 
     // Patterns by brush, and by shape box for brushes that follow the shape.
     std::map<std::pair<const VectorPaint*, std::array<long long, 4>>, int> patterns_;
@@ -295,40 +286,22 @@ void DrawPDFImpl::paintPath(const std::string& path, int fill, int edge, int wid
     if (e) paintOne(path, edge, true, width, box);
 }
 
-void DrawPDFImpl::lineTo(double x, double y, int color, int width) {
-    if (lineX_.empty()) {
-        lineX_.push_back(x);
-        lineY_.push_back(y);
-        return;
-    }
-    if (lineX_.size() > 1 && (color != lineColor_ || width != lineWidth_)) {
-        double px = lineX_.back(), py = lineY_.back();
-        commitCurrentLine();
-        lineX_.assign(1, px);
-        lineY_.assign(1, py);
-    }
-    lineColor_ = color;
-    lineWidth_ = width;
-    lineX_.push_back(x);
-    lineY_.push_back(y);
-}
-
 void DrawPDFImpl::commitCurrentLine() {
-    size_t n = lineX_.size();
-    if (n >= 2 && lineWidth_ > 0 && paints(lineColor_)) {
-        bool closed = n > 3 && lineX_[0] == lineX_[n - 1] && lineY_[0] == lineY_[n - 1];
+    size_t n = line_.x.size();
+    if (n >= 2 && line_.width > 0 && paints(line_.color)) {
+        bool closed = n > 3 && line_.x[0] == line_.x[n - 1] && line_.y[0] == line_.y[n - 1];
         std::string path;
         PDFContent p(path, height_);
         Box box;
         for (size_t i = 0; i < (closed ? n - 1 : n); ++i) {
-            p.point(lineX_[i], lineY_[i]).op(i ? "l " : "m ");
-            box.add(lineX_[i], lineY_[i]);
+            p.point(line_.x[i], line_.y[i]).op(i ? "l " : "m ");
+            box.add(line_.x[i], line_.y[i]);
         }
         if (closed) p.op("h ");
-        paintPath(path, static_cast<int>(kTransparent), lineColor_, lineWidth_, box);
+        paintPath(path, static_cast<int>(kTransparent), line_.color, line_.width, box);
     }
-    lineX_.clear();
-    lineY_.clear();
+    line_.x.clear();
+    line_.y.clear();
 }
 
 void DrawPDFImpl::multiRoundedRect(double x1, double y1, double x2, double y2, const int radii[4], const int colors[5]) {

@@ -138,13 +138,6 @@ public:
     void addDropShadow(int mode, int xOffset, int yOffset, int blurRadius, int color) override;
 
     void line(double x1, double y1, double x2, double y2, int color, int width) override;
-    void initLineTo() override { commitCurrentLine(); }
-    void initLineTo(double x, double y) override {
-        commitCurrentLine();
-        lineX_.assign(1, x);
-        lineY_.assign(1, y);
-    }
-    void lineTo(double x, double y, int color, int width) override;
 
     void roundedRect(double x1, double y1, double x2, double y2, int radius, int edgeColor, int fillColor) override;
     void multiRoundedRect(double x1, double y1, double x2, double y2, const int radii[4], const int colors[5]) override;
@@ -173,7 +166,7 @@ private:
     bool use(long long id, int color, bool stroke, int width, long long clip);
     long long zoneClip(const VectorPaint& zone, bool sideA);
     // Writes the pending polyline as one element.
-    void commitCurrentLine();
+    void commitCurrentLine() override;
     void closeClip() {
         if (clipOpen_) body_ += "</g>\n";
         clipOpen_ = false;
@@ -206,8 +199,6 @@ private:
     long long shadowFilter_ = -1;
     int growX_ = 0, growY_ = 0;  // the picture grows by the drop shadow
 
-    std::vector<double> lineX_, lineY_;
-    int lineColor_ = 0, lineWidth_ = 1;
 
     std::map<int, std::unique_ptr<DrawSVGImpl>> symbols_;
     bool written_ = false;  // as a symbol
@@ -371,40 +362,21 @@ void DrawSVGImpl::line(double x1, double y1, double x2, double y2, int color, in
     paint(id, color, true, width);
 }
 
-void DrawSVGImpl::lineTo(double x, double y, int color, int width) {
-    if (lineX_.empty()) {
-        lineX_.push_back(x);
-        lineY_.push_back(y);
-        return;
-    }
-    if (lineX_.size() > 1 && (color != lineColor_ || width != lineWidth_)) {
-        // A new style starts a new element at the pen.
-        double px = lineX_.back(), py = lineY_.back();
-        commitCurrentLine();
-        lineX_.assign(1, px);
-        lineY_.assign(1, py);
-    }
-    lineColor_ = color;
-    lineWidth_ = width;
-    lineX_.push_back(x);
-    lineY_.push_back(y);
-}
-
 void DrawSVGImpl::commitCurrentLine() {
-    size_t n = lineX_.size();
-    if (n >= 2 && lineWidth_ > 0 && paints(lineColor_)) {
-        bool closed = n > 3 && lineX_[0] == lineX_[n - 1] && lineY_[0] == lineY_[n - 1];
+    size_t n = line_.x.size();
+    if (n >= 2 && line_.width > 0 && paints(line_.color)) {
+        bool closed = n > 3 && line_.x[0] == line_.x[n - 1] && line_.y[0] == line_.y[n - 1];
         if (closed) --n;
         long long id = newId();
         SVGBuilder b(body_);
         b.tag(closed ? "polygon" : "polyline", id);
-        appendPoints(b.beginAttr("points"), lineX_.data(), lineY_.data(), static_cast<int>(n));
+        appendPoints(b.beginAttr("points"), line_.x.data(), line_.y.data(), static_cast<int>(n));
         b.endAttr();
         b.close();
-        paint(id, lineColor_, true, lineWidth_);
+        paint(id, line_.color, true, line_.width);
     }
-    lineX_.clear();
-    lineY_.clear();
+    line_.x.clear();
+    line_.y.clear();
 }
 
 void DrawSVGImpl::roundedRect(double x1, double y1, double x2, double y2, int radius, int edgeColor, int fillColor) {

@@ -4,6 +4,31 @@
 
 namespace plotvane {
 
+void VectorBackend::initLineTo(double x, double y) {
+    commitCurrentLine();
+    line_.x.assign(1, x);
+    line_.y.assign(1, y);
+}
+
+void VectorBackend::lineTo(double x, double y, int color, int width) {
+    if (line_.x.empty()) {
+        line_.x.push_back(x);
+        line_.y.push_back(y);
+        return;
+    }
+    if (line_.x.size() > 1 && (color != line_.color || width != line_.width)) {
+        // A new style starts a new element at the pen.
+        double px = line_.x.back(), py = line_.y.back();
+        commitCurrentLine();
+        line_.x.assign(1, px);
+        line_.y.assign(1, py);
+    }
+    line_.color = color;
+    line_.width = width;
+    line_.x.push_back(x);
+    line_.y.push_back(y);
+}
+
 void VectorBackend::adjustBrightness(int id, int base, double factor) {
     forget(id);
     brushes_.adjustBrightness(id, base, factor);

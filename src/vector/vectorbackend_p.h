@@ -6,6 +6,8 @@
 
 #include <plotvane/ostrstream.h>
 
+#include <vector>
+
 #include "draw/drawbackend_p.h"
 #include "vector/vectorbrush_p.h"
 
@@ -15,6 +17,11 @@ class VectorBackend : public DrawBackend {
 public:
     // Writes the document; false when nothing could be written.
     virtual bool finish(vek::ostream& out) = 0;
+
+    // Consecutive segments of one style are collected and written as one element.
+    void initLineTo() override { commitCurrentLine(); }
+    void initLineTo(double x, double y) override;
+    void lineTo(double x, double y, int color, int width) override;
 
     void exactPolygon(const double* x, const double* y, int n, int color) override {
         polygon(x, y, n, static_cast<int>(kTransparent), color);
@@ -51,7 +58,15 @@ protected:
     // Drops whatever the writer derived from a brush that is about to be redefined.
     virtual void forget(int id) = 0;
 
+    // Writes the collected polyline as one element (when it has two points or more) and empties it.
+    virtual void commitCurrentLine() = 0;
+
     BrushTable brushes_;
+    struct Polyline {
+        std::vector<double> x, y;
+        int color = 0;
+        int width = 1;
+    } line_;
 };
 
 }  // namespace plotvane
