@@ -37,7 +37,6 @@ public:
     // Keys that a layer would add, with text sources of their own.
     void addLayerKey(int z, const std::string& text, int color, int lineWidth = -1) { keys.push_back({z, text, color, lineWidth}); }
 
-protected:
     class FixedText : public plotvane::LegendText {
     public:
         explicit FixedText(std::string t) : text_(std::move(t)) {}
@@ -47,6 +46,7 @@ protected:
         std::string text_;
     };
 
+protected:
     void onLayoutLegend() override {
         calls.push_back("legend");
         if (!legend()) return;
@@ -67,6 +67,8 @@ protected:
         return std::string(url) + "@" + std::to_string(offsetX) + "," + std::to_string(offsetY);
     }
 };
+
+using UserText = TestChart::FixedText;
 
 struct ChartDeleter {
     void operator()(plotvane::BaseChart* c) const { c->destroy(); }
