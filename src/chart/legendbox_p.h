@@ -16,7 +16,7 @@ public:
     // Entries with this sort key, or without a text source, only take part in sizing the keys.
     static constexpr int kSizingOnly = 0x7fffffff;
     // A position below this in either coordinate leaves the legend out.
-    static constexpr int kUnplaced = -0xfffff;
+    static constexpr int kUnplaced = -0xffffe;
 
     explicit LegendBoxImpl(DrawArea* d);
     ~LegendBoxImpl() override;
