@@ -4,9 +4,12 @@
 // Everything the library offers.
 #include <plotvane/arraymath.h>
 #include <plotvane/arrays.h>
+#include <plotvane/basechart.h>
 #include <plotvane/chart.h>
 #include <plotvane/constants.h>
 #include <plotvane/drawarea.h>
+#include <plotvane/drawobj.h>
+#include <plotvane/legendbox.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 #include <plotvane/randomdata.h>

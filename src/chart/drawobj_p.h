@@ -1,0 +1,49 @@
+#ifndef PLOTVANE_CHART_DRAWOBJ_P_H
+#define PLOTVANE_CHART_DRAWOBJ_P_H
+
+// A chart's free-standing objects: their list in paint order, and the factories of the kinds the
+// chart makes.
+
+#include <plotvane/drawobj.h>
+
+#include <climits>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace plotvane {
+
+class BaseChartImpl;
+class PVMLTable;
+
+class DrawObjList {
+public:
+    // Takes ownership; null is ignored.
+    void add(DrawObj* obj);
+    // Sorts the objects not yet painted by z, equal z keeping the order of addition.
+    void sortPending();
+    // Paints the pending objects in their order while their z is at most maxZ.
+    void paintUpTo(DrawArea* d, int maxZ = INT_MAX);
+    size_t size() const { return objects_.size(); }
+
+private:
+    std::vector<std::unique_ptr<DrawObj>> objects_;
+    size_t painted_ = 0;
+};
+
+Line* createLine(int x1, int y1, int x2, int y2, int color, int lineWidth);
+
+// A title along one edge of the chart (or in its middle), spanning that edge.
+TextBox* createTitle(BaseChartImpl* chart, int alignment);
+
+// A label table, as the table and as the object the chart paints; both null while label tables
+// are not built in.
+struct NewTable {
+    PVMLTable* table = nullptr;
+    DrawObj* obj = nullptr;
+};
+NewTable createTable(DrawArea* d, int x, int y, int alignment, int cols, int rows);
+
+}  // namespace plotvane
+
+#endif

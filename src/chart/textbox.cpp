@@ -1,0 +1,161 @@
+// Text box geometry. Automatic margins come from the font size (a little more above and to the
+// left of the text, where the glyphs' own bearings give less room) plus whatever the border takes;
+// for a text turned by a quarter turn the margins turn with it. The text is laid out lazily, so a
+// box can be configured in any order without relayout, and dropped whenever a property changes.
+#include "chart/textbox_p.h"
+
+#include <plotvane/drawarea.h>
+#include <plotvane/ttftext.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace plotvane {
+
+TextBoxImpl::TextBoxImpl(DrawArea* d) : area_(d) {}
+
+TextBoxImpl::~TextBoxImpl() { discardText(); }
+
+void TextBoxImpl::discardText() {
+    TTFText::destroy(laidOut_);
+    laidOut_ = nullptr;
+}
+
+void TextBoxImpl::setPos(int x, int y) {
+    x_ = x;
+    y_ = y;
+}
+
+void TextBoxImpl::setSize(int width, int height) {
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    discardText();
+}
+
+void TextBoxImpl::setBackground(int color, int edgeColor, int raisedEffect) {
+    style_.fillColor = color;
+    style_.edgeColor = edgeColor;
+    style_.raisedEffect = raisedEffect;
+}
+
+void TextBoxImpl::setRoundedCorners(int r1, int r2, int r3, int r4) { style_.setRoundedCorners(r1, r2, r3, r4); }
+
+void TextBoxImpl::setText(const char* text) {
+    text_ = text ? text : "";
+    discardText();
+}
+
+void TextBoxImpl::setAlignment(int alignment) { alignment_ = alignment; }
+
+void TextBoxImpl::setFontStyle(const char* font, int fontIndex) {
+    font_ = font ? font : "";
+    fontIndex_ = fontIndex;
+    discardText();
+}
+
+void TextBoxImpl::setFontSize(double height, double width) {
+    if (!std::isfinite(height) || !std::isfinite(width)) return;
+    fontHeight_ = height;
+    fontWidth_ = width;
+    discardText();
+}
+
+void TextBoxImpl::setFontAngle(double angle, bool vertical) {
+    if (!std::isfinite(angle)) return;
+    angle_ = angle;
+    vertical_ = vertical;
+    discardText();
+}
+
+void TextBoxImpl::setFontColor(int color) { fontColor_ = color; }
+
+void TextBoxImpl::setMargin(int m) { setMargin(m, m, m, m); }
+
+void TextBoxImpl::setMargin(int leftMargin, int rightMargin, int topMargin, int bottomMargin) {
+    margins_[kLeft] = leftMargin;
+    margins_[kRight] = rightMargin;
+    margins_[kTop] = topMargin;
+    margins_[kBottom] = bottomMargin;
+    discardText();
+}
+
+void TextBoxImpl::setWidth(int width) { setSize(width, height_); }
+
+void TextBoxImpl::setHeight(int height) { setSize(width_, height); }
+
+void TextBoxImpl::setMaxWidth(int maxWidth) {
+    maxWidth_ = std::max(0, maxWidth);
+    discardText();
+}
+
+void TextBoxImpl::setTruncate(int maxWidth, int maxLines) {
+    maxWidth_ = std::max(0, maxWidth);
+    maxLines_ = maxLines < 1 ? 0x7fffffff : maxLines;
+    discardText();
+}
+
+int TextBoxImpl::margin(Side side) const {
+    if (margins_[side] >= 0) return margins_[side];
+    // Text margins clockwise from the top: top, right, bottom, left.
+    int h = static_cast<int>(std::min(fontHeight_, 4096.0));
+    int w = static_cast<int>(std::min(fontWidthOrHeight(), 4096.0));
+    int text[4] = {std::max(0, h / 6 + 1), std::max(0, (w + 2) / 4), std::max(0, h / 6), std::max(0, (w + 2) / 4 + 1)};
+    static const int clockwise[4] = {3, 1, 0, 2};  // kLeft, kRight, kTop, kBottom as clockwise indexes
+    double turns = std::fmod(angle_, 360.0) / 90.0;
+    if (turns < 0) turns += 4;
+    int k = static_cast<int>(std::floor(turns + 0.5));
+    int textMargin;
+    if (std::fabs(turns - k) * 90 <= 15) {
+        // A text turned counter-clockwise by k quarter turns shows side s + k on box side s.
+        textMargin = text[(clockwise[side] + k) % 4];
+    } else {
+        textMargin = (text[0] + text[1] + text[2] + text[3]) / 4;
+    }
+    return style_.borderAllowance() + textMargin + extraMargin(side);
+}
+
+TTFText* TextBoxImpl::laidOutText() {
+    if (text_.empty() || !area_) return nullptr;
+    if (!laidOut_) {
+        int limit = maxWidth_ > 0 ? maxWidth_ : width_;
+        int textLimit = limit > 0 ? std::max(1, limit - margin(kLeft) - margin(kRight)) : 0;
+        laidOut_ = area_->textEx(text_.c_str(), font_.c_str(), fontIndex_, fontHeight_, fontWidth_, angle_, vertical_,
+                                 textLimit, maxLines_);
+    }
+    return laidOut_;
+}
+
+int TextBoxImpl::getWidth() {
+    if (width_ > 0) return width_;
+    TTFText* t = laidOutText();
+    return t ? t->getWidth() + margin(kLeft) + margin(kRight) : 0;
+}
+
+int TextBoxImpl::getHeight() {
+    if (height_ > 0) return height_;
+    TTFText* t = laidOutText();
+    return t ? t->getHeight() + margin(kTop) + margin(kBottom) : 0;
+}
+
+int TextBoxImpl::getLeftX() { return width_ > 0 ? x_ : x_ - DrawArea::alignX(getWidth(), alignment_); }
+
+int TextBoxImpl::getTopY() { return height_ > 0 ? y_ : y_ - DrawArea::alignY(getHeight(), alignment_); }
+
+const char* TextBoxImpl::getImageCoor(int offsetX, int offsetY) {
+    int left = getLeftX() + offsetX, top = getTopY() + offsetY;
+    coor_ = imageMapRect(left, top, left + getWidth() - 1, top + getHeight() - 1);
+    return coor_.c_str();
+}
+
+void TextBoxImpl::paint(DrawArea* d) {
+    TTFText* t = laidOutText();
+    if (!d || (!t && (width_ < 1 || height_ < 1))) return;
+    int left = getLeftX(), top = getTopY(), width = getWidth(), height = getHeight();
+    style_.paint(d, left, top, width, height);
+    if (!t) return;
+    int l = margin(kLeft), r = margin(kRight), tm = margin(kTop), b = margin(kBottom);
+    t->drawOn(d, left + l + DrawArea::alignX(width - l - r, alignment_),
+              top + tm + DrawArea::alignY(height - tm - b, alignment_), fontColor_, alignment_);
+}
+
+}  // namespace plotvane

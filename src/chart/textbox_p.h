@@ -1,0 +1,87 @@
+#ifndef PLOTVANE_CHART_TEXTBOX_P_H
+#define PLOTVANE_CHART_TEXTBOX_P_H
+
+// The text box behind titles, free texts and legends: a box (position, size, background, border,
+// margins) around a text laid out once by the font engine and kept until a property changes.
+
+#include <plotvane/drawobj.h>
+
+#include <string>
+
+#include "chart/box_p.h"
+
+namespace plotvane {
+
+class TTFText;
+
+class TextBoxImpl : public virtual TextBox {
+public:
+    // Text is measured on d, the surface the box will normally paint on.
+    explicit TextBoxImpl(DrawArea* d);
+    ~TextBoxImpl() override;
+    TextBoxImpl(const TextBoxImpl&) = delete;
+    TextBoxImpl& operator=(const TextBoxImpl&) = delete;
+
+    void setPos(int x, int y) override;
+    void setSize(int width, int height) override;
+    void setBackground(int color, int edgeColor, int raisedEffect) override;
+    void setRoundedCorners(int r1, int r2, int r3, int r4) override;
+    int getLeftX() override;
+    int getTopY() override;
+    int getWidth() override;
+    int getHeight() override;
+    const char* getImageCoor(int offsetX, int offsetY) override;
+
+    void setText(const char* text) override;
+    void setAlignment(int alignment) override;
+    void setFontStyle(const char* font, int fontIndex) override;
+    void setFontSize(double height, double width) override;
+    void setFontAngle(double angle, bool vertical) override;
+    void setFontColor(int color) override;
+    void setMargin(int m) override;
+    void setMargin(int leftMargin, int rightMargin, int topMargin, int bottomMargin) override;
+    void setWidth(int width) override;
+    void setHeight(int height) override;
+    void setMaxWidth(int maxWidth) override;
+    void setTruncate(int maxWidth, int maxLines) override;
+
+    void paint(DrawArea* d) override;
+
+protected:
+    enum Side { kLeft, kRight, kTop, kBottom };
+
+    int margin(Side side) const;
+    // Added to an automatic margin (titles make room for the chart's frame).
+    virtual int extraMargin(Side) const { return 0; }
+    double fontWidthOrHeight() const { return fontWidth_ > 0 ? fontWidth_ : fontHeight_; }
+    // The laid-out text, made on first use; null when the box has no text.
+    TTFText* laidOutText();
+    void discardText();
+
+    DrawArea* area_;
+    std::string text_;
+    std::string font_;
+    int fontIndex_ = 0;
+    double fontHeight_ = 8;
+    double fontWidth_ = 0;
+    double angle_ = 0;
+    bool vertical_ = false;
+    int fontColor_ = Chart::TextColor;
+    int alignment_ = Chart::TopLeft;
+    int x_ = 0;
+    int y_ = 0;
+    int width_ = 0;  // 0: sized by the text
+    int height_ = 0;
+    int maxWidth_ = 0;
+    int maxLines_ = 0x7fffffff;
+    int margins_[4] = {-1, -1, -1, -1};  // by Side; negative: automatic
+    BoxStyle style_;
+    std::string coor_;
+
+private:
+    TTFText* laidOut_ = nullptr;
+};
+
+}  // namespace plotvane
+
+#endif

@@ -1,0 +1,93 @@
+#include <plotvane/basechart.h>
+#include <plotvane/chart.h>
+#include <plotvane/drawobj.h>
+#include <plotvane/ttftext.h>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "chart/testchart.h"
+
+using namespace plotvane;
+using namespace plotvane_test;
+
+TEST(TextBox, MarginsComeFromTheFontAndTheBorder) {
+    auto tc = makeTestChart(400, 300);
+    BaseChart* c = tc->api();
+    TTFText* measured = c->getDrawArea()->text("Sample", "", 0, 12, 12, 0, false);
+    int textW = measured->getWidth(), textH = measured->getHeight();
+    measured->destroy();
+
+    TextBox* box = c->addText(100, 50, "Sample", "", 12);
+    // 12 points: 3 above, 2 below, 4 left, 3 right.
+    EXPECT_EQ(box->getWidth(), textW + 7);
+    EXPECT_EQ(box->getHeight(), textH + 5);
+    EXPECT_STREQ(box->getImageCoor(1, 2), ("shape=\"rect\" coords=\"101,52," + std::to_string(100 + textW + 7) + "," +
+                                           std::to_string(51 + textH + 5) + "\"")
+                                              .c_str());
+    box->setBackground(0xffff00, 0x000000, 2);  // a raised border takes effect + 1 on each side
+    EXPECT_EQ(box->getWidth(), textW + 7 + 6);
+    box->setBackground(0xffff00, 0x000000, Chart::flatBorder(4));
+    EXPECT_EQ(box->getWidth(), textW + 7 + 6);
+    box->setBackground(0xffff00, 0x000000, Chart::glassEffect());
+    EXPECT_EQ(box->getWidth(), textW + 7);
+    box->setMargin(1, 2, 3, 4);
+    EXPECT_EQ(box->getWidth(), textW + 3);
+    EXPECT_EQ(box->getHeight(), textH + 7);
+    box->setMargin(0);
+    EXPECT_EQ(box->getWidth(), textW);
+
+    // Sized by its text, the box hangs from its position by the alignment.
+    box->setAlignment(Chart::BottomRight);
+    EXPECT_EQ(box->getLeftX(), 100 - textW + 1);
+    EXPECT_EQ(box->getTopY(), 50 - textH + 1);
+    box->setAlignment(Chart::Center);
+    EXPECT_EQ(box->getLeftX(), 100 - textW / 2);
+    // A given size keeps the box's corner at the position; the alignment places the text inside.
+    box->setSize(200, 40);
+    EXPECT_EQ(box->getLeftX(), 100);
+    EXPECT_EQ(box->getTopY(), 50);
+    std::string dump = dumpOf(c->makeChart());
+    EXPECT_NE(dump.find("\"Sample\", 0, 6, " + std::to_string(100 + 100 - textW / 2) + ", " +
+                        std::to_string(50 + 20 - textH / 2)),
+              std::string::npos)
+        << dump;
+}
+
+TEST(TextBox, EmptyBoxesPaintOnlyWhenSized) {
+    auto tc = makeTestChart(200, 100);
+    BaseChart* c = tc->api();
+    TextBox* empty = c->addText(10, 10, "");
+    empty->setBackground(0x00ff00);
+    TextBox* sized = c->addText(50, 10, "");
+    sized->setBackground(0x0000ff);
+    sized->setSize(30, 20);
+    TextBox* nulls = c->addText(10, 10, nullptr, nullptr);
+    EXPECT_EQ(empty->getWidth(), 0);
+    EXPECT_EQ(nulls->getHeight(), 0);
+    std::string dump = dumpOf(c->makeChart());
+    EXPECT_EQ(dump.find("0x00ff00"), std::string::npos);
+    EXPECT_NE(dump.find("RoundedRect(50, 10, 79, 29, 0, Chart.Transparent, 0x0000ff)"), std::string::npos) << dump;
+
+    // Bad sizes and angles are ignored or clamped.
+    sized->setSize(-5, -5);
+    EXPECT_EQ(sized->getWidth(), 0);
+    TextBox* text = c->addText(0, 0, "x");
+    int width = text->getWidth();
+    text->setFontSize(Chart::NoValue * 10, 0);
+    text->setFontAngle(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(text->getWidth(), width);
+}
+
+TEST(TextBox, TruncationLimitsTheText) {
+    auto tc = makeTestChart(400, 300);
+    TextBox* box = tc->api()->addText(0, 0, "a long text that will not fit in a narrow box at all");
+    int full = box->getWidth();
+    box->setTruncate(80, 1);
+    EXPECT_LE(box->getWidth(), 80);
+    EXPECT_LT(box->getWidth(), full);
+    box->setMaxWidth(0);
+    EXPECT_EQ(box->getWidth(), full);
+}
