@@ -43,6 +43,8 @@ public:
     virtual void setClipRect(int left, int top, int right, int bottom) = 0;
     virtual void setBgColor(int color) = 0;
     virtual void clipRoundedCorners(int r1, int r2, int r3, int r4, int bgColor) = 0;
+    // Charts pass the shadow colour as `mode` and the colour of the surroundings as `color`; the
+    // canvas grows to hold the offset, blurred shadow.
     virtual void addDropShadow(int mode, int xOffset, int yOffset, int blurRadius, int color) = 0;
 
     // Lines. A polyline is replayed as initLineTo(start) then lineTo for every further point;

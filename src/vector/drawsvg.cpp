@@ -326,12 +326,12 @@ void DrawSVGImpl::clipRoundedCorners(int r1, int r2, int r3, int r4, int) {
     b.tag("clipPath", roundClip_).tag("path").av("d", d.c_str());
 }
 
-void DrawSVGImpl::addDropShadow(int, int xOffset, int yOffset, int blurRadius, int color) {
+void DrawSVGImpl::addDropShadow(int shadowColor, int xOffset, int yOffset, int blurRadius, int) {
     if (blurRadius < 0) blurRadius = 0;
     shadowFilter_ = newId();
     growX_ = std::abs(xOffset) + blurRadius;
     growY_ = std::abs(yOffset) + blurRadius;
-    uint32_t c = static_cast<uint32_t>(color);
+    uint32_t c = static_cast<uint32_t>(shadowColor);
     double rgb[3] = {((c >> 16) & 255) / 255.0, ((c >> 8) & 255) / 255.0, (c & 255) / 255.0};
     double alpha = (255 - (c >> 24)) / 255.0;
     SVGBuilder b(root_->defs_);
