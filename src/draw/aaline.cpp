@@ -47,7 +47,11 @@ void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFir
     const double du = w.u2 * 0.5 - w.u1 * 0.5, dv = w.v2 * 0.5 - w.v1 * 0.5;
     const double slope = du > 0 ? dv / du : 0.0;
     double uLo = std::max(w.u1, uMin - 1.0), uHi = std::min(w.u2, uMax + 1.0);
-    if (slope != 0) {
+    const bool inside = w.u1 >= uMin - 1.0 && w.u2 <= uMax + 1.0 && w.v1 >= vA && w.v1 <= vB && w.v2 >= vA &&
+                        w.v2 <= vB;
+    if (inside) {
+        // The common case: nothing to cut.
+    } else if (slope != 0) {
         double ua = w.u1 + 2 * ((vA * 0.5 - w.v1 * 0.5) / slope), ub = w.u1 + 2 * ((vB * 0.5 - w.v1 * 0.5) / slope);
         if (ua > ub) std::swap(ua, ub);
         uLo = std::max(uLo, ua - 1);
@@ -56,7 +60,7 @@ void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFir
         return;
     }
     if (!(uLo <= uHi)) return;
-    const double vRef = w.v1 + 2 * (slope * (uLo * 0.5 - w.u1 * 0.5));
+    const double vRef = inside ? w.v1 : w.v1 + 2 * (slope * (uLo * 0.5 - w.u1 * 0.5));
     int uStart = std::max(uMin, static_cast<int>(std::floor(uLo + 0.5)));
     int uEnd = std::min(uMax, static_cast<int>(std::floor(uHi + 0.5)));
     if (skipFirst) {
