@@ -16,7 +16,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kWidth = 800, kHeight = 600, kPoints = 1000000, kRuns = 5;
 
-double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -48,7 +50,8 @@ int main() {
         canvas->setSize(kWidth, kHeight, 0x00ffffff);
         auto start = Clock::now();
         canvas->initLineTo(xs[0], ys[0]);
-        for (int i = 1; i < kPoints; ++i) canvas->lineTo(xs[static_cast<size_t>(i)], ys[static_cast<size_t>(i)], 0x000080, 1);
+        for (int i = 1; i < kPoints; ++i)
+            canvas->lineTo(xs[static_cast<size_t>(i)], ys[static_cast<size_t>(i)], 0x000080, 1);
         canvas->initLineTo();
         ours.push_back(secondsSince(start));
         checksum += canvas->getPixels()[300 * kWidth + 400];
@@ -62,7 +65,8 @@ int main() {
         cairo_set_source_rgb(cr, 0, 0, 0.5);
         cairo_set_line_width(cr, 1);
         cairo_move_to(cr, xs[0], ys[0]);
-        for (int i = 1; i < kPoints; ++i) cairo_line_to(cr, xs[static_cast<size_t>(i)], ys[static_cast<size_t>(i)]);
+        for (int i = 1; i < kPoints; ++i)
+            cairo_line_to(cr, xs[static_cast<size_t>(i)], ys[static_cast<size_t>(i)]);
         cairo_stroke(cr);
         cairo_surface_flush(surface);
         theirs.push_back(secondsSince(start));
@@ -70,7 +74,8 @@ int main() {
         cairo_surface_destroy(surface);
     }
     const double a = median(ours), b = median(theirs);
-    std::printf("plotvane lineTo, %d points, 800x600, width 1, anti-aliased: %.4f s (median of %d)\n", kPoints, a, kRuns);
+    std::printf("plotvane lineTo, %d points, 800x600, width 1, anti-aliased: %.4f s (median of %d)\n",
+                kPoints, a, kRuns);
     std::printf("cairo stroke of the same points: %.4f s (median of %d)\n", b, kRuns);
     std::printf("speed-up over cairo: %.1fx   (checksum %lu)\n", b / a, checksum);
     return 0;

@@ -47,12 +47,13 @@ void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFir
     const double du = w.u2 * 0.5 - w.u1 * 0.5, dv = w.v2 * 0.5 - w.v1 * 0.5;
     const double slope = du > 0 ? dv / du : 0.0;
     double uLo = std::max(w.u1, uMin - 1.0), uHi = std::min(w.u2, uMax + 1.0);
-    const bool inside = w.u1 >= uMin - 1.0 && w.u2 <= uMax + 1.0 && w.v1 >= vA && w.v1 <= vB && w.v2 >= vA &&
-                        w.v2 <= vB;
+    const bool inside =
+        w.u1 >= uMin - 1.0 && w.u2 <= uMax + 1.0 && w.v1 >= vA && w.v1 <= vB && w.v2 >= vA && w.v2 <= vB;
     if (inside) {
         // The common case: nothing to cut.
     } else if (slope != 0) {
-        double ua = w.u1 + 2 * ((vA * 0.5 - w.v1 * 0.5) / slope), ub = w.u1 + 2 * ((vB * 0.5 - w.v1 * 0.5) / slope);
+        double ua = w.u1 + 2 * ((vA * 0.5 - w.v1 * 0.5) / slope),
+               ub = w.u1 + 2 * ((vB * 0.5 - w.v1 * 0.5) / slope);
         if (ua > ub) std::swap(ua, ub);
         uLo = std::max(uLo, ua - 1);
         uHi = std::min(uHi, ub + 1);
@@ -100,11 +101,14 @@ void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFir
     }
 }
 
-double roundCoord(double v) { return std::clamp(std::floor(v + 0.5), -kMaxCoord, kMaxCoord); }
+double roundCoord(double v) {
+    return std::clamp(std::floor(v + 0.5), -kMaxCoord, kMaxCoord);
+}
 
 }  // namespace
 
-void drawLine(Canvas& cv, double x1, double y1, double x2, double y2, uint32_t color, int width, bool skipFirst) {
+void drawLine(Canvas& cv, double x1, double y1, double x2, double y2, uint32_t color, int width,
+              bool skipFirst) {
     if (color == kTransparent || width <= 0) return;
     if (!(std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2))) return;
     width = std::min(width, std::max(cv.width(), cv.height()));

@@ -15,7 +15,9 @@ namespace {
 class BrightnessBrush final : public ColorBrush {
 public:
     BrightnessBrush(BrushContext& ctx, uint32_t base, int k) : ctx_(ctx), base_(base), k_(k) {}
-    uint32_t getColor(int x, int y) override { return rawColorAdjustBrightness(ctx_.colorAt(base_, x, y), k_); }
+    uint32_t getColor(int x, int y) override {
+        return rawColorAdjustBrightness(ctx_.colorAt(base_, x, y), k_);
+    }
 
 private:
     BrushContext& ctx_;

@@ -17,10 +17,14 @@ constexpr uint32_t kTransparent = 0xff000000u;
 // Stored words from here up refer to super-pixel records; colour codes from here up are brushes.
 constexpr uint32_t kFirstCode = 0xff800000u;
 
-inline uint32_t transparencyOf(uint32_t c) { return c >> 24; }
+inline uint32_t transparencyOf(uint32_t c) {
+    return c >> 24;
+}
 
 // Fully transparent colours collapse to the one canonical value.
-inline uint32_t canonical(uint32_t c) { return (c >> 24) == 255 ? kTransparent : c; }
+inline uint32_t canonical(uint32_t c) {
+    return (c >> 24) == 255 ? kTransparent : c;
+}
 
 inline uint32_t blend(uint32_t s, uint32_t d) {
     const uint32_t ts = s >> 24;
@@ -29,7 +33,8 @@ inline uint32_t blend(uint32_t s, uint32_t d) {
     if (ts == 0 || td == 255) return s;
     if (td == 0) {
         const uint32_t a = ts >= 128 ? ts + 1 : ts;
-        const uint32_t rb = (((s & 0xff00ffu) * (256 - a) + (d & 0xff00ffu) * a + 0x800080u) >> 8) & 0xff00ffu;
+        const uint32_t rb =
+            (((s & 0xff00ffu) * (256 - a) + (d & 0xff00ffu) * a + 0x800080u) >> 8) & 0xff00ffu;
         const uint32_t g = (((s & 0xff00u) * (256 - a) + (d & 0xff00u) * a + 0x8000u) >> 8) & 0xff00u;
         return rb | g;
     }

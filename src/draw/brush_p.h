@@ -46,7 +46,8 @@ BrushPtr makeLinearGradientBrush(double x1, double y1, double x2, double y2, boo
                                  const std::vector<int>& stops);
 BrushPtr makeRelativeLinearGradientBrush(BrushContext& ctx, double x1, double y1, double x2, double y2,
                                          bool periodic, const std::vector<int>& stops);
-BrushPtr makeRadialGradientBrush(int cx, int cy, int rx, int ry, bool periodic, const std::vector<int>& stops);
+BrushPtr makeRadialGradientBrush(int cx, int cy, int rx, int ry, bool periodic,
+                                 const std::vector<int>& stops);
 BrushPtr makeAngleGradientBrush(const double d[6], const std::vector<int>& stops);
 // Lighting: `table` holds (position, brightness x 1024) pairs applied to the base colour.
 // Kinds: a direction (angle, scale, start point), a line, a circle, or a line relative to the shape.

@@ -16,12 +16,17 @@ constexpr uint32_t kBrushTag = 0xfffe0000u;
 
 Canvas::Canvas(const DrawBMP& owner) : owner_(owner), pixels_(1, kTransparent) {}
 
-bool Canvas::antiAlias() const { return owner_.antiAlias(); }
-int Canvas::textMode() const { return owner_.textAntiAlias(); }
+bool Canvas::antiAlias() const {
+    return owner_.antiAlias();
+}
+int Canvas::textMode() const {
+    return owner_.textAntiAlias();
+}
 
 bool Canvas::reset(int width, int height, uint32_t fill) {
     try {
-        std::vector<uint32_t> fresh(static_cast<size_t>(width) * static_cast<size_t>(height), canonical(fill));
+        std::vector<uint32_t> fresh(static_cast<size_t>(width) * static_cast<size_t>(height),
+                                    canonical(fill));
         adopt(std::move(fresh), width, height);
         return true;
     } catch (const std::bad_alloc&) {

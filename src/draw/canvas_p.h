@@ -82,7 +82,9 @@ public:
         const uint32_t w = pixels_[i];
         return SuperPixelPool::isReference(w) ? superPixels.resolve(w) : w;
     }
-    void commitSuperPixels() { superPixels.commitAll(pixels_.data(), static_cast<long long>(pixels_.size())); }
+    void commitSuperPixels() {
+        superPixels.commitAll(pixels_.data(), static_cast<long long>(pixels_.size()));
+    }
 
     // Overwrites the clip rectangle with c (brushes evaluated per pixel).
     void setBgColor(uint32_t c);

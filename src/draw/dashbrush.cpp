@@ -41,6 +41,8 @@ private:
 
 }  // namespace
 
-BrushPtr makeDashLineBrush(uint32_t color, int pattern) { return std::make_unique<DashLineBrush>(color, pattern); }
+BrushPtr makeDashLineBrush(uint32_t color, int pattern) {
+    return std::make_unique<DashLineBrush>(color, pattern);
+}
 
 }  // namespace plotvane

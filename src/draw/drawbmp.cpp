@@ -29,12 +29,16 @@ namespace plotvane {
 namespace {
 
 constexpr double kPi = 3.14159265358979;
-// Larger canvases are refused (the old one stays): about 2 GB of pixels.
-constexpr long long kMaxPixels = 500000000;
+// Larger canvases are refused (the old one stays); the same limit as for loaded pictures.
+constexpr long long kMaxPixels = 125000000;
 
-uint32_t u32(int c) { return static_cast<uint32_t>(c); }
+uint32_t u32(int c) {
+    return static_cast<uint32_t>(c);
+}
 
-bool validSize(int w, int h) { return w >= 1 && h >= 1 && static_cast<long long>(w) * h <= kMaxPixels; }
+bool validSize(int w, int h) {
+    return w >= 1 && h >= 1 && static_cast<long long>(w) * h <= kMaxPixels;
+}
 
 std::vector<uint32_t> readImageFile(const char* fileName, int& width, int& height) {
     std::vector<uint32_t> pixels;
@@ -48,7 +52,8 @@ std::vector<uint32_t> readImageFile(const char* fileName, int& width, int& heigh
         bytes.insert(bytes.end(), chunk, chunk + n);
     std::fclose(f);
     const int length = static_cast<int>(bytes.size());
-    if (!decodeImage(bytes.data(), length, getImageType(bytes.data(), length), pixels, width, height)) pixels.clear();
+    if (!decodeImage(bytes.data(), length, getImageType(bytes.data(), length), pixels, width, height))
+        pixels.clear();
     return pixels;
 }
 
@@ -67,13 +72,20 @@ public:
     uint32_t* getPixels() override { return canvas_.pixels(); }
     void pixel(int x, int y, int color) override { canvas_.pixel(x, y, u32(color)); }
     int getPixel(int x, int y) const override {
-        if (x < 0 || y < 0 || x >= canvas_.width() || y >= canvas_.height()) return static_cast<int>(kTransparent);
+        if (x < 0 || y < 0 || x >= canvas_.width() || y >= canvas_.height())
+            return static_cast<int>(kTransparent);
         return static_cast<int>(canvas_.pixels()[canvas_.index(x, y)]);
     }
-    int getARGBColor(int color, int x, int y) override { return static_cast<int>(canvas_.colorAt(u32(color), x, y)); }
+    int getARGBColor(int color, int x, int y) override {
+        return static_cast<int>(canvas_.colorAt(u32(color), x, y));
+    }
     void fill(int x, int y, int color) override { floodFill(canvas_, x, y, u32(color)); }
-    void fill(int x, int y, int color, int border) override { floodFillToBorder(canvas_, x, y, u32(color), u32(border)); }
-    void reduceColors(int colorCount, bool dither) override { plotvane::reduceColors(canvas_, colorCount, dither); }
+    void fill(int x, int y, int color, int border) override {
+        floodFillToBorder(canvas_, x, y, u32(color), u32(border));
+    }
+    void reduceColors(int colorCount, bool dither) override {
+        plotvane::reduceColors(canvas_, colorCount, dither);
+    }
 
     // Warps.
     void affineTransform(double a, double b, double c, double d, double e, double f, int bg, int filter,
@@ -85,7 +97,8 @@ public:
                           double blur) override {
         const double det = a * e - b * d;
         if (!(std::isfinite(det) && det != 0)) return;
-        const double m[6] = {e / det, -b / det, (b * f - c * e) / det, -d / det, a / det, (c * d - a * f) / det};
+        const double m[6] = {e / det,  -b / det, (b * f - c * e) / det,
+                             -d / det, a / det,  (c * d - a * f) / det};
         affineWarp(canvas_, m, u32(bg), filter, blur);
     }
     void sphereTransform(int xd, int yd, int bg, int filter, double blur) override {
@@ -106,8 +119,8 @@ public:
     void shearTransform(double xs, double ys, int bg, int filter, double blur) override {
         shearWarp(canvas_, xs, ys, u32(bg), filter, blur);
     }
-    void waveTransform(int period, double amplitude, double direction, double startAngle, bool longitudinal, int bg,
-                       int filter, double blur) override {
+    void waveTransform(int period, double amplitude, double direction, double startAngle, bool longitudinal,
+                       int bg, int filter, double blur) override {
         waveWarp(canvas_, period, amplitude, direction, startAngle, longitudinal, u32(bg), filter, blur);
     }
 
@@ -212,14 +225,16 @@ public:
     }
 
     // Filled shapes.
-    void roundedRect(double x1, double y1, double x2, double y2, int radius, int edgeColor, int fillColor) override {
+    void roundedRect(double x1, double y1, double x2, double y2, int radius, int edgeColor,
+                     int fillColor) override {
         const int radii[4] = {radius, radius, radius, radius};
         const uint32_t edges[4] = {u32(edgeColor), u32(edgeColor), u32(edgeColor), u32(edgeColor)};
         shape_.reset();
         buildRoundedRect(shape_, x1, y1, x2, y2, radii, edges);
         shape_.fill(canvas_, u32(fillColor), false, false);
     }
-    void multiRoundedRect(double x1, double y1, double x2, double y2, const int radii[4], const int colors[5]) override {
+    void multiRoundedRect(double x1, double y1, double x2, double y2, const int radii[4],
+                          const int colors[5]) override {
         const uint32_t edges[4] = {u32(colors[0]), u32(colors[1]), u32(colors[2]), u32(colors[3])};
         shape_.reset();
         buildRoundedRect(shape_, x1, y1, x2, y2, radii, edges);
@@ -246,12 +261,15 @@ public:
             if (!finite) continue;
             const bool arc2 = p.kind == PathItem::Arc2;
             const bool drawn = arc2 ? p.flag : u32(p.color) != kTransparent;
-            shape_.add(std::make_unique<AAEllipseEdge>(d[0], d[1], p.rx, p.ry, d[2], d[3], d[4], d[5], u32(p.color),
-                                                       drawn, arc2 ? d[6] : d[2], arc2 ? d[7] : d[3]));
+            shape_.add(std::make_unique<AAEllipseEdge>(d[0], d[1], p.rx, p.ry, d[2], d[3], d[4], d[5],
+                                                       u32(p.color), drawn, arc2 ? d[6] : d[2],
+                                                       arc2 ? d[7] : d[3]));
         }
         shape_.fill(canvas_, u32(fillColor), startFlag, noEdges);
     }
-    void gouraudShadedTriangle(const double v[9], int color) override { gouraudTriangle(canvas_, v, u32(color)); }
+    void gouraudShadedTriangle(const double v[9], int color) override {
+        gouraudTriangle(canvas_, v, u32(color));
+    }
     void commitSuperPixels() override { canvas_.commitSuperPixels(); }
 
     void text(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color) override {
@@ -327,28 +345,32 @@ public:
                                      const std::vector<int>& stops) override {
         canvas_.setBrush(u32(id), makeRelativeLinearGradientBrush(canvas_, x1, y1, x2, y2, periodic, stops));
     }
-    void lightingColor(int id, int base, const double d[4], bool periodic, const std::vector<int>& table) override {
+    void lightingColor(int id, int base, const double d[4], bool periodic,
+                       const std::vector<int>& table) override {
         canvas_.setBrush(u32(id), makeLightingBrush(canvas_, u32(base), d, periodic, table));
     }
     void linearLightingColor(int id, int base, const double d[4], bool periodic,
                              const std::vector<int>& table) override {
         canvas_.setBrush(u32(id), makeLinearLightingBrush(canvas_, u32(base), d, periodic, table));
     }
-    void radialLightingColor(int id, int base, int cx, int cy, int rx, int ry, const std::vector<int>& table) override {
+    void radialLightingColor(int id, int base, int cx, int cy, int rx, int ry,
+                             const std::vector<int>& table) override {
         canvas_.setBrush(u32(id), makeRadialLightingBrush(canvas_, u32(base), cx, cy, rx, ry, table));
     }
     void relativeLinearLightingColor(int id, int base, const double d[4], bool periodic,
                                      const std::vector<int>& table) override {
         canvas_.setBrush(u32(id), makeRelativeLinearLightingBrush(canvas_, u32(base), d, periodic, table));
     }
-    void patternColor(int id, int width, int height, int startX, int startY, const std::vector<int>& pixels) override {
+    void patternColor(int id, int width, int height, int startX, int startY,
+                      const std::vector<int>& pixels) override {
         canvas_.setBrush(u32(id), makePatternBrush(width, height, startX, startY,
                                                    std::vector<uint32_t>(pixels.begin(), pixels.end())));
     }
     void patternColor2(int id, int startX, int startY, const char* fileName) override {
         int w = 0, h = 0;
         std::vector<uint32_t> tile = readImageFile(fileName, w, h);
-        canvas_.setBrush(u32(id), tile.empty() ? nullptr : makePatternBrush(w, h, startX, startY, std::move(tile)));
+        canvas_.setBrush(u32(id),
+                         tile.empty() ? nullptr : makePatternBrush(w, h, startX, startY, std::move(tile)));
     }
     void zoneColor(int id, bool horizontal, int split, int colorA, int colorB) override {
         canvas_.setBrush(u32(id), makeZoneBrush(horizontal, split, u32(colorA), u32(colorB)));
@@ -379,8 +401,10 @@ private:
     // are skipped, opaque ones copied, the rest blended.
     void mergePixels(const uint32_t* src, int width, int height, int x, int y, int transparency) {
         const ClipRect& c = canvas_.clip;
-        const long long x0 = std::max<long long>(x, c.left), x1 = std::min<long long>(static_cast<long long>(x) + width - 1, c.right);
-        const long long y0 = std::max<long long>(y, c.top), y1 = std::min<long long>(static_cast<long long>(y) + height - 1, c.bottom);
+        const long long x0 = std::max<long long>(x, c.left),
+                        x1 = std::min<long long>(static_cast<long long>(x) + width - 1, c.right);
+        const long long y0 = std::max<long long>(y, c.top),
+                        y1 = std::min<long long>(static_cast<long long>(y) + height - 1, c.bottom);
         const uint32_t keep = 255 - static_cast<uint32_t>(std::clamp(transparency, 0, 255));
         for (long long py = y0; py <= y1; ++py) {
             const uint32_t* row = src + (py - y) * width;
@@ -433,12 +457,17 @@ void DrawBMPImpl::mergeSymbolRotated(int id, double x, double y, double angle) {
     Canvas& src = s->canvas_;
     src.commitSuperPixels();
     const double w = src.width(), h = src.height();
-    const double cornersX[4] = {0, w * cs, h * sn, w * cs + h * sn}, cornersY[4] = {0, -w * sn, h * cs, -w * sn + h * cs};
+    const double cornersX[4] = {0, w * cs, h * sn, w * cs + h * sn},
+                 cornersY[4] = {0, -w * sn, h * cs, -w * sn + h * cs};
     const ClipRect& c = canvas_.clip;
-    const int bx0 = static_cast<int>(std::max<double>(c.left, std::floor(x + *std::min_element(cornersX, cornersX + 4))));
-    const int bx1 = static_cast<int>(std::min<double>(c.right, std::ceil(x + *std::max_element(cornersX, cornersX + 4))));
-    const int by0 = static_cast<int>(std::max<double>(c.top, std::floor(y + *std::min_element(cornersY, cornersY + 4))));
-    const int by1 = static_cast<int>(std::min<double>(c.bottom, std::ceil(y + *std::max_element(cornersY, cornersY + 4))));
+    const int bx0 =
+        static_cast<int>(std::max<double>(c.left, std::floor(x + *std::min_element(cornersX, cornersX + 4))));
+    const int bx1 =
+        static_cast<int>(std::min<double>(c.right, std::ceil(x + *std::max_element(cornersX, cornersX + 4))));
+    const int by0 =
+        static_cast<int>(std::max<double>(c.top, std::floor(y + *std::min_element(cornersY, cornersY + 4))));
+    const int by1 = static_cast<int>(
+        std::min<double>(c.bottom, std::ceil(y + *std::max_element(cornersY, cornersY + 4))));
     const bool rightAngle = cs * sn == 0;
     const Sampler sampler(src.buffer(), src.width(), src.height(), rightAngle ? 0 : 1, 1.0);
     for (int py = by0; py <= by1; ++py)

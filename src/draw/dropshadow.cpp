@@ -16,7 +16,8 @@ namespace plotvane {
 
 namespace {
 
-void blurLine(const float* in, float* out, int n, std::ptrdiff_t stride, const std::vector<float>& k, int radius) {
+void blurLine(const float* in, float* out, int n, std::ptrdiff_t stride, const std::vector<float>& k,
+              int radius) {
     for (int i = 0; i < n; ++i) {
         float sum = 0;
         for (int d = -radius; d <= radius; ++d) {
@@ -37,6 +38,7 @@ void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color) {
     const int top = std::max(0, radius - dy), bottom = std::max(0, dy + radius);
     const int w = cv.width(), h = cv.height();
     const int nw = std::max(1, w + left + right), nh = std::max(1, h + top + bottom);
+    if (static_cast<long long>(nw) * nh > 125000000) return;
     cv.commitSuperPixels();
     try {
         std::vector<float> alpha(static_cast<size_t>(nw) * nh, 0.0f), tmp(alpha.size());
@@ -45,17 +47,25 @@ void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color) {
             for (int x = 0; x < w; ++x) {
                 const int sx = x + left + dx, sy = y + top + dy;
                 if (sx >= 0 && sy >= 0 && sx < nw && sy < nh)
-                    alpha[static_cast<size_t>(sy) * nw + sx] = static_cast<float>(255 - (src[static_cast<size_t>(y) * w + x] >> 24));
+                    alpha[static_cast<size_t>(sy) * nw + sx] =
+                        static_cast<float>(255 - (src[static_cast<size_t>(y) * w + x] >> 24));
             }
-        if (radius > 0) {
-            const double sigma = radius / 2.0;
-            std::vector<float> k(static_cast<size_t>(2 * radius + 1));
+        // The canvas grows by the full radius, but the blur window stops at 100 pixels, which
+        // keeps the cost linear in the picture for any argument.
+        const int window = std::min(radius, 100);
+        if (window > 0) {
+            const double sigma = window / 2.0;
+            std::vector<float> k(static_cast<size_t>(2 * window + 1));
             float sum = 0;
-            for (int d = -radius; d <= radius; ++d) sum += k[static_cast<size_t>(d + radius)] = static_cast<float>(std::exp(-d * d / (2 * sigma * sigma)));
+            for (int d = -window; d <= window; ++d)
+                sum += k[static_cast<size_t>(d + window)] =
+                    static_cast<float>(std::exp(-d * d / (2 * sigma * sigma)));
             for (float& v : k) v /= sum;
             for (int y = 0; y < nh; ++y)
-                blurLine(&alpha[static_cast<size_t>(y) * nw], &tmp[static_cast<size_t>(y) * nw], nw, 1, k, radius);
-            for (int x = 0; x < nw; ++x) blurLine(&tmp[static_cast<size_t>(x)], &alpha[static_cast<size_t>(x)], nh, nw, k, radius);
+                blurLine(&alpha[static_cast<size_t>(y) * nw], &tmp[static_cast<size_t>(y) * nw], nw, 1, k,
+                         window);
+            for (int x = 0; x < nw; ++x)
+                blurLine(&tmp[static_cast<size_t>(x)], &alpha[static_cast<size_t>(x)], nh, nw, k, window);
         }
         std::vector<uint32_t> out(alpha.size());
         for (int y = 0; y < nh; ++y)
@@ -65,7 +75,8 @@ void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color) {
                 const uint32_t a = static_cast<uint32_t>(std::lround(std::clamp(alpha[i], 0.0f, 255.0f)));
                 uint32_t p = withOpacity(canonical(c), a);
                 const int ox = x - left, oy = y - top;
-                if (ox >= 0 && oy >= 0 && ox < w && oy < h) p = blend(src[static_cast<size_t>(oy) * w + ox], p);
+                if (ox >= 0 && oy >= 0 && ox < w && oy < h)
+                    p = blend(src[static_cast<size_t>(oy) * w + ox], p);
                 out[i] = p;
             }
         cv.adopt(std::move(out), nw, nh);

@@ -52,7 +52,9 @@ double AALineEdge::getX(double y) const {
     return std::isnan(x) ? x0 : x;
 }
 
-void AALineEdge::draw(Canvas& canvas) const { drawLine(canvas, x1_, y1_, x2_, y2_, color_, 1); }
+void AALineEdge::draw(Canvas& canvas) const {
+    drawLine(canvas, x1_, y1_, x2_, y2_, color_, 1);
+}
 
 void AALineEdge::extendBox(BrushContext::Box& box) const {
     extend(box, x1_, y1_);

@@ -109,8 +109,9 @@ void aaEdgeFill2(Canvas& cv, const std::vector<const AAEdge*>& edges, uint32_t c
     size_t next = 0;
     for (int y = first; y <= last; ++y) {
         while (next < sorted.size() && sorted[next]->getMinY() <= y) active.push_back(sorted[next++]);
-        active.erase(std::remove_if(active.begin(), active.end(), [y](const AAEdge* e) { return e->getMaxY() <= y; }),
-                     active.end());
+        active.erase(
+            std::remove_if(active.begin(), active.end(), [y](const AAEdge* e) { return e->getMaxY() <= y; }),
+            active.end());
         xs.clear();
         for (const AAEdge* e : active)
             if (e->hasIntersection(y)) xs.push_back(snapCrossing(e->getX(y)));

@@ -13,7 +13,8 @@ class GlyphBlender {
 public:
     // Glyphs [first, end) of the container, each at its rounded pen position (x0, y0 on the
     // baseline, plus its offsets and dx, dy) moved by its left bearing and up by its top.
-    void draw(Canvas& canvas, const GlyphContainer& glyphs, int first, int end, int dx, int dy, uint32_t color);
+    void draw(Canvas& canvas, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
+              uint32_t color);
 
     // Kind and gamma x 100 of a text anti-alias mode, with the automatic kind replaced by the
     // process default (sub-pixel colour, gamma 1.4) and kind 3 read as 4.

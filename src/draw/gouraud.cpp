@@ -46,7 +46,8 @@ void gouraudTriangle(Canvas& cv, const double v[9], uint32_t color) {
         std::swap(y[1], y[2]);
         std::swap(br[1], br[2]);
     }
-    const EdgeFn e[3] = {edgeFn(x[1], y[1], x[2], y[2]), edgeFn(x[2], y[2], x[0], y[0]), edgeFn(x[0], y[0], x[1], y[1])};
+    const EdgeFn e[3] = {edgeFn(x[1], y[1], x[2], y[2]), edgeFn(x[2], y[2], x[0], y[0]),
+                         edgeFn(x[0], y[0], x[1], y[1])};
     const double norm = std::fabs(area);
     const double bx0 = std::max<double>(cv.clip.left, std::floor(std::min({x[0], x[1], x[2]})));
     const double bx1 = std::min<double>(cv.clip.right, std::floor(std::max({x[0], x[1], x[2]})));
@@ -62,7 +63,8 @@ void gouraudTriangle(Canvas& cv, const double v[9], uint32_t color) {
             }
             if (mask == 0) continue;
             const double cx = px + 0.5, cy = py + 0.5;
-            const double w0 = std::clamp(e[0].at(cx, cy) / norm, 0.0, 1.0), w1 = std::clamp(e[1].at(cx, cy) / norm, 0.0, 1.0);
+            const double w0 = std::clamp(e[0].at(cx, cy) / norm, 0.0, 1.0),
+                         w1 = std::clamp(e[1].at(cx, cy) / norm, 0.0, 1.0);
             const double w2 = std::clamp(1 - w0 - w1, 0.0, 1.0);
             const double b = br[0] * w0 + br[1] * w1 + br[2] * w2;
             uint32_t c = Canvas::isCode(color) ? cv.colorAt(color, px, py) : color;

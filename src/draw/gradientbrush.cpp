@@ -21,7 +21,8 @@ constexpr double kPi = 3.14159265358979;
 uint32_t interpolate(uint32_t a, uint32_t b, uint32_t w) {
     if (a >= kFirstCode || b >= kFirstCode) return w < 128 ? a : b;
     const uint32_t rb = (((a & 0xff00ffu) * (256 - w) + (b & 0xff00ffu) * w + 0x800080u) >> 8) & 0xff00ffu;
-    const uint32_t ag = ((((a >> 8) & 0xff00ffu) * (256 - w) + ((b >> 8) & 0xff00ffu) * w + 0x800080u) >> 8) & 0xff00ffu;
+    const uint32_t ag =
+        ((((a >> 8) & 0xff00ffu) * (256 - w) + ((b >> 8) & 0xff00ffu) * w + 0x800080u) >> 8) & 0xff00ffu;
     return canonical(rb | (ag << 8));
 }
 
@@ -31,7 +32,9 @@ int lastPosition(const std::vector<int>& stops) {
     return last;
 }
 
-int tableLength(const std::vector<int>& stops) { return std::clamp(lastPosition(stops), 256, 65536); }
+int tableLength(const std::vector<int>& stops) {
+    return std::clamp(lastPosition(stops), 256, 65536);
+}
 
 template <class R>
 class GradientBrush final : public ColorBrush {
@@ -47,7 +50,10 @@ private:
 class AngleGradientBrush final : public ColorBrush {
 public:
     AngleGradientBrush(const double d[6], const std::vector<int>& stops)
-        : cx_(d[0]), cy_(d[1]), sx_(d[4] == 0 ? 1 : d[4]), sy_(d[5] == 0 ? 1 : d[5]),
+        : cx_(d[0]),
+          cy_(d[1]),
+          sx_(d[4] == 0 ? 1 : d[4]),
+          sy_(d[5] == 0 ? 1 : d[5]),
           table_(buildGradientTable(stops, 1000)) {
         start_ = static_cast<long long>(std::llround(std::fmod(d[2], 360.0) * 1000));
         span_ = static_cast<long long>(std::llround(std::clamp(d[3] - d[2], -360.0, 360.0) * 1000));
@@ -110,7 +116,8 @@ BrushPtr makeRelativeLinearGradientBrush(BrushContext& ctx, double x1, double y1
                                                          buildGradientTable(stops, length));
 }
 
-BrushPtr makeRadialGradientBrush(int cx, int cy, int rx, int ry, bool periodic, const std::vector<int>& stops) {
+BrushPtr makeRadialGradientBrush(int cx, int cy, int rx, int ry, bool periodic,
+                                 const std::vector<int>& stops) {
     const int length = tableLength(stops);
     return std::make_unique<GradientBrush<Ramp>>(Ramp::radial(cx, cy, rx, ry, length, periodic),
                                                  buildGradientTable(stops, length));

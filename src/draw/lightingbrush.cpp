@@ -89,9 +89,10 @@ BrushPtr makeLightingBrush(BrushContext& ctx, uint32_t base, const double d[4], 
                            const std::vector<int>& table) {
     const double angle = d[0] * kPi / 180, scale = d[1] > 0 ? d[1] : 1.0;
     const double len = 256 * scale;
-    return make(ctx, base,
-                Ramp::linear(d[2], d[3], d[2] + len * std::cos(angle), d[3] + len * std::sin(angle), 256, periodic),
-                table);
+    return make(
+        ctx, base,
+        Ramp::linear(d[2], d[3], d[2] + len * std::cos(angle), d[3] + len * std::sin(angle), 256, periodic),
+        table);
 }
 
 BrushPtr makeLinearLightingBrush(BrushContext& ctx, uint32_t base, const double d[4], bool periodic,

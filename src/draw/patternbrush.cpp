@@ -35,11 +35,15 @@ private:
 class TransformedBrush final : public ColorBrush {
 public:
     TransformedBrush(BrushContext& ctx, uint32_t base, const double m[6]) : ctx_(ctx), base_(base) {
-        for (int i = 0; i < 6; ++i) k_[i] = std::isfinite(m[i]) ? std::llround(std::fmax(-1e9, std::fmin(1e9, m[i])) * 4096) : 0;
+        for (int i = 0; i < 6; ++i)
+            k_[i] = std::isfinite(m[i]) ? std::llround(std::fmax(-1e9, std::fmin(1e9, m[i])) * 4096) : 0;
     }
     uint32_t getColor(int x, int y) override {
-        const long long tx = (k_[0] * x + k_[1] * y + k_[2]) >> 12, ty = (k_[3] * x + k_[4] * y + k_[5]) >> 12;
-        auto clampInt = [](long long v) { return static_cast<int>(v < -1073741823 ? -1073741823 : v > 1073741823 ? 1073741823 : v); };
+        const long long tx = (k_[0] * x + k_[1] * y + k_[2]) >> 12,
+                        ty = (k_[3] * x + k_[4] * y + k_[5]) >> 12;
+        auto clampInt = [](long long v) {
+            return static_cast<int>(v < -1073741823 ? -1073741823 : v > 1073741823 ? 1073741823 : v);
+        };
         return ctx_.colorAt(base_, clampInt(tx), clampInt(ty));
     }
 

@@ -15,7 +15,9 @@ namespace {
 
 constexpr int kBayer[16] = {0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5};
 
-int binOf(uint32_t c) { return static_cast<int>(((c >> 12) & 0xf00) | ((c >> 8) & 0xf0) | ((c >> 4) & 0xf)); }
+int binOf(uint32_t c) {
+    return static_cast<int>(((c >> 12) & 0xf00) | ((c >> 8) & 0xf0) | ((c >> 4) & 0xf));
+}
 
 uint32_t dithered(uint32_t c, int x, int y) {
     const int d = kBayer[(y & 3) * 4 + (x & 3)] - 8;
@@ -50,12 +52,13 @@ void reduceColors(Canvas& cv, int colorCount, bool dither) {
     std::vector<int> bins;
     for (int b = 0; b < 4096; ++b)
         if (count[b]) bins.push_back(b);
-    std::sort(bins.begin(), bins.end(), [&](int a, int b) { return count[a] != count[b] ? count[a] > count[b] : a < b; });
+    std::sort(bins.begin(), bins.end(),
+              [&](int a, int b) { return count[a] != count[b] ? count[a] > count[b] : a < b; });
     bins.resize(std::min<size_t>(bins.size(), static_cast<size_t>(colorCount)));
     std::vector<uint32_t> palette;
     for (int b : bins)
-        palette.push_back(static_cast<uint32_t>((sum[b * 3] / count[b]) << 16 | (sum[b * 3 + 1] / count[b]) << 8 |
-                                                (sum[b * 3 + 2] / count[b])));
+        palette.push_back(static_cast<uint32_t>(
+            (sum[b * 3] / count[b]) << 16 | (sum[b * 3 + 1] / count[b]) << 8 | (sum[b * 3 + 2] / count[b])));
     if (palette.empty()) return;
     std::vector<int> nearest(4096, -1);
     for (int y = 0; y < h; ++y)

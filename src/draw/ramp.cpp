@@ -9,7 +9,9 @@ namespace plotvane {
 namespace {
 
 // NaN reads as 0; everything is clamped before it becomes an integer.
-int64_t fixed12(double v) { return std::isnan(v) ? 0 : std::llround(std::clamp(v, -1e12, 1e12) * 4096); }
+int64_t fixed12(double v) {
+    return std::isnan(v) ? 0 : std::llround(std::clamp(v, -1e12, 1e12) * 4096);
+}
 
 int64_t toCoord(double v) {
     return std::isnan(v) ? 0 : static_cast<int64_t>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5));

@@ -19,7 +19,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 
-double sinc(double x) { return x == 0 ? 1.0 : std::sin(kPi * x) / (kPi * x); }
+double sinc(double x) {
+    return x == 0 ? 1.0 : std::sin(kPi * x) / (kPi * x);
+}
 
 struct Premul {
     float r, g, b, a;
@@ -51,7 +53,8 @@ std::vector<Taps> buildTaps(int srcLen, int dstLen, int filter, double blur) {
     std::vector<Taps> taps(static_cast<size_t>(dstLen));
     for (int i = 0; i < dstLen; ++i) {
         const double centre = (i + 0.5) / scale - 0.5;
-        int j0 = static_cast<int>(std::ceil(centre - support)), j1 = static_cast<int>(std::floor(centre + support));
+        int j0 = static_cast<int>(std::ceil(centre - support)),
+            j1 = static_cast<int>(std::floor(centre + support));
         j0 = std::max(j0, 0);
         j1 = std::min(j1, srcLen - 1);
         Taps& t = taps[static_cast<size_t>(i)];
@@ -75,7 +78,8 @@ std::vector<Taps> buildTaps(int srcLen, int dstLen, int filter, double blur) {
 }  // namespace
 
 double filterSupport(int filter) {
-    static const double support[14] = {0.5, 1.0, 1.5, 2.0, 1.0, 2.0, 2.0, 4.0, 3.0, 1.25, 1.0, 1.0, 1.0, 3.2383};
+    static const double support[14] = {0.5, 1.0, 1.5,  2.0, 1.0, 2.0, 2.0,
+                                       4.0, 3.0, 1.25, 1.0, 1.0, 1.0, 3.2383};
     return filter >= 0 && filter < 14 ? support[filter] : 1.0;
 }
 
@@ -83,18 +87,19 @@ double besselJ1(double x) {
     const double ax = std::fabs(x);
     if (ax < 8.0) {
         const double y = x * x;
-        const double p = x * (72362614232.0 +
-                              y * (-7895059235.0 +
-                                   y * (242396853.1 + y * (-2972611.439 + y * (15704.48260 + y * (-30.16036606))))));
-        const double q =
-            144725228442.0 + y * (2300535178.0 + y * (18583304.74 + y * (99447.43394 + y * (376.9991397 + y))));
+        const double p =
+            x * (72362614232.0 +
+                 y * (-7895059235.0 +
+                      y * (242396853.1 + y * (-2972611.439 + y * (15704.48260 + y * (-30.16036606))))));
+        const double q = 144725228442.0 +
+                         y * (2300535178.0 + y * (18583304.74 + y * (99447.43394 + y * (376.9991397 + y))));
         return p / q;
     }
     const double z = 8.0 / ax, y = z * z, xx = ax - 2.356194491;
     const double p =
         1.0 + y * (0.183105e-2 + y * (-0.3516396496e-4 + y * (0.2457520174e-5 + y * (-0.240337019e-6))));
-    const double q =
-        0.04687499995 + y * (-0.2002690873e-3 + y * (0.8449199096e-5 + y * (-0.88228987e-6 + y * 0.105787412e-6)));
+    const double q = 0.04687499995 + y * (-0.2002690873e-3 +
+                                          y * (0.8449199096e-5 + y * (-0.88228987e-6 + y * 0.105787412e-6)));
     const double v = std::sqrt(0.636619772 / ax) * (std::cos(xx) * p - z * std::sin(xx) * q);
     return x < 0 ? -v : v;
 }
@@ -112,7 +117,7 @@ double filterWeight(int filter, double x) {
         case 5:
             return x < 1 ? (x * x * (3 * x - 5) + 2) / 2 : x < 2 ? (((5 - x) * x - 8) * x + 4) / 2 : 0;
         case 6:
-            return x < 1 ? (7.0 / 6 * x - 2) * x * x + 8.0 / 9
+            return x < 1   ? (7.0 / 6 * x - 2) * x * x + 8.0 / 9
                    : x < 2 ? ((-7.0 / 18 * x + 2) * x - 10.0 / 3) * x + 16.0 / 9
                            : 0;
         case 7:
@@ -141,7 +146,8 @@ void resizeTo(const uint32_t* src, int sw, int sh, uint32_t* dst, int dw, int dh
     std::vector<Premul> mid(static_cast<size_t>(dw) * sh);
     std::vector<Premul> line(static_cast<size_t>(sw));
     for (int y = 0; y < sh; ++y) {
-        for (int x = 0; x < sw; ++x) line[static_cast<size_t>(x)] = premultiply(src[static_cast<size_t>(y) * sw + x]);
+        for (int x = 0; x < sw; ++x)
+            line[static_cast<size_t>(x)] = premultiply(src[static_cast<size_t>(y) * sw + x]);
         for (int x = 0; x < dw; ++x) {
             const Taps& t = hTaps[static_cast<size_t>(x)];
             Premul acc{0, 0, 0, 0};
@@ -172,8 +178,13 @@ void resizeTo(const uint32_t* src, int sw, int sh, uint32_t* dst, int dw, int dh
 }
 
 Sampler::Sampler(const std::vector<uint32_t>& pixels, int width, int height, int filter, double blur)
-    : pixels_(pixels), width_(width), height_(height), filter_(filter),
+    : pixels_(pixels),
+      width_(width),
+      height_(height),
+      filter_(filter),
       blur_(blur > 0 && std::isfinite(blur) ? std::min(blur, 16.0) : 1.0) {
+    // Point sampling costs the square of the radius per pixel: keep it within 8 pixels.
+    blur_ = std::min(blur_, 8 / filterSupport(filter));
     radius_ = std::max(0.5, filterSupport(filter) * blur_);
 }
 

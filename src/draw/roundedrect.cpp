@@ -39,8 +39,8 @@ void buildRoundedRect(AAShape& shape, double x1, double y1, double x2, double y2
         if (r[i] <= 0) continue;
         const Corner& c = corners[i];
         const double minY = c.top ? c.cy - r[i] : c.cy, maxY = c.top ? c.cy : c.cy + r[i];
-        shape.add(std::make_unique<AAEllipseEdge>(c.cx, c.cy, r[i], r[i], c.a0, c.a0 + 90, minY, maxY, c.color, true,
-                                                  c.a0, c.a0 + 90));
+        shape.add(std::make_unique<AAEllipseEdge>(c.cx, c.cy, r[i], r[i], c.a0, c.a0 + 90, minY, maxY,
+                                                  c.color, true, c.a0, c.a0 + 90));
     }
 }
 

@@ -16,9 +16,13 @@ constexpr uint32_t kMaxRecords = kIndexMask + 1;
 constexpr uint32_t kNone = 0xffffffffu;
 constexpr int kCollapseTolerance = 10;
 
-bool isSixteen(uint32_t word) { return (word & kSixteenTag) == kSixteenTag; }
+bool isSixteen(uint32_t word) {
+    return (word & kSixteenTag) == kSixteenTag;
+}
 
-uint32_t bitCount(uint32_t m) { return static_cast<uint32_t>(__builtin_popcount(m)); }
+uint32_t bitCount(uint32_t m) {
+    return static_cast<uint32_t>(__builtin_popcount(m));
+}
 
 }  // namespace
 

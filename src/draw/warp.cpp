@@ -22,12 +22,16 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 constexpr int kMaxSide = 32768;
+constexpr long long kMaxPixels = 1LL << 26;
 
-int side(int v) { return std::clamp(v, 1, kMaxSide); }
+int side(int v) {
+    return std::clamp(v, 1, kMaxSide);
+}
 
 }  // namespace
 
 bool warp(Canvas& cv, int width, int height, const WarpMap& map, uint32_t bg, int filter, double blur) {
+    if (static_cast<long long>(width) * height > kMaxPixels) return false;
     cv.commitSuperPixels();
     try {
         std::vector<uint32_t> out(static_cast<size_t>(width) * static_cast<size_t>(height));
@@ -49,63 +53,67 @@ bool warp(Canvas& cv, int width, int height, const WarpMap& map, uint32_t bg, in
 void affineWarp(Canvas& cv, const double m[6], uint32_t bg, int filter, double blur) {
     for (int i = 0; i < 6; ++i)
         if (!std::isfinite(m[i])) return;
-    warp(cv, cv.width(), cv.height(),
-         [m](int x, int y, double& sx, double& sy) {
-             sx = m[0] * x + m[1] * y + m[2];
-             sy = m[3] * x + m[4] * y + m[5];
-         },
-         bg, filter, blur);
+    warp(
+        cv, cv.width(), cv.height(),
+        [m](int x, int y, double& sx, double& sy) {
+            sx = m[0] * x + m[1] * y + m[2];
+            sy = m[3] * x + m[4] * y + m[5];
+        },
+        bg, filter, blur);
 }
 
 void sphereWarp(Canvas& cv, int xDiameter, int yDiameter, uint32_t bg, int filter, double blur) {
     const int w = side(xDiameter), h = side(yDiameter);
     const double sw = cv.width(), sh = cv.height();
-    warp(cv, w, h,
-         [=](int x, int y, double& sx, double& sy) {
-             const double nx = (x + 0.5) / w * 2 - 1, ny = (y + 0.5) / h * 2 - 1;
-             if (nx * nx + ny * ny > 1) {
-                 sx = sy = -1e9;
-                 return;
-             }
-             const double lx = nx / std::sqrt(std::max(1e-12, 1 - ny * ny));
-             sx = (0.5 + std::asin(std::clamp(lx, -1.0, 1.0)) / kPi) * sw - 0.5;
-             sy = (0.5 + std::asin(ny) / kPi) * sh - 0.5;
-         },
-         bg, filter, blur);
+    warp(
+        cv, w, h,
+        [=](int x, int y, double& sx, double& sy) {
+            const double nx = (x + 0.5) / w * 2 - 1, ny = (y + 0.5) / h * 2 - 1;
+            if (nx * nx + ny * ny > 1) {
+                sx = sy = -1e9;
+                return;
+            }
+            const double lx = nx / std::sqrt(std::max(1e-12, 1 - ny * ny));
+            sx = (0.5 + std::asin(std::clamp(lx, -1.0, 1.0)) / kPi) * sw - 0.5;
+            sy = (0.5 + std::asin(ny) / kPi) * sh - 0.5;
+        },
+        bg, filter, blur);
 }
 
 void cylinderWarp(Canvas& cv, bool horizontal, int diameter, uint32_t bg, int filter, double blur) {
     const int w = horizontal ? cv.width() : side(diameter), h = horizontal ? side(diameter) : cv.height();
     const double sw = cv.width(), sh = cv.height();
-    warp(cv, w, h,
-         [=](int x, int y, double& sx, double& sy) {
-             if (horizontal) {
-                 sx = x;
-                 sy = (0.5 + std::asin((y + 0.5) / h * 2 - 1) / kPi) * sh - 0.5;
-             } else {
-                 sy = y;
-                 sx = (0.5 + std::asin((x + 0.5) / w * 2 - 1) / kPi) * sw - 0.5;
-             }
-         },
-         bg, filter, blur);
+    warp(
+        cv, w, h,
+        [=](int x, int y, double& sx, double& sy) {
+            if (horizontal) {
+                sx = x;
+                sy = (0.5 + std::asin((y + 0.5) / h * 2 - 1) / kPi) * sh - 0.5;
+            } else {
+                sy = y;
+                sx = (0.5 + std::asin((x + 0.5) / w * 2 - 1) / kPi) * sw - 0.5;
+            }
+        },
+        bg, filter, blur);
 }
 
 void triangleWarp(Canvas& cv, bool vertical, int size, uint32_t bg, int filter, double blur) {
     const int w = vertical ? cv.width() : side(size), h = vertical ? side(size) : cv.height();
     const double sw = cv.width(), sh = cv.height();
-    warp(cv, w, h,
-         [=](int x, int y, double& sx, double& sy) {
-             if (vertical) {
-                 const double frac = (y + 0.5) / h, half = frac * w / 2, mid = w / 2.0;
-                 sx = ((x + 0.5 - (mid - half)) / (2 * half)) * sw - 0.5;
-                 sy = frac * sh - 0.5;
-             } else {
-                 const double frac = (x + 0.5) / w, half = frac * h / 2, mid = h / 2.0;
-                 sy = ((y + 0.5 - (mid - half)) / (2 * half)) * sh - 0.5;
-                 sx = frac * sw - 0.5;
-             }
-         },
-         bg, filter, blur);
+    warp(
+        cv, w, h,
+        [=](int x, int y, double& sx, double& sy) {
+            if (vertical) {
+                const double frac = (y + 0.5) / h, half = frac * w / 2, mid = w / 2.0;
+                sx = ((x + 0.5 - (mid - half)) / (2 * half)) * sw - 0.5;
+                sy = frac * sh - 0.5;
+            } else {
+                const double frac = (x + 0.5) / w, half = frac * h / 2, mid = h / 2.0;
+                sy = ((y + 0.5 - (mid - half)) / (2 * half)) * sh - 0.5;
+                sx = frac * sw - 0.5;
+            }
+        },
+        bg, filter, blur);
 }
 
 void shearWarp(Canvas& cv, double xShear, double yShear, uint32_t bg, int filter, double blur) {
@@ -118,28 +126,31 @@ void shearWarp(Canvas& cv, double xShear, double yShear, uint32_t bg, int filter
     const double ox = xShear < 0 ? -xShear * sh : 0, oy = yShear < 0 ? -yShear * sw : 0;
     const double det = 1 - xShear * yShear;
     if (std::fabs(det) < 1e-9) return;
-    warp(cv, w, h,
-         [=](int x, int y, double& sx, double& sy) {
-             const double u = x - ox, v = y - oy;
-             sx = (u - xShear * v) / det;
-             sy = (v - yShear * u) / det;
-         },
-         bg, filter, blur);
+    warp(
+        cv, w, h,
+        [=](int x, int y, double& sx, double& sy) {
+            const double u = x - ox, v = y - oy;
+            sx = (u - xShear * v) / det;
+            sy = (v - yShear * u) / det;
+        },
+        bg, filter, blur);
 }
 
-void waveWarp(Canvas& cv, int period, double amplitude, double direction, double startAngle, bool longitudinal,
-              uint32_t bg, int filter, double blur) {
-    if (period == 0 || !(std::isfinite(amplitude) && std::isfinite(direction) && std::isfinite(startAngle))) return;
+void waveWarp(Canvas& cv, int period, double amplitude, double direction, double startAngle,
+              bool longitudinal, uint32_t bg, int filter, double blur) {
+    if (period == 0 || !(std::isfinite(amplitude) && std::isfinite(direction) && std::isfinite(startAngle)))
+        return;
     const double a = direction * kPi / 180, ux = std::cos(a), uy = std::sin(a);
     const double phase = startAngle * kPi / 180;
-    warp(cv, cv.width(), cv.height(),
-         [=](int x, int y, double& sx, double& sy) {
-             const double s = x * ux + y * uy;
-             const double d = amplitude * std::sin(2 * kPi * s / period + phase);
-             sx = longitudinal ? x + d * ux : x - d * uy;
-             sy = longitudinal ? y + d * uy : y + d * ux;
-         },
-         bg, filter, blur);
+    warp(
+        cv, cv.width(), cv.height(),
+        [=](int x, int y, double& sx, double& sy) {
+            const double s = x * ux + y * uy;
+            const double d = amplitude * std::sin(2 * kPi * s / period + phase);
+            sx = longitudinal ? x + d * ux : x - d * uy;
+            sy = longitudinal ? y + d * uy : y + d * ux;
+        },
+        bg, filter, blur);
 }
 
 }  // namespace plotvane

@@ -18,8 +18,8 @@ void sphereWarp(Canvas& canvas, int xDiameter, int yDiameter, uint32_t bg, int f
 void cylinderWarp(Canvas& canvas, bool horizontal, int diameter, uint32_t bg, int filter, double blur);
 void triangleWarp(Canvas& canvas, bool vertical, int size, uint32_t bg, int filter, double blur);
 void shearWarp(Canvas& canvas, double xShear, double yShear, uint32_t bg, int filter, double blur);
-void waveWarp(Canvas& canvas, int period, double amplitude, double direction, double startAngle, bool longitudinal,
-              uint32_t bg, int filter, double blur);
+void waveWarp(Canvas& canvas, int period, double amplitude, double direction, double startAngle,
+              bool longitudinal, uint32_t bg, int filter, double blur);
 
 }  // namespace plotvane
 

@@ -68,7 +68,8 @@ TEST(Lines, WidthRunsAndClamping) {
 
 TEST(Lines, FarOutsideHugeAndInvalidCoordinates) {
     auto c = makeCanvas(50, 50);
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
     const auto start = std::chrono::steady_clock::now();
     c->line(nan, 3, 10, 10, 0x000000, 1);
     c->line(-inf, 3, 10, 10, 0x000000, 1);
@@ -107,8 +108,7 @@ TEST(Lines, PolylineJointsBlendOnceAndDashesCountCentrePixels) {
     d->dashLineColor(dash, 0x000000, 0x04020000);
     d->line(0, 2, 17, 2, dash, 1);
     const char* expected = "XXXX..XXXX..XXXX..";
-    for (int x = 0; x < 18; ++x)
-        EXPECT_EQ(px(*d, x, 2) == 0x000000u, expected[x] == 'X') << x;
+    for (int x = 0; x < 18; ++x) EXPECT_EQ(px(*d, x, 2) == 0x000000u, expected[x] == 'X') << x;
     // Drawing elsewhere restarts the count.
     d->line(0, 4, 5, 4, dash, 1);
     EXPECT_EQ(px(*d, 0, 4), 0x000000u);

@@ -48,7 +48,8 @@ TEST(Blend, FullyTransparentResultsAreCanonical) {
     // Exhaust the transparency pairs: any result with transparency 255 must be exactly 0xff000000.
     for (uint32_t ts = 0; ts < 256; ++ts)
         for (uint32_t td = 0; td < 256; td += 5) {
-            const uint32_t r = blend((ts << 24) | 0x00a0b0c0u, td == 255 ? kTransparent : (td << 24) | 0x00102030u);
+            const uint32_t r =
+                blend((ts << 24) | 0x00a0b0c0u, td == 255 ? kTransparent : (td << 24) | 0x00102030u);
             if ((r >> 24) == 255) {
                 EXPECT_EQ(r, kTransparent) << ts << " " << td;
             }

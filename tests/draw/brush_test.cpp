@@ -10,8 +10,12 @@ using namespace rastertest;
 
 namespace {
 constexpr uint32_t kId = 0xfffe0000u;
-int id(int n) { return static_cast<int>(kId + static_cast<uint32_t>(n)); }
-uint32_t at(DrawBMP& c, int color, int x, int y) { return static_cast<uint32_t>(c.getARGBColor(color, x, y)); }
+int id(int n) {
+    return static_cast<int>(kId + static_cast<uint32_t>(n));
+}
+uint32_t at(DrawBMP& c, int color, int x, int y) {
+    return static_cast<uint32_t>(c.getARGBColor(color, x, y));
+}
 }  // namespace
 
 TEST(Brushes, GradientTablesAndRamps) {
@@ -58,8 +62,8 @@ TEST(Brushes, PatternsWrapNegativeRemainders) {
     c->patternColor(id(5), 3, 2, 1, 1, {1, 2, 3, 4, 5, 6});
     EXPECT_EQ(at(*c, id(5), 1, 1), 1u);
     EXPECT_EQ(at(*c, id(5), 3, 2), 6u);
-    EXPECT_EQ(at(*c, id(5), 0, 0), 6u);   // (-1 mod 3, -1 mod 2) = (2, 1)
-    EXPECT_EQ(at(*c, id(5), -5, 1), 1u);  // (-5 - 1) mod 3 = 0
+    EXPECT_EQ(at(*c, id(5), 0, 0), 6u);    // (-1 mod 3, -1 mod 2) = (2, 1)
+    EXPECT_EQ(at(*c, id(5), -5, 1), 1u);   // (-5 - 1) mod 3 = 0
     EXPECT_EQ(at(*c, id(5), -4, -2), 5u);  // (-5 mod 3, -3 mod 2) = (1, 1)
     // A pattern smaller than its claimed size defines nothing: the id stays as it is.
     c->patternColor(id(6), 4, 4, 0, 0, {1, 2});

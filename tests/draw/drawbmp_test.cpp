@@ -193,7 +193,8 @@ TEST(DrawBMP, LoadAndReduce) {
     c->loadStream(junk, 4, 0, 8, 8);
     EXPECT_EQ(c->getWidth(), 8);
     c->patternColor2(static_cast<int>(0xfffe0001u), 0, 0, "/nonexistent/tile.png");
-    c->linearGradientColor(static_cast<int>(0xfffe0002u), 0, 0, 7, 0, false, {0, 0x000000ff, 256, 0x00ff0000});
+    c->linearGradientColor(static_cast<int>(0xfffe0002u), 0, 0, 7, 0, false,
+                           {0, 0x000000ff, 256, 0x00ff0000});
     c->setBgColor(static_cast<int>(0xfffe0002u));
     c->reduceColors(2, false);
     for (int x = 0; x < 8; ++x) {

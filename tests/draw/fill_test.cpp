@@ -110,7 +110,8 @@ TEST(Fill, ActiveEdgeFillerMatchesReference) {
             xs[i] = round % 3 == 0 ? std::floor(coord(rng)) : coord(rng);
             ys[i] = round % 3 == 1 ? std::floor(coord(rng)) : coord(rng);
         }
-        for (int i = 0; i < n; ++i) shape.addLine(xs[i], ys[i], xs[(i + 1) % n], ys[(i + 1) % n], 0x000000u, false);
+        for (int i = 0; i < n; ++i)
+            shape.addLine(xs[i], ys[i], xs[(i + 1) % n], ys[(i + 1) % n], 0x000000u, false);
         std::vector<const AAEdge*> edges;
         for (const auto& e : shape.edges()) edges.push_back(e.get());
         const bool start = round % 2 == 1;

@@ -22,9 +22,13 @@ inline CanvasPtr makeCanvas(int w, int h, uint32_t bg = 0x00ffffffu, bool antiAl
     return c;
 }
 
-inline uint32_t px(const plotvane::DrawBMP& c, int x, int y) { return static_cast<uint32_t>(c.getPixel(x, y)); }
+inline uint32_t px(const plotvane::DrawBMP& c, int x, int y) {
+    return static_cast<uint32_t>(c.getPixel(x, y));
+}
 
-inline int col(uint32_t c) { return static_cast<int>(c); }
+inline int col(uint32_t c) {
+    return static_cast<int>(c);
+}
 
 }  // namespace rastertest
 

@@ -42,7 +42,10 @@ TEST(Resample, FilterShapes) {
     EXPECT_DOUBLE_EQ(filterWeight(5, 1), 0);
     EXPECT_DOUBLE_EQ(filterWeight(6, 0), 8.0 / 9);
     EXPECT_DOUBLE_EQ(filterWeight(7, 0), 1);
-    EXPECT_NEAR(filterWeight(8, 1.5), std::sin(3.14159265358979 * 1.5) / (3.14159265358979 * 1.5) * std::sin(3.14159265358979 * 0.5) / (3.14159265358979 * 0.5), 1e-12);
+    EXPECT_NEAR(filterWeight(8, 1.5),
+                std::sin(3.14159265358979 * 1.5) / (3.14159265358979 * 1.5) *
+                    std::sin(3.14159265358979 * 0.5) / (3.14159265358979 * 0.5),
+                1e-12);
     EXPECT_DOUBLE_EQ(filterWeight(13, 0), 3.14159265358979 / 4);
     EXPECT_NEAR(besselJ1(1.0), 0.4400505857, 1e-7);
     EXPECT_NEAR(besselJ1(10.0), 0.0434727462, 1e-7);
