@@ -10,6 +10,9 @@ namespace plotvane {
 
 namespace {
 constexpr int kMaxChain = 20;
+// Brushes over bases nest evaluations; all of them together take at most this many steps, so a
+// brush that is its own base cannot branch into 20^20 look-ups.
+constexpr int kMaxTotalSteps = 64;
 constexpr size_t kMaxBrushes = 65536;
 constexpr uint32_t kBrushTag = 0xfffe0000u;
 }  // namespace
@@ -59,9 +62,10 @@ ColorBrush* Canvas::findBrush(uint32_t id) const {
 }
 
 uint32_t Canvas::colorAt(uint32_t c, int x, int y) {
+    if (nesting_ == 0) steps_ = 0;
     if (nesting_ >= kMaxChain) return c;
     ++nesting_;
-    for (int step = 0; step < kMaxChain && c >= kFirstCode; ++step) {
+    for (int step = 0; step < kMaxChain && c >= kFirstCode && steps_ < kMaxTotalSteps; ++step, ++steps_) {
         ColorBrush* brush = findBrush(c);
         if (!brush) break;
         c = brush->getColor(x, y);

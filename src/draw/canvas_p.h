@@ -6,8 +6,8 @@
 // colour blended at one pixel) or pixel() (any colour, brushes evaluated at the pixel).
 //
 // Brush look-up follows chains of ids at most 20 links deep; a sub drawing also looks in its
-// parents' tables. Brushes that need a base colour re-enter colorAt(), so a nesting counter stops
-// cycles that a chain of bases could otherwise form.
+// parents' tables. Brushes that need a base colour re-enter colorAt(), so a nesting counter and a
+// budget of steps shared by the whole evaluation stop cycles that a chain of bases could form.
 
 #include <cstddef>
 #include <cstdint>
@@ -99,6 +99,7 @@ private:
     std::vector<BrushPtr> brushes_;
     Box shapeBox_;
     int nesting_ = 0;
+    int steps_ = 0;
 };
 
 }  // namespace plotvane

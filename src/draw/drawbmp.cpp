@@ -133,6 +133,7 @@ public:
         hasSaved_ = true;
     }
     void clearDynamicLayer(bool keepBase) override {
+        canvas_.commitSuperPixels();
         if (!hasSaved_) {
             canvas_.reset(canvas_.width(), canvas_.height(), kTransparent);
             return;

@@ -18,6 +18,15 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 
+// v when it is a usable coordinate, angle or scale, else the fallback.
+double finiteOr(double v, double fallback) {
+    return std::isfinite(v) && std::fabs(v) < 1e9 ? v : fallback;
+}
+
+double scaleOr1(double v) {
+    return v == 0 ? 1.0 : finiteOr(v, 1.0);
+}
+
 uint32_t interpolate(uint32_t a, uint32_t b, uint32_t w) {
     if (a >= kFirstCode || b >= kFirstCode) return w < 128 ? a : b;
     const uint32_t rb = (((a & 0xff00ffu) * (256 - w) + (b & 0xff00ffu) * w + 0x800080u) >> 8) & 0xff00ffu;
@@ -50,13 +59,14 @@ private:
 class AngleGradientBrush final : public ColorBrush {
 public:
     AngleGradientBrush(const double d[6], const std::vector<int>& stops)
-        : cx_(d[0]),
-          cy_(d[1]),
-          sx_(d[4] == 0 ? 1 : d[4]),
-          sy_(d[5] == 0 ? 1 : d[5]),
+        : cx_(finiteOr(d[0], 0)),
+          cy_(finiteOr(d[1], 0)),
+          sx_(scaleOr1(d[4])),
+          sy_(scaleOr1(d[5])),
           table_(buildGradientTable(stops, 1000)) {
-        start_ = static_cast<long long>(std::llround(std::fmod(d[2], 360.0) * 1000));
-        span_ = static_cast<long long>(std::llround(std::clamp(d[3] - d[2], -360.0, 360.0) * 1000));
+        const double a0 = finiteOr(d[2], 0), a1 = finiteOr(d[3], 0);
+        start_ = std::llround(std::fmod(a0, 360.0) * 1000);
+        span_ = std::llround(std::clamp(a1 - a0, -360.0, 360.0) * 1000);
         if (span_ < 0) {
             start_ += span_;
             span_ = -span_;

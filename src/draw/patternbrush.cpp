@@ -35,8 +35,11 @@ private:
 class TransformedBrush final : public ColorBrush {
 public:
     TransformedBrush(BrushContext& ctx, uint32_t base, const double m[6]) : ctx_(ctx), base_(base) {
-        for (int i = 0; i < 6; ++i)
-            k_[i] = std::isfinite(m[i]) ? std::llround(std::fmax(-1e9, std::fmin(1e9, m[i])) * 4096) : 0;
+        // Scales stay within 65536 and offsets within 1e9, so the products fit in 64 bits.
+        for (int i = 0; i < 6; ++i) {
+            const double limit = i == 2 || i == 5 ? 1e9 : 65536;
+            k_[i] = std::isfinite(m[i]) ? std::llround(std::fmax(-limit, std::fmin(limit, m[i])) * 4096) : 0;
+        }
     }
     uint32_t getColor(int x, int y) override {
         const long long tx = (k_[0] * x + k_[1] * y + k_[2]) >> 12,

@@ -183,8 +183,8 @@ Sampler::Sampler(const std::vector<uint32_t>& pixels, int width, int height, int
       height_(height),
       filter_(filter),
       blur_(blur > 0 && std::isfinite(blur) ? std::min(blur, 16.0) : 1.0) {
-    // Point sampling costs the square of the radius per pixel: keep it within 8 pixels.
-    blur_ = std::min(blur_, 8 / filterSupport(filter));
+    // Point sampling costs the square of the radius per pixel: keep it within a few pixels.
+    blur_ = std::min(blur_, kMaxRadius / filterSupport(filter));
     radius_ = std::max(0.5, filterSupport(filter) * blur_);
 }
 
@@ -194,12 +194,15 @@ uint32_t Sampler::at(double x, double y, uint32_t outside) const {
     const int x1 = std::min(width_ - 1, static_cast<int>(std::floor(x + radius_)));
     const int y0 = std::max(0, static_cast<int>(std::ceil(y - radius_)));
     const int y1 = std::min(height_ - 1, static_cast<int>(std::floor(y + radius_)));
+    // The filter is separable: one weight per column and per row.
+    double wx[kMaxTaps], wy[kMaxTaps];
+    for (int i = x0; i <= x1; ++i) wx[i - x0] = filterWeight(filter_, (i - x) / blur_);
+    for (int j = y0; j <= y1; ++j) wy[j - y0] = filterWeight(filter_, (j - y) / blur_);
     double r = 0, g = 0, b = 0, a = 0, sum = 0;
     for (int j = y0; j <= y1; ++j) {
-        const double wy = filterWeight(filter_, (j - y) / blur_);
-        if (wy == 0) continue;
+        if (wy[j - y0] == 0) continue;
         for (int i = x0; i <= x1; ++i) {
-            const double w = wy * filterWeight(filter_, (i - x) / blur_);
+            const double w = wy[j - y0] * wx[i - x0];
             if (w == 0) continue;
             const Premul p = premultiply(pixels_[static_cast<size_t>(j) * width_ + i]);
             r += p.r * w;

@@ -23,6 +23,8 @@ public:
     uint32_t at(double x, double y, uint32_t outside) const;
 
 private:
+    static constexpr int kMaxRadius = 4;
+    static constexpr int kMaxTaps = 2 * kMaxRadius + 2;
     const std::vector<uint32_t>& pixels_;
     int width_, height_, filter_;
     double blur_, radius_;

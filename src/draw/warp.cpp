@@ -22,7 +22,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 constexpr int kMaxSide = 32768;
-constexpr long long kMaxPixels = 1LL << 26;
+// Warps beyond this many pixels are refused: they would take seconds and gigabytes.
+constexpr long long kMaxPixels = 1LL << 24;
 
 int side(int v) {
     return std::clamp(v, 1, kMaxSide);
