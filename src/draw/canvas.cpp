@@ -2,6 +2,7 @@
 #include "draw/canvas_p.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "draw/drawbmp_p.h"
@@ -84,7 +85,10 @@ void Canvas::setBgColor(uint32_t c) {
     c = canonical(c);
     if (clip.left == 0 && clip.top == 0 && clip.right == width_ - 1 && clip.bottom == height_ - 1) {
         superPixels.clear();
-        std::fill(pixels_.begin(), pixels_.end(), c);
+        // One row by hand, the rest copied from it: the copies run as fast as memset does.
+        std::fill_n(pixels_.begin(), width_, c);
+        const size_t row = static_cast<size_t>(width_) * sizeof(uint32_t);
+        for (int y = 1; y < height_; ++y) std::memcpy(&pixels_[index(0, y)], pixels_.data(), row);
         return;
     }
     commitSuperPixels();
