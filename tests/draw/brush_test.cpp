@@ -41,6 +41,14 @@ TEST(Brushes, GradientTablesAndRamps) {
     EXPECT_EQ(at(*c, id(2), 300, 0), at(*c, id(2), 44, 0));  // periodic
     EXPECT_EQ(at(*c, id(2), -30, 0), at(*c, id(2), 226, 0));
 
+    // Stops past 256 keep one table entry per position (the precise gradients).
+    const auto precise = buildGradientTable({0, 0x00000000, 1000, 0x00ffffff}, 1000);
+    ASSERT_EQ(precise.size(), 1000u);
+    EXPECT_EQ(precise[500], 0x00808080u);
+    c->linearGradientColor(id(11), 0, 0, 1000, 0, true, {0, 0x00000000, 1000, 0x00ffffff});
+    EXPECT_EQ(at(*c, id(11), 500, 3), 0x00808080u);
+    EXPECT_EQ(at(*c, id(11), 1500, 3), 0x00808080u);
+
     // Radial: distance from the centre scaled so the radius reaches the table's end.
     c->radialGradientColor(id(3), 50, 50, 10, 20, false, stops);
     EXPECT_EQ(at(*c, id(3), 50, 50), 0x00000000u);
