@@ -1,0 +1,141 @@
+// Line walkers: iLine (integer end points, no shading) and aaLine (sub-pixel end points, shaded
+// outer pixels), both one template over the anti-alias flag.
+//
+// Consumes a segment in canvas coordinates and a colour (literal or brush id); produces blended
+// pixels. The segment is first cut, in doubles, to the clip rectangle widened by the line width,
+// so a line a million pixels long, or one with coordinates of 1e308, costs only the pixels it
+// touches. Differences are taken on halved coordinates, so huge values cannot overflow, and the
+// minor coordinate is measured from a point inside the clip, so 1e308 end points keep the precision
+// the visible part needs.
+//
+// The walk runs along the major axis one pixel per step. At each step the colour is evaluated once
+// at the centre-line pixel (so a dash brush counts centre pixels), then a run of `width` pixels is
+// painted across the line: (width - 1) / 2 on one side, the rest on the other, the sides swapping
+// with the line's direction. The anti-aliased walker also shades the pixel just outside each end
+// of the run by its distance d to the ideal line, (1 +- f) * cos(phi) where f is the fraction of
+// the centre and phi the line's angle to its major axis, quantised to sixteenths: intensity
+// 1 - round(16 d) / 16, nothing from d = 15.5/16 on.
+#include "draw/aaline_p.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "draw/canvas_p.h"
+
+namespace plotvane {
+
+namespace {
+
+constexpr double kMaxCoord = 1073741823.0;
+
+struct Walk {
+    double u1, v1, u2, v2;  // u along the major axis, u1 <= u2
+    bool xMajor;
+    bool reversed;  // the caller's first point is (u2, v2)
+};
+
+template <bool AA>
+void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFirst) {
+    const ClipRect& c = cv.clip;
+    const int uMin = w.xMajor ? c.left : c.top, uMax = w.xMajor ? c.right : c.bottom;
+    const int vMin = w.xMajor ? c.top : c.left, vMax = w.xMajor ? c.bottom : c.right;
+    if (uMin > uMax || vMin > vMax) return;
+    // Cut the major range to the clip rectangle, then to where the line is within `margin` of
+    // it across; every product below stays finite for finite input.
+    const double margin = width + 2.0, vA = vMin - margin, vB = vMax + margin;
+    const double du = w.u2 * 0.5 - w.u1 * 0.5, dv = w.v2 * 0.5 - w.v1 * 0.5;
+    const double slope = du > 0 ? dv / du : 0.0;
+    double uLo = std::max(w.u1, uMin - 1.0), uHi = std::min(w.u2, uMax + 1.0);
+    const bool inside =
+        w.u1 >= uMin - 1.0 && w.u2 <= uMax + 1.0 && w.v1 >= vA && w.v1 <= vB && w.v2 >= vA && w.v2 <= vB;
+    if (inside) {
+        // The common case: nothing to cut.
+    } else if (slope != 0) {
+        double ua = w.u1 + 2 * ((vA * 0.5 - w.v1 * 0.5) / slope),
+               ub = w.u1 + 2 * ((vB * 0.5 - w.v1 * 0.5) / slope);
+        if (ua > ub) std::swap(ua, ub);
+        uLo = std::max(uLo, ua - 1);
+        uHi = std::min(uHi, ub + 1);
+    } else if (w.v1 < vA || w.v1 > vB) {
+        return;
+    }
+    if (!(uLo <= uHi)) return;
+    const double vRef = inside ? w.v1 : w.v1 + 2 * (slope * (uLo * 0.5 - w.u1 * 0.5));
+    int uStart = std::max(uMin, static_cast<int>(std::floor(uLo + 0.5)));
+    int uEnd = std::min(uMax, static_cast<int>(std::floor(uHi + 0.5)));
+    if (skipFirst) {
+        if (!w.reversed && uLo == w.u1 && std::floor(uLo + 0.5) == uStart) ++uStart;
+        if (w.reversed && uHi == w.u2 && std::floor(uHi + 0.5) == uEnd) --uEnd;
+    }
+    if (uStart > uEnd) return;
+
+    const double cosPhi = du > 0 ? du / std::sqrt(du * du + dv * dv) : 1.0;
+    const int kA = (width - 1) / 2, kB = width - 1 - kA;
+    const int kLow = w.reversed ? kB : kA, kHigh = w.reversed ? kA : kB;
+
+    uint32_t* px = cv.pixels();
+    const std::ptrdiff_t W = cv.width();
+    const std::ptrdiff_t su = w.xMajor ? 1 : W, sv = w.xMajor ? W : 1;
+    const bool brush = Canvas::isCode(color);
+
+    for (int u = uStart; u <= uEnd; ++u) {
+        const double v = vRef + slope * (u - uLo);
+        if (!(v >= vA && v <= vB)) continue;
+        const double fv = std::floor(v + 0.5);
+        const int vc = static_cast<int>(fv);
+        uint32_t col = color;
+        if (brush) col = cv.colorAt(color, w.xMajor ? u : vc, w.xMajor ? vc : u);
+        if ((col >> 24) == 255) continue;
+        uint32_t* row = px + u * su;
+        const int r0 = std::max(vMin, vc - kLow), r1 = std::min(vMax, vc + kHigh);
+        for (int r = r0; r <= r1; ++r) cv.blendInto(row[r * sv], col);
+        if (AA) {
+            const double f = v - fv;
+            const int lo = vc - kLow - 1, hi = vc + kHigh + 1;
+            const int iLo = static_cast<int>((1 + f) * cosPhi * 16 + 0.5);
+            const int iHi = static_cast<int>((1 - f) * cosPhi * 16 + 0.5);
+            if (iLo < 16 && lo >= vMin && lo <= vMax) cv.blendInto(row[lo * sv], withCoverage(col, 16 - iLo));
+            if (iHi < 16 && hi >= vMin && hi <= vMax) cv.blendInto(row[hi * sv], withCoverage(col, 16 - iHi));
+        }
+    }
+}
+
+double roundCoord(double v) {
+    return std::clamp(std::floor(v + 0.5), -kMaxCoord, kMaxCoord);
+}
+
+}  // namespace
+
+void drawLine(Canvas& cv, double x1, double y1, double x2, double y2, uint32_t color, int width,
+              bool skipFirst) {
+    if (color == kTransparent || width <= 0) return;
+    if (!(std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2))) return;
+    width = std::min(width, std::max(cv.width(), cv.height()));
+    const double xm = cv.width() - 1, ym = cv.height() - 1;
+    if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 > xm && x2 > xm) || (y1 > ym && y2 > ym)) return;
+
+    const bool exactDiagonal = std::fabs(x2 * 0.5 - x1 * 0.5) == std::fabs(y2 * 0.5 - y1 * 0.5) &&
+                               x1 == std::floor(x1) && y1 == std::floor(y1);
+    const bool aa = cv.antiAlias() && !exactDiagonal;
+    if (!aa) {
+        x1 = roundCoord(x1);
+        y1 = roundCoord(y1);
+        x2 = roundCoord(x2);
+        y2 = roundCoord(y2);
+    }
+    const double adx = std::fabs(x2 * 0.5 - x1 * 0.5), ady = std::fabs(y2 * 0.5 - y1 * 0.5);
+    const bool xMajor = adx >= ady;
+    Walk w{xMajor ? x1 : y1, xMajor ? y1 : x1, xMajor ? x2 : y2, xMajor ? y2 : x2, xMajor, false};
+    if (w.u1 > w.u2) {
+        std::swap(w.u1, w.u2);
+        std::swap(w.v1, w.v2);
+        w.reversed = true;
+    }
+    if (aa)
+        walkLine<true>(cv, w, color, width, skipFirst);
+    else
+        walkLine<false>(cv, w, color, width, skipFirst);
+}
+
+}  // namespace plotvane

@@ -1,0 +1,23 @@
+#ifndef PLOTVANE_DRAW_EFFECTS_P_H
+#define PLOTVANE_DRAW_EFFECTS_P_H
+
+#include <cstdint>
+
+namespace plotvane {
+
+class Canvas;
+class AAShape;
+
+// Corner radii in the order top-left, top-right, bottom-right, bottom-left.
+// The outline of a rounded rectangle: straight sides in the four edge colours (top, right, bottom,
+// left) and quarter-ellipse corners in the colour of the adjacent top or bottom side.
+void buildRoundedRect(AAShape& shape, double x1, double y1, double x2, double y2, const int radii[4],
+                      const uint32_t edgeColors[4]);
+// Replaces what lies outside rounded corners of the whole canvas with bg (anti-aliased).
+void clipRoundedCorners(Canvas& canvas, const int radii[4], uint32_t bg);
+// Grows the canvas around its picture and puts a blurred shadow of the picture beneath it.
+void addDropShadow(Canvas& canvas, int xOffset, int yOffset, int blurRadius, uint32_t color);
+
+}  // namespace plotvane
+
+#endif

@@ -1,0 +1,32 @@
+#ifndef PLOTVANE_DRAW_GLYPHBLEND_P_H
+#define PLOTVANE_DRAW_GLYPHBLEND_P_H
+
+#include <cstdint>
+
+namespace plotvane {
+
+class Canvas;
+class GlyphContainer;
+
+// Blends glyph coverage bitmaps onto a canvas through gamma tables.
+class GlyphBlender {
+public:
+    // Glyphs [first, end) of the container, each at its rounded pen position (x0, y0 on the
+    // baseline, plus its offsets and dx, dy) moved by its left bearing and up by its top.
+    void draw(Canvas& canvas, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
+              uint32_t color);
+
+    // Kind and gamma x 100 of a text anti-alias mode, with the automatic kind replaced by the
+    // process default (sub-pixel colour, gamma 1.4) and kind 3 read as 4.
+    static void decodeMode(int mode, int& kind, int& gamma);
+
+private:
+    void setGamma(int gamma);
+    int gamma_ = 0;
+    uint8_t forward_[256] = {};
+    uint8_t back_[256] = {};
+};
+
+}  // namespace plotvane
+
+#endif

@@ -1,0 +1,59 @@
+#include "draw/blend_p.h"
+
+#include <gtest/gtest.h>
+
+using namespace plotvane;
+
+TEST(Blend, OverOpaqueUsesPackedChannelPairs) {
+    // Red at transparency 128 over white: a = 129, so green and blue are (255 * 129 + 128) >> 8.
+    EXPECT_EQ(blend(0x80ff0000u, 0x00ffffffu), 0x00ff8080u);
+    // Below 128 the transparency is used as it is.
+    EXPECT_EQ(blend(0x40000000u, 0x00ffffffu), 0x00404040u);
+    // Extremes of the packed arithmetic: no carry from one channel into its neighbour.
+    EXPECT_EQ(blend(0x01ffffffu, 0x00ffffffu), 0x00ffffffu);
+    EXPECT_EQ(blend(0xfe000000u, 0x00ffffffu), 0x00fefefeu);  // a = 255 still lets 1/256 through
+    EXPECT_EQ(blend(0x7f00ff00u, 0x00ff00ffu), 0x007f807fu);
+}
+
+TEST(Blend, TransparencyRules) {
+    // An opaque source or a transparent destination takes the source.
+    EXPECT_EQ(blend(0x00123456u, 0x00abcdefu), 0x00123456u);
+    EXPECT_EQ(blend(0x80123456u, kTransparent), 0x80123456u);
+    // A source with transparency 255 leaves the pixel, whatever its colour bits.
+    EXPECT_EQ(blend(0xff123456u, 0x00abcdefu), 0x00abcdefu);
+    EXPECT_EQ(blend(0xff123456u, 0x80abcdefu), 0x80abcdefu);
+    EXPECT_EQ(blend(0xff123456u, kTransparent), kTransparent);
+    // Both semi-transparent: transparency td*ts/255, channels weighted as stated.
+    const uint32_t r = blend(0x80ff0000u, 0x800000ffu);
+    EXPECT_EQ(r >> 24, 0x80u * 0x80u / 255);
+    const uint32_t k = (255 - 128) * 128, sw = (255 - 128) * 255, den = 65025 - 128 * 128;
+    EXPECT_EQ((r >> 16) & 255, (255 * sw) / den);
+    EXPECT_EQ(r & 255, (255 * k) / den);
+}
+
+TEST(Blend, CoverageAndBrightness) {
+    EXPECT_EQ(withCoverage(0x00ff0000u, 16), 0x00ff0000u);
+    EXPECT_EQ(withCoverage(0x00ff0000u, 8), 0x80ff0000u);
+    EXPECT_EQ(withCoverage(0x00ff0000u, 0), kTransparent);
+    EXPECT_EQ(withCoverage(0x80ff0000u, 8), 0xc0ff0000u);
+    // Brightening moves towards white: 2.0 on grey 0x80 gives 0xc0.
+    EXPECT_EQ(rawColorAdjustBrightness(0x00808080u, 2048), 0x00c0c0c0u);
+    EXPECT_EQ(rawColorAdjustBrightness(0x40808080u, 512), 0x40404040u);
+    EXPECT_EQ(rawColorAdjustBrightness(0x40808080u, -5), 0x40000000u);
+    EXPECT_EQ(rawColorAdjustBrightness(0xff808080u, 512), kTransparent);
+    EXPECT_EQ(rawColorAdjustBrightness(0x00123456u, 1024), 0x00123456u);
+}
+
+TEST(Blend, FullyTransparentResultsAreCanonical) {
+    // Exhaust the transparency pairs: any result with transparency 255 must be exactly 0xff000000.
+    for (uint32_t ts = 0; ts < 256; ++ts)
+        for (uint32_t td = 0; td < 256; td += 5) {
+            const uint32_t r =
+                blend((ts << 24) | 0x00a0b0c0u, td == 255 ? kTransparent : (td << 24) | 0x00102030u);
+            if ((r >> 24) == 255) {
+                EXPECT_EQ(r, kTransparent) << ts << " " << td;
+            }
+        }
+    EXPECT_EQ(mixColors(0xff000000u, 1, 0xff000000u, 1), kTransparent);
+    EXPECT_EQ(canonical(0xff123456u), kTransparent);
+}
