@@ -198,8 +198,8 @@ public:
         const int radii[4] = {r1, r2, r3, r4};
         plotvane::clipRoundedCorners(canvas_, radii, u32(bg));
     }
-    void addDropShadow(int, int xOffset, int yOffset, int blurRadius, int color) override {
-        plotvane::addDropShadow(canvas_, xOffset, yOffset, blurRadius, u32(color));
+    void addDropShadow(int shadowColor, int xOffset, int yOffset, int blurRadius, int surround) override {
+        plotvane::addDropShadow(canvas_, xOffset, yOffset, blurRadius, u32(shadowColor), u32(surround));
     }
 
     // Lines.

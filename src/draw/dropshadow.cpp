@@ -3,7 +3,8 @@
 //
 // The shadow is the picture's opacity, blurred separably with a Gaussian of sigma = radius / 2
 // (weights exp(-d^2 / (2 sigma^2))) over a window of twice the radius, then painted in the shadow
-// colour. The picture is blended over it, so semi-transparent parts show the shadow through.
+// colour over the colour of the surroundings. The picture is blended over it, so semi-transparent
+// parts show the shadow through.
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -30,7 +31,7 @@ void blurLine(const float* in, float* out, int n, std::ptrdiff_t stride, const s
 
 }  // namespace
 
-void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color) {
+void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color, uint32_t surround) {
     dx = std::clamp(dx, -4096, 4096);
     dy = std::clamp(dy, -4096, 4096);
     radius = std::clamp(radius, 0, 1024);
@@ -73,7 +74,8 @@ void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color) {
                 const size_t i = static_cast<size_t>(y) * nw + x;
                 const uint32_t c = Canvas::isCode(color) ? cv.colorAt(color, x, y) : color;
                 const uint32_t a = static_cast<uint32_t>(std::lround(std::clamp(alpha[i], 0.0f, 255.0f)));
-                uint32_t p = withOpacity(canonical(c), a);
+                const uint32_t around = Canvas::isCode(surround) ? cv.colorAt(surround, x, y) : surround;
+                uint32_t p = blend(withOpacity(canonical(c), a), canonical(around));
                 const int ox = x - left, oy = y - top;
                 if (ox >= 0 && oy >= 0 && ox < w && oy < h)
                     p = blend(src[static_cast<size_t>(oy) * w + ox], p);

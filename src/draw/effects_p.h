@@ -16,7 +16,7 @@ void buildRoundedRect(AAShape& shape, double x1, double y1, double x2, double y2
 // Replaces what lies outside rounded corners of the whole canvas with bg (anti-aliased).
 void clipRoundedCorners(Canvas& canvas, const int radii[4], uint32_t bg);
 // Grows the canvas around its picture and puts a blurred shadow of the picture beneath it.
-void addDropShadow(Canvas& canvas, int xOffset, int yOffset, int blurRadius, uint32_t color);
+void addDropShadow(Canvas& canvas, int xOffset, int yOffset, int blurRadius, uint32_t color, uint32_t surround);
 
 }  // namespace plotvane
 

@@ -54,7 +54,7 @@ void GlyphBlender::draw(Canvas& cv, const GlyphContainer& glyphs, int first, int
         const Glyph& g = glyphs[gi];
         const FontGlyph* fg = g.glyph;
         if (!fg || !fg->bitmap || g.ch == kSpacerChar || fg->pitch <= 0 || fg->rows <= 0) continue;
-        const double px = dx + g.x0 + g.xOffset, py = dy + g.y0 + g.yOffset;
+        const double px = dx + g.x0, py = dy + g.y0;  // the layout folds offsets into the pen position
         if (!(std::fabs(px) < 1e9 && std::fabs(py) < 1e9)) continue;
         const uint32_t c = g.color == -1 ? color : static_cast<uint32_t>(g.color);
         if (c == kTransparent) continue;

@@ -177,7 +177,7 @@ TEST(DrawBMP, RoundedShapesCornersAndShadow) {
     EXPECT_NE(px(*r, 1, 2) >> 24, 0u);
 
     auto s = makeCanvas(10, 10, 0x00ff0000u);
-    s->addDropShadow(0, 3, 3, 2, 0x00000000);
+    s->addDropShadow(0x000000, 3, 3, 2, static_cast<int>(0xff000000u));  // black shadow, clear surroundings
     EXPECT_EQ(s->getWidth(), 10 + 0 + 5);
     EXPECT_EQ(s->getHeight(), 15);
     EXPECT_EQ(px(*s, 0, 0), 0x00ff0000u);
