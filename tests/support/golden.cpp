@@ -1,9 +1,12 @@
 #include "support/golden.h"
 
+#include <png.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace plotvane_test {
 
@@ -48,6 +51,55 @@ static bool updatingGoldens() {
                    << "\n  actual:   " << (ma ? al : "<end>");
     }
     return ::testing::AssertionFailure() << path << " differs (line endings)";
+}
+
+namespace {
+
+struct DecodedPNG {
+    bool ok = false;
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgba;
+};
+
+DecodedPNG decodePNG(const std::string& bytes) {
+    DecodedPNG out;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return out;
+    image.format = PNG_FORMAT_RGBA;
+    out.rgba.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, out.rgba.data(), 0, nullptr)) return out;
+    out.ok = true;
+    out.width = static_cast<int>(image.width);
+    out.height = static_cast<int>(image.height);
+    return out;
+}
+
+}  // namespace
+
+::testing::AssertionResult matchesGoldenPNG(const std::string& area, const std::string& name, const std::string& png,
+                                            int maxChannelDifference) {
+    std::string path = testPath("golden/" + area + "/" + name);
+    if (updatingGoldens()) {
+        writeFile(path, png);
+        return ::testing::AssertionSuccess();
+    }
+    DecodedPNG expected = decodePNG(readFile(path)), actual = decodePNG(png);
+    if (!expected.ok) return ::testing::AssertionFailure() << "no readable golden picture " << path;
+    if (!actual.ok) return ::testing::AssertionFailure() << "the picture is not a readable PNG";
+    if (actual.width != expected.width || actual.height != expected.height)
+        return ::testing::AssertionFailure() << "size " << actual.width << "x" << actual.height << ", golden "
+                                             << expected.width << "x" << expected.height;
+    for (size_t i = 0; i < actual.rgba.size(); ++i) {
+        int difference = std::abs(int(actual.rgba[i]) - int(expected.rgba[i]));
+        if (difference > maxChannelDifference) {
+            size_t pixel = i / 4;
+            return ::testing::AssertionFailure()
+                   << path << ": pixel (" << pixel % static_cast<size_t>(actual.width) << ", "
+                   << pixel / static_cast<size_t>(actual.width) << ") channel " << i % 4 << " differs by " << difference;
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace plotvane_test

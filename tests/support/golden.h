@@ -18,6 +18,12 @@ void writeFile(const std::string& path, const std::string& bytes);
 ::testing::AssertionResult matchesGoldenText(const std::string& area, const std::string& name,
                                              const std::string& actual);
 
+// Compares a PNG with tests/golden/<area>/<name> pixel by pixel (decoded with libpng): sizes must be
+// equal and no channel may differ by more than maxChannelDifference. PLOTVANE_UPDATE_GOLDEN=1
+// writes the golden file instead.
+::testing::AssertionResult matchesGoldenPNG(const std::string& area, const std::string& name, const std::string& png,
+                                            int maxChannelDifference);
+
 }  // namespace plotvane_test
 
 #endif
