@@ -32,7 +32,8 @@ namespace {
 
 bool isBreak(int ch) { return ch == ' ' || ch == '\t' || (ch >= 0x2000 && ch <= 0x200b); }
 
-int rounded(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+// Pixel positions, kept inside int however far spacers and offsets push the pen.
+int rounded(double v) { return static_cast<int>(std::max(-1e9, std::min(1e9, std::floor(v + 0.5)))); }
 
 void retain(Glyph& g) {
     if (g.glyph) g.glyph->addRef();
@@ -94,17 +95,20 @@ TTFTextImpl::TTFTextImpl(const TTFTextImpl& previous, int start)
       baseAscender_(previous.baseAscender_),
       baseDescender_(previous.baseDescender_),
       baseLineGap_(previous.baseLineGap_),
-      hasBase_(previous.hasBase_) {
+      hasBase_(previous.hasBase_),
+      maxWidth_(previous.maxWidth_) {
     glyphs_->addRef();
-    startLayout(0, std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    // Only as far as the line the previous one had room for: the rest of a long text is laid out
+    // when its own lines are asked for.
+    startLayout(0, maxWidth_, std::numeric_limits<int>::max());
 }
 
 TTFTextImpl::~TTFTextImpl() {
     next_.reset();
-    if (!replaced_.empty()) {
+    if (!replaced_.empty() || appended_ > 0) {
+        // The container outlives this line in the run and in recordings: put the text back.
         TextLock lock;
-        if (MainFontDriver::alive())
-            for (auto& saved : replaced_) releaseRefs(saved.second);
+        if (MainFontDriver::alive()) restoreTruncation();
     }
     glyphs_->deRef();
 }
@@ -177,7 +181,9 @@ double TTFTextImpl::advanceOf(const Glyph& g, double linePen) const {
 
 bool TTFTextImpl::startLayout(int x, int maxWidth, int maxLines) {
     TextLock lock;
+    next_.reset();  // its line started where this one used to end
     restoreTruncation();
+    maxWidth_ = maxWidth;
     GlyphContainer& g = *glyphs_;
     int n = g.size();
     first_ = start_;

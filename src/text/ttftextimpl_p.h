@@ -103,6 +103,7 @@ private:
     // Metrics of the run's first face, for a line without glyphs.
     int baseAscender_ = 0, baseDescender_ = 0, baseLineGap_ = 0;
     bool hasBase_ = false;
+    int maxWidth_ = 0x7fffffff;  // of the last layout, for the continuation
     // Glyphs replaced by the "..." of a truncated line, and how many dots were appended.
     std::vector<std::pair<int, Glyph>> replaced_;
     int appended_ = 0;
