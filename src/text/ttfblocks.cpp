@@ -303,11 +303,13 @@ void TTFBlocks::arrange() {
 bool TTFBlocks::startLayout(int, int maxWidth, int maxLines) {
     TextLock lock;
     if (attr_.maxWidth > 0) maxWidth = attr_.maxWidth;
-    if (attr_.truncate > 0) maxLines = attr_.truncate;
+    // A block cut short by its own line limit is complete as far as the enclosing line goes.
+    bool ownLimit = attr_.truncate > 0 && attr_.truncate < maxLines;
+    if (ownLimit) maxLines = attr_.truncate;
     bool wrap = attr_.maxWidth > 0 || (maxWidth >= 1 && maxWidth <= 0x10000000);
     bool truncated = placeLines(maxWidth, maxLines, wrap);
     arrange();
-    return truncated;
+    return truncated && !ownLimit;
 }
 
 void TTFBlocks::draw(int x, int y, int color, int alignment) { drawOn(drawArea_, x, y, color, alignment); }

@@ -105,12 +105,20 @@ TTFTextImpl::TTFTextImpl(const TTFTextImpl& previous, int start)
 
 TTFTextImpl::~TTFTextImpl() {
     next_.reset();
-    if (!replaced_.empty() || appended_ > 0) {
-        // The container outlives this line in the run and in recordings: put the text back.
+    // Recordings may still draw this line: its dots stay in the container.
+    if (!replaced_.empty()) {
         TextLock lock;
-        if (MainFontDriver::alive()) restoreTruncation();
+        if (MainFontDriver::alive())
+            for (auto& saved : replaced_) releaseRefs(saved.second);
     }
     glyphs_->deRef();
+}
+
+void TTFTextImpl::dropContinuation() {
+    if (!next_) return;
+    next_->dropContinuation();
+    next_->restoreTruncation();
+    next_.reset();
 }
 
 void TTFTextImpl::addRecord(Glyph g) {
@@ -181,7 +189,7 @@ double TTFTextImpl::advanceOf(const Glyph& g, double linePen) const {
 
 bool TTFTextImpl::startLayout(int x, int maxWidth, int maxLines) {
     TextLock lock;
-    next_.reset();  // its line started where this one used to end
+    dropContinuation();  // its line started where this one used to end
     restoreTruncation();
     maxWidth_ = maxWidth;
     GlyphContainer& g = *glyphs_;
@@ -342,7 +350,8 @@ TTFText* TTFTextImpl::getNextLine() {
     int start = end_;
     while (start < g.size() && isBreak(g[start].ch)) ++start;
     if (start >= g.size()) return nullptr;
-    if (!next_ || next_->start_ != start) next_.reset(new TTFTextImpl(*this, start));
+    if (next_ && next_->start_ != start) dropContinuation();
+    if (!next_) next_.reset(new TTFTextImpl(*this, start));
     return next_.get();
 }
 

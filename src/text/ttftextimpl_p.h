@@ -89,6 +89,8 @@ private:
     int breakLine(int overflow, int x) const;
     int truncateLine(int overflow, double limit, const std::vector<double>& starts);
     void restoreTruncation();
+    // Forgets the lines after this one, putting back what their truncation replaced.
+    void dropContinuation();
     void place(int x);
     void measureInk();
 
