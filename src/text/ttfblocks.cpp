@@ -139,7 +139,7 @@ void TTFBlocks::Builder::fill(TTFBlocks& block, const TextStyle& style, int dept
                 }
                 endRun();
                 BlockAttributes a = parseAVList(begin, end);
-                auto* nested = new TTFBlocks(drawArea_, a, vertical_);
+                auto* nested = new TTFBlocks(drawArea_, a);
                 add(nested);
                 TextStyle inner = parser.style();
                 inner.renderMode = adjustRenderMode(inner.renderMode, a.angle);
@@ -160,7 +160,7 @@ void TTFBlocks::Builder::fill(TTFBlocks& block, const TextStyle& style, int dept
     if (!lineUsed) endLine();
 }
 
-TTFBlocks::TTFBlocks(DrawArea* d, const BlockAttributes& a, bool vertical) : drawArea_(d), attr_(a), vertical_(vertical) {
+TTFBlocks::TTFBlocks(DrawArea* d, const BlockAttributes& a) : drawArea_(d), attr_(a) {
     attr_.angle = normalisedAngle(attr_.angle);
 }
 
@@ -171,7 +171,7 @@ TTFBlocks* TTFBlocks::create(DrawArea* d, const std::u32string& text, const Text
     TextLock lock;
     BlockAttributes top;
     top.angle = angle;
-    auto* blocks = new TTFBlocks(d, top, vertical);
+    auto* blocks = new TTFBlocks(d, top);
     Builder(d, text, vertical).fill(*blocks, style, 0);
     double turn = std::fmod(blocks->attr_.angle, 90);
     if (turn > 0.1 && !blocks->sources_.empty())

@@ -65,14 +65,13 @@ private:
     };
     class Builder;
 
-    TTFBlocks(DrawArea* d, const BlockAttributes& a, bool vertical);
+    TTFBlocks(DrawArea* d, const BlockAttributes& a);
     bool placeLines(int maxWidth, int maxLines, bool wrap);
     void arrange();
     void drawContent(DrawArea* d, int originX, int originY, int color, int alignment);
 
     DrawArea* drawArea_;
     BlockAttributes attr_;
-    bool vertical_;
     bool rtlText_ = false;  // the first character with a direction reads right to left
     std::vector<Source> sources_;
     std::vector<Placed> placed_;
