@@ -6,8 +6,10 @@
 #include "text/fontspec_p.h"
 #include "text/textencoding_p.h"
 #include "text/textlock_p.h"
-#include "text/ttftextimpl_p.h"
+#include "text/textparser_p.h"
+#include "text/ttfblocks_p.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -15,9 +17,7 @@ namespace plotvane {
 
 namespace {
 
-double saneSize(double points) { return points > 4096 ? 100 : points; }
-
-// Text in one style. Temporary: once the markup layout is in, it parses the text and builds the runs.
+// Every text is markup: the string is the content of a top-level block in the caller's style.
 TTFText* createText(DrawArea* d, const std::u32string& text, const char* font, int fontIndex, double height,
                     double width, double angle, bool vertical, int renderMode, int maxWidth, int maxLines) {
     TextLock lock;
@@ -25,18 +25,13 @@ TTFText* createText(DrawArea* d, const std::u32string& text, const char* font, i
     const char* resolved = d ? d->resolveFont(font) : font;
     style.font = resolved && *resolved ? resolved : "arial.ttf";
     style.fontIndex = fontIndex;
-    style.height = saneSize(height);
-    style.width = saneSize(width);
-    style.angle = angle;
-    style.renderMode = adjustRenderMode(renderMode, angle);
-    auto* run = new TTFTextImpl(d, vertical);
-    run->addText(text.data(), text.size(), style);
-    run->finish(style);
-    double turn = std::fmod(angle, 90);
-    if (turn < 0) turn += 90;
-    run->setMeasureByInk(turn > 0.1);
-    run->startLayout(0, maxWidth < 1 ? 0x7fffffff : maxWidth, maxLines);
-    return run;
+    style.height = saneFontSize(height);
+    style.width = std::max(0.0, saneFontSize(width));
+    style.angle = std::isfinite(angle) ? angle : 0;
+    style.renderMode = adjustRenderMode(renderMode, style.angle);
+    TTFBlocks* blocks = TTFBlocks::create(d, text, style, style.angle, vertical);
+    blocks->startLayout(0, maxWidth < 1 ? 0x7fffffff : maxWidth, maxLines);
+    return blocks;
 }
 
 }  // namespace

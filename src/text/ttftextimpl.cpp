@@ -32,7 +32,8 @@ namespace {
 
 bool isBreak(int ch) { return ch == ' ' || ch == '\t' || (ch >= 0x2000 && ch <= 0x200b); }
 
-int rounded(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+// Pixel positions, kept inside int however far spacers and offsets push the pen.
+int rounded(double v) { return static_cast<int>(std::max(-1e9, std::min(1e9, std::floor(v + 0.5)))); }
 
 void retain(Glyph& g) {
     if (g.glyph) g.glyph->addRef();
@@ -94,19 +95,30 @@ TTFTextImpl::TTFTextImpl(const TTFTextImpl& previous, int start)
       baseAscender_(previous.baseAscender_),
       baseDescender_(previous.baseDescender_),
       baseLineGap_(previous.baseLineGap_),
-      hasBase_(previous.hasBase_) {
+      hasBase_(previous.hasBase_),
+      maxWidth_(previous.maxWidth_) {
     glyphs_->addRef();
-    startLayout(0, std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    // Only as far as the line the previous one had room for: the rest of a long text is laid out
+    // when its own lines are asked for.
+    startLayout(0, maxWidth_, std::numeric_limits<int>::max());
 }
 
 TTFTextImpl::~TTFTextImpl() {
     next_.reset();
+    // Recordings may still draw this line: its dots stay in the container.
     if (!replaced_.empty()) {
         TextLock lock;
         if (MainFontDriver::alive())
             for (auto& saved : replaced_) releaseRefs(saved.second);
     }
     glyphs_->deRef();
+}
+
+void TTFTextImpl::dropContinuation() {
+    if (!next_) return;
+    next_->dropContinuation();
+    next_->restoreTruncation();
+    next_.reset();
 }
 
 void TTFTextImpl::addRecord(Glyph g) {
@@ -177,7 +189,9 @@ double TTFTextImpl::advanceOf(const Glyph& g, double linePen) const {
 
 bool TTFTextImpl::startLayout(int x, int maxWidth, int maxLines) {
     TextLock lock;
+    dropContinuation();  // its line started where this one used to end
     restoreTruncation();
+    maxWidth_ = maxWidth;
     GlyphContainer& g = *glyphs_;
     int n = g.size();
     first_ = start_;
@@ -336,7 +350,8 @@ TTFText* TTFTextImpl::getNextLine() {
     int start = end_;
     while (start < g.size() && isBreak(g[start].ch)) ++start;
     if (start >= g.size()) return nullptr;
-    if (!next_ || next_->start_ != start) next_.reset(new TTFTextImpl(*this, start));
+    if (next_ && next_->start_ != start) dropContinuation();
+    if (!next_) next_.reset(new TTFTextImpl(*this, start));
     return next_.get();
 }
 

@@ -89,6 +89,8 @@ private:
     int breakLine(int overflow, int x) const;
     int truncateLine(int overflow, double limit, const std::vector<double>& starts);
     void restoreTruncation();
+    // Forgets the lines after this one, putting back what their truncation replaced.
+    void dropContinuation();
     void place(int x);
     void measureInk();
 
@@ -103,6 +105,7 @@ private:
     // Metrics of the run's first face, for a line without glyphs.
     int baseAscender_ = 0, baseDescender_ = 0, baseLineGap_ = 0;
     bool hasBase_ = false;
+    int maxWidth_ = 0x7fffffff;  // of the last layout, for the continuation
     // Glyphs replaced by the "..." of a truncated line, and how many dots were appended.
     std::vector<std::pair<int, Glyph>> replaced_;
     int appended_ = 0;

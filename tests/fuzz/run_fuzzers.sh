@@ -8,7 +8,7 @@ corpus_root="$(cd "$(dirname "$0")" && pwd)/corpus"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
-for target in png gif jpeg imagetype format_template; do
+for target in png gif jpeg imagetype format_template markup; do
   program="$build_dir/tests/fuzz/fuzz_$target"
   [ -x "$program" ] || { echo "missing $program" >&2; exit 1; }
   mkdir -p "$work/$target"

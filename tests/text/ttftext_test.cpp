@@ -17,18 +17,32 @@ namespace {
 
 const char* const kFont = "DejaVuSans.ttf";
 
-// Laid-out text, destroyed at the end of the scope.
+std::u32string u(const char* s) { return decodeText(s); }
+
+// One run in one style, laid out as a text of that angle lays out its last run.
+TTFTextImpl* runOf(const std::u32string& s, const char* font = kFont, double height = 10, double angle = 0,
+                   bool vertical = false, int maxWidth = 0, int maxLines = 0x7fffffff) {
+    TextStyle style;
+    style.font = font;
+    style.height = style.width = height;
+    style.renderMode = adjustRenderMode(1, angle);
+    auto* run = new TTFTextImpl(nullptr, vertical);
+    run->addText(s.data(), s.size(), style);
+    run->finish(style);
+    run->setMeasureByInk(std::fmod(angle, 90) > 0.1);
+    run->startLayout(0, maxWidth < 1 ? 0x7fffffff : maxWidth, maxLines);
+    return run;
+}
+
+// A laid-out run, destroyed at the end of the scope.
 struct Text {
     TTFTextImpl* t;
     explicit Text(const char* s, int maxWidth = 0, int maxLines = 0x7fffffff, double angle = 0, bool vertical = false)
-        : t(dynamic_cast<TTFTextImpl*>(
-              TTFText::create(nullptr, s, kFont, 0, 10, 10, angle, vertical, 1, maxWidth, maxLines))) {}
+        : t(runOf(u(s), kFont, 10, angle, vertical, maxWidth, maxLines)) {}
     explicit Text(TTFTextImpl* impl) : t(impl) {}
     ~Text() { TTFText::destroy(t); }
     TTFTextImpl* operator->() const { return t; }
 };
-
-std::u32string u(const char* s) { return decodeText(s); }
 
 // The characters of the current line, spacers as "_".
 std::string line(TTFTextImpl* t) {
@@ -57,7 +71,7 @@ TEST(TextEncoding, Utf8WithFallbacks) {
     EXPECT_EQ(widenText(L"h\u00e9"), (std::u32string{'h', 0xe9}));
 
     Text narrow("h\xC3\xA9llo");
-    Text wide(dynamic_cast<TTFTextImpl*>(TTFText::create(nullptr, L"h\u00e9llo", kFont, 0, 10, 10, 0, false, 1)));
+    Text wide(runOf(widenText(L"h\u00e9llo")));
     EXPECT_EQ(narrow->getWidth(), wide->getWidth());
     EXPECT_EQ(narrow->glyphs().size(), 5);
     EXPECT_FALSE(narrow->needsBidi());
@@ -83,15 +97,15 @@ TEST(TextRun, MetricsComeFromTheFace) {
     EXPECT_EQ(h.y0, t->getAscender());
 
     // No face for a height of 0 or less: nothing to draw, no size.
-    Text invisible(dynamic_cast<TTFTextImpl*>(TTFText::create(nullptr, "abc", kFont, 0, 0, 10, 0, false, 1)));
+    Text invisible(runOf(u("abc"), kFont, 0));
     EXPECT_EQ(invisible->getWidth(), 0);
     EXPECT_EQ(invisible->glyphs().size(), 0);
 
     // Huge sizes stand for 100 points; unknown fonts still give text.
-    Text huge(dynamic_cast<TTFTextImpl*>(TTFText::create(nullptr, "a", kFont, 0, 1e7, 1e7, 0, false, 1)));
-    Text hundred(dynamic_cast<TTFTextImpl*>(TTFText::create(nullptr, "a", kFont, 0, 100, 100, 0, false, 1)));
+    Text huge(runOf(u("a"), kFont, 1e7));
+    Text hundred(runOf(u("a"), kFont, 100));
     EXPECT_EQ(huge->getWidth(), hundred->getWidth());
-    Text unknown(dynamic_cast<TTFTextImpl*>(TTFText::create(nullptr, "abc", "no such font", 0, 10, 10, 0, false, 1)));
+    Text unknown(runOf(u("abc"), "no such font"));
     EXPECT_GT(unknown->getWidth(), 0);
 
     // A missing character is drawn as the face's box.
