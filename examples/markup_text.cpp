@@ -38,8 +38,8 @@ int main() {
     upward->drawOn(d, 600, 300, 0x000000, Chart::Center);
     d->close(upward);
 
-    bool ok = d->out("markup_text.agf") && d->out("markup_text.svg") && d->out("markup_text.pdf");
-    d->out("markup_text.png");  // written once the raster back-end is in place
+    bool ok = d->out("markup_text.png") && d->out("markup_text.svg") && d->out("markup_text.pdf") &&
+              d->out("markup_text.agf");
     d->destroy();
     if (!ok) std::fprintf(stderr, "markup_text: cannot write the drawing\n");
     return ok ? 0 : 1;
