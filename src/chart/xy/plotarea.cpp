@@ -429,7 +429,7 @@ PixelRect PlotAreaImpl::rect() const {
 }
 
 void PlotAreaImpl::paintBands(DrawArea* d) {
-    AxisImpl* axis = gridAxis(swapXY_ != altVertical_);
+    AxisImpl* axis = gridAxis(swapXY_ == altVertical_);
     if (!axis || !axis->hasTicks()) {
         if (bgColor_ != Chart::Transparent) {
             PixelRect r = rect();

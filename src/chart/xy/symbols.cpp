@@ -29,6 +29,9 @@ constexpr int kMaxSides = 100;
 
 int kindOf(int code) { return code & 0xff; }
 
+// Brushes laid out relative to the chart (gradients, patterns, zones) cannot be stamped elsewhere.
+bool isDynamicColor(int color) { return (static_cast<unsigned>(color) >> 16) == 0xfffeu; }
+
 int sidesOf(int code, int fallback) {
     int n = (code >> 12) & 0xfff;
     return n >= 3 ? std::min(n, kMaxSides) : fallback;
@@ -291,8 +294,8 @@ void DataSymbol::paint(DrawArea* d, int x, int y, int w, int h) const {
         return;
     }
     if (code_ == 0) return;
-    bool stamp = cache_ && w == width_ && h == height_ && !d->isDynamic(resolvedFill_) &&
-                 (resolvedEdge_ == Chart::SameAsMainColor || !d->isDynamic(resolvedEdge_));
+    bool stamp = cache_ && w == width_ && h == height_ && !isDynamicColor(resolvedFill_) &&
+                 !isDynamicColor(resolvedEdge_);
     if (stamp) {
         d->merge(cache_, x, y, Chart::Center, 0);
         return;
