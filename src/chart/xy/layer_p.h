@@ -233,7 +233,6 @@ protected:
 
 private:
     friend class DataSetImpl;
-    class LabelFields;
     class LegendEntry;
 
     void addLegendKeys();
