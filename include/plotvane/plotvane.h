@@ -4,15 +4,18 @@
 // Everything the library offers.
 #include <plotvane/arraymath.h>
 #include <plotvane/arrays.h>
+#include <plotvane/axis.h>
 #include <plotvane/basechart.h>
 #include <plotvane/chart.h>
 #include <plotvane/constants.h>
 #include <plotvane/drawarea.h>
 #include <plotvane/drawobj.h>
+#include <plotvane/layer.h>
 #include <plotvane/legendbox.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 #include <plotvane/randomdata.h>
 #include <plotvane/ttftext.h>
+#include <plotvane/xychart.h>
 
 #endif

@@ -1,0 +1,98 @@
+#ifndef PLOTVANE_XYCHART_H
+#define PLOTVANE_XYCHART_H
+
+// The chart of data drawn against a horizontal and a vertical axis. It owns one plot area (its
+// rectangle, background, grid and clipping), four axes (more with addAxis) and its layers.
+// swapXY turns the chart: the x axis stands vertically and the y axes horizontally.
+
+#include <plotvane/axis.h>
+#include <plotvane/basechart.h>
+#include <plotvane/layer.h>
+
+namespace plotvane {
+
+class PLOTVANE_API PlotArea {
+public:
+    // altBgColor -1: no alternate bands.
+    virtual void setBackground(int color, int altBgColor = -1, int edgeColor = -1) = 0;
+    virtual void setBackground(const char* img, int align = Chart::Center) = 0;
+    // Bands between the major ticks of the y axis (horizontal) or of the x axis.
+    virtual void setAltBgColor(bool horizontal, int color1, int color2, int edgeColor = -1) = 0;
+    // The quadrants around the axes' origin: q1 upper right, then counter-clockwise.
+    virtual void set4QBgColor(int q1Color, int q2Color, int q3Color, int q4Color, int edgeColor = -1) = 0;
+    // -1 minor colours and widths follow the major ones; a vertical -1 follows the horizontal.
+    virtual void setGridColor(int hGridColor, int vGridColor = Chart::Transparent, int minorHGridColor = -1,
+                              int minorVGridColor = -1) = 0;
+    virtual void setGridWidth(int hGridWidth, int vGridWidth = -1, int minorHGridWidth = -1,
+                              int minorVGridWidth = -1) = 0;
+    // The axes whose ticks place the grid; null leaves that one as it is.
+    virtual void setGridAxis(const Axis* xGridAxis, const Axis* yGridAxis) = 0;
+    // That layer and every layer behind it are drawn under the grid; null: none.
+    virtual void moveGridBefore(Layer* layer = nullptr) = 0;
+    virtual int getLeftX() = 0;
+    virtual int getTopY() = 0;
+    virtual int getWidth() = 0;
+    virtual int getHeight() = 0;
+    virtual int getRightX() = 0;
+    virtual int getBottomY() = 0;
+
+protected:
+    virtual ~PlotArea();
+};
+
+class PLOTVANE_API XYChart : public virtual BaseChart {
+public:
+    static XYChart* create(int width, int height, int bgColor = Chart::BackgroundColor,
+                           int edgeColor = Chart::Transparent, int raisedEffect = 0);
+
+    virtual PlotArea* setPlotArea(int x, int y, int width, int height, int bgColor = Chart::Transparent,
+                                  int altBgColor = -1, int edgeColor = -1, int hGridColor = 0xc0c0c0,
+                                  int vGridColor = Chart::Transparent) = 0;
+    virtual PlotArea* getPlotArea() = 0;
+
+    virtual Axis* xAxis() = 0;
+    virtual Axis* xAxis2() = 0;
+    virtual Axis* yAxis() = 0;
+    virtual Axis* yAxis2() = 0;
+    // An extra axis beside the plot area (Chart::Left, Right, Top or Bottom), offset pixels away
+    // from it; null for any other alignment.
+    virtual Axis* addAxis(int align, int offset) = 0;
+    virtual void syncYAxis(double slope = 1, double intercept = 0) = 0;
+    virtual void setYAxisOnRight(bool b = true) = 0;
+    virtual void setXAxisOnTop(bool b = true) = 0;
+    virtual void swapXY(bool b = true) = 0;
+    // Chart::XAxisAtOrigin, Chart::YAxisAtOrigin or both; symmetryMode makes ranges symmetric
+    // about 0 (Chart::XAxisSymmetric ...).
+    virtual void setAxisAtOrigin(int originMode = Chart::XYAxisAtOrigin, int symmetryMode = 0) = 0;
+
+    // Layers draw beyond the plot area by no more than margin pixels.
+    virtual void setClipping(int margin = 0) = 0;
+    // Layers keep len values from startPos of every array they are given.
+    virtual void setTrimData(int startPos, int len = 0x7fffffff) = 0;
+
+    virtual Layer* getLayer(int i) = 0;
+    // z 0 is the layer drawn first (at the back).
+    virtual Layer* getLayerByZ(int i) = 0;
+    virtual int getLayerCount() = 0;
+
+    // Scales the axes now (layout does it otherwise), so the plot area can be fitted to them.
+    virtual void layoutAxes() = 0;
+    // Fits the plot area and its axes inside the rectangle, keeping at least the minimum size.
+    virtual void packPlotArea(int leftX, int topY, int rightX, int bottomY, int minWidth = 0,
+                              int minHeight = 0) = 0;
+
+    // Pixels of values and values of pixels, once laid out. Null axes mean the chart's y axis.
+    virtual int getXCoor(double v) = 0;
+    virtual int getYCoor(double v, const Axis* yAxis = nullptr) = 0;
+    virtual double getXValue(int xCoor) = 0;
+    virtual double getYValue(int yCoor, const Axis* yAxis = nullptr) = 0;
+    // The x value of the layers' data nearest to the pixel.
+    virtual double getNearestXValue(double xCoor) = 0;
+    // A colour that is one colour below the threshold and another above it.
+    virtual int xZoneColor(double threshold, int belowColor, int aboveColor) = 0;
+    virtual int yZoneColor(double threshold, int belowColor, int aboveColor, const Axis* yAxis = nullptr) = 0;
+};
+
+}  // namespace plotvane
+
+#endif

@@ -1,0 +1,332 @@
+// What an axis draws: its line, ticks, labels and title, and the marks and zones it lends the plot
+// area.
+//
+// Everything stands relative to the axis line. Ticks and labels point away from the plot area
+// (right of a right axis, below a bottom axis); a negative tick length turns ticks inwards and
+// then takes no room. Labels hang from their tick by an alignment point: a horizontal axis picks
+// it from the label angle so that slanted labels end at their tick, a vertical axis aligns its
+// labels towards the axis line (or in a column of their common width, when asked). The title
+// stands beyond the labels, turned along a vertical axis. The thickness reported to the plot
+// area (for packing) is exactly the room these take.
+//
+// A label's text comes from its tick's format template with the fields "value", "label" and
+// "tickInc"; other fields are the chart's extra fields at the tick's rounded value.
+#include <plotvane/drawarea.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/basechart_p.h"
+#include "chart/xy/axis_p.h"
+#include "text/pvparser_p.h"
+
+namespace plotvane {
+
+namespace {
+
+int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
+
+}  // namespace
+
+MarkImpl::MarkImpl(DrawArea* d, double value, int lineColor) : LabelBox(d), value_(value), lineColor_(lineColor) {
+    alignment_ = 0;
+    fontColor_ = lineColor;
+    setMargin(0);
+}
+
+void MarkImpl::setMarkColor(int lineColor, int textColor, int tickColor) {
+    lineColor_ = lineColor;
+    fontColor_ = textColor == -1 ? lineColor : textColor;
+    tickColor_ = tickColor;
+}
+
+void MarkImpl::paintTextAt(DrawArea* d, int x, int y, int alignment) {
+    if (text_.empty()) return;
+    int saved = alignment_;
+    alignment_ = alignment;
+    setPos(x, y);
+    paint(d);
+    alignment_ = saved;
+}
+
+std::string AxisImpl::labelText(const AxisTick& tick) {
+    const std::vector<std::string>& formats = scale_.labelFormats();
+    if (tick.format < 0 || tick.format >= static_cast<int>(formats.size())) return std::string();
+    formatter_.setContextPrecision(scale_.labelPrecision());
+    std::string label;
+    const std::vector<AxisLabel>& table = scale_.labels();
+    if (tick.label >= 0 && tick.label < static_cast<int>(table.size())) {
+        const AxisLabel& l = table[tick.label];
+        label = l.number == Chart::NoValue ? l.text
+                                           : formatValueWithTemplate(formatter_, l.number, l.format.c_str());
+    }
+    PVParser parser(formats[tick.format].c_str(), 0);
+    int item = static_cast<int>(std::clamp(std::round(tick.value), -2e9, 2e9));
+    while (const char* name = parser.getNextAttr()) {
+        std::string field = name;
+        if (field == "value")
+            parser.replaceAttr(formatter_.format(parser.getFormatString(), tick.value));
+        else if (field == "label")
+            parser.replaceAttr(label.c_str());
+        else if (field == "tickInc")
+            parser.replaceAttr(formatter_.format(parser.getFormatString(), scale_.tickInc()));
+        else
+            chart_->formatCustomAttr(parser, formatter_, 0, item, name);
+    }
+    std::string text = parser.getResult(&formatter_);
+    formatter_.setContextPrecision(-1);
+    return text;
+}
+
+void AxisImpl::buildLabels() {
+    if (labelsBuilt_) return;
+    labelsBuilt_ = true;
+    labels_.clear();
+    for (const AxisTick& t : scale_.getTicks()) {
+        if (t.kind != TickKind::Major || t.format < 0) continue;
+        std::string text = labelText(t);
+        if (text.empty()) continue;
+        labels_.push_back({t.value, labelStyle_.copyWith(text, 0, 0, Chart::TopLeft)});
+    }
+}
+
+int AxisImpl::lineAt() const {
+    return (isVertical() ? x_ + offsetX_ : y_ + offsetY_) + lineShift_;
+}
+
+int AxisImpl::tickReach() const { return std::max({majorTickLength_, minorTickLength_, 0}); }
+
+int AxisImpl::labelDepth() {
+    buildLabels();
+    int depth = 0;
+    for (Label& l : labels_) depth = std::max(depth, isVertical() ? l.box->getWidth() : l.box->getHeight());
+    if (isVertical() && !labels_.empty()) depth = std::max(depth, minLabelSpace_);
+    return depth;
+}
+
+void AxisImpl::labelAnchor(int p, int depthBeforeLabels, int& x, int& y, int& alignment) const {
+    int across = lineAt() + outward() * depthBeforeLabels;
+    if (!isVertical()) {
+        x = p;
+        y = across;
+        alignment = scale_.labelAnchor(outward() > 0);
+        return;
+    }
+    y = p;
+    x = across;
+    alignment = outward() > 0 ? Chart::Left : Chart::Right;
+}
+
+int AxisImpl::getThickness() {
+    if (!visible_) return 0;
+    int t = tickReach();
+    int depth = labelDepth();
+    if (depth > 0) t += labelGap_ + depth;
+    if (!title_.text().empty()) {
+        placeTitle();
+        t += titleGap_ + (isVertical() ? title_.getWidth() : title_.getHeight());
+    }
+    return std::max(t, 0);
+}
+
+void AxisImpl::placeTitle() {
+    bool vertical = isVertical();
+    // Turned to read along a vertical axis unless the user turned it otherwise.
+    double angle = title_.fontAngle();
+    if (vertical && angle == 0 && titlePos_ == 0) title_.setFontAngle(alignment_ == Chart::Left ? 90 : 270, false);
+    int depth = tickReach();
+    int labels = labelDepth();
+    if (labels > 0) depth += labelGap_ + labels;
+    int across = lineAt() + outward() * (depth + titleGap_);
+    int x, y, align;
+    if (vertical) {
+        x = across;
+        y = y_ + offsetY_ - length_ / 2;
+        align = outward() > 0 ? Chart::Left : Chart::Right;
+        if (titlePos_ == Chart::Top || titlePos_ == Chart::TopLeft || titlePos_ == Chart::TopRight) {
+            x = lineAt();
+            y = y_ + offsetY_ - length_ - titleGap_;
+            align = Chart::BottomCenter;
+        }
+    } else {
+        x = x_ + offsetX_ + length_ / 2;
+        y = across;
+        align = outward() > 0 ? Chart::TopCenter : Chart::BottomCenter;
+        if (titlePos_ == Chart::Left || titlePos_ == Chart::Right) {
+            x = titlePos_ == Chart::Left ? x_ + offsetX_ - titleGap_ : x_ + offsetX_ + length_ + titleGap_;
+            y = lineAt();
+            align = titlePos_ == Chart::Left ? Chart::Right : Chart::Left;
+        }
+    }
+    title_.setPos(x, y);
+    title_.setAlignment(align);
+}
+
+void AxisImpl::paintTicks(DrawArea* d) const {
+    int line = lineAt();
+    int majorColor = tickColor_ == -1 ? axisColor_ : tickColor_;
+    int minorColor = minorTickColor_ == -1 ? majorColor : minorTickColor_;
+    int minorWidth = minorTickWidth_ < 0 ? majorTickWidth_ : minorTickWidth_;
+    for (const AxisTick& t : scale_.getTicks()) {
+        bool major = t.kind == TickKind::Major;
+        int len = major ? majorTickLength_ : t.kind == TickKind::Minor ? minorTickLength_ : minorTickLength_ / 2;
+        int width = major ? majorTickWidth_ : minorWidth;
+        int color = major ? majorColor : minorColor;
+        if (len == 0 || width < 1 || color == Chart::Transparent) continue;
+        double p = scale_.pixelOf(t.value);
+        if (p == Chart::NoValue) continue;
+        int at = roundPixel(p + tickOffset_);
+        int end = line + outward() * len;
+        if (isVertical())
+            d->line(line, at, end, at, color, width);
+        else
+            d->line(at, line, at, end, color, width);
+    }
+}
+
+void AxisImpl::paint(DrawArea* d) {
+    if (!visible_) return;
+    int line = lineAt();
+    if (lineWidth_ > 0 && axisColor_ != Chart::Transparent) {
+        int start = isVertical() ? y_ + offsetY_ : x_ + offsetX_;
+        int end = isVertical() ? start - length_ : start + length_;
+        if (isVertical())
+            d->line(line, start, line, end, axisColor_, lineWidth_);
+        else
+            d->line(start, line, end, line, axisColor_, lineWidth_);
+    }
+    paintTicks(d);
+
+    int depth = labelDepth();
+    int before = tickReach() + labelGap_;
+    for (Label& l : labels_) {
+        if (!l.box->isVisible()) continue;
+        double p = scale_.pixelOf(l.value);
+        if (p == Chart::NoValue) continue;
+        int x, y, align;
+        labelAnchor(roundPixel(p + labelOffset_), before, x, y, align);
+        if (isVertical() && labelAlignment_ != -1) {
+            // A column of the common width, with the labels aligned inside it.
+            int far = x + outward() * depth;
+            int nearEdge = std::min(x, far);
+            int farEdge = std::max(x, far);
+            x = labelAlignment_ == Chart::Left ? nearEdge : labelAlignment_ == Chart::Right ? farEdge
+                                                                                             : (nearEdge + farEdge) / 2;
+            align = labelAlignment_;
+        }
+        l.box->setPos(x, y);
+        l.box->setAlignment(align);
+        l.box->paint(d);
+    }
+    if (!title_.text().empty()) {
+        placeTitle();
+        title_.paint(d);
+    }
+}
+
+void AxisImpl::paintZones(DrawArea* d, const PixelRect& plot, int shift) const {
+    for (const Zone& z : zones_) {
+        double a = scale_.pixelOf(z.start);
+        double b = scale_.pixelOf(z.end);
+        if (a == Chart::NoValue || b == Chart::NoValue) continue;
+        int lo = roundPixel(std::min(a, b)) + shift;
+        int hi = roundPixel(std::max(a, b)) + shift;
+        if (isVertical()) {
+            lo = std::max(lo, plot.top);
+            hi = std::min(hi, plot.bottom);
+            if (lo < hi) d->rect(plot.left, lo, plot.right, hi, Chart::Transparent, z.color);
+        } else {
+            lo = std::max(lo, plot.left);
+            hi = std::min(hi, plot.right);
+            if (lo < hi) d->rect(lo, plot.top, hi, plot.bottom, Chart::Transparent, z.color);
+        }
+    }
+}
+
+void AxisImpl::paintMarks(DrawArea* d, const PixelRect& plot, int shift, bool onTop) {
+    for (auto& m : marks_) {
+        if (m->onTop() != onTop) continue;
+        double p = scale_.pixelOf(m->value());
+        if (p == Chart::NoValue) continue;
+        int at = roundPixel(p);
+        int wall = at + shift;
+        bool inside = isVertical() ? wall >= plot.top && wall <= plot.bottom : wall >= plot.left && wall <= plot.right;
+        if (!inside) continue;
+        if (m->lineWidth() > 0 && m->lineColor() != Chart::Transparent) {
+            if (isVertical())
+                d->line(plot.left, wall, plot.right, wall, m->lineColor(), m->lineWidth());
+            else
+                d->line(wall, plot.top, wall, plot.bottom, m->lineColor(), m->lineWidth());
+        }
+        int line = lineAt();
+        int tickColor = m->tickColor();
+        if (tickColor != -1 && tickColor != Chart::Transparent && majorTickLength_ != 0) {
+            int end = line + outward() * majorTickLength_;
+            if (isVertical())
+                d->line(line, at, end, at, tickColor, std::max(majorTickWidth_, 1));
+            else
+                d->line(at, line, at, end, tickColor, std::max(majorTickWidth_, 1));
+        }
+        if (m->besideAxis()) {
+            int x, y, align;
+            labelAnchor(at, tickReach() + labelGap_, x, y, align);
+            m->paintTextAt(d, x, y, align);
+            continue;
+        }
+        // Inside the plot area: the alignment picks the end of the line and the side of it.
+        int a = m->alignment() >= 1 && m->alignment() <= 9 ? m->alignment() : Chart::Center;
+        int col = (a - 1) % 3;  // 0 left, 1 centre, 2 right
+        int row = (a - 1) / 3;  // 0 bottom, 1 middle, 2 top
+        int x, y;
+        if (isVertical()) {
+            x = col == 0 ? plot.left : col == 2 ? plot.right : (plot.left + plot.right) / 2;
+            y = wall;
+            static const int kAbove[3] = {Chart::BottomLeft, Chart::BottomCenter, Chart::BottomRight};
+            static const int kMiddle[3] = {Chart::Left, Chart::Center, Chart::Right};
+            static const int kBelow[3] = {Chart::TopLeft, Chart::TopCenter, Chart::TopRight};
+            int textAlign = row == 2 ? kAbove[col] : row == 1 ? kMiddle[col] : kBelow[col];
+            m->paintTextAt(d, x, y, textAlign);
+        } else {
+            x = wall;
+            y = row == 2 ? plot.top : row == 0 ? plot.bottom : (plot.top + plot.bottom) / 2;
+            int textAlign = row == 2 ? (col == 0 ? Chart::TopRight : col == 2 ? Chart::TopLeft : Chart::TopCenter)
+                                     : row == 0 ? (col == 0 ? Chart::BottomRight
+                                                            : col == 2 ? Chart::BottomLeft : Chart::BottomCenter)
+                                                : (col == 0 ? Chart::Right : col == 2 ? Chart::Left : Chart::Center);
+            m->paintTextAt(d, x, y, textAlign);
+        }
+    }
+}
+
+const char* AxisImpl::getLabel(double i) {
+    buildLabels();
+    double tol = (scale_.getMaxValue() - scale_.getMinValue()) * 1e-7;
+    for (const Label& l : labels_) {
+        if (std::fabs(l.value - i) <= tol) {
+            text_ = l.box->text();
+            return text_.c_str();
+        }
+    }
+    return nullptr;
+}
+
+const char* AxisImpl::getFormattedLabel(double v, const char* formatString) {
+    std::string format = formatString ? formatString : "";
+    if (format.empty()) format = scale_.labelFormats().empty() ? "{value}" : scale_.labelFormats()[0];
+    formatter_.setContextPrecision(scale_.labelPrecision());
+    text_ = formatValueWithTemplate(formatter_, v, format.c_str());
+    formatter_.setContextPrecision(-1);
+    return text_.c_str();
+}
+
+const char* AxisImpl::getAxisImageMap(int, int, const char*, const char*, const char*, int, int) {
+    text_.clear();
+    return text_.c_str();
+}
+
+const char* AxisImpl::getHTMLImageMap(const char*, const char*, const char*, int, int) {
+    text_.clear();
+    return text_.c_str();
+}
+
+}  // namespace plotvane

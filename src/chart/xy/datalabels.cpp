@@ -1,0 +1,242 @@
+// Data labels, aggregate labels and the fields of label templates.
+//
+// A label names whose totals it means by a data set index: 0 and up is one data set (its group
+// gives the totals), -1 the whole item across the layer (an aggregate label), -2 - g data group g.
+// "percent" is the item's share of that total and "gpercent" its share of everything the layer
+// holds; a share of a zero total is only defined when everything there is zero (the zeros then
+// share equally), otherwise the field reads "[undef]". Fields the layer does not know go to the
+// layer's extra fields, then to the chart's, and stay as written when nobody knows them.
+#include <plotvane/drawarea.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/xy/axis_p.h"
+#include "chart/xy/layer_p.h"
+#include "chart/xy/xychart_p.h"
+#include "text/pvparser_p.h"
+
+namespace plotvane {
+
+namespace {
+
+const char* const kUndefined = "[undef]";
+
+int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
+
+void styleBox(LabelBox& box, const char* font, double fontSize, int fontColor, double fontAngle) {
+    box.setFontStyle(font, 0);
+    box.setFontSize(fontSize, 0);
+    box.setFontColor(fontColor);
+    box.setFontAngle(fontAngle, false);
+}
+
+}  // namespace
+
+void LayerImpl::setDataLabelFormat(const char* formatString) {
+    dataLabelFormat_ = formatString ? formatString : "";
+    dataLabelsOn_ = true;
+}
+
+TextBox* LayerImpl::setDataLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) {
+    styleBox(*dataLabelStyle_, font, fontSize, fontColor, fontAngle);
+    dataLabelsOn_ = true;
+    return dataLabelStyle_;
+}
+
+void LayerImpl::setAggregateLabelFormat(const char* formatString) {
+    aggregateLabelFormat_ = formatString ? formatString : "";
+    aggregateLabelsOn_ = true;
+}
+
+TextBox* LayerImpl::setAggregateLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) {
+    styleBox(*aggregateLabelStyle_, font, fontSize, fontColor, fontAngle);
+    aggregateLabelsOn_ = true;
+    return aggregateLabelStyle_;
+}
+
+TextBox* LayerImpl::addCustomDataLabel(int dataSet, int dataItem, const char* label, const char* font,
+                                       double fontSize, int fontColor, double fontAngle) {
+    if (dataSet < 0) return nullptr;
+    auto box = std::make_unique<LabelBox>(chart_->getRawDrawArea());
+    box->setMargin(0);
+    box->setText(label);
+    styleBox(*box, font, fontSize, fontColor, fontAngle);
+    LabelBox* result = box.get();
+    customLabels_[{dataSet, dataItem}] = std::move(box);
+    return result;
+}
+
+TextBox* LayerImpl::addCustomAggregateLabel(int dataItem, const char* label, const char* font, double fontSize,
+                                            int fontColor, double fontAngle) {
+    TextBox* box = addCustomDataLabel(0, dataItem, label, font, fontSize, fontColor, fontAngle);
+    customLabels_[{-1, dataItem}] = std::move(customLabels_[{0, dataItem}]);
+    customLabels_.erase({0, dataItem});
+    return box;
+}
+
+TextBox* LayerImpl::addCustomGroupLabel(int dataGroup, int dataItem, const char* label, const char* font,
+                                        double fontSize, int fontColor, double fontAngle) {
+    if (dataGroup < 0) return nullptr;
+    auto box = std::make_unique<LabelBox>(chart_->getRawDrawArea());
+    box->setMargin(0);
+    box->setText(label);
+    styleBox(*box, font, fontSize, fontColor, fontAngle);
+    LabelBox* result = box.get();
+    customLabels_[{-2 - dataGroup, dataItem}] = std::move(box);
+    return result;
+}
+
+std::string LayerImpl::defaultDataLabel() const {
+    return combineMethod_ == Chart::Percentage ? "{percent}%" : "{value}";
+}
+
+double LayerImpl::grandTotal() {
+    if (grandTotal_ == Chart::NoValue) {
+        grandTotal_ = 0;
+        for (auto& ds : dataSets_)
+            for (int i = 0; i < ds->size(); ++i) {
+                double v = ds->valueAt(i);
+                if (v != Chart::NoValue) grandTotal_ += combineMethod_ == Chart::Percentage ? std::fabs(v) : v;
+            }
+    }
+    return grandTotal_;
+}
+
+std::string LayerImpl::fieldText(const std::string& name, const char* format, int ds, int item, bool& known) {
+    known = true;
+    Formatter& f = chart_->getFormatter();
+    bool single = ds >= 0 && ds < dataSetCount();
+    int group = single ? dataSets_[static_cast<size_t>(ds)]->group() : ds <= -2 ? -2 - ds : -1;
+    std::pair<int, int> range = group >= 0 ? groupRange(group) : std::make_pair(0, dataSetCount());
+    bool percentage = combineMethod_ == Chart::Percentage;
+    double value = single ? dataSets_[static_cast<size_t>(ds)]->valueAt(item) : getAccValue(range.first, range.second, item);
+    auto number = [&](const char* code, double v) { return std::string(f.format(code, v)); };
+    const char* fmt = format && *format ? format : nullptr;
+
+    if (name == "value") return number(format, value);
+    if (name == "x") return number(format, xValue(item));
+    if (name == "xLabel" || name == "x2Label") {
+        AxisImpl* axis = chart_->axisImpl(name == "xLabel" ? 0 : 1);
+        const char* label = axis->getLabel(xValue(item));
+        return label ? label : "";
+    }
+    if (name == "dataSet") return std::to_string(ds);
+    if (name == "dataSetName") return single ? dataSets_[static_cast<size_t>(ds)]->name() : std::string();
+    if (name == "dataItem") return std::to_string(item);
+    if (name == "dataGroup") return std::to_string(group);
+    if (name == "dataGroupName")
+        return group >= 0 && group < groupCount() ? groupNames_[static_cast<size_t>(group)] : std::string();
+    if (name == "layerId") return std::to_string(layerId_);
+    if (name == "totalValue") return number(format, getAccValue(range.first, range.second, item));
+    if (name == "accValue") return number(format, single ? getAccValue(range.first, ds + 1, item) : value);
+    if (name == "percent" || name == "accPercent" || name == "gpercent") {
+        double total = name == "gpercent" ? grandTotal() : getAccValue(range.first, range.second, item);
+        double v = name == "accPercent" && single ? getAccValue(range.first, ds + 1, item) : value;
+        if (v != Chart::NoValue && percentage) v = std::fabs(v);
+        if (v == Chart::NoValue) return number(fmt ? fmt : "2", Chart::NoValue);
+        if (total != 0) return number(fmt ? fmt : "2", 100 * v / total);
+        if (name == "gpercent") return kUndefined;
+        int zeros = countAllZero(range.first, range.second, item);
+        if (zeros < 0 || v != 0) return kUndefined;
+        if (!single || zeros == 0) return number(fmt ? fmt : "2", 100);
+        int k = zeros - countAllZero(ds + (name == "accPercent" ? 1 : 0), range.second, item);
+        double share = name == "accPercent" ? 100.0 * k / zeros : 100.0 / zeros;
+        return number(fmt ? fmt : "2", share);
+    }
+    std::string text;
+    if (extraFields_.fieldText(name.c_str(), format, f, ds, item, text)) return text;
+    known = false;
+    return std::string();
+}
+
+std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item) {
+    PVParser parser(tmpl.c_str(), 0);
+    Formatter& f = chart_->getFormatter();
+    while (const char* name = parser.getNextAttr()) {
+        bool known = false;
+        std::string text = fieldText(name, parser.getFormatString(), ds, item, known);
+        if (known)
+            parser.replaceAttr(text.c_str());
+        else
+            chart_->formatCustomAttr(parser, f, ds, item, name);
+    }
+    return parser.getResult(&f);
+}
+
+void LayerImpl::dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
+    Span s = spanOf(ds, i);
+    double px = pixelX(xValue(i));
+    double py = pixelY(s.end, dataSets_[static_cast<size_t>(ds)]->axis());
+    double sx, sy;
+    screenPoint(px, py, sx, sy);
+    x = roundPixel(sx);
+    y = roundPixel(sy);
+    bool negative = s.end < s.base;
+    if (swapXY_)
+        alignment = negative ? Chart::Right : Chart::Left;
+    else
+        alignment = negative ? Chart::TopCenter : Chart::BottomCenter;
+}
+
+void LayerImpl::paintLabelBox(DrawArea* d, LabelBox& style, const std::string& tmpl, int ds, int item, int x, int y,
+                              int alignment) {
+    std::string text = formatLabel(tmpl, ds, item);
+    if (text.empty()) return;
+    std::unique_ptr<LabelBox> box = style.copyWith(text, x, y, alignment);
+    if (box->isVisible()) box->paint(d);
+}
+
+void LayerImpl::postPaint(DrawArea* d) {
+    for (int ds = dataSetCount(); ds-- > 0;) {
+        DataSetImpl& set = *dataSets_[static_cast<size_t>(ds)];
+        bool own = set.labelStyle().fontColor() != Chart::Transparent;
+        LabelBox& style = own ? set.labelStyle() : *dataLabelStyle_;
+        std::string tmpl = !set.labelFormat().empty() ? set.labelFormat()
+                                                      : !dataLabelFormat_.empty() ? dataLabelFormat_ : defaultDataLabel();
+        for (int i = 0; i < set.size(); ++i) {
+            auto custom = customLabels_.find({ds, i});
+            bool shown = own || dataLabelsOn_ || custom != customLabels_.end();
+            if (!shown || !spanOf(ds, i).present || pixelX(xValue(i)) == Chart::NoValue) continue;
+            int x, y, align;
+            dataLabelAnchor(ds, i, x, y, align);
+            if (custom != customLabels_.end())
+                paintLabelBox(d, *custom->second, custom->second->text(), ds, i, x, y, align);
+            else
+                paintLabelBox(d, style, tmpl, ds, i, x, y, align);
+        }
+    }
+    // Totals at the end of each group's stack (or of the whole item's).
+    bool anyCustom = std::any_of(customLabels_.begin(), customLabels_.end(),
+                                 [](const auto& e) { return e.first.first < 0; });
+    if (!aggregateLabelsOn_ && !anyCustom) return;
+    std::string tmpl = aggregateLabelFormat_.empty() ? "{value}" : aggregateLabelFormat_;
+    for (int g = 0; g < groupCount(); ++g) {
+        std::pair<int, int> r = groupRange(g);
+        if (r.first >= r.second) continue;
+        for (int i = 0; i < maxDataLength_; ++i) {
+            // The stack's end is its data set that reaches furthest from zero.
+            int top = -1;
+            double reach = 0;
+            for (int k = r.first; k < r.second; ++k) {
+                Span s = spanOf(k, i);
+                if (s.present && (top < 0 || std::fabs(s.end) > reach)) {
+                    top = k;
+                    reach = std::fabs(s.end);
+                }
+            }
+            if (top < 0 || pixelX(xValue(i)) == Chart::NoValue) continue;
+            int x, y, align;
+            dataLabelAnchor(top, i, x, y, align);
+            int key = groupCount() > 1 ? -2 - g : -1;
+            auto custom = customLabels_.find({key, i});
+            if (custom == customLabels_.end()) custom = customLabels_.find({-2 - g, i});
+            if (custom != customLabels_.end())
+                paintLabelBox(d, *custom->second, custom->second->text(), key, i, x, y, align);
+            else if (aggregateLabelsOn_)
+                paintLabelBox(d, *aggregateLabelStyle_, tmpl, key, i, x, y, align);
+        }
+    }
+}
+
+}  // namespace plotvane

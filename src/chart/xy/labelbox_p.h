@@ -1,0 +1,30 @@
+#ifndef PLOTVANE_CHART_XY_LABELBOX_P_H
+#define PLOTVANE_CHART_XY_LABELBOX_P_H
+
+// A text box that serves as the style of many labels: the user styles it through its TextBox
+// interface, and every label drawn in that style is a copy of it with its own text and position.
+
+#include <memory>
+#include <string>
+
+#include "chart/textbox_p.h"
+
+namespace plotvane {
+
+class LabelBox : public TextBoxImpl {
+public:
+    explicit LabelBox(DrawArea* d) : TextBoxImpl(d) {}
+
+    // A box of this style showing `text`, hanging from (x, y) by `alignment`.
+    std::unique_ptr<LabelBox> copyWith(const std::string& text, int x, int y, int alignment) const;
+    const std::string& text() const { return text_; }
+    int fontColor() const { return fontColor_; }
+    double fontAngle() const { return angle_; }
+    int alignment() const { return alignment_; }
+    // Whether painting it would show anything: a text in a visible colour, or a visible box.
+    bool isVisible() const;
+};
+
+}  // namespace plotvane
+
+#endif

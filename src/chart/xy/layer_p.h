@@ -1,0 +1,294 @@
+#ifndef PLOTVANE_CHART_XY_LAYER_P_H
+#define PLOTVANE_CHART_XY_LAYER_P_H
+
+// The shared implementation of every XY layer type. A layer type derives from its public
+// interface and, virtually, from LayerImpl; it paints its data sets in paint() and may refine
+// the data ranges, the label anchors, the legend keys and the x offset of its data sets. The base
+// does the rest: data entry (trim window, NaN to NoValue), x positions, colours, symbols, the
+// combine methods (spans of stacked and percentage data), labels, legend keys and coordinates.
+//
+// Coordinates: the layer keeps the plot rectangle in its own frame, exchanged when the axes are
+// swapped, so a layer type computes "x" and "y" pixels along its axes and turns them into screen
+// points with screenPoint().
+
+#include <plotvane/constants.h>
+#include <plotvane/layer.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "chart/xy/labelbox_p.h"
+#include "chart/xy/symbols_p.h"
+#include "text/extrafields_p.h"
+
+namespace plotvane {
+
+class AxisImpl;
+class LayerImpl;
+class XYChartImpl;
+
+class DataSetImpl final : public DataSet {
+public:
+    DataSetImpl(LayerImpl* layer, int index, int groupIndex);
+
+    void setData(DoubleArray data) override;
+    double getValue(int i) override { return valueAt(i); }
+    double getPosition(int i) override;
+    void setDataName(const char* name) override { name_ = name ? name : ""; }
+    const char* getDataName() override { return name_.c_str(); }
+    void setDataColor(int dataColor, int edgeColor, int shadowColor, int shadowEdgeColor) override;
+    int getDataColor() override { return dataColor_; }
+    void setUseYAxis2(bool b) override;
+    void setUseYAxis(const Axis* axis) override;
+    Axis* getUseYAxis() override;
+    void setLineWidth(int w) override { lineWidth_ = w; }
+    void setDataSymbol(int symbol, int size, int fillColor, int edgeColor, int lineWidth) override;
+    void setDataSymbol(const char* image) override { symbol_.setImage(image); }
+    void setDataSymbol(DrawArea* obj) override { symbol_.setDrawing(obj); }
+    void setDataSymbol(IntArray polygon, int size, int fillColor, int edgeColor) override;
+    void setSymbolOffset(int offsetX, int offsetY) override;
+    void setDataLabelFormat(const char* formatString) override;
+    TextBox* setDataLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) override;
+    DrawArea* getLegendIcon() override;
+
+    int index() const { return index_; }
+    int group() const { return group_; }
+    const std::string& name() const { return name_; }
+    int size() const { return static_cast<int>(values_.size()); }
+    double valueAt(int i) const;
+    // The axis the data set draws against (its own, else the layer's, else the chart's y axis).
+    AxisImpl* axis() const;
+    // Resolved at legend layout.
+    void resolveColors(int autoColor, int layerEdgeColor, int layerLineWidth, DrawArea* d);
+    int dataColor() const { return dataColor_; }
+    int edgeColor() const { return edgeColor_; }
+    int shadowColor() const { return shadowColor_; }
+    int shadowEdgeColor() const { return shadowEdgeColor_; }
+    int lineWidth() const { return lineWidth_; }
+    DataSymbol& symbol() { return symbol_; }
+    int symbolOffsetX() const { return symbolOffsetX_; }
+    int symbolOffsetY() const { return symbolOffsetY_; }
+    const std::string& labelFormat() const { return labelFormat_; }
+    LabelBox& labelStyle() { return labelStyle_; }
+
+private:
+    LayerImpl* layer_;
+    int index_;
+    int group_;
+    std::string name_;
+    std::vector<double> values_;
+    int dataColor_ = -1;
+    int edgeColor_ = -1;
+    int shadowColor_ = -1;
+    int shadowEdgeColor_ = -1;
+    AxisImpl* axis_ = nullptr;
+    int lineWidth_ = -1;
+    DataSymbol symbol_;
+    int symbolOffsetX_ = 0;
+    int symbolOffsetY_ = 0;
+    std::string labelFormat_;
+    LabelBox labelStyle_;
+};
+
+// Where the bar, area or point of one data item starts and ends under the combine method.
+struct Span {
+    double base = 0;
+    double end = 0;
+    bool present = false;
+};
+
+class LayerImpl : public virtual Layer {
+public:
+    LayerImpl();
+    ~LayerImpl() override;
+    LayerImpl(const LayerImpl&) = delete;
+    LayerImpl& operator=(const LayerImpl&) = delete;
+
+    // Layer
+    DataSet* addDataSet(DoubleArray data, int color, const char* name) override;
+    void addDataGroup(const char* name) override;
+    DataSet* getDataSet(int dataSet) override;
+    DataSet* getDataSetByZ(int z) override;
+    int getDataSetCount() override { return static_cast<int>(dataSets_.size()); }
+    void addExtraField(StringArray texts) override { extraFields_.addExtraField(texts); }
+    void addExtraField(DoubleArray numbers) override { extraFields_.addExtraField(numbers); }
+    void setXData(DoubleArray xData) override;
+    void setXData(double minValue, double maxValue) override;
+    double getXPosition(int i) override;
+    double getNearestXValue(double target) override;
+    int getXIndexOf(double xValue, double tolerance) override;
+    void alignLayer(Layer* layer, int dataSet) override;
+    void setDataCombineMethod(int m) override;
+    void setBaseLine(double baseLine) override;
+    void setUseYAxis2(bool b) override;
+    void setUseYAxis(const Axis* axis) override;
+    void setLineWidth(int w) override { lineWidth_ = w; }
+    void setBorderColor(int color, int lightingEffect) override;
+    void set3D(int depth, int zGap) override { set3D(depth, depth, zGap, zGap); }
+    void set3D(int xDepth, int yDepth, int xGap, int yGap) override;
+    void moveFront(Layer* layer) override;
+    void moveBack(Layer* layer) override;
+    void setLegend(int m) override { setLegendOrder(m, -1); }
+    void setLegendOrder(int dataSetOrder, int layerOrder) override;
+    DrawArea* getLegendIcon(int dataSetNo) override;
+    void setDataLabelFormat(const char* formatString) override;
+    TextBox* setDataLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) override;
+    void setAggregateLabelFormat(const char* formatString) override;
+    TextBox* setAggregateLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) override;
+    TextBox* addCustomDataLabel(int dataSet, int dataItem, const char* label, const char* font, double fontSize,
+                                int fontColor, double fontAngle) override;
+    TextBox* addCustomAggregateLabel(int dataItem, const char* label, const char* font, double fontSize,
+                                     int fontColor, double fontAngle) override;
+    TextBox* addCustomGroupLabel(int dataGroup, int dataItem, const char* label, const char* font, double fontSize,
+                                 int fontColor, double fontAngle) override;
+    int getXCoor(double v) override;
+    int getYCoor(double v, bool yAxis2) override;
+    int getYCoor(double v, const Axis* yAxis) override;
+    int xZoneColor(double threshold, int belowColor, int aboveColor) override;
+    int yZoneColor(double threshold, int belowColor, int aboveColor, bool yAxis2) override;
+    int yZoneColor(double threshold, int belowColor, int aboveColor, const Axis* yAxis) override;
+    void setHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr) override;
+    const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                int offsetY) override;
+    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    const char* getImageCoor2(int dataItem, int offsetX, int offsetY) override;
+
+    // What the chart and plot area ask.
+    void init(int layerId, XYChartImpl* chart);
+    XYChartImpl* chart() const { return chart_; }
+    int layerId() const { return layerId_; }
+    // The plot rectangle for this layer (already shifted by the depth of the layers in front).
+    virtual void setSize(int x, int y, int width, int height, bool swapXY);
+    virtual double getMinX();
+    virtual double getMaxX();
+    virtual double getPosMinX();
+    virtual double getNegMaxX();
+    virtual double getMinY(const AxisImpl* axis);
+    virtual double getMaxY(const AxisImpl* axis);
+    virtual double getPosMinY(const AxisImpl* axis);
+    virtual double getNegMaxY(const AxisImpl* axis);
+    bool xIsEnumerated() const { return xData_.empty() && (xStart_ == Chart::NoValue || xEnd_ == Chart::NoValue); }
+    virtual bool yIsPercentage(const AxisImpl* axis) const;
+    int getDepthX() const { return swapXY_ ? depthTotalY_ : depthTotalX_; }
+    int getDepthY() const { return swapXY_ ? depthTotalX_ : depthTotalY_; }
+    virtual void layoutLegend();
+    virtual void layoutChart();
+    virtual void paint(DrawArea* d) = 0;
+    // Labels, drawn after every layer's main pass so no later layer hides them.
+    virtual void postPaint(DrawArea* d);
+    // The x offset in pixels of a data set's points within their x slot (bars side by side).
+    virtual double getDataOffset(int dataSet);
+
+    // For layer types.
+    int combineMethod() const { return combineMethod_; }
+    double baseLine() const { return baseLine_; }
+    int dataSetCount() const { return static_cast<int>(dataSets_.size()); }
+    DataSetImpl& dataSet(int i) { return *dataSets_[static_cast<size_t>(i)]; }
+    int maxDataLength() const { return maxDataLength_; }
+    int groupCount() const { return static_cast<int>(groupNames_.size()); }
+    // Data sets [first, end) of a group.
+    std::pair<int, int> groupRange(int group) const;
+    double xValue(int i) const;
+    // Exact pixels along the layer's x axis and along an axis of its y direction.
+    double pixelX(double xValue) const;
+    double pixelY(double value, const AxisImpl* axis) const;
+    void screenPoint(double px, double py, double& sx, double& sy) const;
+    bool isSwapped() const { return swapXY_; }
+    // Layer frame: x along the x axis, y along the y axis (swapped frames are exchanged).
+    int frameX() const { return x_; }
+    int frameY() const { return y_; }
+    int frameWidth() const { return width_; }
+    int frameHeight() const { return height_; }
+    int depthX() const { return depth_; }
+    int depthY() const { return depthY_; }
+    int lineWidth() const { return lineWidth_; }
+    int borderColor() const { return borderColor_; }
+    int borderEffect() const { return borderEffect_; }
+    AxisImpl* xAxis() const;
+    AxisImpl* layerYAxis() const;
+
+    // Combining: the sum over data sets [from, to) at item i (absolute values in Percentage mode),
+    // and the count of explicit zeros there (-1 when some present value is not zero).
+    double getAccValue(int from, int to, int i) const;
+    int countAllZero(int from, int to, int i) const;
+    // From where to where data set ds at item i reaches under the combine method.
+    Span spanOf(int ds, int i) const;
+    // The legend sort key of a data set.
+    int getLegendZ(int ds) const;
+    // A label template filled in for a data set (or -1 for the whole item, -2 - g for group g).
+    std::string formatLabel(const std::string& tmpl, int ds, int item);
+    // Draws the data set's symbol at every present point.
+    void paintSymbols(DrawArea* d, int ds);
+
+protected:
+    // Where a data label hangs: the end of the span, above positive and below negative values.
+    virtual void dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment);
+    // The legend key of a data set: its icon (null for a plain box) and line width (-1: a box).
+    virtual DrawArea* legendIcon(int ds);
+    virtual int legendLineWidth(int ds);
+    virtual std::string defaultDataLabel() const;
+
+private:
+    friend class DataSetImpl;
+    class LegendEntry;
+
+    void addLegendKeys();
+    void paintLabelBox(DrawArea* d, LabelBox& style, const std::string& tmpl, int ds, int item, int x, int y,
+                       int alignment);
+    AxisImpl* resolveAxis(const Axis* axis) const;
+    double alignOffset();
+    double grandTotal();
+    std::string fieldText(const std::string& name, const char* format, int ds, int item, bool& known);
+
+    XYChartImpl* chart_ = nullptr;
+    int layerId_ = 0;
+    std::vector<std::unique_ptr<DataSetImpl>> dataSets_;
+    std::vector<std::string> groupNames_;
+    std::vector<double> xData_;
+    double xStart_ = Chart::NoValue;
+    double xEnd_ = Chart::NoValue;
+    int maxDataLength_ = 0;
+    int x_ = 0;
+    int y_ = 0;
+    int width_ = 384;
+    int height_ = 252;
+    bool swapXY_ = false;
+    int depth_ = 0;
+    int depthY_ = 0;
+    int depthTotalX_ = 0;
+    int depthTotalY_ = 0;
+    int lineWidth_ = 1;
+    int borderColor_;
+    int borderEffect_ = 0;
+    int combineMethod_ = 1;
+    int legendMode_ = 0;
+    int legendLayerOrder_ = -1;
+    AxisImpl* yAxis_ = nullptr;
+    LayerImpl* alignedLayer_ = nullptr;
+    int alignedDataSet_ = 0;
+    double alignOffset_ = Chart::NoValue;
+    double baseLine_ = 0;
+    double grandTotal_ = Chart::NoValue;
+
+    LabelBox* dataLabelStyle_ = nullptr;
+    bool dataLabelsOn_ = false;
+    std::string dataLabelFormat_;
+    LabelBox* aggregateLabelStyle_ = nullptr;
+    bool aggregateLabelsOn_ = false;
+    std::string aggregateLabelFormat_;
+    // Keyed by (data set, item); data set -1 for aggregates, -2 - g for groups.
+    std::map<std::pair<int, int>, std::unique_ptr<LabelBox>> customLabels_;
+    std::vector<std::unique_ptr<LabelBox>> styles_;
+    ExtraFields extraFields_;
+    std::string imageMapUrl_;
+    std::string imageMapQuery_;
+    std::string imageMapExtraAttr_;
+    std::string text_;
+};
+
+}  // namespace plotvane
+
+#endif
