@@ -65,7 +65,9 @@ void FontFolderIndex::scan(const std::string& dir, int depth) {
     closedir(d);
     std::sort(names.begin(), names.end());
     std::sort(folders.begin(), folders.end());
-    for (const std::string& n : names) files_.emplace(toLowerAscii(n), dir + n);
+    // Of files with the same name in several folders the last in path order wins, which prefers
+    // versioned folders ("liberation2" over "liberation").
+    for (const std::string& n : names) files_[toLowerAscii(n)] = dir + n;
     if (tree_ && depth < kMaxFolderDepth)
         for (const std::string& f : folders) scan(dir + f + "/", depth + 1);
 }
