@@ -14,7 +14,7 @@
 // raised width along both long edges and lays a translucent white glare over one side of the
 // bar; its smallest glare size is the soft light, a gentle ramp from the lit side with no glare.
 // A flat border is a frame of the edge colour inside the bar. Any small number is the drawing
-// surface's own raised border.
+// surface's own raised border. A bar of no length is drawn as its edge alone.
 #include "chart/xy/barshape_p.h"
 
 #include <plotvane/constants.h>
@@ -278,6 +278,11 @@ void cylinderBar(DrawArea* d, const BarBox& b, const BarLook& look, bool shaded)
 
 void drawBar(DrawArea* d, const BarBox& b, const BarLook& look) {
     if (!d || b.right < b.left || b.bottom < b.top) return;
+    if (isUpright(b) ? b.top == b.bottom : b.left == b.right) {
+        // A bar of no length is only its edge: no faces, no lighting.
+        d->rect(b.left, b.top, b.right, b.bottom, b.edgeColor, b.fillColor);
+        return;
+    }
     int kind = look.shape ? look.shape->code & 0xff : 0;
     if (kind == Chart::CircleShape || kind == Chart::CircleShapeNoShading) {
         cylinderBar(d, b, look, kind == Chart::CircleShape);
