@@ -382,3 +382,29 @@ TEST(BarLayer, SameChartSameOutputTwiceAndOnFourThreads) {
     for (std::thread& t : threads) t.join();
     for (const std::string& r : results) EXPECT_EQ(r, first);
 }
+
+TEST(BarLayer, DepthAndOverlapDecideWhatIsInFront) {
+    const double a[] = {5, 6}, b[] = {4, 7};
+    {
+        XYChartPtr c = barChart(2);
+        BarLayer* layer = c->addBarLayer(Chart::Depth, 10);
+        layer->addDataSet(DoubleArray(a, 2), 0x111111);
+        layer->addDataSet(DoubleArray(b, 2), 0x222222);
+        layer->setMinImageMapSize(0);
+        std::vector<std::string> lines = linesOf(textDump(c.get()));
+        // Each data set gets half the depth; the second stands behind the first and is drawn first.
+        Rect front = barRect(layer, 0, 0), back = barRect(layer, 1, 0);
+        EXPECT_EQ(back.left - front.left, 5);
+        EXPECT_LT(lineWith(lines, "0x222222)"), lineWith(lines, "0x111111)"));
+    }
+    for (bool firstOnTop : {false, true}) {
+        XYChartPtr c = barChart(2);
+        BarLayer* layer = c->addBarLayer(Chart::Side);
+        layer->addDataSet(DoubleArray(a, 2), 0x111111);
+        layer->addDataSet(DoubleArray(b, 2), 0x222222);
+        layer->setOverlapRatio(0.3, firstOnTop);
+        std::vector<std::string> lines = linesOf(textDump(c.get()));
+        bool firstLast = lineWith(lines, "0x111111)") > lineWith(lines, "0x222222)");
+        EXPECT_EQ(firstLast, firstOnTop);
+    }
+}
