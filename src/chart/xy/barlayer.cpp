@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "chart/box_p.h"
+#include "chart/legendbox_p.h"
 #include "chart/xy/axis_p.h"
 #include "chart/xy/barshape_p.h"
 #include "chart/xy/layer_p.h"
@@ -447,8 +448,12 @@ DrawArea* BarLayerImpl::legendIcon(int ds) {
     bool plain = iconHeight_ < 0 && iconWidth_ < 0 && !shape && borderEffect() == 0 &&
                  radii_[0] + radii_[1] + radii_[2] + radii_[3] == 0;
     if (plain) return LayerImpl::legendIcon(ds);
-    int h = iconHeight_ > 0 ? iconHeight_ : kDefaultIconSize;
-    int w = iconWidth_ > 0 ? iconWidth_ : h;
+    // Unset sides take the legend's own key size.
+    LegendBoxImpl* legend = chart()->legend();
+    int keyWidth = legend ? legend->getPreferredKeyWidth() : kDefaultIconSize;
+    int keyHeight = legend ? legend->getPreferredKeyHeight() : kDefaultIconSize;
+    int h = std::clamp(iconHeight_ > 0 ? iconHeight_ : keyHeight, 1, 1000);
+    int w = std::clamp(iconWidth_ > 0 ? iconWidth_ : keyWidth, 1, 1000);
     DrawArea* icon = chart()->getRawDrawArea()->subDrawArea(w, h);
     if (!icon) return nullptr;
     icons_.emplace_back(icon);
