@@ -397,6 +397,17 @@ TEST(BarLayer, DepthAndOverlapDecideWhatIsInFront) {
         EXPECT_EQ(back.left - front.left, 5);
         EXPECT_LT(lineWith(lines, "0x222222)"), lineWith(lines, "0x111111)"));
     }
+    {
+        // Lying 3D bars recede upwards: the lower bar of a slot is painted first.
+        XYChartPtr c = barChart(2);
+        c->swapXY();
+        BarLayer* layer = c->addBarLayer(Chart::Side, 8);
+        layer->addDataSet(DoubleArray(a, 2), 0x111111);
+        layer->addDataSet(DoubleArray(b, 2), 0x222222);
+        std::vector<std::string> lines = linesOf(textDump(c.get()));
+        EXPECT_GT(barRect(layer, 1, 0).top, barRect(layer, 0, 0).top);
+        EXPECT_LT(lineWith(lines, "0x222222)"), lineWith(lines, "0x111111)"));
+    }
     for (bool firstOnTop : {false, true}) {
         XYChartPtr c = barChart(2);
         BarLayer* layer = c->addBarLayer(Chart::Side);

@@ -15,9 +15,9 @@
 // scale) is pulled in to a plot height beyond the plot area, so shapes stay small numbers and the
 // clip hides the rest.
 //
-// Painting goes group by group and item by item. In 3D the segments of a stack are painted from
-// the bottom (or left) up, so each segment's top face is hidden by the one above it, and in depth
-// mode the data sets are painted from the back.
+// Painting goes group by group and item by item. In 3D the bars of a slot are painted back to
+// front (from the left, and from the bottom up), so each bar's top and side faces are hidden by
+// the bars standing before them; in depth mode the data sets are painted from the back.
 #include <plotvane/barlayer.h>
 #include <plotvane/drawarea.h>
 
@@ -365,7 +365,8 @@ void BarLayerImpl::paint(DrawArea* d) {
     int count = dataSetCount();
     if (count == 0 || !d) return;
     bool threeD = depthX() > 0 || depthY() > 0;
-    bool stacked = combineMethod() == Chart::Stack || combineMethod() == Chart::Percentage;
+    // Overlapping bars keep the order asked for; the others are painted back to front.
+    bool overlapping = perDataSet() && isSet(subBarGap_) && subBarGap_ != Chart::TouchBar && subBarGap_ < 0;
     // Later data sets are painted over earlier ones unless the first is asked to be on top; in
     // depth mode the back (last) data set comes first.
     std::vector<int> order(static_cast<size_t>(count));
@@ -382,11 +383,15 @@ void BarLayerImpl::paint(DrawArea* d) {
                 BarBox box;
                 if (barBox(ds, i, box)) bars.emplace_back(ds, box);
             }
-            if (threeD && stacked) {
-                // Bottom (or left) segments first, so each top face hides under the next segment.
+            if (threeD && !overlapping && combineMethod() != Chart::Depth) {
+                // Back to front: the faces of a bar recede up and to the right, so bars further
+                // left and further down come first, and each stack is painted from its bottom
+                // (or left) end.
                 bool swapped = isSwapped();
                 std::stable_sort(bars.begin(), bars.end(), [swapped](const auto& p, const auto& q) {
-                    return swapped ? p.second.left < q.second.left : p.second.bottom > q.second.bottom;
+                    const BarBox &a = p.second, &b = q.second;
+                    if (swapped) return a.top != b.top ? a.top > b.top : a.left < b.left;
+                    return a.left != b.left ? a.left < b.left : a.bottom > b.bottom;
                 });
             }
             for (const auto& bar : bars) drawBar(d, bar.second, lookFor(g, i));
