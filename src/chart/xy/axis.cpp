@@ -2,7 +2,7 @@
 // Any setting marks the axis as used, which is what makes a secondary axis show without data.
 //
 // Label filters travel as one integer: the tag in bits 0-3, the label step in bits 4-15 and the
-// initial margin in bits 16-30, in hundredths when bit 30 is clear and in whole units when it is
+// initial margin in bits 16-29, in hundredths when bit 30 is clear and in whole units when it is
 // set, so both a 0.05 s margin and a margin of hours fit. A selected item fills bits 4-30.
 #include <plotvane/chart.h>
 
@@ -26,12 +26,9 @@ constexpr int kMaxItem = 0x7ffffff;
 int packFilter(int tag, int step, double margin) {
     int s = std::clamp(step, 1, kMaxStep);
     double m = std::isfinite(margin) ? std::max(margin, 0.0) : 0;
-    int packedMargin;
-    if (m * 100 <= kMaxMargin)
-        packedMargin = static_cast<int>(std::floor(m * 100 + 0.5));
-    else
-        packedMargin = kMarginUnits | static_cast<int>(std::min(std::floor(m + 0.5), double(kMaxMargin)));
-    return tag | (s << 4) | (packedMargin << 16);
+    if (m * 100 <= kMaxMargin) return tag | (s << 4) | (static_cast<int>(std::floor(m * 100 + 0.5)) << 16);
+    int whole = static_cast<int>(std::min(std::floor(m + 0.5), double(kMaxMargin)));
+    return tag | (s << 4) | (whole << 16) | kMarginUnits;
 }
 
 // Whole-number lists such as "0, 100, 20"; false when the text is anything else.

@@ -137,6 +137,7 @@ public:
     // Left, Right, Top or Bottom: the side of the plot area the axis stands on.
     void setSide(int alignment);
     bool isVertical() const { return alignment_ == Chart::Left || alignment_ == Chart::Right; }
+    int side() const { return alignment_; }
     // The axis starts at (x, y), its left or bottom end, and runs `length` pixels right or up.
     void place(int x, int y, int length);
     // The pixels, on the plot area's side of the axis, where the plot area ends: the axis line
@@ -156,8 +157,10 @@ public:
     void setVisible(bool visible) { visible_ = visible; }
     bool isVisible() const { return visible_; }
 
-    void paintZones(DrawArea* d, const PixelRect& plot) const;
-    void paintMarks(DrawArea* d, const PixelRect& plot, bool onTop);
+    // Zones and mark lines lie on the plot rectangle given; `shift` moves the axis's pixels onto
+    // it (the back wall of a 3D plot, seen from a front axis).
+    void paintZones(DrawArea* d, const PixelRect& plot, int shift) const;
+    void paintMarks(DrawArea* d, const PixelRect& plot, int shift, bool onTop);
     void paint(DrawArea* d);
 
 private:

@@ -224,13 +224,13 @@ void AxisImpl::paint(DrawArea* d) {
     }
 }
 
-void AxisImpl::paintZones(DrawArea* d, const PixelRect& plot) const {
+void AxisImpl::paintZones(DrawArea* d, const PixelRect& plot, int shift) const {
     for (const Zone& z : zones_) {
         double a = scale_.pixelOf(z.start);
         double b = scale_.pixelOf(z.end);
         if (a == Chart::NoValue || b == Chart::NoValue) continue;
-        int lo = roundPixel(std::min(a, b));
-        int hi = roundPixel(std::max(a, b));
+        int lo = roundPixel(std::min(a, b)) + shift;
+        int hi = roundPixel(std::max(a, b)) + shift;
         if (isVertical()) {
             lo = std::max(lo, plot.top);
             hi = std::min(hi, plot.bottom);
@@ -243,19 +243,20 @@ void AxisImpl::paintZones(DrawArea* d, const PixelRect& plot) const {
     }
 }
 
-void AxisImpl::paintMarks(DrawArea* d, const PixelRect& plot, bool onTop) {
+void AxisImpl::paintMarks(DrawArea* d, const PixelRect& plot, int shift, bool onTop) {
     for (auto& m : marks_) {
         if (m->onTop() != onTop) continue;
         double p = scale_.pixelOf(m->value());
         if (p == Chart::NoValue) continue;
         int at = roundPixel(p);
-        bool inside = isVertical() ? at >= plot.top && at <= plot.bottom : at >= plot.left && at <= plot.right;
+        int wall = at + shift;
+        bool inside = isVertical() ? wall >= plot.top && wall <= plot.bottom : wall >= plot.left && wall <= plot.right;
         if (!inside) continue;
         if (m->lineWidth() > 0 && m->lineColor() != Chart::Transparent) {
             if (isVertical())
-                d->line(plot.left, at, plot.right, at, m->lineColor(), m->lineWidth());
+                d->line(plot.left, wall, plot.right, wall, m->lineColor(), m->lineWidth());
             else
-                d->line(at, plot.top, at, plot.bottom, m->lineColor(), m->lineWidth());
+                d->line(wall, plot.top, wall, plot.bottom, m->lineColor(), m->lineWidth());
         }
         int line = lineAt();
         int tickColor = m->tickColor();
@@ -279,14 +280,14 @@ void AxisImpl::paintMarks(DrawArea* d, const PixelRect& plot, bool onTop) {
         int x, y;
         if (isVertical()) {
             x = col == 0 ? plot.left : col == 2 ? plot.right : (plot.left + plot.right) / 2;
-            y = at;
+            y = wall;
             static const int kAbove[3] = {Chart::BottomLeft, Chart::BottomCenter, Chart::BottomRight};
             static const int kMiddle[3] = {Chart::Left, Chart::Center, Chart::Right};
             static const int kBelow[3] = {Chart::TopLeft, Chart::TopCenter, Chart::TopRight};
             int textAlign = row == 2 ? kAbove[col] : row == 1 ? kMiddle[col] : kBelow[col];
             m->paintTextAt(d, x, y, textAlign);
         } else {
-            x = at;
+            x = wall;
             y = row == 2 ? plot.top : row == 0 ? plot.bottom : (plot.top + plot.bottom) / 2;
             int textAlign = row == 2 ? (col == 0 ? Chart::TopRight : col == 2 ? Chart::TopLeft : Chart::TopCenter)
                                      : row == 0 ? (col == 0 ? Chart::BottomRight

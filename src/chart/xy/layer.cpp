@@ -109,6 +109,7 @@ double LayerImpl::xValue(int i) const {
     if (!xData_.empty()) return i >= 0 && i < static_cast<int>(xData_.size()) ? xData_[static_cast<size_t>(i)] : Chart::NoValue;
     if (xStart_ == Chart::NoValue || xEnd_ == Chart::NoValue) return i;
     int n = maxDataLength_;
+    if (n < 1) return Chart::NoValue;
     if (n == 1) return i == 0 ? (xStart_ + xEnd_) / 2 : Chart::NoValue;
     return xStart_ + (xEnd_ - xStart_) * i / (n - 1);
 }

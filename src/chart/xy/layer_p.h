@@ -237,7 +237,6 @@ protected:
 
 private:
     friend class DataSetImpl;
-    class LabelFields;
     class LegendEntry;
 
     void addLegendKeys();

@@ -439,8 +439,6 @@ void PlotAreaImpl::paintBands(DrawArea* d) {
     }
     PixelRect r = rect();
     bool vertical = axis->isVertical();
-    // Bands lie on the back wall; the front axes stand before it.
-    bool frontAxis = axis->getAlignment() == Chart::Left || axis->getAlignment() == Chart::Bottom;
     int lowEnd = vertical ? r.bottom : r.left;
     int highEnd = vertical ? r.top : r.right;
     // Boundaries from the start of the axis to its end, in pixels.
@@ -449,7 +447,7 @@ void PlotAreaImpl::paintBands(DrawArea* d) {
         if (t.kind != TickKind::Major) continue;
         double p = axis->pixelOf(t.value);
         if (p == Chart::NoValue) continue;
-        int at = roundPixel(p) + (frontAxis ? (vertical ? -depthY_ : depthX_) : 0);
+        int at = roundPixel(p) + wallShift(axis);
         bool inside = vertical ? at < lowEnd && at > highEnd : at > lowEnd && at < highEnd;
         if (inside) bounds.push_back(at);
     }
@@ -513,8 +511,13 @@ void PlotAreaImpl::paintBackground(DrawArea* d) {
         image->destroy();
     }
     PixelRect r = rect();
-    for (size_t i = axes_.size(); i-- > 4;) axes_[i]->paintZones(d, r);
-    for (size_t i = 0; i < 4; ++i) axes_[i]->paintZones(d, r);
+    for (size_t i = axes_.size(); i-- > 4;) axes_[i]->paintZones(d, r, wallShift(axes_[i].get()));
+    for (size_t i = 0; i < 4; ++i) axes_[i]->paintZones(d, r, wallShift(axes_[i].get()));
+}
+
+int PlotAreaImpl::wallShift(const AxisImpl* axis) const {
+    bool front = axis->side() == Chart::Left || axis->side() == Chart::Bottom;
+    return front ? (axis->isVertical() ? -depthY_ : depthX_) : 0;
 }
 
 void PlotAreaImpl::paintGrid(DrawArea* d) {
@@ -532,7 +535,6 @@ void PlotAreaImpl::paintGrid(DrawArea* d) {
         AxisImpl* axis = gridAxis(horizontalLines);
         if (!axis) continue;
         const Style& s = horizontalLines ? hStyle : vStyle;
-        bool frontAxis = axis->getAlignment() == Chart::Left || axis->getAlignment() == Chart::Bottom;
         for (const AxisTick& t : axis->scale().getTicks()) {
             bool major = t.kind == TickKind::Major;
             int color = major ? s.color : s.minorColor;
@@ -541,7 +543,7 @@ void PlotAreaImpl::paintGrid(DrawArea* d) {
             double p = axis->pixelOf(t.value);
             if (p == Chart::NoValue) continue;
             // Pixels on the back wall.
-            int at = roundPixel(p) + (frontAxis ? (horizontalLines ? -depthY_ : depthX_) : 0);
+            int at = roundPixel(p) + wallShift(axis);
             if (horizontalLines) {
                 if (at < y_ - depthY_ || at > y_ + height_ - depthY_) continue;
                 d->line(x_ + depthX_, at, x_ + width_ + depthX_, at, color, width);
@@ -556,14 +558,14 @@ void PlotAreaImpl::paintGrid(DrawArea* d) {
 }
 
 void PlotAreaImpl::paintMarks(DrawArea* d, bool onTop) {
-    PixelRect r{x_, y_, x_ + width_, y_ + height_};
-    for (size_t i = axes_.size(); i-- > 4;) axes_[i]->paintMarks(d, r, onTop);
+    PixelRect r = rect();
+    for (size_t i = axes_.size(); i-- > 4;) axes_[i]->paintMarks(d, r, wallShift(axes_[i].get()), onTop);
     AxisImpl* left = sideAxis(Chart::Left);
     AxisImpl* right = sideAxis(Chart::Right);
     AxisImpl* bottom = sideAxis(Chart::Bottom);
     AxisImpl* top = sideAxis(Chart::Top);
     for (AxisImpl* a : {right, left, top, bottom})
-        if (a) a->paintMarks(d, r, onTop);
+        if (a) a->paintMarks(d, r, wallShift(a), onTop);
 }
 
 void PlotAreaImpl::paintBorder(DrawArea* d) {

@@ -78,7 +78,9 @@ private:
     void applyDefaultAutoScale(AxisImpl* axis);
     void placeAtOrigin();
     AxisImpl* gridAxis(bool xDirection) const;
+    // The plot rectangle on the back wall, and the move that takes an axis's pixels there.
     PixelRect rect() const;
+    int wallShift(const AxisImpl* axis) const;
     void paintBackground(DrawArea* d);
     void paintBands(DrawArea* d);
     void paintGrid(DrawArea* d);
