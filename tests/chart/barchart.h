@@ -6,25 +6,18 @@
 
 #include <plotvane/plotvane.h>
 
-#include <map>
-#include <memory>
-#include <regex>
-#include <sstream>
+#include <cstdio>
 #include <string>
-#include <vector>
+
+#include "chart/testlayer.h"
 
 namespace plotvane_test {
-
-struct XYChartDeleter {
-    void operator()(plotvane::XYChart* c) const { c->destroy(); }
-};
-using XYChartPtr = std::unique_ptr<plotvane::XYChart, XYChartDeleter>;
 
 inline const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun"};
 
 // A 320 x 240 chart with a 240 x 160 plot area and month labels for `items` x positions.
-inline XYChartPtr barChart(int items, int width = 320, int height = 240) {
-    XYChartPtr c(plotvane::XYChart::create(width, height));
+inline XYPtr barChart(int items, int width = 320, int height = 240) {
+    XYPtr c = makeXYChart(width, height);
     c->setPlotArea(50, 40, width - 80, height - 80);
     c->xAxis()->setLabels(plotvane::StringArray(kMonths, items));
     return c;
@@ -33,11 +26,11 @@ inline XYChartPtr barChart(int items, int width = 320, int height = 240) {
 // The golden cases, each a complete chart.
 enum class BarCase { Side, Stacked, Percentage, ThreeD, Negative };
 
-inline XYChartPtr goldenBarChart(BarCase which) {
+inline XYPtr goldenBarChart(BarCase which) {
     using namespace plotvane;
     static const double a[] = {5, 8, 3, 6}, b[] = {4, 2, 7, 5}, c3[] = {2, 6, 4, 3};
     static const double signedA[] = {5, -3, 4, -6}, signedB[] = {-2, 4, 3, -1};
-    XYChartPtr c = barChart(4);
+    XYPtr c = barChart(4);
     c->addLegend(60, 4, false, "", 8)->setBackground(Chart::Transparent, Chart::Transparent);
     BarLayer* layer = nullptr;
     switch (which) {
@@ -88,23 +81,6 @@ inline const char* barCaseName(BarCase which) {
 inline std::string textDump(plotvane::BaseChart* c) {
     plotvane::MemBlock m = c->makeChart(8);
     return std::string(m.data ? m.data : "", static_cast<size_t>(m.len > 0 ? m.len : 0));
-}
-
-// Symbol ids come from a process-wide counter; number them by first appearance instead.
-inline std::string withRelativeIds(const std::string& text) {
-    static const std::regex idRecord("^(DefineSymbol|EndDefineSymbol|MergeWithScaling|MergeWithRotation|MergeBitMap)\\((\\d+)");
-    std::map<std::string, int> ids;
-    std::istringstream in(text);
-    std::string out;
-    for (std::string line; std::getline(in, line);) {
-        std::smatch m;
-        if (std::regex_search(line, m, idRecord)) {
-            auto it = ids.emplace(m[2].str(), static_cast<int>(ids.size())).first;
-            line = m[1].str() + "(" + std::to_string(it->second) + m.suffix().str();
-        }
-        out += line + "\n";
-    }
-    return out;
 }
 
 struct Rect {

@@ -14,6 +14,7 @@
 #include "chart/testchart.h"
 #include "chart/xy/axis_p.h"
 #include "chart/xy/layer_p.h"
+#include "draw/drawtest.h"
 #include "support/golden.h"
 
 using namespace plotvane;
@@ -23,7 +24,7 @@ namespace {
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-LayerImpl* impl(Layer* layer) { return dynamic_cast<LayerImpl*>(layer); }
+LayerImpl* layerImpl(Layer* layer) { return dynamic_cast<LayerImpl*>(layer); }
 
 int countLines(const std::string& text, const std::string& part) {
     int n = 0;
@@ -32,7 +33,7 @@ int countLines(const std::string& text, const std::string& part) {
 }
 
 // A chart whose x slot is exactly 100 pixels (three items over a 300-pixel plot).
-XYChartPtr hundredPixelSlots() { return barChart(3, 380); }
+XYPtr hundredPixelSlots() { return barChart(3, 380); }
 
 BarLayer* sideLayer(XYChart* c, int count, int items = 3) {
     static const double values[] = {5, 6, 7, 8, 9, 4};
@@ -46,13 +47,13 @@ BarLayer* sideLayer(XYChart* c, int count, int items = 3) {
 
 TEST(BarLayer, SlotGapsWidthsAndOverlap) {
     {
-        XYChartPtr c = hundredPixelSlots();
+        XYPtr c = hundredPixelSlots();
         BarLayer* layer = sideLayer(c.get(), 3);
         c->layout();
         // Group 75, bars trunc(75 / 3.4) = 22, stepping 22 + trunc(9 / 2) = 26.
-        EXPECT_EQ(impl(layer)->getDataOffset(0), -26);
-        EXPECT_EQ(impl(layer)->getDataOffset(1), 0);
-        EXPECT_EQ(impl(layer)->getDataOffset(2), 26);
+        EXPECT_EQ(layerImpl(layer)->getDataOffset(0), -26);
+        EXPECT_EQ(layerImpl(layer)->getDataOffset(1), 0);
+        EXPECT_EQ(layerImpl(layer)->getDataOffset(2), 26);
         int centre = c->getXCoor(1);
         for (int k = 0; k < 3; ++k) {
             Rect r = barRect(layer, k, 1);
@@ -62,7 +63,7 @@ TEST(BarLayer, SlotGapsWidthsAndOverlap) {
         }
     }
     {
-        XYChartPtr c = hundredPixelSlots();
+        XYPtr c = hundredPixelSlots();
         BarLayer* layer = sideLayer(c.get(), 2);
         layer->setOverlapRatio(0.5);
         c->layout();
@@ -73,7 +74,7 @@ TEST(BarLayer, SlotGapsWidthsAndOverlap) {
         EXPECT_EQ(second.left - first.left, 25);
     }
     for (int plotWidth : {200, 500}) {
-        XYChartPtr c = barChart(3, plotWidth + 80);
+        XYPtr c = barChart(3, plotWidth + 80);
         BarLayer* layer = sideLayer(c.get(), 2);
         layer->setBarWidth(30, 10);
         c->layout();
@@ -82,7 +83,7 @@ TEST(BarLayer, SlotGapsWidthsAndOverlap) {
     }
     {
         // No gaps at all: the three bars fill the slot, each trunc(100 / 3) wide.
-        XYChartPtr c = hundredPixelSlots();
+        XYPtr c = hundredPixelSlots();
         BarLayer* layer = sideLayer(c.get(), 3);
         layer->setBarGap(0, 0);
         c->layout();
@@ -92,7 +93,7 @@ TEST(BarLayer, SlotGapsWidthsAndOverlap) {
 }
 
 TEST(BarLayer, TouchingBarsMeetOnUnevenX) {
-    XYChartPtr c(XYChart::create(400, 300));
+    XYPtr c = makeXYChart(400, 300);
     c->setPlotArea(50, 40, 300, 200);
     const double x[] = {0, 1, 3, 7, 8}, v[] = {4, 5, 6, 7, 3};
     BarLayer* layer = c->addBarLayer(DoubleArray(v, 5), 0x3366cc);
@@ -107,7 +108,7 @@ TEST(BarLayer, TouchingBarsMeetOnUnevenX) {
     }
 
     // Touching sub-bars split their group exactly.
-    XYChartPtr c2 = hundredPixelSlots();
+    XYPtr c2 = hundredPixelSlots();
     BarLayer* two = sideLayer(c2.get(), 2);
     two->setBarGap(0.2, Chart::TouchBar);
     c2->layout();
@@ -116,7 +117,7 @@ TEST(BarLayer, TouchingBarsMeetOnUnevenX) {
 }
 
 TEST(BarLayer, StacksKeepSignsApartAndSkipMissing) {
-    XYChartPtr c = barChart(2);
+    XYPtr c = barChart(2);
     BarLayer* layer = c->addBarLayer(Chart::Stack);
     const double a[] = {3, 2}, b[] = {-2, Chart::NoValue}, d[] = {4, 5};
     layer->addDataSet(DoubleArray(a, 2));
@@ -141,7 +142,7 @@ TEST(BarLayer, StacksKeepSignsApartAndSkipMissing) {
 }
 
 TEST(BarLayer, PercentagesShareZeroTotals) {
-    XYChartPtr c = barChart(3);
+    XYPtr c = barChart(3);
     BarLayer* layer = c->addBarLayer(Chart::Percentage);
     const double a[] = {1, 0, Chart::NoValue}, b[] = {1, 0, Chart::NoValue}, d[] = {-2, Chart::NoValue, kNaN};
     layer->addDataSet(DoubleArray(a, 3));
@@ -167,7 +168,7 @@ TEST(BarLayer, BadInputNeverBreaksTheChart) {
     {
         // Zero, negative and missing values on a log axis: bars only where the axis can place them,
         // clamped to sane pixels.
-        XYChartPtr c = barChart(5);
+        XYPtr c = barChart(5);
         c->yAxis()->setLogScale(true);
         const double v[] = {0, -5, 10, 1000, kNaN};
         BarLayer* layer = c->addBarLayer(DoubleArray(v, 5), 0x3366cc);
@@ -183,7 +184,7 @@ TEST(BarLayer, BadInputNeverBreaksTheChart) {
     }
     {
         // Absurd widths and gaps, a zero-height bar, huge values, mixed signs in percentages.
-        XYChartPtr c = barChart(3);
+        XYPtr c = barChart(3);
         const double v[] = {0, 1e300, -1e300}, w[] = {-1, 0, 2};
         BarLayer* layer = c->addBarLayer(Chart::Percentage, 100000);
         layer->addDataSet(DoubleArray(v, 3), -1, "a");
@@ -200,7 +201,7 @@ TEST(BarLayer, BadInputNeverBreaksTheChart) {
     }
     {
         // A zero-height bar is its edge alone.
-        XYChartPtr c = barChart(1);
+        XYPtr c = barChart(1);
         const double v[] = {0};
         c->yAxis()->setLinearScale(0, 10);
         BarLayer* layer = c->addBarLayer(DoubleArray(v, 1), 0x123456);
@@ -211,21 +212,21 @@ TEST(BarLayer, BadInputNeverBreaksTheChart) {
     }
     {
         // A layer without data sets draws nothing and has no hot spots.
-        XYChartPtr c = barChart(3);
+        XYPtr c = barChart(3);
         BarLayer* layer = c->addBarLayer();
         std::string dump = textDump(c.get());
         EXPECT_STREQ(layer->getImageCoor(0, 0), "");
-        XYChartPtr bare = barChart(3);
+        XYPtr bare = barChart(3);
         EXPECT_EQ(countLines(dump, "RoundedRect"), countLines(textDump(bare.get()), "RoundedRect"));
     }
 }
 
 TEST(BarLayer, FactoriesSetCombineMethodIndentAndColours) {
-    XYChartPtr c(XYChart::create(300, 200));
+    XYPtr c = makeXYChart(300, 200);
     const double v[] = {3, kNaN, 5};
-    EXPECT_EQ(impl(c->addBarLayer())->combineMethod(), Chart::Side);
+    EXPECT_EQ(layerImpl(c->addBarLayer())->combineMethod(), Chart::Side);
     EXPECT_EQ(dynamic_cast<AxisImpl*>(c->xAxis())->scale().getIndent(), 1);
-    EXPECT_EQ(impl(c->addBarLayer(DoubleArray(v, 3)))->combineMethod(), Chart::Overlay);
+    EXPECT_EQ(layerImpl(c->addBarLayer(DoubleArray(v, 3)))->combineMethod(), Chart::Overlay);
 
     const int colors[] = {0x111111, 0x222222};
     const char* names[] = {"one", "two", "three"};
@@ -238,18 +239,18 @@ TEST(BarLayer, FactoriesSetCombineMethodIndentAndColours) {
     }
     EXPECT_EQ(multi->getDataSet(1)->getDataColor(), 0x222222);
     EXPECT_EQ(multi->getDataSet(2)->getDataColor(), -1);
-    EXPECT_EQ(impl(multi)->combineMethod(), Chart::Overlay);
+    EXPECT_EQ(layerImpl(multi)->combineMethod(), Chart::Overlay);
     EXPECT_EQ(c->addBarLayer(DoubleArray(v, 3), IntArray(colors, 2))->getDataSetCount(), 3);
 
     // An indent chosen by the program is kept.
-    XYChartPtr flat(XYChart::create(300, 200));
+    XYPtr flat = makeXYChart(300, 200);
     flat->xAxis()->setIndent(false);
     flat->addBarLayer(DoubleArray(v, 3));
     EXPECT_EQ(dynamic_cast<AxisImpl*>(flat->xAxis())->scale().getIndent(), 0);
 }
 
 TEST(BarLayer, OffsetsCentreAlignedPointsAndHorizontalBars) {
-    XYChartPtr c = hundredPixelSlots();
+    XYPtr c = hundredPixelSlots();
     BarLayer* layer = sideLayer(c.get(), 4);
     c->swapXY();
     c->layout();
@@ -257,7 +258,7 @@ TEST(BarLayer, OffsetsCentreAlignedPointsAndHorizontalBars) {
         Rect r = barRect(layer, k, 2);
         ASSERT_TRUE(r.valid);
         // Lying bars: the slot runs down the screen, the value to the right of the base.
-        EXPECT_NEAR((r.top + r.bottom) / 2.0, c->getXCoor(2) + impl(layer)->getDataOffset(k), 1) << k;
+        EXPECT_NEAR((r.top + r.bottom) / 2.0, c->getXCoor(2) + layerImpl(layer)->getDataOffset(k), 1) << k;
         EXPECT_EQ(r.left, c->getYCoor(0)) << k;
         EXPECT_GT(r.right, r.left) << k;
     }
@@ -266,7 +267,7 @@ TEST(BarLayer, OffsetsCentreAlignedPointsAndHorizontalBars) {
 TEST(BarLayer, ShapesCornersLightingAndIcons) {
     const double v[] = {4, -3};
     auto dumpWith = [&](auto style, bool threeD = false) {
-        XYChartPtr c = barChart(2);
+        XYPtr c = barChart(2);
         c->addLegend(60, 4, false);
         BarLayer* layer = c->addBarLayer(DoubleArray(v, 2), 0x3366cc, "bars", threeD ? 5 : 0);
         style(layer);
@@ -304,7 +305,7 @@ TEST(BarLayer, ShapesCornersLightingAndIcons) {
     std::string framed = dumpWith([](BarLayer* l) { l->setBorderColor(0x000000, Chart::flatBorder(2)); });
     EXPECT_EQ(countLines(framed, "Shape(0x000000"), 3);
 
-    XYChartPtr c = barChart(2);
+    XYPtr c = barChart(2);
     BarLayer* layer = c->addBarLayer(DoubleArray(v, 2), 0x3366cc, "bars");
     layer->setIconSize(12, 20);
     c->addLegend(60, 4);
@@ -317,15 +318,15 @@ TEST(BarLayer, ShapesCornersLightingAndIcons) {
 
 TEST(BarLayer, GoldenDumps) {
     for (BarCase which : {BarCase::Side, BarCase::Stacked, BarCase::Percentage, BarCase::ThreeD, BarCase::Negative}) {
-        XYChartPtr c = goldenBarChart(which);
-        EXPECT_TRUE(matchesGoldenText("chart", std::string(barCaseName(which)) + ".agf", withRelativeIds(textDump(c.get()))));
+        XYPtr c = goldenBarChart(which);
+        EXPECT_TRUE(matchesGoldenText("chart", std::string(barCaseName(which)) + ".agf", drawtest::withRelativeIds(textDump(c.get()))));
     }
 }
 
 TEST(BarLayer, GoldenPictures) {
     // Only meaningful once charts produce pixels; generate the files then with PLOTVANE_UPDATE_GOLDEN=1.
     {
-        XYChartPtr probe = barChart(1);
+        XYPtr probe = barChart(1);
         const double v[] = {10};
         probe->addBarLayer(DoubleArray(v, 1), 0xff0000);
         DrawArea* d = probe->makeChart();
@@ -334,7 +335,7 @@ TEST(BarLayer, GoldenPictures) {
             GTEST_SKIP() << "PNG output has no real picture yet";
     }
     for (BarCase which : {BarCase::Side, BarCase::Stacked, BarCase::Percentage, BarCase::ThreeD, BarCase::Negative}) {
-        XYChartPtr c = goldenBarChart(which);
+        XYPtr c = goldenBarChart(which);
         DrawArea* d = c->makeChart();
         std::string path = testPath(std::string("golden/chart/") + barCaseName(which) + ".png");
         const char* update = std::getenv("PLOTVANE_UPDATE_GOLDEN");
@@ -366,13 +367,13 @@ TEST(BarLayer, GoldenPictures) {
 
 TEST(BarLayer, SameChartSameOutputTwiceAndOnFourThreads) {
     auto render = [] {
-        XYChartPtr c = goldenBarChart(BarCase::ThreeD);
+        XYPtr c = goldenBarChart(BarCase::ThreeD);
         BarLayer* extra = c->addBarLayer(Chart::Stack);
         const double v[] = {1, 2, 3, 4};
         extra->addDataSet(DoubleArray(v, 4), -1, "extra");
         extra->setBorderColor(Chart::Transparent, Chart::glassEffect());
         extra->setBarShape(Chart::DiamondShape);
-        return withRelativeIds(textDump(c.get()));
+        return drawtest::withRelativeIds(textDump(c.get()));
     };
     std::string first = render();
     EXPECT_EQ(render(), first);
@@ -386,7 +387,7 @@ TEST(BarLayer, SameChartSameOutputTwiceAndOnFourThreads) {
 TEST(BarLayer, DepthAndOverlapDecideWhatIsInFront) {
     const double a[] = {5, 6}, b[] = {4, 7};
     {
-        XYChartPtr c = barChart(2);
+        XYPtr c = barChart(2);
         BarLayer* layer = c->addBarLayer(Chart::Depth, 10);
         layer->addDataSet(DoubleArray(a, 2), 0x111111);
         layer->addDataSet(DoubleArray(b, 2), 0x222222);
@@ -399,7 +400,7 @@ TEST(BarLayer, DepthAndOverlapDecideWhatIsInFront) {
     }
     {
         // Lying 3D bars recede upwards: the lower bar of a slot is painted first.
-        XYChartPtr c = barChart(2);
+        XYPtr c = barChart(2);
         c->swapXY();
         BarLayer* layer = c->addBarLayer(Chart::Side, 8);
         layer->addDataSet(DoubleArray(a, 2), 0x111111);
@@ -409,7 +410,7 @@ TEST(BarLayer, DepthAndOverlapDecideWhatIsInFront) {
         EXPECT_LT(lineWith(lines, "0x222222)"), lineWith(lines, "0x111111)"));
     }
     for (bool firstOnTop : {false, true}) {
-        XYChartPtr c = barChart(2);
+        XYPtr c = barChart(2);
         BarLayer* layer = c->addBarLayer(Chart::Side);
         layer->addDataSet(DoubleArray(a, 2), 0x111111);
         layer->addDataSet(DoubleArray(b, 2), 0x222222);
