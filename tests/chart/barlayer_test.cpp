@@ -183,6 +183,23 @@ TEST(BarLayer, BadInputNeverBreaksTheChart) {
         EXPECT_EQ(layer->getDataSet(0)->getValue(4), Chart::NoValue);
     }
     {
+        // Bars along a log x axis keep to slots no wider than the plot.
+        XYPtr c = makeXYChart(400, 300);
+        c->setPlotArea(50, 40, 300, 200);
+        const double x[] = {1, 10, 100}, v[] = {3, 4, 5};
+        BarLayer* layer = c->addBarLayer(DoubleArray(v, 3), 0x3366cc);
+        layer->setXData(DoubleArray(x, 3));
+        c->xAxis()->setLogScale(true);
+        layer->setMinImageMapSize(0);
+        EXPECT_FALSE(textDump(c.get()).empty());
+        for (int i = 0; i < 3; ++i) {
+            Rect r = barRect(layer, 0, i);
+            ASSERT_TRUE(r.valid) << i;
+            EXPECT_LE(r.width(), 300) << i;
+            EXPECT_NEAR((r.left + r.right) / 2.0, c->getXCoor(x[i]), 1) << i;
+        }
+    }
+    {
         // Absurd widths and gaps, a zero-height bar, huge values, mixed signs in percentages.
         XYPtr c = barChart(3);
         const double v[] = {0, 1e300, -1e300}, w[] = {-1, 0, 2};

@@ -237,7 +237,8 @@ const BarLayerImpl::Slots& BarLayerImpl::slots() {
         double a = xAxis()->coorOf(lo - step / 2), b = xAxis()->coorOf(hi + step / 2);
         if (a != Chart::NoValue && b != Chart::NoValue) s.slot = std::fabs(b - a) / std::max(points, 1);
     }
-    s.slot = std::isfinite(s.slot) ? std::clamp(s.slot, 1.0, 1e6) : 1.0;
+    // No slot is wider than the plot (a log x axis can put half a step before 0 far away).
+    s.slot = std::isfinite(s.slot) ? std::clamp(s.slot, 1.0, std::max(frameWidth(), 1) * 1.0) : 1.0;
 
     if (barGap_ == Chart::TouchBar)
         s.group = s.slot;
