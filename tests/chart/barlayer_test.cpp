@@ -267,6 +267,21 @@ TEST(BarLayer, FactoriesSetCombineMethodIndentAndColours) {
 }
 
 TEST(BarLayer, OffsetsCentreAlignedPointsAndHorizontalBars) {
+    {
+        // A layer aligned to the second data set puts its points on that data set's bars.
+        XYPtr c = hundredPixelSlots();
+        BarLayer* bars = sideLayer(c.get(), 3);
+        Layer* blocks = addBlocks(c.get(), {5, 6, 7});
+        blocks->alignLayer(bars, 1);
+        c->layout();
+        for (int i = 0; i < 3; ++i) {
+            Rect r = barRect(bars, 2, i);
+            EXPECT_NEAR((r.left + r.right) / 2.0, blocks->getXCoor(i) + 26, 1) << i;
+            EXPECT_EQ(blocks->getXCoor(i), c->getXCoor(i)) << i;
+        }
+        blocks->alignLayer(bars, 2);
+        EXPECT_EQ(blocks->getXCoor(0), c->getXCoor(0) + 26);
+    }
     XYPtr c = hundredPixelSlots();
     BarLayer* layer = sideLayer(c.get(), 4);
     c->swapXY();
