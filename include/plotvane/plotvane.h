@@ -5,6 +5,7 @@
 #include <plotvane/arraymath.h>
 #include <plotvane/arrays.h>
 #include <plotvane/axis.h>
+#include <plotvane/barlayer.h>
 #include <plotvane/basechart.h>
 #include <plotvane/chart.h>
 #include <plotvane/constants.h>

@@ -6,6 +6,7 @@
 // swapXY turns the chart: the x axis stands vertically and the y axes horizontally.
 
 #include <plotvane/axis.h>
+#include <plotvane/barlayer.h>
 #include <plotvane/basechart.h>
 #include <plotvane/layer.h>
 
@@ -69,6 +70,13 @@ public:
     virtual void setClipping(int margin = 0) = 0;
     // Layers keep len values from startPos of every array they are given.
     virtual void setTrimData(int startPos, int len = 0x7fffffff) = 0;
+
+    // Bar layers. The forms with data make one Chart::Overlay layer; the multi-colour forms make
+    // one data set per value, so each bar has its own colour (and legend name).
+    virtual BarLayer* addBarLayer(int dataCombineMethod = Chart::Side, int depth = 0) = 0;
+    virtual BarLayer* addBarLayer(DoubleArray data, int color = -1, const char* name = "", int depth = 0) = 0;
+    virtual BarLayer* addBarLayer(DoubleArray data, IntArray colors, StringArray names, int depth = 0) = 0;
+    virtual BarLayer* addBarLayer(DoubleArray data, IntArray colors, int depth = 0) = 0;
 
     virtual Layer* getLayer(int i) = 0;
     // z 0 is the layer drawn first (at the back).

@@ -227,7 +227,7 @@ void LayerImpl::postPaint(DrawArea* d) {
             }
             if (top < 0 || pixelX(xValue(i)) == Chart::NoValue) continue;
             int x, y, align;
-            dataLabelAnchor(top, i, x, y, align);
+            aggregateLabelAnchor(top, i, x, y, align);
             int key = groupCount() > 1 ? -2 - g : -1;
             auto custom = customLabels_.find({key, i});
             if (custom == customLabels_.end()) custom = customLabels_.find({-2 - g, i});

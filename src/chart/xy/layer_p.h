@@ -226,6 +226,10 @@ public:
 protected:
     // Where a data label hangs: the end of the span, above positive and below negative values.
     virtual void dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment);
+    // Where the total of a stack hangs, ds being the data set that reaches furthest.
+    virtual void aggregateLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
+        dataLabelAnchor(ds, i, x, y, alignment);
+    }
     // The legend key of a data set: its icon (null for a plain box) and line width (-1: a box).
     virtual DrawArea* legendIcon(int ds);
     virtual int legendLineWidth(int ds);

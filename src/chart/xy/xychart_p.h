@@ -32,6 +32,10 @@ public:
     void setAxisAtOrigin(int originMode, int symmetryMode) override;
     void setClipping(int margin) override { plotArea_->setClipping(margin); }
     void setTrimData(int startPos, int len) override;
+    BarLayer* addBarLayer(int dataCombineMethod, int depth) override;
+    BarLayer* addBarLayer(DoubleArray data, int color, const char* name, int depth) override;
+    BarLayer* addBarLayer(DoubleArray data, IntArray colors, StringArray names, int depth) override;
+    BarLayer* addBarLayer(DoubleArray data, IntArray colors, int depth) override;
     Layer* getLayer(int i) override;
     Layer* getLayerByZ(int i) override;
     int getLayerCount() override { return plotArea_->layerCount(); }
