@@ -356,44 +356,12 @@ TEST(BarLayer, GoldenDumps) {
 }
 
 TEST(BarLayer, GoldenPictures) {
-    // Only meaningful once charts produce pixels; generate the files then with PLOTVANE_UPDATE_GOLDEN=1.
-    {
-        XYPtr probe = barChart(1);
-        const double v[] = {10};
-        probe->addBarLayer(DoubleArray(v, 1), 0xff0000);
-        DrawArea* d = probe->makeChart();
-        MemBlock png = probe->makeChart(Chart::PNG);
-        if (png.len <= 0 || (d->getPixel(160, 120) & 0xffffff) != 0xff0000)
-            GTEST_SKIP() << "PNG output has no real picture yet";
-    }
+    // Labels hold text, whose rasterising may move by a shade between font engine versions.
     for (BarCase which : {BarCase::Side, BarCase::Stacked, BarCase::Percentage, BarCase::ThreeD, BarCase::Negative}) {
         XYPtr c = goldenBarChart(which);
-        DrawArea* d = c->makeChart();
-        std::string path = testPath(std::string("golden/chart/") + barCaseName(which) + ".png");
-        const char* update = std::getenv("PLOTVANE_UPDATE_GOLDEN");
-        if (update && *update && std::string(update) != "0") {
-            MemBlock png = c->makeChart(Chart::PNG);
-            writeFile(path, std::string(png.data, static_cast<size_t>(png.len)));
-            continue;
-        }
-        DrawArea* golden = DrawArea::create();
-        ASSERT_TRUE(golden->loadPNG(path.c_str())) << path;
-        ASSERT_EQ(golden->getWidth(), d->getWidth());
-        ASSERT_EQ(golden->getHeight(), d->getHeight());
-        int worst = 0;
-        double total = 0;
-        for (int y = 0; y < d->getHeight(); ++y)
-            for (int x = 0; x < d->getWidth(); ++x) {
-                int a = d->getPixel(x, y), b = golden->getPixel(x, y);
-                for (int shift : {0, 8, 16}) {
-                    int diff = std::abs(((a >> shift) & 0xff) - ((b >> shift) & 0xff));
-                    worst = std::max(worst, diff);
-                    total += diff;
-                }
-            }
-        golden->destroy();
-        EXPECT_LE(worst, 48) << barCaseName(which);
-        EXPECT_LE(total / (3.0 * d->getWidth() * d->getHeight()), 0.5) << barCaseName(which);
+        MemBlock png = c->makeChart(Chart::PNG);
+        EXPECT_TRUE(matchesGoldenPNG("chart", std::string(barCaseName(which)) + ".png",
+                                     std::string(png.data, static_cast<size_t>(png.len)), 48));
     }
 }
 
