@@ -42,7 +42,7 @@ def moveAbove(fd, lowest):
 
 
 class Browser:
-    def __init__(self, executable, profile):
+    def __init__(self, executable, profile, log):
         # The browser's ends are moved above 3 and 4 first, so wiring them up cannot clobber each other.
         to_browser_r, self.to_browser = os.pipe()
         self.from_browser, from_browser_w = os.pipe()
@@ -55,7 +55,7 @@ class Browser:
         # A fresh session keeps the browser and its helpers in one group we can end as a whole.
         self.proc = subprocess.Popen(
             [executable, *BROWSER_FLAGS, f"--user-data-dir={profile}", "about:blank"],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            stdin=subprocess.DEVNULL, stdout=log, stderr=log,
             pass_fds=(3, 4), preexec_fn=wire_pipes, start_new_session=True)
         os.close(to_browser_r)
         os.close(from_browser_w)
@@ -147,15 +147,18 @@ def main(argv):
     controls, pages = [], []
     args = iter(argv)
     for arg in args:
-        (controls if arg == "--must-fail" else pages).append(
-            pathlib.Path(next(args) if arg == "--must-fail" else arg).resolve())
+        if arg == "--must-fail":
+            controls.append(pathlib.Path(next(args, "")).resolve())
+        else:
+            pages.append(pathlib.Path(arg).resolve())
     executable = shutil.which("chromium")
     if executable is None:
         print("SKIP: chromium is not installed")
         return 77
 
     profile = tempfile.mkdtemp(prefix="plotvane-chromium-")
-    browser = Browser(executable, profile)
+    log = tempfile.TemporaryFile()
+    browser = Browser(executable, profile, log)
     failed = False
     try:
         target = next(t for t in browser.call("Target.getTargets")["targetInfos"] if t["type"] == "page")
@@ -173,11 +176,16 @@ def main(argv):
             print(f"control {page.name}: {'caught: ' + problems[0] if problems else 'NOT caught'}")
             failed |= not problems
     except (RuntimeError, TimeoutError, ConnectionError, StopIteration, KeyError) as error:
-        print(f"browser check failed: {error!r}")
+        # The browser's own output is mostly noise about the missing desktop bus, so it is shown
+        # only when the browser itself let us down.
+        log.seek(0)
+        print(f"browser check failed: {error!r}", "the browser's last words:",
+              *log.read().decode(errors="replace").splitlines()[-15:], sep="\n  ")
         failed = True
     finally:
         browser.close()
         shutil.rmtree(profile, ignore_errors=True)
+        log.close()
     return 1 if failed else 0
 
 
