@@ -16,6 +16,7 @@ PACKAGES=(
   libcairo2-dev
   python3-statsmodels
   libxml2-utils librsvg2-bin qpdf poppler-utils
+  chromium
 )
 
 setup() {

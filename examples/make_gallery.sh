@@ -1,48 +1,99 @@
 #!/usr/bin/env bash
-# Runs every example program in the output folder and writes index.html, which shows each
-# example's pictures beside the source that made them.
+# Usage: make_gallery.sh BIN_DIR OUT_DIR
+# Runs every example program (examples/NAME.cpp, built as BIN_DIR/NAME) in a folder of its own,
+# OUT_DIR/NAME/, and writes OUT_DIR/index.html: per example the leading comment of its source as a
+# description, each PNG it wrote with the SVG of the same name beside it, links to its other files
+# (PDF, dump) and the source itself. An example that fails, or writes no PNG, fails the gallery.
 set -euo pipefail
+shopt -s nullglob
+[ $# -eq 2 ] || { echo "usage: $0 BIN_DIR OUT_DIR" >&2; exit 2; }
 bin_dir=$(cd "$1" && pwd)
-out_dir=$2
 src_dir=$(cd "$(dirname "$0")" && pwd)
-mkdir -p "$out_dir"
-out_dir=$(cd "$out_dir" && pwd)
+mkdir -p "$2"
+out_dir=$(cd "$2" && pwd)
 
-escape() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' "$1"; }
+html() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g'; }
+# A file name as a relative URL: the few characters that would end or redirect the path.
+url() { printf '%s' "$1" | sed -e 's/%/%25/g' -e 's/#/%23/g' -e 's/?/%3F/g' -e 's/ /%20/g' | html; }
+# The comment lines that open a source file, without their slashes.
+description() { sed -n -e '/^\/\//!q' -e 's|^// \{0,1\}||p' "$1" | html; }
+# Width and height attributes from a PNG's header; they also size the SVG of the same drawing, which
+# states only a view box.
+pngSize() { od -An -tu1 -j16 -N8 "$1" | awk '{ printf "width=\"%d\" height=\"%d\"", ($3 * 256 + $4), ($7 * 256 + $8) }'; }
+seconds() { date +%s.%N; }
+examples() { if [ "$1" -eq 1 ]; then echo "1 example"; else echo "$1 examples"; fi; }
+since() { awk -v from="$1" -v to="$(seconds)" 'BEGIN { printf "%.2f", to - from }'; }
 
-start=$(date +%s.%N)
-index="$out_dir/index.html"
-{
-  echo '<!DOCTYPE html><html lang="en"><head><meta charset="utf-8"><title>Plotvane gallery</title>'
-  echo '<style>body{font-family:sans-serif;margin:2em;background:#fafafa}section{display:flex;gap:2em;'
-  echo 'border-bottom:1px solid #ddd;padding:1.5em 0}pre{background:#f0f0f0;padding:1em;font-size:12px;'
-  echo 'overflow:auto;max-width:48em;max-height:40em}figure{margin:0}img{border:1px solid #ccc;max-width:820px}'
-  echo '.formats a{margin-right:1em}</style></head><body><h1>Plotvane gallery</h1>'
-} > "$index"
+section() {
+  local name=$1 source=$2 folder=$3 png svg file base size title
+  title=$(html <<<"$name")
+  echo "<section id=\"$title\"><h2>$title</h2><p class=\"about\">$(description "$source" | tr '\n' ' ')</p>"
+  echo '<div class="row"><div class="pictures">'
+  for png in "$folder"/*.png; do
+    base=$(basename "$png" .png)
+    size=$(pngSize "$png")
+    echo "<div class=\"pair\"><figure><img src=\"$(url "$name/$base.png")\" $size alt=\"$(html <<<"$base") as PNG\"><figcaption>PNG</figcaption></figure>"
+    svg="$folder/$base.svg"
+    [ -e "$svg" ] && echo "<figure><img src=\"$(url "$name/$base.svg")\" $size alt=\"$(html <<<"$base") as SVG\"><figcaption>SVG</figcaption></figure>"
+    echo '</div>'
+  done
+  echo '<p class="files">'
+  for file in "$folder"/*; do
+    base=$(basename "$file")
+    echo "<a href=\"$(url "$name/$base")\">$(html <<<"$base")</a>"
+  done
+  echo "</p></div><pre><code>$(html <"$source")</code></pre></div></section>"
+}
 
-count=0
-for source in "$src_dir"/*.cpp; do
-  [ -e "$source" ] || continue
+start=$(seconds)
+sources=("$src_dir"/*.cpp)
+body=$(mktemp)
+trap 'rm -f "$body"' EXIT
+for source in "${sources[@]}"; do
   name=$(basename "$source" .cpp)
-  (cd "$out_dir" && "$bin_dir/$name")
-  count=$((count + 1))
-  {
-    echo "<section id=\"$name\"><div><h2>$name</h2>"
-    for picture in "$out_dir/$name".png "$out_dir/$name"_*.png; do
-      [ -e "$picture" ] && echo "<figure><img src=\"$(basename "$picture")\" alt=\"$name\"></figure>"
-    done
-    echo '<p class="formats">'
-    for other in "$out_dir/$name".* "$out_dir/$name"_*.*; do
-      [ -e "$other" ] || continue
-      case "$other" in *.png) ;; *) echo "<a href=\"$(basename "$other")\">$(basename "$other")</a>" ;; esac
-    done
-    echo "</p></div><pre>"
-    escape "$source"
-    echo '</pre></section>'
-  } >> "$index"
+  program="$bin_dir/$name"
+  [ -x "$program" ] || { echo "gallery: $name is not built ($program missing)" >&2; exit 1; }
+  folder="$out_dir/$name"
+  rm -rf "$folder"
+  mkdir -p "$folder"
+  began=$(seconds)
+  if ! (cd "$folder" && "$program"); then
+    echo "gallery: example $name failed" >&2
+    exit 1
+  fi
+  pngs=("$folder"/*.png)
+  [ ${#pngs[@]} -gt 0 ] || { echo "gallery: example $name wrote no PNG picture" >&2; exit 1; }
+  files=("$folder"/*)
+  printf '  %-24s %2d files %6ss\n' "$name" ${#files[@]} "$(since "$began")"
+  section "$name" "$source" "$folder" >>"$body"
 done
-echo '</body></html>' >> "$index"
 
-elapsed=$(awk "BEGIN{printf \"%.1f\", $(date +%s.%N) - $start}")
-echo "Gallery: $count examples in ${elapsed}s"
-echo "Open $index"
+{
+  cat <<'HEAD'
+<!DOCTYPE html>
+<html lang="en"><head><meta charset="utf-8"><title>Plotvane gallery</title>
+<link rel="icon" href="data:,">
+<style>
+body{font-family:sans-serif;margin:2em;background:#fafafa;color:#222}
+section{border-bottom:1px solid #ddd;padding:1em 0 2em}
+.about{max-width:60em}
+.row{display:flex;flex-wrap:wrap;gap:2em;align-items:flex-start}
+.pair{display:flex;flex-direction:column;gap:1em;margin-bottom:1em}
+figure{margin:0}figcaption{font-size:12px;color:#666}
+img{border:1px solid #ccc;max-width:100%;height:auto;background:#fff}
+pre{background:#f0f0f0;padding:1em;font-size:12px;overflow:auto;max-width:60em;max-height:90vh;margin:0;position:sticky;top:1em}
+.files a{margin-right:1em}
+</style></head><body>
+<h1>Plotvane gallery</h1>
+HEAD
+  if [ ${#sources[@]} -eq 0 ]; then
+    echo '<p>No examples yet.</p>'
+  else
+    echo "<p>$(examples ${#sources[@]}), each shown as PNG and SVG beside the program that drew it.</p>"
+    cat "$body"
+  fi
+  echo '</body></html>'
+} >"$out_dir/index.html"
+
+echo "Gallery: $(examples ${#sources[@]}) in $(since "$start")s"
+echo "Open $out_dir/index.html"
