@@ -377,3 +377,19 @@ TEST(LineLayer, ThinningKeepsEveryColumnsReach) {
     EXPECT_EQ(xs, (std::vector<double>{-10, 5, 20, -5, -6, 30}));
     EXPECT_TRUE(line.points()[0].breakAfter);
 }
+
+TEST(LineLayer, SwappedAxesTurnTheLine) {
+    const std::vector<double> y{1, 4, 2, 5};
+    XYChartPtr c = newChart();
+    c->swapXY();
+    c->xAxis()->setLinearScale(0, 3);   // 180 pixels, 60 per item
+    c->yAxis()->setLinearScale(0, 13);  // 260 pixels, 20 per unit
+    c->addLineLayer(arr(y), 0xff0000);
+    std::vector<std::vector<double>> lines = polylines(chartDump(c.get()));
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines[0].size(), 8u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(lines[0][2 * i], c->getYCoor(y[static_cast<size_t>(i)])) << i;
+        EXPECT_EQ(lines[0][2 * i + 1], c->getXCoor(i)) << i;
+    }
+}

@@ -85,6 +85,8 @@ void LineLayerImpl::layoutChart() {
     for (int ds = 0; ds < dataSetCount(); ++ds) {
         DataSetImpl& set = dataSet(ds);
         std::unique_ptr<MultiLine> line = newLine();
+        // Reserved, not touched: only the points kept take memory, and none move as it fills.
+        line->points().reserve(static_cast<size_t>(set.size()));
         RangeFeed feed(*line, box.left, box.right);
         const AxisImpl* axis = set.axis();
         for (int i = 0; i < set.size(); ++i) {
@@ -145,8 +147,10 @@ void LineLayerImpl::paintRibbons(DrawArea* d, int ds) {
         long long dx = x2 - x1, dy = y2 - y1;
         long long facing = (dy * depthX + dx * depthY) * ((isSwapped() ? dy : dx) < 0 ? -1 : 1);
         bool back = isSwapped() ? facing > 0 : facing < 0;
-        int fill = gap ? gapColor_ : back ? set.shadowColor() : set.dataColor();
-        int edge = gap ? gapColor_ : back ? set.shadowEdgeColor() : set.edgeColor();
+        // A gap in the line's own colour is shaded like the line.
+        bool own = !gap || gapColor_ == Chart::SameAsMainColor;
+        int fill = !own ? gapColor_ : back ? set.shadowColor() : set.dataColor();
+        int edge = !own ? gapColor_ : back ? set.shadowEdgeColor() : set.edgeColor();
         d->surface(x1, y1, x2, y2, depthX, -depthY, edge, fill);
     }
 }

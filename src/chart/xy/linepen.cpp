@@ -2,10 +2,12 @@
 //
 // Each segment is clipped to the box (Liang-Barsky: the parameter range of the segment inside
 // each of the four slabs), so a line that wanders far off the plot costs nothing beyond its
-// crossing points. Clipped pieces that join end to start and share a style are collected into
-// one run; a run is thinned per pixel column and handed to the drawing area through lineTo. Runs
-// that join (a line, then its gap segment in another colour) continue the same pen, so the
-// recorder keeps a whole line as one record.
+// crossing points. Clipped pieces that join end to start and share a style form one run. A run
+// streams through a one-column buffer: a column that receives more than four points keeps only
+// its first, lowest, highest and last, which cover the same pixels, so a million points over 800
+// columns reach the drawing area as a few thousand, without the run ever being stored. Points
+// go out through lineTo; runs that join (a line, then its gap segment in another colour) continue
+// the same pen, so the recorder keeps a whole line as one record.
 #include "chart/xy/linepen_p.h"
 
 #include <plotvane/constants.h>
@@ -18,7 +20,12 @@ namespace plotvane {
 namespace {
 
 // Clips the segment a-b to the box; false when nothing of it is inside.
+bool inside(const FrameBox& box, const LinePoint& p) {
+    return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
+}
+
 bool clipSegment(const FrameBox& box, LinePoint& a, LinePoint& b) {
+    if (inside(box, a) && inside(box, b)) return true;
     double t0 = 0, t1 = 1;
     double dx = b.x - a.x, dy = b.y - a.y;
     const double p[4] = {-dx, dx, -dy, dy};
@@ -48,45 +55,83 @@ void LinePen::draw(const std::vector<LinePoint>& path, LineStyle line, LineStyle
     for (size_t i = 0; i + 1 < path.size(); ++i) {
         const LineStyle& style = path[i].breakAfter ? gap : line;
         if (style.width < 1 || style.color == Chart::Transparent) {
-            flush();
+            endRun();
             continue;
         }
         LinePoint a{path[i].x - dx_, path[i].y - dy_, false};
         LinePoint b{path[i + 1].x - dx_, path[i + 1].y - dy_, false};
         if (!clipSegment(clip_, a, b)) {
-            flush();
+            endRun();
             continue;
         }
-        bool joins = !run_.empty() && run_.back().x == a.x && run_.back().y == a.y && runStyle_.color == style.color &&
-                     runStyle_.width == style.width;
+        bool joins = inRun_ && end_.x == a.x && end_.y == a.y && style_.color == style.color &&
+                     style_.width == style.width;
         if (!joins) {
-            flush();
-            runStyle_ = style;
-            run_.push_back(a);
+            endRun();
+            start(a, style);
         }
-        run_.push_back(b);
+        add(b);
     }
-    flush();
+    endRun();
     d_->initLineTo();
 }
 
-void LinePen::flush() {
-    if (run_.size() >= 2) {
-        thinColumns(run_);
-        auto screen = [this](const LinePoint& p, double& x, double& y) {
-            x = swapped_ ? p.y : p.x;
-            y = swapped_ ? p.x : p.y;
-        };
-        double x1, y1, x2, y2;
-        screen(run_[0], x1, y1);
-        for (size_t k = 1; k < run_.size(); ++k) {
-            screen(run_[k], x2, y2);
-            d_->lineTo(x1, y1, x2, y2, runStyle_.color, runStyle_.width);
-            x1 = x2;
-            y1 = y2;
-        }
+void LinePen::start(const LinePoint& p, LineStyle style) {
+    // The first point only moves the pen; a run that joins the last one starts where it ended,
+    // so the recorder carries on with the same polyline.
+    hasPen_ = false;
+    inRun_ = true;
+    style_ = style;
+    col_.count = 0;
+    add(p);
+}
+
+void LinePen::add(const LinePoint& p) {
+    long long column = pixelColumn(p.x);
+    if (col_.count > 0 && column != col_.column) emitColumn();
+    Column& c = col_;
+    if (c.count == 0) c.column = column;
+    if (c.count < 4) c.points[c.count] = p;
+    if (c.count == 0 || p.y < c.lo.y) {
+        c.lo = p;
+        c.loAt = c.count;
     }
-    run_.clear();
+    if (c.count == 0 || p.y > c.hi.y) {
+        c.hi = p;
+        c.hiAt = c.count;
+    }
+    ++c.count;
+    c.points[3] = c.count > 4 ? p : c.points[3];
+    end_ = p;
+}
+
+void LinePen::emitColumn() {
+    Column& c = col_;
+    if (c.count <= 4) {
+        for (int k = 0; k < c.count; ++k) emit(c.points[k]);
+    } else {
+        // First, then the extremes in the order they came, then the last (points[3] holds it).
+        bool loFirst = c.loAt <= c.hiAt;
+        const LinePoint* kept[4] = {&c.points[0], loFirst ? &c.lo : &c.hi, loFirst ? &c.hi : &c.lo, &c.points[3]};
+        long long at[4] = {0, std::min(c.loAt, c.hiAt), std::max(c.loAt, c.hiAt), c.count - 1};
+        for (int k = 0; k < 4; ++k)
+            if (k == 0 || at[k] != at[k - 1]) emit(*kept[k]);
+    }
+    c.count = 0;
+}
+
+void LinePen::emit(const LinePoint& p) {
+    double x = swapped_ ? p.y : p.x, y = swapped_ ? p.x : p.y;
+    if (hasPen_) d_->lineTo(penX_, penY_, x, y, style_.color, style_.width);
+    penX_ = x;
+    penY_ = y;
+    hasPen_ = true;
+}
+
+void LinePen::endRun() {
+    if (!inRun_) return;
+    emitColumn();
+    inRun_ = false;
 }
 
 }  // namespace plotvane

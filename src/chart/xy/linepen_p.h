@@ -2,7 +2,8 @@
 #define PLOTVANE_CHART_XY_LINEPEN_P_H
 
 // Draws the path of a line object onto a drawing area: clipped to a box of the layer's frame,
-// thinned per pixel column, turned into screen points, and emitted as polylines.
+// thinned per pixel column as it streams through, turned into screen points, and emitted as
+// polylines.
 
 #include <vector>
 
@@ -26,15 +27,34 @@ public:
     void draw(const std::vector<LinePoint>& path, LineStyle line, LineStyle gap);
 
 private:
-    void flush();
+    // One pixel column of the current run: up to four points as they came, beyond that the
+    // first, lowest, highest and last (with their order).
+    struct Column {
+        long long column = 0;
+        int count = 0;
+        LinePoint points[4];
+        LinePoint lo, hi;
+        long long loAt = 0, hiAt = 0;
+    };
+
+    void start(const LinePoint& p, LineStyle style);
+    void add(const LinePoint& p);
+    void emitColumn();
+    void emit(const LinePoint& p);
+    void endRun();
 
     DrawArea* d_;
     FrameBox clip_;
     bool swapped_;
     double dx_;
     double dy_;
-    std::vector<LinePoint> run_;  // the polyline being collected, in one style
-    LineStyle runStyle_{0, 0};
+    bool inRun_ = false;
+    LineStyle style_{0, 0};
+    LinePoint end_{0, 0, false};  // the run's last point, where the next piece must start to join
+    Column col_;
+    bool hasPen_ = false;
+    double penX_ = 0;
+    double penY_ = 0;
 };
 
 }  // namespace plotvane
