@@ -13,6 +13,7 @@
 #include <plotvane/drawobj.h>
 #include <plotvane/layer.h>
 #include <plotvane/legendbox.h>
+#include <plotvane/linelayer.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 #include <plotvane/randomdata.h>

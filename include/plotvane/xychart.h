@@ -12,6 +12,10 @@
 
 namespace plotvane {
 
+class LineLayer;
+class SplineLayer;
+class StepLineLayer;
+
 class PLOTVANE_API PlotArea {
 public:
     // altBgColor -1: no alternate bands.
@@ -82,6 +86,20 @@ public:
     // z 0 is the layer drawn first (at the back).
     virtual Layer* getLayerByZ(int i) = 0;
     virtual int getLayerCount() = 0;
+
+    // Line layers (declared in <plotvane/linelayer.h>). A depth other than 0 draws the lines as 3D
+    // ribbons. Line layers never stack: every combine method draws the data sets at their values.
+    virtual LineLayer* addLineLayer(DoubleArray data, int color = -1, const char* name = "", int depth = 0) = 0;
+    virtual LineLayer* addLineLayer(int dataCombineMethod = Chart::Overlay, int depth = 0) = 0;
+    virtual SplineLayer* addSplineLayer(DoubleArray data, int color = -1, const char* name = "") = 0;
+    virtual SplineLayer* addSplineLayer() = 0;
+    virtual StepLineLayer* addStepLineLayer(DoubleArray data, int color = -1, const char* name = "") = 0;
+    virtual StepLineLayer* addStepLineLayer() = 0;
+    // Points at (xData[i], yData[i]) drawn as symbols without connecting lines; empty xData places
+    // them at 0, 1, 2 ... A fill colour of -1 takes the next automatic colour.
+    virtual LineLayer* addScatterLayer(DoubleArray xData, DoubleArray yData, const char* name = "",
+                                       int symbol = Chart::SquareSymbol, int symbolSize = 5, int fillColor = -1,
+                                       int edgeColor = -1) = 0;
 
     // Scales the axes now (layout does it otherwise), so the plot area can be fitted to them.
     virtual void layoutAxes() = 0;

@@ -39,6 +39,14 @@ public:
     Layer* getLayer(int i) override;
     Layer* getLayerByZ(int i) override;
     int getLayerCount() override { return plotArea_->layerCount(); }
+    LineLayer* addLineLayer(DoubleArray data, int color, const char* name, int depth) override;
+    LineLayer* addLineLayer(int dataCombineMethod, int depth) override;
+    SplineLayer* addSplineLayer(DoubleArray data, int color, const char* name) override;
+    SplineLayer* addSplineLayer() override;
+    StepLineLayer* addStepLineLayer(DoubleArray data, int color, const char* name) override;
+    StepLineLayer* addStepLineLayer() override;
+    LineLayer* addScatterLayer(DoubleArray xData, DoubleArray yData, const char* name, int symbol, int symbolSize,
+                               int fillColor, int edgeColor) override;
     void layoutAxes() override;
     void packPlotArea(int leftX, int topY, int rightX, int bottomY, int minWidth, int minHeight) override;
     int getXCoor(double v) override;

@@ -1,0 +1,64 @@
+// W2: an 800 x 600 PNG scatter chart of two series of 50,000 normally distributed points each,
+// circle symbols 7 pixels across, a legend and titles. Times building, rendering and PNG encoding
+// into memory (the data are made beforehand) and prints the median of 5 runs and peak memory.
+#include <plotvane/plotvane.h>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+using namespace plotvane;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+long peakKilobytes() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+DoubleArray view(const std::vector<double>& v) { return DoubleArray(v.data(), static_cast<int>(v.size())); }
+
+}  // namespace
+
+int main() {
+    const int n = 50000;
+    std::mt19937 random(7);
+    std::normal_distribution<double> a(0, 1), b(1.5, 0.8);
+    std::vector<double> x1(n), y1(n), x2(n), y2(n);
+    for (int i = 0; i < n; ++i) {
+        x1[static_cast<size_t>(i)] = a(random);
+        y1[static_cast<size_t>(i)] = a(random);
+        x2[static_cast<size_t>(i)] = b(random);
+        y2[static_cast<size_t>(i)] = b(random);
+    }
+    std::vector<double> times;
+    int bytes = 0;
+    for (int run = 0; run < 5; ++run) {
+        Clock::time_point start = Clock::now();
+        XYChart* c = XYChart::create(800, 600);
+        c->addTitle("Two normal clouds", "bold", 14);
+        c->setPlotArea(70, 70, 690, 470, 0xffffff, -1, Chart::Transparent, 0xdddddd, 0xdddddd);
+        c->addLegend(70, 35, false, "", 10)->setBackground(Chart::Transparent);
+        c->xAxis()->setTitle("x");
+        c->yAxis()->setTitle("y");
+        c->addScatterLayer(view(x1), view(y1), "Cloud A", Chart::CircleSymbol, 7, 0xc0392b);
+        c->addScatterLayer(view(x2), view(y2), "Cloud B", Chart::CircleSymbol, 7, 0x2874a6);
+        MemBlock png = c->makeChart(Chart::PNG);
+        bytes = png.len;
+        times.push_back(since(start));
+        c->destroy();
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("W2 scatter 2 x 50k points, 800x600 PNG: %.4f s (median of 5), %d PNG bytes\n", times[2], bytes);
+    std::printf("  peak memory: %.1f MB\n", peakKilobytes() / 1024.0);
+    return 0;
+}

@@ -1,0 +1,270 @@
+// The line layer: data sets as lines through their points, with gaps, symbols, labels and 3D
+// ribbons.
+//
+// Layout turns every data set into a line object of the layer's variant. Points enter in index
+// order as frame pixels; a missing x or value breaks the line after the previous point. Only the
+// x range of the plot (and the one point beyond each edge) enters at all, so a long series viewed
+// through a narrow window costs little more than the window; in fast line mode the points are
+// also thinned per pixel column once there are three or more of them per pixel.
+//
+// Painting goes from the last data set to the first, so the first is on top. A flat line is one
+// polyline per data set (LinePen clips and thins it); segments that bridge a missing value take
+// the gap style, and a transparent gap colour leaves a hole. In 3D the layer's depth is shared
+// among the data sets: each line stands on its own plane, one share further back than the one
+// before, and each segment is a ribbon one share deep, darker where the viewer sees its back.
+// Symbols follow, again from the last data set to the first; labels come with the other layers'
+// in postPaint, hung above the symbol and turned inward near the plot's edges.
+#include "chart/xy/linelayer_p.h"
+
+#include <plotvane/drawarea.h>
+
+#include <cmath>
+
+#include "chart/xy/axis_p.h"
+#include "chart/xy/linepen_p.h"
+#include "chart/xy/plotarea_p.h"
+#include "chart/xy/xychart_p.h"
+
+namespace plotvane {
+
+namespace {
+
+int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
+
+std::vector<double> cleanCopy(XYChartImpl* chart, DoubleArray a) {
+    DoubleArray kept = chart->filterData(a);
+    std::vector<double> v(kept.data, kept.data + std::max(kept.len, 0));
+    for (double& x : v)
+        if (!std::isfinite(x)) x = Chart::NoValue;
+    return v;
+}
+
+}  // namespace
+
+LineLayer::~LineLayer() = default;
+
+LineLayerImpl::LineLayerImpl() { LayerImpl::setDataCombineMethod(Chart::Overlay); }
+
+LineLayerImpl::~LineLayerImpl() = default;
+
+void LineLayerImpl::setGapColor(int lineColor, int lineWidth) {
+    gapColor_ = lineColor;
+    gapLineWidth_ = lineWidth;
+}
+
+LineObj* LineLayerImpl::getLine(int dataSet) {
+    return dataSet >= 0 && dataSet < static_cast<int>(lines_.size()) ? lines_[static_cast<size_t>(dataSet)].get()
+                                                                      : nullptr;
+}
+
+void LineLayerImpl::setSymbolScale(DoubleArray zData, int scaleType, DoubleArray zData2, int scaleType2) {
+    scaleW_ = {cleanCopy(chart(), zData), scaleType};
+    scaleH_ = {cleanCopy(chart(), zData2), scaleType2};
+}
+
+std::unique_ptr<MultiLine> LineLayerImpl::newLine() { return std::make_unique<MultiLine>(); }
+
+FrameBox LineLayerImpl::frameBox() const {
+    return {static_cast<double>(frameX()), static_cast<double>(frameY()), static_cast<double>(frameX() + frameWidth()),
+            static_cast<double>(frameY() + frameHeight())};
+}
+
+void LineLayerImpl::planeOffset(int ds, int& sx, int& sy) const {
+    int n = std::max(dataSetCount(), 1);
+    sx = depthX() / n * ds;
+    sy = -(depthY() / n) * ds;
+}
+
+void LineLayerImpl::layoutChart() {
+    LayerImpl::layoutChart();
+    lines_.clear();
+    FrameBox box = frameBox();
+    AxisImpl* x = xAxis();
+    double span = std::fabs(x->coorOf(x->getMaxValue()) - x->coorOf(x->getMinValue()));
+    bool thin = fastLineMode_ && span > 0 && maxDataLength() >= 3 * span;
+    for (int ds = 0; ds < dataSetCount(); ++ds) {
+        DataSetImpl& set = dataSet(ds);
+        std::unique_ptr<MultiLine> line = newLine();
+        // Reserved, not touched: only the points kept take memory, and none move as it fills.
+        line->points().reserve(static_cast<size_t>(set.size()));
+        RangeFeed feed(*line, box.left, box.right);
+        const AxisImpl* axis = set.axis();
+        for (int i = 0; i < set.size(); ++i) {
+            double xv = xValue(i), v = set.valueAt(i);
+            double px = xv == Chart::NoValue ? Chart::NoValue : pixelX(xv);
+            double py = v == Chart::NoValue ? Chart::NoValue : pixelY(v, axis);
+            feed.add(px, py);
+        }
+        if (thin) thinColumns(line->points());
+        int sx, sy;
+        planeOffset(ds, sx, sy);
+        double fx = isSwapped() ? sy : sx, fy = isSwapped() ? sx : sy;
+        FrameBox view{box.left + fx, box.top + fy, box.right + fx, box.bottom + fy};
+        line->layout(-fx, -fy, view);
+        lines_.push_back(std::move(line));
+    }
+}
+
+void LineLayerImpl::paint(DrawArea* d) {
+    if (static_cast<int>(lines_.size()) != dataSetCount()) return;
+    bool ribbons = depthX() > 0 || depthY() > 0;
+    for (int ds = dataSetCount(); ds-- > 0;) {
+        DataSetImpl& set = dataSet(ds);
+        int color = set.dataColor();
+        d->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
+        if (ribbons) {
+            paintRibbons(d, ds);
+            continue;
+        }
+        const MultiLine& line = *lines_[static_cast<size_t>(ds)];
+        LinePen pen(d, frameBox(), isSwapped(), line.dx(), line.dy());
+        LineStyle gap{gapColor_, gapLineWidth_ == -1 ? set.lineWidth() : gapLineWidth_};
+        pen.draw(line.path(), {color, set.lineWidth()}, gap);
+    }
+    for (int ds = dataSetCount(); ds-- > 0;) paintSymbols(d, ds);
+}
+
+void LineLayerImpl::paintRibbons(DrawArea* d, int ds) {
+    DataSetImpl& set = dataSet(ds);
+    const MultiLine& line = *lines_[static_cast<size_t>(ds)];
+    int n = std::max(dataSetCount(), 1);
+    int depthX = this->depthX() / n, depthY = this->depthY() / n;
+    int gapWidth = gapLineWidth_ == -1 ? set.lineWidth() : gapLineWidth_;
+    const std::vector<LinePoint>& path = line.path();
+    FrameBox box = frameBox();
+    for (size_t i = 0; i + 1 < path.size(); ++i) {
+        bool gap = path[i].breakAfter;
+        if ((gap ? gapWidth : set.lineWidth()) < 1 || (gap && gapColor_ == Chart::Transparent)) continue;
+        const LinePoint& a = path[i];
+        const LinePoint& b = path[i + 1];
+        if ((a.x < box.left && b.x < box.left) || (a.x > box.right && b.x > box.right)) continue;
+        double ax, ay, bx, by;
+        screenPoint(a.x - line.dx(), a.y - line.dy(), ax, ay);
+        screenPoint(b.x - line.dx(), b.y - line.dy(), bx, by);
+        int x1 = roundPixel(ax), y1 = roundPixel(ay), x2 = roundPixel(bx), y2 = roundPixel(by);
+        // The viewer sees the ribbon's top when its back edge shows above (left of, when
+        // swapped) its front edge.
+        long long dx = x2 - x1, dy = y2 - y1;
+        long long facing = (dy * depthX + dx * depthY) * ((isSwapped() ? dy : dx) < 0 ? -1 : 1);
+        bool back = isSwapped() ? facing > 0 : facing < 0;
+        // A gap in the line's own colour is shaded like the line.
+        bool own = !gap || gapColor_ == Chart::SameAsMainColor;
+        int fill = !own ? gapColor_ : back ? set.shadowColor() : set.dataColor();
+        int edge = !own ? gapColor_ : back ? set.shadowEdgeColor() : set.edgeColor();
+        d->surface(x1, y1, x2, y2, depthX, -depthY, edge, fill);
+    }
+}
+
+double LineLayerImpl::scaledSize(const SymbolScale& s, int i, double x, double v,
+                                 const AxisImpl* axis) const {
+    double z = i < static_cast<int>(s.z.size()) ? s.z[static_cast<size_t>(i)] : Chart::NoValue;
+    if (z == Chart::NoValue) return Chart::NoValue;
+    if (s.type == Chart::XAxisScale) {
+        double a = pixelX(x), b = pixelX(x + z);
+        return a == Chart::NoValue || b == Chart::NoValue ? Chart::NoValue : std::fabs(b - a);
+    }
+    if (s.type == Chart::YAxisScale) {
+        double a = pixelY(v, axis), b = pixelY(v + z, axis);
+        return a == Chart::NoValue || b == Chart::NoValue ? Chart::NoValue : std::fabs(b - a);
+    }
+    return std::fabs(z);
+}
+
+bool LineLayerImpl::symbolSize(int ds, int i, int& w, int& h) {
+    DataSetImpl& set = dataSet(ds);
+    w = set.symbol().width();
+    h = set.symbol().height();
+    if (scaleW_.z.empty()) return true;
+    double x = xValue(i), v = set.valueAt(i);
+    double sw = scaledSize(scaleW_, i, x, v, set.axis());
+    if (sw == Chart::NoValue) return false;
+    double sh = scaleH_.z.empty() ? sw : scaledSize(scaleH_, i, x, v, set.axis());
+    if (sh == Chart::NoValue) return false;
+    w = roundPixel(std::min(sw, 1e4));
+    h = roundPixel(std::min(sh, 1e4));
+    // Screen width runs along the x axis only when not swapped.
+    if (isSwapped()) std::swap(w, h);
+    return true;
+}
+
+void LineLayerImpl::paintSymbols(DrawArea* d, int ds) {
+    DataSetImpl& set = dataSet(ds);
+    if (set.symbol().isEmpty()) return;
+    AxisImpl* xa = xAxis();
+    bool reversed = xa->coorOf(xa->getMinValue()) > xa->coorOf(xa->getMaxValue());
+    int sx, sy;
+    planeOffset(ds, sx, sy);
+    FrameBox box = frameBox();
+    // Symbols reaching into the plot from outside still show.
+    double reach = std::max(set.symbol().width(), set.symbol().height()) + 1;
+    int n = set.size();
+    for (int k = 0; k < n; ++k) {
+        int i = reversed ? n - 1 - k : k;
+        double xv = xValue(i), v = set.valueAt(i);
+        if (xv == Chart::NoValue || v == Chart::NoValue) continue;
+        double px = pixelX(xv);
+        if (px == Chart::NoValue || (scaleW_.z.empty() && (px < box.left - reach || px > box.right + reach))) continue;
+        double py = pixelY(v, set.axis());
+        if (py == Chart::NoValue) continue;
+        int w, h;
+        if (!symbolSize(ds, i, w, h)) continue;
+        double x, y;
+        screenPoint(px, py, x, y);
+        int cx = roundPixel(x) + sx + set.symbolOffsetX(), cy = roundPixel(y) + sy + set.symbolOffsetY();
+        if (scaleW_.z.empty())
+            set.symbol().paint(d, cx, cy);
+        else
+            set.symbol().paint(d, cx, cy, w, h);
+    }
+}
+
+void LineLayerImpl::dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
+    DataSetImpl& set = dataSet(ds);
+    double sx, sy;
+    screenPoint(pixelX(xValue(i)), pixelY(set.valueAt(i), set.axis()), sx, sy);
+    int ox, oy;
+    planeOffset(ds, ox, oy);
+    x = roundPixel(sx) + ox + set.symbolOffsetX();
+    y = roundPixel(sy) + oy + set.symbolOffsetY();
+    int w = 0, h = 0;
+    if (!set.symbol().isEmpty() && !symbolSize(ds, i, w, h)) w = h = 0;
+    // Screen extent of the plot, to turn labels inward near its edges.
+    int left = isSwapped() ? frameY() : frameX(), right = left + (isSwapped() ? frameHeight() : frameWidth());
+    int top = isSwapped() ? frameX() : frameY();
+    const int kLabelRoom = 16;
+    bool below = y - h / 2 - kLabelRoom < top;
+    int column = x - kLabelRoom < left ? 0 : x + kLabelRoom > right ? 2 : 1;
+    const int aboveCodes[3] = {Chart::BottomLeft, Chart::BottomCenter, Chart::BottomRight};
+    const int belowCodes[3] = {Chart::TopLeft, Chart::TopCenter, Chart::TopRight};
+    alignment = below ? belowCodes[column] : aboveCodes[column];
+    y += below ? (h + 1) / 2 : -((h + 1) / 2);
+}
+
+int LineLayerImpl::legendLineWidth(int ds) { return std::max(dataSet(ds).lineWidth(), 0); }
+
+LineLayer* XYChartImpl::addLineLayer(int dataCombineMethod, int depth) {
+    auto* layer = new LineLayerImpl();
+    addLayer(layer);
+    layer->setDataCombineMethod(dataCombineMethod);
+    if (depth != 0) layer->set3D(depth, 0);
+    return layer;
+}
+
+LineLayer* XYChartImpl::addLineLayer(DoubleArray data, int color, const char* name, int depth) {
+    LineLayer* layer = addLineLayer(Chart::Overlay, depth);
+    layer->addDataSet(data, color, name);
+    return layer;
+}
+
+LineLayer* XYChartImpl::addScatterLayer(DoubleArray xData, DoubleArray yData, const char* name, int symbol,
+                                        int symbolSize, int fillColor, int edgeColor) {
+    LineLayer* layer = addLineLayer(Chart::Overlay, 0);
+    if (xData.len > 0 && xData.data) layer->setXData(xData);
+    layer->addDataSet(yData, fillColor, name)->setDataSymbol(symbol, symbolSize, -1, edgeColor, 1);
+    layer->setLineWidth(0);
+    layer->setImageMapWidth(0);
+    plotArea().setScaleMode(PlotAreaImpl::kScatterMode);
+    return layer;
+}
+
+}  // namespace plotvane

@@ -1,0 +1,94 @@
+#ifndef PLOTVANE_CHART_XY_LINEOBJ_P_H
+#define PLOTVANE_CHART_XY_LINEOBJ_P_H
+
+// Line objects: the points of one data set in the layer's frame (pixels along the x axis and the
+// y axis), each flagged when a missing value follows it, and the path that is drawn through them.
+// The plain MultiLine draws its points as they are; CardinalSpline and StepLine build a path of
+// their own at layout.
+
+#include <plotvane/linelayer.h>
+
+#include <vector>
+
+namespace plotvane {
+
+struct LinePoint {
+    double x;
+    double y;
+    bool breakAfter;  // the segment to the next point bridges a missing value
+};
+
+// A rectangle of the layer's frame.
+struct FrameBox {
+    double left;
+    double top;
+    double right;
+    double bottom;
+};
+
+// The column a frame x falls in; far values share the outermost columns.
+long long pixelColumn(double x);
+
+// Reduces every run of more than four points within one pixel column to its first point, its
+// lowest and highest points and its last point, in their order. The line drawn through what is
+// left covers the same pixels, so long runs of tiny segments cost as much as the columns they
+// cross. A run never spans a break.
+void thinColumns(std::vector<LinePoint>& points);
+
+class MultiLine : public LineObj {
+public:
+    MultiLine() = default;
+    ~MultiLine() override;
+    MultiLine(const MultiLine&) = delete;
+    MultiLine& operator=(const MultiLine&) = delete;
+
+    // Appends a point; a missing coordinate (Chart::NoValue) breaks the line after the last point.
+    void setData(double x, double y);
+    std::vector<LinePoint>& points() { return points_; }
+    // The line is drawn at its points less (dx, dy); `view` is the visible part of the frame, so
+    // path builders may skip what cannot show.
+    void layout(double dx, double dy, const FrameBox& view);
+    double dx() const { return dx_; }
+    double dy() const { return dy_; }
+    const std::vector<LinePoint>& path() const { return ownPath_ ? path_ : points_; }
+
+    double getY(double x) override;
+    bool isGap() const override { return gap_; }
+
+protected:
+    // Fills `path` and returns true, or returns false to draw the points as they are.
+    virtual bool buildPath(const FrameBox& view, std::vector<LinePoint>& path);
+
+    std::vector<LinePoint> points_;
+
+private:
+    std::vector<LinePoint> path_;
+    bool ownPath_ = false;
+    double dx_ = 0;
+    double dy_ = 0;
+    bool gap_ = false;
+};
+
+// Feeds points into a line, dropping those beyond a range of x whose segments on both sides stay
+// beyond it; the point just past each edge is kept, so the line still runs out of the range.
+class RangeFeed {
+public:
+    RangeFeed(MultiLine& line, double lo, double hi) : line_(line), lo_(lo), hi_(hi) {}
+    // A missing coordinate is a break.
+    void add(double x, double y);
+
+private:
+    int side(double x) const { return x < lo_ ? -1 : x > hi_ ? 1 : 0; }
+
+    MultiLine& line_;
+    double lo_;
+    double hi_;
+    LinePoint held_{0, 0, false};
+    int heldSide_ = 0;
+    bool hasHeld_ = false;
+    bool heldOut_ = false;  // held_ is already in the line
+};
+
+}  // namespace plotvane
+
+#endif
