@@ -74,40 +74,7 @@ inline std::vector<uint32_t> pngPixels(plotvane::XYChart* c) {
 }
 
 // Whether PNG output shows what was drawn: until the raster back-end lands it is one flat colour.
-inline bool pngDrawsPictures() {
-    XYChartPtr c = newChart();
-    std::vector<uint32_t> p = pngPixels(c.get());
-    return !p.empty() && std::any_of(p.begin(), p.end(), [&](uint32_t v) { return v != p[0]; });
-}
 
-// The chart's PNG against tests/golden/chart/<name>.png: every channel within 48 and on average
-// within 1 (anti-aliasing may move by a level). PLOTVANE_UPDATE_GOLDEN=1 writes the golden.
-inline ::testing::AssertionResult matchesGoldenPNG(plotvane::XYChart* c, const std::string& name) {
-    plotvane::MemBlock b = c->makeChart(plotvane::Chart::PNG);
-    std::string path = testPath("golden/chart/" + name + ".png");
-    const char* update = std::getenv("PLOTVANE_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") {
-        writeFile(path, std::string(b.data, static_cast<size_t>(b.len)));
-        return ::testing::AssertionSuccess();
-    }
-    LibpngView expected = readWithLibpng(readFile(path));
-    if (!expected.ok) return ::testing::AssertionFailure() << "no golden " << path;
-    std::vector<uint32_t> actual = pngPixels(c);
-    if (actual.size() != expected.pixels.size())
-        return ::testing::AssertionFailure() << actual.size() << " pixels, expected " << expected.pixels.size();
-    long long total = 0;
-    int worst = 0;
-    for (size_t i = 0; i < actual.size(); ++i)
-        for (int shift = 0; shift < 32; shift += 8) {
-            int d = std::abs(static_cast<int>((actual[i] >> shift) & 0xff) -
-                             static_cast<int>((expected.pixels[i] >> shift) & 0xff));
-            total += d;
-            worst = std::max(worst, d);
-        }
-    double mean = actual.empty() ? 0 : static_cast<double>(total) / (4.0 * actual.size());
-    if (worst > 48 || mean > 1) return ::testing::AssertionFailure() << "worst " << worst << ", mean " << mean;
-    return ::testing::AssertionSuccess();
-}
 
 }  // namespace plotvane_test
 

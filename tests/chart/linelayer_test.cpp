@@ -78,9 +78,7 @@ const Case kCases[] = {{"line_multi", multiSeriesChart},
                        {"scatter_groups", scatterChart},
                        {"line_gaps", gapChart}};
 
-// What a chart puts out for comparison: its PNG where PNG draws pictures, else its dump.
-std::string output(XYChart* c, bool png) {
-    if (!png) return chartDump(c);
+std::string pngOf(XYChart* c) {
     MemBlock b = c->makeChart(Chart::PNG);
     return std::string(b.data, static_cast<size_t>(b.len));
 }
@@ -95,22 +93,23 @@ TEST(LineLayer, GoldenDumps) {
 }
 
 TEST(LineLayer, GoldenPictures) {
-    if (!pngDrawsPictures()) GTEST_SKIP() << "PNG output is blank until the raster back-end lands";
+    // Labels hold text, whose rasterising may move by a shade between font engine versions.
     for (const Case& k : kCases) {
         XYChartPtr c = k.make();
-        EXPECT_TRUE(matchesGoldenPNG(c.get(), k.name)) << k.name;
+        MemBlock png = c->makeChart(Chart::PNG);
+        EXPECT_TRUE(plotvane_test::matchesGoldenPNG("chart", std::string(k.name) + ".png",
+                                                    std::string(png.data, static_cast<size_t>(png.len)), 48));
     }
 }
 
 TEST(LineLayer, SameChartSameBytesTwiceAndOnFourThreads) {
-    bool png = pngDrawsPictures();
     for (const Case& k : kCases) {
-        std::string first = output(k.make().get(), png);
-        EXPECT_EQ(output(k.make().get(), png), first) << k.name;
+        std::string first = pngOf(k.make().get());
+        EXPECT_EQ(pngOf(k.make().get()), first) << k.name;
         std::vector<std::string> results(4);
         std::vector<std::thread> threads;
         for (size_t t = 0; t < results.size(); ++t)
-            threads.emplace_back([&, t] { results[t] = output(k.make().get(), png); });
+            threads.emplace_back([&, t] { results[t] = pngOf(k.make().get()); });
         for (std::thread& t : threads) t.join();
         for (const std::string& r : results) EXPECT_EQ(r, first) << k.name;
     }
