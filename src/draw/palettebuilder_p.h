@@ -2,17 +2,36 @@
 #define PLOTVANE_DRAW_PALETTEBUILDER_P_H
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "draw/imageio_p.h"
 
 namespace plotvane {
 
+// Hands out storage without value-initialising it, for buffers that are written in full anyway
+// (zero-filling a 480 KB index image costs as much as writing it).
+template <class T>
+struct UninitializedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    UninitializedAllocator() = default;
+    template <class U>
+    UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+};
+
 // A picture as indices into a palette of at most 256 RGB colours.
 struct PaletteImage {
     int colorCount = 0;
     uint32_t palette[256] = {};
-    std::vector<uint8_t> indices;  // width * height
+    std::vector<uint8_t, UninitializedAllocator<uint8_t>> indices;  // width * height
     int transparentIndex = -1;
 };
 

@@ -1,9 +1,12 @@
 // PNG through libpng. Writing picks the smallest faithful form: a palette (packed to 1, 2, 4 or 8
 // bits) when the picture has at most 256 colours and needs no alpha, else 8-bit RGB, or RGBA when
-// alpha is wanted. True-colour rows go to libpng straight from the ARGB buffer: libpng is told the
-// byte order and to drop the spare byte, or to invert it into opacity, so no copy of the picture
-// is made. Filtering is off: chart pictures are long runs of flat colour, which deflate handles on
-// its own, and the filter search would cost more than it saves.
+// alpha is wanted. Rows reach libpng one at a time in their file form: 8-bit index rows straight
+// from the index image, others converted into one row buffer first (packing the indices, or
+// taking R, G, B and opacity out of the ARGB words). libpng's own transforms would do the same
+// work a byte at a time behind per-pixel branches, at twice the cost. Filtering is off:
+// chart pictures are long runs of flat colour, which deflate handles on its own, and the filter
+// search would cost more than it saves. Index rows are not checked against the palette size:
+// the palette builder never hands out an index past its colours.
 //
 // libpng reports errors by longjmp. Every libpng call therefore sits in a small function that
 // owns the jump buffer and keeps no C++ objects with destructors in its frame; memory is prepared
@@ -36,6 +39,49 @@ bool littleEndianHost() {
 void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void onWarning(png_structp, png_const_charp) {}
 
+// A row of the picture in file form; `row` has room for width * 4 + 1 bytes.
+using RowConverter = void (*)(const void* source, png_bytep row, int width);
+
+// The word whose bytes in memory are those of v from the most significant down.
+uint32_t fileOrder(uint32_t v) { return littleEndianHost() ? __builtin_bswap32(v) : v; }
+
+// R, G, B from ARGB words; each store writes one byte too many, which the next pixel overwrites.
+void rgbRow(const void* source, png_bytep row, int width) {
+    const uint32_t* argb = static_cast<const uint32_t*>(source);
+    for (int x = 0; x < width; ++x) {
+        uint32_t word = fileOrder(argb[x] << 8);
+        std::memcpy(row + 3 * x, &word, 4);
+    }
+}
+
+// R, G, B and opacity (255 - transparency) from ARGB words.
+void rgbaRow(const void* source, png_bytep row, int width) {
+    const uint32_t* argb = static_cast<const uint32_t*>(source);
+    for (int x = 0; x < width; ++x) {
+        uint32_t word = fileOrder(argb[x] << 8 | (~argb[x] >> 24));
+        std::memcpy(row + 4 * x, &word, 4);
+    }
+}
+
+// Indices below 2^bits, leftmost pixel in the high bits, the last byte padded with zero bits.
+template <int bits>
+void packRow(const void* source, png_bytep row, int width) {
+    constexpr int perByte = 8 / bits;
+    const uint8_t* index = static_cast<const uint8_t*>(source);
+    int whole = width / perByte;
+    for (int i = 0; i < whole; ++i, index += perByte) {
+        unsigned byte = 0;
+        for (int k = 0; k < perByte; ++k) byte = byte << bits | index[k];
+        row[i] = static_cast<png_byte>(byte);
+    }
+    int rest = width - whole * perByte;
+    if (rest > 0) {
+        unsigned byte = 0;
+        for (int k = 0; k < rest; ++k) byte = byte << bits | index[k];
+        row[whole] = static_cast<png_byte>(byte << (bits * (perByte - rest)));
+    }
+}
+
 void writeToStream(png_structp png, png_bytep bytes, size_t n) {
     static_cast<vek::ostream*>(png_get_io_ptr(png))->write(reinterpret_cast<const char*>(bytes), static_cast<int>(n));
 }
@@ -50,14 +96,16 @@ struct PngJob {
     int bitDepth = 8;
     bool interlace = false;
     int level = -1;
-    bool fromARGB = false;  // rows are the ARGB words themselves
     png_color palette[256] = {};
     int paletteCount = 0;
     png_byte alphaOfIndex[256] = {};
     int transCount = 0;
     png_color_16 transColor = {};
     bool hasTransColor = false;
-    png_bytep* rows = nullptr;
+    const unsigned char* source = nullptr;  // row 0 of the picture
+    size_t sourceStride = 0;                // bytes from one source row to the next
+    RowConverter convertRow = nullptr;      // none: source rows are file rows
+    png_bytep rowBuffer = nullptr;
 };
 
 bool runPngWriter(const PngJob& job) {
@@ -81,22 +129,23 @@ bool runPngWriter(const PngJob& job) {
     if (job.hasTransColor) png_set_tRNS(png, info, nullptr, 0, &job.transColor);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     if (job.level >= 0) png_set_compression_level(png, job.level);
+#ifdef PNG_CHECK_FOR_INVALID_INDEX_SUPPORTED
+    if (job.paletteCount > 0) png_set_check_for_invalid_index(png, 0);
+#endif
     png_write_info(png, info);
-    if (job.colorType == PNG_COLOR_TYPE_PALETTE && job.bitDepth < 8) png_set_packing(png);
-    if (job.fromARGB) {
-        bool little = littleEndianHost();
-        if (job.colorType == PNG_COLOR_TYPE_RGB_ALPHA) {
-            png_set_invert_alpha(png);
-            if (little)
-                png_set_bgr(png);
-            else
-                png_set_swap_alpha(png);
-        } else {
-            if (little) png_set_bgr(png);
-            png_set_filler(png, 0, little ? PNG_FILLER_AFTER : PNG_FILLER_BEFORE);
+    // Adam7 takes every row once per pass; rows a pass skips need no converting.
+    int passes = job.interlace ? png_set_interlace_handling(png) : 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int y = 0; y < job.height; ++y) {
+            const unsigned char* source = job.source + y * job.sourceStride;
+            png_bytep row = const_cast<png_bytep>(source);
+            if (job.convertRow) {
+                if (passes == 1 || PNG_ROW_IN_INTERLACE_PASS(y, pass)) job.convertRow(source, job.rowBuffer, job.width);
+                row = job.rowBuffer;
+            }
+            png_write_row(png, row);
         }
     }
-    png_write_image(png, job.rows);
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return true;
@@ -112,6 +161,15 @@ void reserveOutput(vek::ostream& out, const RasterImage& image) {
         long long size = static_cast<long long>(image.width) * image.height * 4 + 50000;
         if (size <= 0x7fffffff) memory->ensureSize(static_cast<int>(size));
     }
+}
+
+bool runPngWriterFrom(PngJob& job, const void* source, size_t sourceStride, RowConverter convertRow) {
+    std::vector<png_byte> rowBuffer(convertRow ? static_cast<size_t>(job.width) * 4 + 1 : 0);
+    job.source = static_cast<const unsigned char*>(source);
+    job.sourceStride = sourceStride;
+    job.convertRow = convertRow;
+    job.rowBuffer = rowBuffer.data();
+    return runPngWriter(job);
 }
 
 bool writePalettePNG(vek::ostream& out, const RasterImage& image, const RasterSettings& settings, int level,
@@ -135,11 +193,9 @@ bool writePalettePNG(vek::ostream& out, const RasterImage& image, const RasterSe
         std::memset(job->alphaOfIndex, 255, sizeof job->alphaOfIndex);
         job->alphaOfIndex[indexed.transparentIndex] = 0;
     }
-    std::vector<png_bytep> rows(static_cast<size_t>(image.height));
-    for (int y = 0; y < image.height; ++y)
-        rows[y] = const_cast<png_bytep>(indexed.indices.data() + static_cast<size_t>(y) * image.width);
-    job->rows = rows.data();
-    return runPngWriter(*job);
+    RowConverter pack = job->bitDepth == 1 ? packRow<1> : job->bitDepth == 2 ? packRow<2> : packRow<4>;
+    return runPngWriterFrom(*job, indexed.indices.data(), static_cast<size_t>(image.width),
+                            job->bitDepth < 8 ? pack : nullptr);
 }
 
 bool writeTrueColorPNG(vek::ostream& out, const RasterImage& image, const RasterSettings& settings, int level,
@@ -151,7 +207,6 @@ bool writeTrueColorPNG(vek::ostream& out, const RasterImage& image, const Raster
     job->interlace = settings.interlace;
     job->level = level;
     job->colorType = alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
-    job->fromARGB = true;
     if (!alpha && hasTransparentRGB(settings.transparentColor)) {
         uint32_t c = static_cast<uint32_t>(settings.transparentColor);
         job->hasTransColor = true;
@@ -159,11 +214,7 @@ bool writeTrueColorPNG(vek::ostream& out, const RasterImage& image, const Raster
         job->transColor.green = static_cast<png_uint_16>((c >> 8) & 0xff);
         job->transColor.blue = static_cast<png_uint_16>(c & 0xff);
     }
-    std::vector<png_bytep> rows(static_cast<size_t>(image.height));
-    for (int y = 0; y < image.height; ++y)
-        rows[y] = reinterpret_cast<png_bytep>(const_cast<uint32_t*>(image.pixels + static_cast<size_t>(y) * image.width));
-    job->rows = rows.data();
-    return runPngWriter(*job);
+    return runPngWriterFrom(*job, image.pixels, static_cast<size_t>(image.width) * 4, alpha ? rgbaRow : rgbRow);
 }
 
 // Reading from memory; running past the end is a libpng error.

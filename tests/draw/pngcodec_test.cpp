@@ -2,15 +2,19 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "draw/imageio_p.h"
+#include "draw/palettebuilder_p.h"
 #include "imageoracle.h"
 
 using namespace plotvane;
 using plotvane_test::bytesOf;
+using plotvane_test::LibpngView;
 using plotvane_test::readWithLibpng;
 using plotvane_test::samePixels;
 
@@ -135,6 +139,143 @@ TEST(PngWriter, LevelModesInterlaceAndQuantising) {
             for (int shift : {0, 8, 16})
                 error += std::abs(int((gradient[i] >> shift) & 0xff) - int((view.pixels[i] >> shift) & 0xff));
         EXPECT_LT(double(error) / (3.0 * gradient.size()), dither == 1 ? 16.0 : 8.0) << "dither " << dither;
+    }
+}
+
+namespace {
+
+// How a picture is handed to libpng when libpng's own transforms make the file rows: 8-bit index
+// rows packed by libpng, or ARGB rows reordered, stripped or alpha-inverted by libpng.
+struct TransformJob {
+    int width, height, colorType, bitDepth, level;
+    bool interlace;
+    png_color palette[256];
+    int paletteCount;
+    png_byte alphaOfIndex[256];
+    int transCount;
+    png_color_16 transColor;
+    bool hasTransColor;
+    png_bytep* rows;
+};
+
+void toString(png_structp png, png_bytep data, size_t n) {
+    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), n);
+}
+
+bool writeWithTransforms(const TransformJob& job, std::string* file) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, file, toString, nullptr);
+    png_set_IHDR(png, info, job.width, job.height, job.bitDepth, job.colorType,
+                 job.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (job.paletteCount) png_set_PLTE(png, info, job.palette, job.paletteCount);
+    if (job.transCount) png_set_tRNS(png, info, job.alphaOfIndex, job.transCount, nullptr);
+    if (job.hasTransColor) png_set_tRNS(png, info, nullptr, 0, &job.transColor);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    if (job.level >= 0) png_set_compression_level(png, job.level);
+    png_write_info(png, info);
+    const uint32_t probe = 1;
+    bool little = *reinterpret_cast<const unsigned char*>(&probe) == 1;
+    if (job.colorType == PNG_COLOR_TYPE_PALETTE) {
+        png_set_packing(png);
+    } else if (job.colorType == PNG_COLOR_TYPE_RGB_ALPHA) {
+        png_set_invert_alpha(png);
+        if (little)
+            png_set_bgr(png);
+        else
+            png_set_swap_alpha(png);
+    } else {
+        if (little) png_set_bgr(png);
+        png_set_filler(png, 0, little ? PNG_FILLER_AFTER : PNG_FILLER_BEFORE);
+    }
+    png_write_image(png, job.rows);
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+// The file writePNG should make of these pixels, in the form its header names.
+std::string withTransforms(const std::vector<uint32_t>& pixels, int width, int height, const RasterSettings& settings,
+                           const LibpngView& form) {
+    auto job = std::make_unique<TransformJob>();
+    *job = TransformJob{};
+    job->width = width;
+    job->height = height;
+    job->colorType = form.colorType;
+    job->bitDepth = form.bitDepth;
+    job->level = settings.paletteMode >= 128 ? settings.paletteMode - 128 : -1;
+    job->interlace = settings.interlace;
+    PaletteImage indexed;
+    std::vector<png_bytep> rows;
+    if (form.colorType == PNG_COLOR_TYPE_PALETTE) {
+        makePaletteImage(RasterImage{pixels.data(), width, height}, settings.transparentColor, settings.paletteMode,
+                         settings.ditherMethod, indexed);
+        job->paletteCount = indexed.colorCount;
+        for (int i = 0; i < indexed.colorCount; ++i) {
+            uint32_t c = indexed.palette[i];
+            job->palette[i] = png_color{png_byte(c >> 16), png_byte(c >> 8), png_byte(c)};
+        }
+        if (indexed.transparentIndex >= 0) {
+            job->transCount = indexed.transparentIndex + 1;
+            std::memset(job->alphaOfIndex, 255, sizeof job->alphaOfIndex);
+            job->alphaOfIndex[indexed.transparentIndex] = 0;
+        }
+        for (int y = 0; y < height; ++y) rows.push_back(indexed.indices.data() + size_t(y) * width);
+    } else {
+        if (form.transColor) {
+            uint32_t c = static_cast<uint32_t>(settings.transparentColor);
+            job->hasTransColor = true;
+            job->transColor = png_color_16{0, png_uint_16((c >> 16) & 0xff), png_uint_16((c >> 8) & 0xff),
+                                           png_uint_16(c & 0xff), 0};
+        }
+        for (int y = 0; y < height; ++y)
+            rows.push_back(reinterpret_cast<png_bytep>(const_cast<uint32_t*>(pixels.data() + size_t(y) * width)));
+    }
+    job->rows = rows.data();
+    std::string file;
+    EXPECT_TRUE(writeWithTransforms(*job, &file));
+    return file;
+}
+
+}  // namespace
+
+TEST(PngWriter, OwnRowsEqualLibpngTransforms) {
+    // Every colour form and depth, odd widths (packed rows end mid-byte), one-pixel-wide pictures
+    // (Adam7 passes without columns), translucent pixels and both kinds of tRNS.
+    struct Case {
+        int colors, colorType, bitDepth;
+        int transparent;
+        int mode;
+    } cases[] = {
+        {2, 3, 1, static_cast<int>(0xff000000), 0}, {3, 3, 2, 0x000020, 0},  {5, 3, 4, static_cast<int>(0xff000000), 0},
+        {17, 3, 8, 0x123456, 0},                    {300, 2, 8, 0x000020, 0}, {300, 6, 8, -1, 0},
+        {5, 2, 8, static_cast<int>(0xff000000), 2}, {40, 2, 8, 0x000020, 129},      {40, 6, 8, -1, 130},
+    };
+    for (const Case& c : cases) {
+        for (int width : {1, 13, 37}) {
+            for (bool interlace : {false, true}) {
+                SCOPED_TRACE(testing::Message() << c.colors << " colours, mode " << c.mode << ", width " << width
+                                                << (interlace ? ", interlaced" : ""));
+                const int height = std::max(11, c.colors / width + 1);  // every colour present
+                auto pixels = picture(width, height, c.colors);
+                if (c.transparent == -1) pixels.back() |= 0x7f000000;
+                RasterSettings settings;
+                settings.transparentColor = c.transparent;
+                settings.paletteMode = c.mode;
+                settings.interlace = interlace;
+                std::string ours = png(pixels, width, height, settings);
+                auto view = readWithLibpng(ours);
+                ASSERT_TRUE(view.ok);
+                EXPECT_EQ(view.colorType, c.colorType);
+                EXPECT_EQ(view.bitDepth, c.bitDepth);
+                EXPECT_TRUE(ours == withTransforms(pixels, width, height, settings, view));
+            }
+        }
     }
 }
 
