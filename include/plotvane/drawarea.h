@@ -317,6 +317,9 @@ public:
     // k is the brightness factor times 1024.
     static int rawColorAdjustBrightness(int color, int k);
     static bool encodePNG(vek::ostream& out, const uint32_t* pixels, int width, int height);
+    // Searches for a font as text would, one line per file tried into buffer; true when found.
+    static bool testFont(const char* font, int fontIndex, double height, double width, double angle, char* buffer,
+                         int bufferLength);
     static void setFontSearchPath(const char* path);
     static const char* getFontSearchPath();
 

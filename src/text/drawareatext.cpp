@@ -46,4 +46,9 @@ TTFText* DrawAreaImpl::textEx(const wchar_t* str, const char* font, int fontInde
 
 void DrawAreaImpl::close(TTFText* text) { TTFText::destroy(text); }
 
+bool DrawArea::testFont(const char* font, int fontIndex, double height, double width, double angle, char* buffer,
+                        int bufferLength) {
+    return TTFText::test(font, fontIndex, height, width, angle, buffer, bufferLength);
+}
+
 }  // namespace plotvane

@@ -46,3 +46,9 @@ TEST(DrawText, EmptyAndInvisibleTextRecordNothing) {
     d->text("zero height", "arial.ttf", 0, 0, 0, 0);
     EXPECT_EQ(dumpOf(d.get()), before);
 }
+
+TEST(DrawText, FontTestThroughTheDrawingSurface) {
+    static char report[16384];
+    EXPECT_TRUE(DrawArea::testFont("arial.ttf", 0, 10, 10, 0, report, sizeof report));
+    EXPECT_NE(std::string(report).find("Successfully opened"), std::string::npos) << report;
+}
