@@ -424,6 +424,43 @@ private:
         }
     }
 
+    // mergeSymbolRotated by a multiple of 90 degrees from a whole-pixel corner (x, y), within the
+    // destination box [bx0, bx1] x [by0, by1]: every destination pixel centre lands on a source
+    // pixel centre, so the box filter reads that one pixel and the merge is a copy. The source (a
+    // turned label: small, mostly transparent) is read in the order that walks along destination
+    // rows, and the rows of the box, each on a cache line of its own in a large canvas, are asked
+    // for together first.
+    void mergeTurnedQuarter(const Canvas& src, long long x, long long y, int cs, int sn, int bx0, int bx1, int by0,
+                            int by1) {
+        for (int py = by0; py <= by1; ++py) {
+            __builtin_prefetch(canvas_.pixels() + canvas_.index(bx0, py), 1);
+            __builtin_prefetch(canvas_.pixels() + canvas_.index(bx1, py), 1);
+        }
+        // Source (u, v) lands on destination (x0 + cs u + sn v, y0 - sn u + cs v).
+        const long long w = src.width(), h = src.height();
+        const long long cu = (cs - sn - 1) / 2, cv = (sn + cs - 1) / 2;
+        const long long x0 = x - cs * cu - sn * cv, y0 = y + sn * cu - cs * cv;
+        const bool columns = sn != 0;  // a quarter turn: source columns become destination rows
+        const long long outer = columns ? w : h, inner = columns ? h : w;
+        const long long stepIn = columns ? w : 1, stepOut = columns ? 1 : w;
+        const uint32_t* in = src.pixels();
+        for (long long o = 0; o < outer; ++o) {
+            const uint32_t* s = in + o * stepOut;
+            for (long long i = 0; i < inner; ++i, s += stepIn) {
+                const uint32_t col = *s;
+                if (col >= kTransparent) continue;
+                const long long u = columns ? o : i, v = columns ? i : o;
+                const long long px = x0 + cs * u + sn * v, py = y0 - sn * u + cs * v;
+                if (px < bx0 || px > bx1 || py < by0 || py > by1) continue;
+                const size_t at = canvas_.index(static_cast<int>(px), static_cast<int>(py));
+                if ((col >> 24) == 0)
+                    canvas_.store(at, col);
+                else
+                    canvas_.blendInto(canvas_.pixels()[at], col);
+            }
+        }
+    }
+
     Canvas canvas_{*this};
     std::map<int, std::unique_ptr<DrawBMPImpl>> symbols_;
     AAShape shape_;
@@ -470,6 +507,11 @@ void DrawBMPImpl::mergeSymbolRotated(int id, double x, double y, double angle) {
     const int by1 = static_cast<int>(
         std::min<double>(c.bottom, std::ceil(y + *std::max_element(cornersY, cornersY + 4))));
     const bool rightAngle = cs * sn == 0;
+    if (rightAngle && x == std::floor(x) && y == std::floor(y)) {
+        mergeTurnedQuarter(src, static_cast<long long>(x), static_cast<long long>(y), static_cast<int>(cs),
+                           static_cast<int>(sn), bx0, bx1, by0, by1);
+        return;
+    }
     const Sampler sampler(src.buffer(), src.width(), src.height(), rightAngle ? 0 : 1, 1.0);
     for (int py = by0; py <= by1; ++py)
         for (int px = bx0; px <= bx1; ++px) {

@@ -4,14 +4,20 @@
 // sub-pixel (three bytes a pixel: red, green and blue coverage), and a text anti-alias mode; produces
 // blended pixels. Coverage multiplies the colour's opacity. Over an opaque pixel each channel is
 // mixed as back((fwd(src) * a + fwd(dst) * (255 - a)) / 255), with fwd(v) = (v/255)^(gamma) and back
-// its inverse, both 256-entry tables rebuilt only when the gamma changes; this keeps thin dark text
-// on light backgrounds from looking washed out. Over a pixel with transparency the plain blend is
-// used. Kind 0 thresholds coverage at one half; the sub-pixel kinds use a coverage per channel
-// (kind 4 averages it back to one value). A super pixel under a glyph is released first.
+// its inverse, both 256-entry tables rebuilt only when the gamma changes (the usual gamma's tables
+// are made once per process); this keeps thin dark text on light backgrounds from looking washed
+// out. Over a pixel with transparency the plain blend is used. Kind 0 thresholds coverage at one
+// half; the sub-pixel kinds use a coverage per channel (kind 4 averages it back to one value). A
+// super pixel under a glyph is released first.
+//
+// Nearly all text is grey coverage in a plain colour: that case has its own loop, which takes the
+// source side of the mix out of the pixel loop and writes fully covered pixels of opaque text
+// directly. The general loop stays as the reference it must match.
 #include "draw/glyphblend_p.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "draw/canvas_p.h"
 #include "draw/glyph_p.h"
@@ -19,8 +25,43 @@
 namespace plotvane {
 
 namespace {
+
 constexpr int kDefaultGamma = 140;
+
+struct GammaTables {
+    uint8_t forward[256];
+    uint8_t back[256];
+};
+
+void buildTables(int gamma, uint8_t* forward, uint8_t* back) {
+    const double e = gamma / 100.0;
+    for (int v = 0; v < 256; ++v) {
+        forward[v] = static_cast<uint8_t>(std::lround(std::pow(v / 255.0, e) * 255));
+        back[v] = static_cast<uint8_t>(std::lround(std::pow(v / 255.0, 1 / e) * 255));
+    }
 }
+
+// Every canvas (and every turned label's own canvas) starts with these.
+const GammaTables& defaultTables() {
+    static const GammaTables tables = [] {
+        GammaTables t;
+        buildTables(kDefaultGamma, t.forward, t.back);
+        return t;
+    }();
+    return tables;
+}
+
+}  // namespace
+
+// One glyph's bitmap on the canvas, clipped: pixels [x0, x1] x [y0, y1] inclusive, bitmap pixel
+// (0, 0) at (left, top).
+struct GlyphBlender::Placement {
+    const FontGlyph* glyph;
+    bool sub;
+    int bpp;
+    int left, top;
+    int x0, x1, y0, y1;
+};
 
 void GlyphBlender::decodeMode(int mode, int& kind, int& gamma) {
     kind = mode & 63;
@@ -36,15 +77,26 @@ void GlyphBlender::decodeMode(int mode, int& kind, int& gamma) {
 void GlyphBlender::setGamma(int gamma) {
     if (gamma == gamma_) return;
     gamma_ = gamma;
-    const double e = gamma / 100.0;
-    for (int v = 0; v < 256; ++v) {
-        forward_[v] = static_cast<uint8_t>(std::lround(std::pow(v / 255.0, e) * 255));
-        back_[v] = static_cast<uint8_t>(std::lround(std::pow(v / 255.0, 1 / e) * 255));
+    if (gamma == kDefaultGamma) {
+        std::memcpy(forward_, defaultTables().forward, sizeof forward_);
+        std::memcpy(back_, defaultTables().back, sizeof back_);
+    } else {
+        buildTables(gamma, forward_, back_);
     }
 }
 
 void GlyphBlender::draw(Canvas& cv, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
                         uint32_t color) {
+    run(cv, glyphs, first, end, dx, dy, color, true);
+}
+
+void GlyphBlender::drawReference(Canvas& cv, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
+                                 uint32_t color) {
+    run(cv, glyphs, first, end, dx, dy, color, false);
+}
+
+void GlyphBlender::run(Canvas& cv, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
+                       uint32_t color, bool fast) {
     int kind, gamma;
     decodeMode(cv.textMode(), kind, gamma);
     setGamma(gamma);
@@ -58,41 +110,98 @@ void GlyphBlender::draw(Canvas& cv, const GlyphContainer& glyphs, int first, int
         if (!(std::fabs(px) < 1e9 && std::fabs(py) < 1e9)) continue;
         const uint32_t c = g.color == -1 ? color : static_cast<uint32_t>(g.color);
         if (c == kTransparent) continue;
-        const bool sub = fg->format == FontGlyph::ColorSubpixel;
-        const int bpp = sub ? 3 : 1;
-        const int w = fg->pitch / bpp;
-        const int left = static_cast<int>(std::floor(px + 0.5)) + fg->left;
-        const int top = static_cast<int>(std::floor(py + 0.5)) - fg->top;
-        const int x0 = std::max(left, cv.clip.left), x1 = std::min(left + w - 1, cv.clip.right);
-        const int y0 = std::max(top, cv.clip.top), y1 = std::min(top + fg->rows - 1, cv.clip.bottom);
-        for (int y = y0; y <= y1; ++y) {
-            const unsigned char* row = fg->bitmap + static_cast<size_t>(y - top) * fg->pitch;
-            for (int x = x0; x <= x1; ++x) {
-                const unsigned char* p = row + static_cast<size_t>(x - left) * bpp;
-                uint32_t cov[3] = {p[0], p[sub ? 1 : 0], p[sub ? 2 : 0]};
-                if (sub && kind != 5) cov[0] = cov[1] = cov[2] = (cov[0] + cov[1] + cov[2] + 1) / 3;
-                if (kind == 0)
-                    for (uint32_t& k : cov) k = k >= 128 ? 255 : 0;
-                if ((cov[0] | cov[1] | cov[2]) == 0) continue;
-                const uint32_t s = Canvas::isCode(c) ? cv.colorAt(c, x, y) : c;
-                const uint32_t opacity = 255 - (s >> 24);
-                if (opacity == 0) continue;
-                const size_t i = cv.index(x, y);
-                cv.store(i, cv.plainAt(i));
-                uint32_t& d = cv.pixels()[i];
-                if ((d >> 24) != 0 || kind == 0) {
-                    cv.blendInto(d, withOpacity(s, (cov[0] + cov[1] + cov[2]) / 3));
-                    continue;
-                }
-                uint32_t out = 0;
-                for (int ch = 0; ch < 3; ++ch) {
-                    const int shift = 16 - 8 * ch;
-                    const uint32_t a = cov[ch] * opacity / 255;
-                    const uint32_t sv = forward_[(s >> shift) & 255], dv = forward_[(d >> shift) & 255];
-                    out |= static_cast<uint32_t>(back_[(sv * a + dv * (255 - a) + 127) / 255]) << shift;
-                }
-                d = out;
+        Placement p;
+        p.glyph = fg;
+        p.sub = fg->format == FontGlyph::ColorSubpixel;
+        p.bpp = p.sub ? 3 : 1;
+        p.left = static_cast<int>(std::floor(px + 0.5)) + fg->left;
+        p.top = static_cast<int>(std::floor(py + 0.5)) - fg->top;
+        p.x0 = std::max(p.left, cv.clip.left);
+        p.x1 = std::min(p.left + fg->pitch / p.bpp - 1, cv.clip.right);
+        p.y0 = std::max(p.top, cv.clip.top);
+        p.y1 = std::min(p.top + fg->rows - 1, cv.clip.bottom);
+        if (p.x0 > p.x1 || p.y0 > p.y1) continue;
+        if (fast && !p.sub && !Canvas::isCode(c))
+            blendGreyLiteral(cv, p, kind, c);
+        else
+            blendGeneral(cv, p, kind, c);
+    }
+}
+
+void GlyphBlender::blendGeneral(Canvas& cv, const Placement& p, int kind, uint32_t c) {
+    const FontGlyph* fg = p.glyph;
+    const bool sub = p.sub;
+    for (int y = p.y0; y <= p.y1; ++y) {
+        const unsigned char* row = fg->bitmap + static_cast<size_t>(y - p.top) * fg->pitch;
+        for (int x = p.x0; x <= p.x1; ++x) {
+            const unsigned char* q = row + static_cast<size_t>(x - p.left) * p.bpp;
+            uint32_t cov[3] = {q[0], q[sub ? 1 : 0], q[sub ? 2 : 0]};
+            if (sub && kind != 5) cov[0] = cov[1] = cov[2] = (cov[0] + cov[1] + cov[2] + 1) / 3;
+            if (kind == 0)
+                for (uint32_t& k : cov) k = k >= 128 ? 255 : 0;
+            if ((cov[0] | cov[1] | cov[2]) == 0) continue;
+            const uint32_t s = Canvas::isCode(c) ? cv.colorAt(c, x, y) : c;
+            const uint32_t opacity = 255 - (s >> 24);
+            if (opacity == 0) continue;
+            const size_t i = cv.index(x, y);
+            cv.store(i, cv.plainAt(i));
+            uint32_t& d = cv.pixels()[i];
+            if ((d >> 24) != 0 || kind == 0) {
+                cv.blendInto(d, withOpacity(s, (cov[0] + cov[1] + cov[2]) / 3));
+                continue;
             }
+            uint32_t out = 0;
+            for (int ch = 0; ch < 3; ++ch) {
+                const int shift = 16 - 8 * ch;
+                const uint32_t a = cov[ch] * opacity / 255;
+                const uint32_t sv = forward_[(s >> shift) & 255], dv = forward_[(d >> shift) & 255];
+                out |= static_cast<uint32_t>(back_[(sv * a + dv * (255 - a) + 127) / 255]) << shift;
+            }
+            d = out;
+        }
+    }
+}
+
+// Grey coverage in a literal colour: the same arithmetic as blendGeneral with the source channels
+// looked up once.
+void GlyphBlender::blendGreyLiteral(Canvas& cv, const Placement& p, int kind, uint32_t s) {
+    const uint32_t opacity = 255 - (s >> 24);
+    if (opacity == 0) return;
+    const uint32_t sr = forward_[(s >> 16) & 255], sg = forward_[(s >> 8) & 255], sb = forward_[s & 255];
+    // A fully covered pixel of opaque text over an opaque pixel.
+    const uint32_t solid = (static_cast<uint32_t>(back_[sr]) << 16) | (static_cast<uint32_t>(back_[sg]) << 8) | back_[sb];
+    const FontGlyph* fg = p.glyph;
+    uint32_t* pixels = cv.pixels();
+    // A glyph touches a few pixels on each of a dozen rows of a canvas that is usually far larger
+    // than the cache: ask for all its rows at once rather than waiting for each in turn.
+    for (int y = p.y0; y <= p.y1; ++y) {
+        __builtin_prefetch(pixels + cv.index(p.x0, y), 1);
+        __builtin_prefetch(pixels + cv.index(p.x1, y), 1);
+    }
+    for (int y = p.y0; y <= p.y1; ++y) {
+        const unsigned char* row = fg->bitmap + static_cast<size_t>(y - p.top) * fg->pitch;
+        uint32_t* line = pixels + cv.index(0, y);
+        for (int x = p.x0; x <= p.x1; ++x) {
+            uint32_t k = row[x - p.left];
+            if (kind == 0) k = k >= 128 ? 255 : 0;
+            if (k == 0) continue;
+            uint32_t& d = line[x];
+            if (SuperPixelPool::isReference(d))
+                cv.store(static_cast<size_t>(&d - pixels), cv.plainAt(static_cast<size_t>(&d - pixels)));
+            else
+                d = canonical(d);
+            if ((d >> 24) != 0 || kind == 0) {
+                d = blend(withOpacity(s, k), d);
+                continue;
+            }
+            if (k == 255 && opacity == 255) {
+                d = solid;
+                continue;
+            }
+            const uint32_t a = k * opacity / 255, rest = 255 - a;
+            d = (static_cast<uint32_t>(back_[(sr * a + forward_[(d >> 16) & 255] * rest + 127) / 255]) << 16) |
+                (static_cast<uint32_t>(back_[(sg * a + forward_[(d >> 8) & 255] * rest + 127) / 255]) << 8) |
+                back_[(sb * a + forward_[d & 255] * rest + 127) / 255];
         }
     }
 }

@@ -7,6 +7,7 @@ namespace plotvane {
 
 class Canvas;
 class GlyphContainer;
+struct Glyph;
 
 // Blends glyph coverage bitmaps onto a canvas through gamma tables.
 class GlyphBlender {
@@ -15,12 +16,20 @@ public:
     // baseline, plus its offsets and dx, dy) moved by its left bearing and up by its top.
     void draw(Canvas& canvas, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
               uint32_t color);
+    // The same, pixel by pixel through the general path only: the oracle for the fast path.
+    void drawReference(Canvas& canvas, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
+                       uint32_t color);
 
     // Kind and gamma x 100 of a text anti-alias mode, with the automatic kind replaced by the
     // process default (sub-pixel colour, gamma 1.4) and kind 3 read as 4.
     static void decodeMode(int mode, int& kind, int& gamma);
 
 private:
+    struct Placement;
+    void run(Canvas& canvas, const GlyphContainer& glyphs, int first, int end, int dx, int dy, uint32_t color,
+             bool fast);
+    void blendGeneral(Canvas& canvas, const Placement& p, int kind, uint32_t color);
+    void blendGreyLiteral(Canvas& canvas, const Placement& p, int kind, uint32_t color);
     void setGamma(int gamma);
     int gamma_ = 0;
     uint8_t forward_[256] = {};

@@ -8,7 +8,8 @@ namespace plotvane {
 void GraphicsStream::reserve(int n) {
     size_t need = static_cast<size_t>(writeIndex_) + static_cast<size_t>(n);
     if (need <= words_.size()) return;
-    size_t grown = words_.empty() ? 10000 : words_.size() * 2;
+    // Small first: a turned label records into a drawing of its own, a handful of words long.
+    size_t grown = words_.empty() ? 64 : words_.size() * 2;
     words_.resize(std::max(grown, need));
 }
 

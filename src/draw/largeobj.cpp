@@ -3,6 +3,8 @@
 #include "draw/drawarea_p.h"
 #include "draw/glyph_p.h"
 
+#include <algorithm>
+
 namespace plotvane {
 
 namespace {
@@ -14,25 +16,40 @@ void dropReferences(LargeObj& obj) {
     obj.glyphs = nullptr;
 }
 
+// The first entry of a vector sorted by id whose id is not below id.
+template <typename Entries>
+auto lowerBound(Entries& entries, int id) {
+    return std::lower_bound(entries.begin(), entries.end(), id, [](const auto& e, int key) { return e.first < key; });
+}
+
 }  // namespace
 
 LargeObjContainer::~LargeObjContainer() {
-    for (auto& entry : objects_) dropReferences(entry.second);
+    for (Entry& entry : objects_) dropReferences(entry.second);
 }
 
 const LargeObj* LargeObjContainer::get(int id) const {
-    auto it = objects_.find(id);
-    return it == objects_.end() ? nullptr : &it->second;
+    auto it = lowerBound(objects_, id);
+    return it != objects_.end() && it->first == id ? &it->second : nullptr;
 }
 
 void LargeObjContainer::put(int id, LargeObj&& obj) {
-    release(id);
-    objects_.emplace(id, std::move(obj));
+    if (objects_.empty() || objects_.back().first < id) {
+        objects_.emplace_back(id, std::move(obj));
+        return;
+    }
+    auto it = lowerBound(objects_, id);
+    if (it != objects_.end() && it->first == id) {
+        dropReferences(it->second);
+        it->second = std::move(obj);
+    } else {
+        objects_.emplace(it, id, std::move(obj));
+    }
 }
 
 void LargeObjContainer::release(int id) {
-    auto it = objects_.find(id);
-    if (it == objects_.end()) return;
+    auto it = lowerBound(objects_, id);
+    if (it == objects_.end() || it->first != id) return;
     dropReferences(it->second);
     objects_.erase(it);
 }

@@ -4,7 +4,7 @@
 // What a recording refers to by object id instead of holding in its word stream: merged drawings,
 // pixel arrays, loaded image files and glyph runs.
 
-#include <map>
+#include <utility>
 #include <vector>
 
 namespace plotvane {
@@ -29,7 +29,7 @@ public:
     LargeObjContainer& operator=(const LargeObjContainer&) = delete;
     ~LargeObjContainer();
 
-    bool contains(int id) const { return objects_.count(id) != 0; }
+    bool contains(int id) const { return get(id) != nullptr; }
     const LargeObj* get(int id) const;
     // Takes over the object's references.
     void put(int id, LargeObj&& obj);
@@ -37,7 +37,10 @@ public:
     void release(int id);
 
 private:
-    std::map<int, LargeObj> objects_;
+    using Entry = std::pair<int, LargeObj>;
+    // Sorted by id. Ids come from a counter, so nearly every object goes at the end, and a drawing
+    // of thousands of labels is looked up and released without a node per object.
+    std::vector<Entry> objects_;
 };
 
 }  // namespace plotvane

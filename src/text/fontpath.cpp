@@ -15,6 +15,14 @@ namespace {
 
 constexpr int kMaxFolderDepth = 8;
 
+// Where Debian, Fedora and Arch put the DejaVu, Liberation and Microsoft core fonts inside a system
+// font folder, sorted as a scan visits them so that a direct hit is the file the index would give.
+const char* const kPackageFolders[] = {
+    "TTF/", "dejavu/", "dejavu-sans-fonts/", "liberation/", "liberation-mono/", "liberation-sans/",
+    "liberation-serif/", "truetype/dejavu/", "truetype/liberation/", "truetype/liberation2/",
+    "truetype/msttcorefonts/",
+};
+
 std::string& customPathStorage() {
     static std::string* path = new std::string;
     return *path;
@@ -42,6 +50,16 @@ const std::string* FontFolderIndex::find(const std::string& name) {
     }
     auto it = files_.find(toLowerAscii(name));
     return it == files_.end() ? nullptr : &it->second;
+}
+
+const std::vector<std::string>& FontFolderIndex::packageFolders() {
+    if (!probed_ && tree_) {
+        probed_ = true;
+        struct stat st;
+        for (const char* folder : kPackageFolders)
+            if (stat((root_ + folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) packageFolders_.push_back(folder);
+    }
+    return packageFolders_;
 }
 
 void FontFolderIndex::scan(const std::string& dir, int depth) {

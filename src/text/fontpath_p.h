@@ -2,9 +2,11 @@
 #define PLOTVANE_TEXT_FONTPATH_P_H
 
 // Where font files are looked for. The search path is a list of directory prefixes. Names are
-// tried as they stand first; a miss is looked up in an index of the folder's file names, built on
-// first need, which matches without regard to case (as the file systems fonts usually come from
-// do) and, for the system font folders, reaches into sub-folders.
+// tried as they stand first, in each folder and, for the system font folders, in the sub-folders
+// where distributions install their font packages. Only a name found in none of those is looked
+// up in an index of the folder's file names, built on first need, which matches without regard to
+// case (as the file systems fonts usually come from do) and, for the system font folders, reaches
+// into every sub-folder.
 
 #include <map>
 #include <memory>
@@ -20,13 +22,18 @@ public:
     FontFolderIndex(std::string root, bool tree) : root_(std::move(root)), tree_(tree) {}
     // Full path of the file called name (in any case), or null.
     const std::string* find(const std::string& name);
+    // For a tree, the usual package sub-folders (each ending in "/") that exist, in the order a
+    // scan visits them; looked for once.
+    const std::vector<std::string>& packageFolders();
 
 private:
     void scan(const std::string& dir, int depth);
     std::string root_;
     bool tree_;
     bool scanned_ = false;
+    bool probed_ = false;
     std::map<std::string, std::string> files_;
+    std::vector<std::string> packageFolders_;
 };
 
 struct FontSearchEntry {

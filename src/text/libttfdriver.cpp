@@ -8,8 +8,15 @@
 // font configuration asked for the family and style; that is the one step that knows about
 // fonts installed under other names (on a fresh Debian machine Liberation and DejaVu stand in for
 // the Windows families), and the slowest, so it comes last, after the well-known metric-compatible
-// files, and its answers are kept. Whatever
-// cannot be found falls back to "arial.ttf", which resolves the same way.
+// files, and its answers are kept. Whatever cannot be found falls back to "arial.ttf", which
+// resolves the same way.
+//
+// The sequence runs twice. The first pass tries each name only where it would be as it stands: in
+// the search folders and the package sub-folders of the system font folders. The second pass,
+// reached only when the first found nothing, also reads the whole font trees for names in another
+// case or another sub-folder, and asks the font configuration. A chart in the default fonts thus
+// opens its files without listing a folder or loading the configuration; the price is that a
+// stand-in found in a known place wins over the real face hidden in an unusual sub-folder.
 //
 // Each file is searched for once: a found file keeps its path (and is reopened from it after an
 // idle close), a failed search is remembered for 10 seconds so a missing font in a loop of charts
@@ -21,6 +28,7 @@
 
 #include "text/fontspec_p.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdarg>
@@ -180,9 +188,13 @@ bool LibTTFFontDriver::openPath(const std::string& path, int index, FT_Face* fac
     return true;
 }
 
-bool LibTTFFontDriver::openFile(const std::string& name, int index, FT_Face* face, std::string* path) {
+bool LibTTFFontDriver::openFile(const std::string& name, int index, bool thorough, FT_Face* face,
+                                std::string* path) {
     if (!library_ || name.empty()) return false;
+    std::vector<std::string> tried;
     auto attempt = [&](const std::string& p) {
+        if (std::find(tried.begin(), tried.end(), p) != tried.end()) return false;
+        tried.push_back(p);
         if (!openPath(p, index, face)) return false;
         *path = p;
         return true;
@@ -190,15 +202,20 @@ bool LibTTFFontDriver::openFile(const std::string& name, int index, FT_Face* fac
     if (name[0] == '/' || name[0] == '\\') return attempt(name);
     bool plainName = name.find_first_of("/\\") == std::string::npos;
     for (const FontSearchEntry& entry : searchPath_) {
-        std::string direct = entry.prefix + name;
-        if (attempt(direct)) return true;
-        const std::string* indexed = entry.index && plainName ? entry.index->find(name) : nullptr;
-        if (indexed && *indexed != direct && attempt(*indexed)) return true;
+        if (attempt(entry.prefix + name)) return true;
+        if (!entry.index || !plainName) continue;
+        for (const std::string& folder : entry.index->packageFolders())
+            if (attempt(entry.prefix + folder + name)) return true;
+    }
+    if (!thorough || !plainName) return false;
+    for (const FontSearchEntry& entry : searchPath_) {
+        const std::string* indexed = entry.index ? entry.index->find(name) : nullptr;
+        if (indexed && attempt(*indexed)) return true;
     }
     return false;
 }
 
-LibTTFFontFace* LibTTFFontDriver::cachedOpenFace(const std::string& name, int index, double now) {
+LibTTFFontFace* LibTTFFontDriver::cachedOpenFace(const std::string& name, int index, double now, bool thorough) {
     auto key = std::make_pair(toLowerAscii(name), index);
     auto it = faces_.find(key);
     if (it != faces_.end()) {
@@ -206,25 +223,28 @@ LibTTFFontFace* LibTTFFontDriver::cachedOpenFace(const std::string& name, int in
         if (!entry->path().empty()) {
             entry->stamp = now;
             if (entry->isOpen() || entry->reopen()) return entry;
-        } else if (std::fabs(now - entry->stamp) <= kFailureMemory) {
+            resolved_.clear();  // they may point at the entry going away
+        } else if (std::fabs(now - entry->stamp) <= kFailureMemory && (entry->thorough || !thorough)) {
+            oldestFailure_ = std::min(oldestFailure_, entry->stamp);
             return nullptr;
         }
         faces_.erase(it);
     }
     FT_Face face = nullptr;
     std::string path;
-    bool found = openFile(name, index, &face, &path);
+    bool found = openFile(name, index, thorough, &face, &path);
     auto entry = std::make_unique<LibTTFFontFace>(this, found ? path : std::string(), index, found ? face : nullptr, now);
+    entry->thorough = thorough;
     LibTTFFontFace* result = found ? entry.get() : nullptr;
     faces_[key] = std::move(entry);
     return result;
 }
 
 LibTTFFontFace* LibTTFFontDriver::tryFile(const std::string& name, int index, double now) {
-    if (!report_) return cachedOpenFace(name, index, now);
+    if (!report_) return cachedOpenFace(name, index, now, thorough_);
     FT_Face face = nullptr;
     std::string path;
-    if (!openFile(name, index, &face, &path)) return nullptr;
+    if (!openFile(name, index, thorough_, &face, &path)) return nullptr;
     scratch_.push_back(std::make_unique<LibTTFFontFace>(this, path, index, face, now));
     return scratch_.back().get();
 }
@@ -237,6 +257,7 @@ LibTTFFontDriver::Located LibTTFFontDriver::systemFallback(const std::string& fa
     if (!compatible.empty()) {
         if (LibTTFFontFace* file = tryFile(compatible, 0, now)) return {file, flags};
     }
+    if (!thorough_) return {};
     const FontConfigLookup::Answer& answer = fontConfig_.find(family, style);
     if (answer.path.empty()) return {};
     LibTTFFontFace* file = tryFile(answer.path, answer.index, now);
@@ -290,14 +311,42 @@ LibTTFFontDriver::Located LibTTFFontDriver::locateSpec(const std::string& name, 
 }
 
 LibTTFFontDriver::Located LibTTFFontDriver::locate(const char* name, int fontIndex, double now) {
-    Located found = locateSpec(name ? name : "", fontIndex < 0 ? 0 : fontIndex, now);
-    if (!found.file) found = locateSpec("arial.ttf", 0, now);
+    const std::pair<const char*, int> attempts[] = {{name ? name : "", fontIndex < 0 ? 0 : fontIndex}, {"arial.ttf", 0}};
+    for (const auto& attempt : attempts) {
+        for (bool thorough : {false, true}) {
+            thorough_ = thorough;
+            Located found = locateSpec(attempt.first, attempt.second, now);
+            if (found.file) {
+                thorough_ = false;
+                return found;
+            }
+        }
+    }
+    thorough_ = false;
+    return {};
+}
+
+LibTTFFontDriver::Located LibTTFFontDriver::resolve(const char* name, int fontIndex, double now) {
+    auto key = std::make_pair(std::string(name ? name : ""), fontIndex);
+    auto it = resolved_.find(key);
+    if (it != resolved_.end()) {
+        const Resolution& r = it->second;
+        LibTTFFontFace* file = r.found.file;
+        if (std::fabs(now - r.oldestFailure) <= kFailureMemory && (file->isOpen() || file->reopen())) {
+            file->stamp = now;
+            return r.found;
+        }
+        resolved_.erase(it);
+    }
+    oldestFailure_ = now;
+    Located found = locate(name, fontIndex, now);
+    if (found.file) resolved_[key] = {found, oldestFailure_};
     return found;
 }
 
 FontFace* LibTTFFontDriver::openFace(const char* name, int fontIndex, double height, double width, double) {
     double now = clock_();
-    Located found = locate(name, fontIndex, now);
+    Located found = resolve(name, fontIndex, now);
     FontFace* face = nullptr;
     if (found.file) {
         int style = found.flags | (found.file->isType1() ? kType1Font : 0);

@@ -111,6 +111,7 @@ public:
     void flush(double now);
     bool hasSizes() const { return !sizes_.empty(); }
     double stamp = 0;
+    bool thorough = false;  // a failed search that asked the folder indexes too
 
 private:
     LibTTFFontDriver* driver_;
@@ -135,8 +136,9 @@ public:
                   double angle) override;
 
     // The file entry for (name, index), searching the path once; a failed search is remembered
-    // for 10 seconds.
-    LibTTFFontFace* cachedOpenFace(const std::string& name, int index, double now);
+    // for 10 seconds. A search that is not thorough tries the names as they stand and leaves the
+    // folder indexes alone.
+    LibTTFFontFace* cachedOpenFace(const std::string& name, int index, double now, bool thorough = true);
     // Evicts what has been idle for a minute; runs at most every 10 seconds.
     void flushCache(double now);
 
@@ -152,11 +154,18 @@ private:
         LibTTFFontFace* file = nullptr;
         int flags = 0;
     };
+    // What a specification resolved to, reused while every failed search it went through is
+    // still remembered; a hit must still find its file open or reopen it.
+    struct Resolution {
+        Located found;
+        double oldestFailure;
+    };
+    Located resolve(const char* name, int fontIndex, double now);
     Located locate(const char* name, int fontIndex, double now);
     Located locateSpec(const std::string& name, int fontIndex, double now);
     Located systemFallback(const std::string& family, int style, int flags, bool standard, double now);
     LibTTFFontFace* tryFile(const std::string& name, int index, double now);
-    bool openFile(const std::string& name, int index, FT_Face* face, std::string* path);
+    bool openFile(const std::string& name, int index, bool thorough, FT_Face* face, std::string* path);
     bool openPath(const std::string& path, int index, FT_Face* face);
 
     FT_Library library_ = nullptr;
@@ -166,6 +175,9 @@ private:
     double (*clock_)();
     double lastFlush_ = 0;
     Report* report_ = nullptr;                             // set while testFont runs
+    bool thorough_ = false;                                // the second pass of a search
+    double oldestFailure_ = 0;                             // of the failures the search met
+    std::map<std::pair<std::string, int>, Resolution> resolved_;
     std::vector<std::unique_ptr<LibTTFFontFace>> scratch_;  // files testFont opened
 };
 

@@ -204,3 +204,32 @@ TEST(DrawBMP, LoadAndReduce) {
     EXPECT_NE(px(*c, 0, 3), px(*c, 7, 3));
     c->reduceColors(16, true);
 }
+
+TEST(DrawBMP, QuarterTurnsCopyAsTheFilteredPathSamples) {
+    // A symbol with opaque, semi-transparent and transparent pixels, merged turned by quarter turns
+    // from a whole-pixel corner (the exact copy) and from a corner a hair away (the filtered path,
+    // which then reads the same pixels); both land over a patterned, partly clipped canvas.
+    auto merged = [](double x, double y, double angle) {
+        auto c = makeCanvas(24, 20);
+        for (int y0 = 0; y0 < 20; ++y0)
+            for (int x0 = 0; x0 < 24; ++x0) c->pixel(x0, y0, static_cast<int>((x0 * 0x0a0b0c + y0 * 0x131211) & 0xffffff));
+        auto* s = static_cast<DrawBMP*>(c->createSymbol(4));
+        s->setSize(7, 4, static_cast<int>(kTransparent));
+        for (int v = 0; v < 4; ++v)
+            for (int u = 0; u < 7; ++u)
+                if ((u + v) % 3 != 0) s->pixel(u, v, static_cast<int>(((u * 37 + v * 91) % 3 == 0 ? 0x80000000u : 0u) | (u * 0x2a0000 + v * 0x3c)));
+        c->setClipRect(1, 2, 21, 17);
+        c->mergeSymbolRotated(4, x, y, angle);
+        return c;
+    };
+    for (double angle : {0.0, 90.0, 180.0, 270.0, -90.0, 450.0}) {
+        for (auto corner : {std::make_pair(8.0, 9.0), std::make_pair(-2.0, 3.0), std::make_pair(19.0, 18.0)}) {
+            auto exact = merged(corner.first, corner.second, angle);
+            auto filtered = merged(corner.first + 1e-7, corner.second + 1e-7, angle);
+            int differing = 0;
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 24; ++x) differing += px(*exact, x, y) != px(*filtered, x, y);
+            EXPECT_EQ(differing, 0) << angle << " at " << corner.first << ", " << corner.second;
+        }
+    }
+}

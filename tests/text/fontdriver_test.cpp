@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 using namespace plotvane;
@@ -176,6 +177,42 @@ TEST(FontResolution, FailedSearchIsRememberedForTenSeconds) {
     LibTTFFontFace* found = driver->cachedOpenFace("late.ttf", 0, fakeNow + 10);
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(driver->cachedOpenFace("Late.ttf", 0, fakeNow + 11), found);
+
+    // A face that fell back keeps falling back only while the failures behind it are remembered.
+    std::string path = folder.path() + "later.ttf";
+    EXPECT_NE(std::string(driver->openFace("later.ttf", 0, 10, 10, 0)->getPathName()), path);
+    folder.put("later.ttf", readFile(kDejaVuSans));
+    EXPECT_NE(std::string(driver->openFace("later.ttf", 0, 10, 10, 0)->getPathName()), path);
+    fakeNow += 9;
+    EXPECT_NE(std::string(driver->openFace("later.ttf", 0, 10, 10, 0)->getPathName()), path);
+    fakeNow += 1;
+    EXPECT_EQ(std::string(driver->openFace("later.ttf", 0, 10, 10, 0)->getPathName()), path);
+}
+
+TEST(FontResolution, KnownPlacesComeBeforeReadingTheFontTree) {
+    // A system font folder laid out as a distribution does, with the Arial stand-in in its package
+    // folder and a real Arial in an unusual sub-folder.
+    ScratchFolder root;
+    std::filesystem::create_directories(root.path() + "truetype/liberation2");
+    std::filesystem::create_directories(root.path() + "odd/place");
+    std::string standIn = root.put("truetype/liberation2/LiberationSans-Regular.ttf", readFile(kDejaVuSans));
+    std::string hidden = root.put("odd/place/Arial.ttf", readFile(kDejaVuSansBold));
+    FontPathSources sources;
+    sources.systemFolders = {root.path()};
+    LibTTFFontDriver driver(buildSearchPath(sources));
+    driver.setClock(fakeClock);
+
+    // The stand-in is found where it is installed, without listing a folder or asking the font
+    // configuration, so a file added to the tree afterwards is still seen by the first listing.
+    EXPECT_EQ(std::string(driver.openFace("arial.ttf", 0, 10, 10, 0)->getPathName()), standIn);
+    EXPECT_FALSE(driver.fontConfig().loaded());
+    std::string later = root.put("odd/Special.ttf", readFile(kDejaVuSans));
+    EXPECT_EQ(std::string(driver.openFace("special.ttf", 0, 10, 10, 0)->getPathName()), later);
+    // The price: the real face in its odd place loses to the stand-in, whatever the tree holds.
+    EXPECT_EQ(std::string(driver.openFace("Arial", 0, 10, 10, 0)->getPathName()), standIn);
+    EXPECT_EQ(std::string(driver.openFace("arial.ttf", 0, 10, 10, 0)->getPathName()), standIn);
+    // A path below a search folder opens as it stands.
+    EXPECT_EQ(std::string(driver.openFace("odd/place/Arial.ttf", 0, 10, 10, 0)->getPathName()), hidden);
 }
 
 TEST(FontResolution, CorruptFilesAreRefusedWithoutHarm) {

@@ -235,7 +235,7 @@ TEST(TextRun, TurnedTextIsMeasuredByInkAndVerticalTextStacks) {
 }
 
 TEST(TextRun, FontTestReportsIntoTheBuffer) {
-    char buffer[2048];
+    char buffer[8192];
     EXPECT_TRUE(TTFText::test("arial.ttf", 0, 10, 10, 0, buffer, sizeof buffer));
     EXPECT_NE(std::string(buffer).find("Successfully opened /usr/share/fonts/truetype/liberation2/"), std::string::npos)
         << buffer;
