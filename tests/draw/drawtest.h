@@ -12,23 +12,16 @@
 #include <vector>
 
 #include "draw/drawarea_p.h"
+#include "support/areaptr.h"
 #include "draw/drawbackend_p.h"
 
 namespace drawtest {
 
-struct AreaDeleter {
-    void operator()(plotvane::DrawArea* d) const { d->destroy(); }
-};
-// Held through the public interface, where the default arguments are.
-using AreaPtr = std::unique_ptr<plotvane::DrawArea, AreaDeleter>;
+using plotvane_test::AreaPtr;
 
 inline plotvane::DrawAreaImpl* impl(plotvane::DrawArea* d) { return static_cast<plotvane::DrawAreaImpl*>(d); }
 
-inline AreaPtr newArea(int width = 100, int height = 80) {
-    AreaPtr d(plotvane::DrawArea::create());
-    d->setSize(width, height, 0xffffff);
-    return d;
-}
+inline AreaPtr newArea(int width = 100, int height = 80) { return plotvane_test::newArea(width, height); }
 
 inline std::string dump(plotvane::DrawArea* d) {
     plotvane::MemBlock m = d->outAGF();

@@ -3,15 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/areaptr.h"
+
 #include <memory>
 #include <string>
 
 using namespace plotvane;
 
 namespace {
-struct AreaDeleter {
-    void operator()(DrawArea* d) const { d->destroy(); }
-};
 std::string dumpOf(DrawArea* d) {
     MemBlock b = d->outAGF();
     return std::string(b.data, static_cast<size_t>(b.len));
@@ -19,8 +18,7 @@ std::string dumpOf(DrawArea* d) {
 }  // namespace
 
 TEST(DrawText, RecordsGlyphRunsPlacedByAlignment) {
-    std::unique_ptr<DrawArea, AreaDeleter> d(DrawArea::create());
-    d->setSize(200, 100, 0xffffff);
+    plotvane_test::AreaPtr d = plotvane_test::newArea(200, 100);
     TTFText* t = d->text("Hello", "arial.ttf", 0, 12, 12, 0, false);
     ASSERT_NE(t, nullptr);
     ASSERT_GT(t->getWidth(), 0);
@@ -38,8 +36,7 @@ TEST(DrawText, RecordsGlyphRunsPlacedByAlignment) {
 }
 
 TEST(DrawText, EmptyAndInvisibleTextRecordNothing) {
-    std::unique_ptr<DrawArea, AreaDeleter> d(DrawArea::create());
-    d->setSize(50, 50, 0xffffff);
+    plotvane_test::AreaPtr d = plotvane_test::newArea(50, 50);
     std::string before = dumpOf(d.get());
     d->text("", "arial.ttf", 10, 0, 0, 0);
     d->text(nullptr, "arial.ttf", 10, 0, 0, 0);

@@ -11,21 +11,15 @@
 #include <string>
 
 #include "fontfixture.h"
+#include "support/areaptr.h"
 #include "text/ttfblocks_p.h"
 #include "text/ttftextimpl_p.h"
 
 namespace markuptest {
 
-struct AreaDeleter {
-    void operator()(plotvane::DrawArea* d) const { d->destroy(); }
-};
-using AreaPtr = std::unique_ptr<plotvane::DrawArea, AreaDeleter>;
+using plotvane_test::AreaPtr;
 
-inline AreaPtr newArea(int width = 300, int height = 200) {
-    AreaPtr d(plotvane::DrawArea::create());
-    d->setSize(width, height, 0xffffff);
-    return d;
-}
+inline AreaPtr newArea(int width = 300, int height = 200) { return plotvane_test::newArea(width, height); }
 
 inline std::string dump(plotvane::DrawArea* d) {
     plotvane::MemBlock m = d->outAGF();
