@@ -13,7 +13,7 @@ namespace plotvane {
 enum FontStyleFlag { kType1Font = 1, kSyntheticBold = 2, kSyntheticItalic = 4 };
 
 struct FontSpec {
-    std::string text;  // the specification without surrounding blanks
+    std::string text;  // the whole font name, without surrounding blanks
     std::string base;  // file or family name
     int index = 0;     // face index
     int flags = 0;     // kSyntheticBold and kSyntheticItalic requested by trailing words

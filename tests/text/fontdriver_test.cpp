@@ -88,7 +88,7 @@ TEST(FontResolution, FileNamesAreFoundInSystemSubfoldersWithStyleWords) {
     EXPECT_EQ(std::string(both->getFamilyName()), "DejaVu Sans");
     EXPECT_EQ(std::string(both->getPSName()), "DejaVuSans");
 
-    // The index in the specification replaces the one passed.
+    // The index written in the font name replaces the one passed.
     OpenedFace indexed("DejaVuSans.ttf|0", 5);
     EXPECT_EQ(indexed.file(), "DejaVuSans.ttf");
     EXPECT_EQ(indexed->getFontIndex(), 0);
