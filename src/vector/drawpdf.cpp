@@ -53,6 +53,7 @@ public:
           parent_(parent),
           shared_(parent ? parent->shared_ : std::make_shared<PDFRoot>()),
           c_(content_) {
+        symbols_.setParent(parent ? &parent->symbols_ : nullptr);
         setSize(1, 1, static_cast<int>(kTransparent));
     }
 
@@ -106,7 +107,7 @@ public:
     void text(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color) override;
 
     DrawBackend* createSymbol(int id) override;
-    void removeSymbol(int id) override { symbols_.erase(id); }
+    void removeSymbol(int id) override { symbols_.remove(id); }
     void mergeSymbol(int id, int x, int y, int width, int height, int transparency) override;
     void mergeSymbolRotated(int id, double x, double y, double angle) override;
     void mergeBitMap(const int* pixels, int count, int width, int x, int y) override;
@@ -155,7 +156,7 @@ private:
 
     // Patterns by brush, and by shape box for brushes that follow the shape.
     std::map<std::pair<const VectorPaint*, std::array<long long, 4>>, int> patterns_;
-    std::map<int, std::unique_ptr<DrawPDFImpl>> symbols_;
+    SymbolTable<DrawPDFImpl> symbols_;
     int form_ = 0;  // as a symbol: the form's object number once written
 };
 
@@ -442,21 +443,9 @@ void DrawPDFImpl::text(const GlyphContainer& glyphs, int first, int end, int dx,
     }
 }
 
-DrawBackend* DrawPDFImpl::createSymbol(int id) {
-    if (findSymbol(id)) return nullptr;
-    auto symbol = std::make_unique<DrawPDFImpl>(options_, this);
-    DrawPDFImpl* raw = symbol.get();
-    symbols_[id] = std::move(symbol);
-    return raw;
-}
+DrawBackend* DrawPDFImpl::createSymbol(int id) { return symbols_.create(id, options_, this); }
 
-DrawPDFImpl* DrawPDFImpl::findSymbol(int id) {
-    for (DrawPDFImpl* w = this; w; w = w->parent_) {
-        auto it = w->symbols_.find(id);
-        if (it != w->symbols_.end()) return it->second.get();
-    }
-    return nullptr;
-}
+DrawPDFImpl* DrawPDFImpl::findSymbol(int id) { return symbols_.find(id); }
 
 std::string DrawPDFImpl::formContent() {
     commitCurrentLine();

@@ -118,7 +118,9 @@ public:
           options_(options),
           parent_(parent),
           root_(parent ? parent->root_ : this),
-          painter_(defs_, nextId_) {}
+          painter_(defs_, nextId_) {
+        symbols_.setParent(parent ? &parent->symbols_ : nullptr);
+    }
 
     bool finish(vek::ostream& out) override;
 
@@ -148,7 +150,7 @@ public:
     void text(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color) override;
 
     DrawBackend* createSymbol(int id) override;
-    void removeSymbol(int id) override { symbols_.erase(id); }
+    void removeSymbol(int id) override { symbols_.remove(id); }
     void mergeSymbol(int id, int x, int y, int width, int height, int transparency) override;
     void mergeSymbolRotated(int id, double x, double y, double angle) override;
     void mergeBitMap(const int* pixels, int count, int width, int x, int y) override;
@@ -200,7 +202,7 @@ private:
     int growX_ = 0, growY_ = 0;  // the picture grows by the drop shadow
 
 
-    std::map<int, std::unique_ptr<DrawSVGImpl>> symbols_;
+    SymbolTable<DrawSVGImpl> symbols_;
     bool written_ = false;  // as a symbol
 };
 
@@ -511,21 +513,9 @@ void DrawSVGImpl::text(const GlyphContainer& glyphs, int first, int end, int dx,
     }
 }
 
-DrawBackend* DrawSVGImpl::createSymbol(int id) {
-    if (findSymbol(id)) return nullptr;
-    auto symbol = std::make_unique<DrawSVGImpl>(options_, this);
-    DrawSVGImpl* raw = symbol.get();
-    symbols_[id] = std::move(symbol);
-    return raw;
-}
+DrawBackend* DrawSVGImpl::createSymbol(int id) { return symbols_.create(id, options_, this); }
 
-DrawSVGImpl* DrawSVGImpl::findSymbol(int id) {
-    for (DrawSVGImpl* w = this; w; w = w->parent_) {
-        auto it = w->symbols_.find(id);
-        if (it != w->symbols_.end()) return it->second.get();
-    }
-    return nullptr;
-}
+DrawSVGImpl* DrawSVGImpl::findSymbol(int id) { return symbols_.find(id); }
 
 void DrawSVGImpl::writeSymbol(DrawSVGImpl& symbol, int id) {
     if (symbol.written_) return;

@@ -6,12 +6,42 @@
 
 #include <plotvane/ostrstream.h>
 
+#include <map>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "draw/drawbackend_p.h"
 #include "vector/vectorbrush_p.h"
 
 namespace plotvane {
+
+// Sub drawings of a writer by id. A symbol defined in an enclosing drawing is found from inside it.
+template <class Writer>
+class SymbolTable {
+public:
+    void setParent(const SymbolTable* parent) { parent_ = parent; }
+    // A new writer for the id; null when the id is defined here or in an enclosing drawing.
+    template <class... Args>
+    Writer* create(int id, Args&&... args) {
+        if (find(id)) return nullptr;
+        std::unique_ptr<Writer>& slot = symbols_[id];
+        slot = std::make_unique<Writer>(std::forward<Args>(args)...);
+        return slot.get();
+    }
+    Writer* find(int id) const {
+        for (const SymbolTable* t = this; t; t = t->parent_) {
+            auto it = t->symbols_.find(id);
+            if (it != t->symbols_.end()) return it->second.get();
+        }
+        return nullptr;
+    }
+    void remove(int id) { symbols_.erase(id); }
+
+private:
+    const SymbolTable* parent_ = nullptr;
+    std::map<int, std::unique_ptr<Writer>> symbols_;
+};
 
 class VectorBackend : public DrawBackend {
 public:
