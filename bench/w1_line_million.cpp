@@ -4,7 +4,8 @@
 // reached the recorder, and the process's peak memory beside the caller's data.
 #include <plotvane/plotvane.h>
 
-#include <sys/resource.h>
+#include "benchclock.h"
+
 
 #include <algorithm>
 #include <chrono>
@@ -17,15 +18,9 @@ using namespace plotvane;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
-
-long peakKilobytes() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
+using benchclock::Clock;
+using benchclock::peakKilobytes;
+using benchclock::since;
 
 struct Timing {
     double build, layout, png, total;

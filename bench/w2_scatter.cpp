@@ -3,7 +3,8 @@
 // into memory (the data are made beforehand) and prints the median of 5 runs and peak memory.
 #include <plotvane/plotvane.h>
 
-#include <sys/resource.h>
+#include "benchclock.h"
+
 
 #include <algorithm>
 #include <chrono>
@@ -15,15 +16,9 @@ using namespace plotvane;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
-
-long peakKilobytes() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
+using benchclock::Clock;
+using benchclock::peakKilobytes;
+using benchclock::since;
 
 DoubleArray view(const std::vector<double>& v) { return DoubleArray(v.data(), static_cast<int>(v.size())); }
 
