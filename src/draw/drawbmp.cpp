@@ -191,6 +191,8 @@ public:
     }
     void setBgColor(int color) override {
         bgColor_ = u32(color);
+        // A lighting or gradient background shades across the whole surface.
+        setBoxFor(bgColor_, 0, 0, canvas_.width() - 1, canvas_.height() - 1);
         canvas_.setBgColor(bgColor_);
         settings_.bgHasTransparency = (canvas_.colorAt(bgColor_, 0, 0) >> 24) != 0;
     }
