@@ -150,3 +150,13 @@ TEST(DrawAreaColor, MetalColoursResolveOnceIntoCachedBrushes) {
     EXPECT_EQ(Chart::metalColor(0xf8123456), Chart::Transparent);
     EXPECT_EQ(d->getARGBColor(Chart::Transparent), Chart::Transparent);
 }
+
+TEST(DrawAreaColor, LightingBackgroundShadesAcrossTheSurface) {
+    auto d = newArea(60, 90);
+    d->setBgColor(Chart::silverColor());
+    // The metal lighting runs top to bottom: the edge is darker than the middle, and it is
+    // symmetric rather than one flat colour.
+    int edge = d->getPixel(30, 0) & 0xff, middle = d->getPixel(30, 45) & 0xff;
+    EXPECT_LT(edge + 10, middle);
+    EXPECT_NEAR(d->getPixel(30, 2) & 0xff, d->getPixel(30, 87) & 0xff, 3);
+}
