@@ -19,6 +19,7 @@
 
 #include "chart/xy/axisscale_p.h"
 #include "foundation/charttime_p.h"
+#include "foundation/periodstarts_p.h"
 
 namespace plotvane {
 
@@ -26,25 +27,22 @@ namespace {
 
 constexpr double kDay = 86400;
 
-long long periodId(int tag, double v) {
-    long long t = truncateTime(std::floor(v + 0.5));
+DatePeriod periodOf(int tag) {
     switch (tag) {
         case Chart::Plotvane_StartOfSecondFilterTag:
-            return t;
+            return DatePeriod::Second;
         case Chart::Plotvane_StartOfMinuteFilterTag:
-            return t / 60;
+            return DatePeriod::Minute;
         case Chart::Plotvane_StartOfHourFilterTag:
-            return t / 3600;
+            return DatePeriod::Hour;
         case Chart::Plotvane_StartOfDayFilterTag:
-            return t / 86400;
+            return DatePeriod::Day;
         case Chart::Plotvane_StartOfWeekFilterTag:
-            return (t / 86400 + 1) / 7;
-        case Chart::Plotvane_StartOfMonthFilterTag: {
-            CalendarDate d = calendarDateOf(static_cast<double>(t));
-            return d.year * 12 + d.month;
-        }
+            return DatePeriod::Week;
+        case Chart::Plotvane_StartOfMonthFilterTag:
+            return DatePeriod::Month;
         default:
-            return calendarDateOf(static_cast<double>(t)).year;
+            return DatePeriod::Year;
     }
 }
 
@@ -79,22 +77,8 @@ std::vector<int> filterMarks(const LabelFilter& f, const std::vector<double>& va
         default:
             return marks;
     }
-    if (n == 0) return marks;
-    // A period that began within the initial margin before the first tick counts as starting there.
-    long long previous = periodId(f.tag, std::floor(values[0] - f.initialMargin + 0.5) - 1);
-    int counter = step;
-    for (size_t i = 0; i < n; ++i) {
-        long long id = periodId(f.tag, values[i]);
-        if (id != previous) {
-            if (++counter < step) {
-                marks[i] = -1;
-            } else {
-                marks[i] = 1;
-                counter = 0;
-            }
-        }
-        previous = id;
-    }
+    PeriodStarts starts(periodOf(f.tag), step, f.initialMargin);
+    for (size_t i = 0; i < n; ++i) marks[i] = starts.next(values[i]);
     return marks;
 }
 
