@@ -10,6 +10,10 @@
 // meet even when the x values are not evenly spaced, and touching sub-bars split their group
 // exactly.
 //
+// Indentation. The factories turn the x axis's indent on unless the program chose otherwise. A
+// label axis indents itself; on any other axis the layer reports its x range half a step wider
+// at both ends, so the axis makes room for the outer bars instead of cutting them in half.
+//
 // Lengths come from the layer framework's spans (base to end under the combine method). A span
 // end that the axis cannot place sensibly (zero or below on a log axis, far outside a fixed
 // scale) is pulled in to a plot height beyond the plot area, so shapes stay small numbers and the
@@ -74,6 +78,8 @@ public:
     void setBarShape(IntArray polygon, int dataGroup, int dataItem) override;
 
     const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    double getMinX() override { return indented(LayerImpl::getMinX(), -1); }
+    double getMaxX() override { return indented(LayerImpl::getMaxX(), 1); }
     void setSize(int x, int y, int width, int height, bool swapXY) override;
     void layoutChart() override;
     void paint(DrawArea* d) override;
@@ -94,6 +100,9 @@ private:
         double step = 1;    // sub-bar step
     };
 
+    // An end of the x range moved out by half a step when the x axis is indented, so the first
+    // and last bars stand inside the plot area whatever kind of scale the axis has.
+    double indented(double x, int side) const;
     const Slots& slots();
     bool perDataSet() const;
     int slotIndex(int ds);
@@ -213,6 +222,14 @@ void BarLayerImpl::layoutChart() {
     slotsValid_ = false;
 }
 
+double BarLayerImpl::indented(double x, int side) const {
+    const AxisScale& scale = xAxis()->scale();
+    if (x == Chart::NoValue || scale.getIndent() != 1) return x;
+    double moved = x + side * xStep() / 2;
+    // A log axis cannot reach zero: that end stays where the data are.
+    return scale.scaleType() == AxisScale::Log && !(moved > 0) ? x : moved;
+}
+
 bool BarLayerImpl::perDataSet() const {
     int m = combineMethod();
     bool overlap = subBarGap_ != Chart::TouchBar && isSet(subBarGap_) && subBarGap_ < 0;
@@ -225,15 +242,9 @@ const BarLayerImpl::Slots& BarLayerImpl::slots() {
     s.n = std::max(perDataSet() ? dataSetCount() : groupCount(), 1);
     // The slot: the spread of the x values plus half a step at each end, over the point count.
     int points = maxDataLength();
-    double lo = Chart::NoValue, hi = Chart::NoValue;
-    for (int i = 0; i < points; ++i) {
-        double x = xValue(i);
-        if (x == Chart::NoValue) continue;
-        lo = lo == Chart::NoValue ? x : std::min(lo, x);
-        hi = hi == Chart::NoValue ? x : std::max(hi, x);
-    }
-    if (lo != Chart::NoValue) {
-        double step = points > 1 && hi > lo ? (hi - lo) / (points - 1) : 1;
+    double lo, hi;
+    if (xExtent(lo, hi)) {
+        double step = xStep();
         double a = xAxis()->coorOf(lo - step / 2), b = xAxis()->coorOf(hi + step / 2);
         if (a != Chart::NoValue && b != Chart::NoValue) s.slot = std::fabs(b - a) / std::max(points, 1);
     }

@@ -114,6 +114,22 @@ double LayerImpl::xValue(int i) const {
     return xStart_ + (xEnd_ - xStart_) * i / (n - 1);
 }
 
+bool LayerImpl::xExtent(double& lo, double& hi) const {
+    lo = hi = Chart::NoValue;
+    for (int i = 0; i < maxDataLength_; ++i) {
+        double x = xValue(i);
+        if (x == Chart::NoValue) continue;
+        lo = lo == Chart::NoValue ? x : std::min(lo, x);
+        hi = hi == Chart::NoValue ? x : std::max(hi, x);
+    }
+    return lo != Chart::NoValue;
+}
+
+double LayerImpl::xStep() const {
+    double lo, hi;
+    return maxDataLength_ > 1 && xExtent(lo, hi) && hi > lo ? (hi - lo) / (maxDataLength_ - 1) : 1;
+}
+
 double LayerImpl::getXPosition(int i) { return xValue(i); }
 
 double LayerImpl::getNearestXValue(double target) {

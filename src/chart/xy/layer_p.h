@@ -192,6 +192,10 @@ public:
     // Data sets [first, end) of a group.
     std::pair<int, int> groupRange(int group) const;
     double xValue(int i) const;
+    // The smallest and largest x of the data items; false when no item has an x.
+    bool xExtent(double& lo, double& hi) const;
+    // The mean distance between neighbouring x values (1 with fewer than two distinct ones).
+    double xStep() const;
     // Exact pixels along the layer's x axis and along an axis of its y direction.
     double pixelX(double xValue) const;
     double pixelY(double value, const AxisImpl* axis) const;
