@@ -33,14 +33,15 @@ public:
     MarkImpl(DrawArea* d, double value, int lineColor);
     void setValue(double value) override { value_ = value; }
     void setMarkColor(int lineColor, int textColor, int tickColor) override;
-    void setLineWidth(int width) override { lineWidth_ = width; }
+    void setLineWidth(int width) override { line_->setWidth(width); }
     void setDrawOnTop(bool b) override { onTop_ = b; }
+    Line* getLine() override { return line_.get(); }
 
     double value() const { return value_; }
     bool onTop() const { return onTop_; }
-    int lineColor() const { return lineColor_; }
-    int lineWidth() const { return lineWidth_; }
     int tickColor() const { return tickColor_; }
+    // Draws the line from (x1, y1) to (x2, y2).
+    void paintLine(DrawArea* d, int x1, int y1, int x2, int y2);
     // An alignment of 0 (the default) puts the text where the axis's labels are.
     bool besideAxis() const { return alignment_ == 0; }
     // Draws the text hanging from (x, y) by an alignment chosen by the axis.
@@ -48,9 +49,8 @@ public:
 
 private:
     double value_;
-    int lineColor_;
+    std::unique_ptr<Line> line_;
     int tickColor_ = -1;
-    int lineWidth_ = 1;
     bool onTop_ = false;
 };
 

@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "chart/basechart_p.h"
+#include "chart/drawobj_p.h"
 #include "chart/xy/axis_p.h"
 #include "text/pvparser_p.h"
 
@@ -28,16 +29,22 @@ int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9
 
 }  // namespace
 
-MarkImpl::MarkImpl(DrawArea* d, double value, int lineColor) : LabelBox(d), value_(value), lineColor_(lineColor) {
+MarkImpl::MarkImpl(DrawArea* d, double value, int lineColor)
+    : LabelBox(d), value_(value), line_(createLine(0, 0, 0, 0, lineColor, 1)) {
     alignment_ = 0;
     fontColor_ = lineColor;
     setMargin(0);
 }
 
 void MarkImpl::setMarkColor(int lineColor, int textColor, int tickColor) {
-    lineColor_ = lineColor;
+    line_->setColor(lineColor);
     fontColor_ = textColor == -1 ? lineColor : textColor;
     tickColor_ = tickColor;
+}
+
+void MarkImpl::paintLine(DrawArea* d, int x1, int y1, int x2, int y2) {
+    line_->setPos(x1, y1, x2, y2);
+    line_->paint(d);
 }
 
 void MarkImpl::paintTextAt(DrawArea* d, int x, int y, int alignment) {
@@ -252,12 +259,10 @@ void AxisImpl::paintMarks(DrawArea* d, const PixelRect& plot, int shift, bool on
         int wall = at + shift;
         bool inside = isVertical() ? wall >= plot.top && wall <= plot.bottom : wall >= plot.left && wall <= plot.right;
         if (!inside) continue;
-        if (m->lineWidth() > 0 && m->lineColor() != Chart::Transparent) {
-            if (isVertical())
-                d->line(plot.left, wall, plot.right, wall, m->lineColor(), m->lineWidth());
-            else
-                d->line(wall, plot.top, wall, plot.bottom, m->lineColor(), m->lineWidth());
-        }
+        if (isVertical())
+            m->paintLine(d, plot.left, wall, plot.right, wall);
+        else
+            m->paintLine(d, wall, plot.top, wall, plot.bottom);
         int line = lineAt();
         int tickColor = m->tickColor();
         if (tickColor != -1 && tickColor != Chart::Transparent && majorTickLength_ != 0) {
