@@ -19,6 +19,12 @@
 // scale) is pulled in to a plot height beyond the plot area, so shapes stay small numbers and the
 // clip hides the rest.
 //
+// Labels stand in the middle of their bar, or, when the program gives the label style an
+// alignment, at that edge or corner inside it. The alignment is read for a bar that grows up (or
+// right on a swapped chart) and mirrored for one that grows the other way, so Top always means the
+// value end. Bars shorter than the minimum label size, and stack totals, carry their labels just
+// beyond the value end.
+//
 // Painting goes group by group and item by item. In 3D the bars of a slot are painted back to
 // front (from the left, and from the bottom up), so each bar's top and side faces are hidden by
 // the bars standing before them; in depth mode the data sets are painted from the back.
@@ -57,6 +63,14 @@ unsigned shapeKey(int group, int item) {
     return (g << 20) | i;
 }
 
+// An alignment given for a bar that grows up (or right), for a bar that grows the other way.
+int facingEnd(int alignment, int valueEnd) {
+    int col = (alignment - 1) % 3, row = (alignment - 1) / 3;
+    if (valueEnd == Chart::Bottom) row = 2 - row;
+    if (valueEnd == Chart::Left) col = 2 - col;
+    return row * 3 + col + 1;
+}
+
 struct AreaDeleter {
     void operator()(DrawArea* d) const { d->destroy(); }
 };
@@ -86,8 +100,8 @@ public:
     double getDataOffset(int dataSet) override;
 
 protected:
-    void dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment) override;
-    void aggregateLabelAnchor(int ds, int i, int& x, int& y, int& alignment) override;
+    LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
+    LabelSpot aggregateLabelSpot(int ds, int i, int wanted, int width, int height) override;
     DrawArea* legendIcon(int ds) override;
 
 private:
@@ -112,7 +126,8 @@ private:
     void barExtent(int ds, int i, double& low, double& high);
     const BarShape* shapeFor(int group, int item) const;
     BarLook lookFor(int group, int item) const;
-    void labelAnchor(int ds, int i, bool outside, int& x, int& y, int& alignment);
+    // Just beyond the value end of a bar, hanging away from it.
+    static LabelSpot beyondEnd(const BarBox& box);
 
     double barGap_ = 0.25;
     double subBarGap_ = 0.2;
@@ -411,52 +426,45 @@ void BarLayerImpl::paint(DrawArea* d) {
     }
 }
 
-void BarLayerImpl::labelAnchor(int ds, int i, bool outside, int& x, int& y, int& alignment) {
-    BarBox box;
-    if (!barBox(ds, i, box)) {
-        LayerImpl::dataLabelAnchor(ds, i, x, y, alignment);
-        return;
-    }
+LabelSpot BarLayerImpl::beyondEnd(const BarBox& box) {
     int dx = box.depthX, dy = box.depthY;
-    if (!outside) {
-        x = (box.left + box.right + dx) / 2;
-        y = (box.top + box.bottom - dy) / 2;
-        alignment = Chart::Center;
-        return;
-    }
+    LabelSpot spot;
     switch (box.valueEnd) {
         case Chart::Top:
-            x = (box.left + box.right + dx) / 2;
-            y = box.top - dy;
-            alignment = Chart::BottomCenter;
+            spot = {(box.left + box.right + dx) / 2, box.top - dy, Chart::BottomCenter};
             break;
         case Chart::Bottom:
-            x = (box.left + box.right) / 2;
-            y = box.bottom + 1;
-            alignment = Chart::TopCenter;
+            spot = {(box.left + box.right) / 2, box.bottom + 1, Chart::TopCenter};
             break;
         case Chart::Right:
-            x = box.right + dx + 1;
-            y = (box.top + box.bottom - dy) / 2;
-            alignment = Chart::Left;
+            spot = {box.right + dx + 1, (box.top + box.bottom - dy) / 2, Chart::Left};
             break;
         default:
-            x = box.left - 1;
-            y = (box.top + box.bottom) / 2;
-            alignment = Chart::Right;
+            spot = {box.left - 1, (box.top + box.bottom) / 2, Chart::Right};
             break;
     }
+    return spot;
 }
 
-void BarLayerImpl::dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
+LabelSpot BarLayerImpl::dataLabelSpot(int ds, int i, int wanted, int width, int height) {
     BarBox box;
-    bool inside = barBox(ds, i, box) &&
-                  (isSwapped() ? box.right - box.left : box.bottom - box.top) >= minLabelSize_;
-    labelAnchor(ds, i, !inside, x, y, alignment);
+    if (!barBox(ds, i, box)) return LayerImpl::dataLabelSpot(ds, i, wanted, width, height);
+    if ((isSwapped() ? box.right - box.left : box.bottom - box.top) < minLabelSize_) return beyondEnd(box);
+    if (!wanted) return {(box.left + box.right + box.depthX) / 2, (box.top + box.bottom - box.depthY) / 2, Chart::Center};
+    // Inside the front face, at the edge or corner the alignment names.
+    int a = facingEnd(wanted, box.valueEnd);
+    int col = (a - 1) % 3, row = (a - 1) / 3;
+    int x = col == 0 ? box.left : col == 2 ? box.right : (box.left + box.right) / 2;
+    int y = row == 0 ? box.bottom : row == 2 ? box.top : (box.top + box.bottom) / 2;
+    return {x, y, a};
 }
 
-void BarLayerImpl::aggregateLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
-    labelAnchor(ds, i, true, x, y, alignment);
+LabelSpot BarLayerImpl::aggregateLabelSpot(int ds, int i, int wanted, int width, int height) {
+    BarBox box;
+    if (!barBox(ds, i, box)) return LayerImpl::dataLabelSpot(ds, i, wanted, width, height);
+    LabelSpot spot = beyondEnd(box);
+    if (wanted) spot.alignment = facingEnd(wanted, box.valueEnd);
+    return spot;
 }
 
 DrawArea* BarLayerImpl::legendIcon(int ds) {

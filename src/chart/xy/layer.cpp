@@ -58,6 +58,7 @@ void LayerImpl::init(int layerId, XYChartImpl* chart) {
     for (LabelBox* s : {dataLabelStyle_, aggregateLabelStyle_}) {
         s->setFontSize(8, 0);
         s->setMargin(0);
+        s->setAlignment(0);
     }
 }
 
