@@ -126,6 +126,7 @@ void AxisImpl::labelAnchor(int p, int depthBeforeLabels, int& x, int& y, int& al
 
 int AxisImpl::getThickness() {
     if (!visible_) return 0;
+    if (isSlanted()) return placeSlanted();
     int t = tickReach();
     int depth = labelDepth();
     if (depth > 0) t += labelGap_ + depth;
@@ -136,11 +137,15 @@ int AxisImpl::getThickness() {
     return std::max(t, 0);
 }
 
+void AxisImpl::turnTitle(bool vertical) {
+    // Turned to read along a vertical axis unless the user turned it otherwise.
+    if (vertical && title_.fontAngle() == 0 && titlePos_ == 0)
+        title_.setFontAngle(alignment_ == Chart::Left ? 90 : 270, false);
+}
+
 void AxisImpl::placeTitle() {
     bool vertical = isVertical();
-    // Turned to read along a vertical axis unless the user turned it otherwise.
-    double angle = title_.fontAngle();
-    if (vertical && angle == 0 && titlePos_ == 0) title_.setFontAngle(alignment_ == Chart::Left ? 90 : 270, false);
+    turnTitle(vertical);
     int depth = tickReach();
     int labels = labelDepth();
     if (labels > 0) depth += labelGap_ + labels;
@@ -169,17 +174,20 @@ void AxisImpl::placeTitle() {
     title_.setAlignment(align);
 }
 
+bool AxisImpl::tickStyle(const AxisTick& t, int& length, int& width, int& color) const {
+    bool major = t.kind == TickKind::Major;
+    int majorColor = tickColor_ == -1 ? axisColor_ : tickColor_;
+    length = major ? majorTickLength_ : t.kind == TickKind::Minor ? minorTickLength_ : minorTickLength_ / 2;
+    width = major ? majorTickWidth_ : minorTickWidth_ < 0 ? majorTickWidth_ : minorTickWidth_;
+    color = major || minorTickColor_ == -1 ? majorColor : minorTickColor_;
+    return length != 0 && width >= 1 && color != Chart::Transparent;
+}
+
 void AxisImpl::paintTicks(DrawArea* d) const {
     int line = lineAt();
-    int majorColor = tickColor_ == -1 ? axisColor_ : tickColor_;
-    int minorColor = minorTickColor_ == -1 ? majorColor : minorTickColor_;
-    int minorWidth = minorTickWidth_ < 0 ? majorTickWidth_ : minorTickWidth_;
     for (const AxisTick& t : scale_.getTicks()) {
-        bool major = t.kind == TickKind::Major;
-        int len = major ? majorTickLength_ : t.kind == TickKind::Minor ? minorTickLength_ : minorTickLength_ / 2;
-        int width = major ? majorTickWidth_ : minorWidth;
-        int color = major ? majorColor : minorColor;
-        if (len == 0 || width < 1 || color == Chart::Transparent) continue;
+        int len, width, color;
+        if (!tickStyle(t, len, width, color)) continue;
         double p = scale_.pixelOf(t.value);
         if (p == Chart::NoValue) continue;
         int at = roundPixel(p + tickOffset_);
@@ -193,6 +201,10 @@ void AxisImpl::paintTicks(DrawArea* d) const {
 
 void AxisImpl::paint(DrawArea* d) {
     if (!visible_) return;
+    if (isSlanted()) {
+        paintSlanted(d);
+        return;
+    }
     int line = lineAt();
     if (lineWidth_ > 0 && axisColor_ != Chart::Transparent) {
         int start = isVertical() ? y_ + offsetY_ : x_ + offsetX_;
