@@ -42,6 +42,8 @@ public:
     virtual void setLineWidth(int width) = 0;
     // In front of the layers rather than behind them.
     virtual void setDrawOnTop(bool b) = 0;
+    // The line across the plot area; its colour and width may be changed, the mark places it.
+    virtual Line* getLine() = 0;
 };
 
 class PLOTVANE_API Axis {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -190,4 +191,69 @@ TEST(XYChart, ZoneColoursSplitAtTheAxisValue) {
     std::vector<std::string> lines = linesOf(dumpOf(c->makeChart()));
     // Pixels past the split (below it on screen) are below the value.
     EXPECT_GE(lineWith(lines, "ZoneColor(0xfffe0000, true, 70, 0xff0000, 0x0000ff)"), 0);
+}
+
+TEST(XYChart, ZoneColoursFollowReversedAxes) {
+    // Each case: how the axes run, and whether the colour below the threshold comes first.
+    struct Case {
+        const char* name;
+        std::function<void(XYChart*)> setUp;
+        bool yBelowFirst;
+        bool xBelowFirst;
+    };
+    const Case cases[] = {
+        {"plain", [](XYChart*) {}, true, false},
+        {"reversed", [](XYChart* c) { c->yAxis()->setReverse(); c->xAxis()->setReverse(); }, false, true},
+        {"upside down", [](XYChart* c) { c->yAxis()->setLinearScale(100, 0); c->xAxis()->setLinearScale(1, 0); },
+         false, true},
+        {"synced backwards", [](XYChart* c) { c->syncYAxis(-1, 100); }, false, false},
+        {"swapped", [](XYChart* c) { c->swapXY(); }, false, true},
+    };
+    for (const Case& k : cases) {
+        XYPtr c = makeXYChart(300, 200);
+        c->setPlotArea(20, 20, 200, 100);
+        addBlocks(c.get(), {0, 100});
+        k.setUp(c.get());
+        const Axis* y = std::string(k.name) == "synced backwards" ? c->yAxis2() : nullptr;
+        int yZone = c->yZoneColor(30, 0xff0000, 0x0000ff, y);
+        int xZone = c->xZoneColor(0.5, 0x00ff00, 0xffff00);
+        c->addLine(0, 0, 10, 10, yZone);
+        c->addLine(0, 0, 10, 10, xZone);
+        std::vector<std::string> lines = linesOf(dumpOf(c->makeChart()));
+        auto order = [&](int id, int below, int above, bool belowFirst) {
+            char text[64];
+            std::snprintf(text, sizeof text, ", 0x%06x, 0x%06x)", belowFirst ? below : above,
+                          belowFirst ? above : below);
+            char brush[32];
+            std::snprintf(brush, sizeof brush, "ZoneColor(0x%08x", static_cast<unsigned>(id));
+            for (const std::string& l : lines)
+                if (l.find(brush) != std::string::npos) return l.find(text) != std::string::npos;
+            return false;
+        };
+        EXPECT_TRUE(order(yZone, 0xff0000, 0x0000ff, k.yBelowFirst)) << k.name;
+        EXPECT_TRUE(order(xZone, 0x00ff00, 0xffff00, k.xBelowFirst)) << k.name;
+    }
+}
+
+TEST(XYChart, MarkLineCanBeRestyled) {
+    XYPtr c = makeXYChart(300, 200);
+    c->setPlotArea(20, 20, 200, 100);
+    addBlocks(c.get(), {0, 100});
+    c->yAxis()->setLinearScale(0, 100);
+    Mark* mark = c->yAxis()->addMark(50, 0xff0000);
+    Line* line = mark->getLine();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(mark->getLine(), line);
+    line->setColor(0x00aa00);
+    line->setWidth(3);
+    Mark* hidden = c->xAxis()->addMark(0.5, 0x0000ff);
+    hidden->getLine()->setWidth(0);
+    Mark* recoloured = c->yAxis()->addMark(20, 0x0000ff);
+    recoloured->getLine()->setColor(0x123456);
+    recoloured->setMarkColor(0x654321);
+    std::vector<std::string> lines = linesOf(dumpOf(c->makeChart()));
+    // The mark places its line across the plot area at its value.
+    EXPECT_GE(lineWith(lines, "Line(20, 70, 220, 70, 0x00aa00, 3)"), 0);
+    EXPECT_EQ(lineWith(lines, "0x0000ff, "), -1);
+    EXPECT_GE(lineWith(lines, "Line(20, 100, 220, 100, 0x654321, 1)"), 0);
 }

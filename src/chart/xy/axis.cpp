@@ -117,7 +117,14 @@ void AxisImpl::markLaidOutStale() { labelsBuilt_ = false; }
 void AxisImpl::setSide(int alignment) {
     alignment_ = alignment == Chart::Left || alignment == Chart::Right || alignment == Chart::Top ? alignment
                                                                                                    : Chart::Bottom;
-    scale_.setOrientation(alignment_);
+    orient();
+}
+
+void AxisImpl::orient() {
+    if (isSlanted())
+        scale_.setOrientation(Chart::Center, angle_);
+    else
+        scale_.setOrientation(alignment_);
     markLaidOutStale();
 }
 
@@ -301,8 +308,12 @@ void AxisImpl::setOffset(int x, int y) {
     offsetY_ = std::clamp(y, -100000, 100000);
 }
 
-void AxisImpl::setAngle(double) {
-    // Axes of an XY chart stand on a side of the plot area; the angle is for axes drawn freely.
+void AxisImpl::setAngle(double startAngle) {
+    if (!std::isfinite(startAngle)) return;
+    touch();
+    angle_ = std::fmod(startAngle, 360.0);
+    if (angle_ < 0) angle_ += 360;
+    orient();
 }
 
 void AxisImpl::setMargin(int topMargin, int bottomMargin) {
@@ -326,7 +337,7 @@ void AxisImpl::copyAxis(const Axis* axis) {
     if (!other || other == this) return;
     touch();
     scale_.copyAxis(other->scale_);
-    scale_.setOrientation(alignment_);
+    orient();
     userFormat_ = other->userFormat_;
     labelGap_ = other->labelGap_;
     labelOffset_ = other->labelOffset_;

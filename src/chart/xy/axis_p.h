@@ -33,14 +33,15 @@ public:
     MarkImpl(DrawArea* d, double value, int lineColor);
     void setValue(double value) override { value_ = value; }
     void setMarkColor(int lineColor, int textColor, int tickColor) override;
-    void setLineWidth(int width) override { lineWidth_ = width; }
+    void setLineWidth(int width) override { line_->setWidth(width); }
     void setDrawOnTop(bool b) override { onTop_ = b; }
+    Line* getLine() override { return line_.get(); }
 
     double value() const { return value_; }
     bool onTop() const { return onTop_; }
-    int lineColor() const { return lineColor_; }
-    int lineWidth() const { return lineWidth_; }
     int tickColor() const { return tickColor_; }
+    // Draws the line from (x1, y1) to (x2, y2).
+    void paintLine(DrawArea* d, int x1, int y1, int x2, int y2);
     // An alignment of 0 (the default) puts the text where the axis's labels are.
     bool besideAxis() const { return alignment_ == 0; }
     // Draws the text hanging from (x, y) by an alignment chosen by the axis.
@@ -48,9 +49,8 @@ public:
 
 private:
     double value_;
-    int lineColor_;
+    std::unique_ptr<Line> line_;
     int tickColor_ = -1;
-    int lineWidth_ = 1;
     bool onTop_ = false;
 };
 
@@ -174,7 +174,22 @@ private:
         std::unique_ptr<LabelBox> box;
     };
 
+    // The direction an axis drawn at an angle runs in, and the side of it its ticks and labels
+    // take (the one facing away from the plot area), as unit vectors on the screen.
+    struct Slant {
+        double startX, startY;
+        double alongX, alongY;
+        double outX, outY;
+        double sideX, sideY;  // away from the plot area across the axis's side
+    };
+
     void touch() { touched_ = true; }
+    bool isSlanted() const { return angle_ != Chart::NoValue; }
+    void orient();
+    Slant slant() const;
+    // Places the labels and the title of a slanted axis; the room they take across the side.
+    int placeSlanted();
+    void paintSlanted(DrawArea* d);
     void markLaidOutStale();
     void setFormulaScale(const char* formula, AxisScale::ScaleType type);
     // The text of a tick's label, through its format template.
@@ -188,7 +203,10 @@ private:
     int labelDepth();
     // The anchor point and alignment of a label at pixel p along the axis.
     void labelAnchor(int p, int depthBeforeLabels, int& x, int& y, int& alignment) const;
+    void turnTitle(bool vertical);
     void placeTitle();
+    // How a tick is drawn; false when it is not drawn at all.
+    bool tickStyle(const AxisTick& t, int& length, int& width, int& color) const;
     void paintTicks(DrawArea* d) const;
 
     BaseChartImpl* chart_;
@@ -207,6 +225,7 @@ private:
     int offsetX_ = 0;
     int offsetY_ = 0;
     int lineShift_ = 0;  // the line moved across from its place (axis at the origin)
+    double angle_ = Chart::NoValue;  // degrees clockwise from 12 o'clock; NoValue: along its side
     int marginTop_ = 0;  // top or left end
     int marginBottom_ = 0;
 

@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "chart/basechart_p.h"
+#include "chart/drawobj_p.h"
 #include "chart/xy/axis_p.h"
 #include "text/pvparser_p.h"
 
@@ -28,16 +29,22 @@ int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9
 
 }  // namespace
 
-MarkImpl::MarkImpl(DrawArea* d, double value, int lineColor) : LabelBox(d), value_(value), lineColor_(lineColor) {
+MarkImpl::MarkImpl(DrawArea* d, double value, int lineColor)
+    : LabelBox(d), value_(value), line_(createLine(0, 0, 0, 0, lineColor, 1)) {
     alignment_ = 0;
     fontColor_ = lineColor;
     setMargin(0);
 }
 
 void MarkImpl::setMarkColor(int lineColor, int textColor, int tickColor) {
-    lineColor_ = lineColor;
+    line_->setColor(lineColor);
     fontColor_ = textColor == -1 ? lineColor : textColor;
     tickColor_ = tickColor;
+}
+
+void MarkImpl::paintLine(DrawArea* d, int x1, int y1, int x2, int y2) {
+    line_->setPos(x1, y1, x2, y2);
+    line_->paint(d);
 }
 
 void MarkImpl::paintTextAt(DrawArea* d, int x, int y, int alignment) {
@@ -119,6 +126,7 @@ void AxisImpl::labelAnchor(int p, int depthBeforeLabels, int& x, int& y, int& al
 
 int AxisImpl::getThickness() {
     if (!visible_) return 0;
+    if (isSlanted()) return placeSlanted();
     int t = tickReach();
     int depth = labelDepth();
     if (depth > 0) t += labelGap_ + depth;
@@ -129,11 +137,15 @@ int AxisImpl::getThickness() {
     return std::max(t, 0);
 }
 
+void AxisImpl::turnTitle(bool vertical) {
+    // Turned to read along a vertical axis unless the user turned it otherwise.
+    if (vertical && title_.fontAngle() == 0 && titlePos_ == 0)
+        title_.setFontAngle(alignment_ == Chart::Left ? 90 : 270, false);
+}
+
 void AxisImpl::placeTitle() {
     bool vertical = isVertical();
-    // Turned to read along a vertical axis unless the user turned it otherwise.
-    double angle = title_.fontAngle();
-    if (vertical && angle == 0 && titlePos_ == 0) title_.setFontAngle(alignment_ == Chart::Left ? 90 : 270, false);
+    turnTitle(vertical);
     int depth = tickReach();
     int labels = labelDepth();
     if (labels > 0) depth += labelGap_ + labels;
@@ -162,17 +174,20 @@ void AxisImpl::placeTitle() {
     title_.setAlignment(align);
 }
 
+bool AxisImpl::tickStyle(const AxisTick& t, int& length, int& width, int& color) const {
+    bool major = t.kind == TickKind::Major;
+    int majorColor = tickColor_ == -1 ? axisColor_ : tickColor_;
+    length = major ? majorTickLength_ : t.kind == TickKind::Minor ? minorTickLength_ : minorTickLength_ / 2;
+    width = major ? majorTickWidth_ : minorTickWidth_ < 0 ? majorTickWidth_ : minorTickWidth_;
+    color = major || minorTickColor_ == -1 ? majorColor : minorTickColor_;
+    return length != 0 && width >= 1 && color != Chart::Transparent;
+}
+
 void AxisImpl::paintTicks(DrawArea* d) const {
     int line = lineAt();
-    int majorColor = tickColor_ == -1 ? axisColor_ : tickColor_;
-    int minorColor = minorTickColor_ == -1 ? majorColor : minorTickColor_;
-    int minorWidth = minorTickWidth_ < 0 ? majorTickWidth_ : minorTickWidth_;
     for (const AxisTick& t : scale_.getTicks()) {
-        bool major = t.kind == TickKind::Major;
-        int len = major ? majorTickLength_ : t.kind == TickKind::Minor ? minorTickLength_ : minorTickLength_ / 2;
-        int width = major ? majorTickWidth_ : minorWidth;
-        int color = major ? majorColor : minorColor;
-        if (len == 0 || width < 1 || color == Chart::Transparent) continue;
+        int len, width, color;
+        if (!tickStyle(t, len, width, color)) continue;
         double p = scale_.pixelOf(t.value);
         if (p == Chart::NoValue) continue;
         int at = roundPixel(p + tickOffset_);
@@ -186,6 +201,10 @@ void AxisImpl::paintTicks(DrawArea* d) const {
 
 void AxisImpl::paint(DrawArea* d) {
     if (!visible_) return;
+    if (isSlanted()) {
+        paintSlanted(d);
+        return;
+    }
     int line = lineAt();
     if (lineWidth_ > 0 && axisColor_ != Chart::Transparent) {
         int start = isVertical() ? y_ + offsetY_ : x_ + offsetX_;
@@ -252,12 +271,10 @@ void AxisImpl::paintMarks(DrawArea* d, const PixelRect& plot, int shift, bool on
         int wall = at + shift;
         bool inside = isVertical() ? wall >= plot.top && wall <= plot.bottom : wall >= plot.left && wall <= plot.right;
         if (!inside) continue;
-        if (m->lineWidth() > 0 && m->lineColor() != Chart::Transparent) {
-            if (isVertical())
-                d->line(plot.left, wall, plot.right, wall, m->lineColor(), m->lineWidth());
-            else
-                d->line(wall, plot.top, wall, plot.bottom, m->lineColor(), m->lineWidth());
-        }
+        if (isVertical())
+            m->paintLine(d, plot.left, wall, plot.right, wall);
+        else
+            m->paintLine(d, wall, plot.top, wall, plot.bottom);
         int line = lineAt();
         int tickColor = m->tickColor();
         if (tickColor != -1 && tickColor != Chart::Transparent && majorTickLength_ != 0) {

@@ -308,6 +308,11 @@ int AxisScale::minorPerMajor() const {
     return std::max(usableLength() / intervals() / minorSpacing_, 1);
 }
 
+bool AxisScale::runsBackwards() const {
+    if (syncSource_) return syncSource_->runsBackwards() != (syncSlope_ < 0);
+    return reversed_ != swapped_;
+}
+
 bool AxisScale::syncAxis(const AxisScale* other, double slope, double intercept) {
     if (other == this || !std::isfinite(slope) || slope == 0 || !std::isfinite(intercept)) return false;
     syncSource_ = other;

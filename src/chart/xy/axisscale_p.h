@@ -76,6 +76,9 @@ class AxisScale {
     void setReverse(bool reverse);
     void setIndent(bool indent) { indent_ = indent ? 1 : 0; }
     int getIndent() const { return indent_; }      // -1 until set
+    // Whether larger values lie nearer the start end, as configured (reversed, a fixed scale
+    // given upside down, or following another scale with a negative slope); known before layout.
+    bool runsBackwards() const;
     ScaleType scaleType() const { return type_; }  // as configured; Undecided until chosen
 
     // Labels. A format condition applies to the next setLabelFormat or setMultiFormat, which then

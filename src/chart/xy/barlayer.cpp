@@ -10,10 +10,20 @@
 // meet even when the x values are not evenly spaced, and touching sub-bars split their group
 // exactly.
 //
+// Indentation. The factories turn the x axis's indent on unless the program chose otherwise. A
+// label axis indents itself; on any other axis the layer reports its x range half a step wider
+// at both ends, so the axis makes room for the outer bars instead of cutting them in half.
+//
 // Lengths come from the layer framework's spans (base to end under the combine method). A span
 // end that the axis cannot place sensibly (zero or below on a log axis, far outside a fixed
 // scale) is pulled in to a plot height beyond the plot area, so shapes stay small numbers and the
 // clip hides the rest.
+//
+// Labels stand in the middle of their bar, or, when the program gives the label style an
+// alignment, at that edge or corner inside it. The alignment is read for a bar that grows up (or
+// right on a swapped chart) and mirrored for one that grows the other way, so Top always means the
+// value end. Bars shorter than the minimum label size, and stack totals, carry their labels just
+// beyond the value end.
 //
 // Painting goes group by group and item by item. In 3D the bars of a slot are painted back to
 // front (from the left, and from the bottom up), so each bar's top and side faces are hidden by
@@ -53,6 +63,14 @@ unsigned shapeKey(int group, int item) {
     return (g << 20) | i;
 }
 
+// An alignment given for a bar that grows up (or right), for a bar that grows the other way.
+int facingEnd(int alignment, int valueEnd) {
+    int col = (alignment - 1) % 3, row = (alignment - 1) / 3;
+    if (valueEnd == Chart::Bottom) row = 2 - row;
+    if (valueEnd == Chart::Left) col = 2 - col;
+    return row * 3 + col + 1;
+}
+
 struct AreaDeleter {
     void operator()(DrawArea* d) const { d->destroy(); }
 };
@@ -74,14 +92,16 @@ public:
     void setBarShape(IntArray polygon, int dataGroup, int dataItem) override;
 
     const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    double getMinX() override { return indented(LayerImpl::getMinX(), -1); }
+    double getMaxX() override { return indented(LayerImpl::getMaxX(), 1); }
     void setSize(int x, int y, int width, int height, bool swapXY) override;
     void layoutChart() override;
     void paint(DrawArea* d) override;
     double getDataOffset(int dataSet) override;
 
 protected:
-    void dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment) override;
-    void aggregateLabelAnchor(int ds, int i, int& x, int& y, int& alignment) override;
+    LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
+    LabelSpot aggregateLabelSpot(int ds, int i, int wanted, int width, int height) override;
     DrawArea* legendIcon(int ds) override;
 
 private:
@@ -94,6 +114,9 @@ private:
         double step = 1;    // sub-bar step
     };
 
+    // An end of the x range moved out by half a step when the x axis is indented, so the first
+    // and last bars stand inside the plot area whatever kind of scale the axis has.
+    double indented(double x, int side) const;
     const Slots& slots();
     bool perDataSet() const;
     int slotIndex(int ds);
@@ -103,7 +126,8 @@ private:
     void barExtent(int ds, int i, double& low, double& high);
     const BarShape* shapeFor(int group, int item) const;
     BarLook lookFor(int group, int item) const;
-    void labelAnchor(int ds, int i, bool outside, int& x, int& y, int& alignment);
+    // Just beyond the value end of a bar, hanging away from it.
+    static LabelSpot beyondEnd(const BarBox& box);
 
     double barGap_ = 0.25;
     double subBarGap_ = 0.2;
@@ -213,6 +237,14 @@ void BarLayerImpl::layoutChart() {
     slotsValid_ = false;
 }
 
+double BarLayerImpl::indented(double x, int side) const {
+    const AxisScale& scale = xAxis()->scale();
+    if (x == Chart::NoValue || scale.getIndent() != 1) return x;
+    double moved = x + side * xStep() / 2;
+    // A log axis cannot reach zero: that end stays where the data are.
+    return scale.scaleType() == AxisScale::Log && !(moved > 0) ? x : moved;
+}
+
 bool BarLayerImpl::perDataSet() const {
     int m = combineMethod();
     bool overlap = subBarGap_ != Chart::TouchBar && isSet(subBarGap_) && subBarGap_ < 0;
@@ -225,15 +257,9 @@ const BarLayerImpl::Slots& BarLayerImpl::slots() {
     s.n = std::max(perDataSet() ? dataSetCount() : groupCount(), 1);
     // The slot: the spread of the x values plus half a step at each end, over the point count.
     int points = maxDataLength();
-    double lo = Chart::NoValue, hi = Chart::NoValue;
-    for (int i = 0; i < points; ++i) {
-        double x = xValue(i);
-        if (x == Chart::NoValue) continue;
-        lo = lo == Chart::NoValue ? x : std::min(lo, x);
-        hi = hi == Chart::NoValue ? x : std::max(hi, x);
-    }
-    if (lo != Chart::NoValue) {
-        double step = points > 1 && hi > lo ? (hi - lo) / (points - 1) : 1;
+    double lo, hi;
+    if (xExtent(lo, hi)) {
+        double step = xStep();
         double a = xAxis()->coorOf(lo - step / 2), b = xAxis()->coorOf(hi + step / 2);
         if (a != Chart::NoValue && b != Chart::NoValue) s.slot = std::fabs(b - a) / std::max(points, 1);
     }
@@ -400,52 +426,45 @@ void BarLayerImpl::paint(DrawArea* d) {
     }
 }
 
-void BarLayerImpl::labelAnchor(int ds, int i, bool outside, int& x, int& y, int& alignment) {
-    BarBox box;
-    if (!barBox(ds, i, box)) {
-        LayerImpl::dataLabelAnchor(ds, i, x, y, alignment);
-        return;
-    }
+LabelSpot BarLayerImpl::beyondEnd(const BarBox& box) {
     int dx = box.depthX, dy = box.depthY;
-    if (!outside) {
-        x = (box.left + box.right + dx) / 2;
-        y = (box.top + box.bottom - dy) / 2;
-        alignment = Chart::Center;
-        return;
-    }
+    LabelSpot spot;
     switch (box.valueEnd) {
         case Chart::Top:
-            x = (box.left + box.right + dx) / 2;
-            y = box.top - dy;
-            alignment = Chart::BottomCenter;
+            spot = {(box.left + box.right + dx) / 2, box.top - dy, Chart::BottomCenter};
             break;
         case Chart::Bottom:
-            x = (box.left + box.right) / 2;
-            y = box.bottom + 1;
-            alignment = Chart::TopCenter;
+            spot = {(box.left + box.right) / 2, box.bottom + 1, Chart::TopCenter};
             break;
         case Chart::Right:
-            x = box.right + dx + 1;
-            y = (box.top + box.bottom - dy) / 2;
-            alignment = Chart::Left;
+            spot = {box.right + dx + 1, (box.top + box.bottom - dy) / 2, Chart::Left};
             break;
         default:
-            x = box.left - 1;
-            y = (box.top + box.bottom) / 2;
-            alignment = Chart::Right;
+            spot = {box.left - 1, (box.top + box.bottom) / 2, Chart::Right};
             break;
     }
+    return spot;
 }
 
-void BarLayerImpl::dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
+LabelSpot BarLayerImpl::dataLabelSpot(int ds, int i, int wanted, int width, int height) {
     BarBox box;
-    bool inside = barBox(ds, i, box) &&
-                  (isSwapped() ? box.right - box.left : box.bottom - box.top) >= minLabelSize_;
-    labelAnchor(ds, i, !inside, x, y, alignment);
+    if (!barBox(ds, i, box)) return LayerImpl::dataLabelSpot(ds, i, wanted, width, height);
+    if ((isSwapped() ? box.right - box.left : box.bottom - box.top) < minLabelSize_) return beyondEnd(box);
+    if (!wanted) return {(box.left + box.right + box.depthX) / 2, (box.top + box.bottom - box.depthY) / 2, Chart::Center};
+    // Inside the front face, at the edge or corner the alignment names.
+    int a = facingEnd(wanted, box.valueEnd);
+    int col = (a - 1) % 3, row = (a - 1) / 3;
+    int x = col == 0 ? box.left : col == 2 ? box.right : (box.left + box.right) / 2;
+    int y = row == 0 ? box.bottom : row == 2 ? box.top : (box.top + box.bottom) / 2;
+    return {x, y, a};
 }
 
-void BarLayerImpl::aggregateLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
-    labelAnchor(ds, i, true, x, y, alignment);
+LabelSpot BarLayerImpl::aggregateLabelSpot(int ds, int i, int wanted, int width, int height) {
+    BarBox box;
+    if (!barBox(ds, i, box)) return LayerImpl::dataLabelSpot(ds, i, wanted, width, height);
+    LabelSpot spot = beyondEnd(box);
+    if (wanted) spot.alignment = facingEnd(wanted, box.valueEnd);
+    return spot;
 }
 
 DrawArea* BarLayerImpl::legendIcon(int ds) {

@@ -6,6 +6,11 @@
 // holds; a share of a zero total is only defined when everything there is zero (the zeros then
 // share equally), otherwise the field reads "[undef]". Fields the layer does not know go to the
 // layer's extra fields, then to the chart's, and stay as written when nobody knows them.
+//
+// Placement: each label is a copy of its style box. The layer type chooses the point it hangs
+// from and the alignment it hangs by, knowing the label's size and the alignment the program gave
+// the style (label styles start with none, which leaves the choice to the layer); the style's
+// position is then added as an offset, so setPos(0, -4) lifts every label by four pixels.
 #include <plotvane/drawarea.h>
 
 #include <algorithm>
@@ -60,6 +65,7 @@ TextBox* LayerImpl::addCustomDataLabel(int dataSet, int dataItem, const char* la
     if (dataSet < 0) return nullptr;
     auto box = std::make_unique<LabelBox>(chart_->getRawDrawArea());
     box->setMargin(0);
+    box->setAlignment(0);
     box->setText(label);
     styleBox(*box, font, fontSize, fontColor, fontAngle);
     LabelBox* result = box.get();
@@ -80,6 +86,7 @@ TextBox* LayerImpl::addCustomGroupLabel(int dataGroup, int dataItem, const char*
     if (dataGroup < 0) return nullptr;
     auto box = std::make_unique<LabelBox>(chart_->getRawDrawArea());
     box->setMargin(0);
+    box->setAlignment(0);
     box->setText(label);
     styleBox(*box, font, fontSize, fontColor, fontAngle);
     LabelBox* result = box.get();
@@ -164,26 +171,34 @@ std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item) {
     return parser.getResult(&f);
 }
 
-void LayerImpl::dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
+LabelSpot LayerImpl::dataLabelSpot(int ds, int i, int wanted, int, int) {
     Span s = spanOf(ds, i);
     double px = pixelX(xValue(i));
     double py = pixelY(s.end, dataSets_[static_cast<size_t>(ds)]->axis());
     double sx, sy;
     screenPoint(px, py, sx, sy);
-    x = roundPixel(sx);
-    y = roundPixel(sy);
+    LabelSpot spot;
+    spot.x = roundPixel(sx);
+    spot.y = roundPixel(sy);
     bool negative = s.end < s.base;
-    if (swapXY_)
-        alignment = negative ? Chart::Right : Chart::Left;
+    if (wanted)
+        spot.alignment = wanted;
+    else if (swapXY_)
+        spot.alignment = negative ? Chart::Right : Chart::Left;
     else
-        alignment = negative ? Chart::TopCenter : Chart::BottomCenter;
+        spot.alignment = negative ? Chart::TopCenter : Chart::BottomCenter;
+    return spot;
 }
 
-void LayerImpl::paintLabelBox(DrawArea* d, LabelBox& style, const std::string& tmpl, int ds, int item, int x, int y,
-                              int alignment) {
-    std::string text = formatLabel(tmpl, ds, item);
+void LayerImpl::paintLabel(DrawArea* d, const LabelBox& style, const std::string& text, int ds, int item,
+                           bool aggregate) {
     if (text.empty()) return;
-    std::unique_ptr<LabelBox> box = style.copyWith(text, x, y, alignment);
+    std::unique_ptr<LabelBox> box = style.copyWith(text, 0, 0, Chart::TopLeft);
+    int w = box->getWidth(), h = box->getHeight();
+    LabelSpot spot = aggregate ? aggregateLabelSpot(ds, item, style.placement(), w, h)
+                               : dataLabelSpot(ds, item, style.placement(), w, h);
+    box->setPos(spot.x + style.offsetX(), spot.y + style.offsetY());
+    box->setAlignment(spot.alignment);
     if (box->isVisible()) box->paint(d);
 }
 
@@ -198,12 +213,10 @@ void LayerImpl::postPaint(DrawArea* d) {
             auto custom = customLabels_.find({ds, i});
             bool shown = own || dataLabelsOn_ || custom != customLabels_.end();
             if (!shown || !spanOf(ds, i).present || pixelX(xValue(i)) == Chart::NoValue) continue;
-            int x, y, align;
-            dataLabelAnchor(ds, i, x, y, align);
             if (custom != customLabels_.end())
-                paintLabelBox(d, *custom->second, custom->second->text(), ds, i, x, y, align);
+                paintLabel(d, *custom->second, formatLabel(custom->second->text(), ds, i), ds, i, false);
             else
-                paintLabelBox(d, style, tmpl, ds, i, x, y, align);
+                paintLabel(d, style, formatLabel(tmpl, ds, i), ds, i, false);
         }
     }
     // Totals at the end of each group's stack (or of the whole item's).
@@ -226,15 +239,13 @@ void LayerImpl::postPaint(DrawArea* d) {
                 }
             }
             if (top < 0 || pixelX(xValue(i)) == Chart::NoValue) continue;
-            int x, y, align;
-            aggregateLabelAnchor(top, i, x, y, align);
             int key = groupCount() > 1 ? -2 - g : -1;
             auto custom = customLabels_.find({key, i});
             if (custom == customLabels_.end()) custom = customLabels_.find({-2 - g, i});
             if (custom != customLabels_.end())
-                paintLabelBox(d, *custom->second, custom->second->text(), key, i, x, y, align);
+                paintLabel(d, *custom->second, formatLabel(custom->second->text(), key, i), top, i, true);
             else if (aggregateLabelsOn_)
-                paintLabelBox(d, *aggregateLabelStyle_, tmpl, key, i, x, y, align);
+                paintLabel(d, *aggregateLabelStyle_, formatLabel(tmpl, key, i), top, i, true);
         }
     }
 }

@@ -17,6 +17,7 @@ DataSetImpl::DataSetImpl(LayerImpl* layer, int index, int groupIndex)
     : layer_(layer), index_(index), group_(groupIndex), labelStyle_(layer->chart()->getRawDrawArea()) {
     labelStyle_.setFontColor(Chart::Transparent);
     labelStyle_.setMargin(0);
+    labelStyle_.setAlignment(0);
 }
 
 void DataSetImpl::setData(DoubleArray data) {

@@ -21,6 +21,12 @@ public:
     int fontColor() const { return fontColor_; }
     double fontAngle() const { return angle_; }
     int alignment() const { return alignment_; }
+    // The keypad alignment (1-9) the program gave, or 0 for none: label styles start with
+    // alignment 0, so the layer places their labels until the program says otherwise.
+    int placement() const { return alignment_ >= 1 && alignment_ <= 9 ? alignment_ : 0; }
+    // Label styles take their position as an offset from where each label is placed.
+    int offsetX() const { return x_; }
+    int offsetY() const { return y_; }
     // Whether painting it would show anything: a text in a visible colour, or a visible box.
     bool isVisible() const;
 };

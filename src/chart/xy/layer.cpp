@@ -58,6 +58,7 @@ void LayerImpl::init(int layerId, XYChartImpl* chart) {
     for (LabelBox* s : {dataLabelStyle_, aggregateLabelStyle_}) {
         s->setFontSize(8, 0);
         s->setMargin(0);
+        s->setAlignment(0);
     }
 }
 
@@ -112,6 +113,22 @@ double LayerImpl::xValue(int i) const {
     if (n < 1) return Chart::NoValue;
     if (n == 1) return i == 0 ? (xStart_ + xEnd_) / 2 : Chart::NoValue;
     return xStart_ + (xEnd_ - xStart_) * i / (n - 1);
+}
+
+bool LayerImpl::xExtent(double& lo, double& hi) const {
+    lo = hi = Chart::NoValue;
+    for (int i = 0; i < maxDataLength_; ++i) {
+        double x = xValue(i);
+        if (x == Chart::NoValue) continue;
+        lo = lo == Chart::NoValue ? x : std::min(lo, x);
+        hi = hi == Chart::NoValue ? x : std::max(hi, x);
+    }
+    return lo != Chart::NoValue;
+}
+
+double LayerImpl::xStep() const {
+    double lo, hi;
+    return maxDataLength_ > 1 && xExtent(lo, hi) && hi > lo ? (hi - lo) / (maxDataLength_ - 1) : 1;
 }
 
 double LayerImpl::getXPosition(int i) { return xValue(i); }

@@ -93,6 +93,13 @@ private:
     LabelBox labelStyle_;
 };
 
+// Where a label goes: the point it hangs from and the alignment it hangs by.
+struct LabelSpot {
+    int x = 0;
+    int y = 0;
+    int alignment = Chart::Center;
+};
+
 // Where the bar, area or point of one data item starts and ends under the combine method.
 struct Span {
     double base = 0;
@@ -192,6 +199,10 @@ public:
     // Data sets [first, end) of a group.
     std::pair<int, int> groupRange(int group) const;
     double xValue(int i) const;
+    // The smallest and largest x of the data items; false when no item has an x.
+    bool xExtent(double& lo, double& hi) const;
+    // The mean distance between neighbouring x values (1 with fewer than two distinct ones).
+    double xStep() const;
     // Exact pixels along the layer's x axis and along an axis of its y direction.
     double pixelX(double xValue) const;
     double pixelY(double value, const AxisImpl* axis) const;
@@ -224,11 +235,13 @@ public:
     void paintSymbols(DrawArea* d, int ds);
 
 protected:
-    // Where a data label hangs: the end of the span, above positive and below negative values.
-    virtual void dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment);
-    // Where the total of a stack hangs, ds being the data set that reaches furthest.
-    virtual void aggregateLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
-        dataLabelAnchor(ds, i, x, y, alignment);
+    // Where the data label of data set ds at item i goes, for a label of width x height whose
+    // style asks for the alignment `wanted` (0: none). The base hangs it from the end of the span
+    // by that alignment, or above positive and below negative values.
+    virtual LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height);
+    // Where the total of a stack goes, ds being the data set that reaches furthest.
+    virtual LabelSpot aggregateLabelSpot(int ds, int i, int wanted, int width, int height) {
+        return dataLabelSpot(ds, i, wanted, width, height);
     }
     // The legend key of a data set: its icon (null for a plain box) and line width (-1: a box).
     virtual DrawArea* legendIcon(int ds);
@@ -240,8 +253,8 @@ private:
     class LegendEntry;
 
     void addLegendKeys();
-    void paintLabelBox(DrawArea* d, LabelBox& style, const std::string& tmpl, int ds, int item, int x, int y,
-                       int alignment);
+    // Paints a copy of the style showing `text`, placed for data set ds at item i.
+    void paintLabel(DrawArea* d, const LabelBox& style, const std::string& text, int ds, int item, bool aggregate);
     AxisImpl* resolveAxis(const Axis* axis) const;
     double alignOffset();
     double grandTotal();

@@ -218,26 +218,46 @@ void LineLayerImpl::paintSymbols(DrawArea* d, int ds) {
     }
 }
 
-void LineLayerImpl::dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment) {
+LabelSpot LineLayerImpl::dataLabelSpot(int ds, int i, int wanted, int width, int height) {
     DataSetImpl& set = dataSet(ds);
     double sx, sy;
     screenPoint(pixelX(xValue(i)), pixelY(set.valueAt(i), set.axis()), sx, sy);
     int ox, oy;
     planeOffset(ds, ox, oy);
-    x = roundPixel(sx) + ox + set.symbolOffsetX();
-    y = roundPixel(sy) + oy + set.symbolOffsetY();
+    int x = roundPixel(sx) + ox + set.symbolOffsetX();
+    int y = roundPixel(sy) + oy + set.symbolOffsetY();
     int w = 0, h = 0;
     if (!set.symbol().isEmpty() && !symbolSize(ds, i, w, h)) w = h = 0;
-    // Screen extent of the plot, to turn labels inward near its edges.
+    // The label hangs from the point by its alignment, moved off the symbol by half its size.
+    auto spotFor = [&](int col, int row) {
+        LabelSpot spot{x, y, row * 3 + col + 1};
+        if (row == 0)
+            spot.y -= (h + 1) / 2;
+        else if (row == 2)
+            spot.y += (h + 1) / 2;
+        else if (col == 0)
+            spot.x += (w + 1) / 2;
+        else if (col == 2)
+            spot.x -= (w + 1) / 2;
+        return spot;
+    };
+    int a = wanted ? wanted : Chart::BottomCenter;
+    int col = (a - 1) % 3, row = (a - 1) / 3;
+    LabelSpot spot = spotFor(col, row);
+    // A label that would leave the plot area turns inward.
     int left = isSwapped() ? frameY() : frameX(), right = left + (isSwapped() ? frameHeight() : frameWidth());
-    int top = isSwapped() ? frameX() : frameY();
-    const int kLabelRoom = 16;
-    bool below = y - h / 2 - kLabelRoom < top;
-    int column = x - kLabelRoom < left ? 0 : x + kLabelRoom > right ? 2 : 1;
-    const int aboveCodes[3] = {Chart::BottomLeft, Chart::BottomCenter, Chart::BottomRight};
-    const int belowCodes[3] = {Chart::TopLeft, Chart::TopCenter, Chart::TopRight};
-    alignment = below ? belowCodes[column] : aboveCodes[column];
-    y += below ? (h + 1) / 2 : -((h + 1) / 2);
+    int top = isSwapped() ? frameX() : frameY(), bottom = top + (isSwapped() ? frameWidth() : frameHeight());
+    int boxLeft = spot.x - DrawArea::alignX(width, spot.alignment);
+    int boxTop = spot.y - DrawArea::alignY(height, spot.alignment);
+    if (row == 0 && boxTop < top)
+        row = 2;
+    else if (row == 2 && boxTop + height > bottom)
+        row = 0;
+    if (boxLeft < left)
+        col = 0;
+    else if (boxLeft + width > right)
+        col = 2;
+    return spotFor(col, row);
 }
 
 int LineLayerImpl::legendLineWidth(int ds) { return std::max(dataSet(ds).lineWidth(), 0); }

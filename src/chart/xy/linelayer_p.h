@@ -34,7 +34,7 @@ public:
 
 protected:
     virtual std::unique_ptr<MultiLine> newLine();
-    void dataLabelAnchor(int ds, int i, int& x, int& y, int& alignment) override;
+    LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
     int legendLineWidth(int ds) override;
 
     int gapColor_ = Chart::Transparent;

@@ -128,8 +128,8 @@ int XYChartImpl::zoneColor(const AxisImpl* axis, double threshold, int belowColo
     if (!axis) return belowColor;
     splits_.push_back(std::make_unique<AxisSplit>(axis, threshold));
     // The first colour takes the pixels past the split (larger pixels): above the threshold on a
-    // horizontal axis, below it on a vertical one.
-    bool aboveFirst = !axis->isVertical();
+    // horizontal axis, below it on a vertical one, and the other way round on a reversed axis.
+    bool aboveFirst = axis->isVertical() == axis->scale().runsBackwards();
     return getRawDrawArea()->zoneColor(splits_.back().get(), aboveFirst ? aboveColor : belowColor,
                                        aboveFirst ? belowColor : aboveColor);
 }
