@@ -19,6 +19,7 @@
 namespace plotvane {
 
 class MetaBrush;
+struct EffectCode;
 
 // Loading failures, kept as the area's last error.
 enum LoadError {
@@ -263,6 +264,10 @@ protected:
     DrawAreaImpl* parent_ = nullptr;
 
 private:
+    // The looks of roundedRect's effect codes (boxeffects.cpp). Corners in radii order.
+    void bevel(int x1, int y1, int x2, int y2, const int radii[4], int inset, int fill, int depth);
+    void glare(int x1, int y1, int x2, int y2, const int radii[4], int side, int size, int inset);
+    int litFill(int x1, int y1, int x2, int y2, int fill, const EffectCode& e);
     void resetClip();
     int dynamicIndex(int color) const;  // slot index of a dynamic id, -1 otherwise
     int newBrush(MetaBrush* brush);     // allocates an id and binds the brush to it

@@ -31,7 +31,9 @@ TEST(TextBox, MarginsComeFromTheFontAndTheBorder) {
     EXPECT_EQ(box->getWidth(), textW + 7 + 6);
     box->setBackground(0xffff00, 0x000000, Chart::flatBorder(4));
     EXPECT_EQ(box->getWidth(), textW + 7 + 6);
-    box->setBackground(0xffff00, 0x000000, Chart::glassEffect());
+    box->setBackground(0xffff00, 0x000000, Chart::glassEffect());  // its bevel is 5 deep
+    EXPECT_EQ(box->getWidth(), textW + 7 + 12);
+    box->setBackground(0xffff00, 0x000000, Chart::cylinderEffect());
     EXPECT_EQ(box->getWidth(), textW + 7);
     box->setMargin(1, 2, 3, 4);
     EXPECT_EQ(box->getWidth(), textW + 3);
