@@ -244,6 +244,10 @@ public:
     int angleGradientColor(double cx, double cy, double startAngle, double endAngle, double xScale, double yScale,
                            IntArray gradient) override;
     int zoneColor(const ZoneSplitter* split, int colorA, int colorB) override;
+    int zColor(IntArray gradient, double zLow, double zHigh) override;
+    int transformZColor(int zColor, double a, double b, double c) override;
+    int transformZColor(int zColor, double x1, double y1, double z1, double x2, double y2, double z2, double x3,
+                        double y3, double z3) override;
     void reduceColors(int colorCount, bool dither) override;
 
     void setDefaultFonts(const char* normal, const char* bold, const char* italic, const char* boldItalic) override;
