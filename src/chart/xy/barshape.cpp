@@ -14,8 +14,9 @@
 // raised width along both long edges and lays a translucent white glare over one side of the
 // bar; soft light is a gentle ramp from the lit side with no glare. A cylinder effect lights the
 // bar as a round rod along its length (or the axis the code names), and a cylinder-shaped bar
-// takes the code's profile for its wall. A flat border is a frame of the edge colour inside the bar. Any small number is the drawing
-// surface's own raised border. A bar of no length is drawn as its edge alone.
+// takes the code's profile for its wall; Phong light is a dome lit from the upper left. A flat
+// border is a frame of the edge colour inside the bar. Any small number is the drawing surface's
+// own raised border. A bar of no length is drawn as its edge alone.
 #include "chart/xy/barshape_p.h"
 
 #include <plotvane/constants.h>
