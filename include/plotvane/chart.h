@@ -27,6 +27,15 @@ PLOTVANE_API int glassEffect(int glareSize = NormalGlare, int glareDirection = T
 PLOTVANE_API int softLighting(int direction = Top, int raisedEffect = 4);
 PLOTVANE_API int flatBorder(int thickness);
 PLOTVANE_API int barLighting(double startBrightness = 0.75, double endBrightness = 1.5);
+// A round surface lit from the front-left: ambient + diffuse * cos + specular * cos^shininess.
+// Bars and boxes look like cylinders lying across their shorter side (orientation Center),
+// horizontal cylinders (DirectionHorizontal) or upright ones (DirectionVertical). The three
+// terms are kept in 32nds up to 1.97, the shininess up to 63.
+PLOTVANE_API int cylinderEffect(int orientation = Center, double ambientIntensity = 0.5,
+                                double diffuseIntensity = 0.5, double specularIntensity = 0.75, int shininess = 8);
+// The same light on a flat face, falling off from its upper left like a low dome.
+PLOTVANE_API int phongLighting(double ambientIntensity = 0.5, double diffuseIntensity = 0.5,
+                               double specularIntensity = 0.75, int shininess = 8);
 
 // Packed metal colours, turned into shaded brushes by the drawing surface.
 PLOTVANE_API int metalColor(int c, int angle = 90);
@@ -44,10 +53,29 @@ PLOTVANE_API int Polygon2Shape(int side);
 PLOTVANE_API int StarShape(int side);
 PLOTVANE_API int ArrowShape(double angle = 0, double widthRatio = 1, double stemWidthRatio = 0.5,
                             double stemLengthRatio = 0.5);
+PLOTVANE_API int arrowShape(double angle = 0, double widthRatio = 1, double stemWidthRatio = 0.5,
+                            double stemLengthRatio = 0.5);
+
+// A label filter for Axis::setMultiFormat from its tag (Plotvane_StartOfHourFilterTag ...): the
+// tag in bits 0-3, the label step (1-4095) in bits 4-15 and the initial margin in bits 16-29, in
+// hundredths when bit 30 is clear and in whole units when it is set.
+PLOTVANE_API int encodeFilter(int filterTag, int labelStep = 1, double initialMargin = 0.05);
 
 // Text anti-alias modes: kind in bits 0-5, gamma * 100 in bits 6-15.
 PLOTVANE_API int ClearTypeMono(double gamma = 0);
 PLOTVANE_API int ClearTypeColor(double gamma = 0);
+
+// The library's version as (major << 24) | (minor << 16) | patch, and a line naming it.
+PLOTVANE_API int getVersion();
+PLOTVANE_API const char* getDescription();
+// Where fonts are looked for; "%PATH%" in it stands for the default list. Read once, when the first
+// text needs a font.
+PLOTVANE_API void setFontSearchPath(const char* path);
+PLOTVANE_API const char* getFontSearchPath();
+// A report of the files tried while looking for a font, one per line, ending with the one found
+// (or a line saying none was). Valid until the next call on the same thread.
+PLOTVANE_API const char* testFont(const char* font, int fontIndex = 0, double fontHeight = 8, double fontWidth = 8,
+                                  double angle = 0);
 
 // The built-in palettes, 40 entries each, terminated by 0xffffffff.
 PLOTVANE_API extern const int defaultPalette[41];

@@ -288,6 +288,16 @@ public:
     virtual int angleGradientColor(double cx, double cy, double startAngle, double endAngle, double xScale,
                                    double yScale, IntArray gradient) = 0;
     virtual int zoneColor(const ZoneSplitter* split, int colorA, int colorB) = 0;
+    // Colours by height over 3D surfaces. A z colour maps z = zLow to position 0 and zHigh to 256
+    // of the gradient (ends clamped). Each pixel (x, y) has the z of a plane, z = a*x + b*y + c,
+    // level at zLow until transformZColor gives it one; a surface moves the plane for each facet
+    // it fills and keeps the same colour id. Returns the z colour, or Transparent when it is not one.
+    virtual int zColor(IntArray gradient, double zLow = 0, double zHigh = 256) = 0;
+    virtual int transformZColor(int zColor, double a, double b, double c) = 0;
+    // The plane through three points (x, y, z); three points on a line give a level plane at their
+    // mean z.
+    virtual int transformZColor(int zColor, double x1, double y1, double z1, double x2, double y2, double z2,
+                                double x3, double y3, double z3) = 0;
     virtual void reduceColors(int colorCount, bool dither = false) = 0;
 
     // Font names: "normal", "bold", "italic", "boldItalic" and "fontN" refer to the font table.

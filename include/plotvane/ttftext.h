@@ -1,6 +1,7 @@
 #ifndef PLOTVANE_TTFTEXT_H
 #define PLOTVANE_TTFTEXT_H
 
+#include <plotvane/chart.h>
 #include <plotvane/export.h>
 
 #include <cstddef>
@@ -44,13 +45,6 @@ public:
     static bool test(const char* font, int fontIndex, double height, double width, double angle, char* buffer,
                      int bufferLength);
 };
-
-namespace Chart {
-// Where fonts are looked for; "%PATH%" in it stands for the default list. Read once, when the first
-// text needs a font.
-PLOTVANE_API void setFontSearchPath(const char* path);
-PLOTVANE_API const char* getFontSearchPath();
-}  // namespace Chart
 
 }  // namespace plotvane
 

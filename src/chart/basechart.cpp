@@ -42,6 +42,7 @@ BaseChartImpl::~BaseChartImpl() {
     // Objects measure their texts on the surface, so they go first.
     drawObjects_ = DrawObjList();
     legend_.reset();
+    defaultText_.reset();
     drawArea_->destroy();
 }
 
@@ -101,6 +102,11 @@ LegendBox* BaseChartImpl::addLegend(int x, int y, int noOfCols, const char* font
     return box;
 }
 
+TextBoxImpl* BaseChartImpl::defaultTextBox() {
+    if (!defaultText_) defaultText_ = std::make_unique<TextBoxImpl>(drawArea_);
+    return defaultText_.get();
+}
+
 LegendBox* BaseChartImpl::getLegend() {
     if (!legend_) {
         legend_ = std::make_unique<LegendBoxImpl>(drawArea_);
@@ -125,6 +131,7 @@ void BaseChartImpl::removeDynamicLayer() { drawArea_->removeDynamicLayer(false);
 TextBox* BaseChartImpl::addText(int x, int y, const char* text, const char* font, double fontSize, int fontColor,
                                 int alignment, double angle, bool vertical) {
     auto* box = new TextBoxImpl(drawArea_);
+    box->setDefault(defaultTextBox());
     box->setPos(x, y);
     box->setFontAngle(angle, vertical);
     box->setFontSize(fontSize, 0);

@@ -22,6 +22,7 @@
 namespace plotvane {
 
 class LegendBoxImpl;
+class TextBoxImpl;
 class PVParser;
 
 class BaseChartImpl : public virtual BaseChart {
@@ -118,6 +119,9 @@ public:
     int getFrameThickness() const { return frameThickness_; }
     // The legend if one was asked for, else null.
     LegendBoxImpl* legend() const { return legend_.get(); }
+    // The default box of the chart's titles and free texts: a style set on it reaches every one of
+    // them that has not set that style itself.
+    TextBoxImpl* defaultTextBox();
     // The chart that contains this one, and where this one sits in it.
     void setContainer(const BaseChart* container, int x, int y);
     // Takes ownership.
@@ -147,6 +151,7 @@ private:
     DrawArea* drawArea_;
     Formatter formatter_;
     std::unique_ptr<LegendBoxImpl> legend_;
+    std::unique_ptr<TextBoxImpl> defaultText_;
     DrawObjList drawObjects_;
     ExtraFields extraFields_;
     const BaseChart* container_ = nullptr;

@@ -1,6 +1,5 @@
-// Box painting. A plain raised effect is the drawing surface's own; a flat border is a frame of
-// the edge colour drawn inside the box; lighting effects (glass, soft light) are packed codes
-// above 0xffff and paint as a plain box.
+// Box painting: the drawing surface reads the effect code and paints every look, so a box here
+// only reserves the room its border takes.
 #include "chart/box_p.h"
 
 #include <plotvane/drawarea.h>
@@ -9,21 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "foundation/effectcode_p.h"
+
 namespace plotvane {
-
-namespace {
-
-constexpr int kFlatBorderTag = 0x600000;
-
-// The thickness of a flat border code, or 0 for any other effect.
-int flatBorderThickness(int effect) {
-    int magnitude = std::abs(effect);
-    return (magnitude & 0xfff000) == kFlatBorderTag ? magnitude & 0xfff : 0;
-}
-
-bool isSpecialEffect(int effect) { return std::abs(effect) > 0xffff; }
-
-}  // namespace
 
 void BoxStyle::setRoundedCorners(int r1, int r2, int r3, int r4) {
     radii[0] = r1;
@@ -33,23 +20,15 @@ void BoxStyle::setRoundedCorners(int r1, int r2, int r3, int r4) {
 }
 
 int BoxStyle::borderAllowance() const {
-    if (int t = flatBorderThickness(raisedEffect)) return std::max(0, t - 1);
-    if (isSpecialEffect(raisedEffect)) return 0;
-    return raisedEffect == 0 ? 0 : std::abs(raisedEffect) + 1;
+    EffectCode e = decodeEffect(raisedEffect);
+    if (e.kind == EffectCode::FlatBorder) return std::max(0, e.depth - 1);
+    return e.depth == 0 ? 0 : std::abs(e.depth) + 1;
 }
 
 void BoxStyle::paint(DrawArea* d, int left, int top, int width, int height) const {
     if (!d || width <= 0 || height <= 0) return;
-    int right = left + width - 1, bottom = top + height - 1;
-    if (int t = flatBorderThickness(raisedEffect)) {
-        d->roundedRect(left, top, right, bottom, radii[0], radii[1], radii[2], radii[3], Chart::Transparent,
-                       fillColor, 0);
-        d->roundedFrame(left, top, right, bottom, radii[0], radii[1], radii[2], radii[3], t, edgeColor, edgeColor,
-                        edgeColor);
-        return;
-    }
-    int effect = isSpecialEffect(raisedEffect) ? 0 : raisedEffect;
-    d->roundedRect(left, top, right, bottom, radii[0], radii[1], radii[2], radii[3], edgeColor, fillColor, effect);
+    d->roundedRect(left, top, left + width - 1, top + height - 1, radii[0], radii[1], radii[2], radii[3], edgeColor,
+                   fillColor, raisedEffect);
 }
 
 std::string imageMapRect(int left, int top, int right, int bottom) {

@@ -32,13 +32,57 @@ void TextBoxImpl::setSize(int width, int height) {
     discardText();
 }
 
+bool TextBoxImpl::setDefault(TextBoxImpl* box) {
+    for (TextBoxImpl* b = box; b; b = b->default_)
+        if (b == this) return false;
+    default_ = box;
+    return true;
+}
+
+void TextBoxImpl::inheritStyles() {
+    if (!default_) return;
+    default_->inheritStyles();
+    const TextBoxImpl& d = *default_;
+    if (!(set_ & kBackgroundSet)) {
+        style_.fillColor = d.style_.fillColor;
+        style_.edgeColor = d.style_.edgeColor;
+        style_.raisedEffect = d.style_.raisedEffect;
+    }
+    if (!(set_ & kCornersSet)) std::copy(d.style_.radii, d.style_.radii + 4, style_.radii);
+    if (!(set_ & kFontColorSet)) fontColor_ = d.fontColor_;
+    bool relayout = false;
+    auto take = [&relayout](auto& mine, const auto& theirs) {
+        relayout = relayout || mine != theirs;
+        mine = theirs;
+    };
+    if (!(set_ & kFontSet)) {
+        take(font_, d.font_);
+        take(fontIndex_, d.fontIndex_);
+    }
+    if (!(set_ & kFontSizeSet)) {
+        take(fontHeight_, d.fontHeight_);
+        take(fontWidth_, d.fontWidth_);
+    }
+    if (!(set_ & kAngleSet)) {
+        take(angle_, d.angle_);
+        take(vertical_, d.vertical_);
+    }
+    if (!(set_ & kMarginsSet))
+        for (int k = 0; k < 4; ++k) take(margins_[k], d.margins_[k]);
+    if (relayout) discardText();
+}
+
 void TextBoxImpl::setBackground(int color, int edgeColor, int raisedEffect) {
+    set_ |= kBackgroundSet;
     style_.fillColor = color;
     style_.edgeColor = edgeColor;
     style_.raisedEffect = raisedEffect;
 }
 
-void TextBoxImpl::setRoundedCorners(int r1, int r2, int r3, int r4) { style_.setRoundedCorners(r1, r2, r3, r4); }
+void TextBoxImpl::setRoundedCorners(int r1, int r2, int r3, int r4) {
+    set_ |= kCornersSet;
+    style_.setRoundedCorners(r1, r2, r3, r4);
+}
 
 void TextBoxImpl::setText(const char* text) {
     text_ = text ? text : "";
@@ -47,14 +91,18 @@ void TextBoxImpl::setText(const char* text) {
 
 void TextBoxImpl::setAlignment(int alignment) { alignment_ = alignment; }
 
+// An empty font name leaves the font to the default box.
 void TextBoxImpl::setFontStyle(const char* font, int fontIndex) {
-    font_ = font ? font : "";
+    if (!font || !*font) return;
+    set_ |= kFontSet;
+    font_ = font;
     fontIndex_ = fontIndex;
     discardText();
 }
 
 void TextBoxImpl::setFontSize(double height, double width) {
     if (!std::isfinite(height) || !std::isfinite(width)) return;
+    set_ |= kFontSizeSet;
     fontHeight_ = height;
     fontWidth_ = width;
     discardText();
@@ -62,16 +110,23 @@ void TextBoxImpl::setFontSize(double height, double width) {
 
 void TextBoxImpl::setFontAngle(double angle, bool vertical) {
     if (!std::isfinite(angle)) return;
+    set_ |= kAngleSet;
     angle_ = angle;
     vertical_ = vertical;
     discardText();
 }
 
-void TextBoxImpl::setFontColor(int color) { fontColor_ = color; }
+// -1 leaves the colour to the default box.
+void TextBoxImpl::setFontColor(int color) {
+    if (color == -1) return;
+    set_ |= kFontColorSet;
+    fontColor_ = color;
+}
 
 void TextBoxImpl::setMargin(int m) { setMargin(m, m, m, m); }
 
 void TextBoxImpl::setMargin(int leftMargin, int rightMargin, int topMargin, int bottomMargin) {
+    set_ |= kMarginsSet;
     margins_[kLeft] = leftMargin;
     margins_[kRight] = rightMargin;
     margins_[kTop] = topMargin;
@@ -115,6 +170,7 @@ int TextBoxImpl::margin(Side side) const {
 }
 
 TTFText* TextBoxImpl::laidOutText() {
+    inheritStyles();
     if (text_.empty() || !area_) return nullptr;
     if (!laidOut_) {
         int limit = maxWidth_ > 0 ? maxWidth_ : width_;
@@ -126,12 +182,14 @@ TTFText* TextBoxImpl::laidOutText() {
 }
 
 int TextBoxImpl::getWidth() {
+    inheritStyles();
     if (width_ > 0) return width_;
     TTFText* t = laidOutText();
     return t ? t->getWidth() + margin(kLeft) + margin(kRight) : 0;
 }
 
 int TextBoxImpl::getHeight() {
+    inheritStyles();
     if (height_ > 0) return height_;
     TTFText* t = laidOutText();
     return t ? t->getHeight() + margin(kTop) + margin(kBottom) : 0;

@@ -3,6 +3,8 @@
 
 // The text box behind titles, free texts and legends: a box (position, size, background, border,
 // margins) around a text laid out once by the font engine and kept until a property changes.
+// Styles a box has not set are read through its default box (getDefault), so a chart styles all
+// its boxes at once through the one they share; position, size, text and alignment are each box's own.
 
 #include <plotvane/drawobj.h>
 
@@ -47,7 +49,20 @@ public:
 
     void paint(DrawArea* d) override;
 
+    // The box whose styles this one takes where it has set none; false (and nothing changed) when
+    // that would make a box its own default.
+    bool setDefault(TextBoxImpl* box);
+    TextBoxImpl* getDefault() const { return default_; }
+
 protected:
+    // What a box may set itself or leave to its default box.
+    enum Style : unsigned {
+        kBackgroundSet = 1, kCornersSet = 2, kFontSet = 4, kFontSizeSet = 8, kAngleSet = 16, kFontColorSet = 32,
+        kMarginsSet = 64
+    };
+    // Brings the unset styles up to date from the default boxes; every reader of a style calls it.
+    void inheritStyles();
+
     enum Side { kLeft, kRight, kTop, kBottom };
 
     int margin(Side side) const;
@@ -80,6 +95,8 @@ protected:
 
 private:
     TTFText* laidOut_ = nullptr;
+    TextBoxImpl* default_ = nullptr;
+    unsigned set_ = 0;
 };
 
 }  // namespace plotvane

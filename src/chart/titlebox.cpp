@@ -44,6 +44,7 @@ private:
 
 TextBox* createTitle(BaseChartImpl* chart, int alignment) {
     auto* title = new TitleTextBox(chart, alignment);
+    title->setDefault(chart->defaultTextBox());
     int width = chart->getWidth(), height = chart->getHeight();
     switch (alignment) {
         case 1: case 2: case 3:

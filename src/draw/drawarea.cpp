@@ -338,37 +338,6 @@ void DrawAreaImpl::rect(int x1, int y1, int x2, int y2, int edgeColor, int fillC
     roundedRect(x1, y1, x2, y2, 0, 0, 0, 0, edgeColor, fillColor, raisedEffect);
 }
 
-// A raised (or, for a negative effect, sunken) border: rings of lighter top-left and darker
-// bottom-right edges inside the rectangle, fading towards the middle.
-void DrawAreaImpl::roundedRect(int x1, int y1, int x2, int y2, int r1, int r2, int r3, int r4, int edgeColor,
-                               int fillColor, int raisedEffect) {
-    int edge = getARGBColor(edgeColor), fill = getARGBColor(fillColor);
-    if (edge == kTransparent && fill == kTransparent) return;
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
-    int radii[4] = {std::max(0, r1), std::max(0, r2), std::max(0, r3), std::max(0, r4)};
-    if (radii[0] == radii[1] && radii[0] == radii[2] && radii[0] == radii[3]) {
-        meta_->drawRoundedRect(x1, y1, x2, y2, radii[0], edge, fill);
-    } else {
-        int colors[5] = {edge, edge, edge, edge, fill};
-        meta_->drawRoundedRect(x1, y1, x2, y2, radii, colors);
-    }
-    int depth = std::min({std::abs(raisedEffect), (x2 - x1) / 2, (y2 - y1) / 2, 50});
-    if (raisedEffect == 0 || fill == kTransparent || std::abs(raisedEffect) > 0xffff) return;
-    int inset = edge == kTransparent ? 0 : 1;
-    for (int k = 0; k < depth; ++k) {
-        double strength = static_cast<double>(depth - k) / depth;
-        int light = adjustBrightness(fill, 1 + 0.6 * strength);
-        int dark = adjustBrightness(fill, 1 - 0.4 * strength);
-        if (raisedEffect < 0) std::swap(light, dark);
-        int colors[5] = {light, dark, dark, light, kTransparent};
-        int ringRadii[4];
-        for (int j = 0; j < 4; ++j) ringRadii[j] = std::max(0, radii[j] - k - inset);
-        int d = k + inset;
-        meta_->drawRoundedRect(x1 + d, y1 + d, x2 - d, y2 - d, ringRadii, colors);
-    }
-}
-
 void DrawAreaImpl::clipRoundedCorners(int r1, int r2, int r3, int r4, int bgColor) {
     int radii[4] = {std::max(0, r1), std::max(0, r2), std::max(0, r3), std::max(0, r4)};
     std::copy(radii, radii + 4, cornerRadii_);

@@ -19,6 +19,7 @@
 namespace plotvane {
 
 class MetaBrush;
+struct EffectCode;
 
 // Loading failures, kept as the area's last error.
 enum LoadError {
@@ -243,6 +244,10 @@ public:
     int angleGradientColor(double cx, double cy, double startAngle, double endAngle, double xScale, double yScale,
                            IntArray gradient) override;
     int zoneColor(const ZoneSplitter* split, int colorA, int colorB) override;
+    int zColor(IntArray gradient, double zLow, double zHigh) override;
+    int transformZColor(int zColor, double a, double b, double c) override;
+    int transformZColor(int zColor, double x1, double y1, double z1, double x2, double y2, double z2, double x3,
+                        double y3, double z3) override;
     void reduceColors(int colorCount, bool dither) override;
 
     void setDefaultFonts(const char* normal, const char* bold, const char* italic, const char* boldItalic) override;
@@ -263,6 +268,10 @@ protected:
     DrawAreaImpl* parent_ = nullptr;
 
 private:
+    // The looks of roundedRect's effect codes (boxeffects.cpp). Corners in radii order.
+    void bevel(int x1, int y1, int x2, int y2, const int radii[4], int inset, int fill, int depth);
+    void glare(int x1, int y1, int x2, int y2, const int radii[4], int side, int size, int inset);
+    int litFill(int x1, int y1, int x2, int y2, int fill, const EffectCode& e);
     void resetClip();
     int dynamicIndex(int color) const;  // slot index of a dynamic id, -1 otherwise
     int newBrush(MetaBrush* brush);     // allocates an id and binds the brush to it

@@ -326,6 +326,34 @@ int DrawAreaImpl::zoneColor(const ZoneSplitter* split, int colorA, int colorB) {
     return newBrush(new MetaXYZoneBrush(id, split, colorA, colorB));
 }
 
+int DrawAreaImpl::zColor(IntArray gradient, double zLow, double zHigh) {
+    if (!gradient.data || gradient.len < 4 || !std::isfinite(zLow) || !std::isfinite(zHigh) || zLow == zHigh ||
+        !std::isfinite(256 / (zHigh - zLow)))
+        return kTransparent;
+    int id = dynamicColor();
+    if (id == kTransparent) return id;
+    auto* brush = new MetaZColorBrush(id, evenPrefix(gradient), zLow, zHigh);
+    brush->transform(0, 0, zLow);
+    return newBrush(brush);
+}
+
+int DrawAreaImpl::transformZColor(int zColor, double a, double b, double c) {
+    auto* brush = dynamic_cast<MetaZColorBrush*>(colorRoot_->meta()->findBrush(zColor));
+    if (!brush) return kTransparent;
+    if (std::isfinite(a) && std::isfinite(b) && std::isfinite(c)) brush->transform(a, b, c);
+    return zColor;
+}
+
+int DrawAreaImpl::transformZColor(int zColor, double x1, double y1, double z1, double x2, double y2, double z2,
+                                  double x3, double y3, double z3) {
+    // Cramer's rule on z = a*x + b*y + c through the three points, relative to the first.
+    double ux = x2 - x1, uy = y2 - y1, uz = z2 - z1, vx = x3 - x1, vy = y3 - y1, vz = z3 - z1;
+    double det = ux * vy - uy * vx;
+    if (!(std::fabs(det) > 1e-12)) return transformZColor(zColor, 0, 0, (z1 + z2 + z3) / 3);
+    double a = (uz * vy - uy * vz) / det, b = (ux * vz - uz * vx) / det;
+    return transformZColor(zColor, a, b, z1 - a * x1 - b * y1);
+}
+
 void DrawAreaImpl::reduceColors(int colorCount, bool dither) { getCanvas()->reduceColors(colorCount, dither); }
 
 }  // namespace plotvane

@@ -108,4 +108,32 @@ bool MetaXYZoneBrush::refresh() {
     return changed;
 }
 
+MetaZColorBrush::MetaZColorBrush(int id, const std::vector<int>& stops, double zLow, double zHigh)
+    : MetaBrush(kOpZColor, id), zLow_(zLow), scale_(256 / (zHigh - zLow)) {
+    d(0).d(0).d(0).stops(stops);
+    moved_ = true;
+}
+
+void MetaZColorBrush::transform(double a, double b, double c) {
+    if (a == plane_[0] && b == plane_[1] && c == plane_[2]) return;
+    plane_[0] = a;
+    plane_[1] = b;
+    plane_[2] = c;
+    moved_ = true;
+}
+
+bool MetaZColorBrush::refresh() {
+    if (!moved_) return false;
+    // The plane in gradient positions, written over the three doubles after the id.
+    double position[3] = {plane_[0] * scale_, plane_[1] * scale_, (plane_[2] - zLow_) * scale_};
+    for (int k = 0; k < 3; ++k) {
+        uint64_t bits;
+        std::memcpy(&bits, &position[k], sizeof bits);
+        words_[static_cast<size_t>(1 + 2 * k)] = static_cast<uint32_t>(bits >> 32);
+        words_[static_cast<size_t>(2 + 2 * k)] = static_cast<uint32_t>(bits);
+    }
+    moved_ = false;
+    return true;
+}
+
 }  // namespace plotvane

@@ -70,6 +70,23 @@ private:
     const ZoneSplitter* split_;
 };
 
+// A colour table laid over a plane: the colour at (x, y) is the table's at z = a*x + b*y + c,
+// with zLow at position 0 and zHigh at 256. transform() moves the plane; the next use writes the
+// definition again, so one id colours facet after facet of a surface.
+class MetaZColorBrush : public MetaBrush {
+public:
+    MetaZColorBrush(int id, const std::vector<int>& stops, double zLow, double zHigh);
+    void transform(double a, double b, double c);
+
+protected:
+    bool refresh() override;
+
+private:
+    double zLow_, scale_;
+    double plane_[3] = {0, 0, 0};
+    bool moved_ = false;
+};
+
 }  // namespace plotvane
 
 #endif

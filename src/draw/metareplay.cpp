@@ -7,9 +7,11 @@
 #include "draw/metareplay_p.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "draw/brush_p.h"
 #include "draw/drawarea_p.h"
 #include "draw/graphicsstream_p.h"
 #include "draw/largeobj_p.h"
@@ -30,6 +32,21 @@ void replayPolyLine(const std::vector<double>& xy, int color, int width, DrawBac
     b.initLineTo(xy[0], xy[1]);
     for (size_t k = 2; k + 1 < xy.size(); k += 2) b.lineTo(xy[k], xy[k + 1], color, width);
     b.initLineTo();
+}
+
+// A z colour's position a*x + b*y + c is a linear gradient along (a, b) through the point where
+// the position is 0; a level plane is its one colour along any vector.
+void replayZColor(int id, double a, double b, double c, std::vector<int> stops, DrawBackend& back) {
+    double n = a * a + b * b;
+    if (!(n > 1e-18) || !std::isfinite(n) || !std::isfinite(c)) {
+        std::vector<uint32_t> table = buildGradientTable(stops, 257);
+        int at = std::isfinite(c) ? static_cast<int>(std::clamp(c, 0.0, 256.0)) : 0;
+        int color = static_cast<int>(table[static_cast<size_t>(at)]);
+        back.linearGradientColor(id, 0, 0, 1, 0, false, {0, color, 256, color});
+        return;
+    }
+    double x1 = -c * a / n, y1 = -c * b / n;
+    back.linearGradientColor(id, x1, y1, x1 + 256 * a / n, y1 + 256 * b / n, false, stops);
 }
 
 // Returns false on an unknown item kind.
@@ -304,6 +321,13 @@ const char* replayOne(uint32_t op, RecordReader& r, const LargeObjContainer& obj
             int id = r.i(), sx = r.i(), sy = r.i();
             std::string file = r.s();
             if (r.ok()) b.patternColor2(id, sx, sy, file.c_str());
+            break;
+        }
+        case kOpZColor: {
+            int id = r.i();
+            double a = r.d(), bb = r.d(), c = r.d();
+            std::vector<int> stops = r.ints();
+            if (r.ok()) replayZColor(id, a, bb, c, stops, b);
             break;
         }
         case kOpZoneColor: {

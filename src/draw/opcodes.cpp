@@ -49,6 +49,7 @@ const OpInfo kDefinitionOps[] = {
     {kOpPatternColor, "PatternColor", "xiiiiX"},
     {kOpPatternColor2, "PatternColor2", "xiis"},
     {kOpZoneColor, "ZoneColor", "xbixx"},
+    {kOpZColor, "ZColor", "xdddX"},
 };
 
 template <std::size_t N>

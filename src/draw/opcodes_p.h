@@ -49,6 +49,7 @@ enum OpCode : uint32_t {
     kOpPatternColor = 0x8000000Du,
     kOpPatternColor2 = 0x8000000Eu,
     kOpZoneColor = 0x8000000Fu,
+    kOpZColor = 0x80000010u,
 };
 
 inline bool isDrawingOp(uint32_t op) { return op < 0x80000000u; }

@@ -58,6 +58,27 @@ int barLighting(double startBrightness, double endBrightness) {
     return 0x10000000 | (encodeBrightness(endBrightness) << 8) | encodeBrightness(startBrightness);
 }
 
+namespace {
+// Three light terms in 32nds (6 bits each) and the shininess (6 bits), under a 4-bit tag and a
+// 4-bit orientation, so the code never meets the bevel, glass, border or bar-lighting ranges.
+int lightingCode(unsigned tag, int orientation, double ambient, double diffuse, double specular, int shininess) {
+    auto term = [](double x) { return static_cast<unsigned>(quantize(x * 32 / 63, 63)); };
+    unsigned code = (tag << 28) | (static_cast<unsigned>(clampInt(orientation, 0, 15)) << 24) |
+                    (term(ambient) << 18) | (term(diffuse) << 12) | (term(specular) << 6) |
+                    static_cast<unsigned>(clampInt(shininess, 0, 63));
+    return static_cast<int>(code);
+}
+}  // namespace
+
+int cylinderEffect(int orientation, double ambientIntensity, double diffuseIntensity, double specularIntensity,
+                   int shininess) {
+    return lightingCode(2, orientation, ambientIntensity, diffuseIntensity, specularIntensity, shininess);
+}
+
+int phongLighting(double ambientIntensity, double diffuseIntensity, double specularIntensity, int shininess) {
+    return lightingCode(3, 0, ambientIntensity, diffuseIntensity, specularIntensity, shininess);
+}
+
 int metalColor(int c, int angle) {
     int reduced = angle % 180;
     if (reduced < 0) reduced += 180;
@@ -118,6 +139,10 @@ int ArrowShape(double angle, double widthRatio, double stemWidthRatio, double st
                     (static_cast<uint32_t>(quantize(stemWidthRatio, 50)) << 14) |
                     (static_cast<uint32_t>(quantize(stemLengthRatio, 50)) << 8);
     return static_cast<int>(code);
+}
+
+int arrowShape(double angle, double widthRatio, double stemWidthRatio, double stemLengthRatio) {
+    return ArrowShape(angle, widthRatio, stemWidthRatio, stemLengthRatio);
 }
 
 namespace {

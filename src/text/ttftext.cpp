@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace plotvane {
@@ -67,6 +68,13 @@ void setFontSearchPath(const char* path) {
 const char* getFontSearchPath() {
     TextLock lock;
     return customFontPath().c_str();
+}
+
+const char* testFont(const char* font, int fontIndex, double fontHeight, double fontWidth, double angle) {
+    thread_local char report[4096];
+    if (!TTFText::test(font, fontIndex, fontHeight, fontWidth, angle, report, sizeof report) && !*report)
+        std::snprintf(report, sizeof report, "No font found for \"%s\"\n", font ? font : "");
+    return report;
 }
 
 }  // namespace Chart

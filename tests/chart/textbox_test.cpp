@@ -9,6 +9,7 @@
 #include <string>
 
 #include "chart/testchart.h"
+#include "chart/textbox_p.h"
 
 using namespace plotvane;
 using namespace plotvane_test;
@@ -31,7 +32,9 @@ TEST(TextBox, MarginsComeFromTheFontAndTheBorder) {
     EXPECT_EQ(box->getWidth(), textW + 7 + 6);
     box->setBackground(0xffff00, 0x000000, Chart::flatBorder(4));
     EXPECT_EQ(box->getWidth(), textW + 7 + 6);
-    box->setBackground(0xffff00, 0x000000, Chart::glassEffect());
+    box->setBackground(0xffff00, 0x000000, Chart::glassEffect());  // its bevel is 5 deep
+    EXPECT_EQ(box->getWidth(), textW + 7 + 12);
+    box->setBackground(0xffff00, 0x000000, Chart::cylinderEffect());
     EXPECT_EQ(box->getWidth(), textW + 7);
     box->setMargin(1, 2, 3, 4);
     EXPECT_EQ(box->getWidth(), textW + 3);
@@ -90,4 +93,41 @@ TEST(TextBox, TruncationLimitsTheText) {
     EXPECT_LT(box->getWidth(), full);
     box->setMaxWidth(0);
     EXPECT_EQ(box->getWidth(), full);
+}
+
+TEST(TextBox, UnsetStylesFollowTheDefaultBox) {
+    auto tc = makeTestChart(400, 300);
+    BaseChart* c = tc->api();
+    TextBox* plain = c->addText(10, 10, "Plain", "", 10);
+    TextBox* own = c->addText(10, 60, "Own", "", 10);
+    own->setBackground(0x00ff00, 0x000000, 0);
+    own->setMargin(1);
+    int plainWidth = plain->getWidth();
+
+    // A later change of the default reaches the box that left the style alone, not the other.
+    TextBox* style = tc->defaultTextBox();
+    style->setBackground(0xffff00, 0x000000, 3);
+    style->setMargin(10);
+    EXPECT_EQ(plain->getWidth(), plainWidth - 7 + 20);  // automatic margins (4 + 3) give way to 10 + 10
+    int ownWidth = own->getWidth();
+    style->setMargin(20);
+    EXPECT_EQ(own->getWidth(), ownWidth);
+    EXPECT_EQ(plain->getWidth(), plainWidth - 7 + 40);
+
+    MemBlock dump = c->makeChart(8);
+    std::string text(dump.data, static_cast<size_t>(dump.len));
+    EXPECT_NE(text.find("0xffff00"), std::string::npos);
+    EXPECT_NE(text.find("0x00ff00"), std::string::npos);
+
+    // addText sets the font size, so the default's does not reach it.
+    int plainHeight = plain->getHeight();
+    style->setFontSize(20);
+    EXPECT_EQ(plain->getHeight(), plainHeight);
+
+    // A box cannot become its own default, directly or round a loop.
+    auto* a = dynamic_cast<TextBoxImpl*>(plain);
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(tc->defaultTextBox()->setDefault(a));
+    EXPECT_FALSE(a->setDefault(a));
+    EXPECT_EQ(a->getDefault(), tc->defaultTextBox());
 }

@@ -1,9 +1,8 @@
 // The axis's settings: scale choices go to the scale engine as they come, styles are kept here.
 // Any setting marks the axis as used, which is what makes a secondary axis show without data.
 //
-// Label filters travel as one integer: the tag in bits 0-3, the label step in bits 4-15 and the
-// initial margin in bits 16-29, in hundredths when bit 30 is clear and in whole units when it is
-// set, so both a 0.05 s margin and a margin of hours fit. A selected item fills bits 4-30.
+// Label filters travel as one integer (encodeFilter); hundredths or whole units of margin let both a
+// 0.05 s margin and a margin of hours fit. A selected item fills bits 4-30.
 #include <plotvane/chart.h>
 
 #include <algorithm>
@@ -22,14 +21,6 @@ constexpr int kMaxStep = 0xfff;
 constexpr int kMarginUnits = 1 << 30;
 constexpr int kMaxMargin = 0x3fff;
 constexpr int kMaxItem = 0x7ffffff;
-
-int packFilter(int tag, int step, double margin) {
-    int s = std::clamp(step, 1, kMaxStep);
-    double m = std::isfinite(margin) ? std::max(margin, 0.0) : 0;
-    if (m * 100 <= kMaxMargin) return tag | (s << 4) | (static_cast<int>(std::floor(m * 100 + 0.5)) << 16);
-    int whole = static_cast<int>(std::min(std::floor(m + 0.5), double(kMaxMargin)));
-    return tag | (s << 4) | (whole << 16) | kMarginUnits;
-}
 
 // Whole-number lists such as "0, 100, 20"; false when the text is anything else.
 bool parseNumbers(const char* text, double out[4], int& count) {
@@ -52,29 +43,37 @@ bool parseNumbers(const char* text, double out[4], int& count) {
 }  // namespace
 
 namespace Chart {
+int encodeFilter(int filterTag, int labelStep, double initialMargin) {
+    int tag = filterTag & kTagBits;
+    int s = std::clamp(labelStep, 1, kMaxStep);
+    double m = std::isfinite(initialMargin) ? std::max(initialMargin, 0.0) : 0;
+    if (m * 100 <= kMaxMargin) return tag | (s << 4) | (static_cast<int>(std::floor(m * 100 + 0.5)) << 16);
+    int whole = static_cast<int>(std::min(std::floor(m + 0.5), double(kMaxMargin)));
+    return tag | (s << 4) | (whole << 16) | kMarginUnits;
+}
 int StartOfSecondFilter(int labelStep, double initialMargin) {
-    return packFilter(Plotvane_StartOfSecondFilterTag, labelStep, initialMargin);
+    return encodeFilter(Plotvane_StartOfSecondFilterTag, labelStep, initialMargin);
 }
 int StartOfMinuteFilter(int labelStep, double initialMargin) {
-    return packFilter(Plotvane_StartOfMinuteFilterTag, labelStep, initialMargin);
+    return encodeFilter(Plotvane_StartOfMinuteFilterTag, labelStep, initialMargin);
 }
 int StartOfHourFilter(int labelStep, double initialMargin) {
-    return packFilter(Plotvane_StartOfHourFilterTag, labelStep, initialMargin);
+    return encodeFilter(Plotvane_StartOfHourFilterTag, labelStep, initialMargin);
 }
 int StartOfDayFilter(int labelStep, double initialMargin) {
-    return packFilter(Plotvane_StartOfDayFilterTag, labelStep, initialMargin);
+    return encodeFilter(Plotvane_StartOfDayFilterTag, labelStep, initialMargin);
 }
 int StartOfWeekFilter(int labelStep, double initialMargin) {
-    return packFilter(Plotvane_StartOfWeekFilterTag, labelStep, initialMargin);
+    return encodeFilter(Plotvane_StartOfWeekFilterTag, labelStep, initialMargin);
 }
 int StartOfMonthFilter(int labelStep, double initialMargin) {
-    return packFilter(Plotvane_StartOfMonthFilterTag, labelStep, initialMargin);
+    return encodeFilter(Plotvane_StartOfMonthFilterTag, labelStep, initialMargin);
 }
 int StartOfYearFilter(int labelStep, double initialMargin) {
-    return packFilter(Plotvane_StartOfYearFilterTag, labelStep, initialMargin);
+    return encodeFilter(Plotvane_StartOfYearFilterTag, labelStep, initialMargin);
 }
 int RegularSpacingFilter(int labelStep, int initialMargin) {
-    return packFilter(Plotvane_RegularSpacingFilterTag, labelStep, initialMargin);
+    return encodeFilter(Plotvane_RegularSpacingFilterTag, labelStep, initialMargin);
 }
 int SelectItemFilter(int item) { return Plotvane_SelectItemFilterTag | (std::clamp(item, 0, kMaxItem) << 4); }
 int AllPassFilter() { return Plotvane_AllPassFilterTag; }

@@ -12,9 +12,11 @@
 //
 // Lighting codes. Bar lighting runs a brightness ramp across the bar. Glass darkens a band of the
 // raised width along both long edges and lays a translucent white glare over one side of the
-// bar; its smallest glare size is the soft light, a gentle ramp from the lit side with no glare.
-// A flat border is a frame of the edge colour inside the bar. Any small number is the drawing
-// surface's own raised border. A bar of no length is drawn as its edge alone.
+// bar; soft light is a gentle ramp from the lit side with no glare. A cylinder effect lights the
+// bar as a round rod along its length (or the axis the code names), and a cylinder-shaped bar
+// takes the code's profile for its wall; Phong light is a dome lit from the upper left. A flat
+// border is a frame of the edge colour inside the bar. Any small number is the drawing surface's
+// own raised border. A bar of no length is drawn as its edge alone.
 #include "chart/xy/barshape_p.h"
 
 #include <plotvane/constants.h>
@@ -25,85 +27,18 @@
 #include <cstdlib>
 
 #include "chart/xy/symbols_p.h"
+#include "foundation/effectcode_p.h"
 
 namespace plotvane {
 
 namespace {
 
-enum class EffectKind { None, Raised, FlatBorder, Glass, Lighting };
-
-struct Effect {
-    EffectKind kind = EffectKind::None;
-    int size = 0;   // raised width or border thickness
-    int glare = 0;  // 0 none, 1 soft light, 2 reduced, 3 normal
-    int side = Chart::Top;
-    double start = 1;
-    double end = 1;
-};
-
-constexpr int kGlassMask = 0xf0f000;
-constexpr int kGlassTag = 0x903000;
-constexpr int kFlatBorderTag = 0x600000;
-constexpr unsigned kBarLightingTag = 0x10000000u;
-
-// The inverse of the packing of a brightness into a byte (100ths up to 1, then a curve towards 2.28).
-double unpackBrightness(int e) {
-    if (e <= 100) return e / 100.0;
-    int k = std::min(e - 100, 120);
-    return 128.0 / (128 - k);
-}
-
-int sideOf(int field) {
-    switch (field & 12) {
-        case 4: return Chart::Left;
-        case 8: return Chart::Bottom;
-        case 12: return Chart::Right;
-        default: return Chart::Top;
-    }
-}
-
-Effect decodeEffect(int code) {
-    Effect e;
-    unsigned u = static_cast<unsigned>(code);
-    if ((u & 0xff000000u) == kBarLightingTag) {
-        e.kind = EffectKind::Lighting;
-        e.start = unpackBrightness(static_cast<int>(u & 0xff));
-        e.end = unpackBrightness(static_cast<int>((u >> 8) & 0xff));
-        return e;
-    }
-    unsigned magnitude = code < 0 ? 0u - u : u;
-    if ((magnitude & 0xfff000u) == kFlatBorderTag && magnitude <= 0xffffffu) {
-        e.kind = EffectKind::FlatBorder;
-        e.size = static_cast<int>(magnitude & 0xfff);
-        return e;
-    }
-    if ((u & kGlassMask) == kGlassTag && u <= 0xffffffu) {
-        int field = static_cast<int>((u >> 16) & 0xf);
-        int raised = static_cast<int>(u & 0xfff);
-        e.kind = EffectKind::Glass;
-        e.glare = field & 3;
-        e.side = sideOf(field);
-        e.size = raised > 50 ? raised - 50 : 0;
-        return e;
-    }
-    if (code != 0 && magnitude <= 0xffff) {
-        e.kind = EffectKind::Raised;
-        e.size = code;
-    }
-    return e;
-}
-
 bool isUpright(const BarBox& b) { return b.valueEnd == Chart::Top || b.valueEnd == Chart::Bottom; }
 
 int toTable(double brightness) { return static_cast<int>(std::lround(std::clamp(brightness, 0.0, 4.0) * 1024)); }
 
-// A brightness ramp over (x0, y0)-(x1, y1) with stops (position 0-256, brightness).
-int ramp(DrawArea* d, int base, const std::vector<std::pair<int, double>>& stops, int x0, int y0, int x1, int y1) {
-    std::vector<int> table;
-    for (const auto& s : stops) {
-        table.push_back(s.first);
-        table.push_back(toTable(s.second));
-    }
+// A brightness ramp over (x0, y0)-(x1, y1) with stops (position 0-256, brightness x 1024).
+int ramp(DrawArea* d, int base, const std::vector<int>& table, int x0, int y0, int x1, int y1) {
     return d->linearLightingColor(IntArray(table.data(), static_cast<int>(table.size())), IntArray(), base, x0, y0,
                                   x1, y1);
 }
@@ -124,12 +59,12 @@ void plainFace(DrawArea* d, const BarBox& b, const int radii[4], int edge, int f
 }
 
 // The translucent glare of glass along one long side of the bar.
-void glare(DrawArea* d, const BarBox& b, const Effect& e) {
+void glare(DrawArea* d, const BarBox& b, const EffectCode& e) {
     bool upright = isUpright(b);
     int thickness = upright ? b.right - b.left : b.bottom - b.top;
     int band = thickness * (e.glare == 3 ? 1 : 2) / 5;
     if (band < 1) return;
-    int inset = std::min(e.size / 2, thickness / 4);
+    int inset = std::min(std::max(e.depth, 0) / 2, thickness / 4);
     bool low = upright ? e.side == Chart::Left || e.side == Chart::Top : e.side == Chart::Top || e.side == Chart::Left;
     int x0 = b.left, y0 = b.top, x1 = b.right, y1 = b.bottom;
     if (upright) {
@@ -149,44 +84,60 @@ void glare(DrawArea* d, const BarBox& b, const Effect& e) {
 void frontFace(DrawArea* d, const BarBox& b, const BarLook& look, int fill) {
     int radii[4];
     screenRadii(b, look.radii, radii);
-    Effect e = decodeEffect(look.effect);
+    EffectCode e = decodeEffect(look.effect);
     bool upright = isUpright(b);
     // Across the bar: left to right for upright bars, top to bottom for lying ones.
     int ax0 = b.left, ay0 = b.top, ax1 = upright ? b.right : b.left, ay1 = upright ? b.top : b.bottom;
     switch (e.kind) {
-        case EffectKind::Raised:
-            plainFace(d, b, radii, b.edgeColor, fill, e.size);
+        case EffectCode::Raised:
+            plainFace(d, b, radii, b.edgeColor, fill, e.depth);
             return;
-        case EffectKind::FlatBorder:
+        case EffectCode::FlatBorder:
             plainFace(d, b, radii, Chart::Transparent, fill, 0);
-            if (e.size > 0)
-                d->roundedFrame(b.left, b.top, b.right, b.bottom, radii[0], radii[1], radii[2], radii[3], e.size,
+            if (e.depth > 0)
+                d->roundedFrame(b.left, b.top, b.right, b.bottom, radii[0], radii[1], radii[2], radii[3], e.depth,
                                 b.edgeColor, b.edgeColor, b.edgeColor);
             return;
-        case EffectKind::Lighting:
-            plainFace(d, b, radii, b.edgeColor, ramp(d, fill, {{0, e.start}, {256, e.end}}, ax0, ay0, ax1, ay1), 0);
+        case EffectCode::BarLighting:
+            plainFace(d, b, radii, b.edgeColor,
+                      ramp(d, fill, {0, toTable(e.start), 256, toTable(e.end)}, ax0, ay0, ax1, ay1), 0);
             return;
-        case EffectKind::Glass: {
-            if (e.glare == 1) {
-                // Soft light falls from the side opposite the packed direction.
-                int x0 = b.left, y0 = b.top, x1 = b.left, y1 = b.top;
-                if (e.side == Chart::Bottom) y1 = b.bottom;
-                if (e.side == Chart::Top) y0 = b.bottom;
-                if (e.side == Chart::Right) x1 = b.right;
-                if (e.side == Chart::Left) x0 = b.right;
-                plainFace(d, b, radii, b.edgeColor, ramp(d, fill, {{0, 1.25}, {256, 0.8}}, x0, y0, x1, y1), 0);
-                return;
-            }
+        case EffectCode::SoftLighting: {
+            int x0 = e.side == Chart::Right ? b.right : b.left, y0 = e.side == Chart::Bottom ? b.bottom : b.top;
+            int x1 = e.side == Chart::Left ? b.right : e.side == Chart::Right ? b.left : x0;
+            int y1 = e.side == Chart::Top ? b.bottom : e.side == Chart::Bottom ? b.top : y0;
+            plainFace(d, b, radii, b.edgeColor, ramp(d, fill, {0, toTable(1.25), 256, toTable(0.8)}, x0, y0, x1, y1),
+                      0);
+            return;
+        }
+        case EffectCode::Phong: {
+            int w = b.right - b.left, h = b.bottom - b.top;
+            std::vector<int> dome = phongProfile(e, true);
+            int face = d->radialLightingColor(IntArray(dome.data(), static_cast<int>(dome.size())), IntArray(), fill,
+                                              b.left + w / 3, b.top + h / 3, std::max(1, w * 5 / 6),
+                                              std::max(1, h * 5 / 6));
+            plainFace(d, b, radii, b.edgeColor, face, 0);
+            return;
+        }
+        case EffectCode::Cylinder: {
+            // The cylinder's axis runs along the bar unless the code fixes it.
+            bool fixed = e.orientation == Chart::DirectionHorizontal || e.orientation == Chart::DirectionVertical;
+            bool acrossX = fixed ? e.orientation == Chart::DirectionVertical : upright;
+            int face = ramp(d, fill, phongProfile(e), b.left, b.top, acrossX ? b.right : b.left,
+                            acrossX ? b.top : b.bottom);
+            plainFace(d, b, radii, b.edgeColor, face, 0);
+            return;
+        }
+        case EffectCode::Glass: {
             int thickness = std::max(upright ? b.right - b.left : b.bottom - b.top, 1);
-            int edgeBand = std::clamp(256 * e.size / thickness, 0, 128);
-            int face = edgeBand > 0 ? ramp(d, fill, {{0, 0.7}, {edgeBand, 1.0}, {256 - edgeBand, 1.0}, {256, 0.7}},
-                                           ax0, ay0, ax1, ay1)
-                                    : fill;
+            int edgeBand = std::clamp(256 * std::max(e.depth, 0) / thickness, 0, 128);
+            std::vector<int> bands = {0, toTable(0.7), edgeBand, 1024, 256 - edgeBand, 1024, 256, toTable(0.7)};
+            int face = edgeBand > 0 ? ramp(d, fill, bands, ax0, ay0, ax1, ay1) : fill;
             plainFace(d, b, radii, b.edgeColor, face, 0);
             if (e.glare > 1) glare(d, b, e);
             return;
         }
-        case EffectKind::None:
+        case EffectCode::None:
             break;
     }
     plainFace(d, b, radii, b.edgeColor, fill, 0);
@@ -235,12 +186,14 @@ void polygonBar(DrawArea* d, const BarBox& b, const BarLook& look, const std::ve
                 d->surface(xs[i], ys[i], xs[j], ys[j], b.depthX, -b.depthY, b.shadowEdgeColor, b.shadowColor);
             }
     }
-    Effect e = decodeEffect(look.effect);
+    EffectCode e = decodeEffect(look.effect);
     int fill = b.fillColor;
-    if (e.kind == EffectKind::Lighting) {
+    if (e.kind == EffectCode::BarLighting || e.kind == EffectCode::Cylinder) {
         bool upright = isUpright(b);
-        fill = ramp(d, fill, {{0, e.start}, {256, e.end}}, b.left, b.top, upright ? b.right : b.left,
-                    upright ? b.top : b.bottom);
+        std::vector<int> table = e.kind == EffectCode::Cylinder
+                                     ? phongProfile(e)
+                                     : std::vector<int>{0, toTable(e.start), 256, toTable(e.end)};
+        fill = ramp(d, fill, table, b.left, b.top, upright ? b.right : b.left, upright ? b.top : b.bottom);
     }
     d->polygon(xs.data(), ys.data(), static_cast<int>(n), b.edgeColor, fill);
 }
@@ -253,7 +206,12 @@ void cylinderBar(DrawArea* d, const BarBox& b, const BarLook& look, bool shaded)
     if (shaded) {
         int x1 = upright ? b.right + b.depthX : b.left, y1 = upright ? b.top : b.bottom;
         int x0 = b.left, y0 = upright ? b.top : b.top - b.depthY;
-        wall = ramp(d, base, {{0, 0.6}, {90, 1.3}, {160, 1.0}, {256, 0.5}}, x0, y0, x1, y1);
+        EffectCode lit = decodeEffect(look.effect);
+        wall = ramp(d, base,
+                    lit.kind == EffectCode::Cylinder
+                        ? phongProfile(lit)
+                        : std::vector<int>{0, toTable(0.6), 90, toTable(1.3), 160, 1024, 256, toTable(0.5)},
+                    x0, y0, x1, y1);
     }
     if (!b.depthX && !b.depthY) {
         BarLook flat = look;

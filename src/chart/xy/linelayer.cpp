@@ -11,7 +11,9 @@
 // polyline per data set (LinePen clips and thins it); segments that bridge a missing value take
 // the gap style, and a transparent gap colour leaves a hole. In 3D the layer's depth is shared
 // among the data sets: each line stands on its own plane, one share further back than the one
-// before, and each segment is a ribbon one share deep, darker where the viewer sees its back.
+// before, and each segment is a ribbon one share deep, darker where the viewer sees its back. A
+// cylinder border effect shades the ribbons' faces across their depth with one z colour per data
+// set, its plane moved to each segment, so a slanted ribbon is lit the same way as a level one.
 // Symbols follow, again from the last data set to the first; labels come with the other layers'
 // in postPaint, hung above the symbol and turned inward near the plot's edges.
 #include "chart/xy/linelayer_p.h"
@@ -24,6 +26,7 @@
 #include "chart/xy/linepen_p.h"
 #include "chart/xy/plotarea_p.h"
 #include "chart/xy/xychart_p.h"
+#include "foundation/effectcode_p.h"
 
 namespace plotvane {
 
@@ -132,6 +135,7 @@ void LineLayerImpl::paintRibbons(DrawArea* d, int ds) {
     int gapWidth = gapLineWidth_ == -1 ? set.lineWidth() : gapLineWidth_;
     const std::vector<LinePoint>& path = line.path();
     FrameBox box = frameBox();
+    int tube = tubeColor(d, set.dataColor());
     for (size_t i = 0; i + 1 < path.size(); ++i) {
         bool gap = path[i].breakAfter;
         if ((gap ? gapWidth : set.lineWidth()) < 1 || (gap && gapColor_ == Chart::Transparent)) continue;
@@ -151,8 +155,21 @@ void LineLayerImpl::paintRibbons(DrawArea* d, int ds) {
         bool own = !gap || gapColor_ == Chart::SameAsMainColor;
         int fill = !own ? gapColor_ : back ? set.shadowColor() : set.dataColor();
         int edge = !own ? gapColor_ : back ? set.shadowEdgeColor() : set.edgeColor();
+        if (own && !back && tube != Chart::Transparent) {
+            // Across the ribbon from its front edge (0) to its back edge (1), whatever its slope.
+            fill = d->transformZColor(tube, x1, y1, 0, x2, y2, 0, x1 + depthX, y1 - depthY, 1);
+        }
         d->surface(x1, y1, x2, y2, depthX, -depthY, edge, fill);
     }
+}
+
+int LineLayerImpl::tubeColor(DrawArea* d, int color) const {
+    EffectCode e = decodeEffect(borderEffect());
+    int base = d->getARGBColor(color);
+    if (e.kind != EffectCode::Cylinder || d->isDynamic(base)) return Chart::Transparent;
+    std::vector<int> table = phongProfile(e);
+    for (size_t k = 1; k < table.size(); k += 2) table[k] = DrawArea::rawColorAdjustBrightness(base, table[k]);
+    return d->zColor(IntArray(table.data(), static_cast<int>(table.size())), 0, 1);
 }
 
 double LineLayerImpl::scaledSize(const SymbolScale& s, int i, double x, double v,

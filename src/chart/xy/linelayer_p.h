@@ -49,6 +49,9 @@ private:
     void planeOffset(int ds, int& sx, int& sy) const;
     FrameBox frameBox() const;
     void paintRibbons(DrawArea* d, int ds);
+    // With a cylinder border effect, a z colour that shades a ribbon across its depth like a tube;
+    // Transparent otherwise.
+    int tubeColor(DrawArea* d, int color) const;
     void paintSymbols(DrawArea* d, int ds);
     // The symbol size at item i; false when the scale leaves the point without one.
     bool symbolSize(int ds, int i, int& w, int& h);
