@@ -35,6 +35,38 @@ struct Walk {
     bool reversed;  // the caller's first point is (u2, v2)
 };
 
+// A stroke parallel to its major axis: `length` words `step` apart from `start`, repeated across at
+// `across` words per unit of v; v is painted within [vMin, vMax], kLow below the centre and kHigh
+// above it.
+struct StraightRun {
+    uint32_t* start;
+    std::ptrdiff_t step;
+    int length;
+    std::ptrdiff_t across;
+    int vMin, vMax, kLow, kHigh;
+};
+
+// Such a line paints the same pixels across at every step, so the walk turns into one run per row
+// (or column) of the stroke; v is the centre, already checked to be near the clip.
+template <bool AA>
+void walkStraight(Canvas& cv, const StraightRun& r, uint32_t color, double v, double cosPhi) {
+    if ((color >> 24) == 255) return;
+    const double fv = std::floor(v + 0.5);
+    const int vc = static_cast<int>(fv);
+    const int v0 = std::max(r.vMin, vc - r.kLow), v1 = std::min(r.vMax, vc + r.kHigh);
+    for (int k = v0; k <= v1; ++k) cv.blendRun(r.start + k * r.across, r.step, r.length, color);
+    if (AA) {
+        const double f = v - fv;
+        const int lo = vc - r.kLow - 1, hi = vc + r.kHigh + 1;
+        const int iLo = static_cast<int>((1 + f) * cosPhi * 16 + 0.5);
+        const int iHi = static_cast<int>((1 - f) * cosPhi * 16 + 0.5);
+        if (iLo < 16 && lo >= r.vMin && lo <= r.vMax)
+            cv.blendRun(r.start + lo * r.across, r.step, r.length, withCoverage(color, 16 - iLo));
+        if (iHi < 16 && hi >= r.vMin && hi <= r.vMax)
+            cv.blendRun(r.start + hi * r.across, r.step, r.length, withCoverage(color, 16 - iHi));
+    }
+}
+
 template <bool AA>
 void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFirst) {
     const ClipRect& c = cv.clip;
@@ -78,6 +110,12 @@ void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFir
     const std::ptrdiff_t W = cv.width();
     const std::ptrdiff_t su = w.xMajor ? 1 : W, sv = w.xMajor ? W : 1;
     const bool brush = Canvas::isCode(color);
+    if (slope == 0 && !brush) {
+        if (vRef >= vA && vRef <= vB)
+            walkStraight<AA>(cv, StraightRun{px + uStart * su, su, uEnd - uStart + 1, sv, vMin, vMax, kLow, kHigh},
+                             color, vRef, cosPhi);
+        return;
+    }
 
     for (int u = uStart; u <= uEnd; ++u) {
         const double v = vRef + slope * (u - uLo);

@@ -9,6 +9,7 @@
 // parents' tables. Brushes that need a base colour re-enter colorAt(), so a nesting counter and a
 // budget of steps shared by the whole evaluation stop cycles that a chain of bases could form.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -61,6 +62,19 @@ public:
             superPixels.blendOver(word, c);
         else
             word = blend(c, word);
+    }
+    // Blends a literal colour into n words `step` apart (unclipped). An opaque colour over a canvas
+    // without super pixels is a plain store, which is what most chart shapes come down to.
+    void blendRun(uint32_t* word, std::ptrdiff_t step, int n, uint32_t c) {
+        if ((c >> 24) == 0 && superPixels.empty()) {
+            if (step == 1) {
+                std::fill_n(word, n, c);
+            } else {
+                for (int i = 0; i < n; ++i) word[i * step] = c;
+            }
+            return;
+        }
+        for (int i = 0; i < n; ++i) blendInto(word[i * step], c);
     }
     // A literal colour at one pixel, clipped.
     void plot(int x, int y, uint32_t c) {

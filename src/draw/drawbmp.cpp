@@ -164,11 +164,16 @@ public:
             canvas_.commitSuperPixels();
             old.swap(canvas_.buffer());
         }
-        if (!canvas_.reset(width, height, kTransparent)) {
+        // A plain background colour goes in as the buffer is made: one pass over the pixels.
+        const bool plainBg = !Canvas::isCode(u32(bg));
+        if (!canvas_.reset(width, height, plainBg ? u32(bg) : kTransparent)) {
             if (!old.empty()) canvas_.adopt(std::move(old), ow, oh);
             return;
         }
-        setBgColor(bg);
+        if (plainBg)
+            noteBgColor(bg);
+        else
+            setBgColor(bg);
         for (int y = 0; y < std::min(oh, height) && !old.empty(); ++y)
             std::copy_n(old.begin() + static_cast<std::ptrdiff_t>(y) * ow, std::min(ow, width),
                         canvas_.pixels() + canvas_.index(0, y));
@@ -190,11 +195,10 @@ public:
                                 std::min(canvas_.height() - 1, bottom)};
     }
     void setBgColor(int color) override {
-        bgColor_ = u32(color);
         // A lighting or gradient background shades across the whole surface.
-        setBoxFor(bgColor_, 0, 0, canvas_.width() - 1, canvas_.height() - 1);
-        canvas_.setBgColor(bgColor_);
-        settings_.bgHasTransparency = (canvas_.colorAt(bgColor_, 0, 0) >> 24) != 0;
+        setBoxFor(u32(color), 0, 0, canvas_.width() - 1, canvas_.height() - 1);
+        canvas_.setBgColor(u32(color));
+        noteBgColor(color);
     }
     void clipRoundedCorners(int r1, int r2, int r3, int r4, int bg) override {
         const int radii[4] = {r1, r2, r3, r4};
@@ -381,6 +385,12 @@ public:
     void comment(const char*) override {}
 
 private:
+    // Remembers the background colour the canvas has just been filled with.
+    void noteBgColor(int color) {
+        bgColor_ = u32(color);
+        settings_.bgHasTransparency = (canvas_.colorAt(bgColor_, 0, 0) >> 24) != 0;
+    }
+
     DrawBMPImpl* symbol(int id) {
         auto it = symbols_.find(id);
         return it == symbols_.end() ? nullptr : it->second.get();

@@ -27,6 +27,8 @@ public:
     double getMaxY() const { return maxY_; }
     bool hasIntersection(double y) const { return minY_ <= y && y < maxY_; }
     virtual double getX(double y) const = 0;
+    // True when getX gives the same x on every row.
+    virtual bool isVertical() const { return false; }
     virtual void draw(Canvas& canvas) const = 0;
     // Grows box to hold the edge.
     virtual void extendBox(BrushContext::Box& box) const = 0;
@@ -41,6 +43,7 @@ public:
     // Inexact edges snap end coordinates within 0.001 of an integer to it.
     AALineEdge(double x1, double y1, double x2, double y2, uint32_t color, bool exact);
     double getX(double y) const override;
+    bool isVertical() const override { return x1_ == x2_; }
     void draw(Canvas& canvas) const override;
     void extendBox(BrushContext::Box& box) const override;
 

@@ -8,8 +8,10 @@
 // two end pixels get their covered fraction in sixteenths: that, with the anti-aliased edge lines,
 // is all the smoothing a chart's shapes need, at the cost of one sample per row.
 //
-// aaEdgeFill visits every edge on every row and is the reference. aaEdgeFill2, used above 20
-// edges, walks edges sorted by minY with an active list; it must give exactly the same crossings.
+// aaEdgeFill, used up to 20 edges, visits every edge on each row it samples, and takes a band of
+// rows at once where every edge present is vertical (rectangles, bars and the straight part of
+// rounded boxes) and none starts or ends. aaEdgeFill2, used above 20 edges, walks edges sorted by
+// minY with an active list and samples every row; the two must give exactly the same pixels.
 #include <algorithm>
 #include <cmath>
 
@@ -25,43 +27,87 @@ double snapCrossing(double x) {
     return std::fabs(x - r) <= 0.001 ? r : x;
 }
 
-void cover(Canvas& cv, int x, int y, double fraction, uint32_t color) {
-    uint32_t k;
-    if (cv.antiAlias()) {
-        k = static_cast<uint32_t>(std::floor(fraction * 16 + 0.5));
-        if (k == 0) return;
-        k = std::min(k, 16u);
-    } else {
-        if (fraction < 0.5) return;
-        k = 16;
-    }
-    if (Canvas::isCode(color)) color = cv.colorAt(color, x, y);
-    cv.plot(x, y, k == 16 ? color : withCoverage(color, k));
-}
+// Fills rows from their crossings. A row's spans are first resolved into runs of pixels (the end
+// pixels with their coverage, the solid middle); shapes with vertical sides (bars, boxes, legend
+// keys) repeat the same crossings row after row, so the runs are kept and only replayed while the
+// crossings stay the same.
+class RowFiller {
+public:
+    RowFiller(Canvas& cv, uint32_t color, bool start)
+        : cv_(cv), color_(color), start_(start), antiAlias_(cv.antiAlias()) {}
 
-// One span of row y from xa to xb.
-void aaFill(Canvas& cv, int y, double xa, double xb, uint32_t color, bool start) {
-    if (start) {
-        xa -= 0.5;
-        xb += 0.5;
+    // xs: the crossings shared by rows y0 to y1, in any order.
+    void fill(int y0, int y1, std::vector<double>& xs) {
+        std::sort(xs.begin(), xs.end());
+        if (!planned_ || xs != plannedXs_) {
+            runs_.clear();
+            for (size_t i = 0; i + 1 < xs.size(); i += 2) planSpan(xs[i], xs[i + 1]);
+            plannedXs_ = xs;
+            planned_ = true;
+        }
+        for (int y = y0; y <= y1; ++y) {
+            uint32_t* row = cv_.pixels() + cv_.index(0, y);
+            for (const Run& r : runs_) {
+                if (!Canvas::isCode(color_)) {
+                    cv_.blendRun(row + r.x, 1, r.n, r.k == 16 ? color_ : withCoverage(color_, r.k));
+                    continue;
+                }
+                for (int x = r.x; x < r.x + r.n; ++x) {
+                    const uint32_t c = cv_.colorAt(color_, x, y);
+                    cv_.blendInto(row[x], r.k == 16 ? c : withCoverage(c, r.k));
+                }
+            }
+        }
     }
-    xa = std::max(xa, static_cast<double>(cv.clip.left));
-    xb = std::min(xb, cv.clip.right + 1.0);
-    if (!(xa < xb)) return;
-    const int ia = static_cast<int>(std::floor(xa)), ib = static_cast<int>(std::floor(xb));
-    if (ia == ib) {
-        cover(cv, ia, y, xb - xa, color);
-        return;
+
+private:
+    // n pixels from x, the colour's opacity scaled by k/16.
+    struct Run {
+        int x, n;
+        uint32_t k;
+    };
+
+    // An end pixel covered by `fraction`: sixteenths when anti-aliased, else all or nothing.
+    void cover(int x, double fraction) {
+        uint32_t k;
+        if (antiAlias_) {
+            k = static_cast<uint32_t>(std::floor(fraction * 16 + 0.5));
+            if (k == 0) return;
+            k = std::min(k, 16u);
+        } else {
+            if (fraction < 0.5) return;
+            k = 16;
+        }
+        runs_.push_back(Run{x, 1, k});
     }
-    cover(cv, ia, y, ia + 1 - xa, color);
-    uint32_t* row = cv.pixels() + cv.index(0, y);
-    if (Canvas::isCode(color)) {
-        for (int x = ia + 1; x < ib; ++x) cv.blendInto(row[x], cv.colorAt(color, x, y));
-    } else {
-        for (int x = ia + 1; x < ib; ++x) cv.blendInto(row[x], color);
+
+    // The span from xa to xb, cut to the clip rectangle (so every run lies inside it).
+    void planSpan(double xa, double xb) {
+        if (start_) {
+            xa -= 0.5;
+            xb += 0.5;
+        }
+        xa = std::max(xa, static_cast<double>(cv_.clip.left));
+        xb = std::min(xb, cv_.clip.right + 1.0);
+        if (!(xa < xb)) return;
+        const int ia = static_cast<int>(std::floor(xa)), ib = static_cast<int>(std::floor(xb));
+        if (ia == ib) {
+            cover(ia, xb - xa);
+            return;
+        }
+        cover(ia, ia + 1 - xa);
+        if (ib > ia + 1) runs_.push_back(Run{ia + 1, ib - ia - 1, 16});
+        if (ib <= cv_.clip.right) cover(ib, xb - ib);
     }
-    if (ib <= cv.clip.right) cover(cv, ib, y, xb - ib, color);
-}
+
+    Canvas& cv_;
+    const uint32_t color_;
+    const bool start_;
+    const bool antiAlias_;
+    bool planned_ = false;
+    std::vector<double> plannedXs_;
+    std::vector<Run> runs_;
+};
 
 // Rows to visit: [first, last], already cut to the clip rectangle; false when none.
 bool rowRange(const Canvas& cv, const std::vector<const AAEdge*>& edges, bool start, int& first, int& last) {
@@ -79,22 +125,30 @@ bool rowRange(const Canvas& cv, const std::vector<const AAEdge*>& edges, bool st
     return true;
 }
 
-void fillCrossings(Canvas& cv, int y, std::vector<double>& xs, uint32_t color, bool start) {
-    std::sort(xs.begin(), xs.end());
-    for (size_t i = 0; i + 1 < xs.size(); i += 2) aaFill(cv, y, xs[i], xs[i + 1], color, start);
-}
-
 }  // namespace
 
 void aaEdgeFill(Canvas& cv, const std::vector<const AAEdge*>& edges, uint32_t color, bool start) {
     int first, last;
     if (!rowRange(cv, edges, start, first, last)) return;
+    RowFiller rows(cv, color, start);
     std::vector<double> xs;
-    for (int y = first; y <= last; ++y) {
+    for (int y = first; y <= last;) {
         xs.clear();
-        for (const AAEdge* e : edges)
-            if (e->hasIntersection(y)) xs.push_back(snapCrossing(e->getX(y)));
-        fillCrossings(cv, y, xs, color, start);
+        // Rows up to `band` see the same edges; when all of them are vertical, the same crossings.
+        double band = last;
+        bool vertical = true;
+        for (const AAEdge* e : edges) {
+            if (e->hasIntersection(y)) {
+                xs.push_back(snapCrossing(e->getX(y)));
+                vertical = vertical && e->isVertical();
+                band = std::min(band, std::ceil(e->getMaxY()) - 1);
+            } else if (e->getMinY() > y) {
+                band = std::min(band, std::ceil(e->getMinY()) - 1);
+            }
+        }
+        const int end = vertical ? static_cast<int>(band) : y;
+        rows.fill(y, end, xs);
+        y = end + 1;
     }
 }
 
@@ -105,6 +159,7 @@ void aaEdgeFill2(Canvas& cv, const std::vector<const AAEdge*>& edges, uint32_t c
     std::sort(sorted.begin(), sorted.end(),
               [](const AAEdge* a, const AAEdge* b) { return a->getMinY() < b->getMinY(); });
     std::vector<const AAEdge*> active;
+    RowFiller rows(cv, color, start);
     std::vector<double> xs;
     size_t next = 0;
     for (int y = first; y <= last; ++y) {
@@ -115,7 +170,7 @@ void aaEdgeFill2(Canvas& cv, const std::vector<const AAEdge*>& edges, uint32_t c
         xs.clear();
         for (const AAEdge* e : active)
             if (e->hasIntersection(y)) xs.push_back(snapCrossing(e->getX(y)));
-        fillCrossings(cv, y, xs, color, start);
+        rows.fill(y, y, xs);
     }
 }
 

@@ -35,6 +35,8 @@ public:
     void release(uint32_t& word);
     void commitAll(uint32_t* pixels, long long count);
     void clear();
+    // True when no stored word can refer to a record.
+    bool empty() const { return !any_; }
 
 private:
     struct TwoColor {

@@ -5,6 +5,9 @@
 #include <limits>
 #include <random>
 
+#include "draw/aaline_p.h"
+#include "draw/brush_p.h"
+#include "draw/canvas_p.h"
 #include "rastertest.h"
 
 using namespace plotvane;
@@ -150,5 +153,38 @@ TEST(Lines, ClippedSegmentsMatchUnclippedOnes) {
                 ASSERT_EQ(px(*small, x, y), px(*big, x + 40, y + 40))
                     << "round " << round << " at " << x << "," << y << " (" << x1 << "," << y1 << ")-(" << x2
                     << "," << y2 << ")";
+    }
+}
+
+TEST(Lines, AxisParallelRunsMatchTheStepWalk) {
+    // Lines parallel to an axis are painted as whole runs. A brush that answers the same colour at
+    // every pixel keeps them on the step-by-step walk, so the two routes must paint alike: centres
+    // on, between and off pixel rows, widths 1-5, both directions, joints, clipping, translucent
+    // colours over earlier drawing, with and without anti-aliasing.
+    constexpr uint32_t kSolid = 0xfffe0000u;
+    auto smooth = makeCanvas(1, 1), jagged = makeCanvas(1, 1, 0x00ffffffu, false);
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> coord(-8, 56);
+    std::uniform_int_distribution<int> quarters(-32, 224);
+    for (int round = 0; round < 400; ++round) {
+        const DrawBMP& owner = round % 7 == 6 ? *jagged : *smooth;
+        Canvas runs(owner), walk(owner);
+        const uint32_t color = round % 3 == 0 ? 0x80c03010u : 0x00204080u;
+        for (Canvas* c : {&runs, &walk}) {
+            c->reset(48, 40, 0x00ffffffu);
+            if (round % 4 == 3) c->clip = ClipRect{3, 5, 40, 30};
+            drawLine(*c, 0, 3.5, 47, 36, 0x600000ffu, 3);
+        }
+        walk.setBrush(kSolid, makePatternBrush(1, 1, 0, 0, {color}));
+        const double u1 = coord(rng), u2 = coord(rng);
+        const double v = round % 2 ? quarters(rng) / 4.0 : coord(rng);
+        const bool horizontal = round % 5 < 3, skipFirst = round % 6 == 1;
+        const int width = 1 + round % 5;
+        const double x1 = horizontal ? u1 : v, y1 = horizontal ? v : u1;
+        const double x2 = horizontal ? u2 : v, y2 = horizontal ? v : u2;
+        drawLine(runs, x1, y1, x2, y2, color, width, skipFirst);
+        drawLine(walk, x1, y1, x2, y2, kSolid, width, skipFirst);
+        ASSERT_EQ(runs.buffer(), walk.buffer())
+            << "round " << round << ": (" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") width " << width;
     }
 }

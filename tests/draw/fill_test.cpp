@@ -6,6 +6,7 @@
 
 #include "draw/canvas_p.h"
 #include "draw/edges_p.h"
+#include "draw/effects_p.h"
 #include "rastertest.h"
 
 using namespace plotvane;
@@ -118,5 +119,46 @@ TEST(Fill, ActiveEdgeFillerMatchesReference) {
         aaEdgeFill(a, edges, 0x40204080u, start);
         aaEdgeFill2(b, edges, 0x40204080u, start);
         ASSERT_EQ(a.buffer(), b.buffer()) << "round " << round;
+    }
+}
+
+TEST(Fill, BandsOfVerticalSidesMatchRowByRow) {
+    // Shapes whose sides are vertical are filled a band of rows at a time. Overlapping bars (even-odd
+    // holes), boxes with rounded corners (vertical sides between arcs) and sides at whole, half and
+    // arbitrary x must come out as the row-by-row filler paints them, start flag, clip and
+    // translucent colours included.
+    auto owner = makeCanvas(1, 1);
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> coord(-6, 70);
+    for (int round = 0; round < 120; ++round) {
+        Canvas banded(*owner), rows(*owner);
+        banded.reset(64, 64, kWhite);
+        rows.reset(64, 64, kWhite);
+        if (round % 5 == 4) banded.clip = rows.clip = ClipRect{5, 7, 50, 40};
+        auto pick = [&] {
+            const double v = coord(rng);
+            return round % 3 == 0 ? std::floor(v) : round % 3 == 1 ? std::floor(v) + 0.5 : v;
+        };
+        AAShape shape;
+        const uint32_t sides[4] = {0, 0, 0, 0};
+        for (int k = 0; k <= round % 4; ++k) {
+            const double x1 = pick(), y1 = pick(), x2 = pick(), y2 = pick();
+            if (k == 3) {
+                const int radii[4] = {round % 9, 3, 0, 7};
+                buildRoundedRect(shape, x1, y1, x2, y2, radii, sides);
+                continue;
+            }
+            shape.addLine(x1, y1, x2, y1, 0, false);
+            shape.addLine(x2, y1, x2, y2, 0, false);
+            shape.addLine(x2, y2, x1, y2, 0, false);
+            shape.addLine(x1, y2, x1, y1, 0, false);
+        }
+        std::vector<const AAEdge*> edges;
+        for (const auto& e : shape.edges()) edges.push_back(e.get());
+        const bool start = round % 2 == 1;
+        const uint32_t color = round % 4 < 2 ? 0x40204080u : 0x00204080u;
+        aaEdgeFill(banded, edges, color, start);
+        aaEdgeFill2(rows, edges, color, start);
+        ASSERT_EQ(banded.buffer(), rows.buffer()) << "round " << round;
     }
 }
