@@ -143,6 +143,9 @@ void GlyphBlender::run(Canvas& cv, const GlyphContainer& glyphs, int first, int 
     setGamma(gamma);
     first = std::max(first, 0);
     end = std::min(end, glyphs.size());
+    Placement placed;
+    const Placement* pending = nullptr;  // placed, waiting to be blended
+    uint32_t pendingColor = 0;
     for (int gi = first; gi < end; ++gi) {
         const Glyph& g = glyphs[gi];
         const FontGlyph* fg = g.glyph;
@@ -171,11 +174,25 @@ void GlyphBlender::run(Canvas& cv, const GlyphContainer& glyphs, int first, int 
         p.y0 = std::max(p.top, cv.clip.top);
         p.y1 = std::min(p.top + height - 1, cv.clip.bottom);
         if (p.x0 > p.x1 || p.y0 > p.y1) continue;
-        if (fast && !p.sub && !Canvas::isCode(c))
-            blendGreyLiteral(cv, p, kind, c);
-        else
-            blendGeneral(cv, p, kind, c);
+        // A glyph touches a few pixels on each of a dozen rows of a canvas that is usually far
+        // larger than the cache: its rows are asked for while the glyph before it is blended.
+        for (int y = p.y0; y <= p.y1; ++y) {
+            __builtin_prefetch(cv.pixels() + cv.index(p.x0, y), 1);
+            __builtin_prefetch(cv.pixels() + cv.index(p.x1, y), 1);
+        }
+        if (pending) blendPlaced(cv, *pending, kind, pendingColor, fast);
+        placed = p;
+        pending = &placed;
+        pendingColor = c;
     }
+    if (pending) blendPlaced(cv, *pending, kind, pendingColor, fast);
+}
+
+void GlyphBlender::blendPlaced(Canvas& cv, const Placement& p, int kind, uint32_t c, bool fast) {
+    if (fast && !p.sub && !Canvas::isCode(c))
+        blendGreyLiteral(cv, p, kind, c);
+    else
+        blendGeneral(cv, p, kind, c);
 }
 
 void GlyphBlender::blendGeneral(Canvas& cv, const Placement& p, int kind, uint32_t c) {
@@ -219,12 +236,6 @@ void GlyphBlender::blendGreyLiteral(Canvas& cv, const Placement& p, int kind, ui
     // A fully covered pixel of opaque text over an opaque pixel.
     const uint32_t solid = (static_cast<uint32_t>(back_[sr]) << 16) | (static_cast<uint32_t>(back_[sg]) << 8) | back_[sb];
     uint32_t* pixels = cv.pixels();
-    // A glyph touches a few pixels on each of a dozen rows of a canvas that is usually far larger
-    // than the cache: ask for all its rows at once rather than waiting for each in turn.
-    for (int y = p.y0; y <= p.y1; ++y) {
-        __builtin_prefetch(pixels + cv.index(p.x0, y), 1);
-        __builtin_prefetch(pixels + cv.index(p.x1, y), 1);
-    }
     for (int y = p.y0; y <= p.y1; ++y) {
         const unsigned char* q = p.at(p.x0, y);
         uint32_t* line = pixels + cv.index(0, y);

@@ -30,6 +30,7 @@ private:
     struct Placement;
     void run(Canvas& canvas, const GlyphContainer& glyphs, int first, int end, int dx, int dy, uint32_t color,
              int turn, bool fast);
+    void blendPlaced(Canvas& canvas, const Placement& p, int kind, uint32_t color, bool fast);
     void blendGeneral(Canvas& canvas, const Placement& p, int kind, uint32_t color);
     void blendGreyLiteral(Canvas& canvas, const Placement& p, int kind, uint32_t color);
     void setGamma(int gamma);
