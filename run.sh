@@ -2,6 +2,7 @@
 # ./run.sh gallery            build and render the gallery into out/gallery/
 # ./run.sh test [--sanitize]  build and run the whole test suite (non-zero exit on any failure)
 # ./run.sh test --fuzz        run each fuzz target for a short fixed time
+# ./run.sh test --tsan        build with ThreadSanitizer and run the multi-thread tests
 # ./run.sh bench              build the release preset and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -53,6 +54,9 @@ run_tests() {
     --sanitize)
       build sanitized
       ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitized ;;
+    --tsan)
+      build tsan
+      TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --preset tsan ;;
     --fuzz)
       build fuzz
       tests/fuzz/run_fuzzers.sh build/fuzz ;;
@@ -67,5 +71,5 @@ case "${1:-}" in
   gallery) setup; gallery ;;
   test) setup; shift; run_tests "$@" ;;
   bench) setup; build release; bench/run_all.sh build/release/bench ;;
-  *) sed -n '2,5p' "$0" | sed 's/^# //'; exit 2 ;;
+  *) sed -n '2,6p' "$0" | sed 's/^# //'; exit 2 ;;
 esac

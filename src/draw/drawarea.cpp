@@ -599,7 +599,12 @@ void DrawAreaImpl::fill(int x, int y, int color, int borderColor) {
 void DrawAreaImpl::fill(int x, int y, int color) { getCanvas()->fill(x, y, getARGBColor(color)); }
 
 void DrawAreaImpl::renderGlyphs(GlyphContainer& glyphs, int start, int end, int x, int y, int color) {
-    meta_->text(glyphs, start, end, x, y, color);
+    meta_->text(glyphs, start, end, x, y, color, 0);
+}
+
+void DrawAreaImpl::renderTurnedGlyphs(GlyphContainer& glyphs, int start, int end, int x, int y, int color,
+                                      int turn) {
+    if (turn == 0 || turn == 90 || turn == 180 || turn == 270) meta_->text(glyphs, start, end, x, y, color, turn);
 }
 
 void DrawAreaImpl::merge(DrawArea* d, int x, int y, int alignment, int transparency) {

@@ -148,6 +148,9 @@ public:
                     double angle, bool vertical, int maxWidth, int maxLines) override;
     void close(TTFText* text) override;
     void renderGlyphs(GlyphContainer& glyphs, int start, int end, int x, int y, int color) override;
+    // renderGlyphs turned by 0, 90, 180 or 270 degrees counter-clockwise about (x, y) (the
+    // DrawBackend::turnedText mapping); other turns draw nothing.
+    void renderTurnedGlyphs(GlyphContainer& glyphs, int start, int end, int x, int y, int color, int turn);
 
     void merge(DrawArea* d, int x, int y, int alignment, int transparency) override;
     void merge(IntArray pixels, int width, int x, int y) override;

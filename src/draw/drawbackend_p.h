@@ -69,7 +69,13 @@ public:
     virtual void gouraudShadedTriangle(const double v[9], int color) = 0;
     virtual void commitSuperPixels() = 0;
 
+    // Glyphs [first, end) with their line's top left at (dx, dy).
     virtual void text(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color) = 0;
+    // The same, turned by `turn` degrees (90, 180 or 270) counter-clockwise on screen about the pixel
+    // corner (dx, dy): the pixel that text would cover at (dx + a, dy + b) is covered at
+    // (dx + b, dy - a - 1), (dx - a - 1, dy - b - 1) or (dx - b - 1, dy + a).
+    virtual void turnedText(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color,
+                            int turn) = 0;
 
     // Symbols: a sub drawing replayed once into a back-end of the same kind, then merged by id.
     // createSymbol returns null when the id is already defined.

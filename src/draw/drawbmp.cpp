@@ -282,6 +282,9 @@ public:
     void text(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color) override {
         glyphBlender_.draw(canvas_, glyphs, first, end, dx, dy, u32(color));
     }
+    void turnedText(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color, int turn) override {
+        glyphBlender_.draw(canvas_, glyphs, first, end, dx, dy, u32(color), turn);
+    }
 
     // Symbols and merges.
     DrawBackend* createSymbol(int id) override {

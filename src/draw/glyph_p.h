@@ -96,6 +96,9 @@ public:
     }
     void setTag(int tag) { tag_ = tag; }
     int getTag() const { return tag_; }
+    // A recording draws these glyphs: whoever lays them out again must work on a copy.
+    void markRecorded() { recorded_ = true; }
+    bool recorded() const { return recorded_; }
 
     // Called as the last reference goes, so the font engine can drop the glyph and face references
     // the container holds (under its own lock).
@@ -110,6 +113,7 @@ private:
     std::vector<Glyph> glyphs_;
     int refs_ = 1;
     int tag_ = 0;
+    bool recorded_ = false;
 };
 
 }  // namespace plotvane

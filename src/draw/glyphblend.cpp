@@ -13,10 +13,16 @@
 // Nearly all text is grey coverage in a plain colour: that case has its own loop, which takes the
 // source side of the mix out of the pixel loop and writes fully covered pixels of opaque text
 // directly. The general loop stays as the reference it must match.
+//
+// Text turned by quarter turns (labels along a y axis) is blended straight from the upright
+// bitmaps: each glyph's placement carries the byte steps that walk its bitmap along a canvas row
+// and down a canvas column, so a turned glyph costs what an upright one does and needs neither a
+// turned copy nor a canvas of its own.
 #include "draw/glyphblend_p.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 #include "draw/canvas_p.h"
@@ -53,15 +59,50 @@ const GammaTables& defaultTables() {
 
 }  // namespace
 
-// One glyph's bitmap on the canvas, clipped: pixels [x0, x1] x [y0, y1] inclusive, bitmap pixel
-// (0, 0) at (left, top).
+// One glyph's bitmap on the canvas, clipped: pixels [x0, x1] x [y0, y1] inclusive. The coverage
+// of canvas pixel (left, top) is at `origin`; one pixel right is xStep bytes on, one down yStep.
 struct GlyphBlender::Placement {
-    const FontGlyph* glyph;
+    const unsigned char* origin;
+    std::ptrdiff_t xStep, yStep;
     bool sub;
-    int bpp;
     int left, top;
     int x0, x1, y0, y1;
+
+    const unsigned char* at(int x, int y) const { return origin + (y - top) * yStep + (x - left) * xStep; }
 };
+
+namespace {
+
+// Where the glyph's bitmap goes: a (a0, b0) upright at the pixel offset of its top-left corner
+// from the turn's pivot, w x h pixels; turned, the box and the walk through the bitmap.
+bool placeTurned(const FontGlyph& fg, long long a0, long long b0, int bpp, int turn, long long& left,
+                 long long& top, int& width, int& height, const unsigned char*& origin, std::ptrdiff_t& xStep,
+                 std::ptrdiff_t& yStep) {
+    const int w = fg.pitch / bpp, h = fg.rows;
+    const std::ptrdiff_t pitch = fg.pitch, last = static_cast<std::ptrdiff_t>(w - 1) * bpp;
+    switch (turn) {
+        case 0:
+            left = a0, top = b0, width = w, height = h;
+            origin = fg.bitmap, xStep = bpp, yStep = pitch;
+            return true;
+        case 90:
+            left = b0, top = -a0 - w, width = h, height = w;
+            origin = fg.bitmap + last, xStep = pitch, yStep = -bpp;
+            return true;
+        case 180:
+            left = -a0 - w, top = -b0 - h, width = w, height = h;
+            origin = fg.bitmap + (h - 1) * pitch + last, xStep = -bpp, yStep = -pitch;
+            return true;
+        case 270:
+            left = -b0 - h, top = a0, width = h, height = w;
+            origin = fg.bitmap + (h - 1) * pitch, xStep = -pitch, yStep = bpp;
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
 
 void GlyphBlender::decodeMode(int mode, int& kind, int& gamma) {
     kind = mode & 63;
@@ -86,55 +127,79 @@ void GlyphBlender::setGamma(int gamma) {
 }
 
 void GlyphBlender::draw(Canvas& cv, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
-                        uint32_t color) {
-    run(cv, glyphs, first, end, dx, dy, color, true);
+                        uint32_t color, int turn) {
+    run(cv, glyphs, first, end, dx, dy, color, turn, true);
 }
 
 void GlyphBlender::drawReference(Canvas& cv, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
-                                 uint32_t color) {
-    run(cv, glyphs, first, end, dx, dy, color, false);
+                                 uint32_t color, int turn) {
+    run(cv, glyphs, first, end, dx, dy, color, turn, false);
 }
 
 void GlyphBlender::run(Canvas& cv, const GlyphContainer& glyphs, int first, int end, int dx, int dy,
-                       uint32_t color, bool fast) {
+                       uint32_t color, int turn, bool fast) {
     int kind, gamma;
     decodeMode(cv.textMode(), kind, gamma);
     setGamma(gamma);
     first = std::max(first, 0);
     end = std::min(end, glyphs.size());
+    Placement placed;
+    const Placement* pending = nullptr;  // placed, waiting to be blended
+    uint32_t pendingColor = 0;
     for (int gi = first; gi < end; ++gi) {
         const Glyph& g = glyphs[gi];
         const FontGlyph* fg = g.glyph;
         if (!fg || !fg->bitmap || g.ch == kSpacerChar || fg->pitch <= 0 || fg->rows <= 0) continue;
-        const double px = dx + g.x0, py = dy + g.y0;  // the layout folds offsets into the pen position
-        if (!(std::fabs(px) < 1e9 && std::fabs(py) < 1e9)) continue;
+        // The layout folds offsets into the pen position.
+        if (!(std::fabs(g.x0) < 1e9 && std::fabs(g.y0) < 1e9)) continue;
         const uint32_t c = g.color == -1 ? color : static_cast<uint32_t>(g.color);
         if (c == kTransparent) continue;
         Placement p;
-        p.glyph = fg;
         p.sub = fg->format == FontGlyph::ColorSubpixel;
-        p.bpp = p.sub ? 3 : 1;
-        p.left = static_cast<int>(std::floor(px + 0.5)) + fg->left;
-        p.top = static_cast<int>(std::floor(py + 0.5)) - fg->top;
+        const int bpp = p.sub ? 3 : 1;
+        long long left, top;
+        int width, height;
+        if (!placeTurned(*fg, static_cast<long long>(std::floor(g.x0 + 0.5)) + fg->left,
+                         static_cast<long long>(std::floor(g.y0 + 0.5)) - fg->top, bpp, turn, left, top, width,
+                         height, p.origin, p.xStep, p.yStep))
+            return;
+        left += dx;
+        top += dy;
+        if (left < cv.clip.left - width || left > cv.clip.right || top < cv.clip.top - height || top > cv.clip.bottom)
+            continue;
+        p.left = static_cast<int>(left);
+        p.top = static_cast<int>(top);
         p.x0 = std::max(p.left, cv.clip.left);
-        p.x1 = std::min(p.left + fg->pitch / p.bpp - 1, cv.clip.right);
+        p.x1 = std::min(p.left + width - 1, cv.clip.right);
         p.y0 = std::max(p.top, cv.clip.top);
-        p.y1 = std::min(p.top + fg->rows - 1, cv.clip.bottom);
+        p.y1 = std::min(p.top + height - 1, cv.clip.bottom);
         if (p.x0 > p.x1 || p.y0 > p.y1) continue;
-        if (fast && !p.sub && !Canvas::isCode(c))
-            blendGreyLiteral(cv, p, kind, c);
-        else
-            blendGeneral(cv, p, kind, c);
+        // A glyph touches a few pixels on each of a dozen rows of a canvas that is usually far
+        // larger than the cache: its rows are asked for while the glyph before it is blended.
+        for (int y = p.y0; y <= p.y1; ++y) {
+            __builtin_prefetch(cv.pixels() + cv.index(p.x0, y), 1);
+            __builtin_prefetch(cv.pixels() + cv.index(p.x1, y), 1);
+        }
+        if (pending) blendPlaced(cv, *pending, kind, pendingColor, fast);
+        placed = p;
+        pending = &placed;
+        pendingColor = c;
     }
+    if (pending) blendPlaced(cv, *pending, kind, pendingColor, fast);
+}
+
+void GlyphBlender::blendPlaced(Canvas& cv, const Placement& p, int kind, uint32_t c, bool fast) {
+    if (fast && !p.sub && !Canvas::isCode(c))
+        blendGreyLiteral(cv, p, kind, c);
+    else
+        blendGeneral(cv, p, kind, c);
 }
 
 void GlyphBlender::blendGeneral(Canvas& cv, const Placement& p, int kind, uint32_t c) {
-    const FontGlyph* fg = p.glyph;
     const bool sub = p.sub;
     for (int y = p.y0; y <= p.y1; ++y) {
-        const unsigned char* row = fg->bitmap + static_cast<size_t>(y - p.top) * fg->pitch;
-        for (int x = p.x0; x <= p.x1; ++x) {
-            const unsigned char* q = row + static_cast<size_t>(x - p.left) * p.bpp;
+        const unsigned char* q = p.at(p.x0, y);
+        for (int x = p.x0; x <= p.x1; ++x, q += p.xStep) {
             uint32_t cov[3] = {q[0], q[sub ? 1 : 0], q[sub ? 2 : 0]};
             if (sub && kind != 5) cov[0] = cov[1] = cov[2] = (cov[0] + cov[1] + cov[2] + 1) / 3;
             if (kind == 0)
@@ -170,19 +235,12 @@ void GlyphBlender::blendGreyLiteral(Canvas& cv, const Placement& p, int kind, ui
     const uint32_t sr = forward_[(s >> 16) & 255], sg = forward_[(s >> 8) & 255], sb = forward_[s & 255];
     // A fully covered pixel of opaque text over an opaque pixel.
     const uint32_t solid = (static_cast<uint32_t>(back_[sr]) << 16) | (static_cast<uint32_t>(back_[sg]) << 8) | back_[sb];
-    const FontGlyph* fg = p.glyph;
     uint32_t* pixels = cv.pixels();
-    // A glyph touches a few pixels on each of a dozen rows of a canvas that is usually far larger
-    // than the cache: ask for all its rows at once rather than waiting for each in turn.
     for (int y = p.y0; y <= p.y1; ++y) {
-        __builtin_prefetch(pixels + cv.index(p.x0, y), 1);
-        __builtin_prefetch(pixels + cv.index(p.x1, y), 1);
-    }
-    for (int y = p.y0; y <= p.y1; ++y) {
-        const unsigned char* row = fg->bitmap + static_cast<size_t>(y - p.top) * fg->pitch;
+        const unsigned char* q = p.at(p.x0, y);
         uint32_t* line = pixels + cv.index(0, y);
-        for (int x = p.x0; x <= p.x1; ++x) {
-            uint32_t k = row[x - p.left];
+        for (int x = p.x0; x <= p.x1; ++x, q += p.xStep) {
+            uint32_t k = *q;
             if (kind == 0) k = k >= 128 ? 255 : 0;
             if (k == 0) continue;
             uint32_t& d = line[x];

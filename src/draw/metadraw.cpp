@@ -304,7 +304,7 @@ public:
     }
     void commitSuperPixels() override { cmd(kOpCommitSuperPixels); }
 
-    void text(GlyphContainer& glyphs, int start, int end, int dx, int dy, int color) override {
+    void text(GlyphContainer& glyphs, int start, int end, int dx, int dy, int color, int turn) override {
         start = std::max(start, 0);
         end = std::min(end, glyphs.size());
         if (start >= end) return;
@@ -324,9 +324,11 @@ public:
         obj.type = LargeObj::Glyphs;
         obj.glyphs = &glyphs;
         glyphs.addRef();
+        glyphs.markRecorded();
         own(id, std::move(obj));
-        cmd(kOpText);
+        cmd(turn ? kOpTurnedText : kOpText);
         for (int v : {id, start, end, dx, dy, c}) stream_.putInt(v);
+        if (turn) stream_.putInt(turn);
     }
 
     void merge(DrawAreaImpl* src, int x, int y, int width, int height, int transparency) override {

@@ -95,7 +95,8 @@ public:
     virtual void fillShape(const std::vector<PathItem>& edges, int fillColor, bool startFlag, bool noEdges) = 0;
     virtual void gouraudShading(const double v[9], int color) = 0;
     virtual void commitSuperPixels() = 0;
-    virtual void text(GlyphContainer& glyphs, int start, int end, int dx, int dy, int color) = 0;
+    // turn: 0, or 90, 180 or 270 degrees counter-clockwise about (dx, dy).
+    virtual void text(GlyphContainer& glyphs, int start, int end, int dx, int dy, int color, int turn) = 0;
 
     // Symbols: src's recording is defined once and referenced by id.
     virtual void merge(DrawAreaImpl* src, int x, int y, int width, int height, int transparency) = 0;

@@ -170,7 +170,8 @@ public:
         switch (op) {
             case kOpMultiLine: problem = multiLine(r, line); break;
             case kOpShape: problem = shape(r, line); break;
-            case kOpText: text(r, line); break;
+            case kOpText: text(r, line, "iiiix"); break;
+            case kOpTurnedText: text(r, line, "iiiixi"); break;
             case kOpDefineSymbol: return defineSymbol(r, line);
             default:
                 if (!dumpArgs(info->signature, r, line)) problem = "Don't know how to handle variable arguments for OpCode";
@@ -209,10 +210,10 @@ private:
         return nullptr;
     }
 
-    void text(RecordReader& r, Line& line) {
+    void text(RecordReader& r, Line& line, const char* signature) {
         const LargeObj* obj = objects_.get(r.i());
         line.arg(obj && obj->glyphs ? glyphText(*obj->glyphs) : "null");
-        dumpArgs("iiiix", r, line);
+        dumpArgs(signature, r, line);
     }
 
     void defineSymbol(RecordReader& r, Line& line) {

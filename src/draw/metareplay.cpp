@@ -203,10 +203,16 @@ const char* replayOne(uint32_t op, RecordReader& r, const LargeObjContainer& obj
         case kOpCommitSuperPixels:
             b.commitSuperPixels();
             break;
-        case kOpText: {
+        case kOpText:
+        case kOpTurnedText: {
             int id = r.i(), first = r.i(), end = r.i(), dx = r.i(), dy = r.i(), c = r.i();
+            int turn = op == kOpTurnedText ? r.i() : 0;
             const LargeObj* obj = objects.get(id);
-            if (r.ok() && obj && obj->glyphs) b.text(*obj->glyphs, first, end, dx, dy, c);
+            if (!r.ok() || !obj || !obj->glyphs) break;
+            if (turn)
+                b.turnedText(*obj->glyphs, first, end, dx, dy, c, turn);
+            else
+                b.text(*obj->glyphs, first, end, dx, dy, c);
             break;
         }
         case kOpDefineSymbol: {

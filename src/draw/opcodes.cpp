@@ -30,6 +30,7 @@ const OpInfo kDrawingOps[] = {
     {kOpMergeWithRotation, "MergeWithRotation", "iddd"},
     {kOpMergeBitMap, "MergeBitMap", "iiii"},
     {kOpLoadStream, "LoadStream", "iiii"},
+    {kOpTurnedText, "TurnedText", "?"},
 };
 
 const OpInfo kDefinitionOps[] = {

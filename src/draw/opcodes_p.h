@@ -32,6 +32,8 @@ enum OpCode : uint32_t {
     kOpMergeWithRotation = 20,
     kOpMergeBitMap = 21,
     kOpLoadStream = 22,
+    // Text as "Text", turned by a quarter, half or three-quarter turn about its origin.
+    kOpTurnedText = 23,
     // Definition records: they never end a pending polyline.
     kOpSetSubDrawMode = 0x80000000u,
     kOpAdjustBrightness = 0x80000001u,

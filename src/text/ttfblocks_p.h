@@ -69,6 +69,11 @@ private:
     bool placeLines(int maxWidth, int maxLines, bool wrap);
     void arrange();
     void drawContent(DrawArea* d, int originX, int originY, int color, int alignment);
+    // Draws a block turned by a multiple of 90 degrees run by run, turned in place; false (nothing
+    // drawn) when the block holds more than plain runs or is turned otherwise.
+    bool drawTurned(DrawArea* d, int originX, int originY, int color, int alignment);
+    void pieceOrigin(const Placed& p, int alignment, int& x, int& y) const;
+    bool hasFrame() const;
 
     DrawArea* drawArea_;
     BlockAttributes attr_;

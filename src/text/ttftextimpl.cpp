@@ -6,6 +6,10 @@
 // text may still draw; the references are dropped under the text lock when the last holder of the
 // container lets go.
 //
+// A recording keeps drawing the glyph records it was given, so a run that is laid out again after
+// being drawn first takes a copy of its records (copy on write), for itself and the lines after
+// it; the common case, text drawn once and destroyed, copies nothing.
+//
 // Layout places glyphs from the line's first one until the pen passes the width left on the line.
 // An ordinary line then breaks before its last run of blanks; a word longer than a whole line is
 // cut where it overflows. The last permitted line instead ends in "...": the overflowing glyph and
@@ -17,6 +21,8 @@
 #include "text/ttftextimpl_p.h"
 
 #include <plotvane/drawarea.h>
+
+#include "draw/drawarea_p.h"
 
 #include "text/fontdriver_p.h"
 #include "text/libttfdriver_p.h"
@@ -114,6 +120,21 @@ TTFTextImpl::~TTFTextImpl() {
     glyphs_->deRef();
 }
 
+void TTFTextImpl::detachFromRecordings() {
+    GlyphContainer* shared = glyphs_;
+    if (!shared->recorded()) return;
+    auto* copy = new GlyphContainer;  // this line's reference
+    copy->setReleaseHook(releaseContainer);
+    copy->glyphs() = shared->glyphs();
+    for (Glyph& g : copy->glyphs()) retain(g);
+    int lines = 0;
+    for (TTFTextImpl* line = this; line && line->glyphs_ == shared; line = line->next_.get()) {
+        if (lines++) copy->addRef();
+        line->glyphs_ = copy;
+    }
+    while (lines-- > 0) shared->deRef();
+}
+
 void TTFTextImpl::dropContinuation() {
     if (!next_) return;
     next_->dropContinuation();
@@ -189,6 +210,7 @@ double TTFTextImpl::advanceOf(const Glyph& g, double linePen) const {
 
 bool TTFTextImpl::startLayout(int x, int maxWidth, int maxLines) {
     TextLock lock;
+    detachFromRecordings();
     dropContinuation();  // its line started where this one used to end
     restoreTruncation();
     maxWidth_ = maxWidth;
@@ -389,6 +411,17 @@ std::vector<TTFTextImpl::Underline> TTFTextImpl::underlines(int originX, int ori
         out.push_back(u);
     }
     return out;
+}
+
+bool TTFTextImpl::isPlainLine() const {
+    const GlyphContainer& g = *glyphs_;
+    for (int i = first_; i < end_; ++i)
+        if (g[i].bgColor != static_cast<int>(0xff000000) || g[i].underline > 0) return false;
+    return true;
+}
+
+void TTFTextImpl::drawTurned(DrawAreaImpl* d, int x, int y, int color, int turn) {
+    if (d && first_ < end_) d->renderTurnedGlyphs(*glyphs_, first_, end_, x, y, d->getARGBColor(color), turn);
 }
 
 void TTFTextImpl::draw(int x, int y, int color, int alignment) { drawOn(drawArea_, x, y, color, alignment); }

@@ -12,6 +12,8 @@
 
 namespace plotvane {
 
+class DrawAreaImpl;
+
 // The style characters are added in. The markup parser keeps one and changes it between
 // stretches of text; the pending advances are consumed by the next character.
 struct TextStyle {
@@ -80,6 +82,11 @@ public:
     };
     std::vector<Fill> backgrounds(int originX, int originY) const;
     std::vector<Underline> underlines(int originX, int originY) const;
+    // The current line is glyphs only: no backgrounds, no underlines.
+    bool isPlainLine() const;
+    // Draws the current line with its top left at (x, y), turned 90, 180 or 270 degrees
+    // counter-clockwise about that point.
+    void drawTurned(DrawAreaImpl* d, int x, int y, int color, int turn);
 
 private:
     TTFTextImpl(const TTFTextImpl& previous, int start);
@@ -91,6 +98,8 @@ private:
     void restoreTruncation();
     // Forgets the lines after this one, putting back what their truncation replaced.
     void dropContinuation();
+    // Before changing glyph records a recording holds: this line and those after it move to a copy.
+    void detachFromRecordings();
     void place(int x);
     void measureInk();
 

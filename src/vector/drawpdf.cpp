@@ -105,6 +105,7 @@ public:
     }
 
     void text(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color) override;
+    void turnedText(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color, int turn) override;
 
     DrawBackend* createSymbol(int id) override;
     void removeSymbol(int id) override { symbols_.remove(id); }
@@ -441,6 +442,25 @@ void DrawPDFImpl::text(const GlyphContainer& glyphs, int first, int end, int dx,
         }
         content_ += ">] TJ ET Q\n";
     }
+}
+
+void DrawPDFImpl::turnedText(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color,
+                             int turn) {
+    commitCurrentLine();
+    const int q = turn / 90 & 3;
+    const int cosTab[4] = {1, 0, -1, 0}, sinTab[4] = {0, 1, 0, -1};
+    const double cs = cosTab[q], sn = sinTab[q];
+    // Counter-clockwise on screen about the pixel centre the text's positions are taken from.
+    const double px = dx + 0.5, py = height_ - static_cast<double>(dy) - 0.5;
+    size_t mark = content_.size();
+    c_.op("q ").matrix({cs, sn, -sn, cs, px - cs * px + sn * py, py - sn * px - cs * py});
+    c_.op("\n");
+    size_t inner = content_.size();
+    text(glyphs, first, end, dx, dy, color);
+    if (content_.size() == inner)
+        content_.resize(mark);
+    else
+        c_.op("Q\n");
 }
 
 DrawBackend* DrawPDFImpl::createSymbol(int id) { return symbols_.create(id, options_, this); }

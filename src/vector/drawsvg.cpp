@@ -148,6 +148,7 @@ public:
     void gouraudShadedTriangle(const double v[9], int color) override;
 
     void text(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color) override;
+    void turnedText(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color, int turn) override;
 
     DrawBackend* createSymbol(int id) override;
     void removeSymbol(int id) override { symbols_.remove(id); }
@@ -511,6 +512,28 @@ void DrawSVGImpl::text(const GlyphContainer& glyphs, int first, int end, int dx,
         b.close();
         paint(id, run.color, false);
     }
+}
+
+void DrawSVGImpl::turnedText(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color,
+                             int turn) {
+    commitCurrentLine();
+    // Counter-clockwise on screen is a negative angle in SVG. Text stands half a pixel off its
+    // pixel position (pixel centres), and so does the corner it turns about.
+    std::string open = "<g transform='rotate(";
+    appendInt(open, -turn);
+    open += ' ';
+    appendCoor(open, dx + 0.5);
+    open += ' ';
+    appendCoor(open, dy + 0.5);
+    open += ")'>\n";
+    size_t mark = body_.size();
+    body_ += open;
+    size_t content = body_.size();
+    text(glyphs, first, end, dx, dy, color);
+    if (body_.size() == content)
+        body_.resize(mark);
+    else
+        body_ += "</g>\n";
 }
 
 DrawBackend* DrawSVGImpl::createSymbol(int id) { return symbols_.create(id, options_, this); }

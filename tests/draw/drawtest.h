@@ -97,6 +97,9 @@ public:
     void text(const plotvane::GlyphContainer&, int first, int end, int, int, int) override {
         log("text", {double(first), double(end)});
     }
+    void turnedText(const plotvane::GlyphContainer&, int first, int end, int x, int y, int, int turn) override {
+        log("turnedText", {double(first), double(end), double(x), double(y), double(turn)});
+    }
     plotvane::DrawBackend* createSymbol(int id) override {
         log("createSymbol", {double(id)});
         symbols.push_back(std::make_unique<LoggingBackend>());

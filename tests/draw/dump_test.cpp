@@ -81,6 +81,8 @@ TEST(TextDump, EveryOpcodeFamily) {
         glyphs->glyphs().push_back(g);
     }
     d->renderGlyphs(*glyphs, 0, glyphs->size(), 100, 220, Chart::TextColor);
+    impl(d.get())->renderTurnedGlyphs(*glyphs, 0, 2, 20, 200, 0x123456, 270);
+    impl(d.get())->renderTurnedGlyphs(*glyphs, 0, 2, 20, 200, 0x123456, 45);  // not a quarter turn: nothing
     glyphs->deRef();
     impl(d.get())->meta()->loadStream(std::vector<unsigned char>{0x89, 'P', 'N', 'G'}, 0, 1, 1);
     d->resize(160, 120);

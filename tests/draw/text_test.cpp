@@ -114,7 +114,7 @@ TEST(Text, SubPixelKindsAndModes) {
 TEST(Text, FastBlendingMatchesTheGeneralPath) {
     // Grey glyphs with every kind of coverage, some hanging off the canvas, in opaque and
     // semi-transparent colours, over opaque, semi-transparent, transparent and super pixels: the
-    // fast loop must leave exactly the words the general one does, in every text mode.
+    // fast loop must leave exactly the words the general one does, in every text mode and turn.
     std::vector<unsigned char> bits;
     for (int i = 0; i < 9 * 7; ++i) bits.push_back(static_cast<unsigned char>(i % 5 == 0 ? 0 : i % 7 == 0 ? 255 : (i * 53) % 256));
     TestGlyph g(bits, 9, 7, FontGlyph::Grey, 6, -1);
@@ -122,24 +122,27 @@ TEST(Text, FastBlendingMatchesTheGeneralPath) {
     const double spots[][2] = {{2, 5}, {6.4, 8.6}, {-4, 3}, {27, 20}, {12, 14}, {14, 15}};
     for (int k = 0; k < 6; ++k) run.add(&g, spots[k][0], spots[k][1], k == 4 ? 0x20336699 : -1);
     for (int mode : {0, 1, 1 | (180 << 6), 2, 4, 5}) {
-        for (uint32_t color : {0x00102030u, 0x60a0b0c0u}) {
-            auto owner = makeCanvas(1, 1);
-            owner->setAntiAlias(true, mode);
-            Canvas fast(*owner), reference(*owner);
-            for (Canvas* c : {&fast, &reference}) {
-                ASSERT_TRUE(c->reset(30, 24, 0x00ffffff));
-                for (int i = 0; i < 30 * 24; ++i) {
-                    uint32_t& w = c->pixels()[i];
-                    w = i % 11 == 0 ? 0x80ff8000u : i % 13 == 0 ? kTransparent : 0x00010101u * static_cast<uint32_t>(i % 256);
-                    if (i % 17 == 0) c->superPixels.append(w, 0x000000ffu, 0x00ffu);
+        for (int turn : {0, 90, 180, 270}) {
+            for (uint32_t color : {0x00102030u, 0x60a0b0c0u}) {
+                const int pivot = turn ? 14 : 1;
+                auto owner = makeCanvas(1, 1);
+                owner->setAntiAlias(true, mode);
+                Canvas fast(*owner), reference(*owner);
+                for (Canvas* c : {&fast, &reference}) {
+                    ASSERT_TRUE(c->reset(30, 24, 0x00ffffff));
+                    for (int i = 0; i < 30 * 24; ++i) {
+                        uint32_t& w = c->pixels()[i];
+                        w = i % 11 == 0 ? 0x80ff8000u : i % 13 == 0 ? kTransparent : 0x00010101u * static_cast<uint32_t>(i % 256);
+                        if (i % 17 == 0) c->superPixels.append(w, 0x000000ffu, 0x00ffu);
+                    }
+                    c->clip = {0, 1, 28, 23};
                 }
-                c->clip = {0, 1, 28, 23};
+                GlyphBlender().draw(fast, *run.glyphs, 0, 6, pivot, pivot, color, turn);
+                GlyphBlender().drawReference(reference, *run.glyphs, 0, 6, pivot, pivot, color, turn);
+                int differing = 0;
+                for (int i = 0; i < 30 * 24; ++i) differing += fast.pixels()[i] != reference.pixels()[i];
+                EXPECT_EQ(differing, 0) << "mode " << mode << " turn " << turn << " colour " << std::hex << color;
             }
-            GlyphBlender().draw(fast, *run.glyphs, 0, 6, 1, 1, color);
-            GlyphBlender().drawReference(reference, *run.glyphs, 0, 6, 1, 1, color);
-            int differing = 0;
-            for (int i = 0; i < 30 * 24; ++i) differing += fast.pixels()[i] != reference.pixels()[i];
-            EXPECT_EQ(differing, 0) << "mode " << mode << " colour " << std::hex << color;
         }
     }
 }

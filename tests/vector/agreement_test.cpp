@@ -52,7 +52,7 @@ Difference compare(const Raster& a, const Raster& b) {
 }
 
 // A chart-like drawing through the public surface: lines of several widths, a dash line, filled
-// shapes, a gradient and text.
+// shapes, a gradient and text, upright and turned both ways.
 void drawChartLike(DrawArea* d) {
     d->setSize(400, 300, 0xffffff);
     // Grey anti-aliased text, as the other renderers draw it (sub-pixel colour fringes would differ).
@@ -67,6 +67,8 @@ void drawChartLike(DrawArea* d) {
     d->sector(200, 150, 50, 50, 0, 120, 0x000000, 0x8866cc);
     d->text("Quarterly figures", "arial.ttf", 0, 14, 14, 0, false, 210, 6, 0x000000, Chart::TopCenter);
     d->text("Sales 2024", "arial.ttf", 0, 10, 10, 0, false, 45, 270, 0x333333, Chart::TopLeft);
+    d->text("Units sold", "arial.ttf", 0, 11, 11, 90, false, 22, 145, 0x000066, Chart::Center);
+    d->text("Target", "arial.ttf", 0, 11, 11, 270, false, 392, 145, 0x660000, Chart::Center);
 }
 
 }  // namespace
