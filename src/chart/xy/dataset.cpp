@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "chart/xy/axis_p.h"
 #include "chart/xy/layer_p.h"
@@ -24,11 +25,37 @@ void DataSetImpl::setData(DoubleArray data) {
     values_.assign(kept.data, kept.data + std::max(kept.len, 0));
     for (double& v : values_)
         if (std::isnan(v)) v = Chart::NoValue;
+    extremesKnown_ = false;
     layer_->maxDataLength_ = std::max(layer_->maxDataLength_, size());
 }
 
 double DataSetImpl::valueAt(int i) const {
     return i >= 0 && i < size() ? values_[static_cast<size_t>(i)] : Chart::NoValue;
+}
+
+double DataSetImpl::minValue() const {
+    if (!extremesKnown_) findExtremes();
+    return minValue_;
+}
+
+double DataSetImpl::maxValue() const {
+    if (!extremesKnown_) findExtremes();
+    return maxValue_;
+}
+
+void DataSetImpl::findExtremes() const {
+    // NoValue is the largest finite double, so it never wins the minimum, and the minimum is
+    // NoValue exactly when nothing is present. For the maximum it is taken as minus infinity.
+    // No branch on the data, so the pass vectorises.
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    double lo = Chart::NoValue, hi = -kInfinity;
+    for (double v : values_) {
+        lo = std::min(lo, v);
+        hi = std::max(hi, v == Chart::NoValue ? -kInfinity : v);
+    }
+    minValue_ = lo;
+    maxValue_ = hi == -kInfinity ? Chart::NoValue : hi;
+    extremesKnown_ = true;
 }
 
 double DataSetImpl::getPosition(int i) { return layer_->xValue(i); }

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "chart/xy/axisscale_p.h"
 #include "chart/xy/labelbox_p.h"
 #include "chart/xy/symbols_p.h"
 #include "text/extrafields_p.h"
@@ -59,6 +60,11 @@ public:
     const std::string& name() const { return name_; }
     int size() const { return static_cast<int>(values_.size()); }
     double valueAt(int i) const;
+    const std::vector<double>& values() const { return values_; }
+    // The smallest and largest present values (NoValue when none is present), found in one pass
+    // when first asked for and kept until the data change.
+    double minValue() const;
+    double maxValue() const;
     // The axis the data set draws against (its own, else the layer's, else the chart's y axis).
     AxisImpl* axis() const;
     // Resolved at legend layout.
@@ -75,11 +81,16 @@ public:
     LabelBox& labelStyle() { return labelStyle_; }
 
 private:
+    void findExtremes() const;
+
     LayerImpl* layer_;
     int index_;
     int group_;
     std::string name_;
     std::vector<double> values_;
+    mutable bool extremesKnown_ = false;
+    mutable double minValue_ = Chart::NoValue;
+    mutable double maxValue_ = Chart::NoValue;
     int dataColor_ = -1;
     int edgeColor_ = -1;
     int shadowColor_ = -1;
@@ -191,10 +202,35 @@ public:
     int groupCount() const { return static_cast<int>(groupNames_.size()); }
     // Data sets [first, end) of a group.
     std::pair<int, int> groupRange(int group) const;
-    double xValue(int i) const;
-    // Exact pixels along the layer's x axis and along an axis of its y direction.
-    double pixelX(double xValue) const;
-    double pixelY(double value, const AxisImpl* axis) const;
+    double xValue(int i) const {
+        if (!xData_.empty())
+            return i >= 0 && i < static_cast<int>(xData_.size()) ? xData_[static_cast<size_t>(i)] : Chart::NoValue;
+        if (xStart_ == Chart::NoValue || xEnd_ == Chart::NoValue) return i;
+        int n = maxDataLength_;
+        if (n < 1) return Chart::NoValue;
+        if (n == 1) return i == 0 ? (xStart_ + xEnd_) / 2 : Chart::NoValue;
+        return xStart_ + (xEnd_ - xStart_) * i / (n - 1);
+    }
+    // Exact pixels along the layer's x axis or along an axis of its y direction (NoValue for a
+    // missing value), as a value that a loop over many points keeps at hand.
+    class PixelMap {
+    public:
+        double operator()(double v) const {
+            double c = coor_(v);
+            return c == Chart::NoValue ? c : (base_ + (negate_ ? -c : c)) + offset_;
+        }
+
+    private:
+        friend class LayerImpl;
+        AxisScale::CoorMap coor_;
+        double base_ = 0;
+        bool negate_ = false;
+        double offset_ = 0;
+    };
+    PixelMap xPixelMap() const;
+    PixelMap yPixelMap(const AxisImpl* axis) const;
+    double pixelX(double xValue) const { return xPixelMap()(xValue); }
+    double pixelY(double value, const AxisImpl* axis) const { return yPixelMap(axis)(value); }
     void screenPoint(double px, double py, double& sx, double& sy) const;
     bool isSwapped() const { return swapXY_; }
     // Layer frame: x along the x axis, y along the y axis (swapped frames are exchanged).
@@ -244,6 +280,8 @@ private:
                        int alignment);
     AxisImpl* resolveAxis(const Axis* axis) const;
     double alignOffset();
+    // The smallest or highest x position.
+    double xExtreme(bool highest) const;
     double grandTotal();
     std::string fieldText(const std::string& name, const char* format, int ds, int item, bool& known);
 

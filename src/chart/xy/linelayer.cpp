@@ -88,13 +88,9 @@ void LineLayerImpl::layoutChart() {
         // Reserved, not touched: only the points kept take memory, and none move as it fills.
         line->points().reserve(static_cast<size_t>(set.size()));
         RangeFeed feed(*line, box.left, box.right);
-        const AxisImpl* axis = set.axis();
-        for (int i = 0; i < set.size(); ++i) {
-            double xv = xValue(i), v = set.valueAt(i);
-            double px = xv == Chart::NoValue ? Chart::NoValue : pixelX(xv);
-            double py = v == Chart::NoValue ? Chart::NoValue : pixelY(v, axis);
-            feed.add(px, py);
-        }
+        PixelMap toX = xPixelMap(), toY = yPixelMap(set.axis());
+        const std::vector<double>& values = set.values();
+        for (int i = 0; i < set.size(); ++i) feed.add(toX(xValue(i)), toY(values[static_cast<size_t>(i)]));
         if (thin) thinColumns(line->points());
         int sx, sy;
         planeOffset(ds, sx, sy);

@@ -6,8 +6,11 @@
 // The plain MultiLine draws its points as they are; CardinalSpline and StepLine build a path of
 // their own at layout.
 
+#include <plotvane/constants.h>
 #include <plotvane/linelayer.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace plotvane {
@@ -27,7 +30,7 @@ struct FrameBox {
 };
 
 // The column a frame x falls in; far values share the outermost columns.
-long long pixelColumn(double x);
+inline long long pixelColumn(double x) { return static_cast<long long>(std::floor(std::clamp(x, -1e15, 1e15))); }
 
 // Reduces every run of more than four points within one pixel column to its first point, its
 // lowest and highest points and its last point, in their order. The line drawn through what is
@@ -74,7 +77,7 @@ private:
 class RangeFeed {
 public:
     RangeFeed(MultiLine& line, double lo, double hi) : line_(line), lo_(lo), hi_(hi) {}
-    // A missing coordinate is a break.
+    // A missing coordinate is a break. Inline: it runs once for every point of a series.
     void add(double x, double y);
 
 private:
@@ -88,6 +91,27 @@ private:
     bool hasHeld_ = false;
     bool heldOut_ = false;  // held_ is already in the line
 };
+
+inline void RangeFeed::add(double x, double y) {
+    if (x == Chart::NoValue || y == Chart::NoValue || !std::isfinite(x) || !std::isfinite(y)) {
+        if (!hasHeld_) return;
+        if (heldOut_)
+            line_.points().back().breakAfter = true;
+        else
+            held_.breakAfter = true;
+        return;
+    }
+    int s = side(x);
+    bool visible = s == 0 || (hasHeld_ && s != heldSide_);
+    if (visible) {
+        if (hasHeld_ && !heldOut_) line_.points().push_back(held_);
+        line_.points().push_back({x, y, false});
+    }
+    held_ = {x, y, false};
+    heldSide_ = s;
+    hasHeld_ = true;
+    heldOut_ = visible;
+}
 
 }  // namespace plotvane
 

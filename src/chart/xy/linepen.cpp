@@ -19,11 +19,11 @@ namespace plotvane {
 
 namespace {
 
-// Clips the segment a-b to the box; false when nothing of it is inside.
 bool inside(const FrameBox& box, const LinePoint& p) {
     return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
 }
 
+// Clips the segment a-b to the box; false when nothing of it is inside.
 bool clipSegment(const FrameBox& box, LinePoint& a, LinePoint& b) {
     if (inside(box, a) && inside(box, b)) return true;
     double t0 = 0, t1 = 1;
@@ -71,6 +71,16 @@ void LinePen::draw(const std::vector<LinePoint>& path, LineStyle line, LineStyle
             start(a, style);
         }
         add(b);
+        // While the line stays inside the box in its own style, clipping and joining change
+        // nothing: the points go straight into the run.
+        bool clipped = b.x != path[i + 1].x - dx_ || b.y != path[i + 1].y - dy_;
+        if (clipped || !inside(clip_, b) || style_.color != line.color || style_.width != line.width) continue;
+        while (i + 2 < path.size() && !path[i + 1].breakAfter) {
+            LinePoint next{path[i + 2].x - dx_, path[i + 2].y - dy_, false};
+            if (!inside(clip_, next)) break;
+            add(next);
+            ++i;
+        }
     }
     endRun();
     d_->initLineTo();
