@@ -23,39 +23,23 @@ DataSetImpl::DataSetImpl(LayerImpl* layer, int index, int groupIndex)
 void DataSetImpl::setData(DoubleArray data) {
     DoubleArray kept = layer_->chart()->filterData(data);
     values_.assign(kept.data, kept.data + std::max(kept.len, 0));
-    for (double& v : values_)
-        if (std::isnan(v)) v = Chart::NoValue;
-    extremesKnown_ = false;
-    layer_->maxDataLength_ = std::max(layer_->maxDataLength_, size());
-}
-
-double DataSetImpl::valueAt(int i) const {
-    return i >= 0 && i < size() ? values_[static_cast<size_t>(i)] : Chart::NoValue;
-}
-
-double DataSetImpl::minValue() const {
-    if (!extremesKnown_) findExtremes();
-    return minValue_;
-}
-
-double DataSetImpl::maxValue() const {
-    if (!extremesKnown_) findExtremes();
-    return maxValue_;
-}
-
-void DataSetImpl::findExtremes() const {
-    // NoValue is the largest finite double, so it never wins the minimum, and the minimum is
-    // NoValue exactly when nothing is present. For the maximum it is taken as minus infinity.
-    // No branch on the data, so the pass vectorises.
+    // The extremes come with the clean-up, in the same pass. NoValue is the largest finite
+    // double, so it never wins the minimum, and the minimum is NoValue exactly when nothing is
+    // present; for the maximum a missing value counts as minus infinity.
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
     double lo = Chart::NoValue, hi = -kInfinity;
-    for (double v : values_) {
+    for (double& v : values_) {
+        if (std::isnan(v)) v = Chart::NoValue;
         lo = std::min(lo, v);
         hi = std::max(hi, v == Chart::NoValue ? -kInfinity : v);
     }
     minValue_ = lo;
     maxValue_ = hi == -kInfinity ? Chart::NoValue : hi;
-    extremesKnown_ = true;
+    layer_->maxDataLength_ = std::max(layer_->maxDataLength_, size());
+}
+
+double DataSetImpl::valueAt(int i) const {
+    return i >= 0 && i < size() ? values_[static_cast<size_t>(i)] : Chart::NoValue;
 }
 
 double DataSetImpl::getPosition(int i) { return layer_->xValue(i); }

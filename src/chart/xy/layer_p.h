@@ -61,10 +61,10 @@ public:
     int size() const { return static_cast<int>(values_.size()); }
     double valueAt(int i) const;
     const std::vector<double>& values() const { return values_; }
-    // The smallest and largest present values (NoValue when none is present), found in one pass
-    // when first asked for and kept until the data change.
-    double minValue() const;
-    double maxValue() const;
+    // The smallest and largest present values (NoValue when none is present), found as the data
+    // enter.
+    double minValue() const { return minValue_; }
+    double maxValue() const { return maxValue_; }
     // The axis the data set draws against (its own, else the layer's, else the chart's y axis).
     AxisImpl* axis() const;
     // Resolved at legend layout.
@@ -81,16 +81,13 @@ public:
     LabelBox& labelStyle() { return labelStyle_; }
 
 private:
-    void findExtremes() const;
-
     LayerImpl* layer_;
     int index_;
     int group_;
     std::string name_;
     std::vector<double> values_;
-    mutable bool extremesKnown_ = false;
-    mutable double minValue_ = Chart::NoValue;
-    mutable double maxValue_ = Chart::NoValue;
+    double minValue_ = Chart::NoValue;
+    double maxValue_ = Chart::NoValue;
     int dataColor_ = -1;
     int edgeColor_ = -1;
     int shadowColor_ = -1;
