@@ -10,7 +10,9 @@
 // same side of zero (positives and negatives stack separately, missing values take no room).
 // Percentage data stack the absolute values and scale the stack to 100; a stack of explicit
 // zeros is shared equally among them, so a column of zeros still shows who is there. The ranges
-// reported to the axes are the spans' extremes, so an axis always fits its stacks.
+// reported to the axes are the spans' extremes, so an axis always fits its stacks. Unstacked spans
+// end at the values, whose extremes each data set finds as its data enter, so asking for a range
+// does not walk a long series again for every axis.
 #include <plotvane/drawarea.h>
 
 #include <algorithm>

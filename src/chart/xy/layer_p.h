@@ -277,7 +277,7 @@ private:
                        int alignment);
     AxisImpl* resolveAxis(const Axis* axis) const;
     double alignOffset();
-    // The smallest or highest x position.
+    // The smallest or the largest x position.
     double xExtreme(bool highest) const;
     double grandTotal();
     std::string fieldText(const std::string& name, const char* format, int ds, int item, bool& known);

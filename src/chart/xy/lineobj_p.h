@@ -29,8 +29,13 @@ struct FrameBox {
     double bottom;
 };
 
-// The column a frame x falls in; far values share the outermost columns.
-inline long long pixelColumn(double x) { return static_cast<long long>(std::floor(std::clamp(x, -1e15, 1e15))); }
+// The column a frame x falls in; far values share the outermost columns. Runs for every point
+// drawn, so the floor is taken from the truncation rather than a library call.
+inline long long pixelColumn(double x) {
+    double c = std::clamp(x, -1e15, 1e15);
+    long long t = static_cast<long long>(c);
+    return t > c ? t - 1 : t;
+}
 
 // Reduces every run of more than four points within one pixel column to its first point, its
 // lowest and highest points and its last point, in their order. The line drawn through what is

@@ -7,7 +7,8 @@
 // its first, lowest, highest and last, which cover the same pixels, so a million points over 800
 // columns reach the drawing area as a few thousand, without the run ever being stored. Points
 // go out through lineTo; runs that join (a line, then its gap segment in another colour) continue
-// the same pen, so the recorder keeps a whole line as one record.
+// the same pen, so the recorder keeps a whole line as one record. Points that stay inside the box
+// in the line's own style skip clipping and joining, which would change nothing for them.
 #include "chart/xy/linepen_p.h"
 
 #include <plotvane/constants.h>
