@@ -172,6 +172,14 @@ TEST(LineLayer, LineObjectsReportYAndGaps) {
     EXPECT_TRUE(line->isGap());
     EXPECT_EQ(line->getY(20), Chart::NoValue);
     EXPECT_EQ(line->getY(310), Chart::NoValue);
+    // A plain line is drawn straight from its data, so asking for its points first changes
+    // nothing in the drawing, and they stay there after it.
+    XYChartPtr fresh = newChart();
+    fresh->xAxis()->setLinearScale(0, 3);
+    fresh->yAxis()->setLinearScale(0, 6);
+    fresh->addLineLayer(arr(y));
+    EXPECT_EQ(chartDump(c.get()), chartDump(fresh.get()));
+    EXPECT_NEAR(line->getY(40), 170, 1e-9);
 }
 
 TEST(LineLayer, SplineShapes) {

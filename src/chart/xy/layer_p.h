@@ -195,6 +195,7 @@ public:
     double baseLine() const { return baseLine_; }
     int dataSetCount() const { return static_cast<int>(dataSets_.size()); }
     DataSetImpl& dataSet(int i) { return *dataSets_[static_cast<size_t>(i)]; }
+    const DataSetImpl& dataSet(int i) const { return *dataSets_[static_cast<size_t>(i)]; }
     int maxDataLength() const { return maxDataLength_; }
     int groupCount() const { return static_cast<int>(groupNames_.size()); }
     // Data sets [first, end) of a group.

@@ -72,6 +72,10 @@ bool MultiLine::buildPath(const FrameBox&, std::vector<LinePoint>&) { return fal
 
 double MultiLine::getY(double x) {
     gap_ = false;
+    if (source_ && !filled_) {
+        filled_ = true;
+        source_(*this);
+    }
     const std::vector<LinePoint>& p = path();
     if (p.empty() || !std::isfinite(x)) return Chart::NoValue;
     double at = x + dx_;
