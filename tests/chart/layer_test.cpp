@@ -189,6 +189,61 @@ TEST(Layer, CombineMethodsGiveSpans) {
     EXPECT_STREQ(pc->yAxis()->getLabel(100), "100%");
 }
 
+TEST(Layer, RangesFollowTheDataAndItsChanges) {
+    XYPtr c = makeXYChart();
+    AxisImpl* y = dynamic_cast<AxisImpl*>(c->yAxis());
+    AxisImpl* y2 = dynamic_cast<AxisImpl*>(c->yAxis2());
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // Unstacked ranges end at the values: missing ones are skipped, a data set on the other axis
+    // counts only there, and a side layer's base line does not widen the range.
+    Layer* side = addBlocks(c.get(), Chart::Side);
+    side->setBaseLine(-50);
+    side->addDataSet(view({Chart::NoValue, 4, nan, -3, Chart::NoValue}));
+    side->addDataSet(view({9, -7}))->setUseYAxis2();
+    side->addDataSet(view({Chart::NoValue, nan}));
+    LayerImpl* s = implOf(side);
+    EXPECT_EQ(s->getMinY(y), -3);
+    EXPECT_EQ(s->getMaxY(y), 4);
+    EXPECT_EQ(s->getMinY(y2), -7);
+    EXPECT_EQ(s->getMaxY(y2), 9);
+    // New data replace what was found before.
+    side->getDataSet(0)->setData(view({-1e300, 2}));
+    EXPECT_EQ(s->getMinY(y), -1e300);
+    EXPECT_EQ(s->getMaxY(y), 2);
+    side->getDataSet(0)->setData(view({Chart::NoValue}));
+    EXPECT_EQ(s->getMinY(y), Chart::NoValue) << "nothing present on the axis";
+    EXPECT_EQ(s->getMaxY(y), Chart::NoValue);
+    // Overlay agrees with the spans of its points, however the values are spread.
+    std::vector<double> walk(1001);
+    for (size_t i = 0; i < walk.size(); ++i) walk[i] = i % 7 == 3 ? Chart::NoValue : std::sin(i * 0.37) * i;
+    Layer* overlay = addBlocks(c.get(), walk);
+    LayerImpl* o = implOf(overlay);
+    double lo = Chart::NoValue, hi = Chart::NoValue;
+    for (int i = 0; i < static_cast<int>(walk.size()); ++i) {
+        Span sp = o->spanOf(0, i);
+        if (!sp.present) continue;
+        lo = lo == Chart::NoValue ? sp.end : std::min(lo, sp.end);
+        hi = hi == Chart::NoValue ? sp.end : std::max(hi, sp.end);
+    }
+    EXPECT_EQ(o->getMinY(y), lo);
+    EXPECT_EQ(o->getMaxY(y), hi);
+
+    // x ranges: enumerated, evenly spread (either way round), one point, explicit x data.
+    EXPECT_EQ(o->getMinX(), 0);
+    EXPECT_EQ(o->getMaxX(), 1000);
+    overlay->setXData(7, -0.1);
+    EXPECT_EQ(o->getMinX(), overlay->getXPosition(1000));
+    EXPECT_EQ(o->getMaxX(), 7);
+    Layer* one = addBlocks(c.get(), std::vector<double>{5});
+    one->setXData(10, 20);
+    EXPECT_EQ(implOf(one)->getMinX(), 15);
+    EXPECT_EQ(implOf(one)->getMaxX(), 15);
+    one->setXData(view({nan, 3, -2, Chart::NoValue}));
+    EXPECT_EQ(implOf(one)->getMinX(), -2);
+    EXPECT_EQ(implOf(one)->getMaxX(), 3);
+    EXPECT_EQ(implOf(addBlocks(c.get()))->getMinX(), Chart::NoValue) << "no data, no range";
+}
+
 TEST(Layer, LabelFields) {
     XYPtr c = makeXYChart();
     const char* names[] = {"Jan", "Feb"};

@@ -172,6 +172,14 @@ TEST(LineLayer, LineObjectsReportYAndGaps) {
     EXPECT_TRUE(line->isGap());
     EXPECT_EQ(line->getY(20), Chart::NoValue);
     EXPECT_EQ(line->getY(310), Chart::NoValue);
+    // A plain line is drawn straight from its data, so asking for its points first changes
+    // nothing in the drawing, and they stay there after it.
+    XYChartPtr fresh = newChart();
+    fresh->xAxis()->setLinearScale(0, 3);
+    fresh->yAxis()->setLinearScale(0, 6);
+    fresh->addLineLayer(arr(y));
+    EXPECT_EQ(chartDump(c.get()), chartDump(fresh.get()));
+    EXPECT_NEAR(line->getY(40), 170, 1e-9);
 }
 
 TEST(LineLayer, SplineShapes) {
@@ -348,6 +356,27 @@ TEST(LineLayer, LongSeriesCostFollowsThePixels) {
         fast->addLineLayer(arr(y))->setFastLineMode();
         EXPECT_EQ(chartDump(fast.get()), dump);
     }
+}
+
+TEST(LineLayer, LeavingThePlotEndsTheRun) {
+    // Inside the plot the points stream straight into the polyline; a spike beyond the top is
+    // cut at the edge, and the line comes back from the edge as a new polyline.
+    XYChartPtr c = newChart();
+    c->xAxis()->setLinearScale(0, 5);  // 52 pixels per item
+    c->yAxis()->setLinearScale(0, 9);  // 20 pixels per unit
+    c->addLineLayer(arr({2, 3, 4, 20, 5, 6}), 0xff0000);
+    std::vector<std::vector<double>> lines = polylines(chartDump(c.get()));
+    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines[0].size(), 8u);
+    ASSERT_EQ(lines[1].size(), 6u);
+    // The top edge of the plot is y = 20; the spike is at x = 196.
+    EXPECT_EQ(std::vector<double>(lines[0].begin(), lines[0].begin() + 6), (std::vector<double>{40, 160, 92, 140, 144, 120}));
+    EXPECT_NEAR(lines[0][7], 20, 1e-9);
+    EXPECT_GT(lines[0][6], 144);
+    EXPECT_LT(lines[0][6], 196);
+    EXPECT_GT(lines[1][0], 196);
+    EXPECT_NEAR(lines[1][1], 20, 1e-9);
+    EXPECT_EQ(std::vector<double>(lines[1].begin() + 2, lines[1].end()), (std::vector<double>{248, 100, 300, 80}));
 }
 
 TEST(LineLayer, ThinningKeepsEveryColumnsReach) {

@@ -148,6 +148,7 @@ public:
     // Values to pixels (absolute, and as an offset from the start end) and back.
     double pixelOf(double v) const { return scale_.pixelOf(v); }
     double coorOf(double v) const { return scale_.coorOf(v); }
+    AxisScale::CoorMap coorMap() const { return scale_.coorMap(); }
     double valueAt(double pixel) const { return scale_.valueAtPixel(pixel); }
     bool hasTicks() const { return !scale_.getTicks().empty(); }
     // Auto-scaling settings: a default scale type still undecided, and no label format given.

@@ -26,8 +26,6 @@ namespace {
 
 // Beyond this magnitude spans and extensions overflow; such values are pulled in to it.
 constexpr double kLargest = 1e306;
-// A value this many axis lengths off the scale is as far as coordinates go.
-constexpr double kFarRatio = 1e6;
 constexpr int kMaxLength = 10000000;
 
 bool isMissing(double v) {
@@ -61,19 +59,6 @@ std::vector<AxisTick> mergeTicks(const std::vector<double>& majors, const std::v
 }
 
 }  // namespace
-
-double AxisScale::Mapping::ratio(double value) const {
-    double u = (value - intercept) / slope;
-    double r;
-    if (log) {
-        r = u > 0 ? (std::log(u) - std::log(lo)) / (std::log(hi) - std::log(lo)) : -kFarRatio;
-    } else {
-        r = (u - lo) / (hi - lo);
-    }
-    if (std::isnan(r)) r = 0;
-    r = std::clamp(r, -kFarRatio, kFarRatio);
-    return reversed ? 1 - r : r;
-}
 
 double AxisScale::Mapping::valueAtRatio(double r) const {
     if (reversed) r = 1 - r;
@@ -531,16 +516,22 @@ int AxisScale::labelAt(double value) const {
     return -1;
 }
 
-double AxisScale::coorOf(double value) const {
-    if (empty_ || isMissing(value)) return Chart::NoValue;
-    return startMargin_ + mapping_.ratio(value) * std::max(usableLength(), 0);
+double AxisScale::coorOf(double value) const { return coorMap()(value); }
+
+AxisScale::CoorMap AxisScale::coorMap() const {
+    CoorMap m;
+    m.mapping_ = mapping_;
+    m.start_ = startMargin_;
+    m.length_ = std::max(usableLength(), 0);
+    m.empty_ = empty_;
+    return m;
 }
 
 double AxisScale::valueAt(double offset) const {
     if (empty_ || std::isnan(offset)) return Chart::NoValue;
     int length = usableLength();
     double r = length > 0 ? (offset - startMargin_) / length : 0;
-    double v = mapping_.valueAtRatio(std::clamp(r, -kFarRatio, kFarRatio));
+    double v = mapping_.valueAtRatio(std::clamp(r, -Mapping::kFarRatio, Mapping::kFarRatio));
     return std::isfinite(v) ? v : Chart::NoValue;
 }
 

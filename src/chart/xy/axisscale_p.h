@@ -4,6 +4,8 @@
 #include <plotvane/arrays.h>
 #include <plotvane/constants.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -133,6 +135,9 @@ class AxisScale {
     // Exact positions: offset from the start end along the axis, and pixels after placement.
     // NoValue in or out of range of an empty scale gives NoValue.
     double coorOf(double value) const;
+    // coorOf as a value to keep at hand in a loop over many points.
+    class CoorMap;
+    CoorMap coorMap() const;
     double valueAt(double offset) const;
     double pixelOf(double value) const;
     double valueAtPixel(double pixel) const;
@@ -159,13 +164,27 @@ class AxisScale {
     };
 
     struct Mapping {
+        // A value this many axis lengths off the scale is as far as coordinates go.
+        static constexpr double kFarRatio = 1e6;
+
         bool log = false;
         double lo = 0;
         double hi = 1;
         bool reversed = false;
         double slope = 1;  // value = slope * scale value + intercept
         double intercept = 0;
-        double ratio(double value) const;
+        double ratio(double value) const {
+            // An unsynced scale skips the division, which is exact for slope 1 and intercept 0.
+            double u = slope == 1 && intercept == 0 ? value : (value - intercept) / slope;
+            double r;
+            if (log)
+                r = u > 0 ? (std::log(u) - std::log(lo)) / (std::log(hi) - std::log(lo)) : -kFarRatio;
+            else
+                r = (u - lo) / (hi - lo);
+            if (std::isnan(r)) r = 0;
+            r = std::clamp(r, -kFarRatio, kFarRatio);
+            return reversed ? 1 - r : r;
+        }
         double valueAtRatio(double r) const;
     };
 
@@ -254,6 +273,21 @@ class AxisScale {
     int precision_ = 0;
     DateUnit dateUnit_ = DateUnit::None;
     int labelSpan_ = 1;
+};
+
+class AxisScale::CoorMap {
+public:
+    double operator()(double value) const {
+        if (empty_ || value == Chart::NoValue || !std::isfinite(value)) return Chart::NoValue;
+        return start_ + mapping_.ratio(value) * length_;
+    }
+
+private:
+    friend class AxisScale;
+    Mapping mapping_;
+    double start_ = 0;
+    double length_ = 0;
+    bool empty_ = true;
 };
 
 }  // namespace plotvane

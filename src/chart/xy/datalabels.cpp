@@ -206,6 +206,7 @@ void LayerImpl::postPaint(DrawArea* d) {
     for (int ds = dataSetCount(); ds-- > 0;) {
         DataSetImpl& set = *dataSets_[static_cast<size_t>(ds)];
         bool own = set.labelStyle().fontColor() != Chart::Transparent;
+        if (!own && !dataLabelsOn_ && customLabels_.empty()) continue;
         LabelBox& style = own ? set.labelStyle() : *dataLabelStyle_;
         std::string tmpl = !set.labelFormat().empty() ? set.labelFormat()
                                                       : !dataLabelFormat_.empty() ? dataLabelFormat_ : defaultDataLabel();

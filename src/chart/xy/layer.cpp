@@ -10,7 +10,9 @@
 // same side of zero (positives and negatives stack separately, missing values take no room).
 // Percentage data stack the absolute values and scale the stack to 100; a stack of explicit
 // zeros is shared equally among them, so a column of zeros still shows who is there. The ranges
-// reported to the axes are the spans' extremes, so an axis always fits its stacks.
+// reported to the axes are the spans' extremes, so an axis always fits its stacks. Unstacked spans
+// end at the values, whose extremes each data set finds as its data enter, so asking for a range
+// does not walk a long series again for every axis.
 #include <plotvane/drawarea.h>
 
 #include <algorithm>
@@ -106,17 +108,14 @@ void LayerImpl::setXData(double minValue, double maxValue) {
     xData_.clear();
 }
 
-double LayerImpl::xValue(int i) const {
-    if (!xData_.empty()) return i >= 0 && i < static_cast<int>(xData_.size()) ? xData_[static_cast<size_t>(i)] : Chart::NoValue;
-    if (xStart_ == Chart::NoValue || xEnd_ == Chart::NoValue) return i;
-    int n = maxDataLength_;
-    if (n < 1) return Chart::NoValue;
-    if (n == 1) return i == 0 ? (xStart_ + xEnd_) / 2 : Chart::NoValue;
-    return xStart_ + (xEnd_ - xStart_) * i / (n - 1);
-}
-
 bool LayerImpl::xExtent(double& lo, double& hi) const {
     lo = hi = Chart::NoValue;
+    if (xData_.empty() && maxDataLength_ > 0) {
+        // Evenly spaced positions: the ends are the extremes.
+        lo = std::min(xValue(0), xValue(maxDataLength_ - 1));
+        hi = std::max(xValue(0), xValue(maxDataLength_ - 1));
+        return true;
+    }
     for (int i = 0; i < maxDataLength_; ++i) {
         double x = xValue(i);
         if (x == Chart::NoValue) continue;
@@ -237,17 +236,21 @@ void LayerImpl::setSize(int x, int y, int width, int height, bool swapXY) {
     if (depthTotalY_ == -1) depthTotalY_ = automatic;
 }
 
-double LayerImpl::pixelX(double xv) const {
-    double c = xAxis()->coorOf(xv);
-    if (c == Chart::NoValue) return Chart::NoValue;
-    double offset = alignedLayer_ ? const_cast<LayerImpl*>(this)->alignOffset() : 0;
-    return (swapXY_ ? (x_ + width_) - c : x_ + c) + offset;
+LayerImpl::PixelMap LayerImpl::xPixelMap() const {
+    PixelMap m;
+    m.coor_ = xAxis()->coorMap();
+    m.base_ = swapXY_ ? x_ + width_ : x_;
+    m.negate_ = swapXY_;
+    m.offset_ = alignedLayer_ ? const_cast<LayerImpl*>(this)->alignOffset() : 0;
+    return m;
 }
 
-double LayerImpl::pixelY(double value, const AxisImpl* axis) const {
-    double c = (axis ? axis : layerYAxis())->coorOf(value);
-    if (c == Chart::NoValue) return Chart::NoValue;
-    return swapXY_ ? y_ + c : (y_ + height_) - c;
+LayerImpl::PixelMap LayerImpl::yPixelMap(const AxisImpl* axis) const {
+    PixelMap m;
+    m.coor_ = (axis ? axis : layerYAxis())->coorMap();
+    m.base_ = swapXY_ ? y_ : y_ + height_;
+    m.negate_ = !swapXY_;
+    return m;
 }
 
 void LayerImpl::screenPoint(double px, double py, double& sx, double& sy) const {
@@ -327,25 +330,24 @@ Span LayerImpl::spanOf(int ds, int i) const {
     return s;
 }
 
-double LayerImpl::getMinX() {
-    double lo = Chart::NoValue;
-    int n = xData_.empty() ? maxDataLength_ : static_cast<int>(xData_.size());
-    for (int i = 0; i < n; ++i) {
-        double x = xValue(i);
-        if (x != Chart::NoValue && (lo == Chart::NoValue || x < lo)) lo = x;
+double LayerImpl::xExtreme(bool highest) const {
+    auto better = [highest](double x, double than) { return highest ? x > than : x < than; };
+    // Without x data the positions run evenly (and monotonically, rounding included) from the
+    // first index to the last, so the ends are the extremes.
+    if (xData_.empty()) {
+        if (maxDataLength_ < 1) return Chart::NoValue;
+        double first = xValue(0), last = xValue(maxDataLength_ - 1);
+        return better(last, first) ? last : first;
     }
-    return lo;
+    double best = Chart::NoValue;
+    for (double x : xData_)
+        if (x != Chart::NoValue && (best == Chart::NoValue || better(x, best))) best = x;
+    return best;
 }
 
-double LayerImpl::getMaxX() {
-    double hi = Chart::NoValue;
-    int n = xData_.empty() ? maxDataLength_ : static_cast<int>(xData_.size());
-    for (int i = 0; i < n; ++i) {
-        double x = xValue(i);
-        if (x != Chart::NoValue && (hi == Chart::NoValue || x > hi)) hi = x;
-    }
-    return hi;
-}
+double LayerImpl::getMinX() { return xExtreme(false); }
+
+double LayerImpl::getMaxX() { return xExtreme(true); }
 
 double LayerImpl::getPosMinX() {
     double best = Chart::NoValue;
@@ -367,13 +369,19 @@ double LayerImpl::getNegMaxX() {
 
 double LayerImpl::getMinY(const AxisImpl* axis) {
     double lo = Chart::NoValue;
+    bool stacked = combineMethod_ == Chart::Stack || combineMethod_ == Chart::Percentage;
     for (int ds = 0; ds < dataSetCount(); ++ds) {
         if (dataSets_[static_cast<size_t>(ds)]->axis() != axis) continue;
+        if (!stacked) {
+            // Unstacked spans end at the values themselves.
+            double v = dataSets_[static_cast<size_t>(ds)]->minValue();
+            if (v != Chart::NoValue && (lo == Chart::NoValue || v < lo)) lo = v;
+            continue;
+        }
         for (int i = 0; i < dataSets_[static_cast<size_t>(ds)]->size(); ++i) {
             Span s = spanOf(ds, i);
             if (!s.present) continue;
-            double v = combineMethod_ == Chart::Stack || combineMethod_ == Chart::Percentage ? std::min(s.base, s.end)
-                                                                                            : s.end;
+            double v = std::min(s.base, s.end);
             if (lo == Chart::NoValue || v < lo) lo = v;
         }
     }
@@ -382,13 +390,18 @@ double LayerImpl::getMinY(const AxisImpl* axis) {
 
 double LayerImpl::getMaxY(const AxisImpl* axis) {
     double hi = Chart::NoValue;
+    bool stacked = combineMethod_ == Chart::Stack || combineMethod_ == Chart::Percentage;
     for (int ds = 0; ds < dataSetCount(); ++ds) {
         if (dataSets_[static_cast<size_t>(ds)]->axis() != axis) continue;
+        if (!stacked) {
+            double v = dataSets_[static_cast<size_t>(ds)]->maxValue();
+            if (v != Chart::NoValue && (hi == Chart::NoValue || v > hi)) hi = v;
+            continue;
+        }
         for (int i = 0; i < dataSets_[static_cast<size_t>(ds)]->size(); ++i) {
             Span s = spanOf(ds, i);
             if (!s.present) continue;
-            double v = combineMethod_ == Chart::Stack || combineMethod_ == Chart::Percentage ? std::max(s.base, s.end)
-                                                                                            : s.end;
+            double v = std::max(s.base, s.end);
             if (hi == Chart::NoValue || v > hi) hi = v;
         }
     }

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "chart/xy/axisscale_p.h"
 #include "chart/xy/labelbox_p.h"
 #include "chart/xy/symbols_p.h"
 #include "text/extrafields_p.h"
@@ -59,6 +60,11 @@ public:
     const std::string& name() const { return name_; }
     int size() const { return static_cast<int>(values_.size()); }
     double valueAt(int i) const;
+    const std::vector<double>& values() const { return values_; }
+    // The smallest and largest present values (NoValue when none is present), found as the data
+    // enter.
+    double minValue() const { return minValue_; }
+    double maxValue() const { return maxValue_; }
     // The axis the data set draws against (its own, else the layer's, else the chart's y axis).
     AxisImpl* axis() const;
     // Resolved at legend layout.
@@ -80,6 +86,8 @@ private:
     int group_;
     std::string name_;
     std::vector<double> values_;
+    double minValue_ = Chart::NoValue;
+    double maxValue_ = Chart::NoValue;
     int dataColor_ = -1;
     int edgeColor_ = -1;
     int shadowColor_ = -1;
@@ -194,18 +202,44 @@ public:
     double baseLine() const { return baseLine_; }
     int dataSetCount() const { return static_cast<int>(dataSets_.size()); }
     DataSetImpl& dataSet(int i) { return *dataSets_[static_cast<size_t>(i)]; }
+    const DataSetImpl& dataSet(int i) const { return *dataSets_[static_cast<size_t>(i)]; }
     int maxDataLength() const { return maxDataLength_; }
     int groupCount() const { return static_cast<int>(groupNames_.size()); }
     // Data sets [first, end) of a group.
     std::pair<int, int> groupRange(int group) const;
-    double xValue(int i) const;
+    double xValue(int i) const {
+        if (!xData_.empty())
+            return i >= 0 && i < static_cast<int>(xData_.size()) ? xData_[static_cast<size_t>(i)] : Chart::NoValue;
+        if (xStart_ == Chart::NoValue || xEnd_ == Chart::NoValue) return i;
+        int n = maxDataLength_;
+        if (n < 1) return Chart::NoValue;
+        if (n == 1) return i == 0 ? (xStart_ + xEnd_) / 2 : Chart::NoValue;
+        return xStart_ + (xEnd_ - xStart_) * i / (n - 1);
+    }
     // The smallest and largest x of the data items; false when no item has an x.
     bool xExtent(double& lo, double& hi) const;
     // The mean distance between neighbouring x values (1 with fewer than two distinct ones).
     double xStep() const;
-    // Exact pixels along the layer's x axis and along an axis of its y direction.
-    double pixelX(double xValue) const;
-    double pixelY(double value, const AxisImpl* axis) const;
+    // Exact pixels along the layer's x axis or along an axis of its y direction (NoValue for a
+    // missing value), as a value that a loop over many points keeps at hand.
+    class PixelMap {
+    public:
+        double operator()(double v) const {
+            double c = coor_(v);
+            return c == Chart::NoValue ? c : (base_ + (negate_ ? -c : c)) + offset_;
+        }
+
+    private:
+        friend class LayerImpl;
+        AxisScale::CoorMap coor_;
+        double base_ = 0;
+        bool negate_ = false;
+        double offset_ = 0;
+    };
+    PixelMap xPixelMap() const;
+    PixelMap yPixelMap(const AxisImpl* axis) const;
+    double pixelX(double xValue) const { return xPixelMap()(xValue); }
+    double pixelY(double value, const AxisImpl* axis) const { return yPixelMap(axis)(value); }
     void screenPoint(double px, double py, double& sx, double& sy) const;
     bool isSwapped() const { return swapXY_; }
     // Layer frame: x along the x axis, y along the y axis (swapped frames are exchanged).
@@ -257,6 +291,8 @@ private:
     void paintLabel(DrawArea* d, const LabelBox& style, const std::string& text, int ds, int item, bool aggregate);
     AxisImpl* resolveAxis(const Axis* axis) const;
     double alignOffset();
+    // The smallest or the largest x position.
+    double xExtreme(bool highest) const;
     double grandTotal();
     std::string fieldText(const std::string& name, const char* format, int ds, int item, bool& known);
 

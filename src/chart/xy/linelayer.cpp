@@ -5,7 +5,9 @@
 // order as frame pixels; a missing x or value breaks the line after the previous point. Only the
 // x range of the plot (and the one point beyond each edge) enters at all, so a long series viewed
 // through a narrow window costs little more than the window; in fast line mode the points are
-// also thinned per pixel column once there are three or more of them per pixel.
+// also thinned per pixel column once there are three or more of them per pixel. A flat plain
+// line keeps no points: painting feeds them from the data straight into the pen, so a million
+// points cost no memory beyond the data, and the line object makes them only if asked (getY).
 //
 // Painting goes from the last data set to the first, so the first is on top. A flat line is one
 // polyline per data set (LinePen clips and thins it); segments that bridge a missing value take
@@ -78,6 +80,16 @@ void LineLayerImpl::planeOffset(int ds, int& sx, int& sy) const {
     sy = -(depthY() / n) * ds;
 }
 
+template <class Sink>
+void LineLayerImpl::feed(int ds, Sink& sink) const {
+    const DataSetImpl& set = dataSet(ds);
+    FrameBox box = frameBox();
+    RangeFeed<Sink> feed(sink, box.left, box.right);
+    PixelMap toX = xPixelMap(), toY = yPixelMap(set.axis());
+    const std::vector<double>& values = set.values();
+    for (int i = 0; i < set.size(); ++i) feed.add(toX(xValue(i)), toY(values[static_cast<size_t>(i)]));
+}
+
 void LineLayerImpl::layoutChart() {
     LayerImpl::layoutChart();
     lines_.clear();
@@ -85,19 +97,19 @@ void LineLayerImpl::layoutChart() {
     AxisImpl* x = xAxis();
     double span = std::fabs(x->coorOf(x->getMaxValue()) - x->coorOf(x->getMinValue()));
     bool thin = fastLineMode_ && span > 0 && maxDataLength() >= 3 * span;
+    bool ribbons = depthX() > 0 || depthY() > 0;
     for (int ds = 0; ds < dataSetCount(); ++ds) {
-        DataSetImpl& set = dataSet(ds);
         std::unique_ptr<MultiLine> line = newLine();
-        // Reserved, not touched: only the points kept take memory, and none move as it fills.
-        line->points().reserve(static_cast<size_t>(set.size()));
-        RangeFeed feed(*line, box.left, box.right);
-        const AxisImpl* axis = set.axis();
-        for (int i = 0; i < set.size(); ++i) {
-            double xv = xValue(i), v = set.valueAt(i);
-            double px = xv == Chart::NoValue ? Chart::NoValue : pixelX(xv);
-            double py = v == Chart::NoValue ? Chart::NoValue : pixelY(v, axis);
-            feed.add(px, py);
-        }
+        auto fill = [this, ds](MultiLine& l) {
+            // Reserved, not touched: only the points kept take memory, and none move as it fills.
+            l.points().reserve(static_cast<size_t>(dataSet(ds).size()));
+            feed(ds, l);
+        };
+        // A flat line drawn as its points goes from the data to the drawing area when painted.
+        if (!thin && !ribbons && !line->hasOwnPath())
+            line->setSource(fill);
+        else
+            fill(*line);
         if (thin) thinColumns(line->points());
         int sx, sy;
         planeOffset(ds, sx, sy);
@@ -120,9 +132,14 @@ void LineLayerImpl::paint(DrawArea* d) {
             continue;
         }
         const MultiLine& line = *lines_[static_cast<size_t>(ds)];
-        LinePen pen(d, frameBox(), isSwapped(), line.dx(), line.dy());
         LineStyle gap{gapColor_, gapLineWidth_ == -1 ? set.lineWidth() : gapLineWidth_};
-        pen.draw(line.path(), {color, set.lineWidth()}, gap);
+        LinePen pen(d, frameBox(), isSwapped(), line.dx(), line.dy(), {color, set.lineWidth()}, gap);
+        if (line.isStreamed()) {
+            feed(ds, pen);
+            pen.finish();
+        } else {
+            pen.draw(line.path());
+        }
     }
     for (int ds = dataSetCount(); ds-- > 0;) paintSymbols(d, ds);
 }

@@ -47,6 +47,9 @@ private:
 
     // Where data set ds is drawn: its plane in 3D, as a screen offset and a frame offset.
     void planeOffset(int ds, int& sx, int& sy) const;
+    // Feeds data set ds, as frame points within the plot's x range, into a line or a pen.
+    template <class Sink>
+    void feed(int ds, Sink& sink) const;
     FrameBox frameBox() const;
     void paintRibbons(DrawArea* d, int ds);
     // With a cylinder border effect, a z colour that shades a ribbon across its depth like a tube;

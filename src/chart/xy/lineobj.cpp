@@ -23,8 +23,6 @@ LineObj::~LineObj() = default;
 
 MultiLine::~MultiLine() = default;
 
-long long pixelColumn(double x) { return static_cast<long long>(std::floor(std::clamp(x, -1e15, 1e15))); }
-
 void thinColumns(std::vector<LinePoint>& points) {
     size_t out = 0;
     size_t n = points.size();
@@ -74,6 +72,10 @@ bool MultiLine::buildPath(const FrameBox&, std::vector<LinePoint>&) { return fal
 
 double MultiLine::getY(double x) {
     gap_ = false;
+    if (source_ && !filled_) {
+        filled_ = true;
+        source_(*this);
+    }
     const std::vector<LinePoint>& p = path();
     if (p.empty() || !std::isfinite(x)) return Chart::NoValue;
     double at = x + dx_;
@@ -87,27 +89,6 @@ double MultiLine::getY(double x) {
     gap_ = a.breakAfter;
     double t = (at - a.x) / (it->x - a.x);
     return a.y + t * (it->y - a.y) - dy_;
-}
-
-void RangeFeed::add(double x, double y) {
-    if (x == Chart::NoValue || y == Chart::NoValue || !std::isfinite(x) || !std::isfinite(y)) {
-        if (!hasHeld_) return;
-        if (heldOut_)
-            line_.points().back().breakAfter = true;
-        else
-            held_.breakAfter = true;
-        return;
-    }
-    int s = side(x);
-    bool visible = s == 0 || (hasHeld_ && s != heldSide_);
-    if (visible) {
-        if (hasHeld_ && !heldOut_) line_.points().push_back(held_);
-        line_.points().push_back({x, y, false});
-    }
-    held_ = {x, y, false};
-    heldSide_ = s;
-    hasHeld_ = true;
-    heldOut_ = visible;
 }
 
 }  // namespace plotvane

@@ -6,8 +6,12 @@
 // The plain MultiLine draws its points as they are; CardinalSpline and StepLine build a path of
 // their own at layout.
 
+#include <plotvane/constants.h>
 #include <plotvane/linelayer.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <vector>
 
 namespace plotvane {
@@ -24,10 +28,16 @@ struct FrameBox {
     double top;
     double right;
     double bottom;
+    bool contains(const LinePoint& p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
 };
 
-// The column a frame x falls in; far values share the outermost columns.
-long long pixelColumn(double x);
+// The column a frame x falls in; far values share the outermost columns. Runs for every point
+// drawn, so the floor is taken from the truncation rather than a library call.
+inline long long pixelColumn(double x) {
+    double c = std::clamp(x, -1e15, 1e15);
+    long long t = static_cast<long long>(c);
+    return t > c ? t - 1 : t;
+}
 
 // Reduces every run of more than four points within one pixel column to its first point, its
 // lowest and highest points and its last point, in their order. The line drawn through what is
@@ -44,7 +54,16 @@ public:
 
     // Appends a point; a missing coordinate (Chart::NoValue) breaks the line after the last point.
     void setData(double x, double y);
+    // The same as a point sink: push appends, breakLast marks the last point.
+    void push(const LinePoint& p) { points_.push_back(p); }
+    void breakLast() { points_.back().breakAfter = true; }
     std::vector<LinePoint>& points() { return points_; }
+    // A line that is drawn straight from its data keeps no points; `fill` makes them when they
+    // are first asked for (getY).
+    void setSource(std::function<void(MultiLine&)> fill) { source_ = std::move(fill); }
+    bool isStreamed() const { return static_cast<bool>(source_); }
+    // Whether the line draws a path of its own rather than its points.
+    virtual bool hasOwnPath() const { return false; }
     // The line is drawn at its points less (dx, dy); `view` is the visible part of the frame, so
     // path builders may skip what cannot show.
     void layout(double dx, double dy, const FrameBox& view);
@@ -64,23 +83,28 @@ protected:
 private:
     std::vector<LinePoint> path_;
     bool ownPath_ = false;
+    std::function<void(MultiLine&)> source_;
+    bool filled_ = false;
     double dx_ = 0;
     double dy_ = 0;
     bool gap_ = false;
 };
 
-// Feeds points into a line, dropping those beyond a range of x whose segments on both sides stay
-// beyond it; the point just past each edge is kept, so the line still runs out of the range.
+// Feeds points into a sink (a line, or a pen that draws them at once: anything with
+// push(LinePoint) and breakLast()), dropping those beyond a range of x whose segments on both
+// sides stay beyond it; the point just past each edge is kept, so the line still runs out of the
+// range.
+template <class Sink>
 class RangeFeed {
 public:
-    RangeFeed(MultiLine& line, double lo, double hi) : line_(line), lo_(lo), hi_(hi) {}
-    // A missing coordinate is a break.
+    RangeFeed(Sink& sink, double lo, double hi) : sink_(sink), lo_(lo), hi_(hi) {}
+    // A missing coordinate is a break. Inline: it runs once for every point of a series.
     void add(double x, double y);
 
 private:
     int side(double x) const { return x < lo_ ? -1 : x > hi_ ? 1 : 0; }
 
-    MultiLine& line_;
+    Sink& sink_;
     double lo_;
     double hi_;
     LinePoint held_{0, 0, false};
@@ -88,6 +112,28 @@ private:
     bool hasHeld_ = false;
     bool heldOut_ = false;  // held_ is already in the line
 };
+
+template <class Sink>
+inline void RangeFeed<Sink>::add(double x, double y) {
+    if (x == Chart::NoValue || y == Chart::NoValue || !std::isfinite(x) || !std::isfinite(y)) {
+        if (!hasHeld_) return;
+        if (heldOut_)
+            sink_.breakLast();
+        else
+            held_.breakAfter = true;
+        return;
+    }
+    int s = side(x);
+    bool visible = s == 0 || (hasHeld_ && s != heldSide_);
+    if (visible) {
+        if (hasHeld_ && !heldOut_) sink_.push(held_);
+        sink_.push({x, y, false});
+    }
+    held_ = {x, y, false};
+    heldSide_ = s;
+    hasHeld_ = true;
+    heldOut_ = visible;
+}
 
 }  // namespace plotvane
 

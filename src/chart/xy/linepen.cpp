@@ -7,7 +7,8 @@
 // its first, lowest, highest and last, which cover the same pixels, so a million points over 800
 // columns reach the drawing area as a few thousand, without the run ever being stored. Points
 // go out through lineTo; runs that join (a line, then its gap segment in another colour) continue
-// the same pen, so the recorder keeps a whole line as one record.
+// the same pen, so the recorder keeps a whole line as one record. The pen takes points one at a
+// time, so a long plain line goes from its data to the drawing area without ever being stored.
 #include "chart/xy/linepen_p.h"
 
 #include <plotvane/constants.h>
@@ -20,12 +21,8 @@ namespace plotvane {
 namespace {
 
 // Clips the segment a-b to the box; false when nothing of it is inside.
-bool inside(const FrameBox& box, const LinePoint& p) {
-    return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
-}
-
 bool clipSegment(const FrameBox& box, LinePoint& a, LinePoint& b) {
-    if (inside(box, a) && inside(box, b)) return true;
+    if (box.contains(a) && box.contains(b)) return true;
     double t0 = 0, t1 = 1;
     double dx = b.x - a.x, dy = b.y - a.y;
     const double p[4] = {-dx, dx, -dy, dy};
@@ -50,30 +47,46 @@ bool clipSegment(const FrameBox& box, LinePoint& a, LinePoint& b) {
 
 }  // namespace
 
-void LinePen::draw(const std::vector<LinePoint>& path, LineStyle line, LineStyle gap) {
+LinePen::LinePen(DrawArea* d, const FrameBox& clip, bool swapped, double dx, double dy, LineStyle line,
+                 LineStyle gap)
+    : d_(d), clip_(clip), swapped_(swapped), dx_(dx), dy_(dy), line_(line), gap_(gap) {
     d_->initLineTo();
-    for (size_t i = 0; i + 1 < path.size(); ++i) {
-        const LineStyle& style = path[i].breakAfter ? gap : line;
-        if (style.width < 1 || style.color == Chart::Transparent) {
-            endRun();
-            continue;
-        }
-        LinePoint a{path[i].x - dx_, path[i].y - dy_, false};
-        LinePoint b{path[i + 1].x - dx_, path[i + 1].y - dy_, false};
-        if (!clipSegment(clip_, a, b)) {
-            endRun();
-            continue;
-        }
-        bool joins = inRun_ && end_.x == a.x && end_.y == a.y && style_.color == style.color &&
-                     style_.width == style.width;
-        if (!joins) {
-            endRun();
-            start(a, style);
-        }
-        add(b);
-    }
+}
+
+void LinePen::draw(const std::vector<LinePoint>& path) {
+    for (const LinePoint& p : path) push(p);
+    finish();
+}
+
+void LinePen::finish() {
     endRun();
+    hasLast_ = false;
+    flowing_ = false;
     d_->initLineTo();
+}
+
+void LinePen::segment(const LinePoint& from, const LinePoint& to) {
+    flowing_ = false;
+    const LineStyle& style = from.breakAfter ? gap_ : line_;
+    if (style.width < 1 || style.color == Chart::Transparent) {
+        endRun();
+        return;
+    }
+    LinePoint a{from.x - dx_, from.y - dy_, false};
+    LinePoint b{to.x - dx_, to.y - dy_, false};
+    if (!clipSegment(clip_, a, b)) {
+        endRun();
+        return;
+    }
+    bool joins = inRun_ && end_.x == a.x && end_.y == a.y && style_.color == style.color &&
+                 style_.width == style.width;
+    if (!joins) {
+        endRun();
+        start(a, style);
+    }
+    add(b);
+    bool clipped = b.x != to.x - dx_ || b.y != to.y - dy_;
+    flowing_ = !clipped && clip_.contains(b) && style_.color == line_.color && style_.width == line_.width;
 }
 
 void LinePen::start(const LinePoint& p, LineStyle style) {
@@ -84,25 +97,6 @@ void LinePen::start(const LinePoint& p, LineStyle style) {
     style_ = style;
     col_.count = 0;
     add(p);
-}
-
-void LinePen::add(const LinePoint& p) {
-    long long column = pixelColumn(p.x);
-    if (col_.count > 0 && column != col_.column) emitColumn();
-    Column& c = col_;
-    if (c.count == 0) c.column = column;
-    if (c.count < 4) c.points[c.count] = p;
-    if (c.count == 0 || p.y < c.lo.y) {
-        c.lo = p;
-        c.loAt = c.count;
-    }
-    if (c.count == 0 || p.y > c.hi.y) {
-        c.hi = p;
-        c.hiAt = c.count;
-    }
-    ++c.count;
-    c.points[3] = c.count > 4 ? p : c.points[3];
-    end_ = p;
 }
 
 void LinePen::emitColumn() {

@@ -1,9 +1,9 @@
 #ifndef PLOTVANE_CHART_XY_LINEPEN_P_H
 #define PLOTVANE_CHART_XY_LINEPEN_P_H
 
-// Draws the path of a line object onto a drawing area: clipped to a box of the layer's frame,
-// thinned per pixel column as it streams through, turned into screen points, and emitted as
-// polylines.
+// Draws the path of a line object, or points as they are made, onto a drawing area: clipped to a
+// box of the layer's frame, thinned per pixel column as it streams through, turned into screen
+// points, and emitted as polylines.
 
 #include <vector>
 
@@ -21,10 +21,16 @@ struct LineStyle {
 class LinePen {
 public:
     // Frame points map to the screen exchanged when `swapped`, after subtracting (dx, dy).
-    LinePen(DrawArea* d, const FrameBox& clip, bool swapped, double dx, double dy)
-        : d_(d), clip_(clip), swapped_(swapped), dx_(dx), dy_(dy) {}
-    // Segments after a break point take the gap style, the others the line style.
-    void draw(const std::vector<LinePoint>& path, LineStyle line, LineStyle gap);
+    // Segments after a break point take the gap style, the others the line style. The pen starts
+    // a new polyline on the drawing area.
+    LinePen(DrawArea* d, const FrameBox& clip, bool swapped, double dx, double dy, LineStyle line, LineStyle gap);
+    // A whole path, then finish().
+    void draw(const std::vector<LinePoint>& path);
+    // Points one by one (a RangeFeed sink): breakLast marks the point pushed last as followed by
+    // a missing value. finish() draws what is still held and ends the polyline.
+    void push(const LinePoint& p);
+    void breakLast() { last_.breakAfter = true; }
+    void finish();
 
 private:
     // One pixel column of the current run: up to four points as they came, beyond that the
@@ -37,6 +43,7 @@ private:
         long long loAt = 0, hiAt = 0;
     };
 
+    void segment(const LinePoint& from, const LinePoint& to);
     void start(const LinePoint& p, LineStyle style);
     void add(const LinePoint& p);
     void emitColumn();
@@ -48,6 +55,12 @@ private:
     bool swapped_;
     double dx_;
     double dy_;
+    LineStyle line_;
+    LineStyle gap_;
+    LinePoint last_{0, 0, false};  // the point pushed last, which the next one joins
+    bool hasLast_ = false;
+    // The run goes on from last_, unclipped and inside the box, in the line's own style.
+    bool flowing_ = false;
     bool inRun_ = false;
     LineStyle style_{0, 0};
     LinePoint end_{0, 0, false};  // the run's last point, where the next piece must start to join
@@ -56,6 +69,38 @@ private:
     double penX_ = 0;
     double penY_ = 0;
 };
+
+// Inline, with push, as they run for every point of a long line.
+inline void LinePen::add(const LinePoint& p) {
+    long long column = pixelColumn(p.x);
+    if (col_.count > 0 && column != col_.column) emitColumn();
+    Column& c = col_;
+    if (c.count == 0) c.column = column;
+    if (c.count < 4) c.points[c.count] = p;
+    if (c.count == 0 || p.y < c.lo.y) {
+        c.lo = p;
+        c.loAt = c.count;
+    }
+    if (c.count == 0 || p.y > c.hi.y) {
+        c.hi = p;
+        c.hiAt = c.count;
+    }
+    ++c.count;
+    c.points[3] = c.count > 4 ? p : c.points[3];
+    end_ = p;
+}
+
+inline void LinePen::push(const LinePoint& p) {
+    LinePoint b{p.x - dx_, p.y - dy_, false};
+    // A run going on inside the box in the line's own style: clipping and joining would change
+    // nothing, so the point goes straight in.
+    if (flowing_ && !last_.breakAfter && clip_.contains(b))
+        add(b);
+    else if (hasLast_)
+        segment(last_, p);
+    last_ = p;
+    hasLast_ = true;
+}
 
 }  // namespace plotvane
 

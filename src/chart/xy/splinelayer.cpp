@@ -28,6 +28,7 @@ namespace {
 class CardinalSpline final : public MultiLine {
 public:
     CardinalSpline(double tension, int* monotonicity) : tension_(tension), monotonicity_(monotonicity) {}
+    bool hasOwnPath() const override { return true; }
 
 protected:
     bool buildPath(const FrameBox& view, std::vector<LinePoint>& path) override;

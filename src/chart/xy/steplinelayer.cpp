@@ -19,6 +19,7 @@ namespace {
 class StepLine final : public MultiLine {
 public:
     explicit StepLine(int alignment) : alignment_(alignment) {}
+    bool hasOwnPath() const override { return true; }
 
 protected:
     bool buildPath(const FrameBox& view, std::vector<LinePoint>& path) override;
