@@ -14,7 +14,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev
   python3-pil netpbm
-  libcairo2-dev
+  libcairo2-dev python3-matplotlib
   python3-statsmodels
   libxml2-utils librsvg2-bin qpdf poppler-utils
   chromium
