@@ -33,6 +33,9 @@ public:
     // true: the split runs along y (pixels below the split take the first colour), else along x.
     virtual bool isHorizontalSplit() const = 0;
     virtual int getSplitPosition() const = 0;
+    // true: the two colours trade places, so the second takes the pixels past the split. Asked
+    // at each use, like the position, so a split can follow an axis turned round after the fact.
+    virtual bool swapsColors() const { return false; }
 };
 
 class PLOTVANE_API DrawArea {

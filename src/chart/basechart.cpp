@@ -110,6 +110,7 @@ TextBoxImpl* BaseChartImpl::defaultTextBox() {
 LegendBox* BaseChartImpl::getLegend() {
     if (!legend_) {
         legend_ = std::make_unique<LegendBoxImpl>(drawArea_);
+        legend_->setDefault(defaultTextBox());
         legend_->setPos(kUnplacedLegend, kUnplacedLegend);
     }
     return legend_.get();

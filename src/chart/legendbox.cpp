@@ -105,11 +105,13 @@ void LegendBoxImpl::setKeyBorder(int edgeColor, int raisedEffect) {
 
 void LegendBoxImpl::setText(const char* entryTemplate) { entryText_ = entryTemplate ? entryTemplate : ""; }
 
-int LegendBoxImpl::getPreferredKeyWidth() const {
+int LegendBoxImpl::getPreferredKeyWidth() {
+    inheritStyles();
     return keyWidth_ >= 0 ? keyWidth_ : static_cast<int>(std::floor(fontWidthOrHeight() + 0.5));
 }
 
-int LegendBoxImpl::getPreferredKeyHeight() const {
+int LegendBoxImpl::getPreferredKeyHeight() {
+    inheritStyles();
     return keyHeight_ >= 0 ? keyHeight_ : static_cast<int>(std::floor(fontHeight_ + 0.5));
 }
 
@@ -165,6 +167,7 @@ int LegendBoxImpl::availableWidth(DrawArea* d) const {
 void LegendBoxImpl::layout(DrawArea* d) {
     if (laidOut_ || !d) return;
     laidOut_ = true;
+    inheritStyles();
     std::stable_sort(items_.begin(), items_.end(), [](const Item& a, const Item& b) { return a.z < b.z; });
     if (reverse_) std::reverse(items_.begin(), items_.end());
     if (entryText_.empty()) entryText_ = "{dataSetName}";

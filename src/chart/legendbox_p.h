@@ -41,11 +41,12 @@ public:
     int getWidth() override { return boxWidth_; }
     int getHeight() override { return boxHeight_; }
 
-    int getPreferredKeyWidth() const;
-    int getPreferredKeyHeight() const;
+    int getPreferredKeyWidth();
+    int getPreferredKeyHeight();
     bool isPlaced() const { return x_ >= kUnplaced && y_ >= kUnplaced; }
     int shownCount() const;
-    // Once; sizes the keys even when unplaced, places the entries only when placed.
+    // Once; sizes the keys even when unplaced, places the entries only when placed. The styles
+    // taken from the default box are settled here, for the painting too.
     void layout(DrawArea* d);
     void paint(DrawArea* d) override;
 

@@ -43,31 +43,32 @@ void TextBoxImpl::inheritStyles() {
     if (!default_) return;
     default_->inheritStyles();
     const TextBoxImpl& d = *default_;
-    if (!(set_ & kBackgroundSet)) {
+    given_ = (d.set_ | d.given_) & ~set_;
+    if (given_ & kBackgroundSet) {
         style_.fillColor = d.style_.fillColor;
         style_.edgeColor = d.style_.edgeColor;
         style_.raisedEffect = d.style_.raisedEffect;
     }
-    if (!(set_ & kCornersSet)) std::copy(d.style_.radii, d.style_.radii + 4, style_.radii);
-    if (!(set_ & kFontColorSet)) fontColor_ = d.fontColor_;
+    if (given_ & kCornersSet) std::copy(d.style_.radii, d.style_.radii + 4, style_.radii);
+    if (given_ & kFontColorSet) fontColor_ = d.fontColor_;
     bool relayout = false;
     auto take = [&relayout](auto& mine, const auto& theirs) {
         relayout = relayout || mine != theirs;
         mine = theirs;
     };
-    if (!(set_ & kFontSet)) {
+    if (given_ & kFontSet) {
         take(font_, d.font_);
         take(fontIndex_, d.fontIndex_);
     }
-    if (!(set_ & kFontSizeSet)) {
+    if (given_ & kFontSizeSet) {
         take(fontHeight_, d.fontHeight_);
         take(fontWidth_, d.fontWidth_);
     }
-    if (!(set_ & kAngleSet)) {
+    if (given_ & kAngleSet) {
         take(angle_, d.angle_);
         take(vertical_, d.vertical_);
     }
-    if (!(set_ & kMarginsSet))
+    if (given_ & kMarginsSet)
         for (int k = 0; k < 4; ++k) take(margins_[k], d.margins_[k]);
     if (relayout) discardText();
 }

@@ -5,6 +5,8 @@
 // margins) around a text laid out once by the font engine and kept until a property changes.
 // Styles a box has not set are read through its default box (getDefault), so a chart styles all
 // its boxes at once through the one they share; position, size, text and alignment are each box's own.
+// Only styles set somewhere along the chain are passed on, so a kind of box with defaults of its
+// own (a legend's larger font) keeps them until the chart's default box is actually styled.
 
 #include <plotvane/drawobj.h>
 
@@ -97,6 +99,7 @@ private:
     TTFText* laidOut_ = nullptr;
     TextBoxImpl* default_ = nullptr;
     unsigned set_ = 0;
+    unsigned given_ = 0;  // styles this box takes from its default chain
 };
 
 }  // namespace plotvane

@@ -95,16 +95,19 @@ MetaBrush* MetaBrush::relativeLinearLighting(int id, int base, const double xy[4
 }
 
 MetaXYZoneBrush::MetaXYZoneBrush(int id, const ZoneSplitter* split, int colorA, int colorB)
-    : MetaBrush(kOpZoneColor, id), split_(split) {
-    b(split->isHorizontalSplit()).i(split->getSplitPosition()).color(colorA).color(colorB);
+    : MetaBrush(kOpZoneColor, id), split_(split), colors_{colorA, colorB} {
+    b(false).i(0).color(colorA).color(colorB);  // direction and position come with each use
 }
 
 bool MetaXYZoneBrush::refresh() {
-    uint32_t horizontal = split_->isHorizontalSplit() ? 1u : 0u;
-    uint32_t position = static_cast<uint32_t>(split_->getSplitPosition());
-    bool changed = words_[1] != horizontal || words_[2] != position;
-    words_[1] = horizontal;
-    words_[2] = position;
+    bool swap = split_->swapsColors();
+    const uint32_t now[4] = {split_->isHorizontalSplit() ? 1u : 0u, static_cast<uint32_t>(split_->getSplitPosition()),
+                             static_cast<uint32_t>(colors_[swap ? 1 : 0]), static_cast<uint32_t>(colors_[swap ? 0 : 1])};
+    bool changed = false;
+    for (size_t k = 0; k < 4; ++k) {
+        changed = changed || words_[k + 1] != now[k];
+        words_[k + 1] = now[k];
+    }
     return changed;
 }
 

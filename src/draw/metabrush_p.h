@@ -58,7 +58,8 @@ private:
     int writtenAt_ = -1;
 };
 
-// Two colours split at a position known only when the colour is drawn with.
+// Two colours split at a position, in a direction and an order known only when the colour is
+// drawn with.
 class MetaXYZoneBrush : public MetaBrush {
 public:
     MetaXYZoneBrush(int id, const ZoneSplitter* split, int colorA, int colorB);
@@ -68,6 +69,7 @@ protected:
 
 private:
     const ZoneSplitter* split_;
+    int colors_[2];  // as given; the record holds them in the order the split asks for
 };
 
 // A colour table laid over a plane: the colour at (x, y) is the table's at z = a*x + b*y + c,

@@ -1,6 +1,7 @@
 #include <plotvane/basechart.h>
 #include <plotvane/drawarea.h>
 #include <plotvane/legendbox.h>
+#include <plotvane/ttftext.h>
 
 #include <gtest/gtest.h>
 
@@ -270,4 +271,45 @@ TEST(LegendBox, SizingOnlyEntriesWidenKeysWithoutShowing) {
     EXPECT_EQ(tc->legend()->shownCount(), 1);
     EXPECT_EQ(dump.find("sizer"), std::string::npos);
     EXPECT_NE(dump.find("RoundedRect(20, 20, 35, 33, 0, 0x000000, 0x00ff00)"), std::string::npos) << dump;
+}
+
+TEST(LegendBox, UnsetStylesFollowTheChartsDefaultBox) {
+    // Left alone, the chart's default box passes nothing on: the legend keeps its own size 10.
+    auto plain = makeTestChart(400, 300);
+    plain->getLegend()->setPos(10, 10);
+    EXPECT_EQ(plain->legend()->getPreferredKeyWidth(), 10);
+
+    auto tc = makeTestChart(400, 300);
+    TextBox* style = tc->defaultTextBox();
+    style->setFontStyle("bold");
+    style->setFontSize(20);
+    style->setFontColor(0x123456);
+    style->setBackground(0xffeecc, 0x654321);
+    LegendBox* legend = tc->getLegend();
+    legend->setPos(10, 10);
+    legend->addKey("Alpha", 0xff0000);
+    // Read while the layers add their keys, before the legend is laid out.
+    EXPECT_EQ(tc->legend()->getPreferredKeyHeight(), 20);
+    std::string dump = dumpOf(tc->makeChart());
+    EXPECT_NE(dump.find("0x654321, 0xffeecc)"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("0x123456"), std::string::npos) << dump;
+    // The entry is a 20-pixel key, a 10-pixel gap and the text in the default's font and size.
+    TTFText* alpha = tc->getRawDrawArea()->text("Alpha", "bold", 0, 20, 20, 0, false);
+    std::vector<int> entry = rectOf(legend->getImageCoor(0));
+    ASSERT_EQ(entry.size(), 4u);
+    EXPECT_EQ(entry[2] - entry[0] + 1, 20 + 10 + alpha->getWidth());
+    alpha->destroy();
+
+    // addLegend sets the size and the box, so only the font and its colour come from the default.
+    auto given = makeTestChart(400, 300);
+    style = given->defaultTextBox();
+    style->setFontSize(20);
+    style->setFontColor(0x123456);
+    style->setBackground(0xffeecc);
+    LegendBox* own = given->api()->addLegend(10, 10);
+    own->addKey("Beta", 0x00ff00);
+    dump = dumpOf(given->makeChart());
+    EXPECT_EQ(given->legend()->getPreferredKeyWidth(), 10);
+    EXPECT_EQ(dump.find("0xffeecc"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("0x123456"), std::string::npos) << dump;
 }

@@ -58,8 +58,16 @@ void plainFace(DrawArea* d, const BarBox& b, const int radii[4], int edge, int f
         d->rect(b.left, b.top, b.right, b.bottom, edge, fill, raised);
 }
 
-// The translucent glare of glass along one long side of the bar.
-void glare(DrawArea* d, const BarBox& b, const EffectCode& e) {
+// How far a corner of radius r cuts into a band that runs along the edge `gap` pixels inside it.
+int cornerCut(int r, int gap) {
+    if (gap >= r) return 0;
+    double across = r - gap;
+    return static_cast<int>(std::ceil(r - std::sqrt(static_cast<double>(r) * r - across * across)));
+}
+
+// The translucent glare of glass along one long side of the bar; its ends stop where the bar's
+// rounded corners (top-left, top-right, bottom-right, bottom-left radii) begin to cut the band.
+void glare(DrawArea* d, const BarBox& b, const EffectCode& e, const int radii[4]) {
     bool upright = isUpright(b);
     int thickness = upright ? b.right - b.left : b.bottom - b.top;
     int band = thickness * (e.glare == 3 ? 1 : 2) / 5;
@@ -70,10 +78,15 @@ void glare(DrawArea* d, const BarBox& b, const EffectCode& e) {
     if (upright) {
         x0 = low ? b.left + inset : b.right - inset - band;
         x1 = x0 + band;
+        y0 += cornerCut(radii[low ? 0 : 1], inset);
+        y1 -= cornerCut(radii[low ? 3 : 2], inset);
     } else {
         y0 = low ? b.top + inset : b.bottom - inset - band;
         y1 = y0 + band;
+        x0 += cornerCut(radii[low ? 0 : 3], inset);
+        x1 -= cornerCut(radii[low ? 1 : 2], inset);
     }
+    if (x1 <= x0 || y1 <= y0) return;
     int from = 0x50ffffff, to = static_cast<int>(0xd0ffffffu);
     int brush = upright ? d->linearGradientColor(low ? x0 : x1, y0, low ? x1 : x0, y0, from, to)
                         : d->linearGradientColor(x0, low ? y0 : y1, x0, low ? y1 : y0, from, to);
@@ -134,7 +147,7 @@ void frontFace(DrawArea* d, const BarBox& b, const BarLook& look, int fill) {
             std::vector<int> bands = {0, toTable(0.7), edgeBand, 1024, 256 - edgeBand, 1024, 256, toTable(0.7)};
             int face = edgeBand > 0 ? ramp(d, fill, bands, ax0, ay0, ax1, ay1) : fill;
             plainFace(d, b, radii, b.edgeColor, face, 0);
-            if (e.glare > 1) glare(d, b, e);
+            if (e.glare > 1) glare(d, b, e, radii);
             return;
         }
         case EffectCode::None:

@@ -12,7 +12,11 @@
 
 namespace plotvane {
 
-// A zone colour's split: where an axis puts a value, asked for when the colour is first drawn.
+// A zone colour's split: where an axis puts a value, and which way round, asked for when the
+// colour is drawn with, so swapping or reversing the axes after making the colour still counts.
+// The colour above the threshold is given first; it keeps the pixels past the split (larger
+// pixels) when values grow with the pixels: along a horizontal axis, against a vertical one,
+// and the other way round on an axis that runs backwards.
 class XYChartImpl::AxisSplit final : public ZoneSplitter {
 public:
     AxisSplit(const AxisImpl* axis, double threshold) : axis_(axis), threshold_(threshold) {}
@@ -21,6 +25,7 @@ public:
         double p = axis_->pixelOf(threshold_);
         return p == Chart::NoValue ? 0 : static_cast<int>(std::floor(std::clamp(p, -1e9, 1e9) + 0.5));
     }
+    bool swapsColors() const override { return axis_->isVertical() != axis_->scale().runsBackwards(); }
 
 private:
     const AxisImpl* axis_;
@@ -127,11 +132,7 @@ double XYChartImpl::getNearestXValue(double xCoor) {
 int XYChartImpl::zoneColor(const AxisImpl* axis, double threshold, int belowColor, int aboveColor) {
     if (!axis) return belowColor;
     splits_.push_back(std::make_unique<AxisSplit>(axis, threshold));
-    // The first colour takes the pixels past the split (larger pixels): above the threshold on a
-    // horizontal axis, below it on a vertical one, and the other way round on a reversed axis.
-    bool aboveFirst = axis->isVertical() == axis->scale().runsBackwards();
-    return getRawDrawArea()->zoneColor(splits_.back().get(), aboveFirst ? aboveColor : belowColor,
-                                       aboveFirst ? belowColor : aboveColor);
+    return getRawDrawArea()->zoneColor(splits_.back().get(), aboveColor, belowColor);
 }
 
 int XYChartImpl::xZoneColor(double threshold, int belowColor, int aboveColor) {
