@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
     std::vector<Label> labels = makeLabels();
 
     CairoSide cairo;
-    std::vector<double> layout, replay, total, grey, cairoTimes;
+    std::vector<double> layout, replay, total, greyLayout, greyReplay, grey, cairoTimes;
     OursTimes oursCold{}, greyCold{};
     double cairoCold = 0;
     // Interleaved, so that both sides see the same machine load.
@@ -210,12 +210,16 @@ int main(int argc, char** argv) {
         layout.push_back(o.layout);
         replay.push_back(o.replay);
         total.push_back(o.total);
+        greyLayout.push_back(g.layout);
+        greyReplay.push_back(g.replay);
         grey.push_back(g.total);
         cairoTimes.push_back(c);
     }
     std::printf("%d labels on %dx%d, %d warm runs\n", kLabels, kWidth, kHeight, runs);
     std::printf("ours: layout + record %.1f ms, replay %.1f ms (medians)\n", median(layout) * 1e3,
                 median(replay) * 1e3);
+    std::printf("ours (grey): layout + record %.1f ms, replay %.1f ms (medians)\n", median(greyLayout) * 1e3,
+                median(greyReplay) * 1e3);
     report("ours", oursCold.total, median(total));
     report("ours (grey)", greyCold.total, median(grey));
     report("cairo", cairoCold, median(cairoTimes));

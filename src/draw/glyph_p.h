@@ -80,7 +80,9 @@ struct Glyph {
 // A reference-counted run of glyphs; shared by a text object and every recording that draws it.
 class GlyphContainer {
 public:
-    GlyphContainer() { glyphs_.reserve(30); }
+    // Room for `capacity` glyphs up front; a run sized to its text keeps thousands of short labels
+    // compact in memory.
+    explicit GlyphContainer(size_t capacity = 30) { glyphs_.reserve(capacity); }
     GlyphContainer(const GlyphContainer&) = delete;
     GlyphContainer& operator=(const GlyphContainer&) = delete;
 

@@ -227,41 +227,67 @@ void GlyphBlender::blendGeneral(Canvas& cv, const Placement& p, int kind, uint32
     }
 }
 
-// Grey coverage in a literal colour: the same arithmetic as blendGeneral with the source channels
-// looked up once.
+// Grey coverage in a literal colour. Over an opaque pixel the three channels are mixed at once:
+// their gamma values sit in 16-bit lanes of one 64-bit word, every lane's sum stays below 65535,
+// and there floor(v / 255) is (v + (v >> 8) + 1) >> 8, so one multiply per operand and a few
+// shifts replace three divisions. Translucent, transparent and super pixels, and kind 0, go
+// through onePixel(), the general path's arithmetic for a single pixel.
 void GlyphBlender::blendGreyLiteral(Canvas& cv, const Placement& p, int kind, uint32_t s) {
     const uint32_t opacity = 255 - (s >> 24);
     if (opacity == 0) return;
-    const uint32_t sr = forward_[(s >> 16) & 255], sg = forward_[(s >> 8) & 255], sb = forward_[s & 255];
-    // A fully covered pixel of opaque text over an opaque pixel.
-    const uint32_t solid = (static_cast<uint32_t>(back_[sr]) << 16) | (static_cast<uint32_t>(back_[sg]) << 8) | back_[sb];
+    auto lanes = [](uint32_t r, uint32_t g, uint32_t b) {
+        return (static_cast<uint64_t>(r) << 32) | (static_cast<uint64_t>(g) << 16) | b;
+    };
+    const uint64_t source = lanes(forward_[(s >> 16) & 255], forward_[(s >> 8) & 255], forward_[s & 255]);
+    const uint32_t solid = (static_cast<uint32_t>(back_[forward_[(s >> 16) & 255]]) << 16) |
+                           (static_cast<uint32_t>(back_[forward_[(s >> 8) & 255]]) << 8) | back_[forward_[s & 255]];
+    const bool opaque = opacity == 255;
     uint32_t* pixels = cv.pixels();
     for (int y = p.y0; y <= p.y1; ++y) {
         const unsigned char* q = p.at(p.x0, y);
         uint32_t* line = pixels + cv.index(0, y);
         for (int x = p.x0; x <= p.x1; ++x, q += p.xStep) {
-            uint32_t k = *q;
-            if (kind == 0) k = k >= 128 ? 255 : 0;
+            const uint32_t k = *q;
             if (k == 0) continue;
             uint32_t& d = line[x];
-            if (SuperPixelPool::isReference(d))
-                cv.store(static_cast<size_t>(&d - pixels), cv.plainAt(static_cast<size_t>(&d - pixels)));
-            else
-                d = canonical(d);
             if ((d >> 24) != 0 || kind == 0) {
-                d = blend(withOpacity(s, k), d);
+                onePixel(cv, d, kind, s, k);
                 continue;
             }
-            if (k == 255 && opacity == 255) {
+            if (k == 255 && opaque) {
                 d = solid;
                 continue;
             }
-            const uint32_t a = k * opacity / 255, rest = 255 - a;
-            d = (static_cast<uint32_t>(back_[(sr * a + forward_[(d >> 16) & 255] * rest + 127) / 255]) << 16) |
-                (static_cast<uint32_t>(back_[(sg * a + forward_[(d >> 8) & 255] * rest + 127) / 255]) << 8) |
-                back_[(sb * a + forward_[d & 255] * rest + 127) / 255];
+            const uint32_t a = opaque ? k : k * opacity / 255;
+            uint64_t v = source * a +
+                         lanes(forward_[(d >> 16) & 255], forward_[(d >> 8) & 255], forward_[d & 255]) * (255 - a) +
+                         0x007f007f007fu;
+            v = (v + ((v >> 8) & 0x00ff00ff00ffu) + 0x000100010001u) >> 8;
+            d = (static_cast<uint32_t>(back_[(v >> 32) & 255]) << 16) |
+                (static_cast<uint32_t>(back_[(v >> 16) & 255]) << 8) | back_[v & 255];
         }
     }
+}
+
+// One pixel of grey coverage k (not 0) in the literal colour s, as the general path blends it.
+void GlyphBlender::onePixel(Canvas& cv, uint32_t& d, int kind, uint32_t s, uint32_t k) {
+    if (kind == 0) {
+        if (k < 128) return;
+        k = 255;
+    }
+    const size_t i = static_cast<size_t>(&d - cv.pixels());
+    cv.store(i, cv.plainAt(i));
+    if ((d >> 24) != 0 || kind == 0) {
+        d = blend(withOpacity(s, k), d);
+        return;
+    }
+    const uint32_t a = k * (255 - (s >> 24)) / 255;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t sv = forward_[(s >> shift) & 255], dv = forward_[(d >> shift) & 255];
+        out |= static_cast<uint32_t>(back_[(sv * a + dv * (255 - a) + 127) / 255]) << shift;
+    }
+    d = out;
 }
 
 }  // namespace plotvane

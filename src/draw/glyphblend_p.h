@@ -33,6 +33,7 @@ private:
     void blendPlaced(Canvas& canvas, const Placement& p, int kind, uint32_t color, bool fast);
     void blendGeneral(Canvas& canvas, const Placement& p, int kind, uint32_t color);
     void blendGreyLiteral(Canvas& canvas, const Placement& p, int kind, uint32_t color);
+    void onePixel(Canvas& canvas, uint32_t& word, int kind, uint32_t color, uint32_t coverage);
     void setGamma(int gamma);
     int gamma_ = 0;
     uint8_t forward_[256] = {};

@@ -87,20 +87,20 @@ void TTFBlocks::Builder::fill(TTFBlocks& block, const TextStyle& style, int dept
         block.sources_.push_back({std::unique_ptr<TTFText, void (*)(TTFText*)>(t, destroyText), line});
         lineUsed = true;
     };
-    auto newRun = [&] {
-        run = new TTFTextImpl(drawArea_, vertical_);
+    auto newRun = [&](size_t capacity) {
+        run = new TTFTextImpl(drawArea_, vertical_, capacity);
         add(run);
     };
     auto endRun = [&] {
         TextStyle& s = parser.style();
-        if (!run && (s.advance != 0 || s.advanceTo > 0)) newRun();
+        if (!run && (s.advance != 0 || s.advanceTo > 0)) newRun(2);
         if (run) run->finish(s);
         run = nullptr;
     };
     auto endLine = [&] {
         endRun();
         if (!lineUsed) {
-            newRun();
+            newRun(0);
             run->addText(nullptr, 0, parser.style());
             run = nullptr;
         }
@@ -121,7 +121,7 @@ void TTFBlocks::Builder::fill(TTFBlocks& block, const TextStyle& style, int dept
                 directionKnown = true;
                 block.rtlText_ = isRightToLeft(*c);
             }
-            if (!run) newRun();
+            if (!run) newRun(static_cast<size_t>(end - begin));
             run->addText(begin, static_cast<size_t>(end - begin), parser.style());
             continue;
         }

@@ -87,7 +87,8 @@ int adjustRenderMode(int mode, double angle) {
     return mode;
 }
 
-TTFTextImpl::TTFTextImpl(DrawArea* d, bool vertical) : drawArea_(d), glyphs_(new GlyphContainer), vertical_(vertical) {
+TTFTextImpl::TTFTextImpl(DrawArea* d, bool vertical, size_t capacity)
+    : drawArea_(d), glyphs_(new GlyphContainer(capacity)), vertical_(vertical) {
     glyphs_->setReleaseHook(releaseContainer);
 }
 
@@ -185,6 +186,9 @@ void TTFTextImpl::addText(const char32_t* chars, size_t count, TextStyle& style)
     styled.underline = style.underline;
     styled.xOffset = style.xOffset;
     styled.yOffset = style.yOffset;
+    std::vector<Glyph>& records = glyphs_->glyphs();
+    if (records.capacity() - records.size() < count)
+        records.reserve(std::max(records.size() + count, 2 * records.capacity()));
     for (size_t i = 0; i < count; ++i) {
         if (style.advance != 0 || style.advanceTo > 0) addSpacers(style, face);
         char32_t c = chars[i];

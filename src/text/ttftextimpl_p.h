@@ -40,7 +40,8 @@ int adjustRenderMode(int mode, double angle);
 // pixels, or, when negative, minus the position from the line start the pen moves on to.
 class TTFTextImpl : public TTFText {
 public:
-    TTFTextImpl(DrawArea* d, bool vertical);
+    // With room for `capacity` glyphs, more as they come.
+    TTFTextImpl(DrawArea* d, bool vertical, size_t capacity);
     ~TTFTextImpl() override;
     TTFTextImpl(const TTFTextImpl&) = delete;
     TTFTextImpl& operator=(const TTFTextImpl&) = delete;

@@ -146,3 +146,32 @@ TEST(Text, FastBlendingMatchesTheGeneralPath) {
         }
     }
 }
+
+TEST(Text, FastBlendingCoversEveryCoverageAndBackground) {
+    // Every coverage over every channel value of an opaque background: the packed three-channel
+    // mix must round as the per-channel one does, for the usual gamma and another.
+    std::vector<unsigned char> bits;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) bits.push_back(static_cast<unsigned char>(x));
+    TestGlyph g(bits, 256, 256, FontGlyph::Grey, 0, 0);
+    GlyphRun run;
+    run.add(&g, 0, 0);
+    for (int mode : {1, 1 | (230 << 6)}) {
+        for (uint32_t color : {0x00fe0180u, 0x00000000u, 0x01ffffffu, 0x7f4080c0u}) {
+            auto owner = makeCanvas(1, 1);
+            owner->setAntiAlias(true, mode);
+            Canvas fast(*owner), reference(*owner);
+            for (Canvas* c : {&fast, &reference}) {
+                ASSERT_TRUE(c->reset(256, 256, 0));
+                for (uint32_t y = 0; y < 256; ++y)
+                    for (uint32_t x = 0; x < 256; ++x)
+                        c->pixels()[y * 256 + x] = (y << 16) | ((255 - y) << 8) | ((y * 7 + x) & 255);
+            }
+            GlyphBlender().draw(fast, *run.glyphs, 0, 1, 0, 0, color);
+            GlyphBlender().drawReference(reference, *run.glyphs, 0, 1, 0, 0, color);
+            int differing = 0;
+            for (int i = 0; i < 256 * 256; ++i) differing += fast.pixels()[i] != reference.pixels()[i];
+            EXPECT_EQ(differing, 0) << "mode " << mode << " colour " << std::hex << color;
+        }
+    }
+}

@@ -26,7 +26,7 @@ TTFTextImpl* runOf(const std::u32string& s, const char* font = kFont, double hei
     style.font = font;
     style.height = style.width = height;
     style.renderMode = adjustRenderMode(1, angle);
-    auto* run = new TTFTextImpl(nullptr, vertical);
+    auto* run = new TTFTextImpl(nullptr, vertical, 0);
     run->addText(s.data(), s.size(), style);
     run->finish(style);
     run->setMeasureByInk(std::fmod(angle, 90) > 0.1);
@@ -172,7 +172,7 @@ TEST(TextRun, LastLineIsTruncatedWithDotsThatFit) {
 }
 
 TEST(TextRun, SpacersBackgroundsAndUnderlines) {
-    auto* run = new TTFTextImpl(nullptr, false);
+    auto* run = new TTFTextImpl(nullptr, false, 1);
     Text owner(run);
     TextStyle style;
     style.font = kFont;
