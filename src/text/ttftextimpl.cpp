@@ -88,7 +88,7 @@ int adjustRenderMode(int mode, double angle) {
 }
 
 TTFTextImpl::TTFTextImpl(DrawArea* d, bool vertical, size_t capacity)
-    : drawArea_(d), glyphs_(new GlyphContainer(capacity)), vertical_(vertical) {
+    : drawArea_(d), glyphs_(new GlyphContainer(std::max<size_t>(capacity, 30))), vertical_(vertical) {
     glyphs_->setReleaseHook(releaseContainer);
 }
 

@@ -40,7 +40,7 @@ int adjustRenderMode(int mode, double angle);
 // pixels, or, when negative, minus the position from the line start the pen moves on to.
 class TTFTextImpl : public TTFText {
 public:
-    // With room for `capacity` glyphs, more as they come.
+    // With room for 30 glyphs, or for `capacity` when a longer text is known to come.
     TTFTextImpl(DrawArea* d, bool vertical, size_t capacity);
     ~TTFTextImpl() override;
     TTFTextImpl(const TTFTextImpl&) = delete;
