@@ -3,16 +3,24 @@
 // is too short for its arguments, of unknown kind, or longer than its arguments is reported to
 // the back-end as a comment and skipped (an over-long one is still drawn), so one damaged record
 // costs only itself. Polylines are handed over as initLineTo(start), lineTo ..., initLineTo().
+//
+// A chart with many labels records one text record after another, and each names a glyph container
+// of its own that was filled long before and has left the cache since: blending would wait first
+// for the container, then for its glyph records. While a text record is drawn, the container of the
+// record two ahead and the glyph records of the one right after are asked for, so each arrives in
+// the cache by the time its record comes up.
 
 #include "draw/metareplay_p.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
 #include "draw/brush_p.h"
 #include "draw/drawarea_p.h"
+#include "draw/glyph_p.h"
 #include "draw/graphicsstream_p.h"
 #include "draw/largeobj_p.h"
 #include "draw/opcodes_p.h"
@@ -349,6 +357,39 @@ const char* replayOne(uint32_t op, RecordReader& r, const LargeObjContainer& obj
     return nullptr;
 }
 
+// The glyph container the text record at pos draws and the glyphs it draws, or null; next is where
+// the record after it starts.
+const GlyphContainer* textAt(const uint32_t* words, int pos, int to, const LargeObjContainer& objects, int& first,
+                             int& end, int& next) {
+    next = to;
+    if (pos + 7 > to) return nullptr;
+    int length = static_cast<int>(words[pos]);
+    uint32_t op = words[pos + 1];
+    if (length < 7 || length > to - pos || (op != kOpText && op != kOpTurnedText)) return nullptr;
+    next = pos + length;
+    const LargeObj* obj = objects.get(static_cast<int>(words[pos + 2]));
+    first = static_cast<int>(words[pos + 3]);
+    end = static_cast<int>(words[pos + 4]);
+    return obj ? obj->glyphs : nullptr;
+}
+
+// Every cache line that [begin, end) touches.
+void prefetchRange(const void* begin, const void* end) {
+    auto line = reinterpret_cast<uintptr_t>(begin) & ~uintptr_t{63};
+    for (; line < reinterpret_cast<uintptr_t>(end); line += 64) __builtin_prefetch(reinterpret_cast<const void*>(line));
+}
+
+void prefetchAhead(const uint32_t* words, int pos, int to, const LargeObjContainer& objects) {
+    int first, end, afterNext, unused;
+    if (const GlyphContainer* c = textAt(words, pos, to, objects, first, end, afterNext)) {
+        first = std::max(first, 0);
+        end = std::min(end, c->size());
+        if (first < end) prefetchRange(&(*c)[first], &(*c)[end - 1] + 1);
+    }
+    if (const GlyphContainer* c = textAt(words, afterNext, to, objects, first, end, unused))
+        prefetchRange(c, c + 1);
+}
+
 }  // namespace
 
 int replayRecords(const uint32_t* words, int from, int to, const LargeObjContainer& objects, DrawBackend& backend) {
@@ -360,6 +401,7 @@ int replayRecords(const uint32_t* words, int from, int to, const LargeObjContain
             backend.comment(skipMessage("Unknown OpCode", op, to - pos - 2).c_str());
             break;
         }
+        if (op == kOpText || op == kOpTurnedText) prefetchAhead(words, pos + length, to, objects);
         RecordReader r(words + pos + 2, length - 2);
         const char* problem = replayOne(op, r, objects, backend);
         if (problem) {
