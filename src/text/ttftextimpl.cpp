@@ -225,11 +225,9 @@ bool TTFTextImpl::startLayout(int x, int maxWidth, int maxLines) {
         while (first_ < n && isBreak(g[first_].ch)) ++first_;
 
     double limit = static_cast<double>(maxWidth) - x;
-    std::vector<double> starts;
     double pen = 0;
     int overflow = -1;
     for (int i = first_; i < n; ++i) {
-        starts.push_back(pen);
         double advance = advanceOf(g[i], x + pen);
         if (pen + advance > limit) {
             overflow = i;
@@ -241,7 +239,7 @@ bool TTFTextImpl::startLayout(int x, int maxWidth, int maxLines) {
     if (overflow < 0)
         end_ = n;
     else if (truncated)
-        end_ = truncateLine(overflow, limit, starts);
+        end_ = truncateLine(overflow, x, limit);
     else
         end_ = breakLine(overflow, x);
     place(x);
@@ -259,8 +257,15 @@ int TTFTextImpl::breakLine(int overflow, int x) const {
     return x < 1 ? std::max(overflow, first_ + 1) : first_;
 }
 
-int TTFTextImpl::truncateLine(int overflow, double limit, const std::vector<double>& starts) {
+int TTFTextImpl::truncateLine(int overflow, int x, double limit) {
     GlyphContainer& g = *glyphs_;
+    // Pen positions before each glyph up to the overflowing one: only a truncated line needs them.
+    std::vector<double> starts;
+    double pen = 0;
+    for (int i = first_; i <= overflow; ++i) {
+        starts.push_back(pen);
+        pen += advanceOf(g[i], x + pen);
+    }
     FontFace* face = nullptr;
     int mode = 0;
     for (int i = overflow; i >= first_ && !face; --i) face = g[i].face, mode = g[i].mode;

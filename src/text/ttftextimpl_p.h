@@ -95,7 +95,7 @@ private:
     void addRecord(Glyph g);
     double advanceOf(const Glyph& g, double linePen) const;
     int breakLine(int overflow, int x) const;
-    int truncateLine(int overflow, double limit, const std::vector<double>& starts);
+    int truncateLine(int overflow, int x, double limit);
     void restoreTruncation();
     // Forgets the lines after this one, putting back what their truncation replaced.
     void dropContinuation();
