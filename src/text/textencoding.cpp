@@ -8,6 +8,7 @@ namespace plotvane {
 
 bool decodeUtf8(const char* s, std::u32string& out) {
     out.clear();
+    out.reserve(std::strlen(s));  // never fewer bytes than characters: one allocation
     const auto* p = reinterpret_cast<const unsigned char*>(s);
     while (*p) {
         unsigned c = *p++;

@@ -6,7 +6,9 @@
 #include "text/blockparser_p.h"
 #include "text/ttftextimpl_p.h"
 
+#include <cstddef>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <vector>
 
@@ -48,7 +50,7 @@ public:
         int x, y;
         int line;
     };
-    const std::vector<Placed>& placed() const { return placed_; }
+    const std::pmr::vector<Placed>& placed() const { return placed_; }
     int lineCount() const { return static_cast<int>(lines_.size()); }
     const BlockAttributes& attributes() const { return attr_; }
     bool rightToLeft() const { return attr_.rtl > 0 || (attr_.rtl < 0 && rtlText_); }
@@ -78,9 +80,13 @@ private:
     DrawArea* drawArea_;
     BlockAttributes attr_;
     bool rtlText_ = false;  // the first character with a direction reads right to left
-    std::vector<Source> sources_;
-    std::vector<Placed> placed_;
-    std::vector<Line> lines_;
+    // A label's pieces and lines fit in the block itself, so laying one out asks the heap for none
+    // of these lists; a longer text moves on to the heap. Declared before the lists that use it.
+    alignas(std::max_align_t) unsigned char pieceRoom_[192];
+    std::pmr::monotonic_buffer_resource pieceMemory_{pieceRoom_, sizeof pieceRoom_};
+    std::pmr::vector<Source> sources_{&pieceMemory_};
+    std::pmr::vector<Placed> placed_{&pieceMemory_};
+    std::pmr::vector<Line> lines_{&pieceMemory_};
     int width_ = 0, height_ = 0, ascender_ = 0, descender_ = 0, lineDistance_ = 0;
     int plainWidth_ = 0, plainHeight_ = 0;
 };
