@@ -94,16 +94,31 @@ TEST(Fill, EvenOddStartFlagAndDegenerateInput) {
     d->polygon(hx, hy, 2, 0x000000, 0x000000);
 }
 
+namespace {
+
+// Fills the shape with both fillers on two fresh 64 x 64 canvases (clipped in every fifth round)
+// and expects the same pixels.
+void expectFillersAgree(const DrawBMP& owner, const AAShape& shape, int round, uint32_t color) {
+    Canvas a(owner), b(owner);
+    a.reset(64, 64, kWhite);
+    b.reset(64, 64, kWhite);
+    if (round % 5 == 4) a.clip = b.clip = ClipRect{5, 7, 50, 40};
+    std::vector<const AAEdge*> edges;
+    for (const auto& e : shape.edges()) edges.push_back(e.get());
+    const bool start = round % 2 == 1;
+    aaEdgeFill(a, edges, color, start);
+    aaEdgeFill2(b, edges, color, start);
+    ASSERT_EQ(a.buffer(), b.buffer()) << "round " << round;
+}
+
+}  // namespace
+
 TEST(Fill, ActiveEdgeFillerMatchesReference) {
     // Random polygons, some with integer rows and many edges: both fillers give the same pixels.
     auto owner = makeCanvas(1, 1);
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> coord(-10, 74);
     for (int round = 0; round < 30; ++round) {
-        Canvas a(*owner), b(*owner);
-        a.reset(64, 64, kWhite);
-        b.reset(64, 64, kWhite);
-        if (round % 5 == 4) a.clip = b.clip = ClipRect{5, 7, 50, 40};
         AAShape shape;
         const int n = 3 + round * 2;
         std::vector<double> xs(n), ys(n);
@@ -113,12 +128,7 @@ TEST(Fill, ActiveEdgeFillerMatchesReference) {
         }
         for (int i = 0; i < n; ++i)
             shape.addLine(xs[i], ys[i], xs[(i + 1) % n], ys[(i + 1) % n], 0x000000u, false);
-        std::vector<const AAEdge*> edges;
-        for (const auto& e : shape.edges()) edges.push_back(e.get());
-        const bool start = round % 2 == 1;
-        aaEdgeFill(a, edges, 0x40204080u, start);
-        aaEdgeFill2(b, edges, 0x40204080u, start);
-        ASSERT_EQ(a.buffer(), b.buffer()) << "round " << round;
+        expectFillersAgree(*owner, shape, round, 0x40204080u);
     }
 }
 
@@ -131,10 +141,6 @@ TEST(Fill, BandsOfVerticalSidesMatchRowByRow) {
     std::mt19937 rng(3);
     std::uniform_real_distribution<double> coord(-6, 70);
     for (int round = 0; round < 120; ++round) {
-        Canvas banded(*owner), rows(*owner);
-        banded.reset(64, 64, kWhite);
-        rows.reset(64, 64, kWhite);
-        if (round % 5 == 4) banded.clip = rows.clip = ClipRect{5, 7, 50, 40};
         auto pick = [&] {
             const double v = coord(rng);
             return round % 3 == 0 ? std::floor(v) : round % 3 == 1 ? std::floor(v) + 0.5 : v;
@@ -153,12 +159,6 @@ TEST(Fill, BandsOfVerticalSidesMatchRowByRow) {
             shape.addLine(x2, y2, x1, y2, 0, false);
             shape.addLine(x1, y2, x1, y1, 0, false);
         }
-        std::vector<const AAEdge*> edges;
-        for (const auto& e : shape.edges()) edges.push_back(e.get());
-        const bool start = round % 2 == 1;
-        const uint32_t color = round % 4 < 2 ? 0x40204080u : 0x00204080u;
-        aaEdgeFill(banded, edges, color, start);
-        aaEdgeFill2(rows, edges, color, start);
-        ASSERT_EQ(banded.buffer(), rows.buffer()) << "round " << round;
+        expectFillersAgree(*owner, shape, round, round % 4 < 2 ? 0x40204080u : 0x00204080u);
     }
 }
