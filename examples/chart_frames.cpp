@@ -35,6 +35,8 @@ int main() {
     w->addLineLayer(DoubleArray(rain, 12), 0x1b4f72)->setLineWidth(3);
     w->xAxis()->setLabels(StringArray(months, 12));
     w->makeChart("wallpaper.png");
+    w->makeChart("wallpaper.svg");
+    w->makeChart("wallpaper.pdf");
     w->destroy();
 
     XYChart* m = XYChart::create(600, 300, Chart::silverColor());
@@ -45,6 +47,7 @@ int main() {
     m->xAxis()->setLabels(StringArray(months, 12));
     m->makeChart("metal_background.png");
     m->makeChart("metal_background.svg");
+    m->makeChart("metal_background.pdf");
     m->destroy();
     return 0;
 }

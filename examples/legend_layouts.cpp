@@ -42,6 +42,7 @@ int main() {
     column->setKeyBorder(0x444444, 1);
     side->makeChart("legend_reversed.png");
     side->makeChart("legend_reversed.svg");
+    side->makeChart("legend_reversed.pdf");
     side->destroy();
 
     double a[] = {3, 5, 4, 7, 6, 8}, b[] = {2, 3, 3, 4, 5, 4};
@@ -58,6 +59,7 @@ int main() {
                       "Predicted<*br*><*size=8,color=777777*>model v2");
     lines->makeChart("legend_line_keys.png");
     lines->makeChart("legend_line_keys.svg");
+    lines->makeChart("legend_line_keys.pdf");
     lines->destroy();
     return 0;
 }

@@ -37,6 +37,7 @@ int main() {
     d->xAxis()->setLabels(StringArray(teams, 6));
     d->makeChart("depth_bars.png");
     d->makeChart("depth_bars.svg");
+    d->makeChart("depth_bars.pdf");
     d->destroy();
     return 0;
 }

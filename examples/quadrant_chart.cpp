@@ -16,6 +16,7 @@ int main() {
                        0x6c3483);
     c->makeChart("quadrant_chart.png");
     c->makeChart("quadrant_chart.svg");
+    c->makeChart("quadrant_chart.pdf");
     c->destroy();
     return 0;
 }

@@ -560,6 +560,8 @@ void DrawPDFImpl::loadStream(const unsigned char* data, int length, int imageTyp
     if (!data || width <= 0 || height <= 0 || !decodeImage(data, length, imageType, pixels, w, h)) return;
     int image = addImageObj(doc(), pixels.data(), w, h);
     if (!image) return;
+    // The picture becomes the whole canvas, as on the raster.
+    setSize(width, height, static_cast<int>(kTransparent));
     doc().addResource(PDFDocument::XObject, image);
     placeXObject(image, {double(width), 0, 0, double(height), 0, double(height_ - height)});
 }

@@ -639,6 +639,8 @@ void DrawSVGImpl::mergeBitMap(const int* pixels, int count, int width, int x, in
 void DrawSVGImpl::loadStream(const unsigned char* data, int length, int imageType, int width, int height) {
     commitCurrentLine();
     if (!data || length <= 0 || width <= 0 || height <= 0) return;
+    // The picture becomes the whole canvas, as on the raster.
+    setSize(width, height, static_cast<int>(kTransparent));
     static const char* const kTypes[] = {"image/png", "image/gif", "image/jpeg", "image/unknown", "image/bmp"};
     const char* type = imageType >= 0 && imageType <= 4 ? kTypes[imageType] : "image/unknown";
     writeImage(0, 0, width, height, type, data, static_cast<size_t>(length));
