@@ -127,6 +127,19 @@ TEST(DataLabels, AggregateLabelsHangBeyondTheStack) {
     EXPECT_LT(middle.y, total.y);
 }
 
+TEST(DataLabels, CustomLabelsOfOneItemKeepEachOther) {
+    // A custom label for the first data set, the stack's total and the group at the same item are
+    // three labels; adding one never drops another.
+    Stack s = stackWith([](BarLayer* l) {
+        l->setDataLabelFormat("");
+        l->addCustomDataLabel(0, 1, "first");
+        l->addCustomAggregateLabel(1, "total");
+        l->addCustomGroupLabel(0, 1, "group");
+    });
+    EXPECT_TRUE(textAt(s.dump, "first").valid) << s.dump;
+    EXPECT_TRUE(textAt(s.dump, "total").valid);
+}
+
 TEST(DataLabels, LineLabelsClearTheSymbolAndTurnInward) {
     XYPtr c = makeXYChart(320, 240);
     c->setPlotArea(50, 40, 240, 160);

@@ -60,38 +60,33 @@ TextBox* LayerImpl::setAggregateLabelStyle(const char* font, double fontSize, in
     return aggregateLabelStyle_;
 }
 
-TextBox* LayerImpl::addCustomDataLabel(int dataSet, int dataItem, const char* label, const char* font,
-                                       double fontSize, int fontColor, double fontAngle) {
-    if (dataSet < 0) return nullptr;
+TextBox* LayerImpl::addCustomLabel(std::pair<int, int> key, const char* label, const char* font, double fontSize,
+                                   int fontColor, double fontAngle) {
     auto box = std::make_unique<LabelBox>(chart_->getRawDrawArea());
     box->setMargin(0);
     box->setAlignment(0);
     box->setText(label);
     styleBox(*box, font, fontSize, fontColor, fontAngle);
     LabelBox* result = box.get();
-    customLabels_[{dataSet, dataItem}] = std::move(box);
+    customLabels_[key] = std::move(box);
     return result;
+}
+
+TextBox* LayerImpl::addCustomDataLabel(int dataSet, int dataItem, const char* label, const char* font,
+                                       double fontSize, int fontColor, double fontAngle) {
+    if (dataSet < 0) return nullptr;
+    return addCustomLabel({dataSet, dataItem}, label, font, fontSize, fontColor, fontAngle);
 }
 
 TextBox* LayerImpl::addCustomAggregateLabel(int dataItem, const char* label, const char* font, double fontSize,
                                             int fontColor, double fontAngle) {
-    TextBox* box = addCustomDataLabel(0, dataItem, label, font, fontSize, fontColor, fontAngle);
-    customLabels_[{-1, dataItem}] = std::move(customLabels_[{0, dataItem}]);
-    customLabels_.erase({0, dataItem});
-    return box;
+    return addCustomLabel({-1, dataItem}, label, font, fontSize, fontColor, fontAngle);
 }
 
 TextBox* LayerImpl::addCustomGroupLabel(int dataGroup, int dataItem, const char* label, const char* font,
                                         double fontSize, int fontColor, double fontAngle) {
     if (dataGroup < 0) return nullptr;
-    auto box = std::make_unique<LabelBox>(chart_->getRawDrawArea());
-    box->setMargin(0);
-    box->setAlignment(0);
-    box->setText(label);
-    styleBox(*box, font, fontSize, fontColor, fontAngle);
-    LabelBox* result = box.get();
-    customLabels_[{-2 - dataGroup, dataItem}] = std::move(box);
-    return result;
+    return addCustomLabel({-2 - dataGroup, dataItem}, label, font, fontSize, fontColor, fontAngle);
 }
 
 std::string LayerImpl::defaultDataLabel() const {

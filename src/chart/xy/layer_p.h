@@ -287,6 +287,9 @@ private:
     class LegendEntry;
 
     void addLegendKeys();
+    // A custom label under its key in customLabels_, replacing any before it.
+    TextBox* addCustomLabel(std::pair<int, int> key, const char* label, const char* font, double fontSize,
+                            int fontColor, double fontAngle);
     // Paints a copy of the style showing `text`, placed for data set ds at item i.
     void paintLabel(DrawArea* d, const LabelBox& style, const std::string& text, int ds, int item, bool aggregate);
     AxisImpl* resolveAxis(const Axis* axis) const;
