@@ -102,34 +102,17 @@ void frontFace(DrawArea* d, const BarBox& b, const BarLook& look, int fill) {
     // Across the bar: left to right for upright bars, top to bottom for lying ones.
     int ax0 = b.left, ay0 = b.top, ax1 = upright ? b.right : b.left, ay1 = upright ? b.top : b.bottom;
     switch (e.kind) {
-        case EffectCode::Raised:
-            plainFace(d, b, radii, b.edgeColor, fill, e.depth);
-            return;
-        case EffectCode::FlatBorder:
-            plainFace(d, b, radii, Chart::Transparent, fill, 0);
-            if (e.depth > 0)
-                d->roundedFrame(b.left, b.top, b.right, b.bottom, radii[0], radii[1], radii[2], radii[3], e.depth,
-                                b.edgeColor, b.edgeColor, b.edgeColor);
-            return;
         case EffectCode::BarLighting:
             plainFace(d, b, radii, b.edgeColor,
                       ramp(d, fill, {0, toTable(e.start), 256, toTable(e.end)}, ax0, ay0, ax1, ay1), 0);
             return;
         case EffectCode::SoftLighting: {
+            // A soft-lit bar has no bevel, unlike a soft-lit box.
             int x0 = e.side == Chart::Right ? b.right : b.left, y0 = e.side == Chart::Bottom ? b.bottom : b.top;
             int x1 = e.side == Chart::Left ? b.right : e.side == Chart::Right ? b.left : x0;
             int y1 = e.side == Chart::Top ? b.bottom : e.side == Chart::Bottom ? b.top : y0;
             plainFace(d, b, radii, b.edgeColor, ramp(d, fill, {0, toTable(1.25), 256, toTable(0.8)}, x0, y0, x1, y1),
                       0);
-            return;
-        }
-        case EffectCode::Phong: {
-            int w = b.right - b.left, h = b.bottom - b.top;
-            std::vector<int> dome = phongProfile(e, true);
-            int face = d->radialLightingColor(IntArray(dome.data(), static_cast<int>(dome.size())), IntArray(), fill,
-                                              b.left + w / 3, b.top + h / 3, std::max(1, w * 5 / 6),
-                                              std::max(1, h * 5 / 6));
-            plainFace(d, b, radii, b.edgeColor, face, 0);
             return;
         }
         case EffectCode::Cylinder: {
@@ -150,10 +133,11 @@ void frontFace(DrawArea* d, const BarBox& b, const BarLook& look, int fill) {
             if (e.glare > 1) glare(d, b, e, radii);
             return;
         }
-        case EffectCode::None:
+        default:
             break;
     }
-    plainFace(d, b, radii, b.edgeColor, fill, 0);
+    // Bevels, flat borders and Phong domes look the same on a bar as on any box.
+    plainFace(d, b, radii, b.edgeColor, fill, look.effect);
 }
 
 // The shape's outline in the bar's frame, turned to the bar's direction, in screen pixels.
