@@ -1,9 +1,11 @@
 // Scanline fillers for AAShape.
 //
 // Consumes y-monotonic edges and a colour; produces the even-odd interior. Pixel x covers
-// [x, x + 1) and row y is sampled at y, so a rectangle from y = 2 to y = 5 fills rows 2, 3 and 4
-// and its bottom row comes only from the edge line drawn afterwards. Each row collects the crossing
-// x of every edge with minY <= y < maxY (a horizontal edge spans no row), snaps crossings within
+// [x, x + 1) and row y covers [y, y + 1), sampled at its centre y + 0.5: sampling at the top edge
+// would cut the top row off any shape whose top lies inside a row (a circle of radius 1 became
+// a one-row dash). A rectangle from y = 2 to y = 5 fills rows 2, 3 and 4 and its
+// bottom row comes only from the edge line drawn afterwards. Each row collects the crossing x of
+// every edge with minY <= y + 0.5 < maxY (a horizontal edge spans no row), snaps crossings within
 // 0.001 of an integer onto it, sorts them and fills pairs. Along a row the interior is solid and the
 // two end pixels get their covered fraction in sixteenths: that, with the anti-aliased edge lines,
 // is all the smoothing a chart's shapes need, at the cost of one sample per row.
@@ -21,6 +23,10 @@
 namespace plotvane {
 
 namespace {
+
+// Where row y is sampled, and the first row sampled at or after v.
+double sampleOf(int y) { return y + 0.5; }
+double firstRowFrom(double v) { return std::ceil(v - 0.5); }
 
 double snapCrossing(double x) {
     const double r = std::floor(x + 0.5);
@@ -117,8 +123,8 @@ bool rowRange(const Canvas& cv, const std::vector<const AAEdge*>& edges, bool st
         lo = std::min(lo, e->getMinY());
         hi = std::max(hi, e->getMaxY());
     }
-    lo = std::max(std::ceil(lo) + (start ? 1 : 0), static_cast<double>(cv.clip.top));
-    hi = std::min(std::floor(hi), static_cast<double>(cv.clip.bottom));
+    lo = std::max(firstRowFrom(lo) + (start ? 1 : 0), static_cast<double>(cv.clip.top));
+    hi = std::min(firstRowFrom(hi) - 1, static_cast<double>(cv.clip.bottom));
     if (!(lo <= hi)) return false;
     first = static_cast<int>(lo);
     last = static_cast<int>(hi);
@@ -137,13 +143,14 @@ void aaEdgeFill(Canvas& cv, const std::vector<const AAEdge*>& edges, uint32_t co
         // Rows up to `band` see the same edges; when all of them are vertical, the same crossings.
         double band = last;
         bool vertical = true;
+        const double sy = sampleOf(y);
         for (const AAEdge* e : edges) {
-            if (e->hasIntersection(y)) {
-                xs.push_back(snapCrossing(e->getX(y)));
+            if (e->hasIntersection(sy)) {
+                xs.push_back(snapCrossing(e->getX(sy)));
                 vertical = vertical && e->isVertical();
-                band = std::min(band, std::ceil(e->getMaxY()) - 1);
-            } else if (e->getMinY() > y) {
-                band = std::min(band, std::ceil(e->getMinY()) - 1);
+                band = std::min(band, firstRowFrom(e->getMaxY()) - 1);
+            } else if (e->getMinY() > sy) {
+                band = std::min(band, firstRowFrom(e->getMinY()) - 1);
             }
         }
         const int end = vertical ? static_cast<int>(band) : y;
@@ -163,13 +170,14 @@ void aaEdgeFill2(Canvas& cv, const std::vector<const AAEdge*>& edges, uint32_t c
     std::vector<double> xs;
     size_t next = 0;
     for (int y = first; y <= last; ++y) {
-        while (next < sorted.size() && sorted[next]->getMinY() <= y) active.push_back(sorted[next++]);
+        const double sy = sampleOf(y);
+        while (next < sorted.size() && sorted[next]->getMinY() <= sy) active.push_back(sorted[next++]);
         active.erase(
-            std::remove_if(active.begin(), active.end(), [y](const AAEdge* e) { return e->getMaxY() <= y; }),
+            std::remove_if(active.begin(), active.end(), [sy](const AAEdge* e) { return e->getMaxY() <= sy; }),
             active.end());
         xs.clear();
         for (const AAEdge* e : active)
-            if (e->hasIntersection(y)) xs.push_back(snapCrossing(e->getX(y)));
+            if (e->hasIntersection(sy)) xs.push_back(snapCrossing(e->getX(sy)));
         rows.fill(y, y, xs);
     }
 }

@@ -8,6 +8,8 @@
 #include "draw/edges_p.h"
 #include "draw/effects_p.h"
 #include "rastertest.h"
+#include "support/areaptr.h"
+#include <plotvane/chart.h>
 
 using namespace plotvane;
 using namespace rastertest;
@@ -53,6 +55,30 @@ TEST(Fill, RowsAndSpansFollowPixelAreas) {
     n->exactPolygon(nx, fy, 4, 0x000000);
     EXPECT_EQ(px(*n, 2, 1), 0x000000u);
     EXPECT_EQ(px(*n, 6, 1), kWhite);
+}
+
+TEST(Fill, RowsAreSampledWhereTheShapeCoversThem) {
+    // A filled circle without its edge line, centred on a pixel corner, is symmetric top to bottom
+    // and left to right, and covers about pi r^2. Sampling rows at their top edge lost the top row:
+    // radius 1 came out as a 2 x 1 dash, and a cloud of small dots looked hatched.
+    for (int r = 1; r <= 8; ++r) {
+        auto d = plotvane_test::newArea(20, 20);
+        d->circle(10, 10, r, r, Chart::Transparent, 0x000000);
+        double ink = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                const int v = d->getPixel(x, y);
+                ASSERT_EQ(v, d->getPixel(19 - x, y)) << "r " << r << " at " << x << "," << y;
+                ASSERT_EQ(v, d->getPixel(x, 19 - y)) << "r " << r << " at " << x << "," << y;
+                ink += (255 - (v & 0xff)) / 255.0;
+            }
+        EXPECT_NEAR(ink, M_PI * r * r, 0.12 * M_PI * r * r) << "r " << r;
+        if (r == 1) {
+            EXPECT_NE(d->getPixel(9, 9), 0xffffff);
+            EXPECT_NE(d->getPixel(10, 10), 0xffffff);
+            EXPECT_EQ(d->getPixel(9, 8), 0xffffff);
+        }
+    }
 }
 
 TEST(Fill, EvenOddStartFlagAndDegenerateInput) {
