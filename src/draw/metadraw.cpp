@@ -407,7 +407,8 @@ private:
     void cmd(uint32_t opcode) {
         if (isDrawingOp(opcode)) {
             flushLines();
-            empty_ = false;
+            // Sizing and clipping set the stage; they draw nothing a caller would call content.
+            if (opcode != kOpSetSize && opcode != kOpSetClipRect) empty_ = false;
         }
         stream_.openRecord(opcode);
     }

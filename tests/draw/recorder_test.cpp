@@ -153,7 +153,12 @@ TEST(Recorder, EarlyExitsRecordNothing) {
     a->clipRoundedCorners(0, -3, 0, 0, 0);
     a->merge(IntArray(), 0, 0, 0);
     a->gouraudShading(0, 0, 1, 10, 0, 1, 0, 10, 1, Chart::Transparent);
+    a->line(0, 0, 10, 10, 0x000000, 0);
+    a->line(0, 0, 10, 10, Chart::Transparent, 3);
     EXPECT_EQ(drawingRecords(a.get()), std::vector<std::string>{});
+    // A sized and clipped area with nothing on it is still empty.
+    a->setClipRect(5, 5, 50, 50);
+    EXPECT_TRUE(a->isEmpty());
 
     // The line width is cut to the longer side.
     a->line(0, 0, 10, 10, 0, 5000);
