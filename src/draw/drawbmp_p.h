@@ -21,7 +21,11 @@ public:
     virtual int getWidth() const = 0;
     virtual int getHeight() const = 0;
     virtual uint32_t* getPixels() = 0;
-    RasterImage image() { return RasterImage{getPixels(), getWidth(), getHeight()}; }
+    // The finished picture for a writer: pending super pixels are resolved to colours first.
+    RasterImage image() {
+        commitSuperPixels();
+        return RasterImage{getPixels(), getWidth(), getHeight()};
+    }
 
     virtual void pixel(int x, int y, int color) = 0;
     virtual int getPixel(int x, int y) const = 0;

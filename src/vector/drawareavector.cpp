@@ -20,8 +20,8 @@ bool DrawAreaImpl::writeVector(vek::ostream& out, bool pdf, const char* explicit
         return value ? value : meta->getOutputOption(key);
     };
     if (!pdf && options.has("bitmap")) {
-        DrawBMP* canvas = getCanvas();
-        return DrawSVG::writeBitmap(out, canvas->getPixels(), canvas->getWidth(), canvas->getHeight(), options);
+        const RasterImage image = getCanvas()->image();
+        return DrawSVG::writeBitmap(out, image.pixels, image.width, image.height, options);
     }
     if (pdf) {
         std::unique_ptr<DrawPDF> writer(DrawPDF::create(options));

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "draw/blend_p.h"
 #include "rastertest.h"
+#include "support/areaptr.h"
 
 using namespace plotvane;
 using namespace rastertest;
@@ -81,4 +85,19 @@ TEST(SuperPixels, PlainDrawingOverASuperPixel) {
     EXPECT_TRUE(SuperPixelPool::isReference(px(*c, 2, 1)));
     c->commitSuperPixels();
     EXPECT_FALSE(SuperPixelPool::isReference(px(*c, 2, 1)));
+}
+
+TEST(SuperPixels, WritersResolveThemBeforeWriting) {
+    // A shaded triangle left uncommitted: a written picture shows the resolved colours, not the
+    // pool references (dark red along the edges).
+    auto d = plotvane_test::newArea(40, 30);
+    d->gouraudShading(3.3, 2.7, 1.0, 36.6, 5.2, 0.6, 12.4, 27.5, 1.4, 0x2266aa);
+    const std::string path = ::testing::TempDir() + "plotvane_superpixels.png";
+    ASSERT_TRUE(d->outPNG(path.c_str()));
+    auto loaded = plotvane_test::newArea(1, 1);
+    ASSERT_TRUE(loaded->loadPNG(path.c_str()));
+    std::remove(path.c_str());
+    d->commitAllSuperPixels();
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(loaded->getPixel(x, y), d->getPixel(x, y)) << x << "," << y;
 }
