@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -116,6 +117,19 @@ TEST(Axis, LogAxisKeepsThePositiveSide) {
     EXPECT_GE(c->yAxis()->getMaxValue(), 1000);
     for (double t : ticksOf(c->yAxis())) EXPECT_GT(t, 0);
     EXPECT_EQ(c->getYCoor(-5), c->getYCoor(-1)) << "non-positive values all fall at the far end";
+
+    // Labels are found by their place on the log scale: a linear tolerance over 0.01 ... 1e12 took
+    // 1, 100 and 10000 for the first label.
+    XYPtr wide = chartWith({1, 2});
+    wide->yAxis()->setLogScale(0.01, 1e12, 100);
+    wide->layoutAxes();
+    for (double v : {0.01, 1.0, 100.0, 10000.0, 1e12}) {
+        const char* label = wide->yAxis()->getLabel(v);
+        ASSERT_NE(label, nullptr) << v;
+        EXPECT_DOUBLE_EQ(std::atof(label), v);
+    }
+    EXPECT_EQ(wide->yAxis()->getLabel(2), nullptr);
+    EXPECT_EQ(wide->yAxis()->getLabel(-1), nullptr);
 
     // Nothing positive at all: the axis may stay empty, but nothing breaks.
     XYPtr negative = chartWith({-5, -1});

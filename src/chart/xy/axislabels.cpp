@@ -317,9 +317,13 @@ void AxisImpl::paintMarks(DrawArea* d, const PixelRect& plot, int shift, bool on
 
 const char* AxisImpl::getLabel(double i) {
     buildLabels();
-    double tol = (scale_.getMaxValue() - scale_.getMinValue()) * 1e-7;
+    // A log axis is matched in log space: a linear tolerance there spans the whole lower decades.
+    const bool log = scale_.laidOutType() == AxisScale::Log;
+    auto pos = [log](double v) { return log ? (v > 0 ? std::log10(v) : -HUGE_VAL) : v; };
+    const double tol = std::fabs(pos(scale_.getMaxValue()) - pos(scale_.getMinValue())) * 1e-7;
+    const double at = pos(i);
     for (const Label& l : labels_) {
-        if (std::fabs(l.value - i) <= tol) {
+        if (std::fabs(pos(l.value) - at) <= tol) {
             text_ = l.box->text();
             return text_.c_str();
         }
