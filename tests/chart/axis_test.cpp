@@ -107,6 +107,36 @@ TEST(Axis, DegenerateDataKeepsTheChartDrawable) {
     }
 }
 
+TEST(Axis, InfinitiesAreMissingAndTheWholeDoubleRangeFits) {
+    // One infinity among finite values is a gap, as NaN is: the axis still scales the rest.
+    const double inf = std::numeric_limits<double>::infinity();
+    XYPtr gap = chartWith({1, Chart::NoValue, 4});
+    gap->layoutAxes();
+    for (double bad : {inf, -inf}) {
+        XYPtr c = chartWith({1, bad, 4});
+        c->layoutAxes();
+        EXPECT_EQ(c->yAxis()->getMinValue(), gap->yAxis()->getMinValue()) << bad;
+        EXPECT_EQ(c->yAxis()->getMaxValue(), gap->yAxis()->getMaxValue()) << bad;
+        EXPECT_EQ(c->getYCoor(bad), Chart::NoIntValue) << bad;
+    }
+    // Values at the end of the double range lie on their axis, not beyond a bound cut short.
+    const std::vector<std::vector<double>> extremes = {{1e308}, {-1e308}, {-1e308, 1e308}, {1.79e308, 1}};
+    for (const std::vector<double>& data : extremes) {
+        XYPtr c = chartWith(data);
+        c->layoutAxes();
+        const double lo = c->yAxis()->getMinValue(), hi = c->yAxis()->getMaxValue();
+        ASSERT_TRUE(std::isfinite(lo) && std::isfinite(hi) && lo < hi) << data[0];
+        for (double v : data) {
+            EXPECT_LE(lo, v);
+            EXPECT_GE(hi, v);
+            EXPECT_GE(c->getYCoor(v), 50) << v;
+            EXPECT_LE(c->getYCoor(v), 250) << v;
+        }
+        EXPECT_FALSE(ticksOf(c->yAxis()).empty());
+        EXPECT_GT(c->makeChart(8).len, 0);
+    }
+}
+
 TEST(Axis, LogAxisKeepsThePositiveSide) {
     XYPtr c = chartWith({-5, 0, 2, 1000});
     c->yAxis()->setLogScale(true);

@@ -19,6 +19,7 @@
 #include "chart/basechart_p.h"
 #include "chart/drawobj_p.h"
 #include "chart/xy/axis_p.h"
+#include "chart/xy/scalemath_p.h"
 #include "text/pvparser_p.h"
 
 namespace plotvane {
@@ -320,7 +321,7 @@ const char* AxisImpl::getLabel(double i) {
     // A log axis is matched in log space: a linear tolerance there spans the whole lower decades.
     const bool log = scale_.laidOutType() == AxisScale::Log;
     auto pos = [log](double v) { return log ? (v > 0 ? std::log10(v) : -HUGE_VAL) : v; };
-    const double tol = std::fabs(pos(scale_.getMaxValue()) - pos(scale_.getMinValue())) * 1e-7;
+    const double tol = std::fabs(rangeTolerance(pos(scale_.getMinValue()), pos(scale_.getMaxValue())));
     const double at = pos(i);
     for (const Label& l : labels_) {
         if (std::fabs(pos(l.value) - at) <= tol) {

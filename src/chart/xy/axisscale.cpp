@@ -24,8 +24,6 @@ namespace plotvane {
 
 namespace {
 
-// Beyond this magnitude spans and extensions overflow; such values are pulled in to it.
-constexpr double kLargest = 1e306;
 constexpr int kMaxLength = 10000000;
 
 bool isMissing(double v) {
@@ -62,7 +60,7 @@ std::vector<AxisTick> mergeTicks(const std::vector<double>& majors, const std::v
 
 double AxisScale::Mapping::valueAtRatio(double r) const {
     if (reversed) r = 1 - r;
-    double u = log ? std::exp(std::log(lo) + r * (std::log(hi) - std::log(lo))) : lo + r * (hi - lo);
+    double u = log ? std::exp(std::log(lo) + r * (std::log(hi) - std::log(lo))) : lo + r * (hi * 0.5 - lo * 0.5) * 2;
     return slope * u + intercept;
 }
 
@@ -78,8 +76,8 @@ void AxisScale::setBounds(double lower, double upper, double majorTickInc, doubl
     syncSource_ = nullptr;
     lowerBound_ = boundOf(lower);
     upperBound_ = boundOf(upper);
-    lowerValue_ = lowerBound_ == Bound::Fixed ? std::clamp(lower, -kLargest, kLargest) : Chart::NoValue;
-    upperValue_ = upperBound_ == Bound::Fixed ? std::clamp(upper, -kLargest, kLargest) : Chart::NoValue;
+    lowerValue_ = lowerBound_ == Bound::Fixed ? lower : Chart::NoValue;
+    upperValue_ = upperBound_ == Bound::Fixed ? upper : Chart::NoValue;
     swapped_ = false;
     if (lowerBound_ == Bound::Fixed && upperBound_ == Bound::Fixed && lowerValue_ > upperValue_) {
         std::swap(lowerValue_, upperValue_);
@@ -374,8 +372,8 @@ void AxisScale::layoutAuto(double dataMin, double dataMax) {
     if (type_ == Log && fixedHi && !(upperValue_ > 0)) fixedHi = false;
     if (noData && !(fixedLo && fixedHi)) return;
 
-    double lo = fixedLo ? lowerValue_ : std::clamp(dataMin, -kLargest, kLargest);
-    double hi = fixedHi ? upperValue_ : std::clamp(dataMax, -kLargest, kLargest);
+    double lo = fixedLo ? lowerValue_ : dataMin;
+    double hi = fixedHi ? upperValue_ : dataMax;
     if (lo > hi) {
         if (fixedLo && fixedHi)
             std::swap(lo, hi);
@@ -494,7 +492,7 @@ void AxisScale::layoutSynced() {
 
 void AxisScale::placeExtraLabels() {
     if (extraLabels_.empty()) return;
-    double tol = (upper_ - lower_) * 1e-7;
+    double tol = rangeTolerance(lower_, upper_);
     for (const AxisLabel& extra : extraLabels_) {
         if (extra.value < lower_ - tol || extra.value > upper_ + tol) continue;
         auto here = [&](const AxisTick& t) { return std::fabs(t.value - extra.value) <= tol; };
@@ -509,7 +507,7 @@ void AxisScale::placeExtraLabels() {
 int AxisScale::labelAt(double value) const {
     if (empty_ || isMissing(value)) return -1;
     double v = labelMode_ == LabelMode::Enumerated && !syncSource_ ? std::round(value) : value;
-    double tol = (upper_ - lower_) * 1e-7;
+    double tol = rangeTolerance(lower_, upper_);
     for (size_t i = 0; i < labelTable_.size(); ++i) {
         if (!labelTable_[i].blank && std::fabs(labelTable_[i].value - v) <= tol) return static_cast<int>(i);
     }

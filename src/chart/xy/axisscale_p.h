@@ -180,7 +180,7 @@ class AxisScale {
             if (log)
                 r = u > 0 ? (std::log(u) - std::log(lo)) / (std::log(hi) - std::log(lo)) : -kFarRatio;
             else
-                r = (u - lo) / (hi - lo);
+                r = (u * 0.5 - lo * 0.5) / (hi * 0.5 - lo * 0.5);  // halves: spans beyond the largest double
             if (std::isnan(r)) r = 0;
             r = std::clamp(r, -kFarRatio, kFarRatio);
             return reversed ? 1 - r : r;

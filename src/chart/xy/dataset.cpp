@@ -30,7 +30,7 @@ void DataSetImpl::setData(DoubleArray data) {
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
     double lo = Chart::NoValue, hi = -kInfinity;
     for (double& v : values_) {
-        if (std::isnan(v)) v = Chart::NoValue;
+        if (!std::isfinite(v)) v = Chart::NoValue;
         lo = std::min(lo, v);
         hi = std::max(hi, v == Chart::NoValue ? -kInfinity : v);
     }

@@ -13,6 +13,7 @@
 // a tick within a hair of zero is written as zero so labels never read "-0" or "1e-17".
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "chart/xy/scalemath_p.h"
 
@@ -82,7 +83,7 @@ void majorTicks(double start, double lower, double upper, double step, StepFn ad
                 std::vector<double>& out) {
     out.clear();
     if (!(step > 0) || !std::isfinite(start)) return;
-    double tol = (upper - lower) * 1e-7;
+    double tol = rangeTolerance(lower, upper);
     // One tick may fall just below the lower bound; beyond that the cap bounds the walk.
     for (int k = 0; k <= kMaxTicks + 1 && static_cast<int>(out.size()) < kMaxTicks; ++k) {
         double v = advance(start, k, step);
@@ -98,7 +99,7 @@ void minorTicks(const std::vector<double>& majors, double lower, double upper, d
                 std::vector<double>& out) {
     out.clear();
     if (!(minor > 0)) return;
-    double tol = (upper - lower) * 1e-7;
+    double tol = rangeTolerance(lower, upper);
     auto full = [&out] { return static_cast<int>(out.size()) >= kMaxTicks; };
     double anchor = majors.empty() ? lower : majors.front();
     // Below the first major tick, walking down.
@@ -125,7 +126,9 @@ void minorTicks(const std::vector<double>& majors, double lower, double upper, d
     if (static_cast<int>(out.size()) > kMaxTicks) out.resize(kMaxTicks);
 }
 
-ScaleResult scaleLinear(const ScaleRequest& q) {
+namespace {
+
+ScaleResult scaleRange(const ScaleRequest& q) {
     ScaleResult r;
     double lo = q.lo;
     double hi = q.hi;
@@ -179,6 +182,29 @@ ScaleResult scaleLinear(const ScaleRequest& q) {
     double start = q.majorInc > 0 && q.fixedLo ? r.lower : std::floor(r.lower / step) * step;
     majorTicks(start, r.lower, r.upper, step, addLinearStep, r.majors);
     if (minor < step) minorTicks(r.majors, r.lower, r.upper, minor, addLinearStep, r.minors);
+    return r;
+}
+
+}  // namespace
+
+// Ranges near the end of the double range would overflow their span and head-room, so they are
+// scaled in units of 1e10 and brought back; a bound that then overflows is cut to the largest
+// double, which still holds the data, and ticks beyond it are dropped.
+ScaleResult scaleLinear(const ScaleRequest& q) {
+    constexpr double kSafe = 1e306, kUnit = 1e10, kMax = std::numeric_limits<double>::max();
+    if (!(std::max(std::fabs(q.lo), std::fabs(q.hi)) > kSafe)) return scaleRange(q);
+    ScaleRequest s = q;
+    for (double* v : {&s.lo, &s.hi, &s.minTickInc, &s.majorInc, &s.minorInc}) *v /= kUnit;
+    ScaleResult r = scaleRange(s);
+    r.lower = std::max(r.lower * kUnit, -kMax);
+    r.upper = std::min(r.upper * kUnit, kMax);
+    r.step = std::min(r.step * kUnit, kMax);
+    r.minorStep = std::min(r.minorStep * kUnit, kMax);
+    for (std::vector<double>* ticks : {&r.majors, &r.minors}) {
+        for (double& t : *ticks) t *= kUnit;
+        ticks->erase(std::remove_if(ticks->begin(), ticks->end(), [](double t) { return !std::isfinite(t); }),
+                     ticks->end());
+    }
     return r;
 }
 

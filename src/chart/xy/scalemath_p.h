@@ -41,6 +41,9 @@ struct ScaleResult {
 };
 
 double niceNumber(double x);
+// How close two values on a scale from lower to upper count as the same; scaled before the
+// subtraction so that a span wider than the largest double does not overflow.
+inline double rangeTolerance(double lower, double upper) { return upper * 1e-7 - lower * 1e-7; }
 double minorStepFor(double step, int minorPerMajor);
 
 ScaleResult scaleLinear(const ScaleRequest& q);
