@@ -167,20 +167,34 @@ TEST(BarLayer, PercentagesShareZeroTotals) {
 TEST(BarLayer, BadInputNeverBreaksTheChart) {
     {
         // Zero, negative and missing values on a log axis: bars only where the axis can place them,
-        // clamped to sane pixels.
-        XYPtr c = barChart(5);
-        c->yAxis()->setLogScale(true);
-        const double v[] = {0, -5, 10, 1000, kNaN};
-        BarLayer* layer = c->addBarLayer(DoubleArray(v, 5), 0x3366cc);
-        layer->setMinImageMapSize(0);
-        std::string dump = textDump(c.get());
-        EXPECT_FALSE(dump.empty());
-        Rect r = barRect(layer, 0, 3);
-        ASSERT_TRUE(r.valid);
-        EXPECT_EQ(r.top, c->getYCoor(1000));
-        EXPECT_LE(r.bottom, 240 * 3);
-        EXPECT_FALSE(barRect(layer, 0, 4).valid);
-        EXPECT_EQ(layer->getDataSet(0)->getValue(4), Chart::NoValue);
+        // grown from the plot area's edge (their base 0 lies at minus infinity), upright or swapped.
+        for (bool swapped : {false, true}) {
+            XYPtr c = barChart(5);
+            c->yAxis()->setLogScale(true);
+            c->swapXY(swapped);
+            const double v[] = {0, -5, 10, 1000, kNaN};
+            BarLayer* layer = c->addBarLayer(DoubleArray(v, 5), 0x3366cc);
+            layer->setMinImageMapSize(0);
+            std::string dump = textDump(c.get());
+            EXPECT_FALSE(dump.empty());
+            Rect r = barRect(layer, 0, 3);
+            ASSERT_TRUE(r.valid);
+            if (swapped) {
+                EXPECT_EQ(r.right, c->getYCoor(1000));
+                EXPECT_EQ(r.left, 50);
+            } else {
+                EXPECT_EQ(r.top, c->getYCoor(1000));
+                EXPECT_EQ(r.bottom, 200);
+            }
+            for (int i : {0, 1}) {
+                Rect low = barRect(layer, 0, i);
+                if (low.valid) {
+                    EXPECT_EQ(swapped ? low.right - low.left : low.bottom - low.top, 0) << i;
+                }
+            }
+            EXPECT_FALSE(barRect(layer, 0, 4).valid);
+            EXPECT_EQ(layer->getDataSet(0)->getValue(4), Chart::NoValue);
+        }
     }
     {
         // Bars along a log x axis keep to slots no wider than the plot.

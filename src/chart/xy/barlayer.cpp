@@ -15,9 +15,8 @@
 // at both ends, so the axis makes room for the outer bars instead of cutting them in half.
 //
 // Lengths come from the layer framework's spans (base to end under the combine method). A span
-// end that the axis cannot place sensibly (zero or below on a log axis, far outside a fixed
-// scale) is pulled in to a plot height beyond the plot area, so shapes stay small numbers and the
-// clip hides the rest.
+// end beyond the plot area (zero or below on a log axis, outside a fixed scale) is pulled in to
+// the plot area's edge, so bars stay inside it with or without clipping.
 //
 // Labels stand in the middle of their bar, or, when the program gives the label style an
 // alignment, at that edge or corner inside it. The alignment is read for a bar that grows up (or
@@ -346,7 +345,9 @@ bool BarLayerImpl::barBox(int ds, int i, BarBox& box) {
     DataSetImpl& set = dataSet(ds);
     double base = pixelY(span.base, set.axis()), end = pixelY(span.end, set.axis());
     if (base == Chart::NoValue || end == Chart::NoValue) return false;
-    double near = frameY() - frameHeight(), far = frameY() + 2.0 * frameHeight();
+    // A bar never leaves the plot area, whatever the axis makes of its ends (zero on a log axis
+    // lies at minus infinity).
+    double near = frameY(), far = frameY() + frameHeight();
     int b = roundPixel(std::clamp(base, near, far)), e = roundPixel(std::clamp(end, near, far));
     double low, high;
     barExtent(ds, i, low, high);
