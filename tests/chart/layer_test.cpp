@@ -105,6 +105,11 @@ TEST(Layer, ColoursLegendKeysAndDepth) {
     // 300 / 40 = 7, not below 4: the automatic depth.
     EXPECT_EQ(implOf(b)->getDepthX(), 7);
     EXPECT_EQ(implOf(b)->getDepthY(), 7);
+    // It follows the plot area through later layouts.
+    c->packPlotArea(0, 0, 499, 399);
+    const int side = std::min(c->getPlotArea()->getWidth(), c->getPlotArea()->getHeight());
+    EXPECT_GE(side, 360);
+    EXPECT_EQ(implOf(b)->getDepthX(), side / 40);
     (void)legend;
 
     Layer* r = addBlocks(c.get(), std::vector<double>{1}, -1, "x");

@@ -202,10 +202,17 @@ void LayerImpl::setBorderColor(int color, int lightingEffect) {
 
 void LayerImpl::set3D(int xDepth, int yDepth, int xGap, int yGap) {
     auto clampDepth = [](int v) { return std::clamp(v, -1, 10000); };
-    depth_ = clampDepth(xDepth);
-    depthY_ = clampDepth(yDepth);
-    depthTotalX_ = depth_ == -1 ? -1 : depth_ + std::clamp(xGap, 0, 10000);
-    depthTotalY_ = depthY_ == -1 ? -1 : depthY_ + std::clamp(yGap, 0, 10000);
+    asked3D_ = {clampDepth(xDepth), clampDepth(yDepth), std::clamp(xGap, 0, 10000), std::clamp(yGap, 0, 10000)};
+    resolveDepth(std::min(width_, height_));
+}
+
+// An automatic depth follows the plot size of every layout, not just the first.
+void LayerImpl::resolveDepth(int plotSide) {
+    const int automatic = autoDepth(plotSide);
+    depth_ = asked3D_.x == -1 ? automatic : asked3D_.x;
+    depthY_ = asked3D_.y == -1 ? depth_ : asked3D_.y;
+    depthTotalX_ = asked3D_.x == -1 ? automatic : depth_ + asked3D_.xGap;
+    depthTotalY_ = asked3D_.y == -1 ? automatic : depthY_ + asked3D_.yGap;
 }
 
 void LayerImpl::moveFront(Layer* layer) { chart_->plotArea().moveFront(this, dynamic_cast<LayerImpl*>(layer)); }
@@ -229,11 +236,7 @@ void LayerImpl::setSize(int x, int y, int width, int height, bool swapXY) {
     y_ = swapXY ? x : y;
     width_ = swapXY ? height : width;
     height_ = swapXY ? width : height;
-    int automatic = autoDepth(std::min(width, height));
-    if (depth_ == -1) depth_ = automatic;
-    if (depthY_ == -1) depthY_ = depth_;
-    if (depthTotalX_ == -1) depthTotalX_ = automatic;
-    if (depthTotalY_ == -1) depthTotalY_ = automatic;
+    resolveDepth(std::min(width, height));
 }
 
 LayerImpl::PixelMap LayerImpl::xPixelMap() const {

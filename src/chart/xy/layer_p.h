@@ -297,6 +297,7 @@ private:
     // The smallest or the largest x position.
     double xExtreme(bool highest) const;
     double grandTotal();
+    void resolveDepth(int plotSide);
     std::string fieldText(const std::string& name, const char* format, int ds, int item, bool& known);
 
     XYChartImpl* chart_ = nullptr;
@@ -312,6 +313,10 @@ private:
     int width_ = 384;
     int height_ = 252;
     bool swapXY_ = false;
+    // The 3D depths and gaps as set (-1: from the plot size), and what they come to.
+    struct Asked3D {
+        int x = 0, y = 0, xGap = 0, yGap = 0;
+    } asked3D_;
     int depth_ = 0;
     int depthY_ = 0;
     int depthTotalX_ = 0;
