@@ -10,7 +10,8 @@
 //     shorter side, a cylinder or Phong light their profile across the box or over a dome;
 //   - glass shades its body darker away from the glare side, bevels it, and lays a band of
 //     translucent white along the glare side whose outer corners follow the box's.
-// Effects need a body: with no fill colour a box is its outline only.
+// Lighting effects need a body: with no fill colour a box is its outline, and its bevel (a raised
+// chart border drawn over the finished chart) is shaded from the surface's background colour.
 #include <plotvane/constants.h>
 
 #include <algorithm>
@@ -48,27 +49,42 @@ bool acrossX(const EffectCode& e, int width, int height) {
 void DrawAreaImpl::roundedRect(int x1, int y1, int x2, int y2, int r1, int r2, int r3, int r4, int edgeColor,
                                int fillColor, int raisedEffect) {
     int edge = getARGBColor(edgeColor), fill = getARGBColor(fillColor);
-    if (edge == kTransparent && fill == kTransparent) return;
+    EffectCode e = decodeEffect(raisedEffect);
+    auto bevelled = [](const EffectCode& c) {
+        return c.depth != 0 &&
+               (c.kind == EffectCode::Raised || c.kind == EffectCode::Glass || c.kind == EffectCode::SoftLighting);
+    };
+    int bevelBase = fill;
+    if (fill == kTransparent && e.kind != EffectCode::FlatBorder) {
+        // Only the bevel survives without a body; it takes its shades from the background.
+        EffectCode plain;
+        if (bevelled(e)) {
+            plain.kind = EffectCode::Raised;
+            plain.depth = e.depth;
+            bevelBase = getARGBColor(bgColor_);
+        }
+        e = plain;
+    }
+    if (edge == kTransparent && fill == kTransparent && (bevelBase == kTransparent || !bevelled(e))) return;
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
     int radii[4] = {std::max(0, r1), std::max(0, r2), std::max(0, r3), std::max(0, r4)};
-    EffectCode e = decodeEffect(raisedEffect);
-    if (fill == kTransparent && e.kind != EffectCode::FlatBorder) e = EffectCode();
     if (e.kind == EffectCode::FlatBorder) {
         roundedRect(x1, y1, x2, y2, radii[0], radii[1], radii[2], radii[3], kTransparent, fill, 0);
         roundedFrame(x1, y1, x2, y2, radii[0], radii[1], radii[2], radii[3], e.depth, edge, edge, edge);
         return;
     }
     int body = e.lights() ? litFill(x1, y1, x2, y2, fill, e) : fill;
-    if (radii[0] == radii[1] && radii[0] == radii[2] && radii[0] == radii[3]) {
-        meta_->drawRoundedRect(x1, y1, x2, y2, radii[0], edge, body);
-    } else {
-        int colors[5] = {edge, edge, edge, edge, body};
-        meta_->drawRoundedRect(x1, y1, x2, y2, radii, colors);
+    if (edge != kTransparent || body != kTransparent) {
+        if (radii[0] == radii[1] && radii[0] == radii[2] && radii[0] == radii[3]) {
+            meta_->drawRoundedRect(x1, y1, x2, y2, radii[0], edge, body);
+        } else {
+            int colors[5] = {edge, edge, edge, edge, body};
+            meta_->drawRoundedRect(x1, y1, x2, y2, radii, colors);
+        }
     }
     int inset = edge == kTransparent ? 0 : 1;
-    if (e.kind == EffectCode::Raised || e.kind == EffectCode::Glass || e.kind == EffectCode::SoftLighting)
-        bevel(x1, y1, x2, y2, radii, inset, fill, e.depth);
+    if (bevelled(e) && bevelBase != kTransparent) bevel(x1, y1, x2, y2, radii, inset, bevelBase, e.depth);
     if (e.kind == EffectCode::Glass && e.glare > 1)
         glare(x1, y1, x2, y2, radii, e.side, e.glare, inset + std::max(e.depth, 0));
 }

@@ -224,6 +224,7 @@ void DrawAreaImpl::removeDynamicLayer(bool keepBase) {
 void DrawAreaImpl::setSize(int width, int height, int bgColor) {
     width_ = std::max(1, width);
     height_ = std::max(1, height);
+    bgColor_ = bgColor;
     meta_->setSize(width_, height_, bgColor);
     resetClip();
 }
@@ -248,7 +249,10 @@ int* DrawAreaImpl::getClipRect(int rect[4]) const {
     return rect;
 }
 
-void DrawAreaImpl::setBgColor(int color) { meta_->setBgColor(color); }
+void DrawAreaImpl::setBgColor(int color) {
+    bgColor_ = color;
+    meta_->setBgColor(color);
+}
 
 void DrawAreaImpl::addDropShadow(int mode, int xOffset, int yOffset, int blurRadius, int color) {
     meta_->addDropShadow(mode, xOffset, yOffset, blurRadius, color);

@@ -299,6 +299,7 @@ private:
     int lastError_ = 0;
     int width_ = 1;
     int height_ = 1;
+    int bgColor_ = 0xffffff;  // as last set, so a bevel without a fill can be shaded from it
     bool dynamicLayer_ = false;
     int layerColorCount_ = 0;
     int layerDerivedCount_ = 0;

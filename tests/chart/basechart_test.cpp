@@ -3,6 +3,7 @@
 #include <plotvane/drawobj.h>
 #include <plotvane/legendbox.h>
 #include <plotvane/ttftext.h>
+#include <plotvane/xychart.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "chart/testchart.h"
+#include "chart/testlayer.h"
 #include "support/golden.h"
 #include "text/pvparser_p.h"
 
@@ -157,6 +159,20 @@ TEST(BaseChart, ThickFrameAndBorderColours) {
     EXPECT_NE(raisedDump.find("SetSize(100, 80, 0xcccccc)"), std::string::npos);
     EXPECT_NE(raisedDump.find("RoundedRect(0, 0, 99, 79, 0, 0x00aa00, Chart.Transparent)"), std::string::npos)
         << raisedDump;
+
+    // The raised border is shaded from the background inside its edge, light at the top left and
+    // dark at the bottom right, with or without an edge colour.
+    for (int edge : {0x000000, Chart::Transparent}) {
+        XYPtr c(XYChart::create(100, 60, 0xcccccc, edge, 3));
+        DrawArea* d = c->makeChart();
+        auto grey = [&](int x, int y) { return d->getPixel(x, y) & 0xff; };
+        const int inner = edge == Chart::Transparent ? 0 : 1;
+        EXPECT_GT(grey(50, inner), 0xcc) << edge;
+        EXPECT_GT(grey(inner, 30), 0xcc) << edge;
+        EXPECT_LT(grey(50, 59 - inner), 0xcc) << edge;
+        EXPECT_LT(grey(99 - inner, 30), 0xcc) << edge;
+        EXPECT_EQ(grey(50, 30), 0xcc) << edge;
+    }
 }
 
 TEST(BaseChart, DropShadowGrowsTheSurfaceAndShiftsImageMaps) {
