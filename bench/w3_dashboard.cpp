@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     if (drawing)
         std::printf("  drawing alone:        %8.3f ms per chart (layout, record, replay)\n", 1000 * median(times) / charts);
     else
-        std::printf("  %s PNG:           %8.1f charts/s  (%zu bytes per chart)\n", fast ? "fast (mode 129)" : "default",
+        std::printf("  %-22s%8.1f charts/s  (%zu bytes per chart)\n", fast ? "fast PNG (mode 129):" : "default PNG:",
                     charts / median(times), bytes);
     std::printf("  first chart of the process: %.2f ms CPU\n", 1000 * first);
     return 0;

@@ -50,7 +50,6 @@ public:
     DrawPDFImpl(const VectorOptions& options, DrawPDFImpl* parent)
         : DrawPDF(parent ? &parent->brushes_ : nullptr),
           options_(options),
-          parent_(parent),
           shared_(parent ? parent->shared_ : std::make_shared<PDFRoot>()),
           c_(content_) {
         symbols_.setParent(parent ? &parent->symbols_ : nullptr);
@@ -145,7 +144,6 @@ private:
     void placeXObject(int num, const PDFMatrix& m);
 
     VectorOptions options_;
-    DrawPDFImpl* parent_;
     std::shared_ptr<PDFRoot> shared_;
     std::string content_;
     PDFContent c_;

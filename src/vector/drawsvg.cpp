@@ -117,7 +117,6 @@ public:
     DrawSVGImpl(const VectorOptions& options, DrawSVGImpl* parent)
         : DrawSVG(parent ? &parent->brushes_ : nullptr),
           options_(options),
-          parent_(parent),
           root_(parent ? parent->root_ : this),
           painter_(defs_, nextId_) {
         symbols_.setParent(parent ? &parent->symbols_ : nullptr);
@@ -187,7 +186,6 @@ private:
     void writeBackground(std::string& to);
 
     VectorOptions options_;
-    DrawSVGImpl* parent_;
     DrawSVGImpl* root_;
     // Root only: the definitions, the id counter and the brush definitions written so far.
     std::string defs_;
