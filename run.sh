@@ -3,26 +3,33 @@
 # ./run.sh test [--sanitize]  build and run the whole test suite (non-zero exit on any failure)
 # ./run.sh test --fuzz        run each fuzz target for a short fixed time
 # ./run.sh test --tsan        build with ThreadSanitizer and run the multi-thread tests
+# ./run.sh test --clang       build the library and the examples with clang, warnings as errors
 # ./run.sh bench              build the release preset and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# Everything the build, the tests and the gallery need, as Debian packages.
-PACKAGES=(
-  cmake ninja-build g++ clang pkg-config python3
+# What the library and the gallery's examples need to build and run, as Debian packages.
+BUILD_PACKAGES=(
+  cmake ninja-build g++ pkg-config
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
+)
+# What the test suite needs besides: the test framework, a second compiler for the headers, the
+# outside checkers and oracles, and the browser that opens the gallery.
+TEST_PACKAGES=(
+  clang python3
   libgtest-dev libgmock-dev
-  python3-pil netpbm
-  libcairo2-dev python3-matplotlib
-  python3-statsmodels
+  python3-pil netpbm python3-statsmodels
   libxml2-utils librsvg2-bin qpdf poppler-utils
   chromium
 )
+# The peers the benchmarks print beside their own figures.
+BENCH_PACKAGES=(libcairo2-dev python3 python3-matplotlib)
 
+# Installs whichever of the given packages are missing.
 setup() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -44,9 +51,10 @@ build() {
   cmake --build --preset "$preset" -j "$(nproc)"
 }
 
+# The library and the examples only, in a build of their own.
 gallery() {
-  build plain
-  examples/make_gallery.sh build/plain/examples out/gallery
+  build gallery
+  examples/make_gallery.sh build/gallery/examples out/gallery
 }
 
 run_tests() {
@@ -60,6 +68,8 @@ run_tests() {
     --fuzz)
       build fuzz
       tests/fuzz/run_fuzzers.sh build/fuzz ;;
+    --clang)
+      build clang ;;
     "")
       build plain
       ctest --preset plain ;;
@@ -68,8 +78,8 @@ run_tests() {
 }
 
 case "${1:-}" in
-  gallery) setup; gallery ;;
-  test) setup; shift; run_tests "$@" ;;
-  bench) setup; build release; bench/run_all.sh build/release/bench ;;
-  *) sed -n '2,6p' "$0" | sed 's/^# //'; exit 2 ;;
+  gallery) setup "${BUILD_PACKAGES[@]}"; gallery ;;
+  test) setup "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"; shift; run_tests "$@" ;;
+  bench) setup "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"; build release; bench/run_all.sh build/release/bench ;;
+  *) sed -n '2,7p' "$0" | sed 's/^# //'; exit 2 ;;
 esac

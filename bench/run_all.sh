@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
-# Runs every benchmark program once; each prints its own figures. The one-chart program is timed
-# as whole processes by its script instead. Last, matplotlib draws W1-W3 in the same run, so that
-# the figures can be read side by side.
+# Runs every benchmark workload in a process of its own, so that no workload warms another; each
+# prints its own figures, the first chart of its fresh process beside the warm median where it
+# draws charts. Programs holding several workloads run one per process, named by its argument.
+# The one-chart program
+# is timed as whole processes by its script instead. Last, matplotlib draws W1-W3 in the same run,
+# so that the figures can be read side by side.
 set -euo pipefail
 bin_dir=$1
+declare -A workloads=([bench_w3_dashboard]="default fast drawing" [bench_vector_w4]="svg pdf")
 for program in "$bin_dir"/bench_*; do
   [ -x "$program" ] || continue
-  [ "$(basename "$program")" = bench_one_chart ] && continue
-  echo "== $(basename "$program")"
-  "$program"
+  name=$(basename "$program")
+  [ "$name" = bench_one_chart ] && continue
+  if [ -z "${workloads[$name]:-}" ]; then
+    echo "== $name"
+    "$program"
+    continue
+  fi
+  for workload in ${workloads[$name]}; do
+    echo "== $name $workload"
+    "$program" "$workload"
+  done
 done
 if [ -x "$bin_dir/bench_one_chart" ]; then
   echo "== one_chart_process"

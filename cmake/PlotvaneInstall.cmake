@@ -21,8 +21,20 @@ install(FILES ${PROJECT_BINARY_DIR}/PlotvaneConfig.cmake ${PROJECT_BINARY_DIR}/P
 
 # Relative to the .pc file, so the installed tree can be moved.
 file(RELATIVE_PATH PLOTVANE_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+set(PLOTVANE_PC_RPATH "")
 configure_file(cmake/plotvane.pc.in ${PROJECT_BINARY_DIR}/plotvane.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/plotvane.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# Outside /usr the loader does not look for the library, so programs linked through pkg-config
+# carry its folder; which of the two files is installed depends on the prefix given at install time.
+set(PLOTVANE_PC_RPATH " -Wl,-rpath,\${libdir}")
+configure_file(cmake/plotvane.pc.in ${PROJECT_BINARY_DIR}/pc-rpath/plotvane.pc @ONLY)
+install(CODE "
+  if(CMAKE_INSTALL_PREFIX MATCHES \"^/(usr/?)?$\")
+    set(plotvane_pc \"${PROJECT_BINARY_DIR}/plotvane.pc\")
+  else()
+    set(plotvane_pc \"${PROJECT_BINARY_DIR}/pc-rpath/plotvane.pc\")
+  endif()
+  file(INSTALL \"\${plotvane_pc}\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig\")
+")
 
 # Lets a neighbouring build use this tree without installing.
 export(EXPORT PlotvaneTargets NAMESPACE Plotvane:: FILE ${PROJECT_BINARY_DIR}/PlotvaneTargets.cmake)

@@ -25,8 +25,12 @@ public:
     virtual void setKeyBorder(int edgeColor, int raisedEffect = 0) = 0;
     // Entries with a line width show a line sample instead of a box.
     virtual void setLineStyleKey(bool b = true) = 0;
-    // The image-map coordinates of one shown entry, empty for an index out of range.
+    // The image-map coordinates of one shown entry, empty for an index out of range. It hides the
+    // whole box's getImageCoor on purpose: with both in view, getImageCoor(i) would be ambiguous.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
     virtual const char* getImageCoor(int dataItem, int offsetX = 0, int offsetY = 0) = 0;
+#pragma GCC diagnostic pop
     virtual const char* getHTMLImageMap(const char* url, const char* queryFormat = "", const char* extraAttr = "",
                                         int offsetX = 0, int offsetY = 0) = 0;
 };

@@ -32,7 +32,11 @@ public:
     void setKeyBorder(int edgeColor, int raisedEffect) override;
     void setLineStyleKey(bool b) override { lineStyleKey_ = b; }
     void setText(const char* entryTemplate) override;
+    // Hides the whole box's getImageCoor, as the public class does.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
     const char* getImageCoor(int dataItem, int offsetX, int offsetY) override;
+#pragma GCC diagnostic pop
     const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                 int offsetY) override;
 

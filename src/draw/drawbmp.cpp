@@ -158,6 +158,7 @@ public:
         width = std::max(1, width);
         height = std::max(1, height);
         if (!validSize(width, height)) return;
+        shadow_ = ShadowLayer{};
         const int ow = canvas_.width(), oh = canvas_.height();
         std::vector<uint32_t> old;
         if (ow > 1 || oh > 1) {
@@ -205,8 +206,9 @@ public:
         plotvane::clipRoundedCorners(canvas_, radii, u32(bg));
     }
     void addDropShadow(int shadowColor, int xOffset, int yOffset, int blurRadius, int surround) override {
-        plotvane::addDropShadow(canvas_, xOffset, yOffset, blurRadius, u32(shadowColor), u32(surround));
+        plotvane::addDropShadow(canvas_, xOffset, yOffset, blurRadius, u32(shadowColor), u32(surround), &shadow_);
     }
+    const ShadowLayer& shadowLayer() const override { return shadow_; }
 
     // Lines.
     void line(double x1, double y1, double x2, double y2, int color, int width) override {
@@ -477,6 +479,7 @@ private:
     }
 
     Canvas canvas_{*this};
+    ShadowLayer shadow_;
     std::map<int, std::unique_ptr<DrawBMPImpl>> symbols_;
     AAShape shape_;
     GlyphBlender glyphBlender_;

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "draw/drawbackend_p.h"
+#include "draw/effects_p.h"
 #include "draw/imageio_p.h"
 
 namespace plotvane {
@@ -47,6 +48,9 @@ public:
     virtual void shearTransform(double xShear, double yShear, int bgColor, int filter, double blur) = 0;
     virtual void waveTransform(int period, double amplitude, double direction, double startAngle,
                                bool longitudinal, int bgColor, int filter, double blur) = 0;
+
+    // The last drop shadow alone (empty when none was added), for the vector writers.
+    virtual const ShadowLayer& shadowLayer() const = 0;
 
     virtual void initDynamicLayer() = 0;
     virtual void clearDynamicLayer(bool keepBase) = 0;

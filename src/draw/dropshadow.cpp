@@ -31,7 +31,7 @@ void blurLine(const float* in, float* out, int n, std::ptrdiff_t stride, const s
 
 }  // namespace
 
-void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color, uint32_t surround) {
+void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color, uint32_t surround, ShadowLayer* layer) {
     dx = std::clamp(dx, -4096, 4096);
     dy = std::clamp(dy, -4096, 4096);
     radius = std::clamp(radius, 0, 1024);
@@ -68,7 +68,7 @@ void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color, uint3
             for (int x = 0; x < nw; ++x)
                 blurLine(&tmp[static_cast<size_t>(x)], &alpha[static_cast<size_t>(x)], nh, nw, k, window);
         }
-        std::vector<uint32_t> out(alpha.size());
+        std::vector<uint32_t> out(alpha.size()), shadowOnly(layer ? alpha.size() : 0);
         for (int y = 0; y < nh; ++y)
             for (int x = 0; x < nw; ++x) {
                 const size_t i = static_cast<size_t>(y) * nw + x;
@@ -76,12 +76,14 @@ void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color, uint3
                 const uint32_t a = static_cast<uint32_t>(std::lround(std::clamp(alpha[i], 0.0f, 255.0f)));
                 const uint32_t around = Canvas::isCode(surround) ? cv.colorAt(surround, x, y) : surround;
                 uint32_t p = blend(withOpacity(canonical(c), a), canonical(around));
+                if (layer) shadowOnly[i] = p;
                 const int ox = x - left, oy = y - top;
                 if (ox >= 0 && oy >= 0 && ox < w && oy < h)
                     p = blend(src[static_cast<size_t>(oy) * w + ox], p);
                 out[i] = p;
             }
         cv.adopt(std::move(out), nw, nh);
+        if (layer) *layer = ShadowLayer{std::move(shadowOnly), nw, nh, left, top};
     } catch (const std::bad_alloc&) {
     }
 }

@@ -2,6 +2,7 @@
 #define PLOTVANE_DRAW_EFFECTS_P_H
 
 #include <cstdint>
+#include <vector>
 
 namespace plotvane {
 
@@ -15,8 +16,16 @@ void buildRoundedRect(AAShape& shape, double x1, double y1, double x2, double y2
                       const uint32_t edgeColors[4]);
 // Replaces what lies outside rounded corners of the whole canvas with bg (anti-aliased).
 void clipRoundedCorners(Canvas& canvas, const int radii[4], uint32_t bg);
-// Grows the canvas around its picture and puts a blurred shadow of the picture beneath it.
-void addDropShadow(Canvas& canvas, int xOffset, int yOffset, int blurRadius, uint32_t color, uint32_t surround);
+// The shadow alone, over the surroundings, on the grown canvas; the picture sits at (left, top).
+struct ShadowLayer {
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0, left = 0, top = 0;
+};
+
+// Grows the canvas around its picture and puts a blurred shadow of the picture beneath it. The
+// vector writers, which cannot blur, take the shadow from `layer` when one is given.
+void addDropShadow(Canvas& canvas, int xOffset, int yOffset, int blurRadius, uint32_t color, uint32_t surround,
+                   ShadowLayer* layer = nullptr);
 
 }  // namespace plotvane
 

@@ -16,11 +16,12 @@ namespace {
 constexpr int kMaxFolderDepth = 8;
 
 // Where Debian, Fedora and Arch put the DejaVu, Liberation and Microsoft core fonts inside a system
-// font folder, sorted as a scan visits them so that a direct hit is the file the index would give.
+// font folder. When a name is in several of them the index keeps the one a scan visits last, which
+// prefers versioned folders ("liberation2" over "liberation"); these are tried in the reverse of
+// scan order so that a direct hit is that same file on every machine, whatever else is installed.
 const char* const kPackageFolders[] = {
-    "TTF/", "dejavu/", "dejavu-sans-fonts/", "liberation/", "liberation-mono/", "liberation-sans/",
-    "liberation-serif/", "truetype/dejavu/", "truetype/liberation/", "truetype/liberation2/",
-    "truetype/msttcorefonts/",
+    "truetype/msttcorefonts/", "truetype/liberation2/", "truetype/liberation/", "truetype/dejavu/",
+    "liberation-serif/", "liberation-sans/", "liberation-mono/", "liberation/", "dejavu-sans-fonts/", "dejavu/", "TTF/",
 };
 
 std::string& customPathStorage() {

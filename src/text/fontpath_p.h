@@ -22,8 +22,8 @@ public:
     FontFolderIndex(std::string root, bool tree) : root_(std::move(root)), tree_(tree) {}
     // Full path of the file called name (in any case), or null.
     const std::string* find(const std::string& name);
-    // For a tree, the usual package sub-folders (each ending in "/") that exist, in the order a
-    // scan visits them; looked for once.
+    // For a tree, the usual package sub-folders (each ending in "/") that exist, newest first so a
+    // direct hit is the file find() would give; looked for once.
     const std::vector<std::string>& packageFolders();
 
 private:

@@ -23,13 +23,13 @@ bool DrawAreaImpl::writeVector(vek::ostream& out, bool pdf, const char* explicit
         const RasterImage image = getCanvas()->image();
         return DrawSVG::writeBitmap(out, image.pixels, image.width, image.height, options);
     }
-    if (pdf) {
-        std::unique_ptr<DrawPDF> writer(DrawPDF::create(options));
-        meta_->drawTo(writer.get(), 0);
-        return writer->finish(out);
-    }
-    std::unique_ptr<DrawSVG> writer(DrawSVG::create(options));
+    std::unique_ptr<VectorBackend> writer;
+    if (pdf)
+        writer.reset(DrawPDF::create(options));
+    else
+        writer.reset(DrawSVG::create(options));
     meta_->drawTo(writer.get(), 0);
+    if (writer->wantsShadow()) writer->setShadowLayer(&getCanvas()->shadowLayer());
     return writer->finish(out);
 }
 

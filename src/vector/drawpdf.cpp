@@ -50,7 +50,6 @@ public:
     DrawPDFImpl(const VectorOptions& options, DrawPDFImpl* parent)
         : DrawPDF(parent ? &parent->brushes_ : nullptr),
           options_(options),
-          parent_(parent),
           shared_(parent ? parent->shared_ : std::make_shared<PDFRoot>()),
           c_(content_) {
         symbols_.setParent(parent ? &parent->symbols_ : nullptr);
@@ -77,7 +76,6 @@ public:
         radii_ = {r1, r2, r3, r4};
         roundClip_ = true;
     }
-    void addDropShadow(int, int, int, int, int) override {}
 
     void line(double x1, double y1, double x2, double y2, int color, int width) override {
         commitCurrentLine();
@@ -118,6 +116,8 @@ public:
 private:
     PDFDocument& doc() { return shared_->doc; }
     void forget(int id) override;
+    int pictureWidth() const override { return width_; }
+    int pictureHeight() const override { return height_; }
     bool paints(int color, int depth = 0) const;
     const VectorPaint* zoneOf(int color) const {
         const VectorPaint* p = isDynamicColor(color) ? brushes_.find(color) : nullptr;
@@ -127,6 +127,7 @@ private:
     bool shade(int color, bool stroke, const Box& box, int depth = 0);
     void setAlpha(int opacity, bool stroke);
     int patternFor(const VectorPaint& p, const Box& box);
+    int softMaskFor(const VectorPaint& p, const Box& box);
     // Fills (even-odd) and strokes a path given as construction operators.
     void paintPath(const std::string& path, int fill, int edge, int width, const Box& box);
     void paintOne(const std::string& path, int color, bool stroke, int width, const Box& box);
@@ -143,7 +144,6 @@ private:
     void placeXObject(int num, const PDFMatrix& m);
 
     VectorOptions options_;
-    DrawPDFImpl* parent_;
     std::shared_ptr<PDFRoot> shared_;
     std::string content_;
     PDFContent c_;
@@ -156,7 +156,7 @@ private:
 
 
     // Patterns by brush, and by shape box for brushes that follow the shape.
-    std::map<std::pair<const VectorPaint*, std::array<long long, 4>>, int> patterns_;
+    std::map<std::pair<const VectorPaint*, std::array<long long, 4>>, int> patterns_, softMasks_;
     SymbolTable<DrawPDFImpl> symbols_;
     int form_ = 0;  // as a symbol: the form's object number once written
 };
@@ -164,8 +164,8 @@ private:
 void DrawPDFImpl::forget(int id) {
     const VectorPaint* p = brushes_.find(id);
     if (!p) return;
-    for (auto it = patterns_.begin(); it != patterns_.end();)
-        it = it->first.first == p ? patterns_.erase(it) : std::next(it);
+    for (auto* cache : {&patterns_, &softMasks_})
+        for (auto it = cache->begin(); it != cache->end();) it = it->first.first == p ? cache->erase(it) : std::next(it);
 }
 
 bool DrawPDFImpl::paints(int color, int depth) const {
@@ -192,16 +192,31 @@ void DrawPDFImpl::setAlpha(int opacity, bool stroke) {
     c_.name("/G", num, "gs ");
 }
 
-int DrawPDFImpl::patternFor(const VectorPaint& p, const Box& box) {
+namespace {
+
+// Relative and periodic gradients depend on the filled box; others are made once.
+std::array<long long, 4> boxKey(const VectorPaint& p, const double box[4]) {
     std::array<long long, 4> key = {0, 0, 0, 0};
     if (p.relative || p.periodic)
-        for (int i = 0; i < 4; ++i) key[static_cast<size_t>(i)] = std::llround(box.v[i] * 16);
-    int& num = patterns_[{&p, key}];
+        for (int i = 0; i < 4; ++i) key[static_cast<size_t>(i)] = std::llround(box[i] * 16);
+    return key;
+}
+
+}  // namespace
+
+int DrawPDFImpl::patternFor(const VectorPaint& p, const Box& box) {
+    int& num = patterns_[{&p, boxKey(p, box.v)}];
     if (!num) {
         num = p.kind == VectorPaint::Pattern ? addTilingPattern(doc(), p, toForm_)
                                              : addGradientPattern(doc(), p, toForm_, box.v);
         if (num) doc().addResource(PDFDocument::Pattern, num);
     }
+    return num;
+}
+
+int DrawPDFImpl::softMaskFor(const VectorPaint& p, const Box& box) {
+    int& num = softMasks_[{&p, boxKey(p, box.v)}];
+    if (!num) num = addSoftMaskState(doc(), p, toForm_, box.v);
     return num;
 }
 
@@ -225,7 +240,11 @@ bool DrawPDFImpl::shade(int color, bool stroke, const Box& box, int depth) {
             if (!num) return shade(static_cast<int>(averageColor(p->pixels)), stroke, box, depth + 1);
             c_.op(stroke ? "/Pattern CS " : "/Pattern cs ").name("/P", num, stroke ? "SCN " : "scn ");
             int opacity = p->kind == VectorPaint::Pattern ? 255 : gradientOpacity(*p);
-            if (opacity < 255) setAlpha(opacity, stroke);
+            if (opacity < 0) {
+                if (int mask = softMaskFor(*p, box)) c_.name("/G", mask, "gs ");
+            } else if (opacity < 255) {
+                setAlpha(opacity, stroke);
+            }
             return true;
         }
         case VectorPaint::Dash: {
@@ -617,13 +636,38 @@ bool DrawPDFImpl::finish(vek::ostream& out) {
     int form = d.addStream(std::move(dict), formContent());
     d.addResource(PDFDocument::XObject, form);
     shared_->fonts.outFonts(d);
+    int pictureWidth = width_, pictureHeight = height_;
+    if (shadow_ && !shadow_->pixels.empty()) {
+        // A drop shadow grows the picture: its image beneath, the drawing where the raster puts it.
+        pictureWidth = shadow_->width;
+        pictureHeight = shadow_->height;
+        std::string grown;
+        PDFContent c(grown);
+        if (int image = addImageObj(d, shadow_->pixels.data(), pictureWidth, pictureHeight)) {
+            d.addResource(PDFDocument::XObject, image);
+            c.op("q ").matrix({double(pictureWidth), 0, 0, double(pictureHeight), 0, 0}).name("/X", image, "Do Q ");
+        }
+        c.op("q ").matrix({1, 0, 0, 1, double(shadow_->left), double(pictureHeight - shadow_->top - height_)});
+        c.name("/X", form, "Do Q");
+        std::string outer = "/Type/XObject/Subtype/Form/Resources ";
+        appendInt(outer, d.resourcesNumber());
+        outer += " 0 R";
+        outer += kFormGroup;
+        outer += "/BBox[0 0 ";
+        appendInt(outer, pictureWidth);
+        outer += ' ';
+        appendInt(outer, pictureHeight);
+        outer += ']';
+        form = d.addStream(std::move(outer), grown);
+        d.addResource(PDFDocument::XObject, form);
+    }
 
     double scale = 72 / options_.getPositiveDouble("dpi", 96);
-    double w = options_.getPositiveDouble("width", width_), h = options_.getPositiveDouble("height", height_);
+    double w = options_.getPositiveDouble("width", pictureWidth), h = options_.getPositiveDouble("height", pictureHeight);
     double pw = options_.getPositiveDouble("pagewidth", w), ph = options_.getPositiveDouble("pageheight", h);
     double left = options_.getDouble("leftx", (pw - w) / 2), top = options_.getDouble("topy", (ph - h) / 2);
     std::string page;
-    PDFContent(page).matrix({scale * w / width_, 0, 0, scale * h / height_, left * scale, (ph - top - h) * scale})
+    PDFContent(page).matrix({scale * w / pictureWidth, 0, 0, scale * h / pictureHeight, left * scale, (ph - top - h) * scale})
         .name("/X", form, "Do");
     int contents = d.addStream("", page);
 

@@ -6,7 +6,8 @@
 //
 // Coordinates: a pixel (x, y) of the drawing covers the unit square from (x, y); lines, outlines and
 // gradient geometry run through pixel centres, hence the + 0.5 on everything but images and tiles.
-// Element ids come from a counter shared by a document and its symbols, so a file is the same every
+// Element ids, symbols' included, come from a counter shared by a document and its symbols, never
+// from the drawing's own symbol ids (which count across the process), so a file is the same every
 // time the same drawing is written.
 #include "vector/drawsvg_p.h"
 
@@ -116,7 +117,6 @@ public:
     DrawSVGImpl(const VectorOptions& options, DrawSVGImpl* parent)
         : DrawSVG(parent ? &parent->brushes_ : nullptr),
           options_(options),
-          parent_(parent),
           root_(parent ? parent->root_ : this),
           painter_(defs_, nextId_) {
         symbols_.setParent(parent ? &parent->symbols_ : nullptr);
@@ -137,7 +137,6 @@ public:
     void setClipRect(int left, int top, int right, int bottom) override;
     void setBgColor(int color) override { bgColor_ = color; }
     void clipRoundedCorners(int r1, int r2, int r3, int r4, int) override;
-    void addDropShadow(int mode, int xOffset, int yOffset, int blurRadius, int color) override;
 
     void line(double x1, double y1, double x2, double y2, int color, int width) override;
 
@@ -160,6 +159,8 @@ public:
 
 private:
     long long newId() { return root_->nextId_++; }
+    int pictureWidth() const override { return width_; }
+    int pictureHeight() const override { return height_; }
     void forget(int id) override {
         if (const VectorPaint* p = brushes_.find(id)) root_->painter_.forget(p);
     }
@@ -177,7 +178,7 @@ private:
     void wrapBody(const std::string& transform);
     void writeImage(double x, double y, int width, int height, const char* mediaType, const unsigned char* data,
                     size_t length);
-    void writeSymbol(DrawSVGImpl& symbol, int id);
+    void writeSymbol(DrawSVGImpl& symbol);
     DrawSVGImpl* findSymbol(int id);
     void writeDocument(std::string& doc);
     long long opacityFilter(int transparency);
@@ -185,7 +186,6 @@ private:
     void writeBackground(std::string& to);
 
     VectorOptions options_;
-    DrawSVGImpl* parent_;
     DrawSVGImpl* root_;
     // Root only: the definitions, the id counter and the brush definitions written so far.
     std::string defs_;
@@ -199,12 +199,11 @@ private:
     int bgColor_ = static_cast<int>(kTransparent);
     bool clipOpen_ = false;
     long long roundClip_ = -1;
-    long long shadowFilter_ = -1;
-    int growX_ = 0, growY_ = 0;  // the picture grows by the drop shadow
 
 
     SymbolTable<DrawSVGImpl> symbols_;
     bool written_ = false;  // as a symbol
+    long long documentId_ = 0;  // as a symbol, once written
 };
 
 bool DrawSVGImpl::paints(int color, int depth) const {
@@ -327,34 +326,6 @@ void DrawSVGImpl::clipRoundedCorners(int r1, int r2, int r3, int r4, int) {
     roundClip_ = newId();
     SVGBuilder b(root_->defs_);
     b.tag("clipPath", roundClip_).tag("path").av("d", d.c_str());
-}
-
-void DrawSVGImpl::addDropShadow(int shadowColor, int xOffset, int yOffset, int blurRadius, int) {
-    if (blurRadius < 0) blurRadius = 0;
-    shadowFilter_ = newId();
-    growX_ = std::abs(xOffset) + blurRadius;
-    growY_ = std::abs(yOffset) + blurRadius;
-    uint32_t c = static_cast<uint32_t>(shadowColor);
-    double rgb[3] = {((c >> 16) & 255) / 255.0, ((c >> 8) & 255) / 255.0, (c & 255) / 255.0};
-    double alpha = (255 - (c >> 24)) / 255.0;
-    SVGBuilder b(root_->defs_);
-    b.tag("filter", shadowFilter_).av("x", "-20%").av("y", "-20%").av("width", "140%").av("height", "140%");
-    b.tag("feOffset").av("in", "SourceAlpha").av("dx", static_cast<long long>(xOffset));
-    b.av("dy", static_cast<long long>(yOffset)).av("result", "offset").close();
-    b.tag("feGaussianBlur").av("in", "offset").av("stdDeviation", blurRadius / 2.0, 3).av("result", "blur").close();
-    b.tag("feColorMatrix").av("in", "blur").av("type", "matrix");
-    std::string& values = b.beginAttr("values");
-    for (int row = 0; row < 3; ++row) {
-        values += "0 0 0 0 ";
-        appendNumber(values, rgb[row], 4);
-        values += ' ';
-    }
-    values += "0 0 0 ";
-    appendNumber(values, alpha, 4);
-    values += " 0";
-    b.endAttr();
-    b.av("result", "shadow").close();
-    b.tag("feBlend").av("in", "SourceGraphic").av("in2", "shadow").av("mode", "normal").close();
 }
 
 void DrawSVGImpl::line(double x1, double y1, double x2, double y2, int color, int width) {
@@ -540,13 +511,14 @@ DrawBackend* DrawSVGImpl::createSymbol(int id) { return symbols_.create(id, opti
 
 DrawSVGImpl* DrawSVGImpl::findSymbol(int id) { return symbols_.find(id); }
 
-void DrawSVGImpl::writeSymbol(DrawSVGImpl& symbol, int id) {
+void DrawSVGImpl::writeSymbol(DrawSVGImpl& symbol) {
     if (symbol.written_) return;
     symbol.written_ = true;
     symbol.commitCurrentLine();
     symbol.closeClip();
+    symbol.documentId_ = newId();
     body_ += "<defs><symbol id='g";
-    appendInt(body_, id);
+    appendInt(body_, symbol.documentId_);
     body_ += "' viewBox='0 0 ";
     appendInt(body_, symbol.width_);
     body_ += ' ';
@@ -579,11 +551,11 @@ void DrawSVGImpl::mergeSymbol(int id, int x, int y, int width, int height, int t
     commitCurrentLine();
     DrawSVGImpl* symbol = findSymbol(id);
     if (!symbol || width <= 0 || height <= 0 || transparency >= 255) return;
-    writeSymbol(*symbol, id);
+    writeSymbol(*symbol);
     SVGBuilder b(body_);
     b.tag("use");
     std::string& href = b.beginAttr("xlink:href") += "#g";
-    appendInt(href, id);
+    appendInt(href, symbol->documentId_);
     b.endAttr();
     b.av("x", static_cast<long long>(x)).av("y", static_cast<long long>(y));
     b.av("width", static_cast<long long>(width)).av("height", static_cast<long long>(height));
@@ -594,11 +566,11 @@ void DrawSVGImpl::mergeSymbolRotated(int id, double x, double y, double angle) {
     commitCurrentLine();
     DrawSVGImpl* symbol = findSymbol(id);
     if (!symbol) return;
-    writeSymbol(*symbol, id);
+    writeSymbol(*symbol);
     SVGBuilder b(body_);
     b.tag("use");
     std::string& href = b.beginAttr("xlink:href") += "#g";
-    appendInt(href, id);
+    appendInt(href, symbol->documentId_);
     b.endAttr();
     b.coor("x", x).coor("y", y);
     b.av("width", static_cast<long long>(symbol->width_)).av("height", static_cast<long long>(symbol->height_));
@@ -670,10 +642,13 @@ void DrawSVGImpl::writeDocument(std::string& doc) {
     if (!options_.has("nodoctype"))
         doc += "<!DOCTYPE svg PUBLIC '-//W3C//DTD SVG 20010904//EN' "
                "'http://www.w3.org/TR/2001/REC-SVG-20010904/DTD/svg10.dtd'>\n";
+    // A drop shadow grows the picture; the drawing moves to where the raster puts it.
+    const bool shadow = shadow_ && !shadow_->pixels.empty();
+    const int fullWidth = shadow ? shadow_->width : width_, fullHeight = shadow ? shadow_->height : height_;
     doc += "<svg viewBox='0 0 ";
-    appendInt(doc, width_ + growX_);
+    appendInt(doc, fullWidth);
     doc += ' ';
-    appendInt(doc, height_ + growY_);
+    appendInt(doc, fullHeight);
     const char* sizes[2][2] = {{"width", "' width='"}, {"height", "' height='"}};
     for (int i = 0; i < 2; ++i) {
         const char* value = options_.get(sizes[i][0]);
@@ -683,7 +658,7 @@ void DrawSVGImpl::writeDocument(std::string& doc) {
             for (const char* p = value; *p; ++p)
                 if (*p != '\'' && *p != '<' && *p != '&') doc += *p;
         } else {
-            appendInt(doc, i == 0 ? width_ + growX_ : height_ + growY_);
+            appendInt(doc, i == 0 ? fullWidth : fullHeight);
         }
     }
     doc += "' xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' xml:space='preserve'>\n";
@@ -692,9 +667,20 @@ void DrawSVGImpl::writeDocument(std::string& doc) {
         doc += defs_;
         doc += "</defs>\n";
     }
+    if (shadow) {
+        std::string image;
+        image.swap(body_);
+        mergeBitMap(reinterpret_cast<const int*>(shadow_->pixels.data()), fullWidth * fullHeight, fullWidth, 0, 0);
+        image.swap(body_);
+        doc += image;
+        doc += "<g transform='translate(";
+        appendInt(doc, shadow_->left);
+        doc += ' ';
+        appendInt(doc, shadow_->top);
+        doc += ")'>\n";
+    }
     doc += "<g";
     doc += kGroupAttrs;
-    if (shadowFilter_ >= 0) SVGBuilder(doc).url("filter", shadowFilter_);
     doc += ">\n";
     if (roundClip_ >= 0) {
         doc += "<g";
@@ -704,7 +690,9 @@ void DrawSVGImpl::writeDocument(std::string& doc) {
     doc += background;
     doc += body_;
     if (roundClip_ >= 0) doc += "</g>\n";
-    doc += "</g>\n</svg>\n";
+    doc += "</g>\n";
+    if (shadow) doc += "</g>\n";
+    doc += "</svg>\n";
 }
 
 bool DrawSVGImpl::finish(vek::ostream& out) {

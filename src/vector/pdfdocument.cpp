@@ -1,10 +1,10 @@
 #include "vector/pdfdocument_p.h"
 
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
 
+#include "vector/gzip_p.h"
 #include "vector/vectornum_p.h"
 
 namespace plotvane {
@@ -28,15 +28,10 @@ void PDFDocument::setObject(int num, std::string dict) {
 }
 
 void PDFDocument::setStream(int num, std::string dict, const std::string& data) {
-    if (data.size() > 30) {
-        uLongf bound = compressBound(static_cast<uLong>(data.size()));
-        std::string packed(bound, '\0');
-        if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &bound, reinterpret_cast<const Bytef*>(data.data()),
-                      static_cast<uLong>(data.size()), 6) == Z_OK) {
-            packed.resize(bound);
-            setRawStream(num, std::move(dict), std::move(packed), true);
-            return;
-        }
+    std::string packed;
+    if (data.size() > 30 && zlibCompress(data.data(), data.size(), packed)) {
+        setRawStream(num, std::move(dict), std::move(packed), true);
+        return;
     }
     setRawStream(num, std::move(dict), data, false);
 }

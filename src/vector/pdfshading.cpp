@@ -82,9 +82,37 @@ bool invert(const PDFMatrix& m, PDFMatrix& inv) {
 }  // namespace
 
 int gradientOpacity(const VectorPaint& p) {
-    int sum = 0, n = 0;
-    for (size_t i = 1; i < p.stops.size(); i += 2, ++n) sum += 255 - ((static_cast<uint32_t>(p.stops[i]) >> 24) & 255);
-    return n ? sum / n : 255;
+    int opacity = -1;
+    for (size_t i = 1; i < p.stops.size(); i += 2) {
+        int stop = 255 - static_cast<int>((static_cast<uint32_t>(p.stops[i]) >> 24) & 255);
+        if (opacity >= 0 && stop != opacity) return -1;
+        opacity = stop;
+    }
+    return opacity < 0 ? 255 : opacity;
+}
+
+int addSoftMaskState(PDFDocument& doc, const VectorPaint& p, const PDFMatrix& toForm, const double box[4]) {
+    // The same gradient in greys, each stop as light as it is opaque, read as luminosity.
+    VectorPaint grey = p;
+    for (size_t i = 1; i < grey.stops.size(); i += 2) {
+        uint32_t opacity = 255 - ((static_cast<uint32_t>(p.stops[i]) >> 24) & 255);
+        grey.stops[i] = static_cast<int>(opacity * 0x010101u);
+    }
+    int pattern = addGradientPattern(doc, grey, toForm, box);
+    if (!pattern) return 0;
+    doc.addResource(PDFDocument::Pattern, pattern);
+    std::string content = "/Pattern cs ";
+    PDFContent(content).name("/P", pattern, "scn -1000000 -1000000 2000000 2000000 re f");
+    std::string dict = "/Type/XObject/Subtype/Form/Resources ";
+    appendInt(dict, doc.resourcesNumber());
+    dict += " 0 R/Group<</S/Transparency/CS/DeviceRGB>>/BBox[-1000000 -1000000 1000000 1000000]";
+    int form = doc.addStream(std::move(dict), content);
+    std::string state = "/Type/ExtGState/SMask<</Type/Mask/S/Luminosity/G ";
+    appendInt(state, form);
+    state += " 0 R>>";
+    int num = doc.addObject(std::move(state));
+    doc.addResource(PDFDocument::ExtGState, num);
+    return num;
 }
 
 int addGradientPattern(PDFDocument& doc, const VectorPaint& p, const PDFMatrix& toForm, const double box[4]) {

@@ -25,8 +25,13 @@ int addGradientPattern(PDFDocument& doc, const VectorPaint& p, const PDFMatrix& 
 // A tiling pattern repeating a tile of pixels; 0 when the tile has no pixels.
 int addTilingPattern(PDFDocument& doc, const VectorPaint& p, const PDFMatrix& toForm);
 
-// The mean opacity (0-255) of a gradient's stops.
+// The opacity (0-255) that all of a gradient's stops share, or -1 when they differ.
 int gradientOpacity(const VectorPaint& p);
+
+// A graphics state whose soft mask gives a gradient the opacity of its stops, point by point, in
+// the content space at the time it is set (the arguments are as for addGradientPattern); 0 on
+// failure. Listed in the shared resources.
+int addSoftMaskState(PDFDocument& doc, const VectorPaint& p, const PDFMatrix& toForm, const double box[4]);
 
 }  // namespace plotvane
 

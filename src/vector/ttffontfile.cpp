@@ -9,11 +9,12 @@
 #include "vector/ttffontfile_p.h"
 
 #include <plotvane/mutex.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+#include "vector/gzip_p.h"
 
 namespace plotvane {
 
@@ -323,11 +324,7 @@ std::shared_ptr<PDFTTFFontFile::Subset> PDFTTFFontFile::buildSubset(const std::v
     if (headAt) put32(font, headAt + 8, 0xb1b0afbau - checksum(font, 0, font.size()));
 
     sub->length = font.size();
-    uLongf bound = compressBound(static_cast<uLong>(font.size()));
-    sub->data.resize(bound);
-    if (compress2(reinterpret_cast<Bytef*>(&sub->data[0]), &bound, reinterpret_cast<const Bytef*>(font.data()),
-                  static_cast<uLong>(font.size()), 6) == Z_OK) {
-        sub->data.resize(bound);
+    if (zlibCompress(font.data(), font.size(), sub->data)) {
         sub->compressed = true;
     } else {
         sub->data = std::move(font);

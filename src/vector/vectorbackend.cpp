@@ -62,9 +62,9 @@ void VectorBackend::radialGradientColor(int id, int cx, int cy, int rx, int ry, 
     brushes_.radialGradient(id, cx, cy, rx, ry, periodic, stops);
 }
 
-void VectorBackend::angleGradientColor(int id, const double[6], const std::vector<int>& stops) {
+void VectorBackend::angleGradientColor(int id, const double d[6], const std::vector<int>& stops) {
     forget(id);
-    brushes_.angleGradient(id, stops);
+    brushes_.angleGradient(id, d, stops, pictureWidth(), pictureHeight());
 }
 
 void VectorBackend::relativeLinearGradientColor(int id, double x1, double y1, double x2, double y2, bool periodic,

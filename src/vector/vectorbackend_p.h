@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "draw/drawbackend_p.h"
+#include "draw/effects_p.h"
 #include "vector/vectorbrush_p.h"
 
 namespace plotvane {
@@ -57,6 +58,11 @@ public:
         polygon(x, y, n, static_cast<int>(kTransparent), color);
     }
     void commitSuperPixels() override {}
+    // Neither format can blur, so a drop shadow is handed over from the raster, which draws it.
+    void addDropShadow(int, int, int, int, int) override { wantsShadow_ = true; }
+    bool wantsShadow() const { return wantsShadow_; }
+    // The layer must outlive finish().
+    void setShadowLayer(const ShadowLayer* layer) { shadow_ = layer; }
     void comment(const char*) override {}
 
     void adjustBrightness(int id, int base, double factor) override;
@@ -87,11 +93,15 @@ protected:
     explicit VectorBackend(const BrushTable* parent) : brushes_(parent) {}
     // Drops whatever the writer derived from a brush that is about to be redefined.
     virtual void forget(int id) = 0;
+    virtual int pictureWidth() const = 0;
+    virtual int pictureHeight() const = 0;
 
     // Writes the collected polyline as one element (when it has two points or more) and empties it.
     virtual void commitCurrentLine() = 0;
 
     BrushTable brushes_;
+    const ShadowLayer* shadow_ = nullptr;
+    bool wantsShadow_ = false;
     struct Polyline {
         std::vector<double> x, y;
         int color = 0;

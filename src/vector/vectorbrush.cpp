@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "draw/brush_p.h"
 #include "draw/imageio_p.h"
 
 namespace plotvane {
@@ -156,9 +157,17 @@ void BrushTable::radialGradient(int id, double cx, double cy, double rx, double 
     define(id, std::move(p));
 }
 
-void BrushTable::angleGradient(int id, const std::vector<int>& stops) {
+void BrushTable::angleGradient(int id, const double d[6], const std::vector<int>& stops, int width, int height) {
     VectorPaint p;
-    if (validStops(stops)) {
+    if (validStops(stops) && width > 0 && height > 0 && static_cast<long long>(width) * height <= kMaxAngleTilePixels) {
+        BrushPtr brush = makeAngleGradientBrush(d, stops);
+        p.kind = VectorPaint::Pattern;
+        p.width = width, p.height = height;
+        p.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                p.pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = brush->getColor(x, y);
+    } else if (validStops(stops)) {
         uint32_t sum[4] = {0, 0, 0, 0};
         uint32_t n = static_cast<uint32_t>(stops.size() / 2);
         for (uint32_t i = 0; i < n; ++i)

@@ -9,7 +9,9 @@
 //   - lighting brushes become gradients of the base colour brightened and darkened by the table
 //     (a brush as base contributes its main colour);
 //   - a brushed texture is drawn as the brush it textures (the noise is not worth a bitmap);
-//   - an angle gradient, which neither format has, is drawn in the mean colour of its stops.
+//   - an angle gradient, which neither format has, becomes a tile as large as the picture, its
+//     pixels computed as the raster computes them (beyond kMaxAngleTilePixels, the mean colour of
+//     its stops).
 // All geometry is in pixels of the drawing; the writers add their half-pixel shift.
 
 #include <cstdint>
@@ -21,6 +23,7 @@
 namespace plotvane {
 
 constexpr uint32_t kTransparent = 0xff000000u;
+constexpr long long kMaxAngleTilePixels = 4000000;
 
 inline bool isDynamicColor(int c) { return (static_cast<uint32_t>(c) & 0xffff0000u) == 0xfffe0000u; }
 
@@ -83,7 +86,8 @@ public:
                         const std::vector<int>& stops);
     void radialGradient(int id, double cx, double cy, double rx, double ry, bool periodic,
                         const std::vector<int>& stops);
-    void angleGradient(int id, const std::vector<int>& stops);
+    // d: centre, start and end angles, x and y scales; the tile covers width x height pixels.
+    void angleGradient(int id, const double d[6], const std::vector<int>& stops, int width, int height);
     // Lighting: a gradient whose stops are the base's main colour scaled by the table's factors.
     void lighting(int id, int base, VectorPaint::Kind kind, const double geometry[4], bool periodic, bool relative,
                   const std::vector<int>& table);

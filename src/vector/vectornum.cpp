@@ -1,10 +1,12 @@
 // Numbers are the bulk of a vector document, so the common case is printed without snprintf: a
 // value rounded to d decimals whose scaled integer has at most six digits prints exactly as "%.6g"
 // would print it (the decimal has no more digits than %g keeps, so the nearest double reads back
-// to it). Larger values, longer digit counts and non-finite input take the snprintf road, and a
-// locale decimal comma is turned back into a point there.
+// to it). Larger values, longer digit counts and non-finite input take the snprintf road. That road
+// keeps the same significant digits but never writes an exponent ("3e+06"), which PDF does not
+// allow and viewers answer by dropping the shape; a locale decimal comma is turned back into a point.
 #include "vector/vectornum_p.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -14,16 +16,32 @@ namespace {
 
 constexpr long long kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 
-void appendSlow(std::string& out, double v, int digits) {
-    if (!std::isfinite(v)) v = 0;
-    char format[16];
-    std::snprintf(format, sizeof format, "%%.%dg", digits);
-    char buf[64];
-    int n = std::snprintf(buf, sizeof buf, format, v);
-    if (n <= 0) return;
+void appendSlow(std::string& out, double v, int decimals, int digits) {
+    if (!std::isfinite(v) || v == 0) {
+        out += '0';
+        return;
+    }
+    int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(v))));
+    if (magnitude >= digits) {
+        // Beyond the significant digits, print zeros rather than the binary value's noise.
+        double unit = std::pow(10.0, magnitude - digits + 1);
+        v = std::round(v / unit) * unit;
+    }
+    int places = std::max(0, std::min(decimals, digits - 1 - magnitude));
+    char buf[352];  // the largest double has 309 digits
+    int n = std::snprintf(buf, sizeof buf, "%.*f", places, v);
+    if (n <= 0 || n >= static_cast<int>(sizeof buf)) return;
     for (int i = 0; i < n; ++i)
         if (buf[i] == ',') buf[i] = '.';
-    out.append(buf, static_cast<size_t>(n < 64 ? n : 63));
+    if (places > 0) {
+        while (buf[n - 1] == '0') --n;
+        if (buf[n - 1] == '.') --n;
+    }
+    if (n == 2 && buf[0] == '-' && buf[1] == '0') {
+        buf[0] = '0';
+        n = 1;
+    }
+    out.append(buf, static_cast<size_t>(n));
 }
 
 }  // namespace
@@ -48,7 +66,7 @@ void appendNumber(std::string& out, double v, int decimals, int digits) {
     if (digits > 20) digits = 20;
     double scaled = std::floor(v * static_cast<double>(kPow10[decimals]) + 0.5);
     if (!(std::fabs(scaled) < 1e6) || digits < 6) {
-        appendSlow(out, scaled / static_cast<double>(kPow10[decimals]), digits);
+        appendSlow(out, scaled / static_cast<double>(kPow10[decimals]), decimals, digits);
         return;
     }
     long long n = static_cast<long long>(scaled);

@@ -14,6 +14,7 @@
 #include "chart/testchart.h"
 #include "draw/imageoracle.h"
 #include "support/golden.h"
+#include "support/pinnedfonts.h"
 
 using namespace plotvane;
 using namespace plotvane_test;
@@ -92,6 +93,7 @@ TEST(ChartOutput, DecoratedChartMatchesGoldenDump) {
 
 TEST(ChartOutput, DecoratedChartMatchesGoldenPicture) {
     if (!rasterDraws()) GTEST_SKIP() << "the raster back-end does not draw yet";
+    PLOTVANE_SKIP_UNLESS_PINNED_FONTS();
     std::string wallpaper = wallpaperFile();
     ChartPtr tc = decoratedChart(wallpaper);
     MemBlock png = tc->api()->makeChart(Chart::PNG);

@@ -193,8 +193,11 @@ TEST(FontResolution, KnownPlacesComeBeforeReadingTheFontTree) {
     // A system font folder laid out as a distribution does, with the Arial stand-in in its package
     // folder and a real Arial in an unusual sub-folder.
     ScratchFolder root;
+    // Both generations of the stand-in are installed: the newer must win, by direct hit and by index.
+    std::filesystem::create_directories(root.path() + "truetype/liberation");
     std::filesystem::create_directories(root.path() + "truetype/liberation2");
     std::filesystem::create_directories(root.path() + "odd/place");
+    root.put("truetype/liberation/LiberationSans-Regular.ttf", readFile(kDejaVuSansBold));
     std::string standIn = root.put("truetype/liberation2/LiberationSans-Regular.ttf", readFile(kDejaVuSans));
     std::string hidden = root.put("odd/place/Arial.ttf", readFile(kDejaVuSansBold));
     FontPathSources sources;
@@ -211,6 +214,7 @@ TEST(FontResolution, KnownPlacesComeBeforeReadingTheFontTree) {
     // The price: the real face in its odd place loses to the stand-in, whatever the tree holds.
     EXPECT_EQ(std::string(driver.openFace("Arial", 0, 10, 10, 0)->getPathName()), standIn);
     EXPECT_EQ(std::string(driver.openFace("arial.ttf", 0, 10, 10, 0)->getPathName()), standIn);
+    EXPECT_EQ(std::string(driver.openFace("LIBERATIONSANS-REGULAR.TTF", 0, 10, 10, 0)->getPathName()), standIn);
     // A path below a search folder opens as it stands.
     EXPECT_EQ(std::string(driver.openFace("odd/place/Arial.ttf", 0, 10, 10, 0)->getPathName()), hidden);
 }

@@ -237,8 +237,7 @@ TEST(TextRun, TurnedTextIsMeasuredByInkAndVerticalTextStacks) {
 TEST(TextRun, FontTestReportsIntoTheBuffer) {
     char buffer[8192];
     EXPECT_TRUE(TTFText::test("arial.ttf", 0, 10, 10, 0, buffer, sizeof buffer));
-    EXPECT_NE(std::string(buffer).find("Successfully opened /usr/share/fonts/truetype/liberation2/"), std::string::npos)
-        << buffer;
+    EXPECT_NE(std::string(buffer).find("Successfully opened /"), std::string::npos) << buffer;
     char tiny[8] = "xxxxxxx";
     TTFText::test("arial.ttf", 0, 10, 10, 0, tiny, 1);
     EXPECT_EQ(tiny[0], 0);

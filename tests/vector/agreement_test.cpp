@@ -20,37 +20,6 @@ using namespace vectortest;
 
 namespace {
 
-struct Difference {
-    double mean = 0;
-    double worstBlock = 0;  // mean channel difference of the worst 8x8 block
-    int worstX = 0, worstY = 0;
-};
-
-Difference compare(const Raster& a, const Raster& b) {
-    Difference d;
-    double total = 0;
-    for (int by = 0; by < a.height; by += 8)
-        for (int bx = 0; bx < a.width; bx += 8) {
-            double block = 0;
-            int n = 0;
-            for (int y = by; y < std::min(by + 8, a.height); ++y)
-                for (int x = bx; x < std::min(bx + 8, a.width); ++x)
-                    for (int c = 0; c < 3; ++c, ++n) {
-                        size_t i = (static_cast<size_t>(y) * static_cast<size_t>(a.width) + static_cast<size_t>(x)) * 4 +
-                                   static_cast<size_t>(c);
-                        block += std::abs(int(a.rgba[i]) - int(b.rgba[i]));
-                    }
-            total += block;
-            if (block / n > d.worstBlock) {
-                d.worstBlock = block / n;
-                d.worstX = bx;
-                d.worstY = by;
-            }
-        }
-    d.mean = total / (double(a.width) * a.height * 3);
-    return d;
-}
-
 // A chart-like drawing through the public surface: lines of several widths, a dash line, filled
 // shapes, a gradient and text, upright and turned both ways.
 void drawChartLike(DrawArea* d) {
@@ -110,22 +79,14 @@ TEST(VectorAgreement, SVGAndPDFMatchOurRaster) {
     if (!haveTool("rsvg-convert") || !haveTool("pdftoppm")) GTEST_SKIP() << "rsvg-convert or pdftoppm missing";
     DrawArea* d = DrawArea::create();
     drawChartLike(d);
-    std::string png = tempPath("own.png"), svg = tempPath("own.svg"), pdf = tempPath("own.pdf");
-    std::string svgPNG = tempPath("own_svg.png"), pdfBase = tempPath("own_pdf");
-    ASSERT_TRUE(d->out(png.c_str()));
-    ASSERT_TRUE(d->out(svg.c_str()));
-    ASSERT_TRUE(d->out(pdf.c_str()));
+    ThreeWays r = renderThreeWays(d, "own");
     d->destroy();
-    std::string log;
-    ASSERT_EQ(run("rsvg-convert -f png -o " + svgPNG + " " + svg, &log), 0) << log;
-    ASSERT_EQ(run("pdftoppm -r 96 -png -singlefile " + pdf + " " + pdfBase, &log), 0) << log;
-    Raster own = readPNG(png), fromSVG = readPNG(svgPNG), fromPDF = readPNG(pdfBase + ".png");
-    for (const std::string& p : {png, svg, pdf, svgPNG, pdfBase + ".png"}) std::remove(p.c_str());
-    ASSERT_EQ(own.width, 400);
-    for (const Raster* other : {&fromSVG, &fromPDF}) {
-        ASSERT_EQ(other->width, own.width);
-        ASSERT_EQ(other->height, own.height);
-        Difference diff = compare(own, *other);
+    ASSERT_TRUE(r.ok) << r.log;
+    ASSERT_EQ(r.own.width, 400);
+    for (const Raster* other : {&r.fromSVG, &r.fromPDF}) {
+        ASSERT_EQ(other->width, r.own.width);
+        ASSERT_EQ(other->height, r.own.height);
+        Difference diff = compare(r.own, *other);
         EXPECT_LT(diff.mean, 3.0);
         EXPECT_LE(diff.worstBlock, 80.0);
         std::printf("against our raster: mean %.3f, worst 8x8 block %.1f at (%d, %d)\n", diff.mean, diff.worstBlock,

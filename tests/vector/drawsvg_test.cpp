@@ -165,25 +165,33 @@ TEST(DrawSVG, TextIsEscapedAndStyled) {
 }
 
 TEST(DrawSVG, SymbolsAreWrittenOnce) {
-    std::unique_ptr<DrawSVG> d(DrawSVG::create(options()));
-    d->setSize(100, 100, Chart::Transparent);
-    DrawBackend* symbol = d->createSymbol(42);
-    ASSERT_NE(symbol, nullptr);
-    EXPECT_EQ(d->createSymbol(42), nullptr);
-    symbol->setSubDrawMode();
-    symbol->setSize(10, 10, Chart::Transparent);
-    symbol->roundedRect(0, 0, 9, 9, 2, 0x000000, 0xff8800);
-    d->mergeSymbol(42, 5, 5, 20, 20, 0);
-    d->mergeSymbol(42, 50, 5, 10, 10, 128);
-    d->mergeSymbolRotated(42, 50, 50, 30);
-    d->mergeSymbol(7, 0, 0, 10, 10, 0);  // unknown: nothing
-    vek::ostrstream out;
-    ASSERT_TRUE(d->finish(out));
-    std::string svg(out.data(), static_cast<size_t>(out.tell()));
-    size_t def = svg.find("<symbol id='g42' viewBox='0 0 10 10' preserveAspectRatio='none'><g font-family=");
+    auto write = [](int symbolId) {
+        std::unique_ptr<DrawSVG> d(DrawSVG::create(options()));
+        d->setSize(100, 100, Chart::Transparent);
+        DrawBackend* symbol = d->createSymbol(symbolId);
+        EXPECT_NE(symbol, nullptr);
+        EXPECT_EQ(d->createSymbol(symbolId), nullptr);
+        if (!symbol) return std::string();
+        symbol->setSubDrawMode();
+        symbol->setSize(10, 10, Chart::Transparent);
+        symbol->roundedRect(0, 0, 9, 9, 2, 0x000000, 0xff8800);
+        d->mergeSymbol(symbolId, 5, 5, 20, 20, 0);
+        d->mergeSymbol(symbolId, 50, 5, 10, 10, 128);
+        d->mergeSymbolRotated(symbolId, 50, 50, 30);
+        d->mergeSymbol(symbolId + 1, 0, 0, 10, 10, 0);  // unknown: nothing
+        vek::ostrstream out;
+        EXPECT_TRUE(d->finish(out));
+        return std::string(out.data(), static_cast<size_t>(out.tell()));
+    };
+    std::string svg = write(42);
+    // The drawing's symbol ids count across the process; the file must not show them.
+    EXPECT_EQ(write(4242), svg);
+    size_t def = svg.find("<symbol id='g");
     ASSERT_NE(def, std::string::npos);
+    std::string name = svg.substr(def + 12, svg.find('\'', def + 12) - def - 12);
     EXPECT_EQ(svg.find("<symbol", def + 1), std::string::npos);
-    EXPECT_NE(svg.find("<use xlink:href='#g42' x='5' y='5' width='20' height='20'/>"), std::string::npos);
+    EXPECT_NE(svg.find("' viewBox='0 0 10 10' preserveAspectRatio='none'><g font-family=", def), std::string::npos);
+    EXPECT_NE(svg.find("<use xlink:href='#" + name + "' x='5' y='5' width='20' height='20'/>"), std::string::npos);
     EXPECT_NE(svg.find("values='1 0 0 0 0 0 1 0 0 0 0 0 1 0 0 0 0 0 0.498 0'"), std::string::npos);
     EXPECT_NE(svg.find("transform='rotate(-30 50 50)'"), std::string::npos);
     checkWithTools(svg, "symbols");

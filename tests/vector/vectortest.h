@@ -6,12 +6,14 @@
 // would use, and helpers to run the external checkers and read their rasters.
 
 #include <plotvane/constants.h>
+#include <plotvane/drawarea.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <png.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -179,6 +181,61 @@ inline Raster readPNG(const std::string& path) {
         buf[i + 3] = 255;
     }
     r.rgba = std::move(buf);
+    return r;
+}
+
+struct Difference {
+    double mean = 0;
+    double worstBlock = 0;  // mean channel difference of the worst 8x8 block
+    int worstX = 0, worstY = 0;
+};
+
+inline Difference compare(const Raster& a, const Raster& b) {
+    Difference d;
+    double total = 0;
+    for (int by = 0; by < a.height; by += 8)
+        for (int bx = 0; bx < a.width; bx += 8) {
+            double block = 0;
+            int n = 0;
+            for (int y = by; y < std::min(by + 8, a.height); ++y)
+                for (int x = bx; x < std::min(bx + 8, a.width); ++x)
+                    for (int c = 0; c < 3; ++c, ++n) {
+                        size_t i = (static_cast<size_t>(y) * static_cast<size_t>(a.width) + static_cast<size_t>(x)) * 4 +
+                                   static_cast<size_t>(c);
+                        block += std::abs(int(a.rgba[i]) - int(b.rgba[i]));
+                    }
+            total += block;
+            if (block / n > d.worstBlock) {
+                d.worstBlock = block / n;
+                d.worstX = bx;
+                d.worstY = by;
+            }
+        }
+    d.mean = total / (double(a.width) * a.height * 3);
+    return d;
+}
+
+// One drawing as our PNG, and as SVG and PDF rasterised by librsvg and poppler at one device pixel
+// per drawing pixel.
+struct ThreeWays {
+    bool ok = false;
+    std::string log;
+    Raster own, fromSVG, fromPDF;
+};
+
+inline ThreeWays renderThreeWays(plotvane::DrawArea* d, const std::string& name) {
+    ThreeWays r;
+    std::string png = tempPath(name + ".png"), svg = tempPath(name + ".svg"), pdf = tempPath(name + ".pdf");
+    std::string svgPNG = tempPath(name + "_svg.png"), pdfBase = tempPath(name + "_pdf");
+    r.ok = d->out(png.c_str()) && d->out(svg.c_str()) && d->out(pdf.c_str()) &&
+           run("rsvg-convert -f png -o " + svgPNG + " " + svg, &r.log) == 0 &&
+           run("pdftoppm -r 96 -png -singlefile " + pdf + " " + pdfBase, &r.log) == 0;
+    if (r.ok) {
+        r.own = readPNG(png);
+        r.fromSVG = readPNG(svgPNG);
+        r.fromPDF = readPNG(pdfBase + ".png");
+    }
+    for (const std::string& p : {png, svg, pdf, svgPNG, pdfBase + ".png"}) std::remove(p.c_str());
     return r;
 }
 
