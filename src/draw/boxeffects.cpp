@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "draw/canvaslimits_p.h"
 #include "draw/drawarea_p.h"
 #include "draw/metadraw_p.h"
 #include "foundation/effectcode_p.h"
@@ -49,9 +50,12 @@ void DrawAreaImpl::roundedRect(int x1, int y1, int x2, int y2, int r1, int r2, i
                                int fillColor, int raisedEffect) {
     int edge = getARGBColor(edgeColor), fill = getARGBColor(fillColor);
     if (edge == kTransparent && fill == kTransparent) return;
+    // Boxes far off the canvas keep their clipped part; the clamp keeps ring and glare sums in range.
+    x1 = clampCoordinate(x1), y1 = clampCoordinate(y1), x2 = clampCoordinate(x2), y2 = clampCoordinate(y2);
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
-    int radii[4] = {std::max(0, r1), std::max(0, r2), std::max(0, r3), std::max(0, r4)};
+    int radii[4] = {std::clamp(r1, 0, kMaxCoordinate), std::clamp(r2, 0, kMaxCoordinate),
+                    std::clamp(r3, 0, kMaxCoordinate), std::clamp(r4, 0, kMaxCoordinate)};
     EffectCode e = decodeEffect(raisedEffect);
     if (fill == kTransparent && e.kind != EffectCode::FlatBorder) e = EffectCode();
     if (e.kind == EffectCode::FlatBorder) {
@@ -108,7 +112,7 @@ int DrawAreaImpl::litFill(int x1, int y1, int x2, int y2, int fill, const Effect
 
 // Rings of lighter top-left and darker bottom-right edges (swapped when sunken).
 void DrawAreaImpl::bevel(int x1, int y1, int x2, int y2, const int radii[4], int inset, int fill, int depth) {
-    int rings = std::min({std::abs(depth), (x2 - x1) / 2, (y2 - y1) / 2, 50});
+    int rings = static_cast<int>(std::min({std::llabs(depth), (x2 - x1) / 2LL, (y2 - y1) / 2LL, 50LL}));
     for (int k = 0; k < rings; ++k) {
         double strength = static_cast<double>(rings - k) / rings;
         int light = adjustBrightness(fill, 1 + 0.6 * strength);
