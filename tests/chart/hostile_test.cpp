@@ -385,6 +385,14 @@ TEST(Hostile, TooManyBarsAreRefusedAndAsManyAsAllowedAreDrawn) {
             return ok;
         }) << count;
     }
+    EXPECT_SURVIVES([] {
+        std::vector<double> data((1 << 24) + 1, 1.0);
+        XYChart* c = smallChart();
+        bool ok = !c->addLineLayer(DoubleArray(data.data(), static_cast<int>(data.size()))) &&
+                  c->addLineLayer(DoubleArray(data.data(), 1 << 24)) != nullptr;
+        c->destroy();
+        return ok;
+    });
 }
 
 TEST(Hostile, LayersAddedAfterOutput) {
