@@ -65,7 +65,8 @@ public:
                               double minorTickInc = 0) = 0;
     virtual void setDateScale(double lowerLimit, double upperLimit, StringArray labels) = 0;
     virtual void setDateScale(const char* formula) = 0;
-    // A label axis: label i at value i.
+    // A label axis: label i at value i. Both forms return null, and change nothing, for more than
+    // 10,000 labels (docs/limits.md).
     virtual TextBox* setLabels(StringArray labels) = 0;
     // Labels at the given values; Chart::MinorTickOnly and Chart::MicroTickOnly make bare ticks.
     virtual TextBox* setLabels(DoubleArray labels, const char* formatString = "") = 0;

@@ -47,6 +47,7 @@ protected:
 
 class PLOTVANE_API XYChart : public virtual BaseChart {
 public:
+    // Null for a chart larger than a picture may be (docs/limits.md).
     static XYChart* create(int width, int height, int bgColor = Chart::BackgroundColor,
                            int edgeColor = Chart::Transparent, int raisedEffect = 0);
 
@@ -76,7 +77,9 @@ public:
     virtual void setTrimData(int startPos, int len = 0x7fffffff) = 0;
 
     // Bar layers. The forms with data make one Chart::Overlay layer; the multi-colour forms make
-    // one data set per value, so each bar has its own colour (and legend name).
+    // one data set per value, so each bar has its own colour (and legend name). A layer holds at
+    // most 100,000 bar values in all its data sets (a line layer 16,777,216 points): the forms with
+    // data return null past that, and addDataSet refuses a data set that would pass it.
     virtual BarLayer* addBarLayer(int dataCombineMethod = Chart::Side, int depth = 0) = 0;
     virtual BarLayer* addBarLayer(DoubleArray data, int color = -1, const char* name = "", int depth = 0) = 0;
     virtual BarLayer* addBarLayer(DoubleArray data, IntArray colors, StringArray names, int depth = 0) = 0;

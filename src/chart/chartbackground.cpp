@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "chart/basechart_p.h"
+#include "draw/canvaslimits_p.h"
 
 namespace plotvane {
 
@@ -47,8 +48,11 @@ void BaseChartImpl::prepareBackground() {
 }
 
 void BaseChartImpl::setSize(int width, int height) {
-    width_ = std::max(1, width);
-    height_ = std::max(1, height);
+    width = std::max(1, width);
+    height = std::max(1, height);
+    if (!acceptableCanvas(width, height)) return;
+    width_ = width;
+    height_ = height;
     if (backgroundReady_) prepareBackground();
 }
 

@@ -268,7 +268,9 @@ void LegendBoxImpl::placeBox(int contentWidth, int contentHeight) {
 void LegendBoxImpl::paint(DrawArea* d) {
     if (!d || !arranged_ || !isPlaced()) return;
     style_.paint(d, left_, top_, boxWidth_, boxHeight_);
-    for (const Item& item : items_) paintItem(d, item);
+    // Entries added after the legend was laid out have no text and no place in it.
+    for (const Item& item : items_)
+        if (item.text) paintItem(d, item);
 }
 
 void LegendBoxImpl::paintItem(DrawArea* d, const Item& item) const {

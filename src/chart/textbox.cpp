@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/canvaslimits_p.h"
+
 namespace plotvane {
 
 TextBoxImpl::TextBoxImpl(DrawArea* d) : area_(d) {}
@@ -22,13 +24,13 @@ void TextBoxImpl::discardText() {
 }
 
 void TextBoxImpl::setPos(int x, int y) {
-    x_ = x;
-    y_ = y;
+    x_ = clampCoordinate(x);
+    y_ = clampCoordinate(y);
 }
 
 void TextBoxImpl::setSize(int width, int height) {
-    width_ = std::max(0, width);
-    height_ = std::max(0, height);
+    width_ = std::clamp(width, 0, kMaxCoordinate);
+    height_ = std::clamp(height, 0, kMaxCoordinate);
     discardText();
 }
 
@@ -128,10 +130,10 @@ void TextBoxImpl::setMargin(int m) { setMargin(m, m, m, m); }
 
 void TextBoxImpl::setMargin(int leftMargin, int rightMargin, int topMargin, int bottomMargin) {
     set_ |= kMarginsSet;
-    margins_[kLeft] = leftMargin;
-    margins_[kRight] = rightMargin;
-    margins_[kTop] = topMargin;
-    margins_[kBottom] = bottomMargin;
+    margins_[kLeft] = clampCoordinate(leftMargin);
+    margins_[kRight] = clampCoordinate(rightMargin);
+    margins_[kTop] = clampCoordinate(topMargin);
+    margins_[kBottom] = clampCoordinate(bottomMargin);
     discardText();
 }
 
@@ -140,12 +142,12 @@ void TextBoxImpl::setWidth(int width) { setSize(width, height_); }
 void TextBoxImpl::setHeight(int height) { setSize(width_, height); }
 
 void TextBoxImpl::setMaxWidth(int maxWidth) {
-    maxWidth_ = std::max(0, maxWidth);
+    maxWidth_ = std::clamp(maxWidth, 0, kMaxCoordinate);
     discardText();
 }
 
 void TextBoxImpl::setTruncate(int maxWidth, int maxLines) {
-    maxWidth_ = std::max(0, maxWidth);
+    maxWidth_ = std::clamp(maxWidth, 0, kMaxCoordinate);
     maxLines_ = maxLines < 1 ? 0x7fffffff : maxLines;
     discardText();
 }

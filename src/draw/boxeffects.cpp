@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "draw/canvaslimits_p.h"
 #include "draw/drawarea_p.h"
 #include "draw/metadraw_p.h"
 #include "foundation/effectcode_p.h"
@@ -66,9 +67,12 @@ void DrawAreaImpl::roundedRect(int x1, int y1, int x2, int y2, int r1, int r2, i
         e = plain;
     }
     if (edge == kTransparent && fill == kTransparent && (bevelBase == kTransparent || !bevelled(e))) return;
+    // Boxes far off the canvas keep their clipped part; the clamp keeps ring and glare sums in range.
+    x1 = clampCoordinate(x1), y1 = clampCoordinate(y1), x2 = clampCoordinate(x2), y2 = clampCoordinate(y2);
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
-    int radii[4] = {std::max(0, r1), std::max(0, r2), std::max(0, r3), std::max(0, r4)};
+    int radii[4] = {std::clamp(r1, 0, kMaxCoordinate), std::clamp(r2, 0, kMaxCoordinate),
+                    std::clamp(r3, 0, kMaxCoordinate), std::clamp(r4, 0, kMaxCoordinate)};
     if (e.kind == EffectCode::FlatBorder) {
         roundedRect(x1, y1, x2, y2, radii[0], radii[1], radii[2], radii[3], kTransparent, fill, 0);
         roundedFrame(x1, y1, x2, y2, radii[0], radii[1], radii[2], radii[3], e.depth, edge, edge, edge);
@@ -124,7 +128,7 @@ int DrawAreaImpl::litFill(int x1, int y1, int x2, int y2, int fill, const Effect
 
 // Rings of lighter top-left and darker bottom-right edges (swapped when sunken).
 void DrawAreaImpl::bevel(int x1, int y1, int x2, int y2, const int radii[4], int inset, int fill, int depth) {
-    int rings = std::min({std::abs(depth), (x2 - x1) / 2, (y2 - y1) / 2, 50});
+    int rings = static_cast<int>(std::min({std::llabs(depth), (x2 - x1) / 2LL, (y2 - y1) / 2LL, 50LL}));
     for (int k = 0; k < rings; ++k) {
         double strength = static_cast<double>(rings - k) / rings;
         int light = adjustBrightness(fill, 1 + 0.6 * strength);

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "draw/angles_p.h"
+#include "draw/canvaslimits_p.h"
 #include "draw/drawbmp_p.h"
 #include "draw/imageio_p.h"
 
@@ -222,16 +223,22 @@ void DrawAreaImpl::removeDynamicLayer(bool keepBase) {
 }
 
 void DrawAreaImpl::setSize(int width, int height, int bgColor) {
-    width_ = std::max(1, width);
-    height_ = std::max(1, height);
+    width = std::max(1, width);
+    height = std::max(1, height);
+    if (!acceptableCanvas(width, height)) return;
+    width_ = width;
+    height_ = height;
     bgColor_ = bgColor;
     meta_->setSize(width_, height_, bgColor);
     resetClip();
 }
 
 void DrawAreaImpl::resize(int newWidth, int newHeight, int, double) {
-    width_ = std::max(1, newWidth);
-    height_ = std::max(1, newHeight);
+    newWidth = std::max(1, newWidth);
+    newHeight = std::max(1, newHeight);
+    if (!acceptableCanvas(newWidth, newHeight)) return;
+    width_ = newWidth;
+    height_ = newHeight;
     meta_->resize(width_, height_);
     resetClip();
 }
@@ -255,9 +262,16 @@ void DrawAreaImpl::setBgColor(int color) {
 }
 
 void DrawAreaImpl::addDropShadow(int mode, int xOffset, int yOffset, int blurRadius, int color) {
+    // Offsets and blur past these would only make the picture of a shadow larger than any canvas.
+    xOffset = std::clamp(xOffset, -4096, 4096);
+    yOffset = std::clamp(yOffset, -4096, 4096);
+    blurRadius = std::clamp(blurRadius, 0, 1024);
+    int w = width_ + std::max(0, blurRadius - xOffset) + std::max(0, xOffset + blurRadius);
+    int h = height_ + std::max(0, blurRadius - yOffset) + std::max(0, yOffset + blurRadius);
+    if (!acceptableCanvas(w, h)) return;
     meta_->addDropShadow(mode, xOffset, yOffset, blurRadius, color);
-    width_ = std::max(1, width_ + std::max(0, blurRadius - xOffset) + std::max(0, xOffset + blurRadius));
-    height_ = std::max(1, height_ + std::max(0, blurRadius - yOffset) + std::max(0, yOffset + blurRadius));
+    width_ = w;
+    height_ = h;
     resetClip();
 }
 
@@ -615,6 +629,7 @@ void DrawAreaImpl::merge(DrawArea* d, int x, int y, int alignment, int transpare
     auto* src = static_cast<DrawAreaImpl*>(d);
     if (!src || src == this || transparency >= 255) return;
     int w = src->getWidth(), h = src->getHeight();
+    x = clampCoordinate(x), y = clampCoordinate(y);
     meta_->merge(src, x - alignX(w, alignment), y - alignY(h, alignment), w, h, transparency);
 }
 
@@ -622,7 +637,7 @@ void DrawAreaImpl::merge(IntArray pixels, int width, int x, int y) {
     if (width <= 0 || !pixels.data) return;
     int height = pixels.len / width;
     if (height <= 0) return;
-    meta_->mergeBitMap(pixels.data, width * height, width, x, y);
+    meta_->mergeBitMap(pixels.data, width * height, width, clampCoordinate(x), clampCoordinate(y));
 }
 
 void DrawAreaImpl::mergeRotated(DrawAreaImpl* src, double x, double y, double angle) {

@@ -287,6 +287,9 @@ private:
     template <typename Writer>
     bool toFile(const char* filename, Writer write);
     bool writeRaster(vek::ostream& out, int format, int quality);
+    // Puts the bytes at the path through a temporary in the same folder, so a failed write never
+    // leaves a truncated file or removes the one that was there.
+    static bool replaceFile(const char* filename, const char* bytes, int length);
     // SVG (or PDF) of the recording; explicit options are looked up before the area's own.
     bool writeVector(vek::ostream& out, bool pdf, const char* explicitOptions);
     void writeDump(vek::ostream& out);
@@ -338,15 +341,8 @@ inline MemBlock DrawAreaImpl::toMemory(Writer write) {
 template <typename Writer>
 inline bool DrawAreaImpl::toFile(const char* filename, Writer write) {
     if (!filename || !*filename) return false;
-    FILE* f = std::fopen(filename, "wb");
-    if (!f) return false;
     vek::ostrstream buffer;
-    bool ok = write(buffer);
-    if (ok && buffer.tell() > 0)
-        ok = std::fwrite(buffer.data(), 1, static_cast<size_t>(buffer.tell()), f) == static_cast<size_t>(buffer.tell());
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) std::remove(filename);
-    return ok;
+    return write(buffer) && buffer.tell() > 0 && replaceFile(filename, buffer.data(), buffer.tell());
 }
 
 }  // namespace plotvane

@@ -5,11 +5,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <new>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "draw/drawarea_p.h"
+#include "draw/canvaslimits_p.h"
 #include "draw/drawbmp_p.h"
 #include "draw/imageio_p.h"
 #include "draw/memcache_p.h"
@@ -21,8 +27,6 @@ namespace {
 enum RasterFormat { kPNG, kGIF, kJPG, kWMP, kBMP, kFast };
 
 constexpr double kCacheLifetime = 60;  // seconds an unlocked cached output is kept
-constexpr long long kMaxLoadPixels = 125000000;
-constexpr int kMaxReads = 15;  // 8 KiB doubling: files up to 128 MiB
 
 bool endsWith(const char* name, const char* suffix) {
     std::string s = name ? name : "";
@@ -50,6 +54,41 @@ bool DrawAreaImpl::writeRaster(vek::ostream& out, int format, int quality) {
 }
 
 void DrawAreaImpl::writeDump(vek::ostream& out) { meta_->outMeta(out); }
+
+namespace {
+
+bool writeAll(int fd, const char* bytes, int length) {
+    for (int done = 0; done < length;) {
+        ssize_t n = ::write(fd, bytes + done, static_cast<size_t>(length - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<int>(n);
+    }
+    return fsync(fd) == 0;
+}
+
+}  // namespace
+
+bool DrawAreaImpl::replaceFile(const char* filename, const char* bytes, int length) {
+    struct stat old;
+    if (stat(filename, &old) != 0) {
+        // Nothing to lose: a new file gets the caller's usual permissions, and goes again on failure.
+        int fd = open(filename, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) return false;
+        bool ok = writeAll(fd, bytes, length);
+        ok = ::close(fd) == 0 && ok;
+        if (!ok) std::remove(filename);
+        return ok;
+    }
+    std::string temporary = std::string(filename) + ".XXXXXX";
+    int fd = mkstemp(&temporary[0]);
+    if (fd < 0) return false;
+    bool ok = fchmod(fd, old.st_mode & 07777) == 0 && writeAll(fd, bytes, length);
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(temporary.c_str(), filename) == 0;
+    if (!ok) std::remove(temporary.c_str());
+    return ok;
+}
 
 bool DrawAreaImpl::out(const char* filename) {
     if (endsWith(filename, ".gif")) return outGIF(filename);
@@ -165,33 +204,22 @@ int DrawAreaImpl::loadBitMap(const char* name, int expectedType, std::vector<uns
     FILE* f = urlfopen(name, "rb");
     if (!f) return kLoadOpenFailed;
     std::vector<unsigned char> buffer;
-    size_t length = 0;
-    int error = kLoadFileTooLarge;
-    try {
-        buffer.resize(8192);
-        for (int reads = 1; reads <= kMaxReads; ++reads) {
-            length += std::fread(buffer.data() + length, 1, buffer.size() - length, f);
-            if (length < buffer.size() || std::feof(f)) {
-                error = 0;
-                break;
-            }
-            if (reads == kMaxReads) {
-                if (std::fgetc(f) == EOF) error = 0;
-                break;
-            }
-            buffer.resize(buffer.size() * 2);
-        }
-    } catch (const std::bad_alloc&) {
-        error = kLoadNoMemory;
-    }
+    ImageRead read = readImageBytes(f, buffer);
     std::fclose(f);
-    if (error) return error;
-    if (length < 3 || plotvane::getImageType(buffer.data(), static_cast<int>(length)) != expectedType) return kLoadWrongType;
+    if (read == ImageRead::TooLarge) return kLoadFileTooLarge;
+    if (read != ImageRead::Ok) return kLoadNoMemory;
+    const int length = static_cast<int>(buffer.size());
+    if (length < 3 || plotvane::getImageType(buffer.data(), length) != expectedType) return kLoadWrongType;
     int w = 0, h = 0;
-    plotvane::getImageSize(buffer.data(), static_cast<int>(length), w, h);
+    plotvane::getImageSize(buffer.data(), length, w, h);
     if (w < 1 || h < 1) return kLoadBadSize;
-    if (static_cast<long long>(w) * h > kMaxLoadPixels) return kLoadTooManyPixels;
-    buffer.resize(length);
+    if (!acceptableCanvas(w, h)) return kLoadTooManyPixels;
+    // The file is kept encoded and decoded on replay, so it is decoded once here to be sure that
+    // replay will give a picture of the size the header promised.
+    std::vector<uint32_t> pixels;
+    int dw = 0, dh = 0;
+    if (!decodeImage(buffer.data(), length, expectedType, pixels, dw, dh) || dw != w || dh != h)
+        return kLoadBadSize;
     file.swap(buffer);
     width = w;
     height = h;

@@ -14,6 +14,7 @@
 
 #include "draw/aaline_p.h"
 #include "draw/canvas_p.h"
+#include "draw/canvaslimits_p.h"
 #include "draw/drawbmp_p.h"
 #include "draw/edges_p.h"
 #include "draw/effects_p.h"
@@ -29,28 +30,18 @@ namespace plotvane {
 namespace {
 
 constexpr double kPi = 3.14159265358979;
-// Larger canvases are refused (the old one stays); the same limit as for loaded pictures.
-constexpr long long kMaxPixels = 125000000;
 
 uint32_t u32(int c) {
     return static_cast<uint32_t>(c);
 }
 
-bool validSize(int w, int h) {
-    return w >= 1 && h >= 1 && static_cast<long long>(w) * h <= kMaxPixels;
-}
+// Larger canvases are refused (the old one stays).
+bool validSize(int w, int h) { return acceptableCanvas(w, h); }
 
 std::vector<uint32_t> readImageFile(const char* fileName, int& width, int& height) {
     std::vector<uint32_t> pixels;
-    if (!fileName) return pixels;
-    FILE* f = std::fopen(fileName, "rb");
-    if (!f) return pixels;
     std::vector<unsigned char> bytes;
-    unsigned char chunk[8192];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0 && bytes.size() < (size_t{1} << 27))
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
+    if (readImageBytes(fileName, bytes) != ImageRead::Ok) return pixels;
     const int length = static_cast<int>(bytes.size());
     if (!decodeImage(bytes.data(), length, getImageType(bytes.data(), length), pixels, width, height))
         pixels.clear();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "draw/canvas_p.h"
+#include "draw/canvaslimits_p.h"
 #include "draw/effects_p.h"
 
 namespace plotvane {
@@ -32,6 +33,7 @@ void blurLine(const float* in, float* out, int n, std::ptrdiff_t stride, const s
 }  // namespace
 
 void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color, uint32_t surround, ShadowLayer* layer) {
+    // The drawing area clamped the arguments; replaying a stream made elsewhere must not overflow.
     dx = std::clamp(dx, -4096, 4096);
     dy = std::clamp(dy, -4096, 4096);
     radius = std::clamp(radius, 0, 1024);
@@ -39,7 +41,7 @@ void addDropShadow(Canvas& cv, int dx, int dy, int radius, uint32_t color, uint3
     const int top = std::max(0, radius - dy), bottom = std::max(0, dy + radius);
     const int w = cv.width(), h = cv.height();
     const int nw = std::max(1, w + left + right), nh = std::max(1, h + top + bottom);
-    if (static_cast<long long>(nw) * nh > 125000000) return;
+    if (!acceptableCanvas(nw, nh)) return;
     cv.commitSuperPixels();
     try {
         std::vector<float> alpha(static_cast<size_t>(nw) * nh, 0.0f), tmp(alpha.size());

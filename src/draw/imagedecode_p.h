@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "draw/canvaslimits_p.h"
+
 namespace plotvane {
 
 struct DecodedImage {
@@ -13,7 +15,7 @@ struct DecodedImage {
 };
 
 // The largest picture a decoder will produce.
-constexpr long long kMaxImagePixels = 125000000;
+constexpr long long kMaxImagePixels = kMaxCanvasPixels;
 
 // True when a picture of width x height may be allocated: a sensible size, and no larger than
 // maxPixelsPerByte times the encoded length could describe (so a tiny file cannot claim a huge

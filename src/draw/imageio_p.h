@@ -8,6 +8,7 @@
 #include <plotvane/ostrstream.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace plotvane {
@@ -46,6 +47,15 @@ bool writeWMP(vek::ostream& out, const RasterImage& image, const RasterSettings&
 bool writeFastImage(vek::ostream& out, const RasterImage& image, RasterSettings& settings);
 // Any pixel array as PNG, with alpha when some pixel has transparency (for embedding in vector files).
 bool encodePNG(vek::ostream& out, const uint32_t* pixels, int width, int height);
+
+// The longest image file read: longer ones, and anything but a regular file (a device may never
+// end), are refused before they fill memory.
+constexpr size_t kMaxImageFileBytes = size_t{64} << 20;
+
+enum class ImageRead { Ok, CannotOpen, TooLarge, NoMemory };
+// The whole file into bytes (left empty unless Ok). The FILE form does not close the file.
+ImageRead readImageBytes(FILE* f, std::vector<unsigned char>& bytes);
+ImageRead readImageBytes(const char* path, std::vector<unsigned char>& bytes);
 
 // Decodes a PNG (type 0), GIF (1) or JPEG (2) file into ARGB pixels. False for damaged data, other
 // types, or more than 125,000,000 pixels; the outputs are then untouched.

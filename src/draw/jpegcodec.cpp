@@ -147,23 +147,36 @@ public:
         if (jpeg_read_header(&info_, TRUE) != JPEG_HEADER_OK) return false;
         long long maxPerByte = info_.arith_code ? kMaxArithmeticPixelsPerByte : kMaxHuffmanPixelsPerByte;
         if (!acceptableSize(info_.image_width, info_.image_height, length_, maxPerByte)) return false;
-        info_.out_color_space = JCS_RGB;
+        // libjpeg gives CMYK (and YCCK converted to it) only as CMYK; the conversion to RGB is ours.
+        cmyk_ = info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
+        info_.out_color_space = cmyk_ ? JCS_CMYK : JCS_RGB;
         jpeg_start_decompress(&info_);
-        if (info_.output_components != 3) return false;
+        if (info_.output_components != (cmyk_ ? 4 : 3)) return false;
         width = static_cast<int>(info_.output_width);
         height = static_cast<int>(info_.output_height);
         return true;
     }
 
-    // rowBuffer holds 3 * width bytes.
+    // rowBuffer holds 4 * width bytes.
     bool readPixels(uint32_t* pixels, JSAMPLE* rowBuffer) {
         if (setjmp(error_.jump)) return false;
+        // Adobe's files store CMYK inverted (0 is full ink); others store it plainly.
+        const unsigned flip = cmyk_ && !info_.saw_Adobe_marker ? 255 : 0;
         while (info_.output_scanline < info_.output_height) {
             uint32_t* out = pixels + static_cast<size_t>(info_.output_scanline) * info_.output_width;
             JSAMPROW rows[1] = {rowBuffer};
             if (jpeg_read_scanlines(&info_, rows, 1) != 1) return false;
-            for (JDIMENSION x = 0; x < info_.output_width; ++x)
-                out[x] = (uint32_t(rowBuffer[3 * x]) << 16) | (uint32_t(rowBuffer[3 * x + 1]) << 8) | rowBuffer[3 * x + 2];
+            for (JDIMENSION x = 0; x < info_.output_width; ++x) {
+                if (!cmyk_) {
+                    out[x] = (uint32_t(rowBuffer[3 * x]) << 16) | (uint32_t(rowBuffer[3 * x + 1]) << 8) |
+                             rowBuffer[3 * x + 2];
+                    continue;
+                }
+                const JSAMPLE* p = rowBuffer + 4 * x;
+                const unsigned k = p[3] ^ flip;
+                auto channel = [k, flip](JSAMPLE ink) { return ((ink ^ flip) * k + 127) / 255; };
+                out[x] = (channel(p[0]) << 16) | (channel(p[1]) << 8) | channel(p[2]);
+            }
         }
         jpeg_finish_decompress(&info_);
         return true;
@@ -176,6 +189,7 @@ private:
     ErrorJump error_{};
     jpeg_progress_mgr progress_{};
     bool created_ = false;
+    bool cmyk_ = false;
 };
 
 }  // namespace
@@ -194,7 +208,7 @@ bool decodeJPG(const unsigned char* data, int length, DecodedImage& result) {
     int height = 0;
     if (!reader.readHeader(width, height)) return false;
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
+    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 4);
     if (!reader.readPixels(pixels.data(), row.data())) return false;
     result.pixels.swap(pixels);
     result.width = width;

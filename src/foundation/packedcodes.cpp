@@ -38,7 +38,8 @@ int RGB(int r, int g, int b, int a) {
 int glassEffect(int glareSize, int glareDirection, int raisedEffect) {
     int size = clampInt(glareSize, 0, 3);
     int direction = glareDirection == Left ? 4 : glareDirection == Bottom ? 8 : glareDirection == Right ? 12 : 0;
-    int raised = raisedEffect < 1 ? clampInt(-raisedEffect, 0, 50) : clampInt(raisedEffect + 50, 51, 4095);
+    long long r = raisedEffect;  // so that INT_MIN and INT_MAX can be negated and offset
+    int raised = static_cast<int>(r < 1 ? std::clamp(-r, 0LL, 50LL) : std::clamp(r + 50, 51LL, 4095LL));
     return 0x903000 | ((direction + size) << 16) | raised;
 }
 

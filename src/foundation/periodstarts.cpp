@@ -51,7 +51,11 @@ PeriodStarts::Kind PeriodStarts::next(double t) {
     long long id = periodId(wholeSeconds(t), period_);
     if (id == previous_) return NotAStart;
     previous_ = id;
-    if (++counter_ < step_) return MinorStart;
+    // Counting up to step - 1, not step, keeps a step of INT_MAX from overflowing.
+    if (counter_ < step_ - 1) {
+        ++counter_;
+        return MinorStart;
+    }
     counter_ = 0;
     return MajorStart;
 }

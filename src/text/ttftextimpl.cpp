@@ -111,7 +111,8 @@ TTFTextImpl::TTFTextImpl(const TTFTextImpl& previous, int start)
 }
 
 TTFTextImpl::~TTFTextImpl() {
-    next_.reset();
+    // One line at a time: a text of many lines would overflow the stack through nested destructors.
+    for (std::unique_ptr<TTFTextImpl> line = std::move(next_); line;) line = std::move(line->next_);
     // Recordings may still draw this line: its dots stay in the container.
     if (!replaced_.empty()) {
         TextLock lock;
@@ -137,9 +138,10 @@ void TTFTextImpl::detachFromRecordings() {
 }
 
 void TTFTextImpl::dropContinuation() {
-    if (!next_) return;
-    next_->dropContinuation();
-    next_->restoreTruncation();
+    std::vector<TTFTextImpl*> chain;
+    for (TTFTextImpl* line = next_.get(); line; line = line->next_.get()) chain.push_back(line);
+    // The last line's truncation was made last, so it is undone first.
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) (*it)->restoreTruncation();
     next_.reset();
 }
 

@@ -207,26 +207,18 @@ void BrushTable::pattern(int id, int width, int height, int startX, int startY, 
 
 void BrushTable::patternFile(int id, int startX, int startY, const char* fileName) {
     VectorPaint p;
-    std::string bytes;
-    if (FILE* f = fileName ? std::fopen(fileName, "rb") : nullptr) {
-        char buf[65536];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0 && bytes.size() < (128u << 20)) bytes.append(buf, n);
-        std::fclose(f);
-    }
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    int length = static_cast<int>(bytes.size());
-    int type = getImageType(data, length);
+    std::vector<unsigned char> file;
+    readImageBytes(fileName, file);
+    const int length = static_cast<int>(file.size());
+    const int type = getImageType(file.data(), length);
     int w = 0, h = 0;
-    if (type != kImageUnknown) getImageSize(data, length, w, h);
-    if (w > 0 && h > 0) {
+    // A file that does not decode to the size its header claims paints nothing, as in the raster.
+    if (decodeImage(file.data(), length, type, p.pixels, w, h)) {
         p.kind = VectorPaint::Pattern;
         p.width = w, p.height = h;
         p.x1 = startX, p.y1 = startY;
         p.imageType = type;
-        int dw = 0, dh = 0;
-        if (decodeImage(data, length, type, p.pixels, dw, dh) && (dw != w || dh != h)) p.pixels.clear();
-        p.encoded = std::move(bytes);
+        p.encoded.assign(file.begin(), file.end());
     }
     define(id, std::move(p));
 }

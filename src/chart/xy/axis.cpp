@@ -11,6 +11,7 @@
 
 #include "chart/basechart_p.h"
 #include "chart/xy/axis_p.h"
+#include "chart/xy/scalemath_p.h"
 
 namespace plotvane {
 
@@ -179,13 +180,16 @@ void AxisImpl::setLinearScale(const char* formula) { setFormulaScale(formula, Ax
 void AxisImpl::setLogScale(const char* formula) { setFormulaScale(formula, AxisScale::Log); }
 void AxisImpl::setDateScale(const char* formula) { setFormulaScale(formula, AxisScale::Date); }
 
+// An axis shows no more labels than it may have ticks; longer lists are refused.
 TextBox* AxisImpl::setLabels(StringArray labels) {
+    if (labels.data && labels.len > kMaxTicks) return nullptr;
     touch();
     scale_.setLabels(AxisScale::labelsFromTexts(labels));
     return &labelStyle_;
 }
 
 TextBox* AxisImpl::setLabels(DoubleArray labels, const char* formatString) {
+    if (labels.data && labels.len > kMaxTicks) return nullptr;
     touch();
     scale_.setLabels(AxisScale::labelsFromValues(labels, formatString ? formatString : ""));
     return &labelStyle_;

@@ -160,7 +160,7 @@ void AxisScale::addLabel(double value, const std::string& text) {
     if (isMissing(value)) return;
     auto same = [value](const AxisLabel& l) { return l.value == value; };
     extraLabels_.erase(std::remove_if(extraLabels_.begin(), extraLabels_.end(), same), extraLabels_.end());
-    if (text.empty()) return;
+    if (text.empty() || extraLabels_.size() >= static_cast<size_t>(kMaxTicks)) return;
     AxisLabel label;
     label.value = value;
     label.text = text;

@@ -84,6 +84,7 @@ public:
     void setBarWidth(int barWidth, int subBarWidth) override;
     void setOverlapRatio(double overlapRatio, bool firstOnTop) override;
     void setMinLabelSize(int size) override { minLabelSize_ = size; }
+    long long maxPoints() const override { return kMaxBars; }
     void setMinImageMapSize(int size) override { minImageMapSize_ = std::clamp(size, 0, 10000); }
     void setRoundedCorners(int r1, int r2, int r3, int r4) override;
     void setIconSize(int height, int width) override;
@@ -528,12 +529,15 @@ BarLayer* XYChartImpl::addBarLayer(int dataCombineMethod, int depth) {
 }
 
 BarLayer* XYChartImpl::addBarLayer(DoubleArray data, int color, const char* name, int depth) {
+    if (data.data && data.len > LayerImpl::kMaxBars) return nullptr;
     BarLayer* layer = addBarLayer(Chart::Overlay, depth);
     layer->addDataSet(data, color, name);
     return layer;
 }
 
 BarLayer* XYChartImpl::addBarLayer(DoubleArray data, IntArray colors, StringArray names, int depth) {
+    // One data set per bar, each as long as the data.
+    if (data.data && static_cast<long long>(data.len) * data.len > LayerImpl::kMaxBars) return nullptr;
     BarLayer* layer = addBarLayer(Chart::Overlay, depth);
     if (!data.data || data.len < 1) return layer;
     // One data set per value, holding that value alone, so each bar has its own colour and name.

@@ -65,6 +65,9 @@ void LayerImpl::init(int layerId, XYChartImpl* chart) {
 }
 
 DataSet* LayerImpl::addDataSet(DoubleArray data, int color, const char* name) {
+    const long long length = data.data ? std::max(data.len, 0) : 0;
+    if (points_ + length > maxPoints()) return nullptr;
+    points_ += length;
     if (groupNames_.empty()) groupNames_.emplace_back();
     int index = static_cast<int>(dataSets_.size());
     dataSets_.push_back(std::make_unique<DataSetImpl>(this, index, groupCount() - 1));

@@ -171,6 +171,12 @@ public:
     const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
     const char* getImageCoor2(int dataItem, int offsetX, int offsetY) override;
 
+    // The most values all data sets of the layer may hold together; a data set that would pass it
+    // is refused. Bars cost far more to draw than line points, so bar layers hold fewer.
+    static constexpr long long kMaxPoints = 1 << 24;
+    static constexpr long long kMaxBars = 100000;
+    virtual long long maxPoints() const { return kMaxPoints; }
+
     // What the chart and plot area ask.
     void init(int layerId, XYChartImpl* chart);
     XYChartImpl* chart() const { return chart_; }
@@ -303,6 +309,7 @@ private:
     XYChartImpl* chart_ = nullptr;
     int layerId_ = 0;
     std::vector<std::unique_ptr<DataSetImpl>> dataSets_;
+    long long points_ = 0;  // values held by all data sets
     std::vector<std::string> groupNames_;
     std::vector<double> xData_;
     double xStart_ = Chart::NoValue;

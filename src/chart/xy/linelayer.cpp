@@ -305,6 +305,7 @@ LineLayer* XYChartImpl::addLineLayer(int dataCombineMethod, int depth) {
 }
 
 LineLayer* XYChartImpl::addLineLayer(DoubleArray data, int color, const char* name, int depth) {
+    if (data.data && data.len > LayerImpl::kMaxPoints) return nullptr;
     LineLayer* layer = addLineLayer(Chart::Overlay, depth);
     layer->addDataSet(data, color, name);
     return layer;

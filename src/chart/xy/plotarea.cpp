@@ -20,6 +20,7 @@
 
 #include "chart/xy/layer_p.h"
 #include "chart/xy/xychart_p.h"
+#include "draw/canvaslimits_p.h"
 
 namespace plotvane {
 
@@ -121,6 +122,8 @@ AxisImpl* PlotAreaImpl::findAxis(const Axis* a) const {
 AxisImpl* PlotAreaImpl::addAxis(int align, int offset) {
     if (align != Chart::Left && align != Chart::Right && align != Chart::Top && align != Chart::Bottom) return nullptr;
     auto axis = std::make_unique<AxisImpl>(chart_, align);
+    // Any farther and the axis is off every picture; the clamp also makes the offset negatable.
+    offset = std::clamp(offset, -kMaxCanvasSide, kMaxCanvasSide);
     switch (align) {
         case Chart::Left: axis->setOffset(-offset, 0); break;
         case Chart::Right: axis->setOffset(offset, 0); break;

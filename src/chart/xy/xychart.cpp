@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "chart/xy/layer_p.h"
+#include "draw/canvaslimits_p.h"
 
 namespace plotvane {
 
@@ -35,6 +36,7 @@ private:
 PlotArea::~PlotArea() = default;
 
 XYChart* XYChart::create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
+    if (!acceptableCanvas(std::max(1, width), std::max(1, height))) return nullptr;
     auto* c = new XYChartImpl();
     c->setSize(width, height);
     c->setBackground(bgColor, edgeColor, raisedEffect);
