@@ -29,6 +29,9 @@ public:
     virtual const char* getImageCoor(int dataItem, int offsetX = 0, int offsetY = 0) = 0;
     virtual const char* getHTMLImageMap(const char* url, const char* queryFormat = "", const char* extraAttr = "",
                                         int offsetX = 0, int offsetY = 0) = 0;
+
+protected:
+    ~LegendBox() override = default;
 };
 
 }  // namespace plotvane

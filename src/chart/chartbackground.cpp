@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "chart/basechart_p.h"
+#include "foundation/lasterror_p.h"
 
 namespace plotvane {
 
@@ -49,6 +50,7 @@ void BaseChartImpl::prepareBackground() {
 void BaseChartImpl::setSize(int width, int height) {
     width_ = std::max(1, width);
     height_ = std::max(1, height);
+    if (width < 1 || height < 1) setLastError("bad size %d x %d; using %d x %d", width, height, width_, height_);
     if (backgroundReady_) prepareBackground();
 }
 

@@ -224,6 +224,7 @@ void DrawAreaImpl::removeDynamicLayer(bool keepBase) {
 void DrawAreaImpl::setSize(int width, int height, int bgColor) {
     width_ = std::max(1, width);
     height_ = std::max(1, height);
+    if (width < 1 || height < 1) setLastError("bad size %d x %d; using %d x %d", width, height, width_, height_);
     meta_->setSize(width_, height_, bgColor);
     resetClip();
 }

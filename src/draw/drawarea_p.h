@@ -7,13 +7,16 @@
 
 #include <plotvane/drawarea.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "draw/metadraw_p.h"
+#include "foundation/lasterror_p.h"
 #include "foundation/palette_p.h"
 
 namespace plotvane {
@@ -55,6 +58,7 @@ public:
     DrawBMP* makeCanvas();
     // Opens a file by name, trying the search path for relative names.
     FILE* urlfopen(const char* name, const char* mode);
+    void reportLoadError(const char* filename, int type, int error);
     // Reads a whole image file of the expected type; 0 or a LoadError.
     int loadBitMap(const char* name, int expectedType, std::vector<unsigned char>& file, int& width,
                    int& height);
@@ -328,6 +332,7 @@ template <typename Writer>
 inline MemBlock DrawAreaImpl::toMemory(Writer write) {
     memory_.reset();
     if (!write(memory_) || memory_.tell() <= 0) {
+        setLastError("the image could not be encoded");
         memory_.reset();
         return MemBlock();
     }
@@ -336,15 +341,26 @@ inline MemBlock DrawAreaImpl::toMemory(Writer write) {
 
 template <typename Writer>
 inline bool DrawAreaImpl::toFile(const char* filename, Writer write) {
-    if (!filename || !*filename) return false;
+    if (!filename || !*filename) {
+        setLastError("no file name");
+        return false;
+    }
     FILE* f = std::fopen(filename, "wb");
-    if (!f) return false;
+    if (!f) {
+        setLastError("cannot open %s: %s", filename, std::strerror(errno));
+        return false;
+    }
     vek::ostrstream buffer;
-    bool ok = write(buffer);
+    bool encoded = write(buffer);
+    bool ok = encoded;
     if (ok && buffer.tell() > 0)
         ok = std::fwrite(buffer.data(), 1, static_cast<size_t>(buffer.tell()), f) == static_cast<size_t>(buffer.tell());
     ok = std::fclose(f) == 0 && ok;
-    if (!ok) std::remove(filename);
+    if (!ok) {
+        if (encoded) setLastError("cannot write %s: %s", filename, std::strerror(errno));
+        else setLastError("cannot encode the image for %s", filename);
+        std::remove(filename);
+    }
     return ok;
 }
 

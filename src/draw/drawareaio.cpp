@@ -204,6 +204,7 @@ bool DrawAreaImpl::loadTyped(const char* filename, int type) {
     int error = loadBitMap(filename, type, file, w, h);
     if (error) {
         lastError_ = error;
+        reportLoadError(filename, type, error);
         return false;
     }
     meta_->loadStream(std::move(file), type, w, h);
@@ -213,11 +214,25 @@ bool DrawAreaImpl::loadTyped(const char* filename, int type) {
     return true;
 }
 
+void DrawAreaImpl::reportLoadError(const char* filename, int type, int error) {
+    const char* name = filename ? filename : "";
+    const char* kind = type == kImagePNG ? "PNG" : type == kImageJPG ? "JPEG" : type == kImageGIF ? "GIF" : "WBMP";
+    switch (error) {
+        case kLoadOpenFailed: setLastError("cannot open %s: %s", name, std::strerror(errno)); break;
+        case kLoadWrongType: setLastError("%s is not a %s image", name, kind); break;
+        case kLoadBadSize: setLastError("%s: the image has no size", name); break;
+        case kLoadTooManyPixels: setLastError("%s: the image has too many pixels", name); break;
+        case kLoadFileTooLarge: setLastError("%s: the file is too large", name); break;
+        default: setLastError("%s: out of memory", name); break;
+    }
+}
+
 bool DrawAreaImpl::loadGIF(const char* filename) { return loadTyped(filename, kImageGIF); }
 bool DrawAreaImpl::loadPNG(const char* filename) { return loadTyped(filename, kImagePNG); }
 bool DrawAreaImpl::loadJPG(const char* filename) { return loadTyped(filename, kImageJPG); }
-bool DrawAreaImpl::loadWMP(const char*) {
+bool DrawAreaImpl::loadWMP(const char* filename) {
     lastError_ = kLoadWrongType;
+    setLastError("%s: WBMP images cannot be loaded", filename ? filename : "");
     return false;
 }
 
