@@ -1,8 +1,8 @@
 // Layout for charts whose program placed nothing but the chart's size: titles stack along their
 // edges in the order they were added (top and bottom ones across the whole width first, the turned
 // side ones in the height left between them), a legend without a position goes centred above what
-// remains, and a legend the program did place keeps its place but takes its band out of the room.
-// What is left, room(), is the chart type's to fill.
+// remains with its entries in rows, and a legend the program did place keeps its place but takes
+// its band out of the room. What is left, room(), is the chart type's to fill.
 #include <plotvane/drawarea.h>
 
 #include <algorithm>
@@ -62,6 +62,8 @@ void BaseChartImpl::placeLegend() {
     LegendBoxImpl* legend = legend_.get();
     if (!legend) return;
     if (!legend->isPlaced()) {
+        // In rows across the chart's width, which costs the plot the least height.
+        legend->setCols(Chart::AutoGrid);
         legend->setAlignment(Chart::TopCenter);
         legend->setPos((room_.left + room_.right) / 2, room_.top + kGap);
     } else if (legend->getAlignment() >= Chart::TopLeft && legend->anchorY() < room_.top) {
