@@ -1,12 +1,13 @@
 // The W3 dashboard, shared by the benchmarks that build it: 600 x 400, a side-by-side bar layer of
 // 3 series x 12 months, one line series of width 2 in front of it, title, legend, axis titles,
-// month labels and a fixed 0-110 y scale. The caller renders and destroys it.
+// month labels and a fixed 0-110 y scale. The caller renders and destroys it. Unplaced, the chart
+// lays out its plot area and legend itself.
 #ifndef PLOTVANE_BENCH_DASHBOARD_H
 #define PLOTVANE_BENCH_DASHBOARD_H
 
 #include <plotvane/plotvane.h>
 
-inline plotvane::XYChart* buildDashboard() {
+inline plotvane::XYChart* buildDashboard(bool placed = true) {
     using namespace plotvane;
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -17,8 +18,12 @@ inline plotvane::XYChart* buildDashboard() {
 
     XYChart* c = XYChart::create(600, 400);
     c->addTitle("Monthly results", "bold", 14);
-    c->setPlotArea(70, 60, 500, 280, 0xffffff, -1, Chart::Transparent, 0xdddddd);
-    c->addLegend(70, 28, false, "", 9)->setBackground(Chart::Transparent);
+    if (placed) {
+        c->setPlotArea(70, 60, 500, 280, 0xffffff, -1, Chart::Transparent, 0xdddddd);
+        c->addLegend(70, 28, false, "", 9)->setBackground(Chart::Transparent);
+    } else {
+        c->getLegend()->setBackground(Chart::Transparent);
+    }
     // The layer added first is drawn in front: the line goes over the bars.
     c->addLineLayer(DoubleArray(kTarget, 12), 0xcc3311, "Target")->setLineWidth(2);
     BarLayer* bars = c->addBarLayer(Chart::Side);

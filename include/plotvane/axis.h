@@ -44,6 +44,9 @@ public:
     virtual void setDrawOnTop(bool b) = 0;
     // The line across the plot area; its colour and width may be changed, the mark places it.
     virtual Line* getLine() = 0;
+
+protected:
+    ~Mark() override = default;
 };
 
 class PLOTVANE_API Axis {

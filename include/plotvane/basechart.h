@@ -65,7 +65,8 @@ public:
                                  double fontSize = 10) = 0;
     // noOfCols: a number of columns, Chart::AutoGrid, or 0 for entries flowing in rows.
     virtual LegendBox* addLegend(int x, int y, int noOfCols, const char* font = "", double fontSize = 10) = 0;
-    // Created on first use, and shown only once positioned.
+    // Created on first use, and shown only once positioned (by the program, or by an XY chart
+    // that lays itself out).
     virtual LegendBox* getLegend() = 0;
 
     // The drawing surface with its background, before the chart is laid out or painted.

@@ -5,13 +5,30 @@
 #include <plotvane/constants.h>
 #include <plotvane/export.h>
 
+#include <chrono>
+
 namespace plotvane {
 namespace Chart {
 
 // Chart time: seconds since 0001-01-01 00:00:00, proleptic Gregorian, no time zone.
 PLOTVANE_API double chartTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
-// From an operating-system time (seconds since 1970 UTC), through local calendar time.
+// From an operating-system time (seconds since 1970 UTC), through local calendar time: the chart
+// shows the wall-clock time of the machine's time zone (1704067200, 2024-01-01T00:00Z, is
+// 2023-12-31 19:00 in New York).
 PLOTVANE_API double chartTime2(long long t);
+// From an operating-system time without any time zone: the chart shows UTC
+// (chartTimeUTC(1704067200) == chartTime(2024, 1, 1) everywhere).
+PLOTVANE_API double chartTimeUTC(long long t);
+// The inverse of chartTimeUTC: seconds since 1970 UTC, rounded down to a whole second.
+PLOTVANE_API long long unixTimeUTC(double t);
+// The same from and to std::chrono's system clock, which counts UTC; the clock's own range applies
+// (1678 to 2261 where it counts nanoseconds).
+inline double chartTimeUTC(std::chrono::system_clock::time_point t) {
+    return chartTimeUTC(static_cast<long long>(std::chrono::floor<std::chrono::seconds>(t.time_since_epoch()).count()));
+}
+inline std::chrono::system_clock::time_point systemTimeUTC(double t) {
+    return std::chrono::system_clock::time_point(std::chrono::seconds(unixTimeUTC(t)));
+}
 // year * 10000 + month * 100 + day
 PLOTVANE_API int getChartYMD(double t);
 // 0 = Sunday
@@ -77,10 +94,22 @@ PLOTVANE_API const char* getFontSearchPath();
 PLOTVANE_API const char* testFont(const char* font, int fontIndex = 0, double fontHeight = 8, double fontWidth = 8,
                                   double angle = 0);
 
+// Why the last call on this thread that reported failure (false, null, an empty block) failed, for
+// example "cannot open /no/dir/a.png: No such file or directory"; "" when none has. Also notes
+// silent substitutions, such as a font that was not found. A later success leaves it as it was;
+// clearLastError empties it.
+PLOTVANE_API const char* lastError();
+PLOTVANE_API void clearLastError();
+
 // The built-in palettes, 40 entries each, terminated by 0xffffffff.
 PLOTVANE_API extern const int defaultPalette[41];
 PLOTVANE_API extern const int whiteOnBlackPalette[41];
 PLOTVANE_API extern const int transparentPalette[41];
+// A palette whose data colours stay distinct for colour-blind readers: chart->setColors(colorBlindPalette).
+PLOTVANE_API extern const int colorBlindPalette[41];
+// A perceptually even dark-to-light ramp as (position 0-256, colour) pairs, 0xffffffff at the end:
+// DrawArea::gradientColor(IntArray(viridisGradient, 20)) or a colour axis's gradient.
+PLOTVANE_API extern const int viridisGradient[21];
 
 }  // namespace Chart
 }  // namespace plotvane

@@ -11,13 +11,19 @@ namespace plotvane {
 
 class DrawArea;
 
+class DrawObjList;
+
 class PLOTVANE_API DrawObj {
 public:
-    virtual ~DrawObj();
     // Lower z paints first; objects of equal z keep their order of creation.
     virtual void setZOrder(int z) { zOrder_ = z; }
     virtual int getZOrder() const { return zOrder_; }
     virtual void paint(DrawArea* d) = 0;
+
+protected:
+    // The chart that made an object deletes it.
+    virtual ~DrawObj();
+    friend class DrawObjList;
 
 private:
     int zOrder_ = Chart::ChartFrontZ;
@@ -37,6 +43,9 @@ public:
     virtual int getHeight() = 0;
     // The image-map coordinate attributes of the box, moved by the offset.
     virtual const char* getImageCoor(int offsetX = 0, int offsetY = 0) = 0;
+
+protected:
+    ~Box() override = default;
 };
 
 // A box with a text. A dimension whose size is given hangs from the position by its top-left
@@ -59,6 +68,9 @@ public:
     // The width (margins included) at which the text wraps; 0 for none.
     virtual void setMaxWidth(int maxWidth) = 0;
     virtual void setTruncate(int maxWidth, int maxLines = 1) = 0;
+
+protected:
+    ~TextBox() override = default;
 };
 
 class PLOTVANE_API Line : public DrawObj {
@@ -66,6 +78,9 @@ public:
     virtual void setPos(int x1, int y1, int x2, int y2) = 0;
     virtual void setColor(int color) = 0;
     virtual void setWidth(int width) = 0;
+
+protected:
+    ~Line() override = default;
 };
 
 }  // namespace plotvane

@@ -51,6 +51,8 @@ public:
     static XYChart* create(int width, int height, int bgColor = Chart::BackgroundColor,
                            int edgeColor = Chart::Transparent, int raisedEffect = 0);
 
+    // Places the plot area by hand. A chart that never calls this (nor packPlotArea) lays itself
+    // out when drawn: titles stack, an unplaced legend goes above the plot, the plot fills the rest.
     virtual PlotArea* setPlotArea(int x, int y, int width, int height, int bgColor = Chart::Transparent,
                                   int altBgColor = -1, int edgeColor = -1, int hGridColor = 0xc0c0c0,
                                   int vGridColor = Chart::Transparent) = 0;
@@ -120,6 +122,9 @@ public:
     // A colour that is one colour below the threshold and another above it.
     virtual int xZoneColor(double threshold, int belowColor, int aboveColor) = 0;
     virtual int yZoneColor(double threshold, int belowColor, int aboveColor, const Axis* yAxis = nullptr) = 0;
+
+protected:
+    ~XYChart() override = default;
 };
 
 }  // namespace plotvane

@@ -71,7 +71,8 @@ void BaseChartImpl::setDefaultFonts(const char* normal, const char* bold, const 
 
 TextBox* BaseChartImpl::addTitle(int alignment, const char* text, const char* font, double fontSize, int fontColor,
                                  int bgColor, int edgeColor) {
-    TextBox* title = createTitle(this, alignment);
+    TextBoxImpl* impl = createTitle(this, alignment);
+    TextBox* title = impl;
     title->setFontSize(fontSize);
     title->setAlignment(alignment);
     title->setFontColor(fontColor);
@@ -79,6 +80,7 @@ TextBox* BaseChartImpl::addTitle(int alignment, const char* text, const char* fo
     title->setFontStyle(font && *font ? font : "bold");
     title->setBackground(bgColor, edgeColor, 0);
     addDrawObj(title);
+    titles_.push_back({impl, alignment});
     return title;
 }
 
@@ -237,7 +239,12 @@ void BaseChartImpl::layoutLegend() {
     legendLaidOut_ = true;
     if (!backgroundReady_) prepareBackground();
     onLayoutLegend();
+    if (autoLayout()) {
+        stackTitles();
+        placeLegend();
+    }
     if (legend_) legend_->layout(drawArea_);
+    if (autoLayout()) leaveLegendOut();
 }
 
 void BaseChartImpl::layout() {

@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/drawobj_p.h"
 #include "text/extrafields_p.h"
@@ -22,6 +23,14 @@
 namespace plotvane {
 
 class LegendBoxImpl;
+
+// Pixels left for a chart type's own parts; right and bottom are one past the last.
+struct ChartRoom {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
 class TextBoxImpl;
 class PVParser;
 
@@ -136,6 +145,12 @@ public:
     virtual StringArray filterData(StringArray values) { return values; }
 
 protected:
+    // True when the chart type must place its parts itself because the program placed none.
+    // Titles on one side then stack, an unplaced legend goes above the rest, and room() is what
+    // is left for onLayoutChart. Chart types that can lay themselves out answer it.
+    virtual bool autoLayout() const { return false; }
+    const ChartRoom& room() const { return room_; }
+
     virtual void onLayoutLegend() = 0;
     virtual void onLayoutChart() = 0;
     virtual void onPaint() = 0;
@@ -147,12 +162,22 @@ private:
     void prepareBackground();
     void drawFrame();
     void paint();
+    // autolayout.cpp
+    void stackTitles();
+    void placeLegend();
+    void leaveLegendOut();
 
     DrawArea* drawArea_;
     Formatter formatter_;
     std::unique_ptr<LegendBoxImpl> legend_;
     std::unique_ptr<TextBoxImpl> defaultText_;
     DrawObjList drawObjects_;
+    struct Title {
+        TextBoxImpl* box;
+        int alignment;
+    };
+    std::vector<Title> titles_;
+    ChartRoom room_;
     ExtraFields extraFields_;
     const BaseChart* container_ = nullptr;
     int containerX_ = 0;

@@ -12,6 +12,7 @@
 
 #include "chart/basechart_p.h"
 #include "draw/canvaslimits_p.h"
+#include "foundation/lasterror_p.h"
 
 namespace plotvane {
 
@@ -48,9 +49,13 @@ void BaseChartImpl::prepareBackground() {
 }
 
 void BaseChartImpl::setSize(int width, int height) {
+    if (width < 1 || height < 1) setLastError("bad size %d x %d; using at least 1 x 1", width, height);
     width = std::max(1, width);
     height = std::max(1, height);
-    if (!acceptableCanvas(width, height)) return;
+    if (!acceptableCanvas(width, height)) {
+        setLastError("chart size %d x %d is past the canvas limit", width, height);
+        return;
+    }
     width_ = width;
     height_ = height;
     if (backgroundReady_) prepareBackground();

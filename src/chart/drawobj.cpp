@@ -15,7 +15,7 @@ void DrawObjList::add(DrawObj* obj) {
 
 void DrawObjList::sortPending() {
     std::stable_sort(objects_.begin() + static_cast<std::ptrdiff_t>(painted_), objects_.end(),
-                     [](const std::unique_ptr<DrawObj>& a, const std::unique_ptr<DrawObj>& b) {
+                     [](const auto& a, const auto& b) {
                          return a->getZOrder() < b->getZOrder();
                      });
 }

@@ -15,9 +15,16 @@ namespace plotvane {
 
 class BaseChartImpl;
 class PVMLTable;
+class TextBoxImpl;
 
 class DrawObjList {
 public:
+    // Objects handed to a program cannot be deleted through their public type; their owners do it here.
+    static void destroy(DrawObj* obj) { delete obj; }
+    struct Deleter {
+        void operator()(DrawObj* obj) const { destroy(obj); }
+    };
+
     // Takes ownership; null is ignored.
     void add(DrawObj* obj);
     // Sorts the objects not yet painted by z, equal z keeping the order of addition.
@@ -27,14 +34,14 @@ public:
     size_t size() const { return objects_.size(); }
 
 private:
-    std::vector<std::unique_ptr<DrawObj>> objects_;
+    std::vector<std::unique_ptr<DrawObj, Deleter>> objects_;
     size_t painted_ = 0;
 };
 
 Line* createLine(int x1, int y1, int x2, int y2, int color, int lineWidth);
 
 // A title along one edge of the chart (or in its middle), spanning that edge.
-TextBox* createTitle(BaseChartImpl* chart, int alignment);
+TextBoxImpl* createTitle(BaseChartImpl* chart, int alignment);
 
 // A label table, as the table and as the object the chart paints; both null while label tables
 // are not built in.

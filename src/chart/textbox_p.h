@@ -55,6 +55,10 @@ public:
     // that would make a box its own default.
     bool setDefault(TextBoxImpl* box);
     TextBoxImpl* getDefault() const { return default_; }
+    // The point the box hangs from by its alignment, as set by setPos.
+    int anchorX() const { return x_; }
+    int anchorY() const { return y_; }
+    int getAlignment() const { return alignment_; }
 
 protected:
     // What a box may set itself or leave to its default box.

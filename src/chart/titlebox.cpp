@@ -42,7 +42,7 @@ private:
 
 }  // namespace
 
-TextBox* createTitle(BaseChartImpl* chart, int alignment) {
+TextBoxImpl* createTitle(BaseChartImpl* chart, int alignment) {
     auto* title = new TitleTextBox(chart, alignment);
     title->setDefault(chart->defaultTextBox());
     int width = chart->getWidth(), height = chart->getHeight();

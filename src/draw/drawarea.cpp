@@ -223,9 +223,13 @@ void DrawAreaImpl::removeDynamicLayer(bool keepBase) {
 }
 
 void DrawAreaImpl::setSize(int width, int height, int bgColor) {
+    if (width < 1 || height < 1) setLastError("bad size %d x %d; using at least 1 x 1", width, height);
     width = std::max(1, width);
     height = std::max(1, height);
-    if (!acceptableCanvas(width, height)) return;
+    if (!acceptableCanvas(width, height)) {
+        setLastError("canvas size %d x %d is past the limit", width, height);
+        return;
+    }
     width_ = width;
     height_ = height;
     bgColor_ = bgColor;

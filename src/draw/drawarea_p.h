@@ -7,13 +7,16 @@
 
 #include <plotvane/drawarea.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "draw/metadraw_p.h"
+#include "foundation/lasterror_p.h"
 #include "foundation/palette_p.h"
 
 namespace plotvane {
@@ -55,6 +58,7 @@ public:
     DrawBMP* makeCanvas();
     // Opens a file by name, trying the search path for relative names.
     FILE* urlfopen(const char* name, const char* mode);
+    void reportLoadError(const char* filename, int type, int error);
     // Reads a whole image file of the expected type; 0 or a LoadError.
     int loadBitMap(const char* name, int expectedType, std::vector<unsigned char>& file, int& width,
                    int& height);
@@ -332,6 +336,7 @@ template <typename Writer>
 inline MemBlock DrawAreaImpl::toMemory(Writer write) {
     memory_.reset();
     if (!write(memory_) || memory_.tell() <= 0) {
+        setLastError("the image could not be encoded");
         memory_.reset();
         return MemBlock();
     }
@@ -340,9 +345,16 @@ inline MemBlock DrawAreaImpl::toMemory(Writer write) {
 
 template <typename Writer>
 inline bool DrawAreaImpl::toFile(const char* filename, Writer write) {
-    if (!filename || !*filename) return false;
+    if (!filename || !*filename) {
+        setLastError("no file name");
+        return false;
+    }
     vek::ostrstream buffer;
-    return write(buffer) && buffer.tell() > 0 && replaceFile(filename, buffer.data(), buffer.tell());
+    if (!write(buffer) || buffer.tell() <= 0) {
+        setLastError("cannot encode the image for %s", filename);
+        return false;
+    }
+    return replaceFile(filename, buffer.data(), buffer.tell());
 }
 
 }  // namespace plotvane

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -19,6 +20,7 @@
 #include "draw/drawbmp_p.h"
 #include "draw/imageio_p.h"
 #include "draw/memcache_p.h"
+#include "foundation/lasterror_p.h"
 
 namespace plotvane {
 
@@ -70,24 +72,32 @@ bool writeAll(int fd, const char* bytes, int length) {
 }  // namespace
 
 bool DrawAreaImpl::replaceFile(const char* filename, const char* bytes, int length) {
+    auto cannot = [filename](const char* what) {
+        setLastError("cannot %s %s: %s", what, filename, std::strerror(errno));
+        return false;
+    };
     struct stat old;
     if (stat(filename, &old) != 0) {
         // Nothing to lose: a new file gets the caller's usual permissions, and goes again on failure.
         int fd = open(filename, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) return false;
+        if (fd < 0) return cannot("open");
         bool ok = writeAll(fd, bytes, length);
         ok = ::close(fd) == 0 && ok;
-        if (!ok) std::remove(filename);
-        return ok;
+        if (ok) return true;
+        cannot("write");
+        std::remove(filename);
+        return false;
     }
     std::string temporary = std::string(filename) + ".XXXXXX";
     int fd = mkstemp(&temporary[0]);
-    if (fd < 0) return false;
+    if (fd < 0) return cannot("open");
     bool ok = fchmod(fd, old.st_mode & 07777) == 0 && writeAll(fd, bytes, length);
     ok = ::close(fd) == 0 && ok;
     ok = ok && std::rename(temporary.c_str(), filename) == 0;
-    if (!ok) std::remove(temporary.c_str());
-    return ok;
+    if (ok) return true;
+    cannot("write");
+    std::remove(temporary.c_str());
+    return false;
 }
 
 bool DrawAreaImpl::out(const char* filename) {
@@ -232,6 +242,7 @@ bool DrawAreaImpl::loadTyped(const char* filename, int type) {
     int error = loadBitMap(filename, type, file, w, h);
     if (error) {
         lastError_ = error;
+        reportLoadError(filename, type, error);
         return false;
     }
     meta_->loadStream(std::move(file), type, w, h);
@@ -241,11 +252,25 @@ bool DrawAreaImpl::loadTyped(const char* filename, int type) {
     return true;
 }
 
+void DrawAreaImpl::reportLoadError(const char* filename, int type, int error) {
+    const char* name = filename ? filename : "";
+    const char* kind = type == kImagePNG ? "PNG" : type == kImageJPG ? "JPEG" : type == kImageGIF ? "GIF" : "WBMP";
+    switch (error) {
+        case kLoadOpenFailed: setLastError("cannot open %s: %s", name, std::strerror(errno)); break;
+        case kLoadWrongType: setLastError("%s is not a %s image", name, kind); break;
+        case kLoadBadSize: setLastError("%s: the image has no size", name); break;
+        case kLoadTooManyPixels: setLastError("%s: the image has too many pixels", name); break;
+        case kLoadFileTooLarge: setLastError("%s: the file is too large", name); break;
+        default: setLastError("%s: out of memory", name); break;
+    }
+}
+
 bool DrawAreaImpl::loadGIF(const char* filename) { return loadTyped(filename, kImageGIF); }
 bool DrawAreaImpl::loadPNG(const char* filename) { return loadTyped(filename, kImagePNG); }
 bool DrawAreaImpl::loadJPG(const char* filename) { return loadTyped(filename, kImageJPG); }
-bool DrawAreaImpl::loadWMP(const char*) {
+bool DrawAreaImpl::loadWMP(const char* filename) {
     lastError_ = kLoadWrongType;
+    setLastError("%s: WBMP images cannot be loaded", filename ? filename : "");
     return false;
 }
 

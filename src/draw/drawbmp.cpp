@@ -24,6 +24,7 @@
 #include "draw/quantize_p.h"
 #include "draw/resample_p.h"
 #include "draw/warp_p.h"
+#include "foundation/lasterror_p.h"
 
 namespace plotvane {
 
@@ -148,7 +149,10 @@ public:
     void setSize(int width, int height, int bg) override {
         width = std::max(1, width);
         height = std::max(1, height);
-        if (!validSize(width, height)) return;
+        if (!validSize(width, height)) {
+            setLastError("bad image size %d x %d; kept %d x %d", width, height, canvas_.width(), canvas_.height());
+            return;
+        }
         shadow_ = ShadowLayer{};
         const int ow = canvas_.width(), oh = canvas_.height();
         std::vector<uint32_t> old;
@@ -159,6 +163,7 @@ public:
         // A plain background colour goes in as the buffer is made: one pass over the pixels.
         const bool plainBg = !Canvas::isCode(u32(bg));
         if (!canvas_.reset(width, height, plainBg ? u32(bg) : kTransparent)) {
+            setLastError("no memory for a %d x %d image", width, height);
             if (!old.empty()) canvas_.adopt(std::move(old), ow, oh);
             return;
         }

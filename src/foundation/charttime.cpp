@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <limits>
 
 #include "foundation/charttime_p.h"
 
@@ -76,6 +77,16 @@ double chartTime2(long long t) {
     if (!localtime_r(&when, &local)) return chartTime(1970, 1, 1) + static_cast<double>(t);
     return chartTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
                      local.tm_sec);
+}
+
+double chartTimeUTC(long long t) { return chartTime(1970, 1, 1) + static_cast<double>(t); }
+
+long long unixTimeUTC(double t) {
+    double seconds = std::floor(t - chartTime(1970, 1, 1));
+    // Chart times from year 1 to far past 9999 fit; anything else (NaN too) is pinned to the ends.
+    if (!(seconds > -9.2e18)) return std::numeric_limits<long long>::min();
+    if (seconds >= 9.2e18) return std::numeric_limits<long long>::max();
+    return static_cast<long long>(seconds);
 }
 
 int getChartYMD(double t) {

@@ -38,5 +38,22 @@ const int transparentPalette[41] = {
     static_cast<int>(0x80ff0000), static_cast<int>(0x800000ff), static_cast<int>(0x8000ff00),
     static_cast<int>(0x80ffcc99), static_cast<int>(0x80999999), kEnd};
 
+// A qualitative set that readers with any common colour-vision deficiency can tell apart: eight
+// colours (the last black), then the eight lighter, darker, and lighter still.
+const int colorBlindPalette[41] = {
+    0xffffff, 0x000000, 0x000000, 0x808080, 0x808080, 0x808080, 0x808080, 0x808080,
+    0x0072b2, 0xe69f00, 0x009e73, 0xd55e00, 0xcc79a7, 0x56b4e9, 0xf0e442, 0x000000,
+    0x73b1d5, 0xf1ca73, 0x73cab2, 0xe8a673, 0xe3b5cf, 0xa2d6f3, 0xf7f097, 0x737373,
+    0x004a74, 0x966700, 0x00674b, 0x8a3d00, 0x854f6d, 0x387597, 0x9c942b, 0x666666,
+    0xb2d5e8, 0xf8e2b2, 0xb2e2d5, 0xf2cfb2, 0xf0d7e5, 0xcce8f8, 0xfaf7c6, 0xb2b2b2,
+    kEnd};
+
+// A sequential ramp from dark blue-violet through teal to yellow whose lightness grows evenly, so
+// equal steps in value look like equal steps in colour, in print and in grey.
+const int viridisGradient[21] = {
+    0, 0x440154, 28, 0x482878, 57, 0x3e4a89, 85, 0x31688e, 114, 0x26828e,
+    142, 0x1f9e89, 171, 0x35b779, 199, 0x6dcd59, 228, 0xb4de2c, 256, 0xfde725,
+    kEnd};
+
 }  // namespace Chart
 }  // namespace plotvane

@@ -17,7 +17,14 @@ const FontConfigLookup::Answer& FontConfigLookup::find(const std::string& family
     return it->second;
 }
 
-FontConfigLookup::Answer FontConfigLookup::match(const std::string& family, int style) {
+const FontConfigLookup::Answer& FontConfigLookup::findCovering(int ch, int style) {
+    auto key = std::make_pair(ch, style & 3);
+    auto it = covering_.find(key);
+    if (it == covering_.end()) it = covering_.emplace(key, match(std::string(), style & 3, ch)).first;
+    return it->second;
+}
+
+FontConfigLookup::Answer FontConfigLookup::match(const std::string& family, int style, int ch) {
     Answer answer;
     if (!loaded_) {
         loaded_ = true;
@@ -26,7 +33,15 @@ FontConfigLookup::Answer FontConfigLookup::match(const std::string& family, int 
     if (!config_) return answer;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return answer;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    if (ch >= 0) {
+        FcCharSet* wanted = FcCharSetCreate();
+        if (wanted) {
+            FcCharSetAddChar(wanted, static_cast<FcChar32>(ch));
+            FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+            FcCharSetDestroy(wanted);
+        }
+    }
     FcPatternAddInteger(pattern, FC_WEIGHT, (style & 1) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, (style & 2) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
@@ -36,6 +51,13 @@ FontConfigLookup::Answer FontConfigLookup::match(const std::string& family, int 
     FcPattern* found = FcFontMatch(config_, pattern, &result);
     FcPatternDestroy(pattern);
     if (!found) return answer;
+    // The best match need not have the character after all, when no font has it.
+    FcCharSet* has = nullptr;
+    if (ch >= 0 && (FcPatternGetCharSet(found, FC_CHARSET, 0, &has) != FcResultMatch || !has ||
+                    !FcCharSetHasChar(has, static_cast<FcChar32>(ch)))) {
+        FcPatternDestroy(found);
+        return answer;
+    }
     FcChar8* file = nullptr;
     if (FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch && file) {
         answer.path = reinterpret_cast<const char*>(file);
@@ -44,6 +66,9 @@ FontConfigLookup::Answer FontConfigLookup::match(const std::string& family, int 
         FcPatternGetInteger(found, FC_WEIGHT, 0, &weight);
         FcPatternGetInteger(found, FC_SLANT, 0, &slant);
         answer.index = index;
+        FcChar8* foundFamily = nullptr;
+        if (FcPatternGetString(found, FC_FAMILY, 0, &foundFamily) == FcResultMatch && foundFamily)
+            answer.family = reinterpret_cast<const char*>(foundFamily);
         answer.style = (weight >= FC_WEIGHT_DEMIBOLD ? 1 : 0) | (slant != FC_SLANT_ROMAN ? 2 : 0);
     }
     FcPatternDestroy(found);

@@ -18,6 +18,7 @@ public:
         std::string path;  // empty: no answer
         int index = 0;
         int style = 0;  // 1 bold, 2 italic: what the file really is
+        std::string family;  // the family that answered, which may stand in for the one asked for
     };
 
     FontConfigLookup() = default;
@@ -27,14 +28,18 @@ public:
 
     // style: 1 bold, 2 italic.
     const Answer& find(const std::string& family, int style);
+    // A font that has the character, in the style where one is; no answer when no font has it.
+    const Answer& findCovering(int ch, int style);
     // Whether the configuration has been loaded (it costs milliseconds).
     bool loaded() const { return loaded_; }
 
 private:
-    Answer match(const std::string& family, int style);
+    // By family (when not empty) and, when ch is not negative, by having that character.
+    Answer match(const std::string& family, int style, int ch = -1);
     _FcConfig* config_ = nullptr;
     bool loaded_ = false;
     std::map<std::pair<std::string, int>, Answer> answers_;
+    std::map<std::pair<int, int>, Answer> covering_;
 };
 
 }  // namespace plotvane

@@ -111,6 +111,11 @@ FontFace* MainFontDriver::getFace(const char* name, int fontIndex, double height
     return nullptr;
 }
 
+FontFace* MainFontDriver::getFallbackFace(int ch, int style, double height, double width, double angle) {
+    TextLock lock;
+    return driver() ? driver()->openFallback(ch, style, height, width, angle) : nullptr;
+}
+
 bool MainFontDriver::testFont(char* buffer, int length, const char* name, int fontIndex, double height,
                               double width, double angle) {
     TextLock lock;

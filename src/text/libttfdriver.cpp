@@ -26,6 +26,8 @@
 
 #include "text/libttfdriver_p.h"
 
+#include "foundation/lasterror_p.h"
+
 #include "text/fontspec_p.h"
 
 #include <algorithm>
@@ -265,7 +267,8 @@ LibTTFFontDriver::Located LibTTFFontDriver::systemFallback(const std::string& fa
     // A style the configuration could not supply is made up synthetically.
     int missing = syntheticFlags(style & ~answer.style);
     if (!standard) flags &= ~(kSyntheticBold | kSyntheticItalic);
-    return {file, flags | missing};
+    bool substitute = !standard && toLowerAscii(answer.family) != toLowerAscii(family);
+    return {file, flags | missing, substitute};
 }
 
 LibTTFFontDriver::Located LibTTFFontDriver::locateSpec(const std::string& name, int fontIndex, double now) {
@@ -318,6 +321,7 @@ LibTTFFontDriver::Located LibTTFFontDriver::locate(const char* name, int fontInd
             Located found = locateSpec(attempt.first, attempt.second, now);
             if (found.file) {
                 thorough_ = false;
+                found.substitute = found.substitute || &attempt != attempts;
                 return found;
             }
         }
@@ -334,6 +338,7 @@ LibTTFFontDriver::Located LibTTFFontDriver::resolve(const char* name, int fontIn
         LibTTFFontFace* file = r.found.file;
         if (std::fabs(now - r.oldestFailure) <= kFailureMemory && (file->isOpen() || file->reopen())) {
             file->stamp = now;
+            if (r.found.substitute) reportSubstitute(name, r.found);
             return r.found;
         }
         resolved_.erase(it);
@@ -341,7 +346,16 @@ LibTTFFontDriver::Located LibTTFFontDriver::resolve(const char* name, int fontIn
     oldestFailure_ = now;
     Located found = locate(name, fontIndex, now);
     if (found.file) resolved_[key] = {found, oldestFailure_};
+    if (found.substitute) reportSubstitute(name, found);
+    else if (!found.file) setLastError("no font found for '%s'", name ? name : "");
     return found;
+}
+
+void LibTTFFontDriver::reportSubstitute(const char* name, const Located& found) {
+    const std::string& path = found.file->path();
+    size_t slash = path.find_last_of('/');
+    setLastError("unknown font '%s'; using '%s'", name ? name : "",
+                 path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
 }
 
 FontFace* LibTTFFontDriver::openFace(const char* name, int fontIndex, double height, double width, double) {
@@ -354,6 +368,14 @@ FontFace* LibTTFFontDriver::openFace(const char* name, int fontIndex, double hei
     }
     flushCache(now);
     return face;
+}
+
+FontFace* LibTTFFontDriver::openFallback(int ch, int style, double height, double width, double angle) {
+    // Control and private-use characters have no glyph anywhere worth asking for.
+    if (ch < 0x20 || (ch >= 0xe000 && ch <= 0xf8ff) || ch >= 0xf0000) return nullptr;
+    const FontConfigLookup::Answer& answer = fontConfig_.findCovering(ch, style);
+    if (answer.path.empty()) return nullptr;
+    return openFace(answer.path.c_str(), answer.index, height, width, angle);
 }
 
 bool LibTTFFontDriver::testFont(char* begin, char* end, const char* name, int fontIndex, double, double, double) {

@@ -132,6 +132,7 @@ public:
     LibTTFFontDriver& operator=(const LibTTFFontDriver&) = delete;
 
     FontFace* openFace(const char* name, int fontIndex, double height, double width, double angle) override;
+    FontFace* openFallback(int ch, int style, double height, double width, double angle) override;
     bool testFont(char* begin, char* end, const char* name, int fontIndex, double height, double width,
                   double angle) override;
 
@@ -153,6 +154,7 @@ private:
     struct Located {
         LibTTFFontFace* file = nullptr;
         int flags = 0;
+        bool substitute = false;  // a stand-in for a font that was not found
     };
     // What a specification resolved to, reused while every failed search it went through is
     // still remembered; a hit must still find its file open or reopen it.
@@ -162,6 +164,7 @@ private:
     };
     Located resolve(const char* name, int fontIndex, double now);
     Located locate(const char* name, int fontIndex, double now);
+    void reportSubstitute(const char* name, const Located& found);
     Located locateSpec(const std::string& name, int fontIndex, double now);
     Located systemFallback(const std::string& family, int style, int flags, bool standard, double now);
     LibTTFFontFace* tryFile(const std::string& name, int index, double now);

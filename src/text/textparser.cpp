@@ -10,6 +10,7 @@
 
 #include <plotvane/drawarea.h>
 
+#include "foundation/lasterror_p.h"
 #include "text/pvmlparser_p.h"
 
 #include <algorithm>
@@ -40,22 +41,42 @@ void TextParser::save() {
     if (static_cast<int>(saved_.size()) >= kMaxSaved)
         ++unsaved_;
     else
-        saved_.push_back(style_);
+        saved_.push_back({style_, opened_.size()});
 }
 
 void TextParser::restore() {
     if (unsaved_ > 0) {
         --unsaved_;
     } else if (!saved_.empty()) {
-        style_ = saved_.back();
+        style_ = saved_.back().style;
+        // Tags opened inside the font tag close with it.
+        opened_.resize(std::min(opened_.size(), saved_.back().opened));
         saved_.pop_back();
     }
+}
+
+void TextParser::close(const std::u32string& name) {
+    for (size_t i = opened_.size(); i-- > 0;) {
+        if (opened_[i].name != name) continue;
+        style_ = opened_[i].before;
+        opened_.resize(i);
+        return;
+    }
+    setLastError("markup: no '%s' to close", narrowValue(name, kMaxFontSpec).c_str());
 }
 
 void TextParser::applyCommand(const char32_t* begin, const char32_t* end) {
     for (const PVMLItem& item : splitItems(begin, end)) {
         const std::u32string& name = item.name;
         const std::u32string& value = item.value;
+        if (name.empty()) continue;
+        bool closing = name[0] == U'/' && name != U"/font";
+        if (closing) {
+            close(name.substr(1));
+            continue;
+        }
+        bool kept = name != U"font" && name != U"/font" && static_cast<int>(opened_.size()) < kMaxSaved;
+        if (kept) opened_.push_back({name, style_});
         if (name == U"font") {
             save();
             if (item.hasValue) {
@@ -93,6 +114,9 @@ void TextParser::applyCommand(const char32_t* begin, const char32_t* end) {
             double basis = style_.height > 0 ? style_.height : style_.width;
             double shift = std::floor(0.4 * basis + 0.5);
             style_.yOffset = name == U"sub" ? -shift : shift;
+        } else {
+            if (kept) opened_.pop_back();
+            setLastError("markup: unknown tag '%s'", narrowValue(name, kMaxFontSpec).c_str());
         }
     }
 }

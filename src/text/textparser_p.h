@@ -3,6 +3,7 @@
 
 #include "text/ttftextimpl_p.h"
 
+#include <string>
 #include <vector>
 
 namespace plotvane {
@@ -23,12 +24,24 @@ public:
     void applyCommand(const char32_t* begin, const char32_t* end);
 
 private:
+    struct Opened {
+        std::u32string name;
+        TextStyle before;
+    };
+
     void save();
     void restore();
+    // "/name" for a command other than font: the style as it was before the latest "name".
+    void close(const std::u32string& name);
 
     DrawArea* drawArea_;
     TextStyle style_;
-    std::vector<TextStyle> saved_;
+    struct Saved {
+        TextStyle style;
+        size_t opened;  // opened_.size() when saved
+    };
+    std::vector<Saved> saved_;
+    std::vector<Opened> opened_;  // commands a closing tag can undo, oldest first
     int unsaved_ = 0;  // saves refused because the stack was full
 };
 

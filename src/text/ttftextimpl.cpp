@@ -73,6 +73,16 @@ Glyph recordFor(FontGlyph* g, int ch, const Glyph& styleFrom) {
     return r;
 }
 
+// A character the chosen fonts lack, from whichever installed font has it in the nearest style.
+// The face goes into `opened`, for the caller to release once the glyph is retained.
+FontGlyph* fallbackGlyph(FontFace& face, int ch, const TextStyle& style, std::vector<FontFace*>& opened) {
+    int wanted = (face.isBold() ? 1 : 0) | (face.isItalic() ? 2 : 0);
+    FontFace* other = MainFontDriver::getFallbackFace(ch, wanted, style.height, style.width, style.angle);
+    if (!other) return nullptr;
+    opened.push_back(other);
+    return other->getGlyph(ch, style.renderMode);
+}
+
 bool multipleOf(double angle, double step) {
     double r = std::fmod(angle, step);
     return std::fabs(r) < 1e-9 || std::fabs(std::fabs(r) - step) < 1e-9;
@@ -195,6 +205,7 @@ void TTFTextImpl::addText(const char32_t* chars, size_t count, TextStyle& style)
     // are looked up.
     const char* room = reinterpret_cast<const char*>(records.data() + records.size());
     for (size_t offset = 0; offset < count * sizeof(Glyph); offset += 64) __builtin_prefetch(room + offset, 1);
+    std::vector<FontFace*> fallbacks;
     for (size_t i = 0; i < count; ++i) {
         if (style.advance != 0 || style.advanceTo > 0) addSpacers(style, face);
         char32_t c = chars[i];
@@ -202,9 +213,11 @@ void TTFTextImpl::addText(const char32_t* chars, size_t count, TextStyle& style)
         if (!face) continue;
         int ch = c > 0x7fffffff ? 0 : static_cast<int>(c);
         FontGlyph* g = face->getGlyph(ch, style.renderMode);
+        if (!g) g = fallbackGlyph(*face, ch, style, fallbacks);
         if (!g) g = face->getGlyph(0, style.renderMode);
         if (g) addRecord(recordFor(g, ch, styled));
     }
+    for (FontFace* f : fallbacks) f->release();
     if (face) face->release();
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <limits>
+
 #include <cstdlib>
 
 using namespace plotvane;
@@ -53,6 +56,28 @@ TEST(ChartTime, FromOperatingSystemTimeUsesLocalTime) {
     setenv("TZ", "EST5", 1);
     tzset();
     EXPECT_EQ(Chart::chartTime2(0), Chart::chartTime(1969, 12, 31, 19));
+    unsetenv("TZ");
+    tzset();
+}
+
+TEST(ChartTime, UtcFormsIgnoreTheTimeZone) {
+    setenv("TZ", "EST5EDT", 1);
+    tzset();
+    const long long newYear2024 = 1704067200;
+    EXPECT_EQ(Chart::chartTimeUTC(newYear2024), Chart::chartTime(2024, 1, 1));
+    EXPECT_EQ(Chart::getChartYMD(Chart::chartTime2(newYear2024)), 20231231);
+    EXPECT_EQ(Chart::chartTimeUTC(-1), Chart::chartTime(1969, 12, 31, 23, 59, 59));
+    for (long long t : {0LL, -1LL, newYear2024, -62135596800LL, 253402300799LL})
+        EXPECT_EQ(Chart::unixTimeUTC(Chart::chartTimeUTC(t)), t);
+    // Fractions of a second round down, before 1970 too.
+    EXPECT_EQ(Chart::unixTimeUTC(Chart::chartTimeUTC(-2) + 0.5), -2);
+    EXPECT_EQ(Chart::unixTimeUTC(Chart::chartTimeUTC(7) + 0.999), 7);
+    auto now = std::chrono::system_clock::now();
+    EXPECT_EQ(Chart::systemTimeUTC(Chart::chartTimeUTC(now)), std::chrono::floor<std::chrono::seconds>(now));
+    EXPECT_EQ(Chart::chartTimeUTC(std::chrono::system_clock::time_point(std::chrono::seconds(newYear2024))),
+              Chart::chartTime(2024, 1, 1));
+    EXPECT_EQ(Chart::unixTimeUTC(0.0 / 0.0), std::numeric_limits<long long>::min());
+    EXPECT_EQ(Chart::unixTimeUTC(1e300), std::numeric_limits<long long>::max());
     unsetenv("TZ");
     tzset();
 }

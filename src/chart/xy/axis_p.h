@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/drawobj_p.h"
 #include "chart/xy/axisscale_p.h"
 #include "chart/xy/labelbox_p.h"
 #include "text/formatter_p.h"
@@ -49,7 +50,7 @@ public:
 
 private:
     double value_;
-    std::unique_ptr<Line> line_;
+    std::unique_ptr<Line, DrawObjList::Deleter> line_;
     int tickColor_ = -1;
     bool onTop_ = false;
 };
@@ -163,6 +164,8 @@ public:
     void paintZones(DrawArea* d, const PixelRect& plot, int shift) const;
     void paintMarks(DrawArea* d, const PixelRect& plot, int shift, bool onTop);
     void paint(DrawArea* d);
+    // Grows r to hold the boxes of the labels and the title where paint would put them.
+    void addTextExtent(PixelRect& r);
 
 private:
     struct Zone {
@@ -206,6 +209,8 @@ private:
     void labelAnchor(int p, int depthBeforeLabels, int& x, int& y, int& alignment) const;
     void turnTitle(bool vertical);
     void placeTitle();
+    // Positions a label as painted; false when it shows nothing.
+    bool placeLabel(Label& l, int depth);
     // How a tick is drawn; false when it is not drawn at all.
     bool tickStyle(const AxisTick& t, int& length, int& width, int& color) const;
     void paintTicks(DrawArea* d) const;

@@ -218,29 +218,49 @@ void AxisImpl::paint(DrawArea* d) {
     paintTicks(d);
 
     int depth = labelDepth();
-    int before = tickReach() + labelGap_;
-    for (Label& l : labels_) {
-        if (!l.box->isVisible()) continue;
-        double p = scale_.pixelOf(l.value);
-        if (p == Chart::NoValue) continue;
-        int x, y, align;
-        labelAnchor(roundPixel(p + labelOffset_), before, x, y, align);
-        if (isVertical() && labelAlignment_ != -1) {
-            // A column of the common width, with the labels aligned inside it.
-            int far = x + outward() * depth;
-            int nearEdge = std::min(x, far);
-            int farEdge = std::max(x, far);
-            x = labelAlignment_ == Chart::Left ? nearEdge : labelAlignment_ == Chart::Right ? farEdge
-                                                                                             : (nearEdge + farEdge) / 2;
-            align = labelAlignment_;
-        }
-        l.box->setPos(x, y);
-        l.box->setAlignment(align);
-        l.box->paint(d);
-    }
+    for (Label& l : labels_)
+        if (placeLabel(l, depth)) l.box->paint(d);
     if (!title_.text().empty()) {
         placeTitle();
         title_.paint(d);
+    }
+}
+
+bool AxisImpl::placeLabel(Label& l, int depth) {
+    if (!l.box->isVisible()) return false;
+    double p = scale_.pixelOf(l.value);
+    if (p == Chart::NoValue) return false;
+    int x, y, align;
+    labelAnchor(roundPixel(p + labelOffset_), tickReach() + labelGap_, x, y, align);
+    if (isVertical() && labelAlignment_ != -1) {
+        // A column of the common width, with the labels aligned inside it.
+        int far = x + outward() * depth;
+        int nearEdge = std::min(x, far);
+        int farEdge = std::max(x, far);
+        x = labelAlignment_ == Chart::Left ? nearEdge : labelAlignment_ == Chart::Right ? farEdge
+                                                                                         : (nearEdge + farEdge) / 2;
+        align = labelAlignment_;
+    }
+    l.box->setPos(x, y);
+    l.box->setAlignment(align);
+    return true;
+}
+
+void AxisImpl::addTextExtent(PixelRect& r) {
+    if (!visible_ || isSlanted()) return;
+    auto add = [&r](TextBoxImpl& box) {
+        int left = box.getLeftX(), top = box.getTopY();
+        r.left = std::min(r.left, left);
+        r.top = std::min(r.top, top);
+        r.right = std::max(r.right, left + box.getWidth());
+        r.bottom = std::max(r.bottom, top + box.getHeight());
+    };
+    int depth = labelDepth();
+    for (Label& l : labels_)
+        if (placeLabel(l, depth)) add(*l.box);
+    if (!title_.text().empty()) {
+        placeTitle();
+        add(title_);
     }
 }
 

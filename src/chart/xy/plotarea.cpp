@@ -417,6 +417,12 @@ void PlotAreaImpl::pack(int leftX, int topY, int rightX, int bottomY, int minWid
     layoutAxes();
 }
 
+PixelRect PlotAreaImpl::extentWithAxes() {
+    PixelRect r{x_, y_ - std::max(depthY_, 0), x_ + width_ + std::max(depthX_, 0), y_ + height_};
+    for (auto& axis : axes_) axis->addTextExtent(r);
+    return r;
+}
+
 AxisImpl* PlotAreaImpl::gridAxis(bool vertical) const {
     // The axis whose ticks place the lines across the plot: a vertical one for horizontal lines.
     bool xDirection = vertical == swapXY_;

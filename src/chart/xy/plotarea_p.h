@@ -65,6 +65,8 @@ public:
     void layoutAxes();
     bool isLaidOut() const { return laidOut_; }
     void pack(int leftX, int topY, int rightX, int bottomY, int minWidth, int minHeight);
+    // The plot rectangle grown by the axes' labels and titles, as laid out.
+    PixelRect extentWithAxes();
     int depthX() const { return depthX_; }
     int depthY() const { return depthY_; }
     void paint(DrawArea* d);

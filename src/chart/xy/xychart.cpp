@@ -49,6 +49,7 @@ XYChartImpl::~XYChartImpl() = default;
 
 PlotArea* XYChartImpl::setPlotArea(int x, int y, int width, int height, int bgColor, int altBgColor, int edgeColor,
                                    int hGridColor, int vGridColor) {
+    placed_ = true;
     plotArea_->setRect(x, y, width, height);
     if (plotArea_->isLaidOut()) plotArea_->layoutAxes();
     plotArea_->setBackground(bgColor, altBgColor, edgeColor);
@@ -97,6 +98,7 @@ void XYChartImpl::layoutAxes() {
 }
 
 void XYChartImpl::packPlotArea(int leftX, int topY, int rightX, int bottomY, int minWidth, int minHeight) {
+    placed_ = true;
     layoutAxes();
     plotArea_->pack(leftX, topY, rightX, bottomY, minWidth, minHeight);
 }
@@ -162,8 +164,24 @@ void XYChartImpl::onLayoutLegend() {
 }
 
 void XYChartImpl::onLayoutChart() {
-    plotArea_->layoutAxes();
+    if (placed_) plotArea_->layoutAxes();
+    else fillRoom();
     for (LayerImpl* layer : plotArea_->layers()) layer->layoutChart();
+}
+
+void XYChartImpl::fillRoom() {
+    constexpr int kPadding = 10;  // keeps axis labels off the chart's edge and the legend
+    const ChartRoom& r = room();
+    int left = r.left + kPadding, top = r.top + kPadding, right = r.right - kPadding, bottom = r.bottom - kPadding;
+    plotArea_->setRect(left, top, std::max(right - left, 1), std::max(bottom - top, 1));
+    plotArea_->layoutAxes();
+    plotArea_->pack(left, top, right, bottom, 0, 0);
+    // Packing counts the axes' depth across; the labels at an axis's ends also reach along it.
+    PixelRect e = plotArea_->extentWithAxes();
+    int inLeft = std::max(0, left - e.left), inTop = std::max(0, top - e.top);
+    int inRight = std::max(0, e.right - right), inBottom = std::max(0, e.bottom - bottom);
+    if (inLeft || inTop || inRight || inBottom)
+        plotArea_->pack(left + inLeft, top + inTop, right - inRight, bottom - inBottom, 0, 0);
 }
 
 void XYChartImpl::onPaint() { plotArea_->paint(getRawDrawArea()); }

@@ -69,6 +69,7 @@ public:
     double getProperty(int code) const override;
 
 protected:
+    bool autoLayout() const override { return !placed_; }
     void onLayoutLegend() override;
     void onLayoutChart() override;
     void onPaint() override;
@@ -79,7 +80,11 @@ private:
     class AxisSplit;
 
     std::unique_ptr<PlotAreaImpl> plotArea_;
+    // Packs the plot area and its axes into the room the titles and legend left.
+    void fillRoom();
+
     std::vector<std::unique_ptr<AxisSplit>> splits_;
+    bool placed_ = false;  // setPlotArea or packPlotArea was called
     int trimStart_ = 0;
     int trimLength_ = 0x7fffffff;
 };
