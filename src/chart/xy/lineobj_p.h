@@ -39,6 +39,17 @@ inline long long pixelColumn(double x) {
     return t > c ? t - 1 : t;
 }
 
+// Whether the viewer sees the underside of a ribbon that extrudes the screen segment (dx, dy) by
+// (depthX, -depthY): its back edge shows above (left of, when swapped) its front edge otherwise.
+inline bool ribbonShowsBack(long long dx, long long dy, int depthX, int depthY, bool swapped) {
+    long long facing = (dy * depthX + dx * depthY) * ((swapped ? dy : dx) < 0 ? -1 : 1);
+    return swapped ? facing > 0 : facing < 0;
+}
+
+// Clips a closed polygon of frame points to the box, one side at a time (Sutherland-Hodgman);
+// what is left may be empty.
+void clipPolygon(std::vector<LinePoint>& polygon, const FrameBox& box);
+
 // Reduces every run of more than four points within one pixel column to its first point, its
 // lowest and highest points and its last point, in their order. The line drawn through what is
 // left covers the same pixels, so long runs of tiny segments cost as much as the columns they
