@@ -97,7 +97,7 @@ void LayerImpl::setXData(DoubleArray xData) {
     DoubleArray kept = chart_->filterData(xData);
     xData_.assign(kept.data, kept.data + std::max(kept.len, 0));
     for (double& v : xData_)
-        if (std::isnan(v)) v = Chart::NoValue;
+        if (!std::isfinite(v)) v = Chart::NoValue;
     xStart_ = xEnd_ = Chart::NoValue;
 }
 
