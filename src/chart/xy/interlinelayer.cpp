@@ -158,6 +158,11 @@ void InterLineLayerImpl::fillRun(DrawArea* d, const std::vector<Piece>& run, con
     thinColumns(first);
     thinColumns(second);
     first.insert(first.end(), second.rbegin(), second.rend());
+    // Neighbouring pieces share their ends, and the lines meet at a crossing.
+    first.erase(std::unique(first.begin(), first.end(),
+                            [](const LinePoint& p, const LinePoint& q) { return p.x == q.x && p.y == q.y; }),
+                first.end());
+    if (first.size() > 1 && first.front().x == first.back().x && first.front().y == first.back().y) first.pop_back();
     clipPolygon(first, box);
     if (first.size() < 3) return;
     std::vector<double> xs, ys;
