@@ -50,11 +50,24 @@ int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9
 // numbers the clipper loses precision on; the clip hides the difference.
 constexpr double kFarPixel = 1e7;
 
-// A sink for the range feed that keeps the points.
+// A sink for the range feed that keeps the points, each pixel column thinned as soon as the edge
+// leaves it, so a long series never stands in memory as points.
 struct Edge {
     std::vector<LinePoint> points;
-    void push(const LinePoint& p) { points.push_back(p); }
+    size_t columnStart = 0;
+    long long column = 0;
+
+    void push(const LinePoint& p) {
+        long long c = pixelColumn(p.x);
+        if (points.size() > columnStart && (c != column || points.back().breakAfter)) finish();
+        column = c;
+        points.push_back(p);
+    }
     void breakLast() { points.back().breakAfter = true; }
+    void finish() {
+        thinColumns(points, columnStart);
+        columnStart = points.size();
+    }
 };
 
 // The bounds [begin, end) of the unbroken runs of an edge.
@@ -239,8 +252,8 @@ AreaLayerImpl::Outline AreaLayerImpl::outline(int ds) {
         top.add(x, t);
         bottom.add(x, t == Chart::NoValue ? t : b);
     }
-    thinColumns(o.top.points);
-    thinColumns(o.bottom.points);
+    o.top.finish();
+    o.bottom.finish();
     return o;
 }
 

@@ -23,10 +23,10 @@ LineObj::~LineObj() = default;
 
 MultiLine::~MultiLine() = default;
 
-void thinColumns(std::vector<LinePoint>& points) {
-    size_t out = 0;
+void thinColumns(std::vector<LinePoint>& points, size_t from) {
+    size_t out = from;
     size_t n = points.size();
-    size_t i = 0;
+    size_t i = from;
     while (i < n) {
         // The run [i, j): same column, no break inside (a break ends the run at its point).
         size_t j = i + 1;

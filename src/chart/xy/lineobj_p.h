@@ -53,8 +53,8 @@ void clipPolygon(std::vector<LinePoint>& polygon, const FrameBox& box);
 // Reduces every run of more than four points within one pixel column to its first point, its
 // lowest and highest points and its last point, in their order. The line drawn through what is
 // left covers the same pixels, so long runs of tiny segments cost as much as the columns they
-// cross. A run never spans a break.
-void thinColumns(std::vector<LinePoint>& points);
+// cross. A run never spans a break. Points before `from` are left as they are.
+void thinColumns(std::vector<LinePoint>& points, size_t from = 0);
 
 class MultiLine : public LineObj {
 public:
