@@ -50,23 +50,25 @@ int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9
 // numbers the clipper loses precision on; the clip hides the difference.
 constexpr double kFarPixel = 1e7;
 
-// A sink for the range feed that keeps the points, each pixel column thinned as soon as the edge
-// leaves it, so a long series never stands in memory as points.
+// A sink for the range feed that keeps the points, each pixel column thinned as the edge streams
+// through it, so a long series never stands in memory as points.
 struct Edge {
     std::vector<LinePoint> points;
-    size_t columnStart = 0;
-    long long column = 0;
+    ColumnBuffer column;
+    bool broken = false;
 
     void push(const LinePoint& p) {
         long long c = pixelColumn(p.x);
-        if (points.size() > columnStart && (c != column || points.back().breakAfter)) finish();
-        column = c;
-        points.push_back(p);
+        if (!column.empty() && (c != column.column() || broken)) finish();
+        column.add(p, c);
+        broken = false;
     }
-    void breakLast() { points.back().breakAfter = true; }
+    void breakLast() {
+        column.breakLast();
+        broken = true;
+    }
     void finish() {
-        thinColumns(points, columnStart);
-        columnStart = points.size();
+        column.flush([this](const LinePoint& p) { points.push_back(p); });
     }
 };
 
@@ -233,27 +235,33 @@ AreaLayerImpl::Outline AreaLayerImpl::outline(int ds) {
     RangeFeed<Edge> top(o.top, lo, hi), bottom(o.bottom, lo, hi);
     const DataSetImpl& set = dataSet(ds);
     double base = basePixel(set);
-    int n = stacked() ? maxDataLength() : set.size();
     PixelMap toX = xPixelMap(), toY = yPixelMap(set.axis());
-    bool simple = !stacked();
-    const std::vector<double>& values = set.values();
-    for (int i = 0; i < n; ++i) {
-        double x, t, b;
-        if (simple) {
-            // The common case of a long series, without the level bookkeeping.
-            double v = i < static_cast<int>(values.size()) ? values[static_cast<size_t>(i)] : Chart::NoValue;
-            x = toX(xValue(i));
-            t = v == Chart::NoValue ? v : toY(v);
-            b = base;
-            if (t != Chart::NoValue) t = std::clamp(t, frameY() - kFarPixel, frameY() + kFarPixel);
-        } else if (!pixelLevels(ds, i, base, x, t, b)) {
-            x = t = b = Chart::NoValue;
+    if (stacked()) {
+        for (int i = 0; i < maxDataLength(); ++i) {
+            double x, t, b;
+            if (!pixelLevels(ds, i, base, x, t, b)) x = t = b = Chart::NoValue;
+            top.add(x, t);
+            bottom.add(x, b);
         }
-        top.add(x, t);
-        bottom.add(x, t == Chart::NoValue ? t : b);
+        o.top.finish();
+        o.bottom.finish();
+        return o;
+    }
+    // On its own an area stands on the straight base line, which needs only the ends of each run:
+    // the common case of a long series, kept free of the level bookkeeping.
+    const std::vector<double>& values = set.values();
+    for (int i = 0; i < set.size(); ++i) {
+        double v = values[static_cast<size_t>(i)];
+        double t = v == Chart::NoValue ? v : toY(v);
+        top.add(toX(xValue(i)), t == Chart::NoValue ? t : std::clamp(t, frameY() - kFarPixel, frameY() + kFarPixel));
     }
     o.top.finish();
-    o.bottom.finish();
+    for (std::pair<size_t, size_t> run : runsOf(o.top.points)) {
+        const LinePoint& last = o.top.points[run.second - 1];
+        o.bottom.points.push_back({o.top.points[run.first].x, base, false});
+        if (run.second - run.first > 1) o.bottom.points.push_back({last.x, base, last.breakAfter});
+        o.bottom.points.back().breakAfter = last.breakAfter;
+    }
     return o;
 }
 
