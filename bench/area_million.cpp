@@ -72,7 +72,9 @@ int main(int argc, char** argv) {
     MemBlock dump = c->makeChart(8);
     std::string text(dump.data, static_cast<size_t>(dump.len));
     size_t at = text.find("Shape(0x2874a6");
-    size_t vertices = at == std::string::npos ? 0 : static_cast<size_t>(std::count(text.begin() + at, text.begin() + text.find('\n', at), 'L'));
+    size_t vertices = 0;
+    if (at != std::string::npos)
+        vertices = static_cast<size_t>(std::count(text.begin() + at, text.begin() + text.find('\n', at), 'L'));
     c->destroy();
 
     std::printf("area 1M points, 800x600 PNG: %.4f s CPU, %.4f s wall (medians of 5); first chart %.4f s CPU\n", cpu[2],

@@ -54,7 +54,8 @@ TEST(InterLineLayer, GoldenDumpAndPicture) {
     k.chart->addInterLineLayer(k.first->getLine(0), k.second->getLine(0), 0x66cc66, 0xcc6666);
     EXPECT_TRUE(matchesGoldenText("chart", "interline_crossing.agf", chartDump(k.chart.get())));
     MemBlock png = k.chart->makeChart(Chart::PNG);
-    EXPECT_TRUE(matchesGoldenPNG("chart", "interline_crossing.png", std::string(png.data, static_cast<size_t>(png.len)), 48));
+    std::string bytes(png.data, static_cast<size_t>(png.len));
+    EXPECT_TRUE(matchesGoldenPNG("chart", "interline_crossing.png", bytes, 48));
 }
 
 TEST(InterLineLayer, CutExactlyWhereTheLinesCross) {

@@ -121,7 +121,8 @@ TEST(VectorLayer, EndPointsMarginsAndAlignment) {
 
 TEST(VectorLayer, ShapesLabelsAndOddData) {
     XYChartPtr c = fixedChart();
-    VectorLayer* layer = c->addVectorLayer(arr({5}), arr({5}), arr({40}), arr({90}), Chart::PixelScale, 0xff0000, "Wind");
+    VectorLayer* layer =
+        c->addVectorLayer(arr({5}), arr({5}), arr({40}), arr({90}), Chart::PixelScale, 0xff0000, "Wind");
     const int head[] = {0, 0, -6, 10, 0, 6, 6, 10};
     const int stem[] = {-2, 0, 2, 0, 2, 100, -2, 100};
     layer->setArrowHead(IntArray(head, 8));

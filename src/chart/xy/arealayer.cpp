@@ -93,8 +93,12 @@ public:
     void setMinLabelSize(int s) override { minLabelSize_ = s; }
     void setGapColor(int fillColor) override { gapColor_ = fillColor; }
 
-    double getMinY(const AxisImpl* axis) override { return stacked() ? stackExtreme(axis, false) : LayerImpl::getMinY(axis); }
-    double getMaxY(const AxisImpl* axis) override { return stacked() ? stackExtreme(axis, true) : LayerImpl::getMaxY(axis); }
+    double getMinY(const AxisImpl* axis) override {
+        return stacked() ? stackExtreme(axis, false) : LayerImpl::getMinY(axis);
+    }
+    double getMaxY(const AxisImpl* axis) override {
+        return stacked() ? stackExtreme(axis, true) : LayerImpl::getMaxY(axis);
+    }
     const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
     void paint(DrawArea* d) override;
 

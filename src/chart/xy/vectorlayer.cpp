@@ -209,7 +209,8 @@ void VectorLayerImpl::setVector(DoubleArray lengths, DoubleArray directions, int
     };
     lengths_ = copy(lengths);
     directions_ = copy(directions);
-    lengthScale_ = lengthScale >= Chart::PixelScale && lengthScale <= Chart::EndPoints ? lengthScale : Chart::PixelScale;
+    bool known = lengthScale >= Chart::PixelScale && lengthScale <= Chart::EndPoints;
+    lengthScale_ = known ? lengthScale : Chart::PixelScale;
 }
 
 void VectorLayerImpl::setVectorMargin(double startMargin, double endMargin) {
