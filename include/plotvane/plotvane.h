@@ -2,6 +2,7 @@
 #define PLOTVANE_PLOTVANE_H
 
 // Everything the library offers.
+#include <plotvane/arealayer.h>
 #include <plotvane/arraymath.h>
 #include <plotvane/arrays.h>
 #include <plotvane/axis.h>
@@ -19,6 +20,7 @@
 #include <plotvane/owned.h>
 #include <plotvane/randomdata.h>
 #include <plotvane/ttftext.h>
+#include <plotvane/vectorlayer.h>
 #include <plotvane/xychart.h>
 
 #endif

@@ -5,6 +5,7 @@
 // rectangle, background, grid and clipping), four axes (more with addAxis) and its layers.
 // swapXY turns the chart: the x axis stands vertically and the y axes horizontally.
 
+#include <plotvane/arealayer.h>
 #include <plotvane/axis.h>
 #include <plotvane/barlayer.h>
 #include <plotvane/basechart.h>
@@ -13,7 +14,9 @@
 namespace plotvane {
 
 class LineLayer;
+class LineObj;
 class SplineLayer;
+class VectorLayer;
 class StepLineLayer;
 
 class PLOTVANE_API PlotArea {
@@ -105,6 +108,16 @@ public:
     virtual LineLayer* addScatterLayer(DoubleArray xData, DoubleArray yData, const char* name = "",
                                        int symbol = Chart::SquareSymbol, int symbolSize = 5, int fillColor = -1,
                                        int edgeColor = -1) = 0;
+
+    // Area, inter-line and vector layers (<plotvane/arealayer.h>, <plotvane/vectorlayer.h>). The
+    // area form with data makes a Chart::Overlay layer; the empty form stacks by default. An
+    // inter-line colour21 of -1 takes colour12; the lines come from LineLayer::getLine.
+    virtual AreaLayer* addAreaLayer(DoubleArray data, int color = -1, const char* name = "", int depth = 0) = 0;
+    virtual AreaLayer* addAreaLayer(int dataCombineMethod = Chart::Stack, int depth = 0) = 0;
+    virtual InterLineLayer* addInterLineLayer(LineObj* line1, LineObj* line2, int color12, int color21 = -1) = 0;
+    virtual VectorLayer* addVectorLayer(DoubleArray xData, DoubleArray yData, DoubleArray lengths,
+                                        DoubleArray directions, int lengthScale = Chart::PixelScale, int color = -1,
+                                        const char* name = "") = 0;
 
     // Scales the axes now (layout does it otherwise), so the plot area can be fitted to them.
     virtual void layoutAxes() = 0;

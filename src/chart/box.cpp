@@ -38,4 +38,13 @@ std::string imageMapRect(int left, int top, int right, int bottom) {
     return buffer;
 }
 
+std::string imageMapPoly(const std::vector<int>& xy, int offsetX, int offsetY) {
+    std::string text = "shape=\"poly\" coords=\"";
+    for (size_t k = 0; k + 1 < xy.size(); k += 2) {
+        if (k) text += ',';
+        text += std::to_string(xy[k] + offsetX) + ',' + std::to_string(xy[k + 1] + offsetY);
+    }
+    return text + '"';
+}
+
 }  // namespace plotvane

@@ -147,10 +147,13 @@ std::string LayerImpl::fieldText(const std::string& name, const char* format, in
         return number(fmt ? fmt : "2", share);
     }
     std::string text;
+    if (layerField(name, format, ds, item, text)) return text;
     if (extraFields_.fieldText(name.c_str(), format, f, ds, item, text)) return text;
     known = false;
     return std::string();
 }
+
+bool LayerImpl::layerField(const std::string&, const char*, int, int, std::string&) { return false; }
 
 std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item) {
     PVParser parser(tmpl.c_str(), 0);
@@ -208,7 +211,7 @@ void LayerImpl::postPaint(DrawArea* d) {
         for (int i = 0; i < set.size(); ++i) {
             auto custom = customLabels_.find({ds, i});
             bool shown = own || dataLabelsOn_ || custom != customLabels_.end();
-            if (!shown || !spanOf(ds, i).present || pixelX(xValue(i)) == Chart::NoValue) continue;
+            if (!shown || !labelShown(ds, i) || pixelX(xValue(i)) == Chart::NoValue) continue;
             if (custom != customLabels_.end())
                 paintLabel(d, *custom->second, formatLabel(custom->second->text(), ds, i), ds, i, false);
             else

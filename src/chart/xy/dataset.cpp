@@ -24,7 +24,8 @@ DataSetImpl::DataSetImpl(LayerImpl* layer, int index, int groupIndex)
 void DataSetImpl::setData(DoubleArray data) {
     DoubleArray kept = layer_->chart()->filterData(data);
     values_.assign(kept.data, kept.data + std::max(kept.len, 0));
-    // The extremes come with the clean-up, in the same pass. NoValue is the largest finite
+    // Infinities go the way of NaN: one of them would otherwise stretch the axis past every
+    // other value. The extremes come with the clean-up, in the same pass. NoValue is the largest finite
     // double, so it never wins the minimum, and the minimum is NoValue exactly when nothing is
     // present; for the maximum a missing value counts as minus infinity.
     constexpr double kInfinity = std::numeric_limits<double>::infinity();

@@ -287,6 +287,10 @@ protected:
     virtual DrawArea* legendIcon(int ds);
     virtual int legendLineWidth(int ds);
     virtual std::string defaultDataLabel() const;
+    // Whether data set ds carries a value label at item i.
+    virtual bool labelShown(int ds, int i) { return spanOf(ds, i).present; }
+    // Label fields of the layer type's own (true when `name` is one of them).
+    virtual bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text);
 
 private:
     friend class DataSetImpl;

@@ -163,11 +163,7 @@ void LineLayerImpl::paintRibbons(DrawArea* d, int ds) {
         screenPoint(a.x - line.dx(), a.y - line.dy(), ax, ay);
         screenPoint(b.x - line.dx(), b.y - line.dy(), bx, by);
         int x1 = roundPixel(ax), y1 = roundPixel(ay), x2 = roundPixel(bx), y2 = roundPixel(by);
-        // The viewer sees the ribbon's top when its back edge shows above (left of, when
-        // swapped) its front edge.
-        long long dx = x2 - x1, dy = y2 - y1;
-        long long facing = (dy * depthX + dx * depthY) * ((isSwapped() ? dy : dx) < 0 ? -1 : 1);
-        bool back = isSwapped() ? facing > 0 : facing < 0;
+        bool back = ribbonShowsBack(x2 - x1, y2 - y1, depthX, depthY, isSwapped());
         // A gap in the line's own colour is shaded like the line.
         bool own = !gap || gapColor_ == Chart::SameAsMainColor;
         int fill = !own ? gapColor_ : back ? set.shadowColor() : set.dataColor();

@@ -23,10 +23,10 @@ LineObj::~LineObj() = default;
 
 MultiLine::~MultiLine() = default;
 
-void thinColumns(std::vector<LinePoint>& points) {
-    size_t out = 0;
+void thinColumns(std::vector<LinePoint>& points, size_t from) {
+    size_t out = from;
     size_t n = points.size();
-    size_t i = 0;
+    size_t i = from;
     while (i < n) {
         // The run [i, j): same column, no break inside (a break ends the run at its point).
         size_t j = i + 1;
@@ -51,6 +51,30 @@ void thinColumns(std::vector<LinePoint>& points) {
         i = j;
     }
     points.resize(out);
+}
+
+void clipPolygon(std::vector<LinePoint>& polygon, const FrameBox& box) {
+    std::vector<LinePoint> out;
+    // Each side keeps what lies on its inner side: d(p) >= 0.
+    auto side = [&](auto d) {
+        out.clear();
+        size_t n = polygon.size();
+        for (size_t k = 0; k < n; ++k) {
+            const LinePoint& a = polygon[(k + n - 1) % n];
+            const LinePoint& b = polygon[k];
+            double da = d(a), db = d(b);
+            if ((da >= 0) != (db >= 0)) {
+                double t = da / (da - db);
+                out.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), false});
+            }
+            if (db >= 0) out.push_back(b);
+        }
+        polygon.swap(out);
+    };
+    side([&](const LinePoint& p) { return p.x - box.left; });
+    side([&](const LinePoint& p) { return box.right - p.x; });
+    side([&](const LinePoint& p) { return p.y - box.top; });
+    side([&](const LinePoint& p) { return box.bottom - p.y; });
 }
 
 void MultiLine::setData(double x, double y) {

@@ -39,11 +39,74 @@ inline long long pixelColumn(double x) {
     return t > c ? t - 1 : t;
 }
 
+// One pixel column of a run of points as they stream in: up to four points as they came, beyond
+// that the first, the lowest, the highest and the last, in their order. What is kept covers the
+// same pixels as all of them, so a run costs what its columns cost.
+class ColumnBuffer {
+public:
+    bool empty() const { return count_ == 0; }
+    long long column() const { return column_; }
+    void clear() { count_ = 0; }
+    // Adds p, which lies in `column`. Inline: it runs for every point of a long series.
+    void add(const LinePoint& p, long long column) {
+        if (count_ == 0) column_ = column;
+        if (count_ < 4) points_[count_] = p;
+        if (count_ == 0 || p.y < lo_.y) {
+            lo_ = p;
+            loAt_ = count_;
+        }
+        if (count_ == 0 || p.y > hi_.y) {
+            hi_ = p;
+            hiAt_ = count_;
+        }
+        ++count_;
+        if (count_ > 4) points_[3] = p;
+    }
+    // Marks the point added last as followed by a missing value.
+    void breakLast() {
+        points_[std::min(count_, 4LL) - 1].breakAfter = true;
+        if (loAt_ == count_ - 1) lo_.breakAfter = true;
+        if (hiAt_ == count_ - 1) hi_.breakAfter = true;
+    }
+    // Hands the kept points to `emit` in their order and empties the column.
+    template <class Emit>
+    void flush(Emit emit) {
+        if (count_ <= 4) {
+            for (int k = 0; k < count_; ++k) emit(points_[k]);
+        } else {
+            bool loFirst = loAt_ <= hiAt_;
+            const LinePoint* kept[4] = {&points_[0], loFirst ? &lo_ : &hi_, loFirst ? &hi_ : &lo_, &points_[3]};
+            long long at[4] = {0, std::min(loAt_, hiAt_), std::max(loAt_, hiAt_), count_ - 1};
+            for (int k = 0; k < 4; ++k)
+                if (k == 0 || at[k] != at[k - 1]) emit(*kept[k]);
+        }
+        count_ = 0;
+    }
+
+private:
+    long long column_ = 0;
+    long long count_ = 0;
+    LinePoint points_[4];
+    LinePoint lo_{0, 0, false}, hi_{0, 0, false};
+    long long loAt_ = 0, hiAt_ = 0;
+};
+
+// Whether the viewer sees the underside of a ribbon that extrudes the screen segment (dx, dy) by
+// (depthX, -depthY): its back edge shows above (left of, when swapped) its front edge otherwise.
+inline bool ribbonShowsBack(long long dx, long long dy, int depthX, int depthY, bool swapped) {
+    long long facing = (dy * depthX + dx * depthY) * ((swapped ? dy : dx) < 0 ? -1 : 1);
+    return swapped ? facing > 0 : facing < 0;
+}
+
+// Clips a closed polygon of frame points to the box, one side at a time (Sutherland-Hodgman);
+// what is left may be empty.
+void clipPolygon(std::vector<LinePoint>& polygon, const FrameBox& box);
+
 // Reduces every run of more than four points within one pixel column to its first point, its
 // lowest and highest points and its last point, in their order. The line drawn through what is
 // left covers the same pixels, so long runs of tiny segments cost as much as the columns they
-// cross. A run never spans a break.
-void thinColumns(std::vector<LinePoint>& points);
+// cross. A run never spans a break. Points before `from` are left as they are.
+void thinColumns(std::vector<LinePoint>& points, size_t from = 0);
 
 class MultiLine : public LineObj {
 public:

@@ -95,23 +95,12 @@ void LinePen::start(const LinePoint& p, LineStyle style) {
     hasPen_ = false;
     inRun_ = true;
     style_ = style;
-    col_.count = 0;
+    col_.clear();
     add(p);
 }
 
 void LinePen::emitColumn() {
-    Column& c = col_;
-    if (c.count <= 4) {
-        for (int k = 0; k < c.count; ++k) emit(c.points[k]);
-    } else {
-        // First, then the extremes in the order they came, then the last (points[3] holds it).
-        bool loFirst = c.loAt <= c.hiAt;
-        const LinePoint* kept[4] = {&c.points[0], loFirst ? &c.lo : &c.hi, loFirst ? &c.hi : &c.lo, &c.points[3]};
-        long long at[4] = {0, std::min(c.loAt, c.hiAt), std::max(c.loAt, c.hiAt), c.count - 1};
-        for (int k = 0; k < 4; ++k)
-            if (k == 0 || at[k] != at[k - 1]) emit(*kept[k]);
-    }
-    c.count = 0;
+    col_.flush([this](const LinePoint& p) { emit(p); });
 }
 
 void LinePen::emit(const LinePoint& p) {

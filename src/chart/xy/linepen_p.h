@@ -33,16 +33,6 @@ public:
     void finish();
 
 private:
-    // One pixel column of the current run: up to four points as they came, beyond that the
-    // first, lowest, highest and last (with their order).
-    struct Column {
-        long long column = 0;
-        int count = 0;
-        LinePoint points[4];
-        LinePoint lo, hi;
-        long long loAt = 0, hiAt = 0;
-    };
-
     void segment(const LinePoint& from, const LinePoint& to);
     void start(const LinePoint& p, LineStyle style);
     void add(const LinePoint& p);
@@ -64,7 +54,7 @@ private:
     bool inRun_ = false;
     LineStyle style_{0, 0};
     LinePoint end_{0, 0, false};  // the run's last point, where the next piece must start to join
-    Column col_;
+    ColumnBuffer col_;
     bool hasPen_ = false;
     double penX_ = 0;
     double penY_ = 0;
@@ -73,20 +63,8 @@ private:
 // Inline, with push, as they run for every point of a long line.
 inline void LinePen::add(const LinePoint& p) {
     long long column = pixelColumn(p.x);
-    if (col_.count > 0 && column != col_.column) emitColumn();
-    Column& c = col_;
-    if (c.count == 0) c.column = column;
-    if (c.count < 4) c.points[c.count] = p;
-    if (c.count == 0 || p.y < c.lo.y) {
-        c.lo = p;
-        c.loAt = c.count;
-    }
-    if (c.count == 0 || p.y > c.hi.y) {
-        c.hi = p;
-        c.hiAt = c.count;
-    }
-    ++c.count;
-    c.points[3] = c.count > 4 ? p : c.points[3];
+    if (!col_.empty() && column != col_.column()) emitColumn();
+    col_.add(p, column);
     end_ = p;
 }
 

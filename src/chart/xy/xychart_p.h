@@ -47,6 +47,11 @@ public:
     StepLineLayer* addStepLineLayer() override;
     LineLayer* addScatterLayer(DoubleArray xData, DoubleArray yData, const char* name, int symbol, int symbolSize,
                                int fillColor, int edgeColor) override;
+    AreaLayer* addAreaLayer(DoubleArray data, int color, const char* name, int depth) override;
+    AreaLayer* addAreaLayer(int dataCombineMethod, int depth) override;
+    InterLineLayer* addInterLineLayer(LineObj* line1, LineObj* line2, int color12, int color21) override;
+    VectorLayer* addVectorLayer(DoubleArray xData, DoubleArray yData, DoubleArray lengths, DoubleArray directions,
+                                int lengthScale, int color, const char* name) override;
     void layoutAxes() override;
     void packPlotArea(int leftX, int topY, int rightX, int bottomY, int minWidth, int minHeight) override;
     int getXCoor(double v) override;

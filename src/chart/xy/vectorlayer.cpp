@@ -1,0 +1,341 @@
+// The vector layer: an arrow at each data point.
+//
+// An arrow is worked out in screen pixels: its start (the point, moved along the arrow by the
+// alignment and the start margin), its direction in degrees clockwise from up, and its drawn
+// length (the length less both margins; nothing is drawn at zero or below). Lengths come in
+// pixels or in axis units, measured as the pixel distance the axis gives them at the point; a
+// negative length turns the arrow round. In end-point mode the arrow runs to an end point instead:
+// the given x and y, or the next data point when none are given.
+//
+// Shapes live in the arrow's own frame: u across (to the right of an arrow pointing up) and v
+// back along it, with the tip at v = 0 and the start at v = length. The head polygon is scaled by
+// the head size and stands at the tip; the stem runs from the head's back to the start, stretched
+// along v to fit and kept at its own width across. The default head is a triangle, the default
+// stem a plain line. An arrow shorter than its head draws its head shrunk to the length.
+#include <plotvane/drawarea.h>
+#include <plotvane/vectorlayer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "chart/box_p.h"
+#include "chart/legendbox_p.h"
+#include "chart/xy/layer_p.h"
+#include "chart/xy/plotarea_p.h"
+#include "chart/xy/xychart_p.h"
+
+namespace plotvane {
+
+VectorLayer::~VectorLayer() = default;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Pixel lengths beyond this are not arrows anyone can see whole; they are cut to it.
+constexpr double kLongest = 1e6;
+
+int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
+
+bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
+
+struct AreaDeleter {
+    void operator()(DrawArea* d) const { d->destroy(); }
+};
+
+// An arrow on the screen.
+struct Arrow {
+    double x = 0, y = 0;  // start
+    double length = 0;    // drawn length
+    double angle = 0;     // degrees clockwise from up
+    // The screen point at (u, v) of the arrow's frame.
+    void at(double u, double v, double& sx, double& sy) const {
+        double t = angle * kPi / 180, s = std::sin(t), c = std::cos(t);
+        double tipX = x + s * length, tipY = y - c * length;
+        sx = tipX + u * c - v * s;
+        sy = tipY + u * s + v * c;
+    }
+};
+
+// A polygon in the arrow's frame and its extent along v.
+struct Shape {
+    std::vector<double> u, v;
+    double vMin = 0, vMax = 0;
+    bool set(IntArray xy) {
+        u.clear();
+        v.clear();
+        if (xy.len <= 4 || !xy.data) return false;
+        for (int k = 0; k + 1 < xy.len; k += 2) {
+            u.push_back(xy.data[k]);
+            v.push_back(xy.data[k + 1]);
+        }
+        vMin = *std::min_element(v.begin(), v.end());
+        vMax = *std::max_element(v.begin(), v.end());
+        return true;
+    }
+    bool empty() const { return u.empty(); }
+};
+
+}  // namespace
+
+// The shapes of every arrow of a layer.
+class VectorPainter {
+public:
+    VectorPainter() { setDefaultHead(8, 8); }
+
+    void setHeadSize(int width, int height) {
+        headWidth_ = std::clamp(width, 0, 10000);
+        headHeight_ = height < 1 ? headWidth_ : std::min(height, 10000);
+    }
+    void setHead(IntArray polygon) {
+        if (head_.set(polygon))
+            headWidth_ = headHeight_ = 1;
+        else
+            setDefaultHead(8, 8);
+    }
+    void setStem(IntArray polygon) { stem_.set(polygon); }
+    // Half the width of an arrow, for hot spots.
+    double halfWidth() const {
+        double w = 1;
+        for (double u : head_.u) w = std::max(w, std::fabs(u) * headWidth_);
+        for (double u : stem_.u) w = std::max(w, std::fabs(u));
+        return w;
+    }
+    void draw(DrawArea* d, const Arrow& a, int color, int edgeColor, int lineWidth) const {
+        double headLength = std::max(head_.vMax, 0.0) * headHeight_;
+        // Too short for its head: the head shrinks to fit.
+        double shrink = headLength > a.length && headLength > 0 ? a.length / headLength : 1;
+        std::vector<double> xs, ys;
+        auto emit = [&](int edge) {
+            int n = static_cast<int>(xs.size());
+            if (n >= 3) d->polygon(DoubleArray(xs.data(), n), DoubleArray(ys.data(), n), edge, color);
+            xs.clear();
+            ys.clear();
+        };
+        auto point = [&](double u, double v) {
+            double sx, sy;
+            a.at(u, v, sx, sy);
+            xs.push_back(sx);
+            ys.push_back(sy);
+        };
+        double stemFrom = headLength * shrink;
+        if (stem_.empty()) {
+            if (a.length > stemFrom && lineWidth > 0) {
+                double x1, y1, x2, y2;
+                a.at(0, stemFrom, x1, y1);
+                a.at(0, a.length, x2, y2);
+                d->line(x1, y1, x2, y2, color, lineWidth);
+            }
+        } else if (a.length > stemFrom) {
+            double span = stem_.vMax - stem_.vMin;
+            for (size_t k = 0; k < stem_.u.size(); ++k) {
+                double t = span > 0 ? (stem_.v[k] - stem_.vMin) / span : 0;
+                point(stem_.u[k], stemFrom + t * (a.length - stemFrom));
+            }
+            emit(edgeColor);
+        }
+        for (size_t k = 0; k < head_.u.size(); ++k)
+            point(head_.u[k] * headWidth_ * shrink, head_.v[k] * headHeight_ * shrink);
+        emit(edgeColor);
+    }
+
+private:
+    void setDefaultHead(int width, int height) {
+        const int triangle[] = {0, 0, -1, 2, 1, 2};
+        head_.set(IntArray(triangle, 6));
+        // The triangle spans 2 x 2 units: half units make the size the head's own.
+        for (double& u : head_.u) u /= 2;
+        for (double& v : head_.v) v /= 2;
+        head_.vMax = 1;
+        setHeadSize(width, height);
+    }
+
+    Shape head_;
+    Shape stem_;
+    int headWidth_ = 8;
+    int headHeight_ = 8;
+};
+
+class VectorLayerImpl final : public VectorLayer, public virtual LayerImpl {
+public:
+    VectorLayerImpl() { LayerImpl::setDataCombineMethod(Chart::Overlay); }
+
+    void setVector(DoubleArray lengths, DoubleArray directions, int lengthScale) override;
+    void setArrowHead(int width, int height) override { painter_.setHeadSize(width, height); }
+    void setArrowHead(IntArray polygon) override { painter_.setHead(polygon); }
+    void setArrowStem(IntArray polygon) override { painter_.setStem(polygon); }
+    void setArrowAlignment(int alignment) override { alignment_ = alignment; }
+    void setVectorMargin(double startMargin, double endMargin) override;
+    void setIconSize(int width, int height) override;
+    // Does nothing: arrows never stack.
+    void setDataCombineMethod(int) override {}
+
+    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    void paint(DrawArea* d) override;
+
+protected:
+    DrawArea* legendIcon(int ds) override;
+    std::string defaultDataLabel() const override { return "{value}"; }
+    bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+
+private:
+    // The arrow of data set ds at item i; false when it is not drawn.
+    bool arrow(int ds, int i, Arrow& a) const;
+    double at(const std::vector<double>& v, int i) const {
+        return i >= 0 && i < static_cast<int>(v.size()) ? v[static_cast<size_t>(i)] : Chart::NoValue;
+    }
+
+    std::vector<double> lengths_;
+    std::vector<double> directions_;
+    int lengthScale_ = Chart::PixelScale;
+    int alignment_ = Chart::BottomCenter;
+    double startMargin_ = 0;
+    double endMargin_ = 0;
+    int iconWidth_ = 15;
+    int iconHeight_ = 11;
+    VectorPainter painter_;
+    std::vector<std::unique_ptr<DrawArea, AreaDeleter>> icons_;
+    std::string coor_;
+};
+
+void VectorLayerImpl::setVector(DoubleArray lengths, DoubleArray directions, int lengthScale) {
+    auto copy = [this](DoubleArray a) {
+        DoubleArray kept = chart()->filterData(a);
+        std::vector<double> v(kept.data, kept.data + std::max(kept.len, 0));
+        for (double& x : v)
+            if (!std::isfinite(x)) x = Chart::NoValue;
+        return v;
+    };
+    lengths_ = copy(lengths);
+    directions_ = copy(directions);
+    bool known = lengthScale >= Chart::PixelScale && lengthScale <= Chart::EndPoints;
+    lengthScale_ = known ? lengthScale : Chart::PixelScale;
+}
+
+void VectorLayerImpl::setVectorMargin(double startMargin, double endMargin) {
+    startMargin_ = isSet(startMargin) ? std::clamp(startMargin, -kLongest, kLongest) : 0;
+    endMargin_ = isSet(endMargin) ? std::clamp(endMargin, -kLongest, kLongest) : startMargin_;
+}
+
+void VectorLayerImpl::setIconSize(int width, int height) {
+    iconWidth_ = std::clamp(width, 1, 1000);
+    iconHeight_ = std::clamp(height, 1, 1000);
+}
+
+bool VectorLayerImpl::arrow(int ds, int i, Arrow& a) const {
+    const DataSetImpl& set = dataSet(ds);
+    double x = xValue(i), y = set.valueAt(i);
+    if (!isSet(x) || !isSet(y)) return false;
+    double px = pixelX(x), py = pixelY(y, set.axis());
+    if (!isSet(px) || !isSet(py)) return false;
+    double sx, sy;
+    screenPoint(px, py, sx, sy);
+    double length, angle;
+    if (lengthScale_ == Chart::EndPoints) {
+        bool given = !lengths_.empty() || !directions_.empty();
+        double ex = given ? at(lengths_, i) : xValue(i + 1);
+        double ey = given ? at(directions_, i) : set.valueAt(i + 1);
+        if (!isSet(ex) || !isSet(ey)) return false;
+        double qx = pixelX(ex), qy = pixelY(ey, set.axis());
+        if (!isSet(qx) || !isSet(qy)) return false;
+        double tx, ty;
+        screenPoint(qx, qy, tx, ty);
+        length = std::hypot(tx - sx, ty - sy);
+        angle = std::atan2(tx - sx, sy - ty) * 180 / kPi;
+    } else {
+        double len = at(lengths_, i), dir = at(directions_, i);
+        if (!isSet(len) || !isSet(dir)) return false;
+        angle = len < 0 ? dir + 180 : dir;
+        if (lengthScale_ == Chart::XAxisScale) {
+            double b = pixelX(x + len);
+            if (!isSet(b)) return false;
+            length = b - px;
+        } else if (lengthScale_ == Chart::YAxisScale) {
+            double b = pixelY(y + len, set.axis());
+            if (!isSet(b)) return false;
+            length = b - py;
+        } else {
+            length = len;
+        }
+        length = std::fabs(length);
+    }
+    angle = std::fmod(angle, 360);
+    if (angle < 0) angle += 360;
+    length = std::min(length, kLongest);
+    double shift = alignment_ == Chart::TopCenter ? startMargin_ - length
+                   : alignment_ == Chart::Center  ? startMargin_ - length / 2
+                                                  : startMargin_;
+    double t = angle * kPi / 180;
+    a.x = sx + (shift != 0 ? std::round(std::sin(t) * shift) : 0);
+    a.y = sy - (shift != 0 ? std::round(std::cos(t) * shift) : 0);
+    a.angle = angle;
+    a.length = length - startMargin_ - endMargin_;
+    return a.length > 0;
+}
+
+void VectorLayerImpl::paint(DrawArea* d) {
+    for (int ds = dataSetCount(); ds-- > 0;) {
+        DataSetImpl& set = dataSet(ds);
+        int color = set.dataColor();
+        d->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
+        for (int i = 0; i < set.size(); ++i) {
+            Arrow a;
+            if (arrow(ds, i, a)) painter_.draw(d, a, color, color, set.lineWidth());
+        }
+    }
+    for (int ds = dataSetCount(); ds-- > 0;) paintSymbols(d, ds);
+}
+
+const char* VectorLayerImpl::getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) {
+    coor_.clear();
+    Arrow a;
+    if (dataSet < 0 || dataSet >= dataSetCount() || dataItem == Chart::NoIntValue || !arrow(dataSet, dataItem, a))
+        return coor_.c_str();
+    // The band the arrow lies in, as wide as its widest part.
+    double w = painter_.halfWidth();
+    std::vector<int> xy;
+    const double corners[4][2] = {{-w, 0}, {w, 0}, {w, a.length}, {-w, a.length}};
+    for (const auto& c : corners) {
+        double sx, sy;
+        a.at(c[0], c[1], sx, sy);
+        xy.push_back(roundPixel(sx));
+        xy.push_back(roundPixel(sy));
+    }
+    coor_ = imageMapPoly(xy, offsetX, offsetY);
+    return coor_.c_str();
+}
+
+bool VectorLayerImpl::layerField(const std::string& name, const char* format, int, int item, std::string& text) {
+    if (name != "dir" && name != "len") return false;
+    text = chart()->getFormatter().format(format, at(name == "dir" ? directions_ : lengths_, item));
+    return true;
+}
+
+DrawArea* VectorLayerImpl::legendIcon(int ds) {
+    DataSetImpl& set = dataSet(ds);
+    DrawArea* icon = chart()->getRawDrawArea()->subDrawArea(iconWidth_, iconHeight_);
+    if (!icon) return nullptr;
+    icons_.emplace_back(icon);
+    // An arrow across the key from left to right.
+    Arrow a;
+    a.x = 0;
+    a.y = iconHeight_ / 2.0;
+    a.angle = 90;
+    a.length = iconWidth_;
+    painter_.draw(icon, a, set.dataColor(), set.dataColor(), std::max(set.lineWidth(), 1));
+    return icon;
+}
+
+VectorLayer* XYChartImpl::addVectorLayer(DoubleArray xData, DoubleArray yData, DoubleArray lengths,
+                                         DoubleArray directions, int lengthScale, int color, const char* name) {
+    auto* layer = new VectorLayerImpl();
+    addLayer(layer);
+    layer->addDataSet(yData, color, name)->setDataColor(color, color, color, color);
+    if (xData.len > 0 && xData.data) layer->setXData(xData);
+    layer->setVector(lengths, directions, lengthScale);
+    if (lengthScale != Chart::EndPoints) plotArea().setScaleMode(PlotAreaImpl::kVectorMode);
+    return layer;
+}
+
+}  // namespace plotvane
