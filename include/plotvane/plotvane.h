@@ -20,4 +20,8 @@
 #include <plotvane/ttftext.h>
 #include <plotvane/xychart.h>
 
+// Price, statistics and trend layers.
+#include <plotvane/boxlayer.h>
+#include <plotvane/trendlayer.h>
+
 #endif

@@ -38,4 +38,14 @@ std::string imageMapRect(int left, int top, int right, int bottom) {
     return buffer;
 }
 
+std::string imageMapPolygon(const std::vector<int>& xy, int offsetX, int offsetY) {
+    std::string text = "shape=\"poly\" coords=\"";
+    char buffer[32];
+    for (size_t i = 0; i + 1 < xy.size(); i += 2) {
+        std::snprintf(buffer, sizeof buffer, i == 0 ? "%d,%d" : ",%d,%d", xy[i] + offsetX, xy[i + 1] + offsetY);
+        text += buffer;
+    }
+    return text + "\"";
+}
+
 }  // namespace plotvane

@@ -7,6 +7,7 @@
 #include <plotvane/constants.h>
 
 #include <string>
+#include <vector>
 
 namespace plotvane {
 
@@ -29,6 +30,8 @@ struct BoxStyle {
 
 // The image-map attributes of a rectangle given by its corners.
 std::string imageMapRect(int left, int top, int right, int bottom);
+// The image-map attributes of a polygon given as x0, y0, x1, y1 ..., moved by an offset.
+std::string imageMapPolygon(const std::vector<int>& xy, int offsetX, int offsetY);
 
 }  // namespace plotvane
 

@@ -1,4 +1,5 @@
-// A data set: its values (trimmed by the chart's window, NaN taken as missing), colours, axis,
+// A data set: its values (trimmed by the chart's window, NaN and infinities taken as missing, so
+// one bad value cannot stretch an axis to the end of the doubles), colours, axis,
 // symbol and label style.
 #include <plotvane/drawarea.h>
 
@@ -30,7 +31,7 @@ void DataSetImpl::setData(DoubleArray data) {
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
     double lo = Chart::NoValue, hi = -kInfinity;
     for (double& v : values_) {
-        if (std::isnan(v)) v = Chart::NoValue;
+        if (!std::isfinite(v)) v = Chart::NoValue;
         lo = std::min(lo, v);
         hi = std::max(hi, v == Chart::NoValue ? -kInfinity : v);
     }
