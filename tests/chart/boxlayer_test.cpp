@@ -298,3 +298,37 @@ TEST(BaseBoxLayer, GoldenDumpsAndPictures) {
                                      std::string(png.data, static_cast<size_t>(png.len)), 8));
     }
 }
+
+TEST(BaseBoxLayer, LabelsHangFromTheirValuesAndKeysShowTheItem) {
+    XYPtr c = quietChart();
+    c->yAxis()->setLinearScale(0, 20);
+    c->addLegend(40, 0, false, "", 8);
+    std::vector<double> high{15}, low{5}, open{8}, close{12};
+    HLOCLayer* layer = c->addHLOCLayer(arrayOf(high), arrayOf(low), arrayOf(open), arrayOf(close), 0x0000cc);
+    layer->getDataSet(0)->setDataName("Price");
+    layer->getDataSet(0)->setDataLabelFormat("H{high}");
+    layer->getDataSet(1)->setDataLabelFormat("L{value}");
+    layer->getDataSet(3)->setDataLabelFormat("C{close}");
+    std::vector<std::string> lines = linesOf(textDump(c.get()));
+    // Text records give the text, then its position: the high's label above the high, the low's
+    // below the low, the close's right of the item.
+    auto position = [&lines](const std::string& text, int& x, int& y) {
+        int at = lineWith(lines, "Text(\"" + text + "\"");
+        if (at < 0) return false;
+        int font, size;
+        std::string format = "Text(\"" + text + "\", %d, %d, %d, %d";
+        return std::sscanf(lines[static_cast<size_t>(at)].c_str(), format.c_str(), &font, &size, &x, &y) == 4;
+    };
+    int hx, hy, lx, ly, cx, cy;
+    ASSERT_TRUE(position("H15", hx, hy));
+    ASSERT_TRUE(position("L5", lx, ly));
+    ASSERT_TRUE(position("C12", cx, cy));
+    EXPECT_LT(hy, c->getYCoor(15));
+    EXPECT_GT(ly, c->getYCoor(5));
+    EXPECT_GT(cx, c->getXCoor(0));
+    EXPECT_NEAR(cy, c->getYCoor(12), 10);
+    // The legend key is a small HLOC item in the layer's colour.
+    DrawArea* icon = layer->getLegendIcon(0);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_GT(icon->getWidth(), 4);
+}
