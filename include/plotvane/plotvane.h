@@ -23,4 +23,8 @@
 #include <plotvane/vectorlayer.h>
 #include <plotvane/xychart.h>
 
+// Price, statistics and trend layers.
+#include <plotvane/boxlayer.h>
+#include <plotvane/trendlayer.h>
+
 #endif

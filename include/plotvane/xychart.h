@@ -9,7 +9,9 @@
 #include <plotvane/axis.h>
 #include <plotvane/barlayer.h>
 #include <plotvane/basechart.h>
+#include <plotvane/boxlayer.h>
 #include <plotvane/layer.h>
+#include <plotvane/trendlayer.h>
 
 namespace plotvane {
 
@@ -118,6 +120,43 @@ public:
     virtual VectorLayer* addVectorLayer(DoubleArray xData, DoubleArray yData, DoubleArray lengths,
                                         DoubleArray directions, int lengthScale = Chart::PixelScale, int color = -1,
                                         const char* name = "") = 0;
+
+    // Price and statistics layers. Each array becomes a data set in its role order (high, low,
+    // open, close; box top, box bottom, maximum, minimum, median); an empty array leaves that role
+    // missing. The price layers give the y axis room above and below the data.
+    virtual HLOCLayer* addHLOCLayer() = 0;
+    virtual HLOCLayer* addHLOCLayer(DoubleArray highData, DoubleArray lowData, DoubleArray openData = DoubleArray(),
+                                    DoubleArray closeData = DoubleArray(), int color = -1) = 0;
+    // Rise and fall colours; colorMode -1 compares each close with its open when there are opens,
+    // else with the close before it.
+    virtual HLOCLayer* addHLOCLayer(DoubleArray highData, DoubleArray lowData, DoubleArray openData,
+                                    DoubleArray closeData, int upColor, int downColor, int colorMode = -1,
+                                    double leadValue = -1.7e308) = 0;
+    // Rising candles are filled in riseColor (-1: the automatic colour), falling ones in fallColor;
+    // both are edged, and their wicks drawn, in edgeColor.
+    virtual CandleStickLayer* addCandleStickLayer(DoubleArray highData, DoubleArray lowData, DoubleArray openData,
+                                                  DoubleArray closeData, int riseColor = -1, int fallColor = 0,
+                                                  int edgeColor = Chart::LineColor) = 0;
+    virtual BoxWhiskerLayer* addBoxWhiskerLayer(DoubleArray boxTop, DoubleArray boxBottom,
+                                                DoubleArray maxData = DoubleArray(), DoubleArray minData = DoubleArray(),
+                                                DoubleArray midData = DoubleArray(), int fillColor = -1,
+                                                int whiskerColor = Chart::LineColor, int edgeColor = -1) = 0;
+    // Each box in its own colour (and, named, with a legend entry); whiskers and medians in the
+    // box's colour at whiskerBrightness.
+    virtual BoxWhiskerLayer* addBoxWhiskerLayer2(DoubleArray boxTop, DoubleArray boxBottom,
+                                                 DoubleArray maxData = DoubleArray(),
+                                                 DoubleArray minData = DoubleArray(),
+                                                 DoubleArray midData = DoubleArray(), IntArray fillColors = IntArray(),
+                                                 double whiskerBrightness = 0.5,
+                                                 StringArray names = StringArray()) = 0;
+    // Boxes alone, from boxBottom to boxTop.
+    virtual BoxWhiskerLayer* addBoxLayer(DoubleArray boxTop, DoubleArray boxBottom, int color = -1,
+                                         const char* name = "") = 0;
+    // A regression curve fitted to data against their index (or the layer's x data), or against
+    // xData.
+    virtual TrendLayer* addTrendLayer(DoubleArray data, int color = -1, const char* name = "", int depth = 0) = 0;
+    virtual TrendLayer* addTrendLayer(DoubleArray xData, DoubleArray yData, int color = -1, const char* name = "",
+                                      int depth = 0) = 0;
 
     // Scales the axes now (layout does it otherwise), so the plot area can be fitted to them.
     virtual void layoutAxes() = 0;

@@ -92,8 +92,8 @@ public:
     void setBarShape(IntArray polygon, int dataGroup, int dataItem) override;
 
     const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
-    double getMinX() override { return indented(LayerImpl::getMinX(), -1); }
-    double getMaxX() override { return indented(LayerImpl::getMaxX(), 1); }
+    double getMinX() override { return indentedX(LayerImpl::getMinX(), -1); }
+    double getMaxX() override { return indentedX(LayerImpl::getMaxX(), 1); }
     void setSize(int x, int y, int width, int height, bool swapXY) override;
     void layoutChart() override;
     void paint(DrawArea* d) override;
@@ -114,9 +114,6 @@ private:
         double step = 1;    // sub-bar step
     };
 
-    // An end of the x range moved out by half a step when the x axis is indented, so the first
-    // and last bars stand inside the plot area whatever kind of scale the axis has.
-    double indented(double x, int side) const;
     const Slots& slots();
     bool perDataSet() const;
     int slotIndex(int ds);
@@ -169,21 +166,7 @@ void BarLayerImpl::setOverlapRatio(double overlapRatio, bool firstOnTop) {
     slotsValid_ = false;
 }
 
-void BarLayerImpl::setRoundedCorners(int r1, int r2, int r3, int r4) {
-    auto radius = [](int r) { return r == Chart::NoIntValue ? 0 : std::clamp(r, 0, 100000); };
-    if (r2 == Chart::NoIntValue) {
-        radii_[0] = radii_[1] = radius(r1);
-        radii_[2] = radii_[3] = 0;
-    } else if (r3 == Chart::NoIntValue) {
-        radii_[0] = radii_[1] = radius(r1);
-        radii_[2] = radii_[3] = radius(r2);
-    } else {
-        radii_[0] = radius(r1);
-        radii_[1] = radius(r2);
-        radii_[2] = radius(r3);
-        radii_[3] = radius(r4);
-    }
-}
+void BarLayerImpl::setRoundedCorners(int r1, int r2, int r3, int r4) { roundedCornerRadii(r1, r2, r3, r4, radii_); }
 
 void BarLayerImpl::setIconSize(int height, int width) {
     iconHeight_ = height > 0 ? std::min(height, 1000) : -1;
@@ -237,14 +220,6 @@ void BarLayerImpl::layoutChart() {
     slotsValid_ = false;
 }
 
-double BarLayerImpl::indented(double x, int side) const {
-    const AxisScale& scale = xAxis()->scale();
-    if (x == Chart::NoValue || scale.getIndent() != 1) return x;
-    double moved = x + side * xStep() / 2;
-    // A log axis cannot reach zero: that end stays where the data are.
-    return scale.scaleType() == AxisScale::Log && !(moved > 0) ? x : moved;
-}
-
 bool BarLayerImpl::perDataSet() const {
     int m = combineMethod();
     bool overlap = subBarGap_ != Chart::TouchBar && isSet(subBarGap_) && subBarGap_ < 0;
@@ -255,16 +230,7 @@ const BarLayerImpl::Slots& BarLayerImpl::slots() {
     if (slotsValid_) return slots_;
     Slots s;
     s.n = std::max(perDataSet() ? dataSetCount() : groupCount(), 1);
-    // The slot: the spread of the x values plus half a step at each end, over the point count.
-    int points = maxDataLength();
-    double lo, hi;
-    if (xExtent(lo, hi)) {
-        double step = xStep();
-        double a = xAxis()->coorOf(lo - step / 2), b = xAxis()->coorOf(hi + step / 2);
-        if (a != Chart::NoValue && b != Chart::NoValue) s.slot = std::fabs(b - a) / std::max(points, 1);
-    }
-    // No slot is wider than the plot (a log x axis can put half a step before 0 far away).
-    s.slot = std::isfinite(s.slot) ? std::clamp(s.slot, 1.0, std::max(frameWidth(), 1) * 1.0) : 1.0;
+    s.slot = slotWidth();
 
     if (barGap_ == Chart::TouchBar)
         s.group = s.slot;

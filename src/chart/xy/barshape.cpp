@@ -260,4 +260,20 @@ void drawBar(DrawArea* d, const BarBox& b, const BarLook& look) {
     frontFace(d, b, look, b.fillColor);
 }
 
+void roundedCornerRadii(int r1, int r2, int r3, int r4, int out[4]) {
+    auto radius = [](int r) { return r == Chart::NoIntValue ? 0 : std::clamp(r, 0, 100000); };
+    if (r2 == Chart::NoIntValue) {
+        out[0] = out[1] = radius(r1);
+        out[2] = out[3] = 0;
+    } else if (r3 == Chart::NoIntValue) {
+        out[0] = out[1] = radius(r1);
+        out[2] = out[3] = radius(r2);
+    } else {
+        out[0] = radius(r1);
+        out[1] = radius(r2);
+        out[2] = radius(r3);
+        out[3] = radius(r4);
+    }
+}
+
 }  // namespace plotvane

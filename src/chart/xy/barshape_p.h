@@ -45,6 +45,10 @@ struct BarLook {
 
 void drawBar(DrawArea* d, const BarBox& box, const BarLook& look);
 
+// The four corner radii of setRoundedCorners, where Chart::NoIntValue marks an omitted argument:
+// r1 alone rounds the value end, r1 and r2 the value end and the base, four give each corner.
+void roundedCornerRadii(int r1, int r2, int r3, int r4, int out[4]);
+
 }  // namespace plotvane
 
 #endif

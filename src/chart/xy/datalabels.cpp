@@ -105,8 +105,12 @@ double LayerImpl::grandTotal() {
     return grandTotal_;
 }
 
+bool LayerImpl::layerField(const std::string&, const char*, int, int, std::string&) { return false; }
+
 std::string LayerImpl::fieldText(const std::string& name, const char* format, int ds, int item, bool& known) {
     known = true;
+    std::string own;
+    if (layerField(name, format, ds, item, own)) return own;
     Formatter& f = chart_->getFormatter();
     bool single = ds >= 0 && ds < dataSetCount();
     int group = single ? dataSets_[static_cast<size_t>(ds)]->group() : ds <= -2 ? -2 - ds : -1;

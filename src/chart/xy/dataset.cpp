@@ -1,4 +1,5 @@
-// A data set: its values (trimmed by the chart's window, NaN taken as missing), colours, axis,
+// A data set: its values (trimmed by the chart's window, NaN and infinities taken as missing, so
+// one bad value cannot stretch an axis to the end of the doubles), colours, axis,
 // symbol and label style.
 #include <plotvane/drawarea.h>
 

@@ -133,6 +133,26 @@ double LayerImpl::xStep() const {
     return maxDataLength_ > 1 && xExtent(lo, hi) && hi > lo ? (hi - lo) / (maxDataLength_ - 1) : 1;
 }
 
+double LayerImpl::slotWidth() const {
+    double slot = 1;
+    double lo, hi;
+    if (xExtent(lo, hi)) {
+        double step = xStep();
+        double a = xAxis()->coorOf(lo - step / 2), b = xAxis()->coorOf(hi + step / 2);
+        if (a != Chart::NoValue && b != Chart::NoValue) slot = std::fabs(b - a) / std::max(maxDataLength_, 1);
+    }
+    // No slot is wider than the plot (a log x axis can put half a step before 0 far away).
+    return std::isfinite(slot) ? std::clamp(slot, 1.0, std::max(width_, 1) * 1.0) : 1.0;
+}
+
+double LayerImpl::indentedX(double x, int side) const {
+    const AxisScale& scale = xAxis()->scale();
+    if (x == Chart::NoValue || scale.getIndent() != 1) return x;
+    double moved = x + side * xStep() / 2;
+    // A log axis cannot reach zero: that end stays where the data are.
+    return scale.scaleType() == AxisScale::Log && !(moved > 0) ? x : moved;
+}
+
 double LayerImpl::getXPosition(int i) { return xValue(i); }
 
 double LayerImpl::getNearestXValue(double target) {
@@ -466,10 +486,12 @@ DrawArea* LayerImpl::getLegendIcon(int dataSetNo) {
     return dataSetNo >= 0 && dataSetNo < dataSetCount() ? legendIcon(dataSetNo) : nullptr;
 }
 
+int LayerImpl::automaticColor(int) { return chart_->autoColor(); }
+
 void LayerImpl::layoutLegend() {
     DrawArea* d = chart_->getRawDrawArea();
     for (auto& ds : dataSets_) {
-        int automatic = ds->getDataColor() == -1 ? chart_->autoColor() : -1;
+        int automatic = ds->getDataColor() == -1 ? automaticColor(ds->index()) : -1;
         ds->resolveColors(automatic, borderColor_, lineWidth_, d);
     }
     if (legendMode_ != Chart::NoLegend) addLegendKeys();

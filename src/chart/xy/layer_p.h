@@ -226,6 +226,12 @@ public:
     bool xExtent(double& lo, double& hi) const;
     // The mean distance between neighbouring x values (1 with fewer than two distinct ones).
     double xStep() const;
+    // The pixel width of one x slot: the spread of the x values plus half a step at either end,
+    // over the point count; between 1 and the plot's width.
+    double slotWidth() const;
+    // An end of the x range moved out by half a step (side -1 or +1) when the x axis is indented,
+    // so items centred on the first and last x stand inside the plot whatever the axis's scale.
+    double indentedX(double x, int side) const;
     // Exact pixels along the layer's x axis or along an axis of its y direction (NoValue for a
     // missing value), as a value that a loop over many points keeps at hand.
     class PixelMap {
@@ -258,6 +264,7 @@ public:
     int lineWidth() const { return lineWidth_; }
     int borderColor() const { return borderColor_; }
     int borderEffect() const { return borderEffect_; }
+    int legendMode() const { return legendMode_; }
     AxisImpl* xAxis() const;
     AxisImpl* layerYAxis() const;
 
@@ -289,7 +296,9 @@ protected:
     virtual std::string defaultDataLabel() const;
     // Whether data set ds carries a value label at item i.
     virtual bool labelShown(int ds, int i) { return spanOf(ds, i).present; }
-    // Label fields of the layer type's own (true when `name` is one of them).
+    // The colour a data set left at -1 takes at legend layout.
+    virtual int automaticColor(int ds);
+    // Fields of a layer type's own, looked up before the shared ones; false when `name` is not one.
     virtual bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text);
 
 private:

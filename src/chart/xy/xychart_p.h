@@ -52,6 +52,22 @@ public:
     InterLineLayer* addInterLineLayer(LineObj* line1, LineObj* line2, int color12, int color21) override;
     VectorLayer* addVectorLayer(DoubleArray xData, DoubleArray yData, DoubleArray lengths, DoubleArray directions,
                                 int lengthScale, int color, const char* name) override;
+    HLOCLayer* addHLOCLayer() override;
+    HLOCLayer* addHLOCLayer(DoubleArray highData, DoubleArray lowData, DoubleArray openData, DoubleArray closeData,
+                            int color) override;
+    HLOCLayer* addHLOCLayer(DoubleArray highData, DoubleArray lowData, DoubleArray openData, DoubleArray closeData,
+                            int upColor, int downColor, int colorMode, double leadValue) override;
+    CandleStickLayer* addCandleStickLayer(DoubleArray highData, DoubleArray lowData, DoubleArray openData,
+                                          DoubleArray closeData, int riseColor, int fallColor, int edgeColor) override;
+    BoxWhiskerLayer* addBoxWhiskerLayer(DoubleArray boxTop, DoubleArray boxBottom, DoubleArray maxData,
+                                        DoubleArray minData, DoubleArray midData, int fillColor, int whiskerColor,
+                                        int edgeColor) override;
+    BoxWhiskerLayer* addBoxWhiskerLayer2(DoubleArray boxTop, DoubleArray boxBottom, DoubleArray maxData,
+                                         DoubleArray minData, DoubleArray midData, IntArray fillColors,
+                                         double whiskerBrightness, StringArray names) override;
+    BoxWhiskerLayer* addBoxLayer(DoubleArray boxTop, DoubleArray boxBottom, int color, const char* name) override;
+    TrendLayer* addTrendLayer(DoubleArray data, int color, const char* name, int depth) override;
+    TrendLayer* addTrendLayer(DoubleArray xData, DoubleArray yData, int color, const char* name, int depth) override;
     void layoutAxes() override;
     void packPlotArea(int leftX, int topY, int rightX, int bottomY, int minWidth, int minHeight) override;
     int getXCoor(double v) override;

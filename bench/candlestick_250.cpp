@@ -1,0 +1,90 @@
+// A 600 x 400 candlestick chart of 250 daily candles (a seeded random walk) with title and axis
+// titles: 200 charts built, rendered and encoded to PNG in memory, charts per second, beside
+// which W3's figure is the yardstick. Medians of 5 runs, in CPU time.
+#include <plotvane/plotvane.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "benchclock.h"
+
+using namespace plotvane;
+
+namespace {
+
+struct Prices {
+    std::vector<double> high, low, open, close;
+    Prices() {
+        uint32_t state = 2024;
+        auto uniform = [&state] {
+            state = state * 1664525u + 1013904223u;
+            return (state >> 8) / 16777216.0;
+        };
+        double last = 100;
+        for (int i = 0; i < 250; ++i) {
+            double o = last, c = o + (uniform() - 0.5) * 4;
+            open.push_back(o);
+            close.push_back(c);
+            high.push_back(std::max(o, c) + uniform() * 2);
+            low.push_back(std::min(o, c) - uniform() * 2);
+            last = c;
+        }
+    }
+};
+
+DoubleArray view(const std::vector<double>& v) { return DoubleArray(v.data(), static_cast<int>(v.size())); }
+
+XYChart* build(const Prices& p) {
+    XYChart* c = XYChart::create(600, 400);
+    c->addTitle("250 trading days", "bold", 14);
+    c->setPlotArea(60, 50, 510, 300, 0xffffff, -1, Chart::Transparent, 0xdddddd);
+    c->addCandleStickLayer(view(p.high), view(p.low), view(p.open), view(p.close), 0x00aa00, 0xcc0000);
+    c->xAxis()->setTitle("Day");
+    c->yAxis()->setTitle("Price");
+    return c;
+}
+
+double run(const Prices& p, int count, size_t& bytes) {
+    double start = benchclock::cpuSeconds();
+    for (int k = 0; k < count; ++k) {
+        XYChart* c = build(p);
+        MemBlock png = c->makeChart(Chart::PNG);
+        bytes = static_cast<size_t>(std::max(png.len, 0));
+        c->destroy();
+    }
+    return benchclock::cpuSeconds() - start;
+}
+
+// Seconds spent painting (recording) and replaying onto the canvas, summed over `count` charts.
+double drawingRun(const Prices& p, int count) {
+    double total = 0;
+    for (int k = 0; k < count; ++k) {
+        XYChart* c = build(p);
+        double start = benchclock::cpuSeconds();
+        c->makeChart()->getCanvas();
+        total += benchclock::cpuSeconds() - start;
+        c->destroy();
+    }
+    return total;
+}
+
+}  // namespace
+
+int main() {
+    const int charts = 200, runs = 5;
+    Prices p;
+    std::vector<double> times, drawing;
+    size_t bytes = 0;
+    for (int r = 0; r < runs; ++r) {
+        times.push_back(run(p, charts, bytes));
+        drawing.push_back(drawingRun(p, charts));
+    }
+    std::sort(times.begin(), times.end());
+    std::sort(drawing.begin(), drawing.end());
+    std::printf("candlesticks, 250 candles, %d charts, median of %d runs, CPU time\n", charts, runs);
+    std::printf("  default PNG:          %8.1f charts/s  (%zu bytes per chart)\n", charts / times[runs / 2], bytes);
+    std::printf("  drawing alone:        %8.3f ms per chart (layout, record, replay)\n", 1000 * drawing[runs / 2] / charts);
+    return 0;
+}

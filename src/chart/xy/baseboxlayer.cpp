@@ -1,0 +1,241 @@
+// The base of the item layers: one compound item per x position, built from the values of every
+// data set at that position.
+//
+// Width. An item takes its x slot (the pixel width of one x step, as bars measure it) less the
+// data gap, in whole pixels and never below one, or the fixed data width. The x range is reported
+// half a step wider at both ends when the x axis is indented, as bars do, so the outer items stand
+// inside the plot.
+//
+// Values become pixels along the y axis of their own data set. A value the axis cannot place
+// sensibly (far outside a fixed scale) is pulled in to a plot height beyond the plot area, so
+// shapes stay small numbers; a missing value stays missing and each layer type draws what the
+// present values allow.
+//
+// Colours. The data sets of an item draw as one thing, so only the first data set takes an
+// automatic colour; the others follow it. Labels hang from each data set's value: the extremes
+// outward, away from the rest of the item, the other values beside the item.
+#include "chart/xy/baseboxlayer_p.h"
+
+#include <plotvane/drawarea.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/box_p.h"
+#include "chart/legendbox_p.h"
+#include "chart/xy/axis_p.h"
+#include "chart/xy/plotarea_p.h"
+#include "chart/xy/xychart_p.h"
+#include "text/formatter_p.h"
+
+namespace plotvane {
+
+namespace {
+
+int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
+
+constexpr int kDefaultIconSize = 11;
+
+}  // namespace
+
+BaseBoxLayer::~BaseBoxLayer() = default;
+
+void ItemPen::line(double x1, double y1, double x2, double y2, int color, int width) const {
+    if (width < 1) return;
+    int a = roundPixel(x1), b = roundPixel(y1), c = roundPixel(x2), e = roundPixel(y2);
+    if (swapped_)
+        d_->line(b, a, e, c, color, width);
+    else
+        d_->line(a, b, c, e, color, width);
+}
+
+void ItemPen::box(double x, double width, double y1, double y2, int fill, int edge, const BarLook& look) const {
+    int left = roundPixel(x - width / 2), right = left + std::max(roundPixel(width), 1) - 1;
+    int top = roundPixel(std::min(y1, y2)), bottom = roundPixel(std::max(y1, y2));
+    BarBox b;
+    b.fillColor = b.shadowColor = fill;
+    b.edgeColor = b.shadowEdgeColor = edge;
+    if (swapped_) {
+        b.left = top, b.right = bottom, b.top = left, b.bottom = right;
+        b.valueEnd = Chart::Right;
+    } else {
+        b.left = left, b.right = right, b.top = top, b.bottom = bottom;
+        b.valueEnd = Chart::Top;
+    }
+    drawBar(d_, b, look);
+}
+
+void ItemPen::across(double x, double width, double y, int color, int lineWidth) const {
+    int left = roundPixel(x - width / 2), right = left + std::max(roundPixel(width), 1) - 1;
+    line(left, y, right, y, color, lineWidth);
+}
+
+void BaseBoxLayerImpl::AreaDeleter::operator()(DrawArea* d) const { d->destroy(); }
+
+BaseBoxLayerImpl::BaseBoxLayerImpl() { LayerImpl::setDataCombineMethod(Chart::Overlay); }
+
+BaseBoxLayerImpl::~BaseBoxLayerImpl() = default;
+
+void BaseBoxLayerImpl::setDataGap(double gap) {
+    if (std::isfinite(gap) && gap != Chart::NoValue) dataGap_ = std::clamp(gap, -10.0, 1.0);
+}
+
+void BaseBoxLayerImpl::setDataWidth(int width) {
+    dataWidth_ = std::clamp(width, 1, 100000);
+    dataGap_ = Chart::NoValue;
+}
+
+void BaseBoxLayerImpl::setMinImageMapSize(int size) { minImageMapSize_ = std::clamp(size, 0, 10000); }
+
+void BaseBoxLayerImpl::setRoundedCorners(int r1, int r2, int r3, int r4) { roundedCornerRadii(r1, r2, r3, r4, radii_); }
+
+BarLook BaseBoxLayerImpl::boxLook() const {
+    BarLook look;
+    look.effect = borderEffect();
+    std::copy(radii_, radii_ + 4, look.radii);
+    return look;
+}
+
+int BaseBoxLayerImpl::automaticColor(int ds) {
+    return ds == 0 || dataSetCount() == 0 ? LayerImpl::automaticColor(ds) : dataSet(0).dataColor();
+}
+
+void BaseBoxLayerImpl::layoutChart() {
+    LayerImpl::layoutChart();
+    double width = dataGap_ == Chart::NoValue ? dataWidth_ : std::trunc(slotWidth() * (1 - dataGap_));
+    // Items as wide as a few plots stop mattering: they cover it either way.
+    itemWidth_ = std::clamp(width, 1.0, 4.0 * std::max(frameWidth(), 1));
+}
+
+bool BaseBoxLayerImpl::itemPixels(int i, ItemPixels& p) const {
+    p.x = pixelX(xValue(i));
+    p.width = itemWidth_;
+    if (p.x == Chart::NoValue) return false;
+    double near = frameY() - frameHeight(), far = frameY() + 2.0 * frameHeight();
+    bool any = false;
+    p.y.resize(static_cast<size_t>(dataSetCount()));
+    for (int ds = 0; ds < dataSetCount(); ++ds) {
+        const DataSetImpl& set = dataSet(ds);
+        double y = pixelY(set.valueAt(i), set.axis());
+        p.y[static_cast<size_t>(ds)] = y == Chart::NoValue ? y : std::clamp(y, near, far);
+        any = any || y != Chart::NoValue;
+    }
+    return any;
+}
+
+void BaseBoxLayerImpl::paint(DrawArea* d) {
+    if (!d || dataSetCount() == 0) return;
+    beginPaint();
+    ItemPen pen(d, isSwapped());
+    ItemPixels p;
+    for (int i = 0; i < maxDataLength(); ++i)
+        if (itemPixels(i, p)) paintItem(pen, i, p);
+}
+
+double BaseBoxLayerImpl::previousValue(int ds, int i, double lead) const {
+    const DataSetImpl& set = dataSet(ds);
+    for (int k = std::min(i, set.size()) - 1; k >= 0; --k)
+        if (set.valueAt(k) != Chart::NoValue) return set.valueAt(k);
+    return lead;
+}
+
+DrawArea* BaseBoxLayerImpl::newIcon() {
+    LegendBoxImpl* legend = chart()->legend();
+    int w = std::clamp(legend ? legend->getPreferredKeyWidth() : kDefaultIconSize, 1, 1000);
+    int h = std::clamp(legend ? legend->getPreferredKeyHeight() : kDefaultIconSize, 1, 1000);
+    DrawArea* icon = chart()->getRawDrawArea()->subDrawArea(w, h);
+    if (icon) icons_.emplace_back(icon);
+    return icon;
+}
+
+ItemPixels BaseBoxLayerImpl::iconItem(DrawArea* icon, std::initializer_list<double> fractions) const {
+    ItemPixels p;
+    p.x = (icon->getWidth() - 1) / 2.0;
+    p.width = std::max(icon->getWidth() - 2, 1);
+    for (double f : fractions) p.y.push_back(f < 0 ? Chart::NoValue : f * (icon->getHeight() - 1));
+    return p;
+}
+
+bool BaseBoxLayerImpl::layerField(const std::string& name, const char* format, int, int item, std::string& text) {
+    const std::vector<std::string>& roles = roleNames();
+    auto role = std::find(roles.begin(), roles.end(), name);
+    if (role == roles.end()) return false;
+    int ds = static_cast<int>(role - roles.begin());
+    double v = ds < dataSetCount() ? dataSet(ds).valueAt(item) : Chart::NoValue;
+    text = chart()->getFormatter().format(format, v);
+    return true;
+}
+
+LabelSpot BaseBoxLayerImpl::dataLabelSpot(int ds, int i, int wanted, int width, int height) {
+    ItemPixels p;
+    if (!itemPixels(i, p) || p.at(ds) == Chart::NoValue) return LayerImpl::dataLabelSpot(ds, i, wanted, width, height);
+    constexpr double kGap = 3;
+    int side = labelSide(ds);
+    double fx = p.x, fy = p.at(ds);
+    // Frame directions: +1 along the x axis, and outward along the values.
+    int acrossDir = 0, alongDir = 0;
+    if (side != 0) {
+        acrossDir = side;
+        fx += side * (p.width / 2 + kGap);
+    } else {
+        double sum = 0;
+        int count = 0;
+        for (double y : p.y)
+            if (y != Chart::NoValue) sum += y, ++count;
+        alongDir = fy > sum / count ? 1 : -1;
+        fy += alongDir * kGap;
+    }
+    double sx, sy;
+    screenPoint(fx, fy, sx, sy);
+    LabelSpot spot{roundPixel(sx), roundPixel(sy), Chart::Center};
+    int screenDx = isSwapped() ? alongDir : acrossDir, screenDy = isSwapped() ? acrossDir : alongDir;
+    if (wanted)
+        spot.alignment = wanted;
+    else if (screenDx != 0)
+        spot.alignment = screenDx > 0 ? Chart::Left : Chart::Right;
+    else
+        spot.alignment = screenDy > 0 ? Chart::TopCenter : Chart::BottomCenter;
+    return spot;
+}
+
+const char* BaseBoxLayerImpl::getImageCoor(int, int dataItem, int offsetX, int offsetY) {
+    return getImageCoor2(dataItem, offsetX, offsetY);
+}
+
+const char* BaseBoxLayerImpl::getImageCoor2(int dataItem, int offsetX, int offsetY) {
+    coor_.clear();
+    ItemPixels p;
+    if (dataItem < 0 || !itemPixels(dataItem, p)) return coor_.c_str();
+    double lo = Chart::NoValue, hi = Chart::NoValue;
+    for (double y : p.y) {
+        if (y == Chart::NoValue) continue;
+        lo = lo == Chart::NoValue ? y : std::min(lo, y);
+        hi = hi == Chart::NoValue ? y : std::max(hi, y);
+    }
+    int left = roundPixel(p.x - p.width / 2), right = left + roundPixel(p.width) - 1;
+    int top = roundPixel(lo), bottom = roundPixel(hi);
+    // Small items still get a hot spot a pointer can find.
+    auto widen = [this](int& a, int& b) {
+        int missing = minImageMapSize_ - (b - a);
+        if (missing <= 0) return;
+        a -= missing / 2;
+        b += missing - missing / 2;
+    };
+    widen(left, right);
+    widen(top, bottom);
+    if (isSwapped()) {
+        std::swap(left, top);
+        std::swap(right, bottom);
+    }
+    coor_ = imageMapRect(left + offsetX, top + offsetY, right + offsetX, bottom + offsetY);
+    return coor_.c_str();
+}
+
+void attachItemLayer(XYChartImpl& chart, BaseBoxLayerImpl* layer, std::initializer_list<DoubleArray> data) {
+    chart.addLayer(layer);
+    for (DoubleArray a : data) layer->addDataSet(a, -1, "");
+    AxisImpl* x = chart.axisImpl(0);
+    if (x->scale().getIndent() == -1) x->setIndent(true);
+}
+
+}  // namespace plotvane

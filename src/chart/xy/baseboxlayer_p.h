@@ -1,0 +1,116 @@
+#ifndef PLOTVANE_CHART_XY_BASEBOXLAYER_P_H
+#define PLOTVANE_CHART_XY_BASEBOXLAYER_P_H
+
+// The shared base of the layers that draw one compound item per x position (HLOC, candlestick,
+// box-whisker). It places items (centre and width), hands each layer type the item's values in
+// pixels, and does what all of them share: following colours, the indented x range, hot spots,
+// label spots, the fields of the items' roles and legend icons of the legend's key size.
+
+#include <plotvane/boxlayer.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/xy/barshape_p.h"
+#include "chart/xy/layer_p.h"
+
+namespace plotvane {
+
+// Draws lines and boxes given along the item's axes: x across the item, y along the values. On a
+// swapped chart the two are exchanged on the screen. Legend icons use an unswapped pen.
+class ItemPen {
+public:
+    ItemPen(DrawArea* d, bool swapped) : d_(d), swapped_(swapped) {}
+    DrawArea* area() const { return d_; }
+    void line(double x1, double y1, double x2, double y2, int color, int width) const;
+    // A box `width` pixels across centred on x, between two y pixels (either order), drawn as a
+    // bar with the given look.
+    void box(double x, double width, double y1, double y2, int fill, int edge, const BarLook& look) const;
+    // A line across the same pixels as a box of that width.
+    void across(double x, double width, double y, int color, int lineWidth) const;
+
+private:
+    DrawArea* d_;
+    bool swapped_;
+};
+
+// One item in pixels: its centre and width across, and each role's value along (NoValue when
+// missing).
+struct ItemPixels {
+    double x = 0;
+    double width = 1;
+    std::vector<double> y;
+    double at(int role) const { return role < static_cast<int>(y.size()) ? y[static_cast<size_t>(role)] : Chart::NoValue; }
+};
+
+class XYChartImpl;
+
+class BaseBoxLayerImpl : public virtual BaseBoxLayer, public virtual LayerImpl {
+public:
+    BaseBoxLayerImpl();
+    ~BaseBoxLayerImpl() override;
+
+    void setDataGap(double gap) override;
+    void setDataWidth(int width) override;
+    void setMinImageMapSize(int size) override;
+    void setRoundedCorners(int r1, int r2, int r3, int r4) override;
+
+    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    const char* getImageCoor2(int dataItem, int offsetX, int offsetY) override;
+    double getMinX() override { return indentedX(LayerImpl::getMinX(), -1); }
+    double getMaxX() override { return indentedX(LayerImpl::getMaxX(), 1); }
+    void layoutChart() override;
+    void paint(DrawArea* d) override;
+
+protected:
+    // The names of the data sets' roles, as fields of labels and hot spots.
+    virtual const std::vector<std::string>& roleNames() const = 0;
+    // Draws item i, whose values `p` gives in pixels.
+    virtual void paintItem(const ItemPen& pen, int i, const ItemPixels& p) = 0;
+    // Where a label hangs from a value of data set ds: outward (0), away from the item's other
+    // values, or beside the item, before (-1) or after (+1) it along the x axis.
+    virtual int labelSide(int ds) const = 0;
+    // Called once before the items are painted.
+    virtual void beginPaint() {}
+
+    // The item's pixels; false when it has no x position or no value at all.
+    bool itemPixels(int i, ItemPixels& p) const;
+    // The look of boxes and bodies: the layer's lighting effect and rounded corners.
+    BarLook boxLook() const;
+    // A drawing area of the legend's key size, kept by the layer, for a legend icon.
+    DrawArea* newIcon();
+    // An icon item, upright and centred in an icon, with values at these fractions of its height
+    // from the top (negative: missing).
+    ItemPixels iconItem(DrawArea* icon, std::initializer_list<double> fractions) const;
+    // The nearest present value of data set ds before item i, or `lead` when there is none.
+    double previousValue(int ds, int i, double lead) const;
+    int automaticColor(int ds) override;
+    bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
+    std::string defaultDataLabel() const override { return "{value}"; }
+
+    // Fixed by the factories.
+    double dataGap_ = 0;
+
+private:
+    struct AreaDeleter {
+        void operator()(DrawArea* d) const;
+    };
+
+    double dataWidth_ = 1;
+    int minImageMapSize_ = 5;
+    int radii_[4] = {0, 0, 0, 0};
+    double itemWidth_ = 1;
+    std::vector<std::unique_ptr<DrawArea, AreaDeleter>> icons_;
+    std::string coor_;
+};
+
+// Adds an item layer to the chart with one data set per array, in role order, and turns the x
+// axis's indentation on unless the program chose otherwise.
+void attachItemLayer(XYChartImpl& chart, BaseBoxLayerImpl* layer, std::initializer_list<DoubleArray> data);
+
+}  // namespace plotvane
+
+#endif
