@@ -8,6 +8,7 @@
 #include <plotvane/axis.h>
 #include <plotvane/barlayer.h>
 #include <plotvane/basechart.h>
+#include <plotvane/contourlayer.h>
 #include <plotvane/layer.h>
 
 namespace plotvane {
@@ -100,6 +101,10 @@ public:
     virtual LineLayer* addScatterLayer(DoubleArray xData, DoubleArray yData, const char* name = "",
                                        int symbol = Chart::SquareSymbol, int symbolSize = 5, int fillColor = -1,
                                        int edgeColor = -1) = 0;
+
+    // A layer that colours the plot area by z at the points (xData[i], yData[i]), on a grid or
+    // scattered, with contour lines; its colour axis is its legend.
+    virtual ContourLayer* addContourLayer(DoubleArray xData, DoubleArray yData, DoubleArray zData) = 0;
 
     // Scales the axes now (layout does it otherwise), so the plot area can be fitted to them.
     virtual void layoutAxes() = 0;

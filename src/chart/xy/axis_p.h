@@ -163,6 +163,8 @@ public:
     void paintZones(DrawArea* d, const PixelRect& plot, int shift) const;
     void paintMarks(DrawArea* d, const PixelRect& plot, int shift, bool onTop);
     void paint(DrawArea* d);
+    // How far labels centred on the end ticks may reach beyond the ends of the axis.
+    int labelOverhang();
 
 private:
     struct Zone {

@@ -47,6 +47,8 @@ public:
     StepLineLayer* addStepLineLayer() override;
     LineLayer* addScatterLayer(DoubleArray xData, DoubleArray yData, const char* name, int symbol, int symbolSize,
                                int fillColor, int edgeColor) override;
+    ContourLayer* addContourLayer(DoubleArray xData, DoubleArray yData, DoubleArray zData) override;
+
     void layoutAxes() override;
     void packPlotArea(int leftX, int topY, int rightX, int bottomY, int minWidth, int minHeight) override;
     int getXCoor(double v) override;
