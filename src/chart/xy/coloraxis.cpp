@@ -178,6 +178,7 @@ void ColorAxisImpl::layoutScale(double zMin, double zMax) {
     }
     buildMapper();
     boxValid_ = false;
+    computeBox();
 }
 
 void ColorAxisImpl::buildMapper() {
