@@ -31,7 +31,10 @@ int opaqueColor(long long c) {
 
 ColorAxis::~ColorAxis() = default;
 
-ColorAxisImpl::ColorAxisImpl(BaseChartImpl* chart) : AxisImpl(chart, Chart::Right) {}
+ColorAxisImpl::ColorAxisImpl(BaseChartImpl* chart) : AxisImpl(chart, Chart::Right) {
+    // The scale spans the values, rounded to ticks, with no room added.
+    scale().setDefaultAutoScale(0, 0, 0);
+}
 
 void ColorAxisImpl::setColorGradient(bool isContinuous, IntArray colors, int underflowColor, int overflowColor) {
     continuous_ = isContinuous;

@@ -44,6 +44,34 @@ void widen(double v, double& lo, double& hi) {
     if (hi == Chart::NoValue || v > hi) hi = v;
 }
 
+// Drops the points of a polyline that lie within a tenth of a pixel of the straight run they are
+// in: a line traced on pixels has a point at every pixel it crosses, most of them on a straight run.
+void simplify(std::vector<double>& pts) {
+    constexpr double kTolerance = 0.1;
+    constexpr size_t kMaxRun = 64;
+    size_t n = pts.size() / 2;
+    if (n < 3) return;
+    std::vector<double> out{pts[0], pts[1]};
+    size_t anchor = 0;
+    while (anchor + 1 < n) {
+        size_t end = anchor + 1;
+        for (size_t next = anchor + 2; next < n && next - anchor <= kMaxRun; ++next) {
+            double ax = pts[2 * anchor], ay = pts[2 * anchor + 1];
+            double dx = pts[2 * next] - ax, dy = pts[2 * next + 1] - ay;
+            double len = std::hypot(dx, dy);
+            bool straight = len > 0;
+            for (size_t k = anchor + 1; k < next && straight; ++k)
+                straight = std::fabs((pts[2 * k] - ax) * dy - (pts[2 * k + 1] - ay) * dx) <= kTolerance * len;
+            if (!straight) break;
+            end = next;
+        }
+        out.push_back(pts[2 * end]);
+        out.push_back(pts[2 * end + 1]);
+        anchor = end;
+    }
+    pts.swap(out);
+}
+
 int averageColor(const int c[4]) {
     unsigned out = 0;
     for (int shift = 0; shift < 32; shift += 8) {
@@ -257,7 +285,11 @@ void ContourLayerImpl::paintFill(DrawArea* d, int left, int top, int width, int 
 void ContourLayerImpl::traceLines(const PixelField& field, int left, int top, double step) {
     levels_.clear();
     const Prepared& p = prepared();
-    if (heatMap_ || p.minZ == Chart::NoValue) return;
+    bool majorShows = contourColor_ != Chart::Transparent && contourWidth_ >= 1;
+    int minorColor = minorContourColor_ == -1 ? contourColor_ : minorContourColor_;
+    int minorWidth = minorContourWidth_ < 0 ? contourWidth_ : minorContourWidth_;
+    bool minorShows = minorColor != Chart::Transparent && minorWidth >= 1;
+    if (heatMap_ || p.minZ == Chart::NoValue || (!majorShows && !minorShows)) return;
     std::vector<double> values;
     for (const AxisTick& t : axis_->scale().getTicks()) {
         if (!(t.value > p.minZ && t.value < p.maxZ)) continue;
@@ -287,7 +319,10 @@ void ContourLayerImpl::traceLines(const PixelField& field, int left, int top, do
         IsoGrid g{field.width, field.height, field.z.data(), xs.data(), ys.data()};
         lines = traceIsoLines(g, values);
     }
-    for (size_t k = 0; k < levels_.size(); ++k) levels_[k].lines = std::move(lines[k]);
+    for (size_t k = 0; k < levels_.size(); ++k) {
+        for (IsoLine& l : lines[k]) simplify(l.points);
+        levels_[k].lines = std::move(lines[k]);
+    }
 }
 
 void ContourLayerImpl::paintLines(DrawArea* d) {
