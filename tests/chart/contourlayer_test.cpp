@@ -172,6 +172,34 @@ TEST(ContourLayer, GridOrderDoesNotChangeThePicture) {
         shuffled.z[i] = sorted.z[order[i]];
     }
     for (const Points* p : {&reversed, &shuffled}) EXPECT_TRUE(pixelsOf(contourChart(*p).get()) == expected);
+
+    // Swapped axes put (x, y) where an unswapped chart puts (y, x). The lines, traced on the cells,
+    // match as point sets; their pieces may be chained from other starting points.
+    Points exchanged = sorted;
+    std::swap(exchanged.x, exchanged.y);
+    std::vector<uint32_t> fills[2];
+    std::vector<Polyline> lines[2];
+    for (int k = 0; k < 2; ++k) {
+        ContourLayer* layer;
+        XYPtr c = contourChart(k ? sorted : exchanged, &layer);
+        layer->setExactContour(false, true);
+        c->swapXY(k == 1);
+        c->makeChart();
+        for (const auto& level : contourImpl(layer)->levels())
+            for (const IsoLine& l : level.lines) {
+                Polyline pl;
+                for (size_t i = 0; i + 1 < l.points.size(); i += 2) pl.push_back({l.points[i], l.points[i + 1]});
+                lines[k].push_back(pl);
+            }
+        XYPtr bare = contourChart(k ? sorted : exchanged, &layer);
+        layer->setContourColor(Chart::Transparent);
+        bare->swapXY(k == 1);
+        fills[k] = pixelsOf(bare.get());
+    }
+    EXPECT_TRUE(fills[0] == fills[1]);
+    ASSERT_FALSE(lines[0].empty());
+    EXPECT_LE(farthest(lines[0], lines[1]), 0.2);
+    EXPECT_LE(farthest(lines[1], lines[0]), 0.2);
 }
 
 TEST(ContourLayer, TrianglesAndCellsAgreeOnAPlaneWithoutCracks) {

@@ -157,7 +157,12 @@ const ContourLayerImpl::Prepared& ContourLayerImpl::prepared() {
         if (y_[k] < 0 && (p.negMaxY == Chart::NoValue || y_[k] > p.negMaxY)) p.negMaxY = y_[k];
     }
     p.isGrid = arrangeAsGrid(p.x, p.y, p.z, p.grid);
-    if (!p.isGrid) p.triangles = delaunayTriangles(p.x, p.y);
+    if (p.isGrid) {
+        // The grid holds everything painting needs.
+        p.x = p.y = p.z = std::vector<double>();
+    } else {
+        p.triangles = delaunayTriangles(p.x, p.y);
+    }
     prepared_ = std::move(p);
     return prepared_;
 }
