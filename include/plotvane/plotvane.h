@@ -9,7 +9,9 @@
 #include <plotvane/barlayer.h>
 #include <plotvane/basechart.h>
 #include <plotvane/chart.h>
+#include <plotvane/coloraxis.h>
 #include <plotvane/constants.h>
+#include <plotvane/contourlayer.h>
 #include <plotvane/drawarea.h>
 #include <plotvane/drawobj.h>
 #include <plotvane/layer.h>

@@ -10,6 +10,7 @@
 #include <plotvane/barlayer.h>
 #include <plotvane/basechart.h>
 #include <plotvane/boxlayer.h>
+#include <plotvane/contourlayer.h>
 #include <plotvane/layer.h>
 #include <plotvane/trendlayer.h>
 
@@ -157,6 +158,9 @@ public:
     virtual TrendLayer* addTrendLayer(DoubleArray data, int color = -1, const char* name = "", int depth = 0) = 0;
     virtual TrendLayer* addTrendLayer(DoubleArray xData, DoubleArray yData, int color = -1, const char* name = "",
                                       int depth = 0) = 0;
+    // A layer that colours the plot area by z at the points (xData[i], yData[i]), on a grid or
+    // scattered, with contour lines; its colour axis is its legend.
+    virtual ContourLayer* addContourLayer(DoubleArray xData, DoubleArray yData, DoubleArray zData) = 0;
 
     // Scales the axes now (layout does it otherwise), so the plot area can be fitted to them.
     virtual void layoutAxes() = 0;

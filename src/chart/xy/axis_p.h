@@ -166,6 +166,8 @@ public:
     void paint(DrawArea* d);
     // Grows r to hold the boxes of the labels and the title where paint would put them.
     void addTextExtent(PixelRect& r);
+    // How far labels centred on the end ticks may reach beyond the ends of the axis.
+    int labelOverhang();
 
 private:
     struct Zone {

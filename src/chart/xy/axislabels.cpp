@@ -125,6 +125,13 @@ void AxisImpl::labelAnchor(int p, int depthBeforeLabels, int& x, int& y, int& al
     alignment = outward() > 0 ? Chart::Left : Chart::Right;
 }
 
+int AxisImpl::labelOverhang() {
+    buildLabels();
+    int reach = 0;
+    for (Label& l : labels_) reach = std::max(reach, (isVertical() ? l.box->getHeight() : l.box->getWidth()) / 2);
+    return reach;
+}
+
 int AxisImpl::getThickness() {
     if (!visible_) return 0;
     if (isSlanted()) return placeSlanted();

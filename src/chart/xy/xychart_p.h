@@ -68,6 +68,8 @@ public:
     BoxWhiskerLayer* addBoxLayer(DoubleArray boxTop, DoubleArray boxBottom, int color, const char* name) override;
     TrendLayer* addTrendLayer(DoubleArray data, int color, const char* name, int depth) override;
     TrendLayer* addTrendLayer(DoubleArray xData, DoubleArray yData, int color, const char* name, int depth) override;
+    ContourLayer* addContourLayer(DoubleArray xData, DoubleArray yData, DoubleArray zData) override;
+
     void layoutAxes() override;
     void packPlotArea(int leftX, int topY, int rightX, int bottomY, int minWidth, int minHeight) override;
     int getXCoor(double v) override;
