@@ -16,6 +16,7 @@
 #include <plotvane/linelayer.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
+#include <plotvane/piechart.h>
 #include <plotvane/randomdata.h>
 #include <plotvane/ttftext.h>
 #include <plotvane/xychart.h>
