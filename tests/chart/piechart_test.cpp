@@ -335,6 +335,7 @@ PiePtr goldenPie(PieCase which) {
             c->setPieSize(230, 150, 90);
             c->setData(DoubleArray(v.data(), int(v.size())), StringArray(p.data(), int(p.size())));
             c->setLabelFormat("{label} {percent|0}%");
+            c->setJoinLine(Chart::LineColor);
             c->setStartAngle(30);
             break;
         }

@@ -110,6 +110,22 @@ void PieChartImpl::spreadSideLabels() {
     spreadColumn(left, topBound_, bottomBound_);
 }
 
+namespace {
+
+// Half the width of the pie's outline (top face, wall and bottom face) over the rows top to bottom.
+double outlineHalfWidth(const SectorGeometry& g, double top, double bottom) {
+    auto ellipse = [&](double y, double cy) {
+        const double t = (y - cy) / std::max(1, g.ry);
+        return std::fabs(t) >= 1 ? 0.0 : g.rx * std::sqrt(1 - t * t);
+    };
+    const double lo = std::min(g.cy, g.cy + g.dy), hi = std::max(g.cy, g.cy + g.dy);
+    if (bottom >= lo && top <= hi) return g.rx;
+    return std::max(ellipse(std::clamp(lo, top, bottom), lo), ellipse(std::clamp(hi, top, bottom), hi));
+}
+
+}  // namespace
+
+// A circle label moved up or down is then moved out, so that it stays clear of the pie.
 void PieChartImpl::spreadCircleLabels() {
     std::vector<SectorImpl*> right, left;
     for (auto& s : sectors_)
@@ -117,6 +133,18 @@ void PieChartImpl::spreadCircleLabels() {
             (rightHalf(*s) ? right : left).push_back(s.get());
     spreadColumn(right, 0, getHeight());
     spreadColumn(left, 0, getHeight());
+    for (auto& s : sectors_) {
+        if (!s->label_ || s->labelLayout_ == Chart::SideLayout || s->labelPos_ < 0) continue;
+        LabelBox& box = *s->label_;
+        SectorGeometry g = s->g_;
+        g.cx = cx_;
+        g.cy = cy_;
+        const int clear = roundPixel(outlineHalfWidth(g, box.getTopY(), box.getTopY() + box.getHeight())) + s->labelPos_;
+        if (rightHalf(*s))
+            box.setPos(box.offsetX() + std::max(0, cx_ + clear - box.getLeftX()), box.offsetY());
+        else
+            box.setPos(box.offsetX() - std::max(0, box.getLeftX() + box.getWidth() - (cx_ - clear)), box.offsetY());
+    }
 }
 
 void PieChartImpl::paintLabel(DrawArea* d, SectorImpl& s) {
