@@ -17,6 +17,7 @@
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 #include <plotvane/piechart.h>
+#include <plotvane/pyramidchart.h>
 #include <plotvane/randomdata.h>
 #include <plotvane/ttftext.h>
 #include <plotvane/xychart.h>
