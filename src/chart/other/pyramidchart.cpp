@@ -16,8 +16,9 @@
 // one below it.
 //
 // Each face takes a brightness from a light at the viewer's upper left: ambient + diffuse (n.l) +
-// specular (r.v)^shininess; with gradient shading the face is filled with a gradient across it from
-// the start to the end brightness, on top of that light. A cone's faces have no edges (their fill
+// specular (r.v)^shininess; with gradient shading the face is filled with a gradient from the start
+// to the end brightness on top of that light, across the face of a pyramid, across the whole width
+// of a round solid. A cone's faces have no edges (their fill
 // doubles as the edge so no seam shows); a pyramid's take the layer border.
 //
 // Labels: a centre label inside each layer, and side labels in a column at each side, level with
@@ -396,7 +397,9 @@ void PyramidChartImpl::paintSlab(DrawArea* d, const PyramidLayerImpl& layer, dou
         project(r0 * std::sin(a1), r0 * std::cos(a1), t0, x[1], y[1]);
         project(r1 * std::sin(a1), r1 * std::cos(a1), t1, x[2], y[2]);
         project(r1 * std::sin(a0), r1 * std::cos(a0), t1, x[3], y[3]);
-        const int fill = faceColor(d, layer.color_, normal, std::min(x[0], x[3]), y[3], std::max(x[1], x[2]), y[3]);
+        // A round solid's faces share one gradient across its width, so no facet shows.
+        const double gx0 = round ? cx_ - radius_ : std::min(x[0], x[3]), gx1 = round ? cx_ + radius_ : std::max(x[1], x[2]);
+        const int fill = faceColor(d, layer.color_, normal, gx0, y[3], gx1, y[3]);
         d->polygon(DoubleArray(x, 4), DoubleArray(y, 4), border == Chart::Transparent ? fill : border, fill);
     }
     // The cap facing the viewer.
