@@ -20,6 +20,8 @@
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 #include <plotvane/owned.h>
+#include <plotvane/piechart.h>
+#include <plotvane/pyramidchart.h>
 #include <plotvane/randomdata.h>
 #include <plotvane/ttftext.h>
 #include <plotvane/vectorlayer.h>

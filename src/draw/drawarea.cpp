@@ -473,13 +473,12 @@ void DrawAreaImpl::ringSectorEx(int cx, int cy, int rx, int ry, int irx, int iry
     irx = std::max(0, irx);
     iry = std::max(0, iry);
     bool hollow = irx > 0 || iry > 0;
-    auto px = [&](int r, double a) { return cx + r * sinDeg(a); };
-    auto py = [&](int r, double a) { return cy - r * cosDeg(a); };
+    MetaShape::normalizeArc(a1, a2);
     MetaShape shape(meta_);
     shape.arcEdge(cx, cy, rx, ry, a1, a2, edges[0]);
     if (hollow) shape.arcEdge(cx, cy, irx, iry, a1, a2, edges[1]);
-    shape.lineEdge(px(irx, a1), py(iry, a1), px(rx, a1), py(ry, a1), edges[2]);
-    shape.lineEdge(px(irx, a2), py(iry, a2), px(rx, a2), py(ry, a2), edges[3]);
+    shape.chordEdge(cx, cy, irx, iry, a1, cx, cy, rx, ry, a1, edges[2]);
+    shape.chordEdge(cx, cy, irx, iry, a2, cx, cy, rx, ry, a2, edges[3]);
     shape.fill(fill, false, !drawEdges);
 }
 
@@ -518,13 +517,12 @@ void DrawAreaImpl::cylinder(int cx, int cy, int rx, int ry, double a1, double a2
                             int edgeColor, int fillColor) {
     int edge = getARGBColor(edgeColor), fill = getARGBColor(fillColor);
     if ((edge == kTransparent && fill == kTransparent) || !finite({a1, a2}) || a1 == a2 || rx < 0 || ry < 0) return;
-    auto px = [&](double a, int dx) { return cx + dx + rx * sinDeg(a); };
-    auto py = [&](double a, int dy) { return cy + dy - ry * cosDeg(a); };
+    MetaShape::normalizeArc(a1, a2);
     MetaShape shape(meta_);
     shape.arcEdge(cx, cy, rx, ry, a1, a2, edge);
     shape.arcEdge(cx + depthX, cy + depthY, rx, ry, a1, a2, edge);
-    shape.lineEdge(px(a1, 0), py(a1, 0), px(a1, depthX), py(a1, depthY), edge);
-    shape.lineEdge(px(a2, 0), py(a2, 0), px(a2, depthX), py(a2, depthY), edge);
+    shape.chordEdge(cx, cy, rx, ry, a1, cx + depthX, cy + depthY, rx, ry, a1, edge);
+    shape.chordEdge(cx, cy, rx, ry, a2, cx + depthX, cy + depthY, rx, ry, a2, edge);
     shape.fill(fill);
 }
 
@@ -532,9 +530,10 @@ void DrawAreaImpl::circleSegment(int cx, int cy, int rx, int ry, double a1, doub
                                  int fillColor) {
     int edge = getARGBColor(edgeColor), fill = getARGBColor(fillColor);
     if ((edge == kTransparent && fill == kTransparent) || !finite({a1, a2}) || a1 == a2 || rx < 0 || ry < 0) return;
+    MetaShape::normalizeArc(a1, a2);
     MetaShape shape(meta_);
     shape.arcEdge(cx, cy, rx, ry, a1, a2, edge);
-    shape.lineEdge(cx + rx * sinDeg(a2), cy - ry * cosDeg(a2), cx + rx * sinDeg(a1), cy - ry * cosDeg(a1), edge);
+    shape.chordEdge(cx, cy, rx, ry, a2, cx, cy, rx, ry, a1, edge);
     shape.fill(fill);
 }
 

@@ -69,14 +69,24 @@ void MetaShape::arcEdge(double cx, double cy, int rx, int ry, double a1, double 
     addArc(PathItem::Arc2, cx, cy, rx, ry, a1, a2, drawA1, drawA2, color);
 }
 
-// Fillers cross each edge with rows, so an arc is cut where y turns: at 0 and 180 degrees.
-void MetaShape::addArc(PathItem::Kind kind, double cx, double cy, int rx, int ry, double a1, double a2,
-                       double drawA1, double drawA2, int color) {
-    if (!std::isfinite(a1) || !std::isfinite(a2) || a1 == a2 || rx < 0 || ry < 0) return;
+void MetaShape::chordEdge(double cx1, double cy1, int rx1, int ry1, double a1, double cx2, double cy2, int rx2,
+                          int ry2, double a2, int color) {
+    lineEdge(cx1 + rx1 * sinDeg(a1), cy1 - ry1 * cosDeg(a1), cx2 + rx2 * sinDeg(a2), cy2 - ry2 * cosDeg(a2), color,
+             true);
+}
+
+void MetaShape::normalizeArc(double& a1, double& a2) {
     if (a2 < a1) std::swap(a1, a2);
     double shift = std::floor(a1 / 360) * 360;
     a1 -= shift;
     a2 = std::min(a2 - shift, a1 + 360);
+}
+
+// Fillers cross each edge with rows, so an arc is cut where y turns: at 0 and 180 degrees.
+void MetaShape::addArc(PathItem::Kind kind, double cx, double cy, int rx, int ry, double a1, double a2,
+                       double drawA1, double drawA2, int color) {
+    if (!std::isfinite(a1) || !std::isfinite(a2) || a1 == a2 || rx < 0 || ry < 0) return;
+    normalizeArc(a1, a2);
     for (double start = a1; start < a2;) {
         double next = std::min(a2, (std::floor(start / 180) + 1) * 180);
         double y1 = cy - ry * cosDeg(start);

@@ -34,7 +34,15 @@ public:
     // The same, with the edge line drawn only between the angles drawA1 and drawA2.
     void arcEdge(double cx, double cy, int rx, int ry, double a1, double a2, double drawA1, double drawA2,
                  int color);
+    // A straight edge from angle a1 on the first ellipse to angle a2 on the second, unsnapped so that
+    // it meets arcEdge's pieces exactly: a corner that lands on a sampled row then gives one crossing,
+    // not two. Angles must be in arcEdge's range (see normalizeArc).
+    void chordEdge(double cx1, double cy1, int rx1, int ry1, double a1, double cx2, double cy2, int rx2, int ry2,
+                   double a2, int color);
     void fill(int fillColor, bool startFlag = false, bool noEdges = false);
+    // Puts a1 <= a2 into the range arcEdge works in (a1 in [0, 360), a2 at most a1 + 360). Edges that
+    // join an arc must take their angles from here: cos(a) and cos(a + 360) may differ in the last bit.
+    static void normalizeArc(double& a1, double& a2);
     const std::vector<PathItem>& edges() const { return edges_; }
 
 private:

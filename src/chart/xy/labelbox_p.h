@@ -29,6 +29,7 @@ public:
     int offsetY() const { return y_; }
     // Whether painting it would show anything: a text in a visible colour, or a visible box.
     bool isVisible() const;
+    const BoxStyle& style() const { return style_; }
 };
 
 }  // namespace plotvane
