@@ -14,6 +14,7 @@
 #include <plotvane/layer.h>
 #include <plotvane/legendbox.h>
 #include <plotvane/linelayer.h>
+#include <plotvane/meter.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 #include <plotvane/randomdata.h>
