@@ -99,7 +99,9 @@ public:
     virtual MeterPointer* addPointer(double value, int fillColor, int edgeColor, int pointerType,
                                      double startOffset = Chart::NoValue, double endOffset = Chart::NoValue,
                                      double widthRatio = Chart::NoValue) = 0;
-    // Gradients whose geometry is given in fractions of the meter radius (-1: the radius itself).
+    // Gradients over the dial as placed by setMeter (call that first): linear across it at an angle
+    // (0 runs from top to bottom), or radial from its centre; a radius of -1 is the meter radius,
+    // any other positive one is in pixels.
     virtual int relativeLinearGradient(IntArray gradient, double angle = 0, double radius = -1) = 0;
     virtual int relativeRadialGradient(IntArray gradient, double radius = -1) = 0;
 };
