@@ -15,6 +15,7 @@
 #include <plotvane/legendbox.h>
 #include <plotvane/linelayer.h>
 #include <plotvane/meter.h>
+#include <plotvane/multichart.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 #include <plotvane/randomdata.h>
