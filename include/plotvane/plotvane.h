@@ -17,6 +17,8 @@
 #include <plotvane/layer.h>
 #include <plotvane/legendbox.h>
 #include <plotvane/linelayer.h>
+#include <plotvane/meter.h>
+#include <plotvane/multichart.h>
 #include <plotvane/mutex.h>
 #include <plotvane/ostrstream.h>
 #include <plotvane/owned.h>

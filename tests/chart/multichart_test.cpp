@@ -1,0 +1,75 @@
+#include <plotvane/plotvane.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "draw/imageoracle.h"
+
+using namespace plotvane;
+using plotvane_test::LibpngView;
+using plotvane_test::readWithLibpng;
+
+namespace {
+
+struct ChartDeleter {
+    void operator()(BaseChart* c) const { c->destroy(); }
+};
+using Owned = std::unique_ptr<BaseChart, ChartDeleter>;
+
+LibpngView pictureOf(BaseChart* c) {
+    MemBlock b = c->makeChart(Chart::PNG);
+    return readWithLibpng(std::string(b.data ? b.data : "", static_cast<size_t>(std::max(b.len, 0))));
+}
+
+uint32_t pixelAt(const LibpngView& v, int x, int y) { return v.pixels[static_cast<size_t>(y * v.width + x)] & 0xffffff; }
+
+}  // namespace
+
+TEST(MultiChart, MembersArePaintedInOrderAtTheirPlaces) {
+    Owned empty(MultiChart::create(60, 40, 0x123456));
+    LibpngView bare = pictureOf(empty.get());
+    ASSERT_TRUE(bare.ok);
+    for (uint32_t p : bare.pixels) ASSERT_EQ(p & 0xffffff, 0x123456u);
+
+    Owned red(XYChart::create(40, 30, 0xff0000)), blue(XYChart::create(40, 30, 0x0000ff));
+    MultiChart* m = MultiChart::create(100, 60, 0xffffff);
+    Owned owner(m);
+    m->addChart(10, 10, red.get());
+    m->addChart(30, 20, blue.get());  // overlaps the red one
+    m->addChart(0, 0, nullptr);
+    EXPECT_EQ(m->getChartCount(), 2);
+    LibpngView v = pictureOf(m);
+    ASSERT_TRUE(v.ok);
+    EXPECT_EQ(pixelAt(v, 5, 5), 0xffffffu);
+    EXPECT_EQ(pixelAt(v, 15, 15), 0xff0000u);
+    EXPECT_EQ(pixelAt(v, 45, 35), 0x0000ffu);  // the later member covers the earlier
+    EXPECT_EQ(pixelAt(v, 65, 45), 0x0000ffu);
+    EXPECT_EQ(pixelAt(v, 75, 55), 0xffffffu);
+    // Vector output carries the members too.
+    EXPECT_GT(m->makeChart(Chart::SVG).len, empty->makeChart(Chart::SVG).len);
+}
+
+TEST(MultiChart, OffsetsAddUpThroughNestingAndStopAtCycles) {
+    auto* outer = MultiChart::create(300, 300);
+    auto* inner = MultiChart::create(200, 200);
+    Owned o(outer), i(inner), leaf(XYChart::create(50, 50));
+    outer->addChart(100, 50, inner);
+    inner->addChart(20, 30, leaf.get());
+    EXPECT_EQ(leaf->getAbsOffsetX(), 120);
+    EXPECT_EQ(leaf->getAbsOffsetY(), 80);
+    EXPECT_EQ(inner->getAbsOffsetX(leaf.get()), 120);
+    EXPECT_EQ(outer->getAbsOffsetY(inner), 50);
+    EXPECT_EQ(outer->getAbsOffsetX(leaf.get()), 0);  // not a direct member
+
+    EXPECT_EQ(outer->getChart(-1), nullptr);
+    outer->setMainChart(inner);
+    EXPECT_EQ(outer->getChart(-1), inner);
+    EXPECT_EQ(outer->getChart(outer->getChartCount()), nullptr);
+    EXPECT_EQ(outer->getChart(-2), nullptr);
+
+    // A cycle answers instead of recursing forever.
+    inner->addChart(5, 5, outer);
+    EXPECT_GE(leaf->getAbsOffsetX(), 0);
+}
