@@ -8,6 +8,7 @@
 #include <plotvane/axis.h>
 #include <plotvane/barlayer.h>
 #include <plotvane/basechart.h>
+#include <plotvane/boxlayer.h>
 #include <plotvane/chart.h>
 #include <plotvane/coloraxis.h>
 #include <plotvane/constants.h>
@@ -25,12 +26,9 @@
 #include <plotvane/piechart.h>
 #include <plotvane/pyramidchart.h>
 #include <plotvane/randomdata.h>
+#include <plotvane/trendlayer.h>
 #include <plotvane/ttftext.h>
 #include <plotvane/vectorlayer.h>
 #include <plotvane/xychart.h>
-
-// Price, statistics and trend layers.
-#include <plotvane/boxlayer.h>
-#include <plotvane/trendlayer.h>
 
 #endif
