@@ -125,7 +125,6 @@ bool BaseBoxLayerImpl::itemPixels(int i, ItemPixels& p) const {
 
 void BaseBoxLayerImpl::paint(DrawArea* d) {
     if (!d || dataSetCount() == 0) return;
-    beginPaint();
     ItemPen pen(d, isSwapped());
     ItemPixels p;
     for (int i = 0; i < maxDataLength(); ++i)

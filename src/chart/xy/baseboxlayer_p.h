@@ -72,8 +72,6 @@ protected:
     // Where a label hangs from a value of data set ds: outward (0), away from the item's other
     // values, or beside the item, before (-1) or after (+1) it along the x axis.
     virtual int labelSide(int ds) const = 0;
-    // Called once before the items are painted.
-    virtual void beginPaint() {}
 
     // The item's pixels; false when it has no x position or no value at all.
     bool itemPixels(int i, ItemPixels& p) const;
@@ -89,7 +87,6 @@ protected:
     int automaticColor(int ds) override;
     bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
     LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
-    std::string defaultDataLabel() const override { return "{value}"; }
 
     // Fixed by the factories.
     double dataGap_ = 0;

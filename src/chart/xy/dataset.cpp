@@ -1,6 +1,6 @@
-// A data set: its values (trimmed by the chart's window, NaN and infinities taken as missing, so
-// one bad value cannot stretch an axis to the end of the doubles), colours, axis,
-// symbol and label style.
+// A data set: its values (trimmed by the chart's window; NaN and infinities taken as missing, so
+// one bad value cannot stretch an axis to the end of the doubles), colours, axis, symbol and
+// label style.
 #include <plotvane/drawarea.h>
 
 #include <algorithm>

@@ -89,8 +89,8 @@ public:
     bool isVertical() const { return vertical_; }
     double verticalX() const { return verticalX_; }
     double valueAt(double x) const;
-    // The band edges at x for a band reaching `reach` standard errors of the fitted mean
-    // (prediction adds the point's own scatter); false where there is none.
+    // The band edges at x for a band reaching t standard errors of the fitted mean (prediction
+    // adds the point's own scatter); false where there is none.
     bool bandAt(double x, double t, bool prediction, double& lower, double& upper) const;
     // Student's quantile for a band of level c; NoValue when the fit leaves no degree of freedom.
     double quantile(double c) const;
@@ -101,7 +101,7 @@ public:
     double coefficient(int i) const;
 
 private:
-    // The fitted v at x in the model's coordinates; NoValue where u is undefined.
+    // The model's coordinates: u of an x (false where it is undefined), and y of a v.
     bool toU(double x, double& u) const;
     double fromV(double v) const;
 
