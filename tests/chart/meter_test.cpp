@@ -23,12 +23,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-struct ChartDeleter {
-    void operator()(BaseChart* c) const { c->destroy(); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, ChartDeleter>;
-
 std::vector<double> ticksOf(BaseMeter* m) {
     DoubleArray t = m->getTicks();
     return std::vector<double>(t.data, t.data + t.len);
@@ -250,17 +244,18 @@ Owned<LinearMeter> horizontalWithLabels() {
 
 }  // namespace
 
+namespace {
+
+void expectGolden(const std::string& name, BaseChart* chart) {
+    EXPECT_TRUE(matchesGoldenText("chart", name + ".agf", dumpOf(chart))) << name;
+    EXPECT_TRUE(matchesGoldenPNG("chart", name + ".png", pngOf(chart), 48)) << name;
+}
+
+}  // namespace
+
 TEST(MeterGolden, DumpsAndPictures) {
-    struct Case {
-        const char* name;
-        Owned<BaseChart> chart;
-    };
-    Case cases[] = {{"meter_semicircle", semicircleWithZones()},
-                    {"meter_dial", dialWithGlare()},
-                    {"meter_thermometer", thermometer()},
-                    {"meter_horizontal", horizontalWithLabels()}};
-    for (Case& c : cases) {
-        EXPECT_TRUE(matchesGoldenText("chart", std::string(c.name) + ".agf", dumpOf(c.chart.get()))) << c.name;
-        EXPECT_TRUE(matchesGoldenPNG("chart", std::string(c.name) + ".png", pngOf(c.chart.get()), 48)) << c.name;
-    }
+    expectGolden("meter_semicircle", semicircleWithZones().get());
+    expectGolden("meter_dial", dialWithGlare().get());
+    expectGolden("meter_thermometer", thermometer().get());
+    expectGolden("meter_horizontal", horizontalWithLabels().get());
 }
