@@ -234,6 +234,31 @@ TEST(ContourLayer, TrianglesAndCellsAgreeOnAPlaneWithoutCracks) {
     EXPECT_LT(differ, total / 200);
 }
 
+TEST(ContourLayer, ExactBandEdgesBlendTheColoursOnEitherSide) {
+    Points p = gridPoints(5, 5, 0, 4, 0, 4, [](double u, double v) { return u + v; });
+    for (bool exact : {false, true}) {
+        ContourLayer* layer;
+        XYPtr c = contourChart(p, &layer);
+        layer->setContourColor(Chart::Transparent);
+        layer->colorAxis()->setColorGradient(false);
+        layer->setExactContour(exact, false);
+        std::vector<uint32_t> px = pixelsOf(c.get());
+        const std::vector<int>& bands = contourImpl(layer)->colorAxisImpl().mapper()->colors();
+        size_t blended = 0;
+        for (int y = 32; y <= 268; ++y)
+            for (int x = 42; x <= 338; ++x) {
+                uint32_t v = px[static_cast<size_t>(y) * 420 + x] & 0xffffff;
+                blended += std::none_of(bands.begin(), bands.end(), [v](int b) { return static_cast<uint32_t>(b) == v; });
+            }
+        // Without exactness every pixel is a band's colour; with it, the pixels along each of the
+        // band edges are mixed, about one per pixel of edge length.
+        if (exact)
+            EXPECT_GT(blended, 1000u);
+        else
+            EXPECT_EQ(blended, 0u);
+    }
+}
+
 TEST(ContourLayer, ScatteredPointsFillTheirHullWithoutCracks) {
     std::mt19937 rng(5);
     std::uniform_real_distribution<double> u(0, 1);
