@@ -363,3 +363,24 @@ TEST(PieChart, GoldenDumpsAndPictures) {
         EXPECT_TRUE(matchesGoldenPNG("chart", name + ".png", std::string(png.data, size_t(png.len)), 48));
     }
 }
+
+// A sector's own label settings: a format of one space hides its label (not its hot spot); its own
+// style, made before the chart resolves its defaults, still gets a side label's box.
+TEST(PieChart, SectorLabelSettings) {
+    double v[] = {3, 2, 4};
+    const char* names[] = {"a", "b", "c"};
+    PiePtr c(PieChart::create(400, 300));
+    c->setPieSize(200, 150, 60);
+    c->setData(DoubleArray(v, 3), StringArray(names, 3));
+    c->setLabelLayout(Chart::SideLayout);
+    c->sector(0)->setLabelFormat(" ");
+    c->sector(2)->setLabelStyle("", 16);
+    DrawArea* d = c->makeChart();
+    EXPECT_STREQ(c->sector(0)->getLabelCoor(), "");
+    EXPECT_NE(std::string(c->sector(0)->getImageCoor()).find("poly"), std::string::npos);
+    const Rect small = labelRect(c->sector(1)), big = labelRect(c->sector(2));
+    ASSERT_TRUE(small.valid && big.valid);
+    EXPECT_GT(big.height(), small.height());
+    // The box takes the sector's colour.
+    EXPECT_EQ(d->getPixel(big.left + 1, big.top + 1) & 0xffffff, d->getARGBColor(Chart::DataColor + 2) & 0xffffff);
+}

@@ -264,11 +264,15 @@ void PieChartImpl::resolveDefaults() {
     if (edgeColor_ == -1) edgeColor_ = Chart::SameAsMainColor;
     if (topBound_ == -1) topBound_ = 0;
     if (bottomBound_ == -1) bottomBound_ = getHeight();
-    LabelBox& proto = *labelStyle_;
-    if (proto.style().fillColor == -1)
-        proto.setBackground(side ? Chart::SameAsMainColor : Chart::Transparent, proto.style().edgeColor,
-                            proto.style().raisedEffect);
+    // Side labels default to boxes in their sector's colour.
+    auto resolveBackground = [](LabelBox& box, bool sideLabel) {
+        if (box.style().fillColor == -1)
+            box.setBackground(sideLabel ? Chart::SameAsMainColor : Chart::Transparent, box.style().edgeColor,
+                              box.style().raisedEffect);
+    };
+    resolveBackground(*labelStyle_, side);
     for (auto& s : sectors_) {
+        if (s->labelStyle_) resolveBackground(*s->labelStyle_, (s->labelLayout_ == -1 ? labelLayout_ : s->labelLayout_) == Chart::SideLayout);
         if (s->joinColor_ == -1) s->joinColor_ = joinColor_;
         if (s->joinWidth_ == -1) s->joinWidth_ = joinWidth_;
         if (s->edgeColor_ == -1) s->edgeColor_ = edgeColor_;

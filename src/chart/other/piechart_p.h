@@ -89,14 +89,8 @@ public:
     Sector* sector(int sectorNo) override;
 
     // For sectors and the painting and label files.
-    DrawArea* area() const { return getRawDrawArea(); }
     LabelBox* labelPrototype() { return labelStyle_.get(); }
     std::string formatSectorText(const std::string& format, const SectorImpl& s);
-    const std::vector<std::unique_ptr<SectorImpl>>& sectors() const { return sectors_; }
-    bool is3D() const { return depth_ > 0 || !depths_.empty(); }
-    int radius() const { return r_; }
-    int centreX() const { return cx_; }
-    int centreY() const { return cy_; }
     double depthDirection() const { return depthDir_; }
     bool clockwise() const { return startAngle_ >= 0; }
 
