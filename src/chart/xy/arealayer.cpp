@@ -61,7 +61,8 @@ struct Edge {
         long long c = pixelColumn(p.x);
         if (!column.empty() && (c != column.column() || broken)) finish();
         column.add(p, c);
-        broken = false;
+        // A point held back by the range feed may come with its break already set.
+        broken = p.breakAfter;
     }
     void breakLast() {
         column.breakLast();
