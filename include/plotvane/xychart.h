@@ -114,7 +114,8 @@ public:
 
     // Area, inter-line and vector layers (<plotvane/arealayer.h>, <plotvane/vectorlayer.h>). The
     // area form with data makes a Chart::Overlay layer; the empty form stacks by default. An
-    // inter-line colour21 of -1 takes colour12; the lines come from LineLayer::getLine.
+    // inter-line colour21 of -1 takes colour12; its lines come from LineLayer::getLine once the
+    // chart is laid out (layout()), and it may be added after that.
     virtual AreaLayer* addAreaLayer(DoubleArray data, int color = -1, const char* name = "", int depth = 0) = 0;
     virtual AreaLayer* addAreaLayer(int dataCombineMethod = Chart::Stack, int depth = 0) = 0;
     virtual InterLineLayer* addInterLineLayer(LineObj* line1, LineObj* line2, int color12, int color21 = -1) = 0;

@@ -61,7 +61,8 @@ struct Edge {
         long long c = pixelColumn(p.x);
         if (!column.empty() && (c != column.column() || broken)) finish();
         column.add(p, c);
-        broken = false;
+        // A point held back by the range feed may come with its break already set.
+        broken = p.breakAfter;
     }
     void breakLast() {
         column.breakLast();
@@ -123,12 +124,20 @@ private:
     bool stacked() const {
         return combineMethod() == Chart::Percentage || (combineMethod() == Chart::Stack && dataSetCount() >= 2);
     }
-    Levels levels(int ds, int i) const;
+    // What the levels of one data set are placed with: its group, its base pixel and its axes.
+    struct Place {
+        std::pair<int, int> group;
+        double base;
+        PixelMap toX;
+        PixelMap toY;
+    };
+    Place placeOf(int ds) const;
+    Levels levels(int ds, int i, std::pair<int, int> group) const;
     double stackExtreme(const AxisImpl* axis, bool highest);
     // The base line's frame pixel on the data set's axis, kept inside the plot.
     double basePixel(const DataSetImpl& set) const;
     // levels() as frame pixels; false where the area breaks.
-    bool pixelLevels(int ds, int i, double base, double& x, double& top, double& bottom) const;
+    bool pixelLevels(int ds, int i, const Place& place, double& x, double& top, double& bottom) const;
     Outline outline(int ds);
     // The screen offset of data set ds's plane and the depth of its roof.
     void plane(int ds, int& sx, int& sy, int& depthX, int& depthY) const;
@@ -148,7 +157,12 @@ private:
     std::string coor_;
 };
 
-AreaLayerImpl::Levels AreaLayerImpl::levels(int ds, int i) const {
+AreaLayerImpl::Place AreaLayerImpl::placeOf(int ds) const {
+    const DataSetImpl& set = dataSet(ds);
+    return {groupRange(set.group()), basePixel(set), xPixelMap(), yPixelMap(set.axis())};
+}
+
+AreaLayerImpl::Levels AreaLayerImpl::levels(int ds, int i, std::pair<int, int> g) const {
     Levels l;
     const DataSetImpl& set = dataSet(ds);
     if (xValue(i) == Chart::NoValue) return l;
@@ -158,7 +172,6 @@ AreaLayerImpl::Levels AreaLayerImpl::levels(int ds, int i) const {
         if (v == Chart::NoValue) return l;
         return {base, v, true};
     }
-    std::pair<int, int> g = groupRange(set.group());
     bool percentage = combineMethod() == Chart::Percentage;
     // The running level before and after the data set; undefined (false) until a value comes.
     bool any = false, definedBefore = false, definedAfter = false;
@@ -198,8 +211,9 @@ double AreaLayerImpl::stackExtreme(const AxisImpl* axis, bool highest) {
     };
     for (int ds = 0; ds < dataSetCount(); ++ds) {
         if (dataSet(ds).axis() != axis) continue;
+        std::pair<int, int> g = groupRange(dataSet(ds).group());
         for (int i = 0; i < dataSet(ds).size(); ++i) {
-            Levels l = levels(ds, i);
+            Levels l = levels(ds, i, g);
             if (!l.present) continue;
             take(l.top);
             take(l.bottom);
@@ -217,17 +231,16 @@ double AreaLayerImpl::basePixel(const DataSetImpl& set) const {
     return std::clamp(p, static_cast<double>(frameY()), static_cast<double>(frameY() + frameHeight()));
 }
 
-bool AreaLayerImpl::pixelLevels(int ds, int i, double base, double& x, double& top, double& bottom) const {
-    Levels l = levels(ds, i);
+bool AreaLayerImpl::pixelLevels(int ds, int i, const Place& place, double& x, double& top, double& bottom) const {
+    Levels l = levels(ds, i, place.group);
     if (!l.present) return false;
-    const AxisImpl* axis = dataSet(ds).axis();
     // Whatever stands at the base line stands where the base is drawn.
     auto level = [&](double v) {
-        double p = v == baseLine() ? base : pixelY(v, axis);
+        double p = v == baseLine() ? place.base : place.toY(v);
         return p == Chart::NoValue || !std::isfinite(p) ? Chart::NoValue
                                                          : std::clamp(p, frameY() - kFarPixel, frameY() + kFarPixel);
     };
-    x = pixelX(xValue(i));
+    x = place.toX(xValue(i));
     top = level(l.top);
     bottom = level(l.bottom);
     return x != Chart::NoValue && std::isfinite(x) && top != Chart::NoValue && bottom != Chart::NoValue;
@@ -238,12 +251,11 @@ AreaLayerImpl::Outline AreaLayerImpl::outline(int ds) {
     double lo = frameX(), hi = frameX() + frameWidth();
     RangeFeed<Edge> top(o.top, lo, hi), bottom(o.bottom, lo, hi);
     const DataSetImpl& set = dataSet(ds);
-    double base = basePixel(set);
-    PixelMap toX = xPixelMap(), toY = yPixelMap(set.axis());
+    Place place = placeOf(ds);
     if (stacked()) {
         for (int i = 0; i < maxDataLength(); ++i) {
             double x, t, b;
-            if (!pixelLevels(ds, i, base, x, t, b)) x = t = b = Chart::NoValue;
+            if (!pixelLevels(ds, i, place, x, t, b)) x = t = b = Chart::NoValue;
             top.add(x, t);
             bottom.add(x, b);
         }
@@ -256,14 +268,15 @@ AreaLayerImpl::Outline AreaLayerImpl::outline(int ds) {
     const std::vector<double>& values = set.values();
     for (int i = 0; i < set.size(); ++i) {
         double v = values[static_cast<size_t>(i)];
-        double t = v == Chart::NoValue ? v : toY(v);
-        top.add(toX(xValue(i)), t == Chart::NoValue ? t : std::clamp(t, frameY() - kFarPixel, frameY() + kFarPixel));
+        double t = v == Chart::NoValue ? v : place.toY(v);
+        double clamped = t == Chart::NoValue ? t : std::clamp(t, frameY() - kFarPixel, frameY() + kFarPixel);
+        top.add(place.toX(xValue(i)), clamped);
     }
     o.top.finish();
     for (std::pair<size_t, size_t> run : runsOf(o.top.points)) {
         const LinePoint& last = o.top.points[run.second - 1];
-        o.bottom.points.push_back({o.top.points[run.first].x, base, false});
-        if (run.second - run.first > 1) o.bottom.points.push_back({last.x, base, last.breakAfter});
+        o.bottom.points.push_back({o.top.points[run.first].x, place.base, false});
+        if (run.second - run.first > 1) o.bottom.points.push_back({last.x, place.base, last.breakAfter});
         o.bottom.points.back().breakAfter = last.breakAfter;
     }
     return o;
@@ -383,13 +396,13 @@ void AreaLayerImpl::endWall(DrawArea* d, const LinePoint& top, const LinePoint& 
 
 bool AreaLayerImpl::labelShown(int ds, int i) {
     double x, top, bottom;
-    if (!pixelLevels(ds, i, basePixel(dataSet(ds)), x, top, bottom)) return false;
+    if (!pixelLevels(ds, i, placeOf(ds), x, top, bottom)) return false;
     return std::fabs(top - bottom) >= minLabelSize_;
 }
 
 LabelSpot AreaLayerImpl::dataLabelSpot(int ds, int i, int wanted, int width, int height) {
     double x = 0, top = 0, bottom = 0;
-    pixelLevels(ds, i, basePixel(dataSet(ds)), x, top, bottom);
+    pixelLevels(ds, i, placeOf(ds), x, top, bottom);
     int sx, sy, depthX, depthY;
     plane(ds, sx, sy, depthX, depthY);
     double px, py;
@@ -410,7 +423,7 @@ LabelSpot AreaLayerImpl::aggregateLabelSpot(int ds, int i, int wanted, int, int)
     // The stack's top is its group's last data set, whichever reaches furthest.
     int last = groupRange(dataSet(ds).group()).second - 1;
     double x = 0, top = 0, bottom = 0;
-    pixelLevels(last, i, basePixel(dataSet(last)), x, top, bottom);
+    pixelLevels(last, i, placeOf(last), x, top, bottom);
     int sx, sy, depthX, depthY;
     plane(last, sx, sy, depthX, depthY);
     double px, py;
@@ -422,9 +435,8 @@ LabelSpot AreaLayerImpl::aggregateLabelSpot(int ds, int i, int wanted, int, int)
 const char* AreaLayerImpl::getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) {
     coor_.clear();
     if (dataSet < 0 || dataSet >= dataSetCount() || dataItem == Chart::NoIntValue) return coor_.c_str();
-    double base = basePixel(this->dataSet(dataSet));
     double x, top, bottom;
-    if (!pixelLevels(dataSet, dataItem, base, x, top, bottom)) return coor_.c_str();
+    if (!pixelLevels(dataSet, dataItem, placeOf(dataSet), x, top, bottom)) return coor_.c_str();
     // Halfway to each neighbour that has a place, else the point's own x.
     auto halfway = [&](int j) {
         double nx = j >= 0 ? pixelX(xValue(j)) : Chart::NoValue;
