@@ -66,9 +66,12 @@ FontConfigLookup::Answer FontConfigLookup::match(const std::string& family, int 
         FcPatternGetInteger(found, FC_WEIGHT, 0, &weight);
         FcPatternGetInteger(found, FC_SLANT, 0, &slant);
         answer.index = index;
+        // A font has a family name per language; the one asked for, if it is among them.
         FcChar8* foundFamily = nullptr;
-        if (FcPatternGetString(found, FC_FAMILY, 0, &foundFamily) == FcResultMatch && foundFamily)
-            answer.family = reinterpret_cast<const char*>(foundFamily);
+        for (int n = 0; FcPatternGetString(found, FC_FAMILY, n, &foundFamily) == FcResultMatch && foundFamily; ++n) {
+            std::string name = reinterpret_cast<const char*>(foundFamily);
+            if (n == 0 || toLowerAscii(name) == toLowerAscii(family)) answer.family = name;
+        }
         answer.style = (weight >= FC_WEIGHT_DEMIBOLD ? 1 : 0) | (slant != FC_SLANT_ROMAN ? 2 : 0);
     }
     FcPatternDestroy(found);
