@@ -265,16 +265,17 @@ void LegendBoxImpl::placeBox(int contentWidth, int contentHeight) {
     }
 }
 
-void LegendBoxImpl::paint(DrawArea* d) {
+void LegendBoxImpl::paint(DrawArea* d, int offsetX, int offsetY) {
     if (!d || !arranged_ || !isPlaced()) return;
-    style_.paint(d, left_, top_, boxWidth_, boxHeight_);
-    for (const Item& item : items_) paintItem(d, item);
+    const int left = left_ + offsetX, top = top_ + offsetY;
+    style_.paint(d, left, top, boxWidth_, boxHeight_);
+    for (const Item& item : items_) paintItem(d, item, left, top);
 }
 
-void LegendBoxImpl::paintItem(DrawArea* d, const Item& item) const {
+void LegendBoxImpl::paintItem(DrawArea* d, const Item& item, int left, int top) const {
     int color = item.color;
     d->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
-    int x = left_ + margins_[kLeft] + item.x, y = top_ + margins_[kTop] + item.y;
+    int x = left + margins_[kLeft] + item.x, y = top + margins_[kTop] + item.y;
     int textHeight = item.text->getHeight();
     int keyTop = textHeight >= keyHeight_ ? y + (textHeight - keyHeight_) / 2 : y;
     int textTop = textHeight >= keyHeight_ ? y : y + (keyHeight_ - textHeight) / 2;
