@@ -45,6 +45,9 @@ FontConfigLookup::Answer FontConfigLookup::match(const std::string& family, int 
         FcPatternGetInteger(found, FC_SLANT, 0, &slant);
         answer.index = index;
         answer.style = (weight >= FC_WEIGHT_DEMIBOLD ? 1 : 0) | (slant != FC_SLANT_ROMAN ? 2 : 0);
+        FcChar8* name = nullptr;
+        for (int k = 0; !answer.sameFamily && FcPatternGetString(found, FC_FAMILY, k, &name) == FcResultMatch; ++k)
+            answer.sameFamily = name && toLowerAscii(reinterpret_cast<const char*>(name)) == toLowerAscii(family);
     }
     FcPatternDestroy(found);
     return answer;

@@ -18,6 +18,7 @@ public:
         std::string path;  // empty: no answer
         int index = 0;
         int style = 0;  // 1 bold, 2 italic: what the file really is
+        bool sameFamily = false;  // the file's family is the one asked for, not a stand-in
     };
 
     FontConfigLookup() = default;
