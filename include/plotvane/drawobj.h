@@ -59,6 +59,9 @@ public:
     // The width (margins included) at which the text wraps; 0 for none.
     virtual void setMaxWidth(int maxWidth) = 0;
     virtual void setTruncate(int maxWidth, int maxLines = 1) = 0;
+    // Hangs the box from (x, y) by the alignment point (-1: the box's own alignment), sized or not;
+    // a position set with setPos then moves it from there.
+    virtual void setOrigin(int x, int y, int alignment = -1) = 0;
 };
 
 class PLOTVANE_API Line : public DrawObj {

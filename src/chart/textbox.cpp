@@ -196,9 +196,24 @@ int TextBoxImpl::getHeight() {
     return t ? t->getHeight() + margin(kTop) + margin(kBottom) : 0;
 }
 
-int TextBoxImpl::getLeftX() { return width_ > 0 ? x_ : x_ - DrawArea::alignX(getWidth(), alignment_); }
+void TextBoxImpl::setOrigin(int x, int y, int alignment) {
+    hasOrigin_ = true;
+    originX_ = x;
+    originY_ = y;
+    originAlignment_ = alignment;
+}
 
-int TextBoxImpl::getTopY() { return height_ > 0 ? y_ : y_ - DrawArea::alignY(getHeight(), alignment_); }
+int TextBoxImpl::getLeftX() {
+    if (hasOrigin_)
+        return originX_ + x_ - DrawArea::alignX(getWidth(), originAlignment_ == -1 ? alignment_ : originAlignment_);
+    return width_ > 0 ? x_ : x_ - DrawArea::alignX(getWidth(), alignment_);
+}
+
+int TextBoxImpl::getTopY() {
+    if (hasOrigin_)
+        return originY_ + y_ - DrawArea::alignY(getHeight(), originAlignment_ == -1 ? alignment_ : originAlignment_);
+    return height_ > 0 ? y_ : y_ - DrawArea::alignY(getHeight(), alignment_);
+}
 
 const char* TextBoxImpl::getImageCoor(int offsetX, int offsetY) {
     int left = getLeftX() + offsetX, top = getTopY() + offsetY;

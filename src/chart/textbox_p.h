@@ -48,6 +48,7 @@ public:
     void setHeight(int height) override;
     void setMaxWidth(int maxWidth) override;
     void setTruncate(int maxWidth, int maxLines) override;
+    void setOrigin(int x, int y, int alignment) override;
 
     void paint(DrawArea* d) override;
 
@@ -87,6 +88,8 @@ protected:
     int alignment_ = Chart::TopLeft;
     int x_ = 0;
     int y_ = 0;
+    bool hasOrigin_ = false;
+    int originX_ = 0, originY_ = 0, originAlignment_ = -1;
     int width_ = 0;  // 0: sized by the text
     int height_ = 0;
     int maxWidth_ = 0;

@@ -131,3 +131,25 @@ TEST(TextBox, UnsetStylesFollowTheDefaultBox) {
     EXPECT_FALSE(a->setDefault(a));
     EXPECT_EQ(a->getDefault(), tc->defaultTextBox());
 }
+
+TEST(TextBox, AnOriginHangsTheBoxByItsAlignmentPoint) {
+    auto tc = makeTestChart(200, 100);
+    BaseChart* c = tc->api();
+    TextBox* box = c->addText(0, 0, "");
+    box->setSize(30, 20);
+    box->setBackground(0x0000ff);
+    // A sized box hangs from its position by the top-left corner, from an origin by the point
+    // asked: here its bottom-right pixel lies on the origin.
+    box->setOrigin(100, 50, Chart::BottomRight);
+    EXPECT_EQ(box->getLeftX(), 71);
+    EXPECT_EQ(box->getTopY(), 31);
+    box->setPos(5, -6);
+    EXPECT_EQ(box->getLeftX(), 76);
+    EXPECT_EQ(box->getTopY(), 25);
+    // -1 takes the box's own alignment.
+    box->setAlignment(Chart::TopRight);
+    box->setOrigin(100, 50);
+    EXPECT_EQ(box->getLeftX(), 76);
+    EXPECT_EQ(box->getTopY(), 44);
+    EXPECT_NE(dumpOf(c->makeChart()).find("RoundedRect(76, 44, 105, 63"), std::string::npos);
+}
