@@ -25,6 +25,8 @@ private:
 
 class PLOTVANE_API Box : public DrawObj {
 public:
+    // Takes another box's position, size, background and corners (its text and font stay).
+    virtual void copy(const Box* source) = 0;
     virtual void setPos(int x, int y) = 0;
     // 0 (or less) in either dimension: sized by the content.
     virtual void setSize(int width, int height) = 0;

@@ -21,6 +21,22 @@ void TextBoxImpl::discardText() {
     laidOut_ = nullptr;
 }
 
+void TextBoxImpl::copy(const Box* source) {
+    const auto* s = dynamic_cast<const TextBoxImpl*>(source);
+    if (!s || s == this) return;
+    x_ = s->x_;
+    y_ = s->y_;
+    hasOrigin_ = s->hasOrigin_;
+    originX_ = s->originX_;
+    originY_ = s->originY_;
+    originAlignment_ = s->originAlignment_;
+    setSize(s->width_, s->height_);
+    style_ = s->style_;
+    // What the source showed, set or taken from its default box, is now this box's own.
+    constexpr unsigned kBox = kBackgroundSet | kCornersSet;
+    set_ = (set_ & ~kBox) | ((s->set_ | s->given_) & kBox);
+}
+
 void TextBoxImpl::setPos(int x, int y) {
     x_ = x;
     y_ = y;

@@ -26,6 +26,7 @@ public:
     TextBoxImpl(const TextBoxImpl&) = delete;
     TextBoxImpl& operator=(const TextBoxImpl&) = delete;
 
+    void copy(const Box* source) override;
     void setPos(int x, int y) override;
     void setSize(int width, int height) override;
     void setBackground(int color, int edgeColor, int raisedEffect) override;
