@@ -137,6 +137,8 @@ public:
                                         int offsetX = 0, int offsetY = 0) = 0;
     // "w=..&h=..&vl=..&vt=..&vw=..&vh=..": the picture's size and the view inside it.
     virtual const char* getChartMetrics() = 0;
+    // A JSON model of the chart for browser-side viewers; today an empty object.
+    virtual const char* getJsChartModel(const char* options = nullptr) = 0;
 
 protected:
     virtual ~BaseChart();

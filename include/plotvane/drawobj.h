@@ -31,6 +31,8 @@ private:
 
 class PLOTVANE_API Box : public DrawObj {
 public:
+    // Takes another box's position, size, background and corners (its text and font stay).
+    virtual void copy(const Box* source) = 0;
     virtual void setPos(int x, int y) = 0;
     // 0 (or less) in either dimension: sized by the content.
     virtual void setSize(int width, int height) = 0;
@@ -68,6 +70,9 @@ public:
     // The width (margins included) at which the text wraps; 0 for none.
     virtual void setMaxWidth(int maxWidth) = 0;
     virtual void setTruncate(int maxWidth, int maxLines = 1) = 0;
+    // Hangs the box from (x, y) by the alignment point (-1: the box's own alignment), sized or not;
+    // a position set with setPos then moves it from there.
+    virtual void setOrigin(int x, int y, int alignment = -1) = 0;
 
 protected:
     ~TextBox() override = default;

@@ -65,6 +65,10 @@ public:
     // z 0 is the last data set.
     virtual DataSet* getDataSetByZ(int z) = 0;
     virtual int getDataSetCount() = 0;
+    // Value i of a data set as the layer holds it (NoValue out of range or where missing).
+    virtual double getDataValue(int dataSet, int i) = 0;
+    // The layer's number in its chart, in order of creation.
+    virtual int getLayerId() = 0;
     virtual void addExtraField(StringArray texts) = 0;
     virtual void addExtraField(DoubleArray numbers) = 0;
 

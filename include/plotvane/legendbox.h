@@ -33,6 +33,9 @@ public:
 #pragma GCC diagnostic pop
     virtual const char* getHTMLImageMap(const char* url, const char* queryFormat = "", const char* extraAttr = "",
                                         int offsetX = 0, int offsetY = 0) = 0;
+    // Paints the laid-out legend moved by the offset, on any drawing area (a legend of its own).
+    using TextBox::paint;
+    virtual void paint(DrawArea* d, int offsetX, int offsetY) = 0;
 
 protected:
     ~LegendBox() override = default;

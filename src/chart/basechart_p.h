@@ -121,6 +121,7 @@ public:
     const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                 int offsetY) override;
     const char* getChartMetrics() override;
+    const char* getJsChartModel(const char*) override { return "{}"; }
 
     // For chart types and the objects a chart owns.
     DrawArea* getRawDrawArea() const { return drawArea_; }

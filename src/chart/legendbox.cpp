@@ -265,18 +265,19 @@ void LegendBoxImpl::placeBox(int contentWidth, int contentHeight) {
     }
 }
 
-void LegendBoxImpl::paint(DrawArea* d) {
+void LegendBoxImpl::paint(DrawArea* d, int offsetX, int offsetY) {
     if (!d || !arranged_ || !isPlaced()) return;
-    style_.paint(d, left_, top_, boxWidth_, boxHeight_);
+    const int left = left_ + offsetX, top = top_ + offsetY;
+    style_.paint(d, left, top, boxWidth_, boxHeight_);
     // Entries added after the legend was laid out have no text and no place in it.
     for (const Item& item : items_)
-        if (item.text) paintItem(d, item);
+        if (item.text) paintItem(d, item, left, top);
 }
 
-void LegendBoxImpl::paintItem(DrawArea* d, const Item& item) const {
+void LegendBoxImpl::paintItem(DrawArea* d, const Item& item, int left, int top) const {
     int color = item.color;
     d->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
-    int x = left_ + margins_[kLeft] + item.x, y = top_ + margins_[kTop] + item.y;
+    int x = left + margins_[kLeft] + item.x, y = top + margins_[kTop] + item.y;
     int textHeight = item.text->getHeight();
     int keyTop = textHeight >= keyHeight_ ? y + (textHeight - keyHeight_) / 2 : y;
     int textTop = textHeight >= keyHeight_ ? y : y + (keyHeight_ - textHeight) / 2;

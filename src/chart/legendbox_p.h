@@ -52,7 +52,8 @@ public:
     // Once; sizes the keys even when unplaced, places the entries only when placed. The styles
     // taken from the default box are settled here, for the painting too.
     void layout(DrawArea* d);
-    void paint(DrawArea* d) override;
+    void paint(DrawArea* d) override { paint(d, 0, 0); }
+    void paint(DrawArea* d, int offsetX, int offsetY) override;
 
 private:
     struct Item;
@@ -61,7 +62,7 @@ private:
     void arrangeGrid(int width, int& contentWidth, int& contentHeight);
     void arrangeFlow(int width, int& contentWidth, int& contentHeight);
     void placeBox(int contentWidth, int contentHeight);
-    void paintItem(DrawArea* d, const Item& item) const;
+    void paintItem(DrawArea* d, const Item& item, int left, int top) const;
 
     std::string entryText_;
     bool grid_ = true;

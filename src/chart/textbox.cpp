@@ -23,6 +23,22 @@ void TextBoxImpl::discardText() {
     laidOut_ = nullptr;
 }
 
+void TextBoxImpl::copy(const Box* source) {
+    const auto* s = dynamic_cast<const TextBoxImpl*>(source);
+    if (!s || s == this) return;
+    x_ = s->x_;
+    y_ = s->y_;
+    hasOrigin_ = s->hasOrigin_;
+    originX_ = s->originX_;
+    originY_ = s->originY_;
+    originAlignment_ = s->originAlignment_;
+    setSize(s->width_, s->height_);
+    style_ = s->style_;
+    // What the source showed, set or taken from its default box, is now this box's own.
+    constexpr unsigned kBox = kBackgroundSet | kCornersSet;
+    set_ = (set_ & ~kBox) | ((s->set_ | s->given_) & kBox);
+}
+
 void TextBoxImpl::setPos(int x, int y) {
     x_ = clampCoordinate(x);
     y_ = clampCoordinate(y);
@@ -198,9 +214,24 @@ int TextBoxImpl::getHeight() {
     return t ? t->getHeight() + margin(kTop) + margin(kBottom) : 0;
 }
 
-int TextBoxImpl::getLeftX() { return width_ > 0 ? x_ : x_ - DrawArea::alignX(getWidth(), alignment_); }
+void TextBoxImpl::setOrigin(int x, int y, int alignment) {
+    hasOrigin_ = true;
+    originX_ = x;
+    originY_ = y;
+    originAlignment_ = alignment;
+}
 
-int TextBoxImpl::getTopY() { return height_ > 0 ? y_ : y_ - DrawArea::alignY(getHeight(), alignment_); }
+int TextBoxImpl::getLeftX() {
+    if (hasOrigin_)
+        return originX_ + x_ - DrawArea::alignX(getWidth(), originAlignment_ == -1 ? alignment_ : originAlignment_);
+    return width_ > 0 ? x_ : x_ - DrawArea::alignX(getWidth(), alignment_);
+}
+
+int TextBoxImpl::getTopY() {
+    if (hasOrigin_)
+        return originY_ + y_ - DrawArea::alignY(getHeight(), originAlignment_ == -1 ? alignment_ : originAlignment_);
+    return height_ > 0 ? y_ : y_ - DrawArea::alignY(getHeight(), alignment_);
+}
 
 const char* TextBoxImpl::getImageCoor(int offsetX, int offsetY) {
     int left = getLeftX() + offsetX, top = getTopY() + offsetY;

@@ -26,6 +26,7 @@ public:
     TextBoxImpl(const TextBoxImpl&) = delete;
     TextBoxImpl& operator=(const TextBoxImpl&) = delete;
 
+    void copy(const Box* source) override;
     void setPos(int x, int y) override;
     void setSize(int width, int height) override;
     void setBackground(int color, int edgeColor, int raisedEffect) override;
@@ -48,6 +49,7 @@ public:
     void setHeight(int height) override;
     void setMaxWidth(int maxWidth) override;
     void setTruncate(int maxWidth, int maxLines) override;
+    void setOrigin(int x, int y, int alignment) override;
 
     void paint(DrawArea* d) override;
 
@@ -91,6 +93,8 @@ protected:
     int alignment_ = Chart::TopLeft;
     int x_ = 0;
     int y_ = 0;
+    bool hasOrigin_ = false;
+    int originX_ = 0, originY_ = 0, originAlignment_ = -1;
     int width_ = 0;  // 0: sized by the text
     int height_ = 0;
     int maxWidth_ = 0;

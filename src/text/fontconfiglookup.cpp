@@ -73,6 +73,9 @@ FontConfigLookup::Answer FontConfigLookup::match(const std::string& family, int 
             if (n == 0 || toLowerAscii(name) == toLowerAscii(family)) answer.family = name;
         }
         answer.style = (weight >= FC_WEIGHT_DEMIBOLD ? 1 : 0) | (slant != FC_SLANT_ROMAN ? 2 : 0);
+        FcChar8* name = nullptr;
+        for (int k = 0; !answer.sameFamily && FcPatternGetString(found, FC_FAMILY, k, &name) == FcResultMatch; ++k)
+            answer.sameFamily = name && toLowerAscii(reinterpret_cast<const char*>(name)) == toLowerAscii(family);
     }
     FcPatternDestroy(found);
     return answer;

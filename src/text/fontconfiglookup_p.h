@@ -19,6 +19,7 @@ public:
         int index = 0;
         int style = 0;  // 1 bold, 2 italic: what the file really is
         std::string family;  // the family that answered, which may stand in for the one asked for
+        bool sameFamily = false;  // the file's family is the one asked for, not a stand-in
     };
 
     FontConfigLookup() = default;

@@ -31,8 +31,24 @@ struct DriverTeardown {
     }
 } driverTeardown;
 
+// The custom path the driver searches by; a program that changes it gets the new path from the
+// next face on.
+std::string* driverPath = nullptr;
+
 FontDriver* driver() {
-    if (!theDriver && !tornDown) theDriver = new LibTTFFontDriver(buildSearchPath(currentFontPathSources()));
+    if (tornDown) return nullptr;
+    if (!driverPath) driverPath = new std::string;
+    const std::string& custom = customFontPath();
+    if (!theDriver) {
+        *driverPath = custom;
+        auto* made = new LibTTFFontDriver(buildSearchPath(currentFontPathSources()));
+        made->setConfined(confinedFontPath(custom));
+        theDriver = made;
+    } else if (*driverPath != custom) {
+        *driverPath = custom;
+        static_cast<LibTTFFontDriver*>(theDriver)->setSearchPath(buildSearchPath(currentFontPathSources()),
+                                                                 confinedFontPath(custom));
+    }
     return theDriver;
 }
 

@@ -92,11 +92,12 @@ void FontFolderIndex::scan(const std::string& dir, int depth) {
 }
 
 std::vector<std::string> splitFontPath(const std::string& path) {
-    char separator = path.find(';') != std::string::npos ? ';' : ':';
     std::vector<std::string> out;
     size_t pos = 0;
     while (pos <= path.size()) {
-        size_t next = path.find(separator, pos);
+        // A ";" ahead separates; only where none follows does ":" (so "C:\fonts;/usr/x" splits once).
+        size_t next = path.find(';', pos);
+        if (next == std::string::npos) next = path.find(':', pos);
         if (next == std::string::npos) next = path.size();
         if (next > pos) out.push_back(withSlash(path.substr(pos, next - pos)));
         pos = next + 1;
@@ -139,6 +140,10 @@ std::vector<FontSearchEntry> buildSearchPath(const FontPathSources& sources) {
         addFolders(out, custom.substr(after));
     }
     return out;
+}
+
+bool confinedFontPath(const std::string& customPath) {
+    return !customPath.empty() && customPath.find("%PATH%") == std::string::npos;
 }
 
 FontPathSources currentFontPathSources() {

@@ -41,8 +41,8 @@ struct FontSearchEntry {
     std::shared_ptr<FontFolderIndex> index;
 };
 
-// Splits at ";" when the path holds one, else at ":"; empty entries are dropped and each entry
-// gets a trailing "/".
+// Splits at the next ";", or at the next ":" where no ";" follows; empty entries are dropped and
+// each entry gets a trailing "/".
 std::vector<std::string> splitFontPath(const std::string& path);
 
 struct FontPathSources {
@@ -53,6 +53,8 @@ struct FontPathSources {
 };
 
 std::vector<FontSearchEntry> buildSearchPath(const FontPathSources& sources);
+// Whether the program's path leaves the system's fonts out (it does unless it holds "%PATH%").
+bool confinedFontPath(const std::string& customPath);
 
 // The sources of this process: the program's path, the environment, the system font folders and
 // the folder beside the library's file.

@@ -163,7 +163,16 @@ LibTTFFontDriver::LibTTFFontDriver(std::vector<FontSearchEntry> searchPath)
 LibTTFFontDriver::~LibTTFFontDriver() {
     faces_.clear();
     scratch_.clear();
+    retired_.clear();
     if (library_) FT_Done_FreeType(library_);
+}
+
+void LibTTFFontDriver::setSearchPath(std::vector<FontSearchEntry> searchPath, bool confined) {
+    searchPath_ = std::move(searchPath);
+    confined_ = confined;
+    resolved_.clear();
+    for (auto& entry : faces_) retired_.push_back(std::move(entry.second));
+    faces_.clear();
 }
 
 bool LibTTFFontDriver::openPath(const std::string& path, int index, FT_Face* face) {
@@ -259,9 +268,11 @@ LibTTFFontDriver::Located LibTTFFontDriver::systemFallback(const std::string& fa
     if (!compatible.empty()) {
         if (LibTTFFontFace* file = tryFile(compatible, 0, now)) return {file, flags};
     }
-    if (!thorough_) return {};
+    if (!thorough_ || confined_) return {};
     const FontConfigLookup::Answer& answer = fontConfig_.find(family, style);
-    if (answer.path.empty()) return {};
+    // For a family of its own the configuration's nearest match is no answer (it would be its
+    // default font); such a name falls back to "arial.ttf" instead.
+    if (answer.path.empty() || (!standard && !answer.sameFamily)) return {};
     LibTTFFontFace* file = tryFile(answer.path, answer.index, now);
     if (!file) return {};
     // A style the configuration could not supply is made up synthetically.

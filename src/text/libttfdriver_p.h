@@ -143,6 +143,12 @@ public:
     // Evicts what has been idle for a minute; runs at most every 10 seconds.
     void flushCache(double now);
 
+    // A new search path: what was found or missed along the old one is looked for again. Files
+    // in use stay open for the faces that hold them.
+    void setSearchPath(std::vector<FontSearchEntry> searchPath, bool confined);
+    // Confined to its search path: the system's font configuration is not asked.
+    void setConfined(bool confined) { confined_ = confined; }
+
     FT_Library library() const { return library_; }
     const FontConfigLookup& fontConfig() const { return fontConfig_; }
     double now() const { return clock_(); }
@@ -182,6 +188,8 @@ private:
     double oldestFailure_ = 0;                             // of the failures the search met
     std::map<std::pair<std::string, int>, Resolution> resolved_;
     std::vector<std::unique_ptr<LibTTFFontFace>> scratch_;  // files testFont opened
+    std::vector<std::unique_ptr<LibTTFFontFace>> retired_;  // found along an earlier search path
+    bool confined_ = false;
 };
 
 }  // namespace plotvane

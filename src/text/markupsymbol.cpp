@@ -1,7 +1,8 @@
 // The built-in symbols that markup can put on a line ("<*img=@star(6)*>"): plain shapes built from
 // the drawing area's polygons and circles, the spheres as circles lit by a radial gradient. The
-// shape parameter, where a shape has one, is the side count of polygons and stars and the arm
-// width of crosses (in 4096ths of the size).
+// shape parameter, where a shape has one, is the side count of polygons and stars, the arm width
+// of crosses and the corner rounding of a square (in 4095ths of the size, of half of it for the
+// square).
 
 #include "text/markupsymbol_p.h"
 
@@ -108,6 +109,11 @@ void drawMarkupSymbol(DrawArea* d, int shape, int x, int y, int size, int fillCo
             fill = d->radialGradientColor(x + r + offset, y + r + offset, size, size, highlight, fillColor);
         }
         d->circle(x + r, y + r, r, r, edge, fill);
+        return;
+    }
+    if (kind == SquareShape && param > 0) {
+        const int radius = static_cast<int>(std::lround(std::min(param, 4095) / 4095.0 * (size - 1) / 2));
+        d->roundedRect(x, y, x + size - 1, y + size - 1, radius, radius, radius, radius, edge, fillColor);
         return;
     }
     std::vector<double> xs, ys;

@@ -40,7 +40,10 @@ TTFImage::TTFImage(DrawArea* d, const BlockAttributes& a) : drawArea_(d), fill_(
         symbol_ = markupSymbolKind(spec.substr(1, nameEnd == std::string::npos ? std::string::npos : nameEnd - 1));
         if (symbol_ && nameEnd != std::string::npos) {
             double param = std::atof(spec.c_str() + nameEnd + 1);
-            if (symbol_ == Chart::SquareShape && param > 0 && param <= 1) param *= 4095;
+            // Fractions of the size (a square's rounding, a cross's arm width) are given from 0 to 1.
+            const bool fractional =
+                symbol_ == Chart::SquareShape || symbol_ == Chart::CrossSymbol || symbol_ == Chart::Cross2Symbol;
+            if (fractional && param > 0 && param <= 1) param *= 4095;
             if (std::isfinite(param) && param > 0) symbol_ |= static_cast<int>(std::min(param, 4095.0)) << 12;
         }
         int size = a.width >= 0 ? a.width : a.height >= 0 ? a.height : 7;

@@ -75,7 +75,7 @@ const char* getFontSearchPath() {
 }
 
 const char* testFont(const char* font, int fontIndex, double fontHeight, double fontWidth, double angle) {
-    thread_local char report[4096];
+    thread_local char report[16384];  // an unknown name is searched for twice, then "arial.ttf"
     if (!TTFText::test(font, fontIndex, fontHeight, fontWidth, angle, report, sizeof report) && !*report)
         std::snprintf(report, sizeof report, "No font found for \"%s\"\n", font ? font : "");
     return report;

@@ -88,6 +88,21 @@ TEST(Layer, NearestIndexUsesPixels) {
     EXPECT_EQ(empty->getXIndexOf(10), -1);
 }
 
+TEST(Layer, DataValuesAndIds) {
+    // Values as the layer holds them: NaN and infinities are missing, so is anything out of range.
+    XYPtr c = makeXYChart(300, 200);
+    const double inf = std::numeric_limits<double>::infinity();
+    Layer* a = addBlocks(c.get(), {1, std::nan(""), inf, -inf, 5});
+    Layer* b = addBlocks(c.get(), std::vector<double>{2});
+    EXPECT_EQ(a->getDataValue(0, 0), 1);
+    for (int i : {1, 2, 3, 5, -1}) EXPECT_EQ(a->getDataValue(0, i), Chart::NoValue) << i;
+    EXPECT_EQ(a->getDataValue(0, 4), 5);
+    EXPECT_EQ(a->getDataValue(1, 0), Chart::NoValue);
+    EXPECT_EQ(a->getDataValue(-1, 0), Chart::NoValue);
+    EXPECT_LT(a->getLayerId(), b->getLayerId());
+    EXPECT_STREQ(c->getJsChartModel(), "{}");
+}
+
 TEST(Layer, ColoursLegendKeysAndDepth) {
     XYPtr c = makeXYChart(500, 400);
     c->setPlotArea(50, 50, 400, 300);

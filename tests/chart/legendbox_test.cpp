@@ -313,3 +313,28 @@ TEST(LegendBox, UnsetStylesFollowTheChartsDefaultBox) {
     EXPECT_EQ(dump.find("0xffeecc"), std::string::npos) << dump;
     EXPECT_NE(dump.find("0x123456"), std::string::npos) << dump;
 }
+
+TEST(LegendBox, PaintsMovedOntoAnotherArea) {
+    // The laid-out legend painted elsewhere with an offset: the same picture, shifted.
+    auto tc = makeTestChart(200, 120);
+    LegendBox* legend = tc->api()->addLegend(5, 5, true);
+    legend->setBackground(0xeeeeee, 0x000000);
+    legend->addKey("", 0xaa0000);
+    legend->addKey("", 0x0000aa);
+    tc->layout();
+    DrawArea* here = DrawArea::create();
+    DrawArea* moved = DrawArea::create();
+    here->setSize(80, 60, 0xffffff);
+    moved->setSize(80, 60, 0xffffff);
+    legend->paint(here, 0, 0);
+    legend->paint(moved, 7, 11);
+    int inked = 0;
+    for (int y = 0; y + 11 < 60; ++y)
+        for (int x = 0; x + 7 < 80; ++x) {
+            ASSERT_EQ(moved->getPixel(x + 7, y + 11), here->getPixel(x, y)) << x << "," << y;
+            inked += here->getPixel(x, y) != 0xffffff;
+        }
+    EXPECT_GT(inked, 20);
+    here->destroy();
+    moved->destroy();
+}

@@ -131,3 +131,49 @@ TEST(TextBox, UnsetStylesFollowTheDefaultBox) {
     EXPECT_FALSE(a->setDefault(a));
     EXPECT_EQ(a->getDefault(), tc->defaultTextBox());
 }
+
+TEST(TextBox, AnOriginHangsTheBoxByItsAlignmentPoint) {
+    auto tc = makeTestChart(200, 100);
+    BaseChart* c = tc->api();
+    TextBox* box = c->addText(0, 0, "");
+    box->setSize(30, 20);
+    box->setBackground(0x0000ff);
+    // A sized box hangs from its position by the top-left corner, from an origin by the point
+    // asked: here its bottom-right pixel lies on the origin.
+    box->setOrigin(100, 50, Chart::BottomRight);
+    EXPECT_EQ(box->getLeftX(), 71);
+    EXPECT_EQ(box->getTopY(), 31);
+    box->setPos(5, -6);
+    EXPECT_EQ(box->getLeftX(), 76);
+    EXPECT_EQ(box->getTopY(), 25);
+    // -1 takes the box's own alignment.
+    box->setAlignment(Chart::TopRight);
+    box->setOrigin(100, 50);
+    EXPECT_EQ(box->getLeftX(), 76);
+    EXPECT_EQ(box->getTopY(), 44);
+    EXPECT_NE(dumpOf(c->makeChart()).find("RoundedRect(76, 44, 105, 63"), std::string::npos);
+}
+
+TEST(TextBox, CopyTakesTheBoxNotTheText) {
+    auto tc = makeTestChart(200, 100);
+    BaseChart* c = tc->api();
+    TextBox* source = c->addText(0, 0, "");
+    source->setPos(10, 20);
+    source->setSize(30, 40);
+    source->setBackground(0xff0000, 0x00ff00, 2);
+    source->setRoundedCorners(5);
+    TextBox* target = c->addText(90, 5, "");
+    target->setBackground(0x0000ff);
+    target->copy(source);
+    target->copy(nullptr);
+    target->copy(target);
+    EXPECT_EQ(target->getLeftX(), 10);
+    EXPECT_EQ(target->getTopY(), 20);
+    EXPECT_EQ(target->getWidth(), 30);
+    EXPECT_EQ(target->getHeight(), 40);
+    const std::string dump = dumpOf(c->makeChart());
+    EXPECT_EQ(dump.find("0x0000ff"), std::string::npos) << dump;
+    size_t first = dump.find("RoundedRect(10, 20, 39, 59, 5, 0x00ff00, 0xff0000)");
+    ASSERT_NE(first, std::string::npos) << dump;
+    EXPECT_NE(dump.find("RoundedRect(10, 20, 39, 59, 5, 0x00ff00, 0xff0000)", first + 1), std::string::npos) << dump;
+}

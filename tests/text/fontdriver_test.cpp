@@ -1,3 +1,5 @@
+#include <plotvane/chart.h>
+
 #include "text/fontdriver_p.h"
 #include "text/libttfdriver_p.h"
 #include "text/textlock_p.h"
@@ -51,11 +53,34 @@ TEST(FontResolution, StandardNamesFindMetricCompatibleFaces) {
     EXPECT_TRUE(boldArial->isBold());
     EXPECT_FALSE(boldArial->isArtificialBold());
 
-    // Unknown names end at the system's sans face, empty ones at Arial's stand-in.
-    EXPECT_EQ(OpenedFace("NoSuchFont").file(), "DejaVuSans.ttf");
-    EXPECT_EQ(OpenedFace("nosuch.ttf").file(), "DejaVuSans.ttf");
-    EXPECT_EQ(OpenedFace("").file(), "LiberationSans-Regular.ttf");
-    EXPECT_EQ(OpenedFace(nullptr).file(), "LiberationSans-Regular.ttf");
+    // Unknown and empty names fall back to "arial.ttf", not to whatever the system's font
+    // configuration offers as its nearest match.
+    const std::string arial = OpenedFace("arial.ttf").file();
+    EXPECT_EQ(OpenedFace("NoSuchFont").file(), arial);
+    EXPECT_EQ(OpenedFace("nosuch.ttf").file(), arial);
+    EXPECT_EQ(OpenedFace("").file(), arial);
+    EXPECT_EQ(OpenedFace(nullptr).file(), arial);
+}
+
+TEST(FontResolution, ACustomSearchPathConfinesTheLookUp) {
+    // Only the program's folders are searched, from the next face on; the system's fonts come
+    // back with "%PATH%" or an empty path.
+    const std::string arialPath = OpenedFace("arial.ttf")->getPathName();
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(::testing::TempDir()) / "plotvane_confined_fonts";
+    fs::create_directories(dir);
+    fs::copy_file(arialPath, dir / "own.ttf", fs::copy_options::overwrite_existing);
+    const std::string empty = (fs::path(::testing::TempDir()) / "plotvane_no_fonts").string();
+    Chart::setFontSearchPath((empty + ";" + dir.string() + ":" + empty).c_str());
+    EXPECT_EQ(OpenedFace("own.ttf").file(), "own.ttf");
+    EXPECT_EQ(OpenedFace("arial.ttf").file(), "(none)");
+    EXPECT_EQ(OpenedFace("Times New Roman").file(), "(none)");
+    Chart::setFontSearchPath((dir.string() + ";%PATH%").c_str());
+    EXPECT_EQ(OpenedFace("own.ttf").file(), "own.ttf");
+    EXPECT_EQ(OpenedFace("arial.ttf").file(), fileName(arialPath.c_str()));
+    Chart::setFontSearchPath("");
+    EXPECT_EQ(OpenedFace("own.ttf").file(), "LiberationSans-Regular.ttf") << "falls back to arial.ttf";
+    fs::remove_all(dir);
 }
 
 TEST(FontResolution, DefaultFontsAreFoundWithoutTheFontConfiguration) {

@@ -78,8 +78,10 @@ std::vector<std::string> prefixes(const std::vector<FontSearchEntry>& path) {
 TEST(FontPath, SplitsAtSemicolonsElseColons) {
     using V = std::vector<std::string>;
     EXPECT_EQ(splitFontPath("/a:/b/"), (V{"/a/", "/b/"}));
-    EXPECT_EQ(splitFontPath("C:\\fonts;D:\\more"), (V{"C:\\fonts/", "D:\\more/"}));
-    EXPECT_EQ(splitFontPath("C:\\fonts\\;D:"), (V{"C:\\fonts\\", "D:/"}));
+    // A ";" ahead separates; where none follows, ":" does.
+    EXPECT_EQ(splitFontPath("C:\\fonts;/usr/x"), (V{"C:\\fonts/", "/usr/x/"}));
+    EXPECT_EQ(splitFontPath("/a;/b:/c;/d"), (V{"/a/", "/b:/c/", "/d/"}));
+    EXPECT_EQ(splitFontPath("/a;/b:/c"), (V{"/a/", "/b/", "/c/"}));
     EXPECT_EQ(splitFontPath(";;/x;"), (V{"/x/"}));
     EXPECT_EQ(splitFontPath(""), V{});
 }

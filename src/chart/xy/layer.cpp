@@ -86,6 +86,11 @@ DataSet* LayerImpl::getDataSet(int dataSet) {
 
 DataSet* LayerImpl::getDataSetByZ(int z) { return getDataSet(dataSetCount() - 1 - z); }
 
+double LayerImpl::getDataValue(int dataSet, int i) {
+    return dataSet >= 0 && dataSet < dataSetCount() ? dataSets_[static_cast<size_t>(dataSet)]->valueAt(i)
+                                                    : Chart::NoValue;
+}
+
 std::pair<int, int> LayerImpl::groupRange(int group) const {
     int first = -1, end = -1;
     for (int i = 0; i < static_cast<int>(dataSets_.size()); ++i) {

@@ -128,6 +128,8 @@ public:
     DataSet* getDataSet(int dataSet) override;
     DataSet* getDataSetByZ(int z) override;
     int getDataSetCount() override { return static_cast<int>(dataSets_.size()); }
+    double getDataValue(int dataSet, int i) override;
+    int getLayerId() override { return layerId_; }
     void addExtraField(StringArray texts) override { extraFields_.addExtraField(texts); }
     void addExtraField(DoubleArray numbers) override { extraFields_.addExtraField(numbers); }
     void setXData(DoubleArray xData) override;
