@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -376,6 +377,29 @@ TEST(Hostile, HugeTextsAndLabelCounts) {
             return ok;
         }) << count;
     }
+}
+
+// Thousands of lines of one text are released one after the other, not each inside the last.
+TEST(Hostile, ManyLinesFitOnASmallStack) {
+    EXPECT_SURVIVES([] {
+        pthread_attr_t attr;
+        pthread_attr_init(&attr);
+        pthread_attr_setstacksize(&attr, size_t{256} << 10);
+        bool ok = false;
+        pthread_t thread;
+        auto draw = [](void* result) -> void* {
+            // Every word of a wrapped text is a line of its own.
+            const std::string words = repeated("a ", 8000);
+            XYChart* c = smallChart();
+            c->addText(10, 10, words.c_str())->setMaxWidth(1);
+            *static_cast<bool*>(result) = outputMatches(c);
+            c->destroy();
+            return nullptr;
+        };
+        if (pthread_create(&thread, &attr, draw, &ok) != 0) return false;
+        pthread_join(thread, nullptr);
+        return ok;
+    });
 }
 
 TEST(Hostile, TooManyBarsAreRefusedAndAsManyAsAllowedAreDrawn) {
