@@ -153,7 +153,7 @@ std::string LayerImpl::fieldText(const std::string& name, const char* format, in
 }
 
 std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item) {
-    PVParser parser(tmpl.c_str(), 0);
+    PVParser parser(LabelBox::limited(tmpl).c_str(), 0);
     Formatter& f = chart_->getFormatter();
     while (const char* name = parser.getNextAttr()) {
         bool known = false;
