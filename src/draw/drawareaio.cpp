@@ -15,8 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "draw/drawarea_p.h"
 #include "draw/canvaslimits_p.h"
+#include "draw/drawarea_p.h"
 #include "draw/drawbmp_p.h"
 #include "draw/imageio_p.h"
 #include "draw/memcache_p.h"
@@ -216,8 +216,9 @@ int DrawAreaImpl::loadBitMap(const char* name, int expectedType, std::vector<uns
     std::vector<unsigned char> buffer;
     ImageRead read = readImageBytes(f, buffer);
     std::fclose(f);
+    if (read == ImageRead::CannotOpen) return kLoadOpenFailed;
     if (read == ImageRead::TooLarge) return kLoadFileTooLarge;
-    if (read != ImageRead::Ok) return kLoadNoMemory;
+    if (read == ImageRead::NoMemory) return kLoadNoMemory;
     const int length = static_cast<int>(buffer.size());
     if (length < 3 || plotvane::getImageType(buffer.data(), length) != expectedType) return kLoadWrongType;
     int w = 0, h = 0;

@@ -1,11 +1,12 @@
-// The reader entry: picks the decoder by type and hands over the pixels only on success.
+// The reader entry: reads an image file within its limits, picks the decoder by type and hands
+// over the pixels only on success.
+#include "draw/imagedecode_p.h"
+#include "draw/imageio_p.h"
+
 #include <algorithm>
 #include <new>
 
 #include <sys/stat.h>
-
-#include "draw/imagedecode_p.h"
-#include "draw/imageio_p.h"
 
 namespace plotvane {
 

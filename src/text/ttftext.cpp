@@ -18,13 +18,9 @@ namespace plotvane {
 
 namespace {
 
-// Longer texts are cut: no chart has a use for more, and layout time grows with the length.
-constexpr size_t kMaxTextLength = 16384;  // code points
-
 // Every text is markup: the string is the content of a top-level block in the caller's style.
-TTFText* createText(DrawArea* d, std::u32string text, const char* font, int fontIndex, double height,
+TTFText* createText(DrawArea* d, const std::u32string& text, const char* font, int fontIndex, double height,
                     double width, double angle, bool vertical, int renderMode, int maxWidth, int maxLines) {
-    if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
     TextLock lock;
     TextStyle style;
     const char* resolved = d ? d->resolveFont(font) : font;

@@ -17,6 +17,7 @@ namespace {
 
 enum Loader { kWallpaper, kBgImage, kSymbol, kPattern, kMarkupImage };
 
+// A name of this process's own; the file exists only while one input runs.
 const std::string& scratchFile() {
     static const std::string path = [] {
         char name[] = "/tmp/plotvane_fuzz_XXXXXX";
@@ -57,5 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (w != width || h != height) std::abort();
     if (c->makeChart(Chart::SVG).len <= 0 || c->makeChart(Chart::PDF).len <= 0) std::abort();
     c->destroy();
+    std::remove(path);
     return 0;
 }

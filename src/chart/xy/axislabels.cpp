@@ -68,7 +68,7 @@ std::string AxisImpl::labelText(const AxisTick& tick) {
         label = l.number == Chart::NoValue ? l.text
                                            : formatValueWithTemplate(formatter_, l.number, l.format.c_str());
     }
-    PVParser parser(formats[tick.format].c_str(), 0);
+    PVParser parser(LabelBox::limited(formats[tick.format]).c_str(), 0);
     int item = static_cast<int>(std::clamp(std::round(tick.value), -2e9, 2e9));
     while (const char* name = parser.getNextAttr()) {
         std::string field = name;

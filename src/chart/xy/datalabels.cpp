@@ -157,7 +157,7 @@ std::string LayerImpl::fieldText(const std::string& name, const char* format, in
 }
 
 std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item) {
-    PVParser parser(tmpl.c_str(), 0);
+    PVParser parser(LabelBox::limited(tmpl).c_str(), 0);
     Formatter& f = chart_->getFormatter();
     while (const char* name = parser.getNextAttr()) {
         bool known = false;
@@ -192,6 +192,7 @@ LabelSpot LayerImpl::dataLabelSpot(int ds, int i, int wanted, int, int) {
 void LayerImpl::paintLabel(DrawArea* d, const LabelBox& style, const std::string& text, int ds, int item,
                            bool aggregate) {
     if (text.empty()) return;
+    --labelsLeft_;
     std::unique_ptr<LabelBox> box = style.copyWith(text, 0, 0, Chart::TopLeft);
     int w = box->getWidth(), h = box->getHeight();
     LabelSpot spot = aggregate ? aggregateLabelSpot(ds, item, style.placement(), w, h)
@@ -202,6 +203,7 @@ void LayerImpl::paintLabel(DrawArea* d, const LabelBox& style, const std::string
 }
 
 void LayerImpl::postPaint(DrawArea* d) {
+    labelsLeft_ = kMaxDataLabels;
     for (int ds = dataSetCount(); ds-- > 0;) {
         DataSetImpl& set = *dataSets_[static_cast<size_t>(ds)];
         bool own = set.labelStyle().fontColor() != Chart::Transparent;
@@ -209,7 +211,7 @@ void LayerImpl::postPaint(DrawArea* d) {
         LabelBox& style = own ? set.labelStyle() : *dataLabelStyle_;
         std::string tmpl = !set.labelFormat().empty() ? set.labelFormat()
                                                       : !dataLabelFormat_.empty() ? dataLabelFormat_ : defaultDataLabel();
-        for (int i = 0; i < set.size(); ++i) {
+        for (int i = 0; i < set.size() && labelsLeft_ > 0; ++i) {
             auto custom = customLabels_.find({ds, i});
             bool shown = own || dataLabelsOn_ || custom != customLabels_.end();
             if (!shown || !labelShown(ds, i) || pixelX(xValue(i)) == Chart::NoValue) continue;
@@ -227,7 +229,7 @@ void LayerImpl::postPaint(DrawArea* d) {
     for (int g = 0; g < groupCount(); ++g) {
         std::pair<int, int> r = groupRange(g);
         if (r.first >= r.second) continue;
-        for (int i = 0; i < maxDataLength_; ++i) {
+        for (int i = 0; i < maxDataLength_ && labelsLeft_ > 0; ++i) {
             // The stack's end is its data set that reaches furthest from zero.
             int top = -1;
             double reach = 0;

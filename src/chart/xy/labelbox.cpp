@@ -3,9 +3,16 @@
 
 namespace plotvane {
 
+std::string LabelBox::limited(const std::string& text) {
+    if (text.size() <= kMaxTextLength) return text;
+    size_t end = kMaxTextLength;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
 std::unique_ptr<LabelBox> LabelBox::copyWith(const std::string& text, int x, int y, int alignment) const {
     auto box = std::make_unique<LabelBox>(area_);
-    box->text_ = text;
+    box->text_ = limited(text);
     box->font_ = font_;
     box->fontIndex_ = fontIndex_;
     box->fontHeight_ = fontHeight_;

@@ -15,7 +15,12 @@ class LabelBox : public TextBoxImpl {
 public:
     explicit LabelBox(DrawArea* d) : TextBoxImpl(d) {}
 
-    // A box of this style showing `text`, hanging from (x, y) by `alignment`.
+    // Axis and data labels are made by the thousand from one format, so each label text, and each
+    // format before it is expanded, is cut to this many bytes (at a character boundary).
+    static constexpr size_t kMaxTextLength = 1024;
+    static std::string limited(const std::string& text);
+
+    // A box of this style showing `text` (limited), hanging from (x, y) by `alignment`.
     std::unique_ptr<LabelBox> copyWith(const std::string& text, int x, int y, int alignment) const;
     const std::string& text() const { return text_; }
     int fontColor() const { return fontColor_; }

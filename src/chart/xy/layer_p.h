@@ -313,6 +313,10 @@ private:
                             int fontColor, double fontAngle);
     // Paints a copy of the style showing `text`, placed for data set ds at item i.
     void paintLabel(DrawArea* d, const LabelBox& style, const std::string& text, int ds, int item, bool aggregate);
+    // Labels past this many in one layer are not drawn: each costs a text layout, and more than
+    // an axis may have cannot be read anyway.
+    static constexpr int kMaxDataLabels = 10000;
+    int labelsLeft_ = 0;
     AxisImpl* resolveAxis(const Axis* axis) const;
     double alignOffset();
     // The smallest or the largest x position.
