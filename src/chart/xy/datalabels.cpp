@@ -151,13 +151,10 @@ std::string LayerImpl::fieldText(const std::string& name, const char* format, in
         return number(fmt ? fmt : "2", share);
     }
     std::string text;
-    if (layerField(name, format, ds, item, text)) return text;
     if (extraFields_.fieldText(name.c_str(), format, f, ds, item, text)) return text;
     known = false;
     return std::string();
 }
-
-bool LayerImpl::layerField(const std::string&, const char*, int, int, std::string&) { return false; }
 
 std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item) {
     PVParser parser(tmpl.c_str(), 0);

@@ -49,36 +49,6 @@ constexpr double kSampleStep = 2;
 
 bool present(double v) { return v != Chart::NoValue && std::isfinite(v); }
 
-// Sutherland-Hodgman against the four sides of a box.
-std::vector<LinePoint> clipPolygon(std::vector<LinePoint> poly, const FrameBox& box) {
-    auto clipSide = [&poly](auto inside, auto cross) {
-        std::vector<LinePoint> out;
-        for (size_t i = 0; i < poly.size(); ++i) {
-            const LinePoint& a = poly[i];
-            const LinePoint& b = poly[(i + 1) % poly.size()];
-            bool ina = inside(a), inb = inside(b);
-            if (ina) out.push_back(a);
-            if (ina != inb) out.push_back(cross(a, b));
-        }
-        poly.swap(out);
-    };
-    auto atX = [](double x) {
-        return [x](const LinePoint& a, const LinePoint& b) {
-            return LinePoint{x, a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x), false};
-        };
-    };
-    auto atY = [](double y) {
-        return [y](const LinePoint& a, const LinePoint& b) {
-            return LinePoint{a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y), y, false};
-        };
-    };
-    clipSide([&box](const LinePoint& p) { return p.x >= box.left; }, atX(box.left));
-    clipSide([&box](const LinePoint& p) { return p.x <= box.right; }, atX(box.right));
-    clipSide([&box](const LinePoint& p) { return p.y >= box.top; }, atY(box.top));
-    clipSide([&box](const LinePoint& p) { return p.y <= box.bottom; }, atY(box.bottom));
-    return poly;
-}
-
 }  // namespace
 
 // One data set's fit in the layer's model.
@@ -410,7 +380,7 @@ void TrendLayerImpl::paintBand(DrawArea* d, int ds, const Band& band) {
     for (int side = 0; side < 2; ++side) {
         std::vector<LinePoint> poly(edges[side]);
         poly.insert(poly.end(), centre.rbegin(), centre.rend());
-        poly = clipPolygon(poly, box);
+        clipPolygon(poly, box);
         if (poly.size() >= 3 && band.fill[side] != Chart::Transparent) {
             std::vector<double> xs, ys;
             for (const LinePoint& p : poly) {
