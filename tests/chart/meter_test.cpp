@@ -27,7 +27,7 @@ struct ChartDeleter {
     void operator()(BaseChart* c) const { c->destroy(); }
 };
 template <class T>
-using Owned = std::unique_ptr<T, ChartDeleter>;
+using ChartPtr = std::unique_ptr<T, ChartDeleter>;
 
 std::vector<double> ticksOf(BaseMeter* m) {
     DoubleArray t = m->getTicks();
@@ -54,7 +54,7 @@ std::string pngOf(BaseChart* c) {
 }  // namespace
 
 TEST(MeterScale, IncrementsFillTheTickTable) {
-    Owned<AngularMeter> half(AngularMeter::create(200, 120));
+    ChartPtr<AngularMeter> half(AngularMeter::create(200, 120));
     half->setMeter(100, 100, 80, -90, 90);
     half->setScale(0, 100, 10, 5);
     std::vector<double> majors = entriesMarked(half.get(), "^"), minors = entriesMarked(half.get(), "-");
@@ -65,7 +65,7 @@ TEST(MeterScale, IncrementsFillTheTickTable) {
     EXPECT_DOUBLE_EQ(minors.back(), 95);
 
     // On a full circle the last major would sit on the first.
-    Owned<AngularMeter> full(AngularMeter::create(200, 200));
+    ChartPtr<AngularMeter> full(AngularMeter::create(200, 200));
     full->setMeter(100, 100, 80, 0, 360);
     full->setScale(0, 100, 10, 5);
     EXPECT_EQ(entriesMarked(full.get(), "^").size(), 10u);
@@ -83,7 +83,7 @@ TEST(MeterScale, IncrementsFillTheTickTable) {
 }
 
 TEST(MeterScale, DegenerateScalesHaveNoTicks) {
-    Owned<LinearMeter> m(LinearMeter::create(200, 60));
+    ChartPtr<LinearMeter> m(LinearMeter::create(200, 60));
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     for (auto [lo, hi, major] : {std::tuple{5.0, 5.0, 1.0}, {0.0, 10.0, 0.0}, {0.0, 10.0, Chart::NoValue},
                                  {0.0, 10.0, nan}, {nan, 10.0, 1.0}, {0.0, inf, 1.0}, {-1e308, 1e308, 1e300}}) {
@@ -104,7 +104,7 @@ TEST(MeterScale, DegenerateScalesHaveNoTicks) {
 }
 
 TEST(MeterPointer, ShapeAndOffsetDefaults) {
-    Owned<AngularMeter> m(AngularMeter::create(200, 200));
+    ChartPtr<AngularMeter> m(AngularMeter::create(200, 200));
     MeterPointer* api = m->addPointer(std::numeric_limits<double>::quiet_NaN());
     auto* p = static_cast<MeterPointerImpl*>(api);
     EXPECT_EQ(p->value(), 0);
@@ -123,7 +123,7 @@ TEST(MeterPointer, ShapeAndOffsetDefaults) {
 }
 
 TEST(MeterGeometry, LinearScalesRunFromTheBottomOrTheLeft) {
-    Owned<LinearMeter> m(LinearMeter::create(300, 300));
+    ChartPtr<LinearMeter> m(LinearMeter::create(300, 300));
     m->setScale(0, 100, 10);
     m->setMeter(10, 20, 30, 200, Chart::Left);
     EXPECT_EQ(m->getCoor(0), 220);
@@ -140,7 +140,7 @@ TEST(MeterGeometry, LinearScalesRunFromTheBottomOrTheLeft) {
 TEST(MeterGeometry, PointerAngleInThePictureMatchesTheScale) {
     const double values[] = {0, 7, 19.5, 33, 50, 61, 75, 88, 99, 100, 130, -5};
     for (double value : values) {
-        Owned<AngularMeter> m(AngularMeter::create(241, 241, 0xffffff));
+        ChartPtr<AngularMeter> m(AngularMeter::create(241, 241, 0xffffff));
         m->setMeter(120, 120, 100, -135, 135);
         m->setScale(0, 100);
         m->setMeterColors(Chart::Transparent);
@@ -166,7 +166,7 @@ TEST(MeterGeometry, PointerAngleInThePictureMatchesTheScale) {
 
 TEST(MeterHostile, BadValuesAndScalesDrawWithoutFailing) {
     const double inf = std::numeric_limits<double>::infinity();
-    Owned<AngularMeter> m(AngularMeter::create(200, 200));
+    ChartPtr<AngularMeter> m(AngularMeter::create(200, 200));
     m->setMeter(100, 100, 80, 30, 30);  // no span
     m->setScale(100, 0, 0.0001);         // reversed, capped at 2,001 ticks
     m->addZone(-50, 500, 0xff0000);      // beyond the scale on both sides
@@ -183,7 +183,7 @@ TEST(MeterHostile, BadValuesAndScalesDrawWithoutFailing) {
     EXPECT_GT(pngOf(m.get()).size(), 0u);
     EXPECT_GT(m->makeChart(Chart::SVG).len, 0);
 
-    Owned<LinearMeter> l(LinearMeter::create(100, 50));
+    ChartPtr<LinearMeter> l(LinearMeter::create(100, 50));
     l->setMeter(0, 0, -10, -10);
     l->setScale(0, 0);
     l->addBar(inf, -inf, 0xff0000);
@@ -194,8 +194,8 @@ TEST(MeterHostile, BadValuesAndScalesDrawWithoutFailing) {
 
 namespace {
 
-Owned<AngularMeter> semicircleWithZones() {
-    Owned<AngularMeter> m(AngularMeter::create(300, 180, 0xffffff));
+ChartPtr<AngularMeter> semicircleWithZones() {
+    ChartPtr<AngularMeter> m(AngularMeter::create(300, 180, 0xffffff));
     m->setMeter(150, 150, 110, -90, 90);
     m->setScale(0, 160, 20, 10, 2);
     m->setLabelStyle("bold", 10, Chart::Transparent);  // pictures not about text leave it out
@@ -208,8 +208,8 @@ Owned<AngularMeter> semicircleWithZones() {
     return m;
 }
 
-Owned<AngularMeter> dialWithGlare() {
-    Owned<AngularMeter> m(AngularMeter::create(240, 240, 0xffffff));
+ChartPtr<AngularMeter> dialWithGlare() {
+    ChartPtr<AngularMeter> m(AngularMeter::create(240, 240, 0xffffff));
     m->setMeter(120, 120, 96, 0, 360);
     m->addScaleBackground(114, 0x223344, 6, 0x99aabb);
     m->setScale(0, 12, 1, 0.5);
@@ -222,8 +222,8 @@ Owned<AngularMeter> dialWithGlare() {
     return m;
 }
 
-Owned<LinearMeter> thermometer() {
-    Owned<LinearMeter> m(LinearMeter::create(90, 280, 0xffffff));
+ChartPtr<LinearMeter> thermometer() {
+    ChartPtr<LinearMeter> m(LinearMeter::create(90, 280, 0xffffff));
     m->setMeter(40, 15, 20, 250, Chart::Left);
     m->setScale(-20, 50, 10, 5);
     m->setLabelStyle("bold", 8, Chart::Transparent);
@@ -233,8 +233,8 @@ Owned<LinearMeter> thermometer() {
     return m;
 }
 
-Owned<LinearMeter> horizontalWithLabels() {
-    Owned<LinearMeter> m(LinearMeter::create(360, 90, 0xffffff));
+ChartPtr<LinearMeter> horizontalWithLabels() {
+    ChartPtr<LinearMeter> m(LinearMeter::create(360, 90, 0xffffff));
     m->setMeter(20, 30, 320, 24, Chart::Top);
     m->setScale(0, 100, 10, 5);
     m->setTickLength(-8);
@@ -253,7 +253,7 @@ Owned<LinearMeter> horizontalWithLabels() {
 TEST(MeterGolden, DumpsAndPictures) {
     struct Case {
         const char* name;
-        Owned<BaseChart> chart;
+        ChartPtr<BaseChart> chart;
     };
     Case cases[] = {{"meter_semicircle", semicircleWithZones()},
                     {"meter_dial", dialWithGlare()},

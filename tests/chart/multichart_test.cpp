@@ -16,7 +16,7 @@ namespace {
 struct ChartDeleter {
     void operator()(BaseChart* c) const { c->destroy(); }
 };
-using Owned = std::unique_ptr<BaseChart, ChartDeleter>;
+using ChartPtr = std::unique_ptr<BaseChart, ChartDeleter>;
 
 LibpngView pictureOf(BaseChart* c) {
     MemBlock b = c->makeChart(Chart::PNG);
@@ -28,14 +28,14 @@ uint32_t pixelAt(const LibpngView& v, int x, int y) { return v.pixels[static_cas
 }  // namespace
 
 TEST(MultiChart, MembersArePaintedInOrderAtTheirPlaces) {
-    Owned empty(MultiChart::create(60, 40, 0x123456));
+    ChartPtr empty(MultiChart::create(60, 40, 0x123456));
     LibpngView bare = pictureOf(empty.get());
     ASSERT_TRUE(bare.ok);
     for (uint32_t p : bare.pixels) ASSERT_EQ(p & 0xffffff, 0x123456u);
 
-    Owned red(XYChart::create(40, 30, 0xff0000)), blue(XYChart::create(40, 30, 0x0000ff));
+    ChartPtr red(XYChart::create(40, 30, 0xff0000)), blue(XYChart::create(40, 30, 0x0000ff));
     MultiChart* m = MultiChart::create(100, 60, 0xffffff);
-    Owned owner(m);
+    ChartPtr owner(m);
     m->addChart(10, 10, red.get());
     m->addChart(30, 20, blue.get());  // overlaps the red one
     m->addChart(0, 0, nullptr);
@@ -54,7 +54,7 @@ TEST(MultiChart, MembersArePaintedInOrderAtTheirPlaces) {
 TEST(MultiChart, OffsetsAddUpThroughNestingAndStopAtCycles) {
     auto* outer = MultiChart::create(300, 300);
     auto* inner = MultiChart::create(200, 200);
-    Owned o(outer), i(inner), leaf(XYChart::create(50, 50));
+    ChartPtr o(outer), i(inner), leaf(XYChart::create(50, 50));
     outer->addChart(100, 50, inner);
     inner->addChart(20, 30, leaf.get());
     EXPECT_EQ(leaf->getAbsOffsetX(), 120);

@@ -319,14 +319,13 @@ void PolarChartImpl::paintGrid(DrawArea* d) {
 
 void PolarChartImpl::paintAngularLabels(DrawArea* d) {
     const double R = radius_ + angular_.labelGap();
-    std::vector<double> done;
+    double first = Chart::NoValue;
     for (const AxisImpl::Label& l : angular_.builtLabels()) {
         double t = screenAngle(l.value);
         if (!isSet(t)) continue;
         // The upper end of a numeric scale falls on its lower end, whose label stands there already.
-        if (std::any_of(done.begin(), done.end(), [t](double u) { return std::fabs(wrap360(t - u + 180) - 180) < 1e-6; }))
-            continue;
-        done.push_back(t);
+        if (first != Chart::NoValue && std::fabs(wrap360(t - first + 180) - 180) < 1e-6) continue;
+        if (first == Chart::NoValue) first = t;
         double s = std::sin(t * kPi / 180), c = std::cos(t * kPi / 180);
         // Hung by the side that faces the circle.
         int alignment = s > 0.3 ? Chart::Left : s < -0.3 ? Chart::Right : c > 0 ? Chart::Bottom : Chart::Top;

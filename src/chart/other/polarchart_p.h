@@ -32,6 +32,11 @@ public:
     explicit RadialAxisImpl(BaseChartImpl* chart) : AxisImpl(chart, Chart::Left) {}
 };
 
+// As many values as a layer of an XY chart holds; longer arrays are refused whole.
+constexpr int kMaxPolarPoints = 1 << 24;
+// The values of an array, NaN and infinities as NoValue; empty past the limit.
+std::vector<double> polarValues(DoubleArray a);
+
 // A point as laid out: its index in the data, its values and its pixels.
 struct PolarPoint {
     int index;

@@ -18,20 +18,9 @@ PolarLayer::~PolarLayer() = default;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// As many points as a layer of an XY chart holds.
-constexpr int kMaxPoints = 1 << 24;
-
 int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
-
-std::vector<double> copyData(DoubleArray a) {
-    std::vector<double> v;
-    if (!a.data || a.len <= 0 || a.len > kMaxPoints) return v;
-    v.reserve(static_cast<size_t>(a.len));
-    for (int i = 0; i < a.len; ++i) v.push_back(std::isfinite(a.data[i]) ? a.data[i] : Chart::NoValue);
-    return v;
-}
 
 void styleBox(LabelBox& box, const char* font, double fontSize, int fontColor, double fontAngle) {
     box.setFontStyle(font, 0);
@@ -41,6 +30,14 @@ void styleBox(LabelBox& box, const char* font, double fontSize, int fontColor, d
 }
 
 }  // namespace
+
+std::vector<double> polarValues(DoubleArray a) {
+    std::vector<double> v;
+    if (!a.data || a.len <= 0 || a.len > kMaxPolarPoints) return v;
+    v.reserve(static_cast<size_t>(a.len));
+    for (int i = 0; i < a.len; ++i) v.push_back(std::isfinite(a.data[i]) ? a.data[i] : Chart::NoValue);
+    return v;
+}
 
 class PolarLayerImpl::LegendEntry final : public LegendText {
 public:
@@ -62,13 +59,13 @@ PolarLayerImpl::PolarLayerImpl(PolarChartImpl* chart, DoubleArray data, int colo
 PolarLayerImpl::~PolarLayerImpl() = default;
 
 void PolarLayerImpl::setData(DoubleArray data, int color, const char* name) {
-    data_ = copyData(data);
+    data_ = polarValues(data);
     color_ = color;
     name_ = name ? name : "";
 }
 
 void PolarLayerImpl::setAngles(DoubleArray angles) {
-    angles_ = copyData(angles);
+    angles_ = polarValues(angles);
     hasAngles_ = angles.data && angles.len > 0;
 }
 
@@ -81,7 +78,7 @@ void PolarLayerImpl::setDataSymbol(IntArray polygon, int size, int fillColor, in
 }
 
 void PolarLayerImpl::setSymbolScale(DoubleArray sizes, int scaleType) {
-    symbolSizes_ = copyData(sizes);
+    symbolSizes_ = polarValues(sizes);
     symbolScaleType_ = scaleType;
 }
 

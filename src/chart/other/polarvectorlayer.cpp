@@ -24,13 +24,6 @@ int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9
 
 bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
 
-std::vector<double> copyData(DoubleArray a) {
-    std::vector<double> v;
-    if (!a.data || a.len <= 0) return v;
-    v.assign(a.data, a.data + a.len);
-    return v;
-}
-
 }  // namespace
 
 class PolarVectorLayerImpl final : public PolarVectorLayer, public PolarLayerImpl {
@@ -41,8 +34,8 @@ public:
     }
 
     void setVector(DoubleArray lengths, DoubleArray directions, int lengthScale) override {
-        lengths_ = copyData(lengths);
-        directions_ = copyData(directions);
+        lengths_ = polarValues(lengths);
+        directions_ = polarValues(directions);
         lengthScale_ = lengthScale;
     }
     void setArrowHead(int width, int height) override { painter_.setHeadSize(width, height); }
