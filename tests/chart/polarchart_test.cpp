@@ -4,6 +4,7 @@
 #include <plotvane/owned.h>
 #include <plotvane/polarchart.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -229,6 +230,39 @@ TEST(PolarChart, HostileDataDrawsWithoutFailing) {
     c->addSplineLineLayer(DoubleArray(r.data(), 10000));
     MemBlock png = c->makeChart(Chart::PNG);
     EXPECT_GT(png.len, 0);
+}
+
+// Each drawn point keeps a hot spot where it is drawn, sized by the image-map width; a point not
+// drawn has none, and an arrow's spot covers the arrow.
+TEST(PolarChart, HotSpotsFollowThePoints) {
+    Owned<PolarChart> c = bareChart();
+    const double r[] = {50, Chart::NoValue, 80};
+    const double a[] = {45, 90, 200};
+    PolarLineLayer* l = c->addLineLayer(DoubleArray(r, 3));
+    l->setAngles(DoubleArray(a, 3));
+    l->setImageMapWidth(12);
+    const double len[] = {30, 30, 30}, dir[] = {90, 90, 90};
+    PolarVectorLayer* v = c->addVectorLayer(DoubleArray(r, 3), DoubleArray(a, 3), DoubleArray(len, 3),
+                                            DoubleArray(dir, 3));
+    c->layout();
+    for (int i : {0, 2}) {
+        char expected[96];
+        std::snprintf(expected, sizeof expected, "shape=\"circle\" coords=\"%d,%d,6\"", c->getXCoor(r[i], a[i]) + 5,
+                      c->getYCoor(r[i], a[i]) - 3);
+        EXPECT_EQ(std::string(l->getImageCoor(i, 5, -3)), expected);
+    }
+    EXPECT_EQ(std::string(l->getImageCoor(1)), "");
+    EXPECT_EQ(std::string(l->getImageCoor(7)), "");
+    // The arrow starts at the point and runs 30 pixels to the right.
+    int xs[4], ys[4];
+    ASSERT_EQ(std::sscanf(v->getImageCoor(0), "shape=\"poly\" coords=\"%d,%d,%d,%d,%d,%d,%d,%d\"", &xs[0], &ys[0],
+                          &xs[1], &ys[1], &xs[2], &ys[2], &xs[3], &ys[3]),
+              8);
+    int x0 = c->getXCoor(50, 45), y0 = c->getYCoor(50, 45);
+    EXPECT_EQ(*std::min_element(xs, xs + 4), x0);
+    EXPECT_EQ(*std::max_element(xs, xs + 4), x0 + 30);
+    EXPECT_LE(*std::min_element(ys, ys + 4), y0 - 3);
+    EXPECT_GE(*std::max_element(ys, ys + 4), y0 + 3);
 }
 
 // A chart left unplaced fills itself: the circle and its labels inside the chart, below the legend.
