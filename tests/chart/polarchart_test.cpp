@@ -191,6 +191,15 @@ TEST(PolarChart, MissingValuesLeaveGapsOrBridges) {
         EXPECT_EQ(at(139, 140), 0x0000ff);  // 270 -> 0 closes the loop
         EXPECT_EQ(at(200, 200), gapColor == Chart::Transparent ? 0xffffff : 0x00c000);
     }
+    // An open loop ends at its last point.
+    Owned<PolarChart> c = bareChart();
+    PolarLineLayer* l = c->addLineLayer(DoubleArray(r, 4), 0x0000ff);
+    l->setAngles(DoubleArray(a, 4));
+    l->setLineWidth(3);
+    l->setCloseLoop(false);
+    DrawArea* d = c->makeChart();
+    EXPECT_EQ(d->getPixel(139, 140) & 0xffffff, 0xffffff);
+    EXPECT_EQ(d->getPixel(139, 259) & 0xffffff, 0x0000ff);  // 180 -> 270 is drawn
 }
 
 // Nothing hostile crashes: it draws what the design makes of it.
