@@ -241,6 +241,27 @@ TEST(PolarChart, HostileDataDrawsWithoutFailing) {
     EXPECT_GT(png.len, 0);
 }
 
+// Symbol sizes given per point are pixels, or radial units measured as the radial axis measures them.
+TEST(PolarChart, SymbolScaleSizesSymbolsInPixelsOrRadialUnits) {
+    const double r[] = {50, 50}, a[] = {90, 270};
+    for (int scale : {Chart::PixelScale, Chart::RadialAxisScale}) {
+        Owned<PolarChart> c = bareChart();
+        PolarLineLayer* l = c->addLineLayer(DoubleArray(r, 2), kMarker);
+        l->setAngles(DoubleArray(a, 2));
+        l->setLineWidth(0);
+        l->setDataSymbol(Chart::SquareSymbol, 5, kMarker, kMarker);
+        const double sizes[] = {10, 20};
+        l->setSymbolScale(DoubleArray(sizes, 2), scale);
+        DrawArea* d = c->makeChart();
+        for (int i = 0; i < 2; ++i) {
+            int x0 = c->getXCoor(r[i], a[i]), y0 = c->getYCoor(r[i], a[i]), width = 0;
+            for (int x = x0 - 30; x <= x0 + 30; ++x) width += (d->getPixel(x, y0) & 0xffffff) == kMarker;
+            double expected = scale == Chart::PixelScale ? sizes[i] : 1.5 * sizes[i];
+            EXPECT_NEAR(width, expected, 1.5) << "point " << i << " scale " << scale;
+        }
+    }
+}
+
 // Each drawn point keeps a hot spot where it is drawn, sized by the image-map width; a point not
 // drawn has none, and an arrow's spot covers the arrow.
 TEST(PolarChart, HotSpotsFollowThePoints) {
