@@ -3,7 +3,7 @@
 # prints its own figures, the first chart of its fresh process beside the warm median where it
 # draws charts. Programs holding several workloads run one per process, named by its argument.
 # The one-chart program is timed as whole processes by its script instead. Last, matplotlib draws
-# W1-W3, W5 and the area chart in the same run, so that the figures can be read side by side.
+# W1-W3, W5, W9 and the area chart in the same run, so that the figures can be read side by side.
 set -euo pipefail
 bin_dir=$1
 declare -A workloads=([bench_w3_dashboard]="default fast drawing" [bench_vector_w4]="svg pdf")
@@ -38,3 +38,4 @@ echo "== matplotlib (Agg)"
 /usr/bin/python3 "$(dirname "$0")/peers/matplotlib_w123.py"
 if [ -s "$walk" ]; then /usr/bin/python3 "$(dirname "$0")/peers/matplotlib_area.py" "$walk"; fi
 /usr/bin/python3 "$(dirname "$0")/peers/matplotlib_w5.py"
+/usr/bin/python3 "$(dirname "$0")/peers/matplotlib_w9.py"

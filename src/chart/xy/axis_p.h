@@ -169,7 +169,6 @@ public:
     // How far labels centred on the end ticks may reach beyond the ends of the axis.
     int labelOverhang();
 
-private:
     struct Zone {
         double start;
         double end;
@@ -179,6 +178,17 @@ private:
         double value;
         std::unique_ptr<LabelBox> box;
     };
+    // For charts that place the labels themselves (round a circle): each label's value and text
+    // in the label style, valid until the scale changes.
+    const std::vector<Label>& builtLabels() {
+        buildLabels();
+        return labels_;
+    }
+    const LabelBox& labelStyle() const { return labelStyle_; }
+    int labelGap() const { return labelGap_; }
+    const std::vector<Zone>& zones() const { return zones_; }
+
+private:
 
     // The direction an axis drawn at an angle runs in, and the side of it its ticks and labels
     // take (the one facing away from the plot area), as unit vectors on the screen.

@@ -129,6 +129,9 @@ class AxisScale {
     DateUnit dateUnit() const { return dateUnit_; }
     int labelSpan() const { return labelSpan_; }
     const std::vector<AxisLabel>& labels() const { return labelTable_; }
+    // A label axis: label i at value i, whatever the bounds.
+    bool isLabelAxis() const { return labelMode_ == LabelMode::Enumerated; }
+    size_t labelAxisCount() const { return scaleLabels_.size(); }
     // The explicit label at a value (rounded on a label axis), or -1.
     int labelAt(double value) const;
 

@@ -24,6 +24,7 @@
 #include "chart/legendbox_p.h"
 #include "chart/xy/layer_p.h"
 #include "chart/xy/plotarea_p.h"
+#include "chart/xy/vectorpainter_p.h"
 #include "chart/xy/xychart_p.h"
 
 namespace plotvane {
@@ -44,118 +45,7 @@ struct AreaDeleter {
     void operator()(DrawArea* d) const { d->destroy(); }
 };
 
-// An arrow on the screen.
-struct Arrow {
-    double x = 0, y = 0;  // start
-    double length = 0;    // drawn length
-    double angle = 0;     // degrees clockwise from up
-    // The screen point at (u, v) of the arrow's frame.
-    void at(double u, double v, double& sx, double& sy) const {
-        double t = angle * kPi / 180, s = std::sin(t), c = std::cos(t);
-        double tipX = x + s * length, tipY = y - c * length;
-        sx = tipX + u * c - v * s;
-        sy = tipY + u * s + v * c;
-    }
-};
-
-// A polygon in the arrow's frame and its extent along v.
-struct Shape {
-    std::vector<double> u, v;
-    double vMin = 0, vMax = 0;
-    bool set(IntArray xy) {
-        u.clear();
-        v.clear();
-        if (xy.len <= 4 || !xy.data) return false;
-        for (int k = 0; k + 1 < xy.len; k += 2) {
-            u.push_back(xy.data[k]);
-            v.push_back(xy.data[k + 1]);
-        }
-        vMin = *std::min_element(v.begin(), v.end());
-        vMax = *std::max_element(v.begin(), v.end());
-        return true;
-    }
-    bool empty() const { return u.empty(); }
-};
-
 }  // namespace
-
-// The shapes of every arrow of a layer.
-class VectorPainter {
-public:
-    VectorPainter() { setDefaultHead(8, 8); }
-
-    void setHeadSize(int width, int height) {
-        headWidth_ = std::clamp(width, 0, 10000);
-        headHeight_ = height < 1 ? headWidth_ : std::min(height, 10000);
-    }
-    void setHead(IntArray polygon) {
-        if (head_.set(polygon))
-            headWidth_ = headHeight_ = 1;
-        else
-            setDefaultHead(8, 8);
-    }
-    void setStem(IntArray polygon) { stem_.set(polygon); }
-    // Half the width of an arrow, for hot spots.
-    double halfWidth() const {
-        double w = 1;
-        for (double u : head_.u) w = std::max(w, std::fabs(u) * headWidth_);
-        for (double u : stem_.u) w = std::max(w, std::fabs(u));
-        return w;
-    }
-    void draw(DrawArea* d, const Arrow& a, int color, int edgeColor, int lineWidth) const {
-        double headLength = std::max(head_.vMax, 0.0) * headHeight_;
-        // Too short for its head: the head shrinks to fit.
-        double shrink = headLength > a.length && headLength > 0 ? a.length / headLength : 1;
-        std::vector<double> xs, ys;
-        auto emit = [&](int edge) {
-            int n = static_cast<int>(xs.size());
-            if (n >= 3) d->polygon(DoubleArray(xs.data(), n), DoubleArray(ys.data(), n), edge, color);
-            xs.clear();
-            ys.clear();
-        };
-        auto point = [&](double u, double v) {
-            double sx, sy;
-            a.at(u, v, sx, sy);
-            xs.push_back(sx);
-            ys.push_back(sy);
-        };
-        double stemFrom = headLength * shrink;
-        if (stem_.empty()) {
-            if (a.length > stemFrom && lineWidth > 0) {
-                double x1, y1, x2, y2;
-                a.at(0, stemFrom, x1, y1);
-                a.at(0, a.length, x2, y2);
-                d->line(x1, y1, x2, y2, color, lineWidth);
-            }
-        } else if (a.length > stemFrom) {
-            double span = stem_.vMax - stem_.vMin;
-            for (size_t k = 0; k < stem_.u.size(); ++k) {
-                double t = span > 0 ? (stem_.v[k] - stem_.vMin) / span : 0;
-                point(stem_.u[k], stemFrom + t * (a.length - stemFrom));
-            }
-            emit(edgeColor);
-        }
-        for (size_t k = 0; k < head_.u.size(); ++k)
-            point(head_.u[k] * headWidth_ * shrink, head_.v[k] * headHeight_ * shrink);
-        emit(edgeColor);
-    }
-
-private:
-    void setDefaultHead(int width, int height) {
-        const int triangle[] = {0, 0, -1, 2, 1, 2};
-        head_.set(IntArray(triangle, 6));
-        // The triangle spans 2 x 2 units: half units make the size the head's own.
-        for (double& u : head_.u) u /= 2;
-        for (double& v : head_.v) v /= 2;
-        head_.vMax = 1;
-        setHeadSize(width, height);
-    }
-
-    Shape head_;
-    Shape stem_;
-    int headWidth_ = 8;
-    int headHeight_ = 8;
-};
 
 class VectorLayerImpl final : public VectorLayer, public virtual LayerImpl {
 public:

@@ -1,0 +1,100 @@
+// W9: a 600 x 600 radar chart of 3 filled series over 12 labelled spokes, with data labels on one
+// series, a legend and a title. 200 charts are built, rendered and encoded to PNG in memory;
+// prints charts per second (median of 5 runs, CPU time) at default settings and with fast
+// compression, the first chart of the process beside the warm median chart, and the drawing
+// alone (layout, record and replay, no encoding).
+#include <plotvane/plotvane.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "benchclock.h"
+
+using namespace plotvane;
+
+namespace {
+
+const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const double kA[] = {62, 70, 81, 75, 90, 84, 77, 69, 88, 92, 73, 66};
+const double kB[] = {45, 52, 40, 61, 58, 66, 70, 64, 55, 49, 60, 51};
+const double kC[] = {20, 28, 35, 30, 26, 38, 42, 33, 29, 24, 31, 36};
+
+PolarChart* buildRadar() {
+    PolarChart* c = PolarChart::create(600, 600, 0xffffff);
+    c->addTitle("Sales by month", "bold", 14);
+    c->setPlotArea(300, 320, 220, 0xf8f8ff, 0x808080);
+    c->setPlotAreaBg(0xf8f8ff, 0xeaeef8);
+    c->addLegend(10, 30, false, "", 9)->setBackground(Chart::Transparent);
+    c->angularAxis()->setLabels(StringArray(kMonths, 12));
+    c->addAreaLayer(DoubleArray(kA, 12), 0x80e03030, "North")->setBorderColor(0xe03030);
+    c->addAreaLayer(DoubleArray(kB, 12), 0x8030a040, "South")->setBorderColor(0x30a040);
+    PolarAreaLayer* l = c->addAreaLayer(DoubleArray(kC, 12), 0x803050e0, "West");
+    l->setBorderColor(0x3050e0);
+    l->setDataLabelFormat("{value}");
+    return c;
+}
+
+double oneChart() {
+    double start = benchclock::cpuSeconds();
+    PolarChart* c = buildRadar();
+    MemBlock png = c->makeChart(Chart::PNG);
+    double t = benchclock::cpuSeconds() - start;
+    if (png.len <= 0) std::printf("no PNG\n");
+    c->destroy();
+    return t;
+}
+
+double run(int count, std::vector<double>& each) {
+    double start = benchclock::cpuSeconds();
+    for (int k = 0; k < count; ++k) each.push_back(oneChart());
+    return benchclock::cpuSeconds() - start;
+}
+
+// True colour at zlib level 1 (palette mode 128 + 1).
+double fastRun(int count) {
+    double start = benchclock::cpuSeconds();
+    for (int k = 0; k < count; ++k) {
+        PolarChart* c = buildRadar();
+        c->getDrawArea()->setPaletteMode(128 + 1);
+        c->makeChart(Chart::PNG);
+        c->destroy();
+    }
+    return benchclock::cpuSeconds() - start;
+}
+
+double drawingRun(int count) {
+    double total = 0;
+    for (int k = 0; k < count; ++k) {
+        PolarChart* c = buildRadar();
+        double start = benchclock::cpuSeconds();
+        c->makeChart()->getCanvas();
+        total += benchclock::cpuSeconds() - start;
+        c->destroy();
+    }
+    return total;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+    const int charts = 200, runs = 5;
+    double first = oneChart();
+    std::vector<double> totals, each, fast, drawing;
+    for (int r = 0; r < runs; ++r) {
+        totals.push_back(run(charts, each));
+        fast.push_back(fastRun(charts));
+        drawing.push_back(drawingRun(charts));
+    }
+    std::printf("W9 radar, %d charts, median of %d runs, CPU time\n", charts, runs);
+    std::printf("  default PNG:     %8.1f charts/s\n", charts / median(totals));
+    std::printf("  fast PNG (129):  %8.1f charts/s\n", charts / median(fast));
+    std::printf("  first chart:     %8.2f ms  (warm median %.2f ms)\n", 1000 * first, 1000 * median(each));
+    std::printf("  drawing alone:   %8.3f ms per chart\n", 1000 * median(drawing) / charts);
+    return 0;
+}

@@ -1,0 +1,34 @@
+// A polar line on a logarithmic radial axis: a signal's strength by bearing, spanning three
+// decades, drawn on round rings with the bearings clockwise from east.
+#include <plotvane/plotvane.h>
+
+#include <cmath>
+#include <vector>
+
+using namespace plotvane;
+
+int main() {
+    std::vector<double> strength, bearing;
+    for (int i = 0; i < 36; ++i) {
+        bearing.push_back(i * 10);
+        strength.push_back(std::pow(10, 0.5 + 2.5 * (0.5 + 0.5 * std::sin(i * 3.14159265358979 / 9))));
+    }
+    int n = static_cast<int>(strength.size());
+
+    PolarChart* c = PolarChart::create(420, 440, 0xffffff);
+    c->addTitle("Signal strength by bearing", "bold", 13);
+    c->setPlotArea(210, 235, 160, 0xffffff, 0x404040);
+    c->setGridStyle(false);
+    c->setStartAngle(90);
+    c->radialAxis()->setLogScale(1, 1000);
+    c->radialAxis()->setLabelFormat("{value} mW");
+    PolarLineLayer* l = c->addLineLayer(DoubleArray(strength.data(), n), 0xc03000, "Strength");
+    l->setAngles(DoubleArray(bearing.data(), n));
+    l->setLineWidth(2);
+    l->setDataSymbol(Chart::DiamondSymbol, 7, 0xffc000);
+
+    bool ok = c->makeChart("polar_log_line_chart.png") && c->makeChart("polar_log_line_chart.svg") &&
+              c->makeChart("polar_log_line_chart.pdf");
+    c->destroy();
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,356 @@
+// The polar chart: layout, background, zones, grid and the angular labels.
+//
+// A radius value r lies R = the radial axis's offset of |r| pixels from the centre (pointing the
+// other way for a negative r; never inside the centre, so a log axis puts zero there); an angle
+// value a lies at screen angle start + dir * 360 * t, t being a's share of the angular scale: a / n
+// on a label axis of n labels (so the labels share the circle evenly and the last does not fall
+// on the first), (a - lower) / (upper - lower) on a numeric one. Angles outside the scale simply
+// go on round the circle.
+//
+// Rings, zones and the edge are outlines at a radius between two screen angles: arcs, or with the
+// polygon grid the straight chords between neighbouring spokes (the ray at angle t meets the chord
+// of spokes s1 < t < s2 at R cos(h) / cos(t - m), m the chord's middle and h half its span). A
+// polygon needs at least three spokes less than half a turn apart; otherwise rings are circles.
+// Filled rings are one polygon: the outer outline one way and the inner one back.
+#include <plotvane/drawarea.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/legendbox_p.h"
+#include "chart/other/polarchart_p.h"
+#include "chart/xy/linepen_p.h"
+
+namespace plotvane {
+
+AngularAxis::~AngularAxis() = default;
+RadialAxis::~RadialAxis() = default;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Screen angles this close are one spoke.
+constexpr double kAngleTolerance = 1e-9;
+
+int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
+
+bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
+
+double wrap360(double a) {
+    double w = std::fmod(a, 360.0);
+    return w < 0 ? w + 360 : w;
+}
+
+// Outlines are drawn through the line pen, which takes any width; the clip only keeps it finite.
+void strokePath(DrawArea* d, const std::vector<double>& xs, const std::vector<double>& ys, int color, int width) {
+    if (xs.size() < 2 || width < 1 || color == Chart::Transparent) return;
+    const FrameBox clip{-1e6, -1e6, 1e6, 1e6};
+    LinePen pen(d, clip, false, 0, 0, LineStyle{color, width}, LineStyle{color, width});
+    std::vector<LinePoint> path;
+    path.reserve(xs.size());
+    for (size_t k = 0; k < xs.size(); ++k) path.push_back({xs[k], ys[k], false});
+    pen.draw(path);
+}
+
+}  // namespace
+
+PolarChart* PolarChart::create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
+    auto* c = new PolarChartImpl();
+    c->setSize(width, height);
+    c->setBackground(bgColor, edgeColor, raisedEffect);
+    return c;
+}
+
+PolarChartImpl::PolarChartImpl() : angular_(this), radial_(this) {
+    angular_.setLinearScale(0, 360, 30, 0);
+    // Radii grow from the centre: the scale leans to zero as a y axis does.
+    radial_.scale().setDefaultAutoScale(0.1, 0.1, 0.8);
+}
+
+PolarChartImpl::~PolarChartImpl() = default;
+
+void PolarChartImpl::setPlotArea(int x, int y, int r, int bgColor, int edgeColor, int edgeWidth) {
+    placed_ = true;
+    cx_ = x;
+    cy_ = y;
+    radius_ = std::clamp(r, 1, 1000000);
+    bgColor1_ = bgColor;
+    edgeColor_ = edgeColor;
+    edgeWidth_ = std::clamp(edgeWidth, 0, 1000);
+}
+
+void PolarChartImpl::setPlotAreaBg(int bgColor1, int bgColor2, bool altRings) {
+    bgColor1_ = bgColor1;
+    bgColor2_ = bgColor2;
+    altRings_ = altRings;
+}
+
+void PolarChartImpl::setGridColor(int rGridColor, int rGridWidth, int aGridColor, int aGridWidth) {
+    rGridColor_ = rGridColor;
+    rGridWidth_ = std::clamp(rGridWidth, 0, 1000);
+    aGridColor_ = aGridColor;
+    aGridWidth_ = std::clamp(aGridWidth, 0, 1000);
+}
+
+void PolarChartImpl::setGridStyle(bool polygonGrid, bool gridOnTop) {
+    polygonGrid_ = polygonGrid;
+    gridOnTop_ = gridOnTop;
+}
+
+void PolarChartImpl::setStartAngle(double startAngle, bool clockwise) {
+    if (std::isfinite(startAngle)) startAngle_ = wrap360(startAngle);
+    clockwise_ = clockwise;
+}
+
+int PolarChartImpl::getXCoor(double r, double a) {
+    layout();
+    double x, y;
+    return toPixel(r, a, x, y) ? roundPixel(x) : Chart::NoIntValue;
+}
+
+int PolarChartImpl::getYCoor(double r, double a) {
+    layout();
+    double x, y;
+    return toPixel(r, a, x, y) ? roundPixel(y) : Chart::NoIntValue;
+}
+
+double PolarChartImpl::radialPixels(double r) const {
+    if (!isSet(r)) return Chart::NoValue;
+    double m = radial_.scale().coorOf(std::fabs(r));
+    if (!isSet(m)) return Chart::NoValue;
+    m = std::max(m, 0.0);
+    return r < 0 ? -m : m;
+}
+
+double PolarChartImpl::screenAngle(double a) const {
+    if (!isSet(a)) return Chart::NoValue;
+    const AxisScale& s = angular_.scale();
+    double turn;
+    if (s.isLabelAxis()) {
+        turn = a / static_cast<double>(std::max<size_t>(s.labelAxisCount(), 1));
+    } else {
+        double lo = s.getMinValue(), hi = s.getMaxValue();
+        turn = isSet(lo) && isSet(hi) && hi != lo ? (a - lo) / (hi - lo) : a / 360;
+    }
+    if (s.runsBackwards()) turn = -turn;
+    return wrap360(startAngle_ + (clockwise_ ? 360 : -360) * std::fmod(turn, 1.0));
+}
+
+bool PolarChartImpl::toPixel(double r, double a, double& x, double& y) const {
+    double R = radialPixels(r), t = screenAngle(a);
+    if (!isSet(R) || !isSet(t)) return false;
+    x = cx_ + R * std::sin(t * kPi / 180);
+    y = cy_ - R * std::cos(t * kPi / 180);
+    return true;
+}
+
+std::string PolarChartImpl::angularLabel(double a) {
+    const char* text = isSet(a) ? angular_.getLabel(a) : nullptr;
+    return text ? text : "";
+}
+
+void PolarChartImpl::onLayoutLegend() {
+    for (size_t k = 0; k < layers_.size(); ++k) layers_[k]->layoutLegend(static_cast<int>(k));
+}
+
+void PolarChartImpl::layoutAngular() {
+    double lo = Chart::NoValue, hi = Chart::NoValue;
+    for (auto& l : layers_) l->angleRange(lo, hi);
+    angular_.layout(lo, hi);
+}
+
+void PolarChartImpl::fitRoom() {
+    constexpr int kPadding = 8;
+    const ChartRoom& room = this->room();
+    int labelWidth = 0, labelHeight = 0;
+    for (const AxisImpl::Label& l : angular_.builtLabels()) {
+        labelWidth = std::max(labelWidth, l.box->getWidth());
+        labelHeight = std::max(labelHeight, l.box->getHeight());
+    }
+    const int gap = angular_.labelGap() + kPadding;
+    int w = room.right - room.left - 2 * (labelWidth + gap);
+    int h = room.bottom - room.top - 2 * (labelHeight + gap);
+    cx_ = (room.left + room.right) / 2;
+    cy_ = (room.top + room.bottom) / 2;
+    radius_ = std::max(1, std::min(w, h) / 2);
+}
+
+void PolarChartImpl::onLayoutChart() {
+    layoutAngular();
+    if (!placed_) fitRoom();
+    double lo = Chart::NoValue, hi = 0;
+    for (auto& l : layers_) l->radiusRange(lo, hi);
+    radial_.setAngle(startAngle_);
+    radial_.place(cx_, cy_, radius_);
+    radial_.layout(lo, hi);
+    spokes_ = spokeAngles();
+    for (auto& l : layers_) l->layout();
+}
+
+std::vector<double> PolarChartImpl::spokeAngles() const {
+    std::vector<double> angles;
+    for (const AxisTick& t : angular_.scale().getTicks()) {
+        if (t.kind != TickKind::Major) continue;
+        double a = screenAngle(t.value);
+        if (isSet(a)) angles.push_back(a);
+    }
+    std::sort(angles.begin(), angles.end());
+    // The upper end of a numeric scale comes round onto its lower end.
+    angles.erase(std::unique(angles.begin(), angles.end(),
+                             [](double p, double q) { return std::fabs(p - q) < kAngleTolerance; }),
+                 angles.end());
+    if (angles.size() > 1 && angles.back() - angles.front() > 360 - kAngleTolerance) angles.pop_back();
+    return angles;
+}
+
+void PolarChartImpl::ringPath(double R, double from, double to, std::vector<double>& xs, std::vector<double>& ys) const {
+    auto put = [&](double r, double t) {
+        xs.push_back(cx_ + r * std::sin(t * kPi / 180));
+        ys.push_back(cy_ - r * std::cos(t * kPi / 180));
+    };
+    const size_t n = spokes_.size();
+    bool polygon = polygonGrid_ && n >= 3;
+    for (size_t k = 0; polygon && k < n; ++k) {
+        double next = k + 1 < n ? spokes_[k + 1] : spokes_[0] + 360;
+        if (next - spokes_[k] >= 180) polygon = false;
+    }
+    const double dir = to >= from ? 1 : -1;
+    if (!polygon) {
+        double sweep = std::fabs(to - from);
+        int steps = static_cast<int>(std::clamp(std::ceil(sweep * kPi / 180 * R / 3), 8.0, 3600.0));
+        for (int k = 0; k <= steps; ++k) put(R, from + (to - from) * k / steps);
+        return;
+    }
+    // The chord under angle t, between the spokes around it.
+    auto onEdge = [&](double t) {
+        double w = wrap360(t);
+        size_t i = static_cast<size_t>(std::upper_bound(spokes_.begin(), spokes_.end(), w) - spokes_.begin());
+        double s1 = i == 0 ? spokes_[n - 1] - 360 : spokes_[i - 1];
+        double s2 = i == n ? spokes_[0] + 360 : spokes_[i];
+        double half = (s2 - s1) / 2, mid = s1 + half;
+        put(R * std::cos(half * kPi / 180) / std::cos((w - mid) * kPi / 180), t);
+    };
+    onEdge(from);
+    // Spokes strictly between, in the direction of travel.
+    double base = std::floor(std::min(from, to) / 360) * 360;
+    std::vector<double> corners;
+    for (double turn = base; turn < std::max(from, to); turn += 360)
+        for (double s : spokes_) {
+            double t = turn + s;
+            if (t > std::min(from, to) + kAngleTolerance && t < std::max(from, to) - kAngleTolerance) corners.push_back(t);
+        }
+    if (dir < 0) std::reverse(corners.begin(), corners.end());
+    for (double t : corners) put(R, t);
+    onEdge(to);
+}
+
+void PolarChartImpl::fillRing(DrawArea* d, double r1, double r2, double from, double to, int color) const {
+    if (color == Chart::Transparent || !(r2 > r1)) return;
+    std::vector<double> xs, ys;
+    ringPath(r2, from, to, xs, ys);
+    if (r1 > 0)
+        ringPath(r1, to, from, xs, ys);
+    else if (std::fabs(to - from) < 360) {
+        xs.push_back(cx_);
+        ys.push_back(cy_);
+    }
+    d->polygon(DoubleArray(xs.data(), static_cast<int>(xs.size())), DoubleArray(ys.data(), static_cast<int>(ys.size())),
+               Chart::Transparent, color);
+}
+
+std::vector<double> PolarChartImpl::ringRadii() const {
+    std::vector<double> radii;
+    for (const AxisTick& t : radial_.scale().getTicks()) {
+        if (t.kind != TickKind::Major) continue;
+        double R = radialPixels(t.value);
+        if (isSet(R) && R > 0.5 && R <= radius_ + 0.5) radii.push_back(R);
+    }
+    std::sort(radii.begin(), radii.end());
+    return radii;
+}
+
+void PolarChartImpl::paintBackground(DrawArea* d) {
+    const double full = startAngle_ + 360;
+    if (!(altRings_ && bgColor2_ != -1 && bgColor2_ != bgColor1_)) {
+        fillRing(d, 0, radius_, startAngle_, full, bgColor1_);
+        return;
+    }
+    std::vector<double> radii = ringRadii();
+    if (radii.empty() || radii.back() < radius_ - 0.5) radii.push_back(radius_);
+    double inner = 0;
+    for (size_t k = 0; k < radii.size(); ++k) {
+        fillRing(d, inner, radii[k], startAngle_, full, k % 2 == 0 ? bgColor1_ : bgColor2_);
+        inner = radii[k];
+    }
+}
+
+void PolarChartImpl::paintZones(DrawArea* d) {
+    for (const AxisImpl::Zone& z : angular_.zones()) {
+        double a1 = screenAngle(z.start), a2 = screenAngle(z.end);
+        if (!isSet(a1) || !isSet(a2)) continue;
+        // Screen angles wrap: the zone runs from its start the way the axis runs.
+        double sweep = wrap360((a2 - a1) * (clockwise_ ? 1 : -1));
+        if (sweep == 0 && z.end != z.start) sweep = 360;
+        fillRing(d, 0, radius_, a1, a1 + (clockwise_ ? sweep : -sweep), z.color);
+    }
+    for (const AxisImpl::Zone& z : radial_.zones()) {
+        double r1 = radialPixels(z.start), r2 = radialPixels(z.end);
+        if (!isSet(r1) || !isSet(r2)) continue;
+        r1 = std::clamp(std::fabs(r1), 0.0, double(radius_));
+        r2 = std::clamp(std::fabs(r2), 0.0, double(radius_));
+        fillRing(d, std::min(r1, r2), std::max(r1, r2), startAngle_, startAngle_ + 360, z.color);
+    }
+}
+
+void PolarChartImpl::paintGrid(DrawArea* d) {
+    const double full = startAngle_ + 360;
+    std::vector<double> xs, ys;
+    for (double R : ringRadii()) {
+        xs.clear();
+        ys.clear();
+        ringPath(R, startAngle_, full, xs, ys);
+        strokePath(d, xs, ys, rGridColor_, rGridWidth_);
+    }
+    if (aGridWidth_ > 0 && aGridColor_ != Chart::Transparent)
+        for (double t : spokes_)
+            d->line(cx_, cy_, cx_ + radius_ * std::sin(t * kPi / 180), cy_ - radius_ * std::cos(t * kPi / 180),
+                    aGridColor_, aGridWidth_);
+}
+
+void PolarChartImpl::paintAngularLabels(DrawArea* d) {
+    const double R = radius_ + angular_.labelGap();
+    double first = Chart::NoValue;
+    for (const AxisImpl::Label& l : angular_.builtLabels()) {
+        double t = screenAngle(l.value);
+        if (!isSet(t)) continue;
+        // The upper end of a numeric scale falls on its lower end, whose label stands there already.
+        if (first != Chart::NoValue && std::fabs(wrap360(t - first + 180) - 180) < 1e-6) continue;
+        if (first == Chart::NoValue) first = t;
+        double s = std::sin(t * kPi / 180), c = std::cos(t * kPi / 180);
+        // Hung by the side that faces the circle.
+        int alignment = s > 0.3 ? Chart::Left : s < -0.3 ? Chart::Right : c > 0 ? Chart::Bottom : Chart::Top;
+        l.box->copyWith(l.box->text(), roundPixel(cx_ + R * s), roundPixel(cy_ - R * c), alignment)->paint(d);
+    }
+}
+
+void PolarChartImpl::onPaint() {
+    DrawArea* d = getRawDrawArea();
+    paintBackground(d);
+    paintZones(d);
+    if (!gridOnTop_) paintGrid(d);
+    for (auto& l : layers_) l->paint(d);
+    if (gridOnTop_) paintGrid(d);
+    if (edgeColor_ != Chart::Transparent) {
+        std::vector<double> xs, ys;
+        ringPath(radius_, startAngle_, startAngle_ + 360, xs, ys);
+        strokePath(d, xs, ys, edgeColor_, edgeWidth_);
+    }
+    for (auto& l : layers_) l->paintSymbols(d);
+    radial_.paint(d);
+    paintAngularLabels(d);
+    for (auto& l : layers_) l->paintLabels(d);
+}
+
+std::string PolarChartImpl::onGetHTMLImageMap(const char*, const char*, const char*, int, int) { return std::string(); }
+
+}  // namespace plotvane
