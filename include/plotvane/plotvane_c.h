@@ -20,17 +20,22 @@ extern "C" {
 
 typedef struct PvAngularMeter PvAngularMeter;
 typedef struct PvAreaLayer PvAreaLayer;
+typedef struct PvArrayMath PvArrayMath;
 typedef struct PvAxis PvAxis;
 typedef struct PvBarLayer PvBarLayer;
+typedef struct PvBaseBoxLayer PvBaseBoxLayer;
 typedef struct PvBaseChart PvBaseChart;
 typedef struct PvBaseMeter PvBaseMeter;
 typedef struct PvBox PvBox;
 typedef struct PvBoxWhiskerLayer PvBoxWhiskerLayer;
 typedef struct PvCandleStickLayer PvCandleStickLayer;
+typedef struct PvChart PvChart;
+typedef struct PvColorAxis PvColorAxis;
 typedef struct PvContourLayer PvContourLayer;
 typedef struct PvDataSet PvDataSet;
 typedef struct PvDrawArea PvDrawArea;
 typedef struct PvDrawObj PvDrawObj;
+typedef struct PvFinanceSimulator PvFinanceSimulator;
 typedef struct PvHLOCLayer PvHLOCLayer;
 typedef struct PvInterLineLayer PvInterLineLayer;
 typedef struct PvLayer PvLayer;
@@ -45,6 +50,10 @@ typedef struct PvMultiChart PvMultiChart;
 typedef struct PvPVMLTable PvPVMLTable;
 typedef struct PvPieChart PvPieChart;
 typedef struct PvPlotArea PvPlotArea;
+typedef struct PvPyramidChart PvPyramidChart;
+typedef struct PvPyramidLayer PvPyramidLayer;
+typedef struct PvRanSeries PvRanSeries;
+typedef struct PvRanTable PvRanTable;
 typedef struct PvSector PvSector;
 typedef struct PvSplineLayer PvSplineLayer;
 typedef struct PvStepLineLayer PvStepLineLayer;
@@ -258,6 +267,17 @@ PLOTVANE_API PvBaseChart* BaseMeter2BaseChart(PvBaseMeter* h);
 PLOTVANE_API PvBaseMeter* AngularMeter2BaseMeter(PvAngularMeter* h);
 PLOTVANE_API PvBaseMeter* LinearMeter2BaseMeter(PvLinearMeter* h);
 PLOTVANE_API PvDrawObj* MeterPointer2DrawObj(PvMeterPointer* h);
+PLOTVANE_API PvLayer* AreaLayer2Layer(PvAreaLayer* h);
+PLOTVANE_API PvLayer* InterLineLayer2Layer(PvInterLineLayer* h);
+PLOTVANE_API PvLayer* BaseBoxLayer2Layer(PvBaseBoxLayer* h);
+PLOTVANE_API PvBaseBoxLayer* HLOCLayer2BaseBoxLayer(PvHLOCLayer* h);
+PLOTVANE_API PvBaseBoxLayer* CandleStickLayer2BaseBoxLayer(PvCandleStickLayer* h);
+PLOTVANE_API PvBaseBoxLayer* BoxWhiskerLayer2BaseBoxLayer(PvBoxWhiskerLayer* h);
+PLOTVANE_API PvLayer* TrendLayer2Layer(PvTrendLayer* h);
+PLOTVANE_API PvLayer* VectorLayer2Layer(PvVectorLayer* h);
+PLOTVANE_API PvLayer* ContourLayer2Layer(PvContourLayer* h);
+PLOTVANE_API PvAxis* ColorAxis2Axis(PvColorAxis* h);
+PLOTVANE_API PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h);
 
 /* DrawObj */
 PLOTVANE_API void CDrawObj_setZOrder(PvDrawObj* h, int z);
@@ -502,7 +522,7 @@ PLOTVANE_API int CAxis_getCoor(PvAxis* h, double v);
 PLOTVANE_API double CAxis_getMinValue(PvAxis* h);
 PLOTVANE_API double CAxis_getMaxValue(PvAxis* h);
 PLOTVANE_API int CAxis_getThickness(PvAxis* h);
-PLOTVANE_API const double* CAxis_getTicks(PvAxis* h, int* len);
+PLOTVANE_API const double* CAxis_getTicks(PvAxis* h, int* outLen);
 PLOTVANE_API const char* CAxis_getLabel(PvAxis* h, double i);
 PLOTVANE_API const char* CAxis_getFormattedLabel(PvAxis* h, double v, const char* formatString);  /* formatString = "" */
 PLOTVANE_API const char* CAxis_getAxisImageMap(PvAxis* h, int noOfSegments, int mapWidth, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
@@ -649,7 +669,7 @@ PLOTVANE_API void CBaseMeter_setScale2(PvBaseMeter* h, double lowerLimit, double
 PLOTVANE_API void CBaseMeter_setScale3(PvBaseMeter* h, double lowerLimit, double upperLimit, const double* labels, int labelsLen, const char* formatString);  /* formatString = "" */
 PLOTVANE_API void CBaseMeter_addLabel(PvBaseMeter* h, double pos, const char* label);
 PLOTVANE_API const char* CBaseMeter_getLabel(PvBaseMeter* h, double pos);
-PLOTVANE_API const double* CBaseMeter_getTicks(PvBaseMeter* h, int* len);
+PLOTVANE_API const double* CBaseMeter_getTicks(PvBaseMeter* h, int* outLen);
 PLOTVANE_API PvTextBox* CBaseMeter_setLabelStyle(PvBaseMeter* h, const char* font, double fontSize, int fontColor, double fontAngle);  /* font = "", fontSize = -1, fontColor = PV_TextColor, fontAngle = 0 */
 PLOTVANE_API void CBaseMeter_setLabelFormat(PvBaseMeter* h, const char* mainLabelFormat);
 PLOTVANE_API void CBaseMeter_setLabelPos(PvBaseMeter* h, bool labelInside, int labelOffset);  /* labelOffset = 0 */
@@ -787,11 +807,11 @@ PLOTVANE_API bool CDrawArea_outPNG2(PvDrawArea* h, const char** data, int* len);
 PLOTVANE_API bool CDrawArea_outJPG2(PvDrawArea* h, const char** data, int* len, int quality);  /* quality = 80 */
 PLOTVANE_API bool CDrawArea_outWMP2(PvDrawArea* h, const char** data, int* len);
 PLOTVANE_API bool CDrawArea_outBMP2(PvDrawArea* h, const char** data, int* len);
-PLOTVANE_API bool CDrawArea_outSVG3(PvDrawArea* h, const char** data, int* len);
-PLOTVANE_API bool CDrawArea_outSVG2(PvDrawArea* h, const char* options, const char** data, int* len);
-PLOTVANE_API bool CDrawArea_outPDF2(PvDrawArea* h, const char** data, int* len);
-PLOTVANE_API bool CDrawArea_outAGF2(PvDrawArea* h, const char** data, int* len);
-PLOTVANE_API bool CDrawArea_outFastImage(PvDrawArea* h, const char** data, int* len);
+PLOTVANE_API bool CDrawArea_outSVG3(PvDrawArea* h, const char** outData, int* outLen);
+PLOTVANE_API bool CDrawArea_outSVG2(PvDrawArea* h, const char* options, const char** outData, int* outLen);
+PLOTVANE_API bool CDrawArea_outPDF2(PvDrawArea* h, const char** outData, int* outLen);
+PLOTVANE_API bool CDrawArea_outAGF2(PvDrawArea* h, const char** outData, int* outLen);
+PLOTVANE_API bool CDrawArea_outFastImage(PvDrawArea* h, const char** outData, int* outLen);
 PLOTVANE_API void CDrawArea_setOutputOptions(PvDrawArea* h, const char* options);
 PLOTVANE_API bool CDrawArea_cacheOutput(PvDrawArea* h, const char* key);
 PLOTVANE_API void CDrawArea_setPaletteMode(PvDrawArea* h, int mode);
@@ -803,8 +823,8 @@ PLOTVANE_API void CDrawArea_setInterlace(PvDrawArea* h, bool interlace);
 PLOTVANE_API void CDrawArea_setColorTable(PvDrawArea* h, const int* colors, int count, int offset);
 PLOTVANE_API void CDrawArea_setColorTable2(PvDrawArea* h, const int* colors, int colorsLen, int offset);
 PLOTVANE_API int CDrawArea_getARGBColor(PvDrawArea* h, int color);
-PLOTVANE_API const int* CDrawArea_getARGBGradient(PvDrawArea* h, const int* gradient, int gradientLen, int* len);
-PLOTVANE_API const int* CDrawArea_getARGBColor2(PvDrawArea* h, const int* colors, int colorsLen, int* len);
+PLOTVANE_API const int* CDrawArea_getARGBGradient(PvDrawArea* h, const int* gradient, int gradientLen, int* outLen);
+PLOTVANE_API const int* CDrawArea_getARGBColor2(PvDrawArea* h, const int* colors, int colorsLen, int* outLen);
 PLOTVANE_API int CDrawArea_getARGBColor3(PvDrawArea* h, int color, int x, int y);
 PLOTVANE_API bool CDrawArea_isOpaque(PvDrawArea* h, int color);
 PLOTVANE_API bool CDrawArea_isDynamic(PvDrawArea* h, int color);
@@ -864,6 +884,254 @@ PLOTVANE_API void CTTFText_draw(PvTTFText* h, int x, int y, int color, int align
 PLOTVANE_API void CTTFText_drawOn(PvTTFText* h, PvDrawArea* d, int x, int y, int color, int alignment);
 PLOTVANE_API PvTTFText* CTTFText_create(PvDrawArea* d, const char* text, const char* font, int fontIndex, double height, double width, double angle, bool vertical, int renderMode, int maxWidth, int maxLines);  /* maxWidth = 0, maxLines = 0x7fffffff */
 PLOTVANE_API bool CTTFText_test(const char* font, int fontIndex, double height, double width, double angle, char* buffer, int bufferLength);
+
+/* LineObj */
+PLOTVANE_API double CLineObj_getY(PvLineObj* h, double x);
+PLOTVANE_API bool CLineObj_isGap(PvLineObj* h);
+
+/* AreaLayer : Layer */
+PLOTVANE_API void CAreaLayer_setMinLabelSize(PvAreaLayer* h, int s);
+PLOTVANE_API void CAreaLayer_setGapColor(PvAreaLayer* h, int fillColor);
+
+/* InterLineLayer : Layer */
+PLOTVANE_API void CInterLineLayer_setGapColor(PvInterLineLayer* h, int gapColor12, int gapColor21);  /* gapColor21 = -1 */
+
+/* BaseBoxLayer : Layer */
+PLOTVANE_API void CBaseBoxLayer_setDataGap(PvBaseBoxLayer* h, double gap);
+PLOTVANE_API void CBaseBoxLayer_setDataWidth(PvBaseBoxLayer* h, int width);
+PLOTVANE_API void CBaseBoxLayer_setMinImageMapSize(PvBaseBoxLayer* h, int size);
+PLOTVANE_API void CBaseBoxLayer_setRoundedCorners(PvBaseBoxLayer* h, int r1, int r2, int r3, int r4);  /* r2 = PV_NoIntValue, r3 = PV_NoIntValue, r4 = PV_NoIntValue */
+
+/* HLOCLayer : BaseBoxLayer */
+PLOTVANE_API void CHLOCLayer_setColorMethod(PvHLOCLayer* h, int colorMethod, int riseColor, int fallColor, double leadValue);  /* fallColor = -1, leadValue = -1.7e308 */
+
+/* CandleStickLayer : BaseBoxLayer */
+PLOTVANE_API void CCandleStickLayer_setColors(PvCandleStickLayer* h, int upFillColor, int upLineColor, int downFillColor, int downLineColor);
+PLOTVANE_API void CCandleStickLayer_setExtraColors(PvCandleStickLayer* h, int upFillColor, int upLineColor, int downFillColor, int downLineColor, double leadValue);  /* leadValue = -1.7e308 */
+
+/* BoxWhiskerLayer : BaseBoxLayer */
+PLOTVANE_API void CBoxWhiskerLayer_setWhiskerBrightness(PvBoxWhiskerLayer* h, double brightness);
+PLOTVANE_API void CBoxWhiskerLayer_setBoxColor(PvBoxWhiskerLayer* h, int item, int color);
+PLOTVANE_API void CBoxWhiskerLayer_setBoxColors(PvBoxWhiskerLayer* h, const int* colors, int colorsLen, const char* const* names, int namesLen);  /* names = StringArray() */
+
+/* TrendLayer : Layer */
+PLOTVANE_API void CTrendLayer_setRegressionType(PvTrendLayer* h, int regressionType);
+PLOTVANE_API void CTrendLayer_setImageMapWidth(PvTrendLayer* h, int width);
+PLOTVANE_API PvLineObj* CTrendLayer_getLine(PvTrendLayer* h);
+PLOTVANE_API double CTrendLayer_getSlope(PvTrendLayer* h);
+PLOTVANE_API double CTrendLayer_getIntercept(PvTrendLayer* h);
+PLOTVANE_API double CTrendLayer_getCorrelation(PvTrendLayer* h);
+PLOTVANE_API double CTrendLayer_getStdError(PvTrendLayer* h);
+PLOTVANE_API double CTrendLayer_getCoefficient(PvTrendLayer* h, int i);
+PLOTVANE_API void CTrendLayer_addConfidenceBand(PvTrendLayer* h, double confidence, int upperFillColor, int upperEdgeColor, int upperLineWidth, int lowerFillColor, int lowerEdgeColor, int lowerLineWidth);  /* upperEdgeColor = PV_Transparent, upperLineWidth = -1, lowerFillColor = -1, lowerEdgeColor = -1, lowerLineWidth = -1 */
+PLOTVANE_API void CTrendLayer_addPredictionBand(PvTrendLayer* h, double confidence, int upperFillColor, int upperEdgeColor, int upperLineWidth, int lowerFillColor, int lowerEdgeColor, int lowerLineWidth);  /* upperEdgeColor = PV_Transparent, upperLineWidth = -1, lowerFillColor = -1, lowerEdgeColor = -1, lowerLineWidth = -1 */
+
+/* VectorLayer : Layer */
+PLOTVANE_API void CVectorLayer_setVector(PvVectorLayer* h, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale);  /* lengthScale = PV_PixelScale */
+PLOTVANE_API void CVectorLayer_setArrowHead(PvVectorLayer* h, int width, int height);  /* height = -1 */
+PLOTVANE_API void CVectorLayer_setArrowHead2(PvVectorLayer* h, const int* polygon, int polygonLen);
+PLOTVANE_API void CVectorLayer_setArrowStem(PvVectorLayer* h, const int* polygon, int polygonLen);
+PLOTVANE_API void CVectorLayer_setArrowAlignment(PvVectorLayer* h, int alignment);
+PLOTVANE_API void CVectorLayer_setVectorMargin(PvVectorLayer* h, double startMargin, double endMargin);  /* endMargin = PV_NoValue */
+PLOTVANE_API void CVectorLayer_setIconSize(PvVectorLayer* h, int width, int height);
+
+/* ContourLayer : Layer */
+PLOTVANE_API void CContourLayer_setZData(PvContourLayer* h, const double* zData, int zDataLen);
+PLOTVANE_API void CContourLayer_setZBounds(PvContourLayer* h, double minZ, double maxZ);
+PLOTVANE_API void CContourLayer_setSmoothInterpolation(PvContourLayer* h, bool b);
+PLOTVANE_API void CContourLayer_setHeatMap(PvContourLayer* h, bool b);  /* b = true */
+PLOTVANE_API void CContourLayer_setContourColor(PvContourLayer* h, int contourColor, int minorContourColor);  /* minorContourColor = -1 */
+PLOTVANE_API void CContourLayer_setContourWidth(PvContourLayer* h, int contourWidth, int minorContourWidth);  /* minorContourWidth = -1 */
+PLOTVANE_API void CContourLayer_setExactContour(PvContourLayer* h, bool contour);  /* contour = true */
+PLOTVANE_API void CContourLayer_setExactContour2(PvContourLayer* h, bool contour, bool markContour);
+PLOTVANE_API PvColorAxis* CContourLayer_colorAxis(PvContourLayer* h);
+PLOTVANE_API PvColorAxis* CContourLayer_setColorAxis(PvContourLayer* h, int x, int y, int alignment, int length, int orientation);
+
+/* ColorAxis : Axis */
+PLOTVANE_API void CColorAxis_setColorGradient(PvColorAxis* h, bool isContinuous, const int* colors, int colorsLen, int underflowColor, int overflowColor);  /* isContinuous = true, colors = IntArray(), underflowColor = -1, overflowColor = -1 */
+PLOTVANE_API void CColorAxis_setColorScale(PvColorAxis* h, const double* colorStops, int colorStopsLen, int underflowColor, int overflowColor);  /* underflowColor = -1, overflowColor = -1 */
+PLOTVANE_API int CColorAxis_getColor(PvColorAxis* h, double z);
+PLOTVANE_API void CColorAxis_setLevels(PvColorAxis* h, int maxLevels);
+PLOTVANE_API void CColorAxis_setCompactAxis(PvColorAxis* h, bool b);  /* b = true */
+PLOTVANE_API void CColorAxis_setAxisPos(PvColorAxis* h, int x, int y, int alignment);
+PLOTVANE_API void CColorAxis_setAxisBorder(PvColorAxis* h, int edgeColor, int raisedEffect);  /* raisedEffect = 0 */
+PLOTVANE_API void CColorAxis_setBoundingBox(PvColorAxis* h, int fillColor, int edgeColor, int raisedEffect);  /* edgeColor = PV_Transparent, raisedEffect = 0 */
+PLOTVANE_API void CColorAxis_setBoxMargin(PvColorAxis* h, int m);
+PLOTVANE_API void CColorAxis_setBoxMargin2(PvColorAxis* h, int leftMargin, int rightMargin, int topMargin, int bottomMargin);
+PLOTVANE_API void CColorAxis_setRoundedCorners(PvColorAxis* h, int r1, int r2, int r3, int r4);  /* r1 = 10, r2 = -1, r3 = -1, r4 = -1 */
+PLOTVANE_API int CColorAxis_getBoxWidth(PvColorAxis* h);
+PLOTVANE_API int CColorAxis_getBoxHeight(PvColorAxis* h);
+PLOTVANE_API bool CColorAxis_isSmooth(PvColorAxis* h);
+
+/* PyramidChart : BaseChart */
+PLOTVANE_API PvPyramidChart* CPyramidChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect);  /* bgColor = PV_BackgroundColor, edgeColor = PV_Transparent, raisedEffect = 0 */
+PLOTVANE_API void CPyramidChart_setPyramidSize(PvPyramidChart* h, int cx, int cy, int radius, int height);
+PLOTVANE_API void CPyramidChart_setConeSize(PvPyramidChart* h, int cx, int cy, int radius, int height);
+PLOTVANE_API void CPyramidChart_setFunnelSize(PvPyramidChart* h, int cx, int cy, int radius, int height, double tubeRadius, double tubeHeight);  /* tubeRadius = 0.2, tubeHeight = 0.3 */
+PLOTVANE_API void CPyramidChart_setData(PvPyramidChart* h, const double* data, int dataLen, const char* const* labels, int labelsLen);  /* labels = StringArray() */
+PLOTVANE_API PvTextBox* CPyramidChart_setCenterLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = 8, fontColor = PV_TextColor */
+PLOTVANE_API PvTextBox* CPyramidChart_setRightLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = 8, fontColor = PV_TextColor */
+PLOTVANE_API PvTextBox* CPyramidChart_setLeftLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = 8, fontColor = PV_TextColor */
+PLOTVANE_API void CPyramidChart_setPyramidSides(PvPyramidChart* h, int noOfSides);
+PLOTVANE_API void CPyramidChart_setViewAngle(PvPyramidChart* h, double elevation, double rotation, double twist);  /* rotation = 0, twist = 0 */
+PLOTVANE_API void CPyramidChart_setGradientShading(PvPyramidChart* h, double startBrightness, double endBrightness);
+PLOTVANE_API void CPyramidChart_setLighting(PvPyramidChart* h, double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess);  /* ambientIntensity = 0.5, diffuseIntensity = 0.5, specularIntensity = 1, shininess = 8 */
+PLOTVANE_API void CPyramidChart_setJoinLine(PvPyramidChart* h, int color, int width);  /* width = -1 */
+PLOTVANE_API void CPyramidChart_setJoinLineGap(PvPyramidChart* h, int pyramidGap, int pointerGap, int textGap);  /* pointerGap = -1, textGap = -1 */
+PLOTVANE_API void CPyramidChart_setLayerBorder(PvPyramidChart* h, int color, int width);  /* width = -1 */
+PLOTVANE_API void CPyramidChart_setLayerGap(PvPyramidChart* h, double layerGap);
+PLOTVANE_API PvPyramidLayer* CPyramidChart_getLayer(PvPyramidChart* h, int layerNo);
+
+/* PyramidLayer */
+PLOTVANE_API PvTextBox* CPyramidLayer_setCenterLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = -1, fontColor = -1 */
+PLOTVANE_API PvTextBox* CPyramidLayer_setRightLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = -1, fontColor = -1 */
+PLOTVANE_API PvTextBox* CPyramidLayer_setLeftLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = -1, fontColor = -1 */
+PLOTVANE_API void CPyramidLayer_setColor(PvPyramidLayer* h, int color);
+PLOTVANE_API void CPyramidLayer_setJoinLine(PvPyramidLayer* h, int color, int width);  /* width = -1 */
+PLOTVANE_API void CPyramidLayer_setJoinLineGap(PvPyramidLayer* h, int pyramidGap, int pointerGap, int textGap);  /* pointerGap = -1, textGap = -1 */
+PLOTVANE_API void CPyramidLayer_setLayerBorder(PvPyramidLayer* h, int color, int width);  /* width = -1 */
+PLOTVANE_API void CPyramidLayer_setLayerGap(PvPyramidLayer* h, double layerGap);
+
+/* ArrayMath */
+PLOTVANE_API PvArrayMath* CArrayMath_create(const double* a, int aLen);
+PLOTVANE_API void CArrayMath_destroy(PvArrayMath* h);
+PLOTVANE_API double CArrayMath_min2(const double* a, int aLen);
+PLOTVANE_API double CArrayMath_max2(const double* a, int aLen);
+PLOTVANE_API PvArrayMath* CArrayMath_add(PvArrayMath* h, double v);
+PLOTVANE_API PvArrayMath* CArrayMath_sub(PvArrayMath* h, double v);
+PLOTVANE_API PvArrayMath* CArrayMath_mul(PvArrayMath* h, double v);
+PLOTVANE_API PvArrayMath* CArrayMath_div(PvArrayMath* h, double v);
+PLOTVANE_API PvArrayMath* CArrayMath_add2(PvArrayMath* h, const double* b, int bLen);
+PLOTVANE_API PvArrayMath* CArrayMath_sub2(PvArrayMath* h, const double* b, int bLen);
+PLOTVANE_API PvArrayMath* CArrayMath_mul2(PvArrayMath* h, const double* b, int bLen);
+PLOTVANE_API PvArrayMath* CArrayMath_div2(PvArrayMath* h, const double* b, int bLen);
+PLOTVANE_API PvArrayMath* CArrayMath_financeDiv(PvArrayMath* h, const double* b, int bLen, double zeroByZeroValue);
+PLOTVANE_API PvArrayMath* CArrayMath_selectGTZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue);  /* decision = DoubleArray(), fillValue = 0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectGEZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue);  /* decision = DoubleArray(), fillValue = 0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectLTZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue);  /* decision = DoubleArray(), fillValue = 0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectLEZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue);  /* decision = DoubleArray(), fillValue = 0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectEQZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue);  /* decision = DoubleArray(), fillValue = 0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectNEZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue);  /* decision = DoubleArray(), fillValue = 0 */
+PLOTVANE_API PvArrayMath* CArrayMath_replace(PvArrayMath* h, double a, double b);
+PLOTVANE_API PvArrayMath* CArrayMath_abs(PvArrayMath* h);
+PLOTVANE_API PvArrayMath* CArrayMath_acc(PvArrayMath* h);
+PLOTVANE_API PvArrayMath* CArrayMath_delta(PvArrayMath* h, int offset);  /* offset = 1 */
+PLOTVANE_API PvArrayMath* CArrayMath_rate(PvArrayMath* h, int offset);  /* offset = 1 */
+PLOTVANE_API PvArrayMath* CArrayMath_shift(PvArrayMath* h, int offset, double fillValue);  /* offset = 1, fillValue = PV_NoValue */
+PLOTVANE_API PvArrayMath* CArrayMath_movAvg(PvArrayMath* h, int n);
+PLOTVANE_API PvArrayMath* CArrayMath_movMax(PvArrayMath* h, int n);
+PLOTVANE_API PvArrayMath* CArrayMath_movMin(PvArrayMath* h, int n);
+PLOTVANE_API PvArrayMath* CArrayMath_movStdDev(PvArrayMath* h, int n);
+PLOTVANE_API PvArrayMath* CArrayMath_movPercentile(PvArrayMath* h, int n, double p);
+PLOTVANE_API PvArrayMath* CArrayMath_movMed(PvArrayMath* h, int n);
+PLOTVANE_API PvArrayMath* CArrayMath_movCorr(PvArrayMath* h, int n, const double* b, int bLen);
+PLOTVANE_API PvArrayMath* CArrayMath_expAvg(PvArrayMath* h, double smoothingFactor);
+PLOTVANE_API PvArrayMath* CArrayMath_lowess(PvArrayMath* h, double smoothness, int iteration);  /* smoothness = 0.25, iteration = 0 */
+PLOTVANE_API PvArrayMath* CArrayMath_lowess2(PvArrayMath* h, const double* xValues, int xValuesLen, double smoothness, int iteration);  /* smoothness = 0.25, iteration = 0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectRegularSpacing(PvArrayMath* h, int majorTickStep, int minorTickStep, int initialMargin);  /* minorTickStep = 0, initialMargin = 0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectStartOfSecond(PvArrayMath* h, int majorTickStep, double initialMargin);  /* majorTickStep = 1, initialMargin = 0.1 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectStartOfMinute(PvArrayMath* h, int majorTickStep, double initialMargin);  /* majorTickStep = 1, initialMargin = 5.0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectStartOfHour(PvArrayMath* h, int majorTickStep, double initialMargin);  /* majorTickStep = 1, initialMargin = 300.0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectStartOfDay(PvArrayMath* h, int majorTickStep, double initialMargin);  /* majorTickStep = 1, initialMargin = 10800.0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectStartOfWeek(PvArrayMath* h, int majorTickStep, double initialMargin);  /* majorTickStep = 1, initialMargin = 172800.0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectStartOfMonth(PvArrayMath* h, int majorTickStep, double initialMargin);  /* majorTickStep = 1, initialMargin = 432000.0 */
+PLOTVANE_API PvArrayMath* CArrayMath_selectStartOfYear(PvArrayMath* h, int majorTickStep, double initialMargin);  /* majorTickStep = 1, initialMargin = 5184000.0 */
+PLOTVANE_API PvArrayMath* CArrayMath_trim(PvArrayMath* h, int startIndex, int len);  /* startIndex = 0, len = -1 */
+PLOTVANE_API PvArrayMath* CArrayMath_insert(PvArrayMath* h, const double* values, int valuesLen, int insertPoint);  /* insertPoint = -1 */
+PLOTVANE_API PvArrayMath* CArrayMath_insert2(PvArrayMath* h, double value, int len, int insertPoint);  /* insertPoint = -1 */
+PLOTVANE_API const double* CArrayMath_aggregate(PvArrayMath* h, const double* srcArray, int srcArrayLen, int aggregateMethod, double param, int* outLen);  /* param = 50 */
+PLOTVANE_API double CArrayMath_sum(PvArrayMath* h);
+PLOTVANE_API double CArrayMath_avg(PvArrayMath* h);
+PLOTVANE_API double CArrayMath_stdDev(PvArrayMath* h);
+PLOTVANE_API double CArrayMath_med(PvArrayMath* h);
+PLOTVANE_API double CArrayMath_percentile(PvArrayMath* h, double p);
+PLOTVANE_API double CArrayMath_min(PvArrayMath* h);
+PLOTVANE_API double CArrayMath_max(PvArrayMath* h);
+PLOTVANE_API int CArrayMath_minIndex(PvArrayMath* h);
+PLOTVANE_API int CArrayMath_maxIndex(PvArrayMath* h);
+PLOTVANE_API int CArrayMath_count(PvArrayMath* h);
+PLOTVANE_API double CArrayMath_getValue(PvArrayMath* h, int index);
+PLOTVANE_API const double* CArrayMath_result(PvArrayMath* h, int* outLen);
+
+/* RanSeries */
+PLOTVANE_API PvRanSeries* CRanSeries_create(int seed);
+PLOTVANE_API void CRanSeries_destroy(PvRanSeries* h);
+PLOTVANE_API const double* CRanSeries_getSeries(PvRanSeries* h, int len, double minValue, double maxValue, int* outLen);
+PLOTVANE_API const double* CRanSeries_getSeries2(PvRanSeries* h, int len, double startValue, double minDelta, double maxDelta, double lowerLimit, double upperLimit, int* outLen);  /* lowerLimit = -1e308, upperLimit = 1e308 */
+PLOTVANE_API const double* CRanSeries_getGaussianSeries(PvRanSeries* h, int len, double mean, double stdDev, int* outLen);
+PLOTVANE_API const double* CRanSeries_getDateSeries(PvRanSeries* h, int len, double startTime, double tickInc, bool weekDayOnly, int* outLen);  /* weekDayOnly = false */
+PLOTVANE_API const double* CRanSeries_get2DSeries(PvRanSeries* h, int xLen, int yLen, double minValue, double maxValue, int* outLen);
+
+/* RanTable */
+PLOTVANE_API PvRanTable* CRanTable_create(int seed, int noOfCols, int noOfRows);
+PLOTVANE_API void CRanTable_destroy(PvRanTable* h);
+PLOTVANE_API void CRanTable_setCol(PvRanTable* h, int colNo, double minValue, double maxValue);
+PLOTVANE_API void CRanTable_setCol2(PvRanTable* h, int colNo, double startValue, double minDelta, double maxDelta, double lowerLimit, double upperLimit);  /* lowerLimit = -1e308, upperLimit = 1e308 */
+PLOTVANE_API void CRanTable_setDateCol(PvRanTable* h, int colNo, double startTime, double tickInc, bool weekDayOnly);  /* weekDayOnly = false */
+PLOTVANE_API void CRanTable_setHLOCCols(PvRanTable* h, int colNo, double startValue, double minDelta, double maxDelta, double lowerLimit, double upperLimit);  /* lowerLimit = 0, upperLimit = 1e308 */
+PLOTVANE_API int CRanTable_selectDate(PvRanTable* h, int colNo, double minDate, double maxDate);
+PLOTVANE_API const double* CRanTable_getCol(PvRanTable* h, int colNo, int* outLen);
+
+/* FinanceSimulator */
+PLOTVANE_API PvFinanceSimulator* CFinanceSimulator_create(int seed, double startTime, double endTime, int resolution);
+PLOTVANE_API PvFinanceSimulator* CFinanceSimulator_create2(const char* seed, double startTime, double endTime, int resolution);
+PLOTVANE_API void CFinanceSimulator_destroy(PvFinanceSimulator* h);
+PLOTVANE_API const double* CFinanceSimulator_getTimeStamps(PvFinanceSimulator* h, int* outLen);
+PLOTVANE_API const double* CFinanceSimulator_getHighData(PvFinanceSimulator* h, int* outLen);
+PLOTVANE_API const double* CFinanceSimulator_getLowData(PvFinanceSimulator* h, int* outLen);
+PLOTVANE_API const double* CFinanceSimulator_getOpenData(PvFinanceSimulator* h, int* outLen);
+PLOTVANE_API const double* CFinanceSimulator_getCloseData(PvFinanceSimulator* h, int* outLen);
+PLOTVANE_API const double* CFinanceSimulator_getVolData(PvFinanceSimulator* h, int* outLen);
+
+/* Chart */
+PLOTVANE_API int CChart_StartOfSecondFilter(int labelStep, double initialMargin);  /* labelStep = 1, initialMargin = 0.05 */
+PLOTVANE_API int CChart_StartOfMinuteFilter(int labelStep, double initialMargin);  /* labelStep = 1, initialMargin = 0.05 */
+PLOTVANE_API int CChart_StartOfHourFilter(int labelStep, double initialMargin);  /* labelStep = 1, initialMargin = 0.05 */
+PLOTVANE_API int CChart_StartOfDayFilter(int labelStep, double initialMargin);  /* labelStep = 1, initialMargin = 0.05 */
+PLOTVANE_API int CChart_StartOfWeekFilter(int labelStep, double initialMargin);  /* labelStep = 1, initialMargin = 0.05 */
+PLOTVANE_API int CChart_StartOfMonthFilter(int labelStep, double initialMargin);  /* labelStep = 1, initialMargin = 0.05 */
+PLOTVANE_API int CChart_StartOfYearFilter(int labelStep, double initialMargin);  /* labelStep = 1, initialMargin = 0.05 */
+PLOTVANE_API int CChart_RegularSpacingFilter(int labelStep, int initialMargin);  /* labelStep = 1, initialMargin = 0 */
+PLOTVANE_API int CChart_SelectItemFilter(int item);
+PLOTVANE_API int CChart_AllPassFilter(void);
+PLOTVANE_API int CChart_NonePassFilter(void);
+PLOTVANE_API double CChart_chartTime(int year, int month, int day, int hour, int minute, int second);  /* hour = 0, minute = 0, second = 0 */
+PLOTVANE_API double CChart_chartTime2(long long t);
+PLOTVANE_API double CChart_chartTimeUTC(long long t);
+PLOTVANE_API long long CChart_unixTimeUTC(double t);
+PLOTVANE_API int CChart_getChartYMD(double t);
+PLOTVANE_API int CChart_getChartWeekDay(double t);
+PLOTVANE_API double CChart_bSearch(const double* values, int valuesLen, double v);
+PLOTVANE_API int CChart_RGB(int r, int g, int b, int a);  /* a = 0 */
+PLOTVANE_API int CChart_glassEffect(int glareSize, int glareDirection, int raisedEffect);  /* glareSize = PV_NormalGlare, glareDirection = PV_Top, raisedEffect = 5 */
+PLOTVANE_API int CChart_softLighting(int direction, int raisedEffect);  /* direction = PV_Top, raisedEffect = 4 */
+PLOTVANE_API int CChart_flatBorder(int thickness);
+PLOTVANE_API int CChart_barLighting(double startBrightness, double endBrightness);  /* startBrightness = 0.75, endBrightness = 1.5 */
+PLOTVANE_API int CChart_cylinderEffect(int orientation, double ambientIntensity, double diffuseIntensity, double specularIntensity, int shininess);  /* orientation = PV_Center, ambientIntensity = 0.5, diffuseIntensity = 0.5, specularIntensity = 0.75, shininess = 8 */
+PLOTVANE_API int CChart_phongLighting(double ambientIntensity, double diffuseIntensity, double specularIntensity, int shininess);  /* ambientIntensity = 0.5, diffuseIntensity = 0.5, specularIntensity = 0.75, shininess = 8 */
+PLOTVANE_API int CChart_metalColor(int c, int angle);  /* angle = 90 */
+PLOTVANE_API int CChart_goldColor(int angle);  /* angle = 90 */
+PLOTVANE_API int CChart_silverColor(int angle);  /* angle = 90 */
+PLOTVANE_API int CChart_brushedMetalColor(int c, int texture, int angle);  /* texture = 2, angle = 90 */
+PLOTVANE_API int CChart_brushedGoldColor(int texture, int angle);  /* texture = 2, angle = 90 */
+PLOTVANE_API int CChart_brushedSilverColor(int texture, int angle);  /* texture = 2, angle = 90 */
+PLOTVANE_API int CChart_CrossShape(double width);  /* width = 0.5 */
+PLOTVANE_API int CChart_Cross2Shape(double width);  /* width = 0.5 */
+PLOTVANE_API int CChart_PolygonShape(int side);
+PLOTVANE_API int CChart_Polygon2Shape(int side);
+PLOTVANE_API int CChart_StarShape(int side);
+PLOTVANE_API int CChart_ArrowShape(double angle, double widthRatio, double stemWidthRatio, double stemLengthRatio);  /* angle = 0, widthRatio = 1, stemWidthRatio = 0.5, stemLengthRatio = 0.5 */
+PLOTVANE_API int CChart_arrowShape(double angle, double widthRatio, double stemWidthRatio, double stemLengthRatio);  /* angle = 0, widthRatio = 1, stemWidthRatio = 0.5, stemLengthRatio = 0.5 */
+PLOTVANE_API int CChart_encodeFilter(int filterTag, int labelStep, double initialMargin);  /* labelStep = 1, initialMargin = 0.05 */
+PLOTVANE_API int CChart_ClearTypeMono(double gamma);  /* gamma = 0 */
+PLOTVANE_API int CChart_ClearTypeColor(double gamma);  /* gamma = 0 */
+PLOTVANE_API int CChart_getVersion(void);
+PLOTVANE_API const char* CChart_getDescription(void);
+PLOTVANE_API void CChart_setFontSearchPath(const char* path);
+PLOTVANE_API const char* CChart_getFontSearchPath(void);
+PLOTVANE_API const char* CChart_testFont(const char* font, int fontIndex, double fontHeight, double fontWidth, double angle);  /* fontIndex = 0, fontHeight = 8, fontWidth = 8, angle = 0 */
+PLOTVANE_API const char* CChart_lastError(void);
+PLOTVANE_API void CChart_clearLastError(void);
 
 #ifdef __cplusplus
 }

@@ -68,6 +68,50 @@ PvDrawObj* MeterPointer2DrawObj(PvMeterPointer* h) {
     return reinterpret_cast<PvDrawObj*>(static_cast<plotvane::DrawObj*>(reinterpret_cast<plotvane::MeterPointer*>(h)));
 }
 
+PvLayer* AreaLayer2Layer(PvAreaLayer* h) {
+    return reinterpret_cast<PvLayer*>(static_cast<plotvane::Layer*>(reinterpret_cast<plotvane::AreaLayer*>(h)));
+}
+
+PvLayer* InterLineLayer2Layer(PvInterLineLayer* h) {
+    return reinterpret_cast<PvLayer*>(static_cast<plotvane::Layer*>(reinterpret_cast<plotvane::InterLineLayer*>(h)));
+}
+
+PvLayer* BaseBoxLayer2Layer(PvBaseBoxLayer* h) {
+    return reinterpret_cast<PvLayer*>(static_cast<plotvane::Layer*>(reinterpret_cast<plotvane::BaseBoxLayer*>(h)));
+}
+
+PvBaseBoxLayer* HLOCLayer2BaseBoxLayer(PvHLOCLayer* h) {
+    return reinterpret_cast<PvBaseBoxLayer*>(static_cast<plotvane::BaseBoxLayer*>(reinterpret_cast<plotvane::HLOCLayer*>(h)));
+}
+
+PvBaseBoxLayer* CandleStickLayer2BaseBoxLayer(PvCandleStickLayer* h) {
+    return reinterpret_cast<PvBaseBoxLayer*>(static_cast<plotvane::BaseBoxLayer*>(reinterpret_cast<plotvane::CandleStickLayer*>(h)));
+}
+
+PvBaseBoxLayer* BoxWhiskerLayer2BaseBoxLayer(PvBoxWhiskerLayer* h) {
+    return reinterpret_cast<PvBaseBoxLayer*>(static_cast<plotvane::BaseBoxLayer*>(reinterpret_cast<plotvane::BoxWhiskerLayer*>(h)));
+}
+
+PvLayer* TrendLayer2Layer(PvTrendLayer* h) {
+    return reinterpret_cast<PvLayer*>(static_cast<plotvane::Layer*>(reinterpret_cast<plotvane::TrendLayer*>(h)));
+}
+
+PvLayer* VectorLayer2Layer(PvVectorLayer* h) {
+    return reinterpret_cast<PvLayer*>(static_cast<plotvane::Layer*>(reinterpret_cast<plotvane::VectorLayer*>(h)));
+}
+
+PvLayer* ContourLayer2Layer(PvContourLayer* h) {
+    return reinterpret_cast<PvLayer*>(static_cast<plotvane::Layer*>(reinterpret_cast<plotvane::ContourLayer*>(h)));
+}
+
+PvAxis* ColorAxis2Axis(PvColorAxis* h) {
+    return reinterpret_cast<PvAxis*>(static_cast<plotvane::Axis*>(reinterpret_cast<plotvane::ColorAxis*>(h)));
+}
+
+PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h) {
+    return reinterpret_cast<PvBaseChart*>(static_cast<plotvane::BaseChart*>(reinterpret_cast<plotvane::PyramidChart*>(h)));
+}
+
 void CDrawObj_setZOrder(PvDrawObj* h, int z) {
     if (!h) return;
     reinterpret_cast<plotvane::DrawObj*>(h)->setZOrder(z);
@@ -1187,13 +1231,13 @@ int CAxis_getThickness(PvAxis* h) {
     return reinterpret_cast<plotvane::Axis*>(h)->getThickness();
 }
 
-const double* CAxis_getTicks(PvAxis* h, int* len) {
+const double* CAxis_getTicks(PvAxis* h, int* outLen) {
     if (!h) {
-        if (len) *len = 0;
+        if (outLen) *outLen = 0;
         return nullptr;
     }
     const plotvane::DoubleArray a = reinterpret_cast<plotvane::Axis*>(h)->getTicks();
-    if (len) *len = a.data ? a.len : 0;
+    if (outLen) *outLen = a.data ? a.len : 0;
     return a.data;
 }
 
@@ -1825,13 +1869,13 @@ const char* CBaseMeter_getLabel(PvBaseMeter* h, double pos) {
     return reinterpret_cast<plotvane::BaseMeter*>(h)->getLabel(pos);
 }
 
-const double* CBaseMeter_getTicks(PvBaseMeter* h, int* len) {
+const double* CBaseMeter_getTicks(PvBaseMeter* h, int* outLen) {
     if (!h) {
-        if (len) *len = 0;
+        if (outLen) *outLen = 0;
         return nullptr;
     }
     const plotvane::DoubleArray a = reinterpret_cast<plotvane::BaseMeter*>(h)->getTicks();
-    if (len) *len = a.data ? a.len : 0;
+    if (outLen) *outLen = a.data ? a.len : 0;
     return a.data;
 }
 
@@ -2477,63 +2521,63 @@ bool CDrawArea_outBMP2(PvDrawArea* h, const char** data, int* len) {
     return reinterpret_cast<plotvane::DrawArea*>(h)->outBMP(data, len);
 }
 
-bool CDrawArea_outSVG3(PvDrawArea* h, const char** data, int* len) {
+bool CDrawArea_outSVG3(PvDrawArea* h, const char** outData, int* outLen) {
     if (!h) {
-        if (data) *data = nullptr;
-        if (len) *len = 0;
+        if (outData) *outData = nullptr;
+        if (outLen) *outLen = 0;
         return false;
     }
     const plotvane::MemBlock m = reinterpret_cast<plotvane::DrawArea*>(h)->outSVG();
-    if (data) *data = m.data;
-    if (len) *len = m.len;
+    if (outData) *outData = m.data;
+    if (outLen) *outLen = m.len;
     return m.len > 0;
 }
 
-bool CDrawArea_outSVG2(PvDrawArea* h, const char* options, const char** data, int* len) {
+bool CDrawArea_outSVG2(PvDrawArea* h, const char* options, const char** outData, int* outLen) {
     if (!h) {
-        if (data) *data = nullptr;
-        if (len) *len = 0;
+        if (outData) *outData = nullptr;
+        if (outLen) *outLen = 0;
         return false;
     }
     const plotvane::MemBlock m = reinterpret_cast<plotvane::DrawArea*>(h)->outSVG2(options);
-    if (data) *data = m.data;
-    if (len) *len = m.len;
+    if (outData) *outData = m.data;
+    if (outLen) *outLen = m.len;
     return m.len > 0;
 }
 
-bool CDrawArea_outPDF2(PvDrawArea* h, const char** data, int* len) {
+bool CDrawArea_outPDF2(PvDrawArea* h, const char** outData, int* outLen) {
     if (!h) {
-        if (data) *data = nullptr;
-        if (len) *len = 0;
+        if (outData) *outData = nullptr;
+        if (outLen) *outLen = 0;
         return false;
     }
     const plotvane::MemBlock m = reinterpret_cast<plotvane::DrawArea*>(h)->outPDF();
-    if (data) *data = m.data;
-    if (len) *len = m.len;
+    if (outData) *outData = m.data;
+    if (outLen) *outLen = m.len;
     return m.len > 0;
 }
 
-bool CDrawArea_outAGF2(PvDrawArea* h, const char** data, int* len) {
+bool CDrawArea_outAGF2(PvDrawArea* h, const char** outData, int* outLen) {
     if (!h) {
-        if (data) *data = nullptr;
-        if (len) *len = 0;
+        if (outData) *outData = nullptr;
+        if (outLen) *outLen = 0;
         return false;
     }
     const plotvane::MemBlock m = reinterpret_cast<plotvane::DrawArea*>(h)->outAGF();
-    if (data) *data = m.data;
-    if (len) *len = m.len;
+    if (outData) *outData = m.data;
+    if (outLen) *outLen = m.len;
     return m.len > 0;
 }
 
-bool CDrawArea_outFastImage(PvDrawArea* h, const char** data, int* len) {
+bool CDrawArea_outFastImage(PvDrawArea* h, const char** outData, int* outLen) {
     if (!h) {
-        if (data) *data = nullptr;
-        if (len) *len = 0;
+        if (outData) *outData = nullptr;
+        if (outLen) *outLen = 0;
         return false;
     }
     const plotvane::MemBlock m = reinterpret_cast<plotvane::DrawArea*>(h)->outFastImage();
-    if (data) *data = m.data;
-    if (len) *len = m.len;
+    if (outData) *outData = m.data;
+    if (outLen) *outLen = m.len;
     return m.len > 0;
 }
 
@@ -2592,23 +2636,23 @@ int CDrawArea_getARGBColor(PvDrawArea* h, int color) {
     return reinterpret_cast<plotvane::DrawArea*>(h)->getARGBColor(color);
 }
 
-const int* CDrawArea_getARGBGradient(PvDrawArea* h, const int* gradient, int gradientLen, int* len) {
+const int* CDrawArea_getARGBGradient(PvDrawArea* h, const int* gradient, int gradientLen, int* outLen) {
     if (!h) {
-        if (len) *len = 0;
+        if (outLen) *outLen = 0;
         return nullptr;
     }
     const plotvane::IntArray a = reinterpret_cast<plotvane::DrawArea*>(h)->getARGBGradient(plotvane::IntArray(gradient, gradient ? gradientLen : 0));
-    if (len) *len = a.data ? a.len : 0;
+    if (outLen) *outLen = a.data ? a.len : 0;
     return a.data;
 }
 
-const int* CDrawArea_getARGBColor2(PvDrawArea* h, const int* colors, int colorsLen, int* len) {
+const int* CDrawArea_getARGBColor2(PvDrawArea* h, const int* colors, int colorsLen, int* outLen) {
     if (!h) {
-        if (len) *len = 0;
+        if (outLen) *outLen = 0;
         return nullptr;
     }
     const plotvane::IntArray a = reinterpret_cast<plotvane::DrawArea*>(h)->getARGBColor(plotvane::IntArray(colors, colors ? colorsLen : 0));
-    if (len) *len = a.data ? a.len : 0;
+    if (outLen) *outLen = a.data ? a.len : 0;
     return a.data;
 }
 
@@ -2886,6 +2930,1080 @@ PvTTFText* CTTFText_create(PvDrawArea* d, const char* text, const char* font, in
 
 bool CTTFText_test(const char* font, int fontIndex, double height, double width, double angle, char* buffer, int bufferLength) {
     return plotvane::TTFText::test(font, fontIndex, height, width, angle, buffer, bufferLength);
+}
+
+double CLineObj_getY(PvLineObj* h, double x) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::LineObj*>(h)->getY(x);
+}
+
+bool CLineObj_isGap(PvLineObj* h) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::LineObj*>(h)->isGap();
+}
+
+void CAreaLayer_setMinLabelSize(PvAreaLayer* h, int s) {
+    if (!h) return;
+    reinterpret_cast<plotvane::AreaLayer*>(h)->setMinLabelSize(s);
+}
+
+void CAreaLayer_setGapColor(PvAreaLayer* h, int fillColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::AreaLayer*>(h)->setGapColor(fillColor);
+}
+
+void CInterLineLayer_setGapColor(PvInterLineLayer* h, int gapColor12, int gapColor21) {
+    if (!h) return;
+    reinterpret_cast<plotvane::InterLineLayer*>(h)->setGapColor(gapColor12, gapColor21);
+}
+
+void CBaseBoxLayer_setDataGap(PvBaseBoxLayer* h, double gap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::BaseBoxLayer*>(h)->setDataGap(gap);
+}
+
+void CBaseBoxLayer_setDataWidth(PvBaseBoxLayer* h, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::BaseBoxLayer*>(h)->setDataWidth(width);
+}
+
+void CBaseBoxLayer_setMinImageMapSize(PvBaseBoxLayer* h, int size) {
+    if (!h) return;
+    reinterpret_cast<plotvane::BaseBoxLayer*>(h)->setMinImageMapSize(size);
+}
+
+void CBaseBoxLayer_setRoundedCorners(PvBaseBoxLayer* h, int r1, int r2, int r3, int r4) {
+    if (!h) return;
+    reinterpret_cast<plotvane::BaseBoxLayer*>(h)->setRoundedCorners(r1, r2, r3, r4);
+}
+
+void CHLOCLayer_setColorMethod(PvHLOCLayer* h, int colorMethod, int riseColor, int fallColor, double leadValue) {
+    if (!h) return;
+    reinterpret_cast<plotvane::HLOCLayer*>(h)->setColorMethod(colorMethod, riseColor, fallColor, leadValue);
+}
+
+void CCandleStickLayer_setColors(PvCandleStickLayer* h, int upFillColor, int upLineColor, int downFillColor, int downLineColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::CandleStickLayer*>(h)->setColors(upFillColor, upLineColor, downFillColor, downLineColor);
+}
+
+void CCandleStickLayer_setExtraColors(PvCandleStickLayer* h, int upFillColor, int upLineColor, int downFillColor, int downLineColor, double leadValue) {
+    if (!h) return;
+    reinterpret_cast<plotvane::CandleStickLayer*>(h)->setExtraColors(upFillColor, upLineColor, downFillColor, downLineColor, leadValue);
+}
+
+void CBoxWhiskerLayer_setWhiskerBrightness(PvBoxWhiskerLayer* h, double brightness) {
+    if (!h) return;
+    reinterpret_cast<plotvane::BoxWhiskerLayer*>(h)->setWhiskerBrightness(brightness);
+}
+
+void CBoxWhiskerLayer_setBoxColor(PvBoxWhiskerLayer* h, int item, int color) {
+    if (!h) return;
+    reinterpret_cast<plotvane::BoxWhiskerLayer*>(h)->setBoxColor(item, color);
+}
+
+void CBoxWhiskerLayer_setBoxColors(PvBoxWhiskerLayer* h, const int* colors, int colorsLen, const char* const* names, int namesLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::BoxWhiskerLayer*>(h)->setBoxColors(plotvane::IntArray(colors, colors ? colorsLen : 0), plotvane::StringArray(names, names ? namesLen : 0));
+}
+
+void CTrendLayer_setRegressionType(PvTrendLayer* h, int regressionType) {
+    if (!h) return;
+    reinterpret_cast<plotvane::TrendLayer*>(h)->setRegressionType(regressionType);
+}
+
+void CTrendLayer_setImageMapWidth(PvTrendLayer* h, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::TrendLayer*>(h)->setImageMapWidth(width);
+}
+
+PvLineObj* CTrendLayer_getLine(PvTrendLayer* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineObj*>(reinterpret_cast<plotvane::TrendLayer*>(h)->getLine());
+}
+
+double CTrendLayer_getSlope(PvTrendLayer* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::TrendLayer*>(h)->getSlope();
+}
+
+double CTrendLayer_getIntercept(PvTrendLayer* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::TrendLayer*>(h)->getIntercept();
+}
+
+double CTrendLayer_getCorrelation(PvTrendLayer* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::TrendLayer*>(h)->getCorrelation();
+}
+
+double CTrendLayer_getStdError(PvTrendLayer* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::TrendLayer*>(h)->getStdError();
+}
+
+double CTrendLayer_getCoefficient(PvTrendLayer* h, int i) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::TrendLayer*>(h)->getCoefficient(i);
+}
+
+void CTrendLayer_addConfidenceBand(PvTrendLayer* h, double confidence, int upperFillColor, int upperEdgeColor, int upperLineWidth, int lowerFillColor, int lowerEdgeColor, int lowerLineWidth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::TrendLayer*>(h)->addConfidenceBand(confidence, upperFillColor, upperEdgeColor, upperLineWidth, lowerFillColor, lowerEdgeColor, lowerLineWidth);
+}
+
+void CTrendLayer_addPredictionBand(PvTrendLayer* h, double confidence, int upperFillColor, int upperEdgeColor, int upperLineWidth, int lowerFillColor, int lowerEdgeColor, int lowerLineWidth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::TrendLayer*>(h)->addPredictionBand(confidence, upperFillColor, upperEdgeColor, upperLineWidth, lowerFillColor, lowerEdgeColor, lowerLineWidth);
+}
+
+void CVectorLayer_setVector(PvVectorLayer* h, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale) {
+    if (!h) return;
+    reinterpret_cast<plotvane::VectorLayer*>(h)->setVector(plotvane::DoubleArray(lengths, lengths ? lengthsLen : 0), plotvane::DoubleArray(directions, directions ? directionsLen : 0), lengthScale);
+}
+
+void CVectorLayer_setArrowHead(PvVectorLayer* h, int width, int height) {
+    if (!h) return;
+    reinterpret_cast<plotvane::VectorLayer*>(h)->setArrowHead(width, height);
+}
+
+void CVectorLayer_setArrowHead2(PvVectorLayer* h, const int* polygon, int polygonLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::VectorLayer*>(h)->setArrowHead(plotvane::IntArray(polygon, polygon ? polygonLen : 0));
+}
+
+void CVectorLayer_setArrowStem(PvVectorLayer* h, const int* polygon, int polygonLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::VectorLayer*>(h)->setArrowStem(plotvane::IntArray(polygon, polygon ? polygonLen : 0));
+}
+
+void CVectorLayer_setArrowAlignment(PvVectorLayer* h, int alignment) {
+    if (!h) return;
+    reinterpret_cast<plotvane::VectorLayer*>(h)->setArrowAlignment(alignment);
+}
+
+void CVectorLayer_setVectorMargin(PvVectorLayer* h, double startMargin, double endMargin) {
+    if (!h) return;
+    reinterpret_cast<plotvane::VectorLayer*>(h)->setVectorMargin(startMargin, endMargin);
+}
+
+void CVectorLayer_setIconSize(PvVectorLayer* h, int width, int height) {
+    if (!h) return;
+    reinterpret_cast<plotvane::VectorLayer*>(h)->setIconSize(width, height);
+}
+
+void CContourLayer_setZData(PvContourLayer* h, const double* zData, int zDataLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ContourLayer*>(h)->setZData(plotvane::DoubleArray(zData, zData ? zDataLen : 0));
+}
+
+void CContourLayer_setZBounds(PvContourLayer* h, double minZ, double maxZ) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ContourLayer*>(h)->setZBounds(minZ, maxZ);
+}
+
+void CContourLayer_setSmoothInterpolation(PvContourLayer* h, bool b) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ContourLayer*>(h)->setSmoothInterpolation(b);
+}
+
+void CContourLayer_setHeatMap(PvContourLayer* h, bool b) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ContourLayer*>(h)->setHeatMap(b);
+}
+
+void CContourLayer_setContourColor(PvContourLayer* h, int contourColor, int minorContourColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ContourLayer*>(h)->setContourColor(contourColor, minorContourColor);
+}
+
+void CContourLayer_setContourWidth(PvContourLayer* h, int contourWidth, int minorContourWidth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ContourLayer*>(h)->setContourWidth(contourWidth, minorContourWidth);
+}
+
+void CContourLayer_setExactContour(PvContourLayer* h, bool contour) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ContourLayer*>(h)->setExactContour(contour);
+}
+
+void CContourLayer_setExactContour2(PvContourLayer* h, bool contour, bool markContour) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ContourLayer*>(h)->setExactContour(contour, markContour);
+}
+
+PvColorAxis* CContourLayer_colorAxis(PvContourLayer* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvColorAxis*>(reinterpret_cast<plotvane::ContourLayer*>(h)->colorAxis());
+}
+
+PvColorAxis* CContourLayer_setColorAxis(PvContourLayer* h, int x, int y, int alignment, int length, int orientation) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvColorAxis*>(reinterpret_cast<plotvane::ContourLayer*>(h)->setColorAxis(x, y, alignment, length, orientation));
+}
+
+void CColorAxis_setColorGradient(PvColorAxis* h, bool isContinuous, const int* colors, int colorsLen, int underflowColor, int overflowColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setColorGradient(isContinuous, plotvane::IntArray(colors, colors ? colorsLen : 0), underflowColor, overflowColor);
+}
+
+void CColorAxis_setColorScale(PvColorAxis* h, const double* colorStops, int colorStopsLen, int underflowColor, int overflowColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setColorScale(plotvane::DoubleArray(colorStops, colorStops ? colorStopsLen : 0), underflowColor, overflowColor);
+}
+
+int CColorAxis_getColor(PvColorAxis* h, double z) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ColorAxis*>(h)->getColor(z);
+}
+
+void CColorAxis_setLevels(PvColorAxis* h, int maxLevels) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setLevels(maxLevels);
+}
+
+void CColorAxis_setCompactAxis(PvColorAxis* h, bool b) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setCompactAxis(b);
+}
+
+void CColorAxis_setAxisPos(PvColorAxis* h, int x, int y, int alignment) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setAxisPos(x, y, alignment);
+}
+
+void CColorAxis_setAxisBorder(PvColorAxis* h, int edgeColor, int raisedEffect) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setAxisBorder(edgeColor, raisedEffect);
+}
+
+void CColorAxis_setBoundingBox(PvColorAxis* h, int fillColor, int edgeColor, int raisedEffect) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setBoundingBox(fillColor, edgeColor, raisedEffect);
+}
+
+void CColorAxis_setBoxMargin(PvColorAxis* h, int m) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setBoxMargin(m);
+}
+
+void CColorAxis_setBoxMargin2(PvColorAxis* h, int leftMargin, int rightMargin, int topMargin, int bottomMargin) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setBoxMargin(leftMargin, rightMargin, topMargin, bottomMargin);
+}
+
+void CColorAxis_setRoundedCorners(PvColorAxis* h, int r1, int r2, int r3, int r4) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ColorAxis*>(h)->setRoundedCorners(r1, r2, r3, r4);
+}
+
+int CColorAxis_getBoxWidth(PvColorAxis* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ColorAxis*>(h)->getBoxWidth();
+}
+
+int CColorAxis_getBoxHeight(PvColorAxis* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ColorAxis*>(h)->getBoxHeight();
+}
+
+bool CColorAxis_isSmooth(PvColorAxis* h) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ColorAxis*>(h)->isSmooth();
+}
+
+PvPyramidChart* CPyramidChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
+    return reinterpret_cast<PvPyramidChart*>(plotvane::PyramidChart::create(width, height, bgColor, edgeColor, raisedEffect));
+}
+
+void CPyramidChart_setPyramidSize(PvPyramidChart* h, int cx, int cy, int radius, int height) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setPyramidSize(cx, cy, radius, height);
+}
+
+void CPyramidChart_setConeSize(PvPyramidChart* h, int cx, int cy, int radius, int height) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setConeSize(cx, cy, radius, height);
+}
+
+void CPyramidChart_setFunnelSize(PvPyramidChart* h, int cx, int cy, int radius, int height, double tubeRadius, double tubeHeight) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setFunnelSize(cx, cy, radius, height, tubeRadius, tubeHeight);
+}
+
+void CPyramidChart_setData(PvPyramidChart* h, const double* data, int dataLen, const char* const* labels, int labelsLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setData(plotvane::DoubleArray(data, data ? dataLen : 0), plotvane::StringArray(labels, labels ? labelsLen : 0));
+}
+
+PvTextBox* CPyramidChart_setCenterLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidChart*>(h)->setCenterLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+PvTextBox* CPyramidChart_setRightLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidChart*>(h)->setRightLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+PvTextBox* CPyramidChart_setLeftLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidChart*>(h)->setLeftLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+void CPyramidChart_setPyramidSides(PvPyramidChart* h, int noOfSides) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setPyramidSides(noOfSides);
+}
+
+void CPyramidChart_setViewAngle(PvPyramidChart* h, double elevation, double rotation, double twist) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setViewAngle(elevation, rotation, twist);
+}
+
+void CPyramidChart_setGradientShading(PvPyramidChart* h, double startBrightness, double endBrightness) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setGradientShading(startBrightness, endBrightness);
+}
+
+void CPyramidChart_setLighting(PvPyramidChart* h, double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setLighting(ambientIntensity, diffuseIntensity, specularIntensity, shininess);
+}
+
+void CPyramidChart_setJoinLine(PvPyramidChart* h, int color, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setJoinLine(color, width);
+}
+
+void CPyramidChart_setJoinLineGap(PvPyramidChart* h, int pyramidGap, int pointerGap, int textGap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setJoinLineGap(pyramidGap, pointerGap, textGap);
+}
+
+void CPyramidChart_setLayerBorder(PvPyramidChart* h, int color, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setLayerBorder(color, width);
+}
+
+void CPyramidChart_setLayerGap(PvPyramidChart* h, double layerGap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setLayerGap(layerGap);
+}
+
+PvPyramidLayer* CPyramidChart_getLayer(PvPyramidChart* h, int layerNo) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvPyramidLayer*>(reinterpret_cast<plotvane::PyramidChart*>(h)->getLayer(layerNo));
+}
+
+PvTextBox* CPyramidLayer_setCenterLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidLayer*>(h)->setCenterLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+PvTextBox* CPyramidLayer_setRightLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidLayer*>(h)->setRightLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+PvTextBox* CPyramidLayer_setLeftLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidLayer*>(h)->setLeftLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+void CPyramidLayer_setColor(PvPyramidLayer* h, int color) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setColor(color);
+}
+
+void CPyramidLayer_setJoinLine(PvPyramidLayer* h, int color, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setJoinLine(color, width);
+}
+
+void CPyramidLayer_setJoinLineGap(PvPyramidLayer* h, int pyramidGap, int pointerGap, int textGap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setJoinLineGap(pyramidGap, pointerGap, textGap);
+}
+
+void CPyramidLayer_setLayerBorder(PvPyramidLayer* h, int color, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setLayerBorder(color, width);
+}
+
+void CPyramidLayer_setLayerGap(PvPyramidLayer* h, double layerGap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setLayerGap(layerGap);
+}
+
+PvArrayMath* CArrayMath_create(const double* a, int aLen) {
+    return reinterpret_cast<PvArrayMath*>(plotvane::ArrayMath::create(plotvane::DoubleArray(a, a ? aLen : 0)));
+}
+
+void CArrayMath_destroy(PvArrayMath* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ArrayMath*>(h)->destroy();
+}
+
+double CArrayMath_min2(const double* a, int aLen) {
+    return plotvane::ArrayMath::min(plotvane::DoubleArray(a, a ? aLen : 0));
+}
+
+double CArrayMath_max2(const double* a, int aLen) {
+    return plotvane::ArrayMath::max(plotvane::DoubleArray(a, a ? aLen : 0));
+}
+
+PvArrayMath* CArrayMath_add(PvArrayMath* h, double v) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->add(v));
+}
+
+PvArrayMath* CArrayMath_sub(PvArrayMath* h, double v) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->sub(v));
+}
+
+PvArrayMath* CArrayMath_mul(PvArrayMath* h, double v) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->mul(v));
+}
+
+PvArrayMath* CArrayMath_div(PvArrayMath* h, double v) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->div(v));
+}
+
+PvArrayMath* CArrayMath_add2(PvArrayMath* h, const double* b, int bLen) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->add(plotvane::DoubleArray(b, b ? bLen : 0)));
+}
+
+PvArrayMath* CArrayMath_sub2(PvArrayMath* h, const double* b, int bLen) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->sub(plotvane::DoubleArray(b, b ? bLen : 0)));
+}
+
+PvArrayMath* CArrayMath_mul2(PvArrayMath* h, const double* b, int bLen) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->mul(plotvane::DoubleArray(b, b ? bLen : 0)));
+}
+
+PvArrayMath* CArrayMath_div2(PvArrayMath* h, const double* b, int bLen) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->div(plotvane::DoubleArray(b, b ? bLen : 0)));
+}
+
+PvArrayMath* CArrayMath_financeDiv(PvArrayMath* h, const double* b, int bLen, double zeroByZeroValue) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->financeDiv(plotvane::DoubleArray(b, b ? bLen : 0), zeroByZeroValue));
+}
+
+PvArrayMath* CArrayMath_selectGTZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectGTZ(plotvane::DoubleArray(decision, decision ? decisionLen : 0), fillValue));
+}
+
+PvArrayMath* CArrayMath_selectGEZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectGEZ(plotvane::DoubleArray(decision, decision ? decisionLen : 0), fillValue));
+}
+
+PvArrayMath* CArrayMath_selectLTZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectLTZ(plotvane::DoubleArray(decision, decision ? decisionLen : 0), fillValue));
+}
+
+PvArrayMath* CArrayMath_selectLEZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectLEZ(plotvane::DoubleArray(decision, decision ? decisionLen : 0), fillValue));
+}
+
+PvArrayMath* CArrayMath_selectEQZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectEQZ(plotvane::DoubleArray(decision, decision ? decisionLen : 0), fillValue));
+}
+
+PvArrayMath* CArrayMath_selectNEZ(PvArrayMath* h, const double* decision, int decisionLen, double fillValue) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectNEZ(plotvane::DoubleArray(decision, decision ? decisionLen : 0), fillValue));
+}
+
+PvArrayMath* CArrayMath_replace(PvArrayMath* h, double a, double b) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->replace(a, b));
+}
+
+PvArrayMath* CArrayMath_abs(PvArrayMath* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->abs());
+}
+
+PvArrayMath* CArrayMath_acc(PvArrayMath* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->acc());
+}
+
+PvArrayMath* CArrayMath_delta(PvArrayMath* h, int offset) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->delta(offset));
+}
+
+PvArrayMath* CArrayMath_rate(PvArrayMath* h, int offset) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->rate(offset));
+}
+
+PvArrayMath* CArrayMath_shift(PvArrayMath* h, int offset, double fillValue) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->shift(offset, fillValue));
+}
+
+PvArrayMath* CArrayMath_movAvg(PvArrayMath* h, int n) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->movAvg(n));
+}
+
+PvArrayMath* CArrayMath_movMax(PvArrayMath* h, int n) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->movMax(n));
+}
+
+PvArrayMath* CArrayMath_movMin(PvArrayMath* h, int n) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->movMin(n));
+}
+
+PvArrayMath* CArrayMath_movStdDev(PvArrayMath* h, int n) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->movStdDev(n));
+}
+
+PvArrayMath* CArrayMath_movPercentile(PvArrayMath* h, int n, double p) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->movPercentile(n, p));
+}
+
+PvArrayMath* CArrayMath_movMed(PvArrayMath* h, int n) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->movMed(n));
+}
+
+PvArrayMath* CArrayMath_movCorr(PvArrayMath* h, int n, const double* b, int bLen) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->movCorr(n, plotvane::DoubleArray(b, b ? bLen : 0)));
+}
+
+PvArrayMath* CArrayMath_expAvg(PvArrayMath* h, double smoothingFactor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->expAvg(smoothingFactor));
+}
+
+PvArrayMath* CArrayMath_lowess(PvArrayMath* h, double smoothness, int iteration) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->lowess(smoothness, iteration));
+}
+
+PvArrayMath* CArrayMath_lowess2(PvArrayMath* h, const double* xValues, int xValuesLen, double smoothness, int iteration) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->lowess(plotvane::DoubleArray(xValues, xValues ? xValuesLen : 0), smoothness, iteration));
+}
+
+PvArrayMath* CArrayMath_selectRegularSpacing(PvArrayMath* h, int majorTickStep, int minorTickStep, int initialMargin) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectRegularSpacing(majorTickStep, minorTickStep, initialMargin));
+}
+
+PvArrayMath* CArrayMath_selectStartOfSecond(PvArrayMath* h, int majorTickStep, double initialMargin) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectStartOfSecond(majorTickStep, initialMargin));
+}
+
+PvArrayMath* CArrayMath_selectStartOfMinute(PvArrayMath* h, int majorTickStep, double initialMargin) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectStartOfMinute(majorTickStep, initialMargin));
+}
+
+PvArrayMath* CArrayMath_selectStartOfHour(PvArrayMath* h, int majorTickStep, double initialMargin) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectStartOfHour(majorTickStep, initialMargin));
+}
+
+PvArrayMath* CArrayMath_selectStartOfDay(PvArrayMath* h, int majorTickStep, double initialMargin) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectStartOfDay(majorTickStep, initialMargin));
+}
+
+PvArrayMath* CArrayMath_selectStartOfWeek(PvArrayMath* h, int majorTickStep, double initialMargin) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectStartOfWeek(majorTickStep, initialMargin));
+}
+
+PvArrayMath* CArrayMath_selectStartOfMonth(PvArrayMath* h, int majorTickStep, double initialMargin) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectStartOfMonth(majorTickStep, initialMargin));
+}
+
+PvArrayMath* CArrayMath_selectStartOfYear(PvArrayMath* h, int majorTickStep, double initialMargin) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->selectStartOfYear(majorTickStep, initialMargin));
+}
+
+PvArrayMath* CArrayMath_trim(PvArrayMath* h, int startIndex, int len) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->trim(startIndex, len));
+}
+
+PvArrayMath* CArrayMath_insert(PvArrayMath* h, const double* values, int valuesLen, int insertPoint) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->insert(plotvane::DoubleArray(values, values ? valuesLen : 0), insertPoint));
+}
+
+PvArrayMath* CArrayMath_insert2(PvArrayMath* h, double value, int len, int insertPoint) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvArrayMath*>(reinterpret_cast<plotvane::ArrayMath*>(h)->insert(value, len, insertPoint));
+}
+
+const double* CArrayMath_aggregate(PvArrayMath* h, const double* srcArray, int srcArrayLen, int aggregateMethod, double param, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::ArrayMath*>(h)->aggregate(plotvane::DoubleArray(srcArray, srcArray ? srcArrayLen : 0), aggregateMethod, param);
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+double CArrayMath_sum(PvArrayMath* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->sum();
+}
+
+double CArrayMath_avg(PvArrayMath* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->avg();
+}
+
+double CArrayMath_stdDev(PvArrayMath* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->stdDev();
+}
+
+double CArrayMath_med(PvArrayMath* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->med();
+}
+
+double CArrayMath_percentile(PvArrayMath* h, double p) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->percentile(p);
+}
+
+double CArrayMath_min(PvArrayMath* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->min();
+}
+
+double CArrayMath_max(PvArrayMath* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->max();
+}
+
+int CArrayMath_minIndex(PvArrayMath* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->minIndex();
+}
+
+int CArrayMath_maxIndex(PvArrayMath* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->maxIndex();
+}
+
+int CArrayMath_count(PvArrayMath* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->count();
+}
+
+double CArrayMath_getValue(PvArrayMath* h, int index) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ArrayMath*>(h)->getValue(index);
+}
+
+const double* CArrayMath_result(PvArrayMath* h, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::ArrayMath*>(h)->result();
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+PvRanSeries* CRanSeries_create(int seed) {
+    return reinterpret_cast<PvRanSeries*>(plotvane::RanSeries::create(seed));
+}
+
+void CRanSeries_destroy(PvRanSeries* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::RanSeries*>(h)->destroy();
+}
+
+const double* CRanSeries_getSeries(PvRanSeries* h, int len, double minValue, double maxValue, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::RanSeries*>(h)->getSeries(len, minValue, maxValue);
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+const double* CRanSeries_getSeries2(PvRanSeries* h, int len, double startValue, double minDelta, double maxDelta, double lowerLimit, double upperLimit, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::RanSeries*>(h)->getSeries(len, startValue, minDelta, maxDelta, lowerLimit, upperLimit);
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+const double* CRanSeries_getGaussianSeries(PvRanSeries* h, int len, double mean, double stdDev, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::RanSeries*>(h)->getGaussianSeries(len, mean, stdDev);
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+const double* CRanSeries_getDateSeries(PvRanSeries* h, int len, double startTime, double tickInc, bool weekDayOnly, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::RanSeries*>(h)->getDateSeries(len, startTime, tickInc, weekDayOnly);
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+const double* CRanSeries_get2DSeries(PvRanSeries* h, int xLen, int yLen, double minValue, double maxValue, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::RanSeries*>(h)->get2DSeries(xLen, yLen, minValue, maxValue);
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+PvRanTable* CRanTable_create(int seed, int noOfCols, int noOfRows) {
+    return reinterpret_cast<PvRanTable*>(plotvane::RanTable::create(seed, noOfCols, noOfRows));
+}
+
+void CRanTable_destroy(PvRanTable* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::RanTable*>(h)->destroy();
+}
+
+void CRanTable_setCol(PvRanTable* h, int colNo, double minValue, double maxValue) {
+    if (!h) return;
+    reinterpret_cast<plotvane::RanTable*>(h)->setCol(colNo, minValue, maxValue);
+}
+
+void CRanTable_setCol2(PvRanTable* h, int colNo, double startValue, double minDelta, double maxDelta, double lowerLimit, double upperLimit) {
+    if (!h) return;
+    reinterpret_cast<plotvane::RanTable*>(h)->setCol(colNo, startValue, minDelta, maxDelta, lowerLimit, upperLimit);
+}
+
+void CRanTable_setDateCol(PvRanTable* h, int colNo, double startTime, double tickInc, bool weekDayOnly) {
+    if (!h) return;
+    reinterpret_cast<plotvane::RanTable*>(h)->setDateCol(colNo, startTime, tickInc, weekDayOnly);
+}
+
+void CRanTable_setHLOCCols(PvRanTable* h, int colNo, double startValue, double minDelta, double maxDelta, double lowerLimit, double upperLimit) {
+    if (!h) return;
+    reinterpret_cast<plotvane::RanTable*>(h)->setHLOCCols(colNo, startValue, minDelta, maxDelta, lowerLimit, upperLimit);
+}
+
+int CRanTable_selectDate(PvRanTable* h, int colNo, double minDate, double maxDate) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::RanTable*>(h)->selectDate(colNo, minDate, maxDate);
+}
+
+const double* CRanTable_getCol(PvRanTable* h, int colNo, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::RanTable*>(h)->getCol(colNo);
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+PvFinanceSimulator* CFinanceSimulator_create(int seed, double startTime, double endTime, int resolution) {
+    return reinterpret_cast<PvFinanceSimulator*>(plotvane::FinanceSimulator::create(seed, startTime, endTime, resolution));
+}
+
+PvFinanceSimulator* CFinanceSimulator_create2(const char* seed, double startTime, double endTime, int resolution) {
+    return reinterpret_cast<PvFinanceSimulator*>(plotvane::FinanceSimulator::create(seed, startTime, endTime, resolution));
+}
+
+void CFinanceSimulator_destroy(PvFinanceSimulator* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceSimulator*>(h)->destroy();
+}
+
+const double* CFinanceSimulator_getTimeStamps(PvFinanceSimulator* h, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::FinanceSimulator*>(h)->getTimeStamps();
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+const double* CFinanceSimulator_getHighData(PvFinanceSimulator* h, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::FinanceSimulator*>(h)->getHighData();
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+const double* CFinanceSimulator_getLowData(PvFinanceSimulator* h, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::FinanceSimulator*>(h)->getLowData();
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+const double* CFinanceSimulator_getOpenData(PvFinanceSimulator* h, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::FinanceSimulator*>(h)->getOpenData();
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+const double* CFinanceSimulator_getCloseData(PvFinanceSimulator* h, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::FinanceSimulator*>(h)->getCloseData();
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+const double* CFinanceSimulator_getVolData(PvFinanceSimulator* h, int* outLen) {
+    if (!h) {
+        if (outLen) *outLen = 0;
+        return nullptr;
+    }
+    const plotvane::DoubleArray a = reinterpret_cast<plotvane::FinanceSimulator*>(h)->getVolData();
+    if (outLen) *outLen = a.data ? a.len : 0;
+    return a.data;
+}
+
+int CChart_StartOfSecondFilter(int labelStep, double initialMargin) {
+    return plotvane::Chart::StartOfSecondFilter(labelStep, initialMargin);
+}
+
+int CChart_StartOfMinuteFilter(int labelStep, double initialMargin) {
+    return plotvane::Chart::StartOfMinuteFilter(labelStep, initialMargin);
+}
+
+int CChart_StartOfHourFilter(int labelStep, double initialMargin) {
+    return plotvane::Chart::StartOfHourFilter(labelStep, initialMargin);
+}
+
+int CChart_StartOfDayFilter(int labelStep, double initialMargin) {
+    return plotvane::Chart::StartOfDayFilter(labelStep, initialMargin);
+}
+
+int CChart_StartOfWeekFilter(int labelStep, double initialMargin) {
+    return plotvane::Chart::StartOfWeekFilter(labelStep, initialMargin);
+}
+
+int CChart_StartOfMonthFilter(int labelStep, double initialMargin) {
+    return plotvane::Chart::StartOfMonthFilter(labelStep, initialMargin);
+}
+
+int CChart_StartOfYearFilter(int labelStep, double initialMargin) {
+    return plotvane::Chart::StartOfYearFilter(labelStep, initialMargin);
+}
+
+int CChart_RegularSpacingFilter(int labelStep, int initialMargin) {
+    return plotvane::Chart::RegularSpacingFilter(labelStep, initialMargin);
+}
+
+int CChart_SelectItemFilter(int item) {
+    return plotvane::Chart::SelectItemFilter(item);
+}
+
+int CChart_AllPassFilter(void) {
+    return plotvane::Chart::AllPassFilter();
+}
+
+int CChart_NonePassFilter(void) {
+    return plotvane::Chart::NonePassFilter();
+}
+
+double CChart_chartTime(int year, int month, int day, int hour, int minute, int second) {
+    return plotvane::Chart::chartTime(year, month, day, hour, minute, second);
+}
+
+double CChart_chartTime2(long long t) {
+    return plotvane::Chart::chartTime2(t);
+}
+
+double CChart_chartTimeUTC(long long t) {
+    return plotvane::Chart::chartTimeUTC(t);
+}
+
+long long CChart_unixTimeUTC(double t) {
+    return plotvane::Chart::unixTimeUTC(t);
+}
+
+int CChart_getChartYMD(double t) {
+    return plotvane::Chart::getChartYMD(t);
+}
+
+int CChart_getChartWeekDay(double t) {
+    return plotvane::Chart::getChartWeekDay(t);
+}
+
+double CChart_bSearch(const double* values, int valuesLen, double v) {
+    return plotvane::Chart::bSearch(plotvane::DoubleArray(values, values ? valuesLen : 0), v);
+}
+
+int CChart_RGB(int r, int g, int b, int a) {
+    return plotvane::Chart::RGB(r, g, b, a);
+}
+
+int CChart_glassEffect(int glareSize, int glareDirection, int raisedEffect) {
+    return plotvane::Chart::glassEffect(glareSize, glareDirection, raisedEffect);
+}
+
+int CChart_softLighting(int direction, int raisedEffect) {
+    return plotvane::Chart::softLighting(direction, raisedEffect);
+}
+
+int CChart_flatBorder(int thickness) {
+    return plotvane::Chart::flatBorder(thickness);
+}
+
+int CChart_barLighting(double startBrightness, double endBrightness) {
+    return plotvane::Chart::barLighting(startBrightness, endBrightness);
+}
+
+int CChart_cylinderEffect(int orientation, double ambientIntensity, double diffuseIntensity, double specularIntensity, int shininess) {
+    return plotvane::Chart::cylinderEffect(orientation, ambientIntensity, diffuseIntensity, specularIntensity, shininess);
+}
+
+int CChart_phongLighting(double ambientIntensity, double diffuseIntensity, double specularIntensity, int shininess) {
+    return plotvane::Chart::phongLighting(ambientIntensity, diffuseIntensity, specularIntensity, shininess);
+}
+
+int CChart_metalColor(int c, int angle) {
+    return plotvane::Chart::metalColor(c, angle);
+}
+
+int CChart_goldColor(int angle) {
+    return plotvane::Chart::goldColor(angle);
+}
+
+int CChart_silverColor(int angle) {
+    return plotvane::Chart::silverColor(angle);
+}
+
+int CChart_brushedMetalColor(int c, int texture, int angle) {
+    return plotvane::Chart::brushedMetalColor(c, texture, angle);
+}
+
+int CChart_brushedGoldColor(int texture, int angle) {
+    return plotvane::Chart::brushedGoldColor(texture, angle);
+}
+
+int CChart_brushedSilverColor(int texture, int angle) {
+    return plotvane::Chart::brushedSilverColor(texture, angle);
+}
+
+int CChart_CrossShape(double width) {
+    return plotvane::Chart::CrossShape(width);
+}
+
+int CChart_Cross2Shape(double width) {
+    return plotvane::Chart::Cross2Shape(width);
+}
+
+int CChart_PolygonShape(int side) {
+    return plotvane::Chart::PolygonShape(side);
+}
+
+int CChart_Polygon2Shape(int side) {
+    return plotvane::Chart::Polygon2Shape(side);
+}
+
+int CChart_StarShape(int side) {
+    return plotvane::Chart::StarShape(side);
+}
+
+int CChart_ArrowShape(double angle, double widthRatio, double stemWidthRatio, double stemLengthRatio) {
+    return plotvane::Chart::ArrowShape(angle, widthRatio, stemWidthRatio, stemLengthRatio);
+}
+
+int CChart_arrowShape(double angle, double widthRatio, double stemWidthRatio, double stemLengthRatio) {
+    return plotvane::Chart::arrowShape(angle, widthRatio, stemWidthRatio, stemLengthRatio);
+}
+
+int CChart_encodeFilter(int filterTag, int labelStep, double initialMargin) {
+    return plotvane::Chart::encodeFilter(filterTag, labelStep, initialMargin);
+}
+
+int CChart_ClearTypeMono(double gamma) {
+    return plotvane::Chart::ClearTypeMono(gamma);
+}
+
+int CChart_ClearTypeColor(double gamma) {
+    return plotvane::Chart::ClearTypeColor(gamma);
+}
+
+int CChart_getVersion(void) {
+    return plotvane::Chart::getVersion();
+}
+
+const char* CChart_getDescription(void) {
+    return plotvane::Chart::getDescription();
+}
+
+void CChart_setFontSearchPath(const char* path) {
+    plotvane::Chart::setFontSearchPath(path);
+}
+
+const char* CChart_getFontSearchPath(void) {
+    return plotvane::Chart::getFontSearchPath();
+}
+
+const char* CChart_testFont(const char* font, int fontIndex, double fontHeight, double fontWidth, double angle) {
+    return plotvane::Chart::testFont(font, fontIndex, fontHeight, fontWidth, angle);
+}
+
+const char* CChart_lastError(void) {
+    return plotvane::Chart::lastError();
+}
+
+void CChart_clearLastError(void) {
+    plotvane::Chart::clearLastError();
 }
 
 }  // extern "C"

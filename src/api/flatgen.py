@@ -28,8 +28,13 @@ NEUTRAL = {"int": "0", "double": "0", "bool": "false", "char": "0", "long long":
 
 
 def split_top(text, sep=","):
-    parts, depth, cur = [], 0, ""
+    parts, depth, cur, quoted = [], 0, "", False
     for ch in text:
+        if ch == '"' and not cur.endswith("\\"):
+            quoted = not quoted
+        if quoted:
+            cur += ch
+            continue
         if ch in "(<[{":
             depth += 1
         elif ch in ")>]}":
@@ -85,15 +90,19 @@ class Cls:
 
 
 def read_surface(path=SURFACE):
-    classes, handles, cls = {}, set(), None
+    classes, handles, omitted, cls = {}, set(), set(), None
     with open(path) as f:
         for lineno, raw in enumerate(f, 1):
-            line = raw.split("#", 1)[0].strip()
+            line = re.sub(r"(^|\s)#(\s.*)?$", "", raw).strip()
             if not line:
                 continue
             m = re.match(r"class (\w+)(?: : (\w+))?$", line)
             if m:
                 cls = classes[m.group(1)] = Cls(m.group(1), m.group(2))
+                continue
+            m = re.match(r"omit class (\w+)$", line)
+            if m:
+                omitted.add(m.group(1))
                 continue
             m = re.match(r"handle (\w+)$", line)
             if m:
@@ -107,7 +116,7 @@ def read_surface(path=SURFACE):
                     cls.ops.append(Op(m.group(2), flat=m.group(1)) if m else Op(line))
             except (ValueError, AttributeError) as e:
                 sys.exit("%s:%d: %s" % (path, lineno, e))
-    return classes, handles | set(classes)
+    return classes, handles | set(classes), omitted
 
 
 # ---- C declarations and forwarding bodies ----
@@ -148,13 +157,13 @@ def c_return(op, handles):
         return ("Pv%s*" % h, [], "nullptr", lambda e: "return reinterpret_cast<Pv%s*>(%s);" % (h, e))
     if r in ("DoubleArray", "IntArray"):
         elem = ARRAYS[r]
-        return (elem, [("int*", "len")], "nullptr",
-                lambda e: "const plotvane::%s a = %s;\n    if (len) *len = a.data ? a.len : 0;\n"
+        return (elem, [("int*", "outLen")], "nullptr",
+                lambda e: "const plotvane::%s a = %s;\n    if (outLen) *outLen = a.data ? a.len : 0;\n"
                           "    return a.data;" % (r, e))
     if r == "MemBlock":
-        return ("bool", [("const char**", "data"), ("int*", "len")], "false",
-                lambda e: "const plotvane::MemBlock m = %s;\n    if (data) *data = m.data;\n"
-                          "    if (len) *len = m.len;\n    return m.len > 0;" % e)
+        return ("bool", [("const char**", "outData"), ("int*", "outLen")], "false",
+                lambda e: "const plotvane::MemBlock m = %s;\n    if (outData) *outData = m.data;\n"
+                          "    if (outLen) *outLen = m.len;\n    return m.len > 0;" % e)
     raise ValueError("no C form for return type " + r)
 
 
@@ -178,7 +187,7 @@ def c_function(cls, op, handles):
     if not op.static:
         ret_neutral = "return%s;" % (" " + neutral if neutral else "")
         if extras:
-            clear = "".join("        if (%s) *%s = %s;\n" % (n, n, "nullptr" if n == "data" else "0") for _, n in extras)
+            clear = "".join("        if (%s) *%s = %s;\n" % (n, n, "nullptr" if n == "outData" else "0") for _, n in extras)
             body.append("    if (!h) {\n%s        %s\n    }" % (clear, ret_neutral))
         else:
             body.append("    if (!h) " + ret_neutral)
@@ -188,8 +197,14 @@ def c_function(cls, op, handles):
 
 
 def c_value(default):
-    """A C++ default as a C reader would write it."""
-    return re.sub(r"\bChart::", "PV_", default).replace("nullptr", "NULL")
+    """A C++ default as a C reader would write it: constants carry the C prefix."""
+    if not CONSTANT_NAMES:
+        CONSTANT_NAMES.update(re.findall(r"#define PV_(\w+)", "\n".join(constants())))
+    default = re.sub(r"\bChart::", "", default).replace("nullptr", "NULL")
+    return re.sub(r"\b\w+\b", lambda m: "PV_" + m.group(0) if m.group(0) in CONSTANT_NAMES else m.group(0), default)
+
+
+CONSTANT_NAMES = set()
 
 
 def cast_functions(classes):
@@ -286,6 +301,11 @@ def public_ops(header_text, class_name):
     while depth > 0 and i < len(text):
         ch = text[i]
         i += 1
+        if ch == '"':
+            end = re.compile(r'(?<!\\)"').search(text, i).end()
+            stmt += text[i - 1:end] if depth == 1 else ""
+            i = end
+            continue
         if ch == "{":
             depth += 1
             continue
@@ -315,19 +335,36 @@ def public_ops(header_text, class_name):
     return found
 
 
-def check_headers(classes):
+def namespace_functions(header_text, namespace):
+    """Exported free functions of a namespace, as static operations of a class of that name."""
+    found = []
+    for block in re.finditer(r"namespace %s \{(.*?)\}\s*// namespace %s" % (namespace, namespace), header_text, re.S):
+        code = re.sub(r"//[^\n]*|/\*.*?\*/", "", block.group(1), flags=re.S)
+        for m in re.finditer(r"PLOTVANE_API ([^;{]*\))\s*;", code):
+            found.append(Op("static " + m.group(1)))
+    return found
+
+
+def exported_classes(texts):
+    return {m.group(1) for t in texts.values() for m in re.finditer(r"class PLOTVANE_API (\w+)", t)}
+
+
+def check_headers(classes, omitted_classes):
     texts = {}
     for f in sorted(os.listdir(INCLUDE)):
         if f.endswith(".h") and f != "plotvane_c.h":
             with open(os.path.join(INCLUDE, f)) as fh:
                 texts[f] = fh.read()
-    problems = []
+    problems = ["%s: a public class neither listed nor omitted" % n
+                for n in sorted(exported_classes(texts) - set(classes) - omitted_classes)]
     for c in classes.values():
         declared = None
         for text in texts.values():
             declared = public_ops(text, c.name)
             if declared is not None:
                 break
+        if c.name == "Chart":
+            declared = [op for t in texts.values() for op in namespace_functions(t, "Chart")]
         if declared is None:
             problems.append("%s: no such public class in the headers" % c.name)
             continue
@@ -348,7 +385,7 @@ def check_headers(classes):
 
 def main():
     mode = sys.argv[1] if len(sys.argv) > 1 else ""
-    classes, handles = read_surface()
+    classes, handles, omitted = read_surface()
     header, source = render(classes, handles)
     if mode == "write":
         for path, text in ((HEADER, header), (SOURCE, source)):
@@ -356,7 +393,7 @@ def main():
                 f.write(text + "\n")
         return 0
     if mode == "check":
-        problems = check_headers(classes)
+        problems = check_headers(classes, omitted)
         for path, text in ((HEADER, header), (SOURCE, source)):
             with open(path) as f:
                 if f.read() != text + "\n":
