@@ -76,28 +76,12 @@ TEST(FlatApi, CastsReachTheBaseObject) {
     CBaseChart_destroy(base);
 }
 
-TEST(FlatApi, NullHandlesGiveNeutralValues) {
-    EXPECT_EQ(XYChart2BaseChart(nullptr), nullptr);
-    EXPECT_EQ(SplineLayer2LineLayer(nullptr), nullptr);
-    EXPECT_EQ(CXYChart_xAxis(nullptr), nullptr);
-    EXPECT_EQ(CBaseChart_getWidth(nullptr), 0);
-    EXPECT_EQ(CAxis_getMinValue(nullptr), 0.0);
-    EXPECT_FALSE(CBaseChart_makeChart(nullptr, "never.png"));
-    EXPECT_STREQ(CBaseChart_formatValue(nullptr, 1.5, "{value}"), "");
-    CBaseChart_destroy(nullptr);
-    CLayer_setLineWidth(nullptr, 3);
-
-    const char* data = "x";
-    int len = 5;
-    EXPECT_FALSE(CBaseChart_makeChart2(nullptr, PV_PNG, &data, &len));
-    EXPECT_FALSE(CDrawArea_outPDF2(nullptr, &data, &len));
-    EXPECT_EQ(data, nullptr);
-    EXPECT_EQ(len, 0);
-    len = 5;
-    EXPECT_EQ(CAxis_getTicks(nullptr, &len), nullptr);
-    EXPECT_EQ(len, 0);
-    // Out-parameters may themselves be left out.
+// null_handles_ctypes.py sweeps every function; this covers what ctypes does not pass: out-parameters
+// left out.
+TEST(FlatApi, NullHandlesAcceptMissingOutParameters) {
     EXPECT_FALSE(CDrawArea_outPDF2(nullptr, nullptr, nullptr));
+    EXPECT_FALSE(CBaseChart_makeChart2(nullptr, PV_PNG, nullptr, nullptr));
+    EXPECT_EQ(CAxis_getTicks(nullptr, nullptr), nullptr);
 }
 
 // A null array with a count is the empty array, not a read through null.
