@@ -10,12 +10,12 @@
 
 #include <plotvane/export.h>
 
+#include <stdint.h>
+
 #ifdef __cplusplus
-#include <cstdint>
 extern "C" {
 #else
 #include <stdbool.h>
-#include <stdint.h>
 #endif
 
 typedef struct PvAngularMeter PvAngularMeter;
