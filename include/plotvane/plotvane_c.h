@@ -1132,6 +1132,11 @@ PLOTVANE_API const char* CChart_getFontSearchPath(void);
 PLOTVANE_API const char* CChart_testFont(const char* font, int fontIndex, double fontHeight, double fontWidth, double angle);  /* fontIndex = 0, fontHeight = 8, fontWidth = 8, angle = 0 */
 PLOTVANE_API const char* CChart_lastError(void);
 PLOTVANE_API void CChart_clearLastError(void);
+PLOTVANE_API const int* CChart_defaultPalette(void);  /* 41 entries */
+PLOTVANE_API const int* CChart_whiteOnBlackPalette(void);  /* 41 entries */
+PLOTVANE_API const int* CChart_transparentPalette(void);  /* 41 entries */
+PLOTVANE_API const int* CChart_colorBlindPalette(void);  /* 41 entries */
+PLOTVANE_API const int* CChart_viridisGradient(void);  /* 21 entries */
 
 #ifdef __cplusplus
 }

@@ -4006,5 +4006,25 @@ void CChart_clearLastError(void) {
     plotvane::Chart::clearLastError();
 }
 
+const int* CChart_defaultPalette(void) {
+    return plotvane::Chart::defaultPalette;
+}
+
+const int* CChart_whiteOnBlackPalette(void) {
+    return plotvane::Chart::whiteOnBlackPalette;
+}
+
+const int* CChart_transparentPalette(void) {
+    return plotvane::Chart::transparentPalette;
+}
+
+const int* CChart_colorBlindPalette(void) {
+    return plotvane::Chart::colorBlindPalette;
+}
+
+const int* CChart_viridisGradient(void) {
+    return plotvane::Chart::viridisGradient;
+}
+
 }  // extern "C"
 

@@ -68,6 +68,15 @@ class Op:
         text = re.sub(r"\s+", " ", text.strip().rstrip(";"))
         text = re.sub(r"\b(virtual|PLOTVANE_API|inline)\b ?", "", text)
         text = re.sub(r"\s*(override|= ?0|= ?default)\s*$", "", text)
+        self.omitted, self.text = omitted, text
+        data = re.match(r"extern const (\w+) (\w+)\[(\d+)\]$", text)
+        self.data = bool(data)
+        if data:
+            # A constant table, reached through a function returning its first entry.
+            self.static, self.ret, self.name, self.params = True, "const %s*" % data.group(1), data.group(2), []
+            self.count = int(data.group(3))
+            self.flat = flat or self.name
+            return
         self.static = text.startswith("static ")
         text = text[len("static "):] if self.static else text
         m = re.match(r"(.*?)\b(\w+)\s*\((.*)\)\s*(const)?$", text)
@@ -77,10 +86,10 @@ class Op:
         self.name = m.group(2)
         self.params = [Param(p) for p in split_top(m.group(3))]
         self.flat = flat or self.name
-        self.omitted = omitted
-        self.text = text
 
     def key(self):
+        if self.data:
+            return ("data", self.ret, self.name, self.count)
         return (self.static, self.ret, self.name, tuple(p.type for p in self.params))
 
 
@@ -168,6 +177,9 @@ def c_return(op, handles):
 
 
 def c_function(cls, op, handles):
+    if op.data:
+        return ("%s C%s_%s(void)" % (op.ret, cls.name, op.flat),
+                "    return plotvane::%s::%s;" % (cls.name, op.name), "%d entries" % op.count)
     params, call_args = [], []
     if not op.static:
         params.append(("Pv%s*" % cls.name, "h"))
@@ -342,6 +354,8 @@ def namespace_functions(header_text, namespace):
         code = re.sub(r"//[^\n]*|/\*.*?\*/", "", block.group(1), flags=re.S)
         for m in re.finditer(r"PLOTVANE_API ([^;{]*\))\s*;", code):
             found.append(Op("static " + m.group(1)))
+        for m in re.finditer(r"PLOTVANE_API (extern const \w+ \w+\[\d+\])\s*;", code):
+            found.append(Op(m.group(1)))
     return found
 
 
