@@ -29,7 +29,6 @@ typedef struct PvBaseMeter PvBaseMeter;
 typedef struct PvBox PvBox;
 typedef struct PvBoxWhiskerLayer PvBoxWhiskerLayer;
 typedef struct PvCandleStickLayer PvCandleStickLayer;
-typedef struct PvChart PvChart;
 typedef struct PvColorAxis PvColorAxis;
 typedef struct PvContourLayer PvContourLayer;
 typedef struct PvDataSet PvDataSet;

@@ -7,8 +7,9 @@ they forward to (defaults included, for the wrappers made from the same list). A
 flat function on purpose. Everything else follows from the declaration's argument kinds:
 
   flatgen.py write   rewrites include/plotvane/plotvane_c.h and src/api/flatapi.cpp
-  flatgen.py check   fails when those files are stale, or when a public operation of a listed class
-                     (or one in the list) is missing from the headers or from the list
+  flatgen.py check   fails when those files are stale, when a public class of the headers is not
+                     in the list, or when an operation is in the headers but not in the list (or
+                     the other way round)
 """
 import os
 import re
@@ -228,6 +229,8 @@ def cast_functions(classes):
 def render(classes, handles):
     h = [HEADER_TOP]
     for name in sorted(handles):
+        if name in classes and all(op.static for op in classes[name].ops):
+            continue  # functions only, no objects
         h.append("typedef struct Pv%s Pv%s;" % (name, name))
     h.append("")
     h.extend(constants())
