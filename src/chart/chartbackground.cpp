@@ -49,7 +49,8 @@ void BaseChartImpl::prepareBackground() {
 }
 
 void BaseChartImpl::setSize(int width, int height) {
-    if (width < 1 || height < 1) setLastError("bad size %d x %d; using at least 1 x 1", width, height);
+    if (width < 1 || height < 1)
+        setLastError("bad size %d x %d; using %d x %d", width, height, std::max(1, width), std::max(1, height));
     width = std::max(1, width);
     height = std::max(1, height);
     if (!acceptableCanvas(width, height)) {

@@ -223,7 +223,8 @@ void DrawAreaImpl::removeDynamicLayer(bool keepBase) {
 }
 
 void DrawAreaImpl::setSize(int width, int height, int bgColor) {
-    if (width < 1 || height < 1) setLastError("bad size %d x %d; using at least 1 x 1", width, height);
+    if (width < 1 || height < 1)
+        setLastError("bad size %d x %d; using %d x %d", width, height, std::max(1, width), std::max(1, height));
     width = std::max(1, width);
     height = std::max(1, height);
     if (!acceptableCanvas(width, height)) {
