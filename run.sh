@@ -15,11 +15,13 @@ BUILD_PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
 )
 # What the test suite needs besides: the test framework, a second compiler for the headers, the
-# outside checkers and oracles, and the browser that opens the gallery.
+# outside checkers and oracles (numbers, contours, bidi order, image files), fonts for the scripts
+# the text tests draw, and the browser that opens the gallery.
 TEST_PACKAGES=(
   clang python3
   libgtest-dev libgmock-dev
-  python3-pil netpbm python3-statsmodels
+  python3-pil netpbm python3-numpy python3-statsmodels python3-mpmath python3-matplotlib python3-pandas
+  libfribidi-bin fonts-noto-cjk
   libxml2-utils librsvg2-bin qpdf poppler-utils
   chromium
 )
