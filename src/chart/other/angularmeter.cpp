@@ -307,40 +307,21 @@ private:
             if (!t.label.empty()) paintLabel(d, exactCoor(t.value), t.label);
     }
 
-    void paintColorScale(DrawArea* d, const ColorScale& scale) override {
-        int major = tickLength(kMajor);
-        int pos0 = scale.startPos == kAutomatic ? 0 : scale.startPos;
-        int width0 = scale.startWidth == kAutomatic ? major : scale.startWidth;
-        int pos1 = scale.endPos == kAutomatic ? pos0 : scale.endPos;
-        int width1 = scale.endWidth == kAutomatic ? width0 : scale.endWidth;
-        int edge = scale.edgeColor == -1 ? Chart::Transparent : scale.edgeColor;
-        double lo = std::min(lower_, upper_), hi = std::max(lower_, upper_);
-        const std::vector<double>& s = scale.stops;
-        for (size_t i = 0; i + 3 < s.size(); i += 2) {
-            double v1 = std::clamp(s[i], lo, hi), v2 = std::clamp(s[i + 2], lo, hi);
-            if (v1 == v2) continue;
-            double a1 = exactCoor(v1), a2 = exactCoor(v2);
-            // The band's base and reach at a value, interpolated along the whole scale.
-            auto band = [&](double v, bool far) {
-                double t = hi == lo ? 0 : (v - lower_) / (upper_ - lower_);
-                double pos = pos0 + (pos1 - pos0) * t, width = width0 + (width1 - width0) * t;
-                return radius() + pos + (far ? width : 0);
-            };
-            int steps = std::max(2, static_cast<int>(std::ceil(std::fabs(a2 - a1) / 2)));
-            std::vector<double> x, y;
-            for (int side = 0; side < 2; ++side)
-                for (int k = 0; k <= steps; ++k) {
-                    double f = side == 0 ? double(k) / steps : double(steps - k) / steps;
-                    double v = v1 + (v2 - v1) * f, a = a1 + (a2 - a1) * f, r = band(v, side == 1);
-                    x.push_back(cx() + r * sinDeg(a));
-                    y.push_back(cy() - r * cosDeg(a));
-                }
-            int c1 = static_cast<int>(s[i + 1]), c2 = static_cast<int>(s[i + 3]);
-            int gradient[4] = {0, a1 < a2 ? c1 : c2, 256, a1 < a2 ? c2 : c1};
-            int fill = d->angleGradientColor(cx(), cy(), std::min(a1, a2), std::max(a1, a2), 1, 1, IntArray(gradient, 4));
-            d->polygon(DoubleArray(x.data(), static_cast<int>(x.size())), DoubleArray(y.data(), static_cast<int>(y.size())),
-                       edge, fill);
-        }
+    void paintColorSegment(DrawArea* d, const ColorSegment& seg) override {
+        double a1 = exactCoor(seg.from), a2 = exactCoor(seg.to);
+        int steps = std::max(2, static_cast<int>(std::ceil(std::fabs(a2 - a1) / 2)));
+        std::vector<double> x, y;
+        for (int side = 0; side < 2; ++side)
+            for (int k = 0; k <= steps; ++k) {
+                double f = side == 0 ? double(k) / steps : double(steps - k) / steps;
+                double a = a1 + (a2 - a1) * f, r = radius() + seg.offset(seg.from + (seg.to - seg.from) * f, side == 1);
+                x.push_back(cx() + r * sinDeg(a));
+                y.push_back(cy() - r * cosDeg(a));
+            }
+        int gradient[4] = {0, a1 < a2 ? seg.fromColor : seg.toColor, 256, a1 < a2 ? seg.toColor : seg.fromColor};
+        int fill = d->angleGradientColor(cx(), cy(), std::min(a1, a2), std::max(a1, a2), 1, 1, IntArray(gradient, 4));
+        d->polygon(DoubleArray(x.data(), static_cast<int>(x.size())), DoubleArray(y.data(), static_cast<int>(y.size())),
+                   seg.edgeColor, fill);
     }
 
     void paintLast(DrawArea* d) override {

@@ -206,11 +206,26 @@ void BaseMeterImpl::addColorScale(DoubleArray colorStops, int startPos, int star
     addDecoration([this, scale](DrawArea* d) { paintColorScale(d, *scale); });
 }
 
-double BaseMeterImpl::colorAt(const std::vector<double>& stops, double value) const {
-    // Colours are codes, not quantities: the band between two stops takes the lower stop's colour.
-    double color = stops[1];
-    for (size_t i = 0; i + 1 < stops.size() && stops[i] <= value; i += 2) color = stops[i + 1];
-    return color;
+void BaseMeterImpl::paintColorScale(DrawArea* d, const ColorScale& scale) {
+    constexpr int kAutomatic = -2147483647;
+    int major = tickLength(kMajor);
+    int pos0 = scale.startPos == kAutomatic ? 0 : scale.startPos;
+    int width0 = scale.startWidth == kAutomatic ? major : scale.startWidth;
+    int pos1 = scale.endPos == kAutomatic ? pos0 : scale.endPos;
+    int width1 = scale.endWidth == kAutomatic ? width0 : scale.endWidth;
+    double lo = std::min(lower_, upper_), hi = std::max(lower_, upper_);
+    // The band's place and width change evenly along the whole scale.
+    auto offset = [=](double v, bool farSide) {
+        double t = hi == lo ? 0 : (v - lower_) / (upper_ - lower_);
+        return pos0 + (pos1 - pos0) * t + (farSide ? width0 + (width1 - width0) * t : 0);
+    };
+    const std::vector<double>& s = scale.stops;
+    for (size_t i = 0; i + 3 < s.size(); i += 2) {
+        double v1 = std::clamp(s[i], lo, hi), v2 = std::clamp(s[i + 2], lo, hi);
+        if (v1 == v2) continue;
+        paintColorSegment(d, {v1, v2, static_cast<int>(s[i + 1]), static_cast<int>(s[i + 3]),
+                              scale.edgeColor == -1 ? Chart::Transparent : scale.edgeColor, offset});
+    }
 }
 
 int BaseMeterImpl::getCoor(double v) {

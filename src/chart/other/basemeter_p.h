@@ -60,12 +60,19 @@ protected:
         std::vector<double> stops;  // value, colour pairs, ascending by value
         int startPos, startWidth, endPos, endWidth, edgeColor;
     };
+    // One stretch of a colour scale, between two stops, with the band's offsets from the scale line
+    // (its base and its far side, outward positive) at any value.
+    struct ColorSegment {
+        double from, to;
+        int fromColor, toColor, edgeColor;
+        std::function<double(double value, bool farSide)> offset;
+    };
 
     virtual bool isFullCircle() const { return false; }
     // Meter types may adjust the tick lengths they were given (linear meters' automatic ones).
     virtual int tickLength(TickKind kind) const { return tickLength_[kind]; }
     virtual void paintScale(DrawArea* d, const std::vector<Tick>& ticks) = 0;
-    virtual void paintColorScale(DrawArea* d, const ColorScale& scale) = 0;
+    virtual void paintColorSegment(DrawArea* d, const ColorSegment& segment) = 0;
     // Called after everything under the pointers is painted.
     virtual void paintLast(DrawArea*) {}
 
@@ -77,7 +84,6 @@ protected:
     std::unique_ptr<LabelBox> makeLabel(const std::string& text, int x, int y, int alignment);
     int tickWidth(TickKind kind) const { return tickWidth_[kind]; }
     int tickColor(TickKind kind) const { return tickColor_[kind]; }
-    double colorAt(const std::vector<double>& stops, double value) const;
 
     double lower_ = 0;
     double upper_ = 100;
@@ -94,6 +100,7 @@ private:
     void onPaint() override;
     std::string onGetHTMLImageMap(const char*, const char*, const char*, int, int) override { return ""; }
     std::vector<Tick> ticksToPaint();
+    void paintColorScale(DrawArea* d, const ColorScale& scale);
 
     std::map<double, std::string> table_;
     std::string labelFormat_;

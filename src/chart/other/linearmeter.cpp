@@ -220,33 +220,18 @@ private:
         }
     }
 
-    void paintColorScale(DrawArea* d, const ColorScale& scale) override {
-        int major = tickLength(kMajor);
-        int pos0 = scale.startPos == kAutomatic ? 0 : scale.startPos;
-        int width0 = scale.startWidth == kAutomatic ? major : scale.startWidth;
-        int pos1 = scale.endPos == kAutomatic ? pos0 : scale.endPos;
-        int width1 = scale.endWidth == kAutomatic ? width0 : scale.endWidth;
-        int edge = scale.edgeColor == -1 ? Chart::Transparent : scale.edgeColor;
-        double lo = std::min(lower_, upper_), hi = std::max(lower_, upper_);
-        const std::vector<double>& s = scale.stops;
-        for (size_t i = 0; i + 3 < s.size(); i += 2) {
-            double v1 = std::clamp(s[i], lo, hi), v2 = std::clamp(s[i + 2], lo, hi);
-            if (v1 == v2) continue;
-            auto at = [&](double v, bool far) {
-                double t = (v - lower_) / (upper_ - lower_);
-                return edgePoint(exactCoor(v), pos0 + (pos1 - pos0) * t + (far ? width0 + (width1 - width0) * t : 0));
-            };
-            Point q[4] = {at(v1, false), at(v2, false), at(v2, true), at(v1, true)};
-            double x[4], y[4];
-            for (int k = 0; k < 4; ++k) {
-                x[k] = q[k].x;
-                y[k] = q[k].y;
-            }
-            int gradient[4] = {0, static_cast<int>(s[i + 1]), 256, static_cast<int>(s[i + 3])};
-            int fill = d->linearGradientColor(static_cast<int>(q[0].x), static_cast<int>(q[0].y), static_cast<int>(q[1].x),
-                                              static_cast<int>(q[1].y), IntArray(gradient, 4), false);
-            d->polygon(DoubleArray(x, 4), DoubleArray(y, 4), edge, fill);
+    void paintColorSegment(DrawArea* d, const ColorSegment& seg) override {
+        auto at = [&](double v, bool farSide) { return edgePoint(exactCoor(v), seg.offset(v, farSide)); };
+        Point q[4] = {at(seg.from, false), at(seg.to, false), at(seg.to, true), at(seg.from, true)};
+        double x[4], y[4];
+        for (int k = 0; k < 4; ++k) {
+            x[k] = q[k].x;
+            y[k] = q[k].y;
         }
+        int gradient[4] = {0, seg.fromColor, 256, seg.toColor};
+        int fill = d->linearGradientColor(static_cast<int>(q[0].x), static_cast<int>(q[0].y), static_cast<int>(q[1].x),
+                                          static_cast<int>(q[1].y), IntArray(gradient, 4), false);
+        d->polygon(DoubleArray(x, 4), DoubleArray(y, 4), seg.edgeColor, fill);
     }
 
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
