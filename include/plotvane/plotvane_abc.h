@@ -125,6 +125,15 @@ class TrendLayer;
 class VectorLayer;
 class ContourLayer;
 class ColorAxis;
+class AngularAxis;
+class RadialAxis;
+class PolarLayer;
+class PolarLineLayer;
+class PolarAreaLayer;
+class PolarSplineLineLayer;
+class PolarSplineAreaLayer;
+class PolarVectorLayer;
+class PolarChart;
 class PyramidChart;
 class PyramidLayer;
 class ArrayMath;
@@ -153,6 +162,7 @@ public:
     Box(const Box&) = delete;
     Box& operator=(const Box&) = delete;
     PvBox* pvBox() const { return hBox_; }
+    void copy(const abc::Box* source);
     void setPos(int x, int y);
     void setSize(int width, int height);
     void setBackground(int color, int edgeColor = PV_Transparent, int raisedEffect = 0);
@@ -173,6 +183,7 @@ public:
     TextBox(const TextBox&) = delete;
     TextBox& operator=(const TextBox&) = delete;
     PvTextBox* pvTextBox() const { return hTextBox_; }
+    void setOrigin(int x, int y, int alignment = -1);
     void setText(const char* text);
     void setAlignment(int alignment);
     void setFontStyle(const char* font, int fontIndex = 0);
@@ -219,6 +230,7 @@ public:
     void setKeySpacing(int keySpacing, int lineSpacing = -1);
     void setKeyBorder(int edgeColor, int raisedEffect = 0);
     void setLineStyleKey(bool b = true);
+    void paint2(abc::DrawArea* d, int offsetX, int offsetY);
     const char* getImageCoor(int dataItem, int offsetX = 0, int offsetY = 0);
     const char* getHTMLImageMap(const char* url, const char* queryFormat = "", const char* extraAttr = "", int offsetX = 0, int offsetY = 0);
 
@@ -320,6 +332,7 @@ public:
     DrawArea* makeChart3();
     const char* getHTMLImageMap(const char* url, const char* queryFormat = "", const char* extraAttr = "", int offsetX = 0, int offsetY = 0);
     const char* getChartMetrics();
+    const char* getJsChartModel(const char* options = nullptr);
 
 protected:
     PvBaseChart* hBaseChart_;
@@ -530,6 +543,8 @@ public:
     DataSet* getDataSet(int dataSet);
     DataSet* getDataSetByZ(int z);
     int getDataSetCount();
+    double getDataValue(int dataSet, int i);
+    int getLayerId();
     void addExtraField(const char* const* texts, int textsLen);
     void addExtraField2(const double* numbers, int numbersLen);
     void setXData(const double* xData, int xDataLen);
@@ -1170,6 +1185,149 @@ private:
     PvColorAxis* hColorAxis_;
 };
 
+class AngularAxis : public Axis {
+public:
+    AngularAxis(PvAngularAxis* h, GarbageContainer* garbage) : Axis(AngularAxis2Axis(h), garbage), hAngularAxis_(h) {}
+    AngularAxis(const AngularAxis&) = delete;
+    AngularAxis& operator=(const AngularAxis&) = delete;
+    PvAngularAxis* pvAngularAxis() const { return hAngularAxis_; }
+
+private:
+    PvAngularAxis* hAngularAxis_;
+};
+
+class RadialAxis : public Axis {
+public:
+    RadialAxis(PvRadialAxis* h, GarbageContainer* garbage) : Axis(RadialAxis2Axis(h), garbage), hRadialAxis_(h) {}
+    RadialAxis(const RadialAxis&) = delete;
+    RadialAxis& operator=(const RadialAxis&) = delete;
+    PvRadialAxis* pvRadialAxis() const { return hRadialAxis_; }
+
+private:
+    PvRadialAxis* hRadialAxis_;
+};
+
+class PolarLayer : public Garbage {
+public:
+    PolarLayer(PvPolarLayer* h, GarbageContainer* garbage) : hPolarLayer_(h), garbage_(garbage) {}
+    PolarLayer(const PolarLayer&) = delete;
+    PolarLayer& operator=(const PolarLayer&) = delete;
+    PvPolarLayer* pvPolarLayer() const { return hPolarLayer_; }
+    void setData(const double* data, int dataLen, int color = -1, const char* name = "");
+    void setAngles(const double* angles, int anglesLen);
+    void setBorderColor(int edgeColor);
+    void setLineWidth(int w);
+    void setDataSymbol(int symbol, int size = 7, int fillColor = -1, int edgeColor = -1, int lineWidth = 1);
+    void setDataSymbol2(const char* image);
+    void setDataSymbol3(abc::DrawArea* obj);
+    void setDataSymbol4(const int* polygon, int polygonLen, int size = 11, int fillColor = -1, int edgeColor = -1);
+    void setSymbolScale(const double* sizes, int sizesLen, int scaleType = PV_PixelScale);
+    void setSymbolOffset(int offsetX, int offsetY);
+    void setImageMapWidth(int width);
+    void setDataLabelFormat(const char* formatString);
+    TextBox* setDataLabelStyle(const char* font = "", double fontSize = 8, int fontColor = PV_TextColor, double fontAngle = 0);
+    TextBox* addCustomDataLabel(int i, const char* label, const char* font = "", double fontSize = 8, int fontColor = PV_TextColor, double fontAngle = 0);
+    void setHTMLImageMap(const char* url, const char* queryFormat = "", const char* extraAttr = "");
+    const char* getImageCoor(int dataItem, int offsetX = 0, int offsetY = 0);
+    const char* getHTMLImageMap(const char* url, const char* queryFormat = "", const char* extraAttr = "", int offsetX = 0, int offsetY = 0);
+
+protected:
+    PvPolarLayer* hPolarLayer_;
+    GarbageContainer* garbage_;
+};
+
+class PolarLineLayer : public PolarLayer {
+public:
+    PolarLineLayer(PvPolarLineLayer* h, GarbageContainer* garbage) : PolarLayer(PolarLineLayer2PolarLayer(h), garbage), hPolarLineLayer_(h) {}
+    PolarLineLayer(const PolarLineLayer&) = delete;
+    PolarLineLayer& operator=(const PolarLineLayer&) = delete;
+    PvPolarLineLayer* pvPolarLineLayer() const { return hPolarLineLayer_; }
+    void setCloseLoop(bool b);
+    void setGapColor(int lineColor, int lineWidth = -1);
+
+private:
+    PvPolarLineLayer* hPolarLineLayer_;
+};
+
+class PolarAreaLayer : public PolarLayer {
+public:
+    PolarAreaLayer(PvPolarAreaLayer* h, GarbageContainer* garbage) : PolarLayer(PolarAreaLayer2PolarLayer(h), garbage), hPolarAreaLayer_(h) {}
+    PolarAreaLayer(const PolarAreaLayer&) = delete;
+    PolarAreaLayer& operator=(const PolarAreaLayer&) = delete;
+    PvPolarAreaLayer* pvPolarAreaLayer() const { return hPolarAreaLayer_; }
+
+private:
+    PvPolarAreaLayer* hPolarAreaLayer_;
+};
+
+class PolarSplineLineLayer : public PolarLineLayer {
+public:
+    PolarSplineLineLayer(PvPolarSplineLineLayer* h, GarbageContainer* garbage) : PolarLineLayer(PolarSplineLineLayer2PolarLineLayer(h), garbage), hPolarSplineLineLayer_(h) {}
+    PolarSplineLineLayer(const PolarSplineLineLayer&) = delete;
+    PolarSplineLineLayer& operator=(const PolarSplineLineLayer&) = delete;
+    PvPolarSplineLineLayer* pvPolarSplineLineLayer() const { return hPolarSplineLineLayer_; }
+    void setTension(double tension);
+
+private:
+    PvPolarSplineLineLayer* hPolarSplineLineLayer_;
+};
+
+class PolarSplineAreaLayer : public PolarAreaLayer {
+public:
+    PolarSplineAreaLayer(PvPolarSplineAreaLayer* h, GarbageContainer* garbage) : PolarAreaLayer(PolarSplineAreaLayer2PolarAreaLayer(h), garbage), hPolarSplineAreaLayer_(h) {}
+    PolarSplineAreaLayer(const PolarSplineAreaLayer&) = delete;
+    PolarSplineAreaLayer& operator=(const PolarSplineAreaLayer&) = delete;
+    PvPolarSplineAreaLayer* pvPolarSplineAreaLayer() const { return hPolarSplineAreaLayer_; }
+    void setTension(double tension);
+
+private:
+    PvPolarSplineAreaLayer* hPolarSplineAreaLayer_;
+};
+
+class PolarVectorLayer : public PolarLayer {
+public:
+    PolarVectorLayer(PvPolarVectorLayer* h, GarbageContainer* garbage) : PolarLayer(PolarVectorLayer2PolarLayer(h), garbage), hPolarVectorLayer_(h) {}
+    PolarVectorLayer(const PolarVectorLayer&) = delete;
+    PolarVectorLayer& operator=(const PolarVectorLayer&) = delete;
+    PvPolarVectorLayer* pvPolarVectorLayer() const { return hPolarVectorLayer_; }
+    void setVector(const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale = PV_PixelScale);
+    void setArrowHead(int width, int height = -1);
+    void setArrowHead2(const int* polygon, int polygonLen);
+    void setArrowStem(const int* polygon, int polygonLen);
+    void setArrowAlignment(int alignment);
+    void setVectorMargin(double startMargin, double endMargin = PV_NoValue);
+    void setIconSize(int width, int height);
+
+private:
+    PvPolarVectorLayer* hPolarVectorLayer_;
+};
+
+class PolarChart : public BaseChart {
+public:
+    explicit PolarChart(int width, int height, int bgColor = PV_BackgroundColor, int edgeColor = PV_Transparent, int raisedEffect = 0) : PolarChart(CPolarChart_create(width, height, bgColor, edgeColor, raisedEffect), true) {}
+    explicit PolarChart(PvPolarChart* h, bool owned = false) : BaseChart(PolarChart2BaseChart(h), owned), hPolarChart_(h) {}
+    PolarChart(const PolarChart& other) : BaseChart(other), hPolarChart_(other.hPolarChart_) {}
+    PolarChart& operator=(const PolarChart&) = delete;
+    PvPolarChart* pvPolarChart() const { return hPolarChart_; }
+    void setPlotArea(int x, int y, int r, int bgColor = PV_Transparent, int edgeColor = PV_Transparent, int edgeWidth = 1);
+    void setPlotAreaBg(int bgColor1, int bgColor2 = -1, bool altRings = true);
+    void setGridColor(int rGridColor = 0x80000000, int rGridWidth = 1, int aGridColor = 0x80000000, int aGridWidth = 1);
+    void setGridStyle(bool polygonGrid, bool gridOnTop = true);
+    void setStartAngle(double startAngle, bool clockwise = true);
+    AngularAxis* angularAxis();
+    RadialAxis* radialAxis();
+    int getXCoor(double r, double a);
+    int getYCoor(double r, double a);
+    PolarLineLayer* addLineLayer(const double* data, int dataLen, int color = -1, const char* name = "");
+    PolarAreaLayer* addAreaLayer(const double* data, int dataLen, int color = -1, const char* name = "");
+    PolarSplineLineLayer* addSplineLineLayer(const double* data, int dataLen, int color = -1, const char* name = "");
+    PolarSplineAreaLayer* addSplineAreaLayer(const double* data, int dataLen, int color = -1, const char* name = "");
+    PolarVectorLayer* addVectorLayer(const double* rData, int rDataLen, const double* aData, int aDataLen, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale = PV_PixelScale, int color = -1, const char* name = "");
+
+private:
+    PvPolarChart* hPolarChart_;
+};
+
 class PyramidChart : public BaseChart {
 public:
     explicit PyramidChart(int width, int height, int bgColor = PV_BackgroundColor, int edgeColor = PV_Transparent, int raisedEffect = 0) : PyramidChart(CPyramidChart_create(width, height, bgColor, edgeColor, raisedEffect), true) {}
@@ -1393,6 +1551,10 @@ inline void DrawObj::paint(abc::DrawArea* d) {
     CDrawObj_paint(hDrawObj_, d ? d->pvDrawArea() : nullptr);
 }
 
+inline void Box::copy(const abc::Box* source) {
+    CBox_copy(hBox_, source ? source->pvBox() : nullptr);
+}
+
 inline void Box::setPos(int x, int y) {
     CBox_setPos(hBox_, x, y);
 }
@@ -1427,6 +1589,10 @@ inline int Box::getHeight() {
 
 inline const char* Box::getImageCoor(int offsetX, int offsetY) {
     return CBox_getImageCoor(hBox_, offsetX, offsetY);
+}
+
+inline void TextBox::setOrigin(int x, int y, int alignment) {
+    CTextBox_setOrigin(hTextBox_, x, y, alignment);
 }
 
 inline void TextBox::setText(const char* text) {
@@ -1519,6 +1685,10 @@ inline void LegendBox::setKeyBorder(int edgeColor, int raisedEffect) {
 
 inline void LegendBox::setLineStyleKey(bool b) {
     CLegendBox_setLineStyleKey(hLegendBox_, b);
+}
+
+inline void LegendBox::paint2(abc::DrawArea* d, int offsetX, int offsetY) {
+    CLegendBox_paint2(hLegendBox_, d ? d->pvDrawArea() : nullptr, offsetX, offsetY);
 }
 
 inline const char* LegendBox::getImageCoor(int dataItem, int offsetX, int offsetY) {
@@ -1814,6 +1984,10 @@ inline const char* BaseChart::getHTMLImageMap(const char* url, const char* query
 
 inline const char* BaseChart::getChartMetrics() {
     return CBaseChart_getChartMetrics(hBaseChart_);
+}
+
+inline const char* BaseChart::getJsChartModel(const char* options) {
+    return CBaseChart_getJsChartModel(hBaseChart_, options);
 }
 
 inline PlotArea* XYChart::setPlotArea(int x, int y, int width, int height, int bgColor, int altBgColor, int edgeColor, int hGridColor, int vGridColor) {
@@ -2443,6 +2617,14 @@ inline DataSet* Layer::getDataSetByZ(int z) {
 
 inline int Layer::getDataSetCount() {
     return CLayer_getDataSetCount(hLayer_);
+}
+
+inline double Layer::getDataValue(int dataSet, int i) {
+    return CLayer_getDataValue(hLayer_, dataSet, i);
+}
+
+inline int Layer::getLayerId() {
+    return CLayer_getLayerId(hLayer_);
 }
 
 inline void Layer::addExtraField(const char* const* texts, int textsLen) {
@@ -3861,6 +4043,183 @@ inline int ColorAxis::getBoxHeight() {
 
 inline bool ColorAxis::isSmooth() {
     return CColorAxis_isSmooth(hColorAxis_);
+}
+
+inline void PolarLayer::setData(const double* data, int dataLen, int color, const char* name) {
+    CPolarLayer_setData(hPolarLayer_, data, dataLen, color, name);
+}
+
+inline void PolarLayer::setAngles(const double* angles, int anglesLen) {
+    CPolarLayer_setAngles(hPolarLayer_, angles, anglesLen);
+}
+
+inline void PolarLayer::setBorderColor(int edgeColor) {
+    CPolarLayer_setBorderColor(hPolarLayer_, edgeColor);
+}
+
+inline void PolarLayer::setLineWidth(int w) {
+    CPolarLayer_setLineWidth(hPolarLayer_, w);
+}
+
+inline void PolarLayer::setDataSymbol(int symbol, int size, int fillColor, int edgeColor, int lineWidth) {
+    CPolarLayer_setDataSymbol(hPolarLayer_, symbol, size, fillColor, edgeColor, lineWidth);
+}
+
+inline void PolarLayer::setDataSymbol2(const char* image) {
+    CPolarLayer_setDataSymbol2(hPolarLayer_, image);
+}
+
+inline void PolarLayer::setDataSymbol3(abc::DrawArea* obj) {
+    CPolarLayer_setDataSymbol3(hPolarLayer_, obj ? obj->pvDrawArea() : nullptr);
+}
+
+inline void PolarLayer::setDataSymbol4(const int* polygon, int polygonLen, int size, int fillColor, int edgeColor) {
+    CPolarLayer_setDataSymbol4(hPolarLayer_, polygon, polygonLen, size, fillColor, edgeColor);
+}
+
+inline void PolarLayer::setSymbolScale(const double* sizes, int sizesLen, int scaleType) {
+    CPolarLayer_setSymbolScale(hPolarLayer_, sizes, sizesLen, scaleType);
+}
+
+inline void PolarLayer::setSymbolOffset(int offsetX, int offsetY) {
+    CPolarLayer_setSymbolOffset(hPolarLayer_, offsetX, offsetY);
+}
+
+inline void PolarLayer::setImageMapWidth(int width) {
+    CPolarLayer_setImageMapWidth(hPolarLayer_, width);
+}
+
+inline void PolarLayer::setDataLabelFormat(const char* formatString) {
+    CPolarLayer_setDataLabelFormat(hPolarLayer_, formatString);
+}
+
+inline TextBox* PolarLayer::setDataLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) {
+    PvTextBox* p = CPolarLayer_setDataLabelStyle(hPolarLayer_, font, fontSize, fontColor, fontAngle);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline TextBox* PolarLayer::addCustomDataLabel(int i, const char* label, const char* font, double fontSize, int fontColor, double fontAngle) {
+    PvTextBox* p = CPolarLayer_addCustomDataLabel(hPolarLayer_, i, label, font, fontSize, fontColor, fontAngle);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline void PolarLayer::setHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr) {
+    CPolarLayer_setHTMLImageMap(hPolarLayer_, url, queryFormat, extraAttr);
+}
+
+inline const char* PolarLayer::getImageCoor(int dataItem, int offsetX, int offsetY) {
+    return CPolarLayer_getImageCoor(hPolarLayer_, dataItem, offsetX, offsetY);
+}
+
+inline const char* PolarLayer::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY) {
+    return CPolarLayer_getHTMLImageMap(hPolarLayer_, url, queryFormat, extraAttr, offsetX, offsetY);
+}
+
+inline void PolarLineLayer::setCloseLoop(bool b) {
+    CPolarLineLayer_setCloseLoop(hPolarLineLayer_, b);
+}
+
+inline void PolarLineLayer::setGapColor(int lineColor, int lineWidth) {
+    CPolarLineLayer_setGapColor(hPolarLineLayer_, lineColor, lineWidth);
+}
+
+inline void PolarSplineLineLayer::setTension(double tension) {
+    CPolarSplineLineLayer_setTension(hPolarSplineLineLayer_, tension);
+}
+
+inline void PolarSplineAreaLayer::setTension(double tension) {
+    CPolarSplineAreaLayer_setTension(hPolarSplineAreaLayer_, tension);
+}
+
+inline void PolarVectorLayer::setVector(const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale) {
+    CPolarVectorLayer_setVector(hPolarVectorLayer_, lengths, lengthsLen, directions, directionsLen, lengthScale);
+}
+
+inline void PolarVectorLayer::setArrowHead(int width, int height) {
+    CPolarVectorLayer_setArrowHead(hPolarVectorLayer_, width, height);
+}
+
+inline void PolarVectorLayer::setArrowHead2(const int* polygon, int polygonLen) {
+    CPolarVectorLayer_setArrowHead2(hPolarVectorLayer_, polygon, polygonLen);
+}
+
+inline void PolarVectorLayer::setArrowStem(const int* polygon, int polygonLen) {
+    CPolarVectorLayer_setArrowStem(hPolarVectorLayer_, polygon, polygonLen);
+}
+
+inline void PolarVectorLayer::setArrowAlignment(int alignment) {
+    CPolarVectorLayer_setArrowAlignment(hPolarVectorLayer_, alignment);
+}
+
+inline void PolarVectorLayer::setVectorMargin(double startMargin, double endMargin) {
+    CPolarVectorLayer_setVectorMargin(hPolarVectorLayer_, startMargin, endMargin);
+}
+
+inline void PolarVectorLayer::setIconSize(int width, int height) {
+    CPolarVectorLayer_setIconSize(hPolarVectorLayer_, width, height);
+}
+
+inline void PolarChart::setPlotArea(int x, int y, int r, int bgColor, int edgeColor, int edgeWidth) {
+    CPolarChart_setPlotArea(hPolarChart_, x, y, r, bgColor, edgeColor, edgeWidth);
+}
+
+inline void PolarChart::setPlotAreaBg(int bgColor1, int bgColor2, bool altRings) {
+    CPolarChart_setPlotAreaBg(hPolarChart_, bgColor1, bgColor2, altRings);
+}
+
+inline void PolarChart::setGridColor(int rGridColor, int rGridWidth, int aGridColor, int aGridWidth) {
+    CPolarChart_setGridColor(hPolarChart_, rGridColor, rGridWidth, aGridColor, aGridWidth);
+}
+
+inline void PolarChart::setGridStyle(bool polygonGrid, bool gridOnTop) {
+    CPolarChart_setGridStyle(hPolarChart_, polygonGrid, gridOnTop);
+}
+
+inline void PolarChart::setStartAngle(double startAngle, bool clockwise) {
+    CPolarChart_setStartAngle(hPolarChart_, startAngle, clockwise);
+}
+
+inline AngularAxis* PolarChart::angularAxis() {
+    PvAngularAxis* p = CPolarChart_angularAxis(hPolarChart_);
+    return p ? garbage_.add(new AngularAxis(p, &garbage_)) : nullptr;
+}
+
+inline RadialAxis* PolarChart::radialAxis() {
+    PvRadialAxis* p = CPolarChart_radialAxis(hPolarChart_);
+    return p ? garbage_.add(new RadialAxis(p, &garbage_)) : nullptr;
+}
+
+inline int PolarChart::getXCoor(double r, double a) {
+    return CPolarChart_getXCoor(hPolarChart_, r, a);
+}
+
+inline int PolarChart::getYCoor(double r, double a) {
+    return CPolarChart_getYCoor(hPolarChart_, r, a);
+}
+
+inline PolarLineLayer* PolarChart::addLineLayer(const double* data, int dataLen, int color, const char* name) {
+    PvPolarLineLayer* p = CPolarChart_addLineLayer(hPolarChart_, data, dataLen, color, name);
+    return p ? garbage_.add(new PolarLineLayer(p, &garbage_)) : nullptr;
+}
+
+inline PolarAreaLayer* PolarChart::addAreaLayer(const double* data, int dataLen, int color, const char* name) {
+    PvPolarAreaLayer* p = CPolarChart_addAreaLayer(hPolarChart_, data, dataLen, color, name);
+    return p ? garbage_.add(new PolarAreaLayer(p, &garbage_)) : nullptr;
+}
+
+inline PolarSplineLineLayer* PolarChart::addSplineLineLayer(const double* data, int dataLen, int color, const char* name) {
+    PvPolarSplineLineLayer* p = CPolarChart_addSplineLineLayer(hPolarChart_, data, dataLen, color, name);
+    return p ? garbage_.add(new PolarSplineLineLayer(p, &garbage_)) : nullptr;
+}
+
+inline PolarSplineAreaLayer* PolarChart::addSplineAreaLayer(const double* data, int dataLen, int color, const char* name) {
+    PvPolarSplineAreaLayer* p = CPolarChart_addSplineAreaLayer(hPolarChart_, data, dataLen, color, name);
+    return p ? garbage_.add(new PolarSplineAreaLayer(p, &garbage_)) : nullptr;
+}
+
+inline PolarVectorLayer* PolarChart::addVectorLayer(const double* rData, int rDataLen, const double* aData, int aDataLen, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale, int color, const char* name) {
+    PvPolarVectorLayer* p = CPolarChart_addVectorLayer(hPolarChart_, rData, rDataLen, aData, aDataLen, lengths, lengthsLen, directions, directionsLen, lengthScale, color, name);
+    return p ? garbage_.add(new PolarVectorLayer(p, &garbage_)) : nullptr;
 }
 
 inline void PyramidChart::setPyramidSize(int cx, int cy, int radius, int height) {

@@ -18,6 +18,7 @@ extern "C" {
 #include <stdbool.h>
 #endif
 
+typedef struct PvAngularAxis PvAngularAxis;
 typedef struct PvAngularMeter PvAngularMeter;
 typedef struct PvAreaLayer PvAreaLayer;
 typedef struct PvArrayMath PvArrayMath;
@@ -49,8 +50,16 @@ typedef struct PvMultiChart PvMultiChart;
 typedef struct PvPVMLTable PvPVMLTable;
 typedef struct PvPieChart PvPieChart;
 typedef struct PvPlotArea PvPlotArea;
+typedef struct PvPolarAreaLayer PvPolarAreaLayer;
+typedef struct PvPolarChart PvPolarChart;
+typedef struct PvPolarLayer PvPolarLayer;
+typedef struct PvPolarLineLayer PvPolarLineLayer;
+typedef struct PvPolarSplineAreaLayer PvPolarSplineAreaLayer;
+typedef struct PvPolarSplineLineLayer PvPolarSplineLineLayer;
+typedef struct PvPolarVectorLayer PvPolarVectorLayer;
 typedef struct PvPyramidChart PvPyramidChart;
 typedef struct PvPyramidLayer PvPyramidLayer;
+typedef struct PvRadialAxis PvRadialAxis;
 typedef struct PvRanSeries PvRanSeries;
 typedef struct PvRanTable PvRanTable;
 typedef struct PvSector PvSector;
@@ -276,6 +285,14 @@ PLOTVANE_API PvLayer* TrendLayer2Layer(PvTrendLayer* h);
 PLOTVANE_API PvLayer* VectorLayer2Layer(PvVectorLayer* h);
 PLOTVANE_API PvLayer* ContourLayer2Layer(PvContourLayer* h);
 PLOTVANE_API PvAxis* ColorAxis2Axis(PvColorAxis* h);
+PLOTVANE_API PvAxis* AngularAxis2Axis(PvAngularAxis* h);
+PLOTVANE_API PvAxis* RadialAxis2Axis(PvRadialAxis* h);
+PLOTVANE_API PvPolarLayer* PolarLineLayer2PolarLayer(PvPolarLineLayer* h);
+PLOTVANE_API PvPolarLayer* PolarAreaLayer2PolarLayer(PvPolarAreaLayer* h);
+PLOTVANE_API PvPolarLineLayer* PolarSplineLineLayer2PolarLineLayer(PvPolarSplineLineLayer* h);
+PLOTVANE_API PvPolarAreaLayer* PolarSplineAreaLayer2PolarAreaLayer(PvPolarSplineAreaLayer* h);
+PLOTVANE_API PvPolarLayer* PolarVectorLayer2PolarLayer(PvPolarVectorLayer* h);
+PLOTVANE_API PvBaseChart* PolarChart2BaseChart(PvPolarChart* h);
 PLOTVANE_API PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h);
 
 /* DrawObj */
@@ -284,6 +301,7 @@ PLOTVANE_API int CDrawObj_getZOrder(PvDrawObj* h);
 PLOTVANE_API void CDrawObj_paint(PvDrawObj* h, PvDrawArea* d);
 
 /* Box : DrawObj */
+PLOTVANE_API void CBox_copy(PvBox* h, PvBox* source);
 PLOTVANE_API void CBox_setPos(PvBox* h, int x, int y);
 PLOTVANE_API void CBox_setSize(PvBox* h, int width, int height);
 PLOTVANE_API void CBox_setBackground(PvBox* h, int color, int edgeColor, int raisedEffect);  /* edgeColor = PV_Transparent, raisedEffect = 0 */
@@ -295,6 +313,7 @@ PLOTVANE_API int CBox_getHeight(PvBox* h);
 PLOTVANE_API const char* CBox_getImageCoor(PvBox* h, int offsetX, int offsetY);  /* offsetX = 0, offsetY = 0 */
 
 /* TextBox : Box */
+PLOTVANE_API void CTextBox_setOrigin(PvTextBox* h, int x, int y, int alignment);  /* alignment = -1 */
 PLOTVANE_API void CTextBox_setText(PvTextBox* h, const char* text);
 PLOTVANE_API void CTextBox_setAlignment(PvTextBox* h, int alignment);
 PLOTVANE_API void CTextBox_setFontStyle(PvTextBox* h, const char* font, int fontIndex);  /* fontIndex = 0 */
@@ -322,6 +341,7 @@ PLOTVANE_API void CLegendBox_setKeySize(PvLegendBox* h, int width, int height, i
 PLOTVANE_API void CLegendBox_setKeySpacing(PvLegendBox* h, int keySpacing, int lineSpacing);  /* lineSpacing = -1 */
 PLOTVANE_API void CLegendBox_setKeyBorder(PvLegendBox* h, int edgeColor, int raisedEffect);  /* raisedEffect = 0 */
 PLOTVANE_API void CLegendBox_setLineStyleKey(PvLegendBox* h, bool b);  /* b = true */
+PLOTVANE_API void CLegendBox_paint2(PvLegendBox* h, PvDrawArea* d, int offsetX, int offsetY);
 PLOTVANE_API const char* CLegendBox_getImageCoor(PvLegendBox* h, int dataItem, int offsetX, int offsetY);  /* offsetX = 0, offsetY = 0 */
 PLOTVANE_API const char* CLegendBox_getHTMLImageMap(PvLegendBox* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
 
@@ -398,6 +418,7 @@ PLOTVANE_API bool CBaseChart_makeChart2(PvBaseChart* h, int format, const char**
 PLOTVANE_API PvDrawArea* CBaseChart_makeChart3(PvBaseChart* h);
 PLOTVANE_API const char* CBaseChart_getHTMLImageMap(PvBaseChart* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
 PLOTVANE_API const char* CBaseChart_getChartMetrics(PvBaseChart* h);
+PLOTVANE_API const char* CBaseChart_getJsChartModel(PvBaseChart* h, const char* options);  /* options = NULL */
 
 /* XYChart : BaseChart */
 PLOTVANE_API PvXYChart* CXYChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect);  /* bgColor = PV_BackgroundColor, edgeColor = PV_Transparent, raisedEffect = 0 */
@@ -557,6 +578,8 @@ PLOTVANE_API void CLayer_addDataGroup(PvLayer* h, const char* name);  /* name = 
 PLOTVANE_API PvDataSet* CLayer_getDataSet(PvLayer* h, int dataSet);
 PLOTVANE_API PvDataSet* CLayer_getDataSetByZ(PvLayer* h, int z);
 PLOTVANE_API int CLayer_getDataSetCount(PvLayer* h);
+PLOTVANE_API double CLayer_getDataValue(PvLayer* h, int dataSet, int i);
+PLOTVANE_API int CLayer_getLayerId(PvLayer* h);
 PLOTVANE_API void CLayer_addExtraField(PvLayer* h, const char* const* texts, int textsLen);
 PLOTVANE_API void CLayer_addExtraField2(PvLayer* h, const double* numbers, int numbersLen);
 PLOTVANE_API void CLayer_setXData(PvLayer* h, const double* xData, int xDataLen);
@@ -961,6 +984,67 @@ PLOTVANE_API void CColorAxis_setRoundedCorners(PvColorAxis* h, int r1, int r2, i
 PLOTVANE_API int CColorAxis_getBoxWidth(PvColorAxis* h);
 PLOTVANE_API int CColorAxis_getBoxHeight(PvColorAxis* h);
 PLOTVANE_API bool CColorAxis_isSmooth(PvColorAxis* h);
+
+/* AngularAxis : Axis */
+
+/* RadialAxis : Axis */
+
+/* PolarLayer */
+PLOTVANE_API void CPolarLayer_setData(PvPolarLayer* h, const double* data, int dataLen, int color, const char* name);  /* color = -1, name = "" */
+PLOTVANE_API void CPolarLayer_setAngles(PvPolarLayer* h, const double* angles, int anglesLen);
+PLOTVANE_API void CPolarLayer_setBorderColor(PvPolarLayer* h, int edgeColor);
+PLOTVANE_API void CPolarLayer_setLineWidth(PvPolarLayer* h, int w);
+PLOTVANE_API void CPolarLayer_setDataSymbol(PvPolarLayer* h, int symbol, int size, int fillColor, int edgeColor, int lineWidth);  /* size = 7, fillColor = -1, edgeColor = -1, lineWidth = 1 */
+PLOTVANE_API void CPolarLayer_setDataSymbol2(PvPolarLayer* h, const char* image);
+PLOTVANE_API void CPolarLayer_setDataSymbol3(PvPolarLayer* h, PvDrawArea* obj);
+PLOTVANE_API void CPolarLayer_setDataSymbol4(PvPolarLayer* h, const int* polygon, int polygonLen, int size, int fillColor, int edgeColor);  /* size = 11, fillColor = -1, edgeColor = -1 */
+PLOTVANE_API void CPolarLayer_setSymbolScale(PvPolarLayer* h, const double* sizes, int sizesLen, int scaleType);  /* scaleType = PV_PixelScale */
+PLOTVANE_API void CPolarLayer_setSymbolOffset(PvPolarLayer* h, int offsetX, int offsetY);
+PLOTVANE_API void CPolarLayer_setImageMapWidth(PvPolarLayer* h, int width);
+PLOTVANE_API void CPolarLayer_setDataLabelFormat(PvPolarLayer* h, const char* formatString);
+PLOTVANE_API PvTextBox* CPolarLayer_setDataLabelStyle(PvPolarLayer* h, const char* font, double fontSize, int fontColor, double fontAngle);  /* font = "", fontSize = 8, fontColor = PV_TextColor, fontAngle = 0 */
+PLOTVANE_API PvTextBox* CPolarLayer_addCustomDataLabel(PvPolarLayer* h, int i, const char* label, const char* font, double fontSize, int fontColor, double fontAngle);  /* font = "", fontSize = 8, fontColor = PV_TextColor, fontAngle = 0 */
+PLOTVANE_API void CPolarLayer_setHTMLImageMap(PvPolarLayer* h, const char* url, const char* queryFormat, const char* extraAttr);  /* queryFormat = "", extraAttr = "" */
+PLOTVANE_API const char* CPolarLayer_getImageCoor(PvPolarLayer* h, int dataItem, int offsetX, int offsetY);  /* offsetX = 0, offsetY = 0 */
+PLOTVANE_API const char* CPolarLayer_getHTMLImageMap(PvPolarLayer* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
+
+/* PolarLineLayer : PolarLayer */
+PLOTVANE_API void CPolarLineLayer_setCloseLoop(PvPolarLineLayer* h, bool b);
+PLOTVANE_API void CPolarLineLayer_setGapColor(PvPolarLineLayer* h, int lineColor, int lineWidth);  /* lineWidth = -1 */
+
+/* PolarAreaLayer : PolarLayer */
+
+/* PolarSplineLineLayer : PolarLineLayer */
+PLOTVANE_API void CPolarSplineLineLayer_setTension(PvPolarSplineLineLayer* h, double tension);
+
+/* PolarSplineAreaLayer : PolarAreaLayer */
+PLOTVANE_API void CPolarSplineAreaLayer_setTension(PvPolarSplineAreaLayer* h, double tension);
+
+/* PolarVectorLayer : PolarLayer */
+PLOTVANE_API void CPolarVectorLayer_setVector(PvPolarVectorLayer* h, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale);  /* lengthScale = PV_PixelScale */
+PLOTVANE_API void CPolarVectorLayer_setArrowHead(PvPolarVectorLayer* h, int width, int height);  /* height = -1 */
+PLOTVANE_API void CPolarVectorLayer_setArrowHead2(PvPolarVectorLayer* h, const int* polygon, int polygonLen);
+PLOTVANE_API void CPolarVectorLayer_setArrowStem(PvPolarVectorLayer* h, const int* polygon, int polygonLen);
+PLOTVANE_API void CPolarVectorLayer_setArrowAlignment(PvPolarVectorLayer* h, int alignment);
+PLOTVANE_API void CPolarVectorLayer_setVectorMargin(PvPolarVectorLayer* h, double startMargin, double endMargin);  /* endMargin = PV_NoValue */
+PLOTVANE_API void CPolarVectorLayer_setIconSize(PvPolarVectorLayer* h, int width, int height);
+
+/* PolarChart : BaseChart */
+PLOTVANE_API PvPolarChart* CPolarChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect);  /* bgColor = PV_BackgroundColor, edgeColor = PV_Transparent, raisedEffect = 0 */
+PLOTVANE_API void CPolarChart_setPlotArea(PvPolarChart* h, int x, int y, int r, int bgColor, int edgeColor, int edgeWidth);  /* bgColor = PV_Transparent, edgeColor = PV_Transparent, edgeWidth = 1 */
+PLOTVANE_API void CPolarChart_setPlotAreaBg(PvPolarChart* h, int bgColor1, int bgColor2, bool altRings);  /* bgColor2 = -1, altRings = true */
+PLOTVANE_API void CPolarChart_setGridColor(PvPolarChart* h, int rGridColor, int rGridWidth, int aGridColor, int aGridWidth);  /* rGridColor = 0x80000000, rGridWidth = 1, aGridColor = 0x80000000, aGridWidth = 1 */
+PLOTVANE_API void CPolarChart_setGridStyle(PvPolarChart* h, bool polygonGrid, bool gridOnTop);  /* gridOnTop = true */
+PLOTVANE_API void CPolarChart_setStartAngle(PvPolarChart* h, double startAngle, bool clockwise);  /* clockwise = true */
+PLOTVANE_API PvAngularAxis* CPolarChart_angularAxis(PvPolarChart* h);
+PLOTVANE_API PvRadialAxis* CPolarChart_radialAxis(PvPolarChart* h);
+PLOTVANE_API int CPolarChart_getXCoor(PvPolarChart* h, double r, double a);
+PLOTVANE_API int CPolarChart_getYCoor(PvPolarChart* h, double r, double a);
+PLOTVANE_API PvPolarLineLayer* CPolarChart_addLineLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name);  /* color = -1, name = "" */
+PLOTVANE_API PvPolarAreaLayer* CPolarChart_addAreaLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name);  /* color = -1, name = "" */
+PLOTVANE_API PvPolarSplineLineLayer* CPolarChart_addSplineLineLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name);  /* color = -1, name = "" */
+PLOTVANE_API PvPolarSplineAreaLayer* CPolarChart_addSplineAreaLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name);  /* color = -1, name = "" */
+PLOTVANE_API PvPolarVectorLayer* CPolarChart_addVectorLayer(PvPolarChart* h, const double* rData, int rDataLen, const double* aData, int aDataLen, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale, int color, const char* name);  /* lengthScale = PV_PixelScale, color = -1, name = "" */
 
 /* PyramidChart : BaseChart */
 PLOTVANE_API PvPyramidChart* CPyramidChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect);  /* bgColor = PV_BackgroundColor, edgeColor = PV_Transparent, raisedEffect = 0 */

@@ -108,6 +108,38 @@ PvAxis* ColorAxis2Axis(PvColorAxis* h) {
     return reinterpret_cast<PvAxis*>(static_cast<plotvane::Axis*>(reinterpret_cast<plotvane::ColorAxis*>(h)));
 }
 
+PvAxis* AngularAxis2Axis(PvAngularAxis* h) {
+    return reinterpret_cast<PvAxis*>(static_cast<plotvane::Axis*>(reinterpret_cast<plotvane::AngularAxis*>(h)));
+}
+
+PvAxis* RadialAxis2Axis(PvRadialAxis* h) {
+    return reinterpret_cast<PvAxis*>(static_cast<plotvane::Axis*>(reinterpret_cast<plotvane::RadialAxis*>(h)));
+}
+
+PvPolarLayer* PolarLineLayer2PolarLayer(PvPolarLineLayer* h) {
+    return reinterpret_cast<PvPolarLayer*>(static_cast<plotvane::PolarLayer*>(reinterpret_cast<plotvane::PolarLineLayer*>(h)));
+}
+
+PvPolarLayer* PolarAreaLayer2PolarLayer(PvPolarAreaLayer* h) {
+    return reinterpret_cast<PvPolarLayer*>(static_cast<plotvane::PolarLayer*>(reinterpret_cast<plotvane::PolarAreaLayer*>(h)));
+}
+
+PvPolarLineLayer* PolarSplineLineLayer2PolarLineLayer(PvPolarSplineLineLayer* h) {
+    return reinterpret_cast<PvPolarLineLayer*>(static_cast<plotvane::PolarLineLayer*>(reinterpret_cast<plotvane::PolarSplineLineLayer*>(h)));
+}
+
+PvPolarAreaLayer* PolarSplineAreaLayer2PolarAreaLayer(PvPolarSplineAreaLayer* h) {
+    return reinterpret_cast<PvPolarAreaLayer*>(static_cast<plotvane::PolarAreaLayer*>(reinterpret_cast<plotvane::PolarSplineAreaLayer*>(h)));
+}
+
+PvPolarLayer* PolarVectorLayer2PolarLayer(PvPolarVectorLayer* h) {
+    return reinterpret_cast<PvPolarLayer*>(static_cast<plotvane::PolarLayer*>(reinterpret_cast<plotvane::PolarVectorLayer*>(h)));
+}
+
+PvBaseChart* PolarChart2BaseChart(PvPolarChart* h) {
+    return reinterpret_cast<PvBaseChart*>(static_cast<plotvane::BaseChart*>(reinterpret_cast<plotvane::PolarChart*>(h)));
+}
+
 PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h) {
     return reinterpret_cast<PvBaseChart*>(static_cast<plotvane::BaseChart*>(reinterpret_cast<plotvane::PyramidChart*>(h)));
 }
@@ -125,6 +157,11 @@ int CDrawObj_getZOrder(PvDrawObj* h) {
 void CDrawObj_paint(PvDrawObj* h, PvDrawArea* d) {
     if (!h) return;
     reinterpret_cast<plotvane::DrawObj*>(h)->paint(reinterpret_cast<plotvane::DrawArea*>(d));
+}
+
+void CBox_copy(PvBox* h, PvBox* source) {
+    if (!h) return;
+    reinterpret_cast<plotvane::Box*>(h)->copy(reinterpret_cast<const plotvane::Box*>(source));
 }
 
 void CBox_setPos(PvBox* h, int x, int y) {
@@ -170,6 +207,11 @@ int CBox_getHeight(PvBox* h) {
 const char* CBox_getImageCoor(PvBox* h, int offsetX, int offsetY) {
     if (!h) return "";
     return reinterpret_cast<plotvane::Box*>(h)->getImageCoor(offsetX, offsetY);
+}
+
+void CTextBox_setOrigin(PvTextBox* h, int x, int y, int alignment) {
+    if (!h) return;
+    reinterpret_cast<plotvane::TextBox*>(h)->setOrigin(x, y, alignment);
 }
 
 void CTextBox_setText(PvTextBox* h, const char* text) {
@@ -285,6 +327,11 @@ void CLegendBox_setKeyBorder(PvLegendBox* h, int edgeColor, int raisedEffect) {
 void CLegendBox_setLineStyleKey(PvLegendBox* h, bool b) {
     if (!h) return;
     reinterpret_cast<plotvane::LegendBox*>(h)->setLineStyleKey(b);
+}
+
+void CLegendBox_paint2(PvLegendBox* h, PvDrawArea* d, int offsetX, int offsetY) {
+    if (!h) return;
+    reinterpret_cast<plotvane::LegendBox*>(h)->paint(reinterpret_cast<plotvane::DrawArea*>(d), offsetX, offsetY);
 }
 
 const char* CLegendBox_getImageCoor(PvLegendBox* h, int dataItem, int offsetX, int offsetY) {
@@ -645,6 +692,11 @@ const char* CBaseChart_getHTMLImageMap(PvBaseChart* h, const char* url, const ch
 const char* CBaseChart_getChartMetrics(PvBaseChart* h) {
     if (!h) return "";
     return reinterpret_cast<plotvane::BaseChart*>(h)->getChartMetrics();
+}
+
+const char* CBaseChart_getJsChartModel(PvBaseChart* h, const char* options) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::BaseChart*>(h)->getJsChartModel(options);
 }
 
 PvXYChart* CXYChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
@@ -1394,6 +1446,16 @@ PvDataSet* CLayer_getDataSetByZ(PvLayer* h, int z) {
 int CLayer_getDataSetCount(PvLayer* h) {
     if (!h) return 0;
     return reinterpret_cast<plotvane::Layer*>(h)->getDataSetCount();
+}
+
+double CLayer_getDataValue(PvLayer* h, int dataSet, int i) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::Layer*>(h)->getDataValue(dataSet, i);
+}
+
+int CLayer_getLayerId(PvLayer* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::Layer*>(h)->getLayerId();
 }
 
 void CLayer_addExtraField(PvLayer* h, const char* const* texts, int textsLen) {
@@ -3210,6 +3272,220 @@ int CColorAxis_getBoxHeight(PvColorAxis* h) {
 bool CColorAxis_isSmooth(PvColorAxis* h) {
     if (!h) return false;
     return reinterpret_cast<plotvane::ColorAxis*>(h)->isSmooth();
+}
+
+void CPolarLayer_setData(PvPolarLayer* h, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setData(plotvane::DoubleArray(data, data ? dataLen : 0), color, name);
+}
+
+void CPolarLayer_setAngles(PvPolarLayer* h, const double* angles, int anglesLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setAngles(plotvane::DoubleArray(angles, angles ? anglesLen : 0));
+}
+
+void CPolarLayer_setBorderColor(PvPolarLayer* h, int edgeColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setBorderColor(edgeColor);
+}
+
+void CPolarLayer_setLineWidth(PvPolarLayer* h, int w) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setLineWidth(w);
+}
+
+void CPolarLayer_setDataSymbol(PvPolarLayer* h, int symbol, int size, int fillColor, int edgeColor, int lineWidth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setDataSymbol(symbol, size, fillColor, edgeColor, lineWidth);
+}
+
+void CPolarLayer_setDataSymbol2(PvPolarLayer* h, const char* image) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setDataSymbol(image);
+}
+
+void CPolarLayer_setDataSymbol3(PvPolarLayer* h, PvDrawArea* obj) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setDataSymbol(reinterpret_cast<plotvane::DrawArea*>(obj));
+}
+
+void CPolarLayer_setDataSymbol4(PvPolarLayer* h, const int* polygon, int polygonLen, int size, int fillColor, int edgeColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setDataSymbol(plotvane::IntArray(polygon, polygon ? polygonLen : 0), size, fillColor, edgeColor);
+}
+
+void CPolarLayer_setSymbolScale(PvPolarLayer* h, const double* sizes, int sizesLen, int scaleType) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setSymbolScale(plotvane::DoubleArray(sizes, sizes ? sizesLen : 0), scaleType);
+}
+
+void CPolarLayer_setSymbolOffset(PvPolarLayer* h, int offsetX, int offsetY) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setSymbolOffset(offsetX, offsetY);
+}
+
+void CPolarLayer_setImageMapWidth(PvPolarLayer* h, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setImageMapWidth(width);
+}
+
+void CPolarLayer_setDataLabelFormat(PvPolarLayer* h, const char* formatString) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setDataLabelFormat(formatString);
+}
+
+PvTextBox* CPolarLayer_setDataLabelStyle(PvPolarLayer* h, const char* font, double fontSize, int fontColor, double fontAngle) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PolarLayer*>(h)->setDataLabelStyle(font, fontSize, fontColor, fontAngle));
+}
+
+PvTextBox* CPolarLayer_addCustomDataLabel(PvPolarLayer* h, int i, const char* label, const char* font, double fontSize, int fontColor, double fontAngle) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PolarLayer*>(h)->addCustomDataLabel(i, label, font, fontSize, fontColor, fontAngle));
+}
+
+void CPolarLayer_setHTMLImageMap(PvPolarLayer* h, const char* url, const char* queryFormat, const char* extraAttr) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLayer*>(h)->setHTMLImageMap(url, queryFormat, extraAttr);
+}
+
+const char* CPolarLayer_getImageCoor(PvPolarLayer* h, int dataItem, int offsetX, int offsetY) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::PolarLayer*>(h)->getImageCoor(dataItem, offsetX, offsetY);
+}
+
+const char* CPolarLayer_getHTMLImageMap(PvPolarLayer* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::PolarLayer*>(h)->getHTMLImageMap(url, queryFormat, extraAttr, offsetX, offsetY);
+}
+
+void CPolarLineLayer_setCloseLoop(PvPolarLineLayer* h, bool b) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLineLayer*>(h)->setCloseLoop(b);
+}
+
+void CPolarLineLayer_setGapColor(PvPolarLineLayer* h, int lineColor, int lineWidth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarLineLayer*>(h)->setGapColor(lineColor, lineWidth);
+}
+
+void CPolarSplineLineLayer_setTension(PvPolarSplineLineLayer* h, double tension) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarSplineLineLayer*>(h)->setTension(tension);
+}
+
+void CPolarSplineAreaLayer_setTension(PvPolarSplineAreaLayer* h, double tension) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarSplineAreaLayer*>(h)->setTension(tension);
+}
+
+void CPolarVectorLayer_setVector(PvPolarVectorLayer* h, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarVectorLayer*>(h)->setVector(plotvane::DoubleArray(lengths, lengths ? lengthsLen : 0), plotvane::DoubleArray(directions, directions ? directionsLen : 0), lengthScale);
+}
+
+void CPolarVectorLayer_setArrowHead(PvPolarVectorLayer* h, int width, int height) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarVectorLayer*>(h)->setArrowHead(width, height);
+}
+
+void CPolarVectorLayer_setArrowHead2(PvPolarVectorLayer* h, const int* polygon, int polygonLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarVectorLayer*>(h)->setArrowHead(plotvane::IntArray(polygon, polygon ? polygonLen : 0));
+}
+
+void CPolarVectorLayer_setArrowStem(PvPolarVectorLayer* h, const int* polygon, int polygonLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarVectorLayer*>(h)->setArrowStem(plotvane::IntArray(polygon, polygon ? polygonLen : 0));
+}
+
+void CPolarVectorLayer_setArrowAlignment(PvPolarVectorLayer* h, int alignment) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarVectorLayer*>(h)->setArrowAlignment(alignment);
+}
+
+void CPolarVectorLayer_setVectorMargin(PvPolarVectorLayer* h, double startMargin, double endMargin) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarVectorLayer*>(h)->setVectorMargin(startMargin, endMargin);
+}
+
+void CPolarVectorLayer_setIconSize(PvPolarVectorLayer* h, int width, int height) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarVectorLayer*>(h)->setIconSize(width, height);
+}
+
+PvPolarChart* CPolarChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
+    return reinterpret_cast<PvPolarChart*>(plotvane::PolarChart::create(width, height, bgColor, edgeColor, raisedEffect));
+}
+
+void CPolarChart_setPlotArea(PvPolarChart* h, int x, int y, int r, int bgColor, int edgeColor, int edgeWidth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarChart*>(h)->setPlotArea(x, y, r, bgColor, edgeColor, edgeWidth);
+}
+
+void CPolarChart_setPlotAreaBg(PvPolarChart* h, int bgColor1, int bgColor2, bool altRings) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarChart*>(h)->setPlotAreaBg(bgColor1, bgColor2, altRings);
+}
+
+void CPolarChart_setGridColor(PvPolarChart* h, int rGridColor, int rGridWidth, int aGridColor, int aGridWidth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarChart*>(h)->setGridColor(rGridColor, rGridWidth, aGridColor, aGridWidth);
+}
+
+void CPolarChart_setGridStyle(PvPolarChart* h, bool polygonGrid, bool gridOnTop) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarChart*>(h)->setGridStyle(polygonGrid, gridOnTop);
+}
+
+void CPolarChart_setStartAngle(PvPolarChart* h, double startAngle, bool clockwise) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PolarChart*>(h)->setStartAngle(startAngle, clockwise);
+}
+
+PvAngularAxis* CPolarChart_angularAxis(PvPolarChart* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvAngularAxis*>(reinterpret_cast<plotvane::PolarChart*>(h)->angularAxis());
+}
+
+PvRadialAxis* CPolarChart_radialAxis(PvPolarChart* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvRadialAxis*>(reinterpret_cast<plotvane::PolarChart*>(h)->radialAxis());
+}
+
+int CPolarChart_getXCoor(PvPolarChart* h, double r, double a) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PolarChart*>(h)->getXCoor(r, a);
+}
+
+int CPolarChart_getYCoor(PvPolarChart* h, double r, double a) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PolarChart*>(h)->getYCoor(r, a);
+}
+
+PvPolarLineLayer* CPolarChart_addLineLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvPolarLineLayer*>(reinterpret_cast<plotvane::PolarChart*>(h)->addLineLayer(plotvane::DoubleArray(data, data ? dataLen : 0), color, name));
+}
+
+PvPolarAreaLayer* CPolarChart_addAreaLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvPolarAreaLayer*>(reinterpret_cast<plotvane::PolarChart*>(h)->addAreaLayer(plotvane::DoubleArray(data, data ? dataLen : 0), color, name));
+}
+
+PvPolarSplineLineLayer* CPolarChart_addSplineLineLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvPolarSplineLineLayer*>(reinterpret_cast<plotvane::PolarChart*>(h)->addSplineLineLayer(plotvane::DoubleArray(data, data ? dataLen : 0), color, name));
+}
+
+PvPolarSplineAreaLayer* CPolarChart_addSplineAreaLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvPolarSplineAreaLayer*>(reinterpret_cast<plotvane::PolarChart*>(h)->addSplineAreaLayer(plotvane::DoubleArray(data, data ? dataLen : 0), color, name));
+}
+
+PvPolarVectorLayer* CPolarChart_addVectorLayer(PvPolarChart* h, const double* rData, int rDataLen, const double* aData, int aDataLen, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvPolarVectorLayer*>(reinterpret_cast<plotvane::PolarChart*>(h)->addVectorLayer(plotvane::DoubleArray(rData, rData ? rDataLen : 0), plotvane::DoubleArray(aData, aData ? aDataLen : 0), plotvane::DoubleArray(lengths, lengths ? lengthsLen : 0), plotvane::DoubleArray(directions, directions ? directionsLen : 0), lengthScale, color, name));
 }
 
 PvPyramidChart* CPyramidChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {

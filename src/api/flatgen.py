@@ -229,7 +229,7 @@ def cast_functions(classes):
 def render(classes, handles):
     h = [HEADER_TOP]
     for name in sorted(handles):
-        if name in classes and all(op.static for op in classes[name].ops):
+        if name in classes and classes[name].ops and all(op.static for op in classes[name].ops):
             continue  # functions only, no objects
         h.append("typedef struct Pv%s Pv%s;" % (name, name))
     h.append("")
