@@ -285,7 +285,6 @@ PLOTVANE_API PvLayer* TrendLayer2Layer(PvTrendLayer* h);
 PLOTVANE_API PvLayer* VectorLayer2Layer(PvVectorLayer* h);
 PLOTVANE_API PvLayer* ContourLayer2Layer(PvContourLayer* h);
 PLOTVANE_API PvAxis* ColorAxis2Axis(PvColorAxis* h);
-PLOTVANE_API PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h);
 PLOTVANE_API PvAxis* AngularAxis2Axis(PvAngularAxis* h);
 PLOTVANE_API PvAxis* RadialAxis2Axis(PvRadialAxis* h);
 PLOTVANE_API PvPolarLayer* PolarLineLayer2PolarLayer(PvPolarLineLayer* h);
@@ -294,6 +293,7 @@ PLOTVANE_API PvPolarLineLayer* PolarSplineLineLayer2PolarLineLayer(PvPolarSpline
 PLOTVANE_API PvPolarAreaLayer* PolarSplineAreaLayer2PolarAreaLayer(PvPolarSplineAreaLayer* h);
 PLOTVANE_API PvPolarLayer* PolarVectorLayer2PolarLayer(PvPolarVectorLayer* h);
 PLOTVANE_API PvBaseChart* PolarChart2BaseChart(PvPolarChart* h);
+PLOTVANE_API PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h);
 
 /* DrawObj */
 PLOTVANE_API void CDrawObj_setZOrder(PvDrawObj* h, int z);
@@ -301,6 +301,7 @@ PLOTVANE_API int CDrawObj_getZOrder(PvDrawObj* h);
 PLOTVANE_API void CDrawObj_paint(PvDrawObj* h, PvDrawArea* d);
 
 /* Box : DrawObj */
+PLOTVANE_API void CBox_copy(PvBox* h, PvBox* source);
 PLOTVANE_API void CBox_setPos(PvBox* h, int x, int y);
 PLOTVANE_API void CBox_setSize(PvBox* h, int width, int height);
 PLOTVANE_API void CBox_setBackground(PvBox* h, int color, int edgeColor, int raisedEffect);  /* edgeColor = PV_Transparent, raisedEffect = 0 */
@@ -310,11 +311,10 @@ PLOTVANE_API int CBox_getTopY(PvBox* h);
 PLOTVANE_API int CBox_getWidth(PvBox* h);
 PLOTVANE_API int CBox_getHeight(PvBox* h);
 PLOTVANE_API const char* CBox_getImageCoor(PvBox* h, int offsetX, int offsetY);  /* offsetX = 0, offsetY = 0 */
-PLOTVANE_API void CBox_copy(PvBox* h, PvBox* source);
 
 /* TextBox : Box */
-PLOTVANE_API void CTextBox_setText(PvTextBox* h, const char* text);
 PLOTVANE_API void CTextBox_setOrigin(PvTextBox* h, int x, int y, int alignment);  /* alignment = -1 */
+PLOTVANE_API void CTextBox_setText(PvTextBox* h, const char* text);
 PLOTVANE_API void CTextBox_setAlignment(PvTextBox* h, int alignment);
 PLOTVANE_API void CTextBox_setFontStyle(PvTextBox* h, const char* font, int fontIndex);  /* fontIndex = 0 */
 PLOTVANE_API void CTextBox_setFontSize(PvTextBox* h, double height, double width);  /* width = 0 */
@@ -341,8 +341,8 @@ PLOTVANE_API void CLegendBox_setKeySize(PvLegendBox* h, int width, int height, i
 PLOTVANE_API void CLegendBox_setKeySpacing(PvLegendBox* h, int keySpacing, int lineSpacing);  /* lineSpacing = -1 */
 PLOTVANE_API void CLegendBox_setKeyBorder(PvLegendBox* h, int edgeColor, int raisedEffect);  /* raisedEffect = 0 */
 PLOTVANE_API void CLegendBox_setLineStyleKey(PvLegendBox* h, bool b);  /* b = true */
-PLOTVANE_API const char* CLegendBox_getImageCoor(PvLegendBox* h, int dataItem, int offsetX, int offsetY);  /* offsetX = 0, offsetY = 0 */
 PLOTVANE_API void CLegendBox_paint2(PvLegendBox* h, PvDrawArea* d, int offsetX, int offsetY);
+PLOTVANE_API const char* CLegendBox_getImageCoor(PvLegendBox* h, int dataItem, int offsetX, int offsetY);  /* offsetX = 0, offsetY = 0 */
 PLOTVANE_API const char* CLegendBox_getHTMLImageMap(PvLegendBox* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
 
 /* Mark : TextBox */
@@ -353,7 +353,6 @@ PLOTVANE_API void CMark_setDrawOnTop(PvMark* h, bool b);
 PLOTVANE_API PvLine* CMark_getLine(PvMark* h);
 
 /* BaseChart */
-PLOTVANE_API const char* CBaseChart_getJsChartModel(PvBaseChart* h, const char* options);  /* options = NULL */
 PLOTVANE_API void CBaseChart_destroy(PvBaseChart* h);
 PLOTVANE_API void CBaseChart_enableVectorOutput(PvBaseChart* h);
 PLOTVANE_API void CBaseChart_setSize(PvBaseChart* h, int width, int height);
@@ -419,6 +418,7 @@ PLOTVANE_API bool CBaseChart_makeChart2(PvBaseChart* h, int format, const char**
 PLOTVANE_API PvDrawArea* CBaseChart_makeChart3(PvBaseChart* h);
 PLOTVANE_API const char* CBaseChart_getHTMLImageMap(PvBaseChart* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
 PLOTVANE_API const char* CBaseChart_getChartMetrics(PvBaseChart* h);
+PLOTVANE_API const char* CBaseChart_getJsChartModel(PvBaseChart* h, const char* options);  /* options = NULL */
 
 /* XYChart : BaseChart */
 PLOTVANE_API PvXYChart* CXYChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect);  /* bgColor = PV_BackgroundColor, edgeColor = PV_Transparent, raisedEffect = 0 */
@@ -985,35 +985,6 @@ PLOTVANE_API int CColorAxis_getBoxWidth(PvColorAxis* h);
 PLOTVANE_API int CColorAxis_getBoxHeight(PvColorAxis* h);
 PLOTVANE_API bool CColorAxis_isSmooth(PvColorAxis* h);
 
-/* PyramidChart : BaseChart */
-PLOTVANE_API PvPyramidChart* CPyramidChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect);  /* bgColor = PV_BackgroundColor, edgeColor = PV_Transparent, raisedEffect = 0 */
-PLOTVANE_API void CPyramidChart_setPyramidSize(PvPyramidChart* h, int cx, int cy, int radius, int height);
-PLOTVANE_API void CPyramidChart_setConeSize(PvPyramidChart* h, int cx, int cy, int radius, int height);
-PLOTVANE_API void CPyramidChart_setFunnelSize(PvPyramidChart* h, int cx, int cy, int radius, int height, double tubeRadius, double tubeHeight);  /* tubeRadius = 0.2, tubeHeight = 0.3 */
-PLOTVANE_API void CPyramidChart_setData(PvPyramidChart* h, const double* data, int dataLen, const char* const* labels, int labelsLen);  /* labels = StringArray() */
-PLOTVANE_API PvTextBox* CPyramidChart_setCenterLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = 8, fontColor = PV_TextColor */
-PLOTVANE_API PvTextBox* CPyramidChart_setRightLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = 8, fontColor = PV_TextColor */
-PLOTVANE_API PvTextBox* CPyramidChart_setLeftLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = 8, fontColor = PV_TextColor */
-PLOTVANE_API void CPyramidChart_setPyramidSides(PvPyramidChart* h, int noOfSides);
-PLOTVANE_API void CPyramidChart_setViewAngle(PvPyramidChart* h, double elevation, double rotation, double twist);  /* rotation = 0, twist = 0 */
-PLOTVANE_API void CPyramidChart_setGradientShading(PvPyramidChart* h, double startBrightness, double endBrightness);
-PLOTVANE_API void CPyramidChart_setLighting(PvPyramidChart* h, double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess);  /* ambientIntensity = 0.5, diffuseIntensity = 0.5, specularIntensity = 1, shininess = 8 */
-PLOTVANE_API void CPyramidChart_setJoinLine(PvPyramidChart* h, int color, int width);  /* width = -1 */
-PLOTVANE_API void CPyramidChart_setJoinLineGap(PvPyramidChart* h, int pyramidGap, int pointerGap, int textGap);  /* pointerGap = -1, textGap = -1 */
-PLOTVANE_API void CPyramidChart_setLayerBorder(PvPyramidChart* h, int color, int width);  /* width = -1 */
-PLOTVANE_API void CPyramidChart_setLayerGap(PvPyramidChart* h, double layerGap);
-PLOTVANE_API PvPyramidLayer* CPyramidChart_getLayer(PvPyramidChart* h, int layerNo);
-
-/* PyramidLayer */
-PLOTVANE_API PvTextBox* CPyramidLayer_setCenterLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = -1, fontColor = -1 */
-PLOTVANE_API PvTextBox* CPyramidLayer_setRightLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = -1, fontColor = -1 */
-PLOTVANE_API PvTextBox* CPyramidLayer_setLeftLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = -1, fontColor = -1 */
-PLOTVANE_API void CPyramidLayer_setColor(PvPyramidLayer* h, int color);
-PLOTVANE_API void CPyramidLayer_setJoinLine(PvPyramidLayer* h, int color, int width);  /* width = -1 */
-PLOTVANE_API void CPyramidLayer_setJoinLineGap(PvPyramidLayer* h, int pyramidGap, int pointerGap, int textGap);  /* pointerGap = -1, textGap = -1 */
-PLOTVANE_API void CPyramidLayer_setLayerBorder(PvPyramidLayer* h, int color, int width);  /* width = -1 */
-PLOTVANE_API void CPyramidLayer_setLayerGap(PvPyramidLayer* h, double layerGap);
-
 /* AngularAxis : Axis */
 
 /* RadialAxis : Axis */
@@ -1074,6 +1045,35 @@ PLOTVANE_API PvPolarAreaLayer* CPolarChart_addAreaLayer(PvPolarChart* h, const d
 PLOTVANE_API PvPolarSplineLineLayer* CPolarChart_addSplineLineLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name);  /* color = -1, name = "" */
 PLOTVANE_API PvPolarSplineAreaLayer* CPolarChart_addSplineAreaLayer(PvPolarChart* h, const double* data, int dataLen, int color, const char* name);  /* color = -1, name = "" */
 PLOTVANE_API PvPolarVectorLayer* CPolarChart_addVectorLayer(PvPolarChart* h, const double* rData, int rDataLen, const double* aData, int aDataLen, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale, int color, const char* name);  /* lengthScale = PV_PixelScale, color = -1, name = "" */
+
+/* PyramidChart : BaseChart */
+PLOTVANE_API PvPyramidChart* CPyramidChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect);  /* bgColor = PV_BackgroundColor, edgeColor = PV_Transparent, raisedEffect = 0 */
+PLOTVANE_API void CPyramidChart_setPyramidSize(PvPyramidChart* h, int cx, int cy, int radius, int height);
+PLOTVANE_API void CPyramidChart_setConeSize(PvPyramidChart* h, int cx, int cy, int radius, int height);
+PLOTVANE_API void CPyramidChart_setFunnelSize(PvPyramidChart* h, int cx, int cy, int radius, int height, double tubeRadius, double tubeHeight);  /* tubeRadius = 0.2, tubeHeight = 0.3 */
+PLOTVANE_API void CPyramidChart_setData(PvPyramidChart* h, const double* data, int dataLen, const char* const* labels, int labelsLen);  /* labels = StringArray() */
+PLOTVANE_API PvTextBox* CPyramidChart_setCenterLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = 8, fontColor = PV_TextColor */
+PLOTVANE_API PvTextBox* CPyramidChart_setRightLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = 8, fontColor = PV_TextColor */
+PLOTVANE_API PvTextBox* CPyramidChart_setLeftLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = 8, fontColor = PV_TextColor */
+PLOTVANE_API void CPyramidChart_setPyramidSides(PvPyramidChart* h, int noOfSides);
+PLOTVANE_API void CPyramidChart_setViewAngle(PvPyramidChart* h, double elevation, double rotation, double twist);  /* rotation = 0, twist = 0 */
+PLOTVANE_API void CPyramidChart_setGradientShading(PvPyramidChart* h, double startBrightness, double endBrightness);
+PLOTVANE_API void CPyramidChart_setLighting(PvPyramidChart* h, double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess);  /* ambientIntensity = 0.5, diffuseIntensity = 0.5, specularIntensity = 1, shininess = 8 */
+PLOTVANE_API void CPyramidChart_setJoinLine(PvPyramidChart* h, int color, int width);  /* width = -1 */
+PLOTVANE_API void CPyramidChart_setJoinLineGap(PvPyramidChart* h, int pyramidGap, int pointerGap, int textGap);  /* pointerGap = -1, textGap = -1 */
+PLOTVANE_API void CPyramidChart_setLayerBorder(PvPyramidChart* h, int color, int width);  /* width = -1 */
+PLOTVANE_API void CPyramidChart_setLayerGap(PvPyramidChart* h, double layerGap);
+PLOTVANE_API PvPyramidLayer* CPyramidChart_getLayer(PvPyramidChart* h, int layerNo);
+
+/* PyramidLayer */
+PLOTVANE_API PvTextBox* CPyramidLayer_setCenterLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = -1, fontColor = -1 */
+PLOTVANE_API PvTextBox* CPyramidLayer_setRightLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = -1, fontColor = -1 */
+PLOTVANE_API PvTextBox* CPyramidLayer_setLeftLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor);  /* labelTemplate = "{label}", font = "", fontSize = -1, fontColor = -1 */
+PLOTVANE_API void CPyramidLayer_setColor(PvPyramidLayer* h, int color);
+PLOTVANE_API void CPyramidLayer_setJoinLine(PvPyramidLayer* h, int color, int width);  /* width = -1 */
+PLOTVANE_API void CPyramidLayer_setJoinLineGap(PvPyramidLayer* h, int pyramidGap, int pointerGap, int textGap);  /* pointerGap = -1, textGap = -1 */
+PLOTVANE_API void CPyramidLayer_setLayerBorder(PvPyramidLayer* h, int color, int width);  /* width = -1 */
+PLOTVANE_API void CPyramidLayer_setLayerGap(PvPyramidLayer* h, double layerGap);
 
 /* ArrayMath */
 PLOTVANE_API PvArrayMath* CArrayMath_create(const double* a, int aLen);

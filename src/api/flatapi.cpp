@@ -108,10 +108,6 @@ PvAxis* ColorAxis2Axis(PvColorAxis* h) {
     return reinterpret_cast<PvAxis*>(static_cast<plotvane::Axis*>(reinterpret_cast<plotvane::ColorAxis*>(h)));
 }
 
-PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h) {
-    return reinterpret_cast<PvBaseChart*>(static_cast<plotvane::BaseChart*>(reinterpret_cast<plotvane::PyramidChart*>(h)));
-}
-
 PvAxis* AngularAxis2Axis(PvAngularAxis* h) {
     return reinterpret_cast<PvAxis*>(static_cast<plotvane::Axis*>(reinterpret_cast<plotvane::AngularAxis*>(h)));
 }
@@ -144,6 +140,10 @@ PvBaseChart* PolarChart2BaseChart(PvPolarChart* h) {
     return reinterpret_cast<PvBaseChart*>(static_cast<plotvane::BaseChart*>(reinterpret_cast<plotvane::PolarChart*>(h)));
 }
 
+PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h) {
+    return reinterpret_cast<PvBaseChart*>(static_cast<plotvane::BaseChart*>(reinterpret_cast<plotvane::PyramidChart*>(h)));
+}
+
 void CDrawObj_setZOrder(PvDrawObj* h, int z) {
     if (!h) return;
     reinterpret_cast<plotvane::DrawObj*>(h)->setZOrder(z);
@@ -157,6 +157,11 @@ int CDrawObj_getZOrder(PvDrawObj* h) {
 void CDrawObj_paint(PvDrawObj* h, PvDrawArea* d) {
     if (!h) return;
     reinterpret_cast<plotvane::DrawObj*>(h)->paint(reinterpret_cast<plotvane::DrawArea*>(d));
+}
+
+void CBox_copy(PvBox* h, PvBox* source) {
+    if (!h) return;
+    reinterpret_cast<plotvane::Box*>(h)->copy(reinterpret_cast<const plotvane::Box*>(source));
 }
 
 void CBox_setPos(PvBox* h, int x, int y) {
@@ -204,19 +209,14 @@ const char* CBox_getImageCoor(PvBox* h, int offsetX, int offsetY) {
     return reinterpret_cast<plotvane::Box*>(h)->getImageCoor(offsetX, offsetY);
 }
 
-void CBox_copy(PvBox* h, PvBox* source) {
+void CTextBox_setOrigin(PvTextBox* h, int x, int y, int alignment) {
     if (!h) return;
-    reinterpret_cast<plotvane::Box*>(h)->copy(reinterpret_cast<const plotvane::Box*>(source));
+    reinterpret_cast<plotvane::TextBox*>(h)->setOrigin(x, y, alignment);
 }
 
 void CTextBox_setText(PvTextBox* h, const char* text) {
     if (!h) return;
     reinterpret_cast<plotvane::TextBox*>(h)->setText(text);
-}
-
-void CTextBox_setOrigin(PvTextBox* h, int x, int y, int alignment) {
-    if (!h) return;
-    reinterpret_cast<plotvane::TextBox*>(h)->setOrigin(x, y, alignment);
 }
 
 void CTextBox_setAlignment(PvTextBox* h, int alignment) {
@@ -329,14 +329,14 @@ void CLegendBox_setLineStyleKey(PvLegendBox* h, bool b) {
     reinterpret_cast<plotvane::LegendBox*>(h)->setLineStyleKey(b);
 }
 
-const char* CLegendBox_getImageCoor(PvLegendBox* h, int dataItem, int offsetX, int offsetY) {
-    if (!h) return "";
-    return reinterpret_cast<plotvane::LegendBox*>(h)->getImageCoor(dataItem, offsetX, offsetY);
-}
-
 void CLegendBox_paint2(PvLegendBox* h, PvDrawArea* d, int offsetX, int offsetY) {
     if (!h) return;
     reinterpret_cast<plotvane::LegendBox*>(h)->paint(reinterpret_cast<plotvane::DrawArea*>(d), offsetX, offsetY);
+}
+
+const char* CLegendBox_getImageCoor(PvLegendBox* h, int dataItem, int offsetX, int offsetY) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::LegendBox*>(h)->getImageCoor(dataItem, offsetX, offsetY);
 }
 
 const char* CLegendBox_getHTMLImageMap(PvLegendBox* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY) {
@@ -367,11 +367,6 @@ void CMark_setDrawOnTop(PvMark* h, bool b) {
 PvLine* CMark_getLine(PvMark* h) {
     if (!h) return nullptr;
     return reinterpret_cast<PvLine*>(reinterpret_cast<plotvane::Mark*>(h)->getLine());
-}
-
-const char* CBaseChart_getJsChartModel(PvBaseChart* h, const char* options) {
-    if (!h) return "";
-    return reinterpret_cast<plotvane::BaseChart*>(h)->getJsChartModel(options);
 }
 
 void CBaseChart_destroy(PvBaseChart* h) {
@@ -697,6 +692,11 @@ const char* CBaseChart_getHTMLImageMap(PvBaseChart* h, const char* url, const ch
 const char* CBaseChart_getChartMetrics(PvBaseChart* h) {
     if (!h) return "";
     return reinterpret_cast<plotvane::BaseChart*>(h)->getChartMetrics();
+}
+
+const char* CBaseChart_getJsChartModel(PvBaseChart* h, const char* options) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::BaseChart*>(h)->getJsChartModel(options);
 }
 
 PvXYChart* CXYChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
@@ -3274,130 +3274,6 @@ bool CColorAxis_isSmooth(PvColorAxis* h) {
     return reinterpret_cast<plotvane::ColorAxis*>(h)->isSmooth();
 }
 
-PvPyramidChart* CPyramidChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
-    return reinterpret_cast<PvPyramidChart*>(plotvane::PyramidChart::create(width, height, bgColor, edgeColor, raisedEffect));
-}
-
-void CPyramidChart_setPyramidSize(PvPyramidChart* h, int cx, int cy, int radius, int height) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setPyramidSize(cx, cy, radius, height);
-}
-
-void CPyramidChart_setConeSize(PvPyramidChart* h, int cx, int cy, int radius, int height) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setConeSize(cx, cy, radius, height);
-}
-
-void CPyramidChart_setFunnelSize(PvPyramidChart* h, int cx, int cy, int radius, int height, double tubeRadius, double tubeHeight) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setFunnelSize(cx, cy, radius, height, tubeRadius, tubeHeight);
-}
-
-void CPyramidChart_setData(PvPyramidChart* h, const double* data, int dataLen, const char* const* labels, int labelsLen) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setData(plotvane::DoubleArray(data, data ? dataLen : 0), plotvane::StringArray(labels, labels ? labelsLen : 0));
-}
-
-PvTextBox* CPyramidChart_setCenterLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
-    if (!h) return nullptr;
-    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidChart*>(h)->setCenterLabel(labelTemplate, font, fontSize, fontColor));
-}
-
-PvTextBox* CPyramidChart_setRightLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
-    if (!h) return nullptr;
-    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidChart*>(h)->setRightLabel(labelTemplate, font, fontSize, fontColor));
-}
-
-PvTextBox* CPyramidChart_setLeftLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
-    if (!h) return nullptr;
-    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidChart*>(h)->setLeftLabel(labelTemplate, font, fontSize, fontColor));
-}
-
-void CPyramidChart_setPyramidSides(PvPyramidChart* h, int noOfSides) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setPyramidSides(noOfSides);
-}
-
-void CPyramidChart_setViewAngle(PvPyramidChart* h, double elevation, double rotation, double twist) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setViewAngle(elevation, rotation, twist);
-}
-
-void CPyramidChart_setGradientShading(PvPyramidChart* h, double startBrightness, double endBrightness) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setGradientShading(startBrightness, endBrightness);
-}
-
-void CPyramidChart_setLighting(PvPyramidChart* h, double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setLighting(ambientIntensity, diffuseIntensity, specularIntensity, shininess);
-}
-
-void CPyramidChart_setJoinLine(PvPyramidChart* h, int color, int width) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setJoinLine(color, width);
-}
-
-void CPyramidChart_setJoinLineGap(PvPyramidChart* h, int pyramidGap, int pointerGap, int textGap) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setJoinLineGap(pyramidGap, pointerGap, textGap);
-}
-
-void CPyramidChart_setLayerBorder(PvPyramidChart* h, int color, int width) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setLayerBorder(color, width);
-}
-
-void CPyramidChart_setLayerGap(PvPyramidChart* h, double layerGap) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidChart*>(h)->setLayerGap(layerGap);
-}
-
-PvPyramidLayer* CPyramidChart_getLayer(PvPyramidChart* h, int layerNo) {
-    if (!h) return nullptr;
-    return reinterpret_cast<PvPyramidLayer*>(reinterpret_cast<plotvane::PyramidChart*>(h)->getLayer(layerNo));
-}
-
-PvTextBox* CPyramidLayer_setCenterLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
-    if (!h) return nullptr;
-    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidLayer*>(h)->setCenterLabel(labelTemplate, font, fontSize, fontColor));
-}
-
-PvTextBox* CPyramidLayer_setRightLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
-    if (!h) return nullptr;
-    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidLayer*>(h)->setRightLabel(labelTemplate, font, fontSize, fontColor));
-}
-
-PvTextBox* CPyramidLayer_setLeftLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
-    if (!h) return nullptr;
-    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidLayer*>(h)->setLeftLabel(labelTemplate, font, fontSize, fontColor));
-}
-
-void CPyramidLayer_setColor(PvPyramidLayer* h, int color) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidLayer*>(h)->setColor(color);
-}
-
-void CPyramidLayer_setJoinLine(PvPyramidLayer* h, int color, int width) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidLayer*>(h)->setJoinLine(color, width);
-}
-
-void CPyramidLayer_setJoinLineGap(PvPyramidLayer* h, int pyramidGap, int pointerGap, int textGap) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidLayer*>(h)->setJoinLineGap(pyramidGap, pointerGap, textGap);
-}
-
-void CPyramidLayer_setLayerBorder(PvPyramidLayer* h, int color, int width) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidLayer*>(h)->setLayerBorder(color, width);
-}
-
-void CPyramidLayer_setLayerGap(PvPyramidLayer* h, double layerGap) {
-    if (!h) return;
-    reinterpret_cast<plotvane::PyramidLayer*>(h)->setLayerGap(layerGap);
-}
-
 void CPolarLayer_setData(PvPolarLayer* h, const double* data, int dataLen, int color, const char* name) {
     if (!h) return;
     reinterpret_cast<plotvane::PolarLayer*>(h)->setData(plotvane::DoubleArray(data, data ? dataLen : 0), color, name);
@@ -3610,6 +3486,130 @@ PvPolarSplineAreaLayer* CPolarChart_addSplineAreaLayer(PvPolarChart* h, const do
 PvPolarVectorLayer* CPolarChart_addVectorLayer(PvPolarChart* h, const double* rData, int rDataLen, const double* aData, int aDataLen, const double* lengths, int lengthsLen, const double* directions, int directionsLen, int lengthScale, int color, const char* name) {
     if (!h) return nullptr;
     return reinterpret_cast<PvPolarVectorLayer*>(reinterpret_cast<plotvane::PolarChart*>(h)->addVectorLayer(plotvane::DoubleArray(rData, rData ? rDataLen : 0), plotvane::DoubleArray(aData, aData ? aDataLen : 0), plotvane::DoubleArray(lengths, lengths ? lengthsLen : 0), plotvane::DoubleArray(directions, directions ? directionsLen : 0), lengthScale, color, name));
+}
+
+PvPyramidChart* CPyramidChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
+    return reinterpret_cast<PvPyramidChart*>(plotvane::PyramidChart::create(width, height, bgColor, edgeColor, raisedEffect));
+}
+
+void CPyramidChart_setPyramidSize(PvPyramidChart* h, int cx, int cy, int radius, int height) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setPyramidSize(cx, cy, radius, height);
+}
+
+void CPyramidChart_setConeSize(PvPyramidChart* h, int cx, int cy, int radius, int height) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setConeSize(cx, cy, radius, height);
+}
+
+void CPyramidChart_setFunnelSize(PvPyramidChart* h, int cx, int cy, int radius, int height, double tubeRadius, double tubeHeight) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setFunnelSize(cx, cy, radius, height, tubeRadius, tubeHeight);
+}
+
+void CPyramidChart_setData(PvPyramidChart* h, const double* data, int dataLen, const char* const* labels, int labelsLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setData(plotvane::DoubleArray(data, data ? dataLen : 0), plotvane::StringArray(labels, labels ? labelsLen : 0));
+}
+
+PvTextBox* CPyramidChart_setCenterLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidChart*>(h)->setCenterLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+PvTextBox* CPyramidChart_setRightLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidChart*>(h)->setRightLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+PvTextBox* CPyramidChart_setLeftLabel(PvPyramidChart* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidChart*>(h)->setLeftLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+void CPyramidChart_setPyramidSides(PvPyramidChart* h, int noOfSides) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setPyramidSides(noOfSides);
+}
+
+void CPyramidChart_setViewAngle(PvPyramidChart* h, double elevation, double rotation, double twist) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setViewAngle(elevation, rotation, twist);
+}
+
+void CPyramidChart_setGradientShading(PvPyramidChart* h, double startBrightness, double endBrightness) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setGradientShading(startBrightness, endBrightness);
+}
+
+void CPyramidChart_setLighting(PvPyramidChart* h, double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setLighting(ambientIntensity, diffuseIntensity, specularIntensity, shininess);
+}
+
+void CPyramidChart_setJoinLine(PvPyramidChart* h, int color, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setJoinLine(color, width);
+}
+
+void CPyramidChart_setJoinLineGap(PvPyramidChart* h, int pyramidGap, int pointerGap, int textGap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setJoinLineGap(pyramidGap, pointerGap, textGap);
+}
+
+void CPyramidChart_setLayerBorder(PvPyramidChart* h, int color, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setLayerBorder(color, width);
+}
+
+void CPyramidChart_setLayerGap(PvPyramidChart* h, double layerGap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidChart*>(h)->setLayerGap(layerGap);
+}
+
+PvPyramidLayer* CPyramidChart_getLayer(PvPyramidChart* h, int layerNo) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvPyramidLayer*>(reinterpret_cast<plotvane::PyramidChart*>(h)->getLayer(layerNo));
+}
+
+PvTextBox* CPyramidLayer_setCenterLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidLayer*>(h)->setCenterLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+PvTextBox* CPyramidLayer_setRightLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidLayer*>(h)->setRightLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+PvTextBox* CPyramidLayer_setLeftLabel(PvPyramidLayer* h, const char* labelTemplate, const char* font, double fontSize, int fontColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PyramidLayer*>(h)->setLeftLabel(labelTemplate, font, fontSize, fontColor));
+}
+
+void CPyramidLayer_setColor(PvPyramidLayer* h, int color) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setColor(color);
+}
+
+void CPyramidLayer_setJoinLine(PvPyramidLayer* h, int color, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setJoinLine(color, width);
+}
+
+void CPyramidLayer_setJoinLineGap(PvPyramidLayer* h, int pyramidGap, int pointerGap, int textGap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setJoinLineGap(pyramidGap, pointerGap, textGap);
+}
+
+void CPyramidLayer_setLayerBorder(PvPyramidLayer* h, int color, int width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setLayerBorder(color, width);
+}
+
+void CPyramidLayer_setLayerGap(PvPyramidLayer* h, double layerGap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PyramidLayer*>(h)->setLayerGap(layerGap);
 }
 
 PvArrayMath* CArrayMath_create(const double* a, int aLen) {

@@ -7,7 +7,7 @@ they forward to (defaults included, for the wrappers made from the same list). A
 flat function on purpose. Everything else follows from the declaration's argument kinds:
 
   flatgen.py write   rewrites include/plotvane/plotvane_c.h and src/api/flatapi.cpp
-  flatgen.py check   fails when those files are stale, when a public class of the headers is not
+  flatgen.py check   fails when those files or abcgen.py's wrappers are stale, when a public class of the headers is not
                      in the list, or when an operation is in the headers but not in the list (or
                      the other way round)
 """
@@ -369,7 +369,7 @@ def exported_classes(texts):
 def check_headers(classes, omitted_classes):
     texts = {}
     for f in sorted(os.listdir(INCLUDE)):
-        if f.endswith(".h") and f != "plotvane_c.h":
+        if f.endswith(".h") and f not in ("plotvane_c.h", "plotvane_abc.h"):
             with open(os.path.join(INCLUDE, f)) as fh:
                 texts[f] = fh.read()
     problems = ["%s: a public class neither listed nor omitted" % n
@@ -410,11 +410,13 @@ def main():
                 f.write(text + "\n")
         return 0
     if mode == "check":
+        import abcgen  # made from the same list, so stale for the same reasons
         problems = check_headers(classes, omitted)
-        for path, text in ((HEADER, header), (SOURCE, source)):
+        for path, text, maker in ((HEADER, header, "flatgen.py"), (SOURCE, source, "flatgen.py"),
+                                  (abcgen.HEADER, abcgen.render(classes, handles), "abcgen.py")):
             with open(path) as f:
                 if f.read() != text + "\n":
-                    problems.append("%s is stale: run src/api/flatgen.py write" % os.path.relpath(path, ROOT))
+                    problems.append("%s is stale: run src/api/%s write" % (os.path.relpath(path, ROOT), maker))
         for p in problems:
             print(p)
         return 1 if problems else 0
