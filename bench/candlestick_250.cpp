@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "benchclock.h"
+#include "chartruns.h"
 
 using namespace plotvane;
 
@@ -46,30 +46,6 @@ XYChart* build(const Prices& p) {
     return c;
 }
 
-double run(const Prices& p, int count, size_t& bytes) {
-    double start = benchclock::cpuSeconds();
-    for (int k = 0; k < count; ++k) {
-        XYChart* c = build(p);
-        MemBlock png = c->makeChart(Chart::PNG);
-        bytes = static_cast<size_t>(std::max(png.len, 0));
-        c->destroy();
-    }
-    return benchclock::cpuSeconds() - start;
-}
-
-// Seconds spent painting (recording) and replaying onto the canvas, summed over `count` charts.
-double drawingRun(const Prices& p, int count) {
-    double total = 0;
-    for (int k = 0; k < count; ++k) {
-        XYChart* c = build(p);
-        double start = benchclock::cpuSeconds();
-        c->makeChart()->getCanvas();
-        total += benchclock::cpuSeconds() - start;
-        c->destroy();
-    }
-    return total;
-}
-
 }  // namespace
 
 int main() {
@@ -78,13 +54,11 @@ int main() {
     std::vector<double> times, drawing;
     size_t bytes = 0;
     for (int r = 0; r < runs; ++r) {
-        times.push_back(run(p, charts, bytes));
-        drawing.push_back(drawingRun(p, charts));
+        times.push_back(chartruns::encodeRun([&] { return build(p); }, charts, bytes));
+        drawing.push_back(chartruns::drawingRun([&] { return build(p); }, charts));
     }
-    std::sort(times.begin(), times.end());
-    std::sort(drawing.begin(), drawing.end());
     std::printf("candlesticks, 250 candles, %d charts, median of %d runs, CPU time\n", charts, runs);
-    std::printf("  default PNG:          %8.1f charts/s  (%zu bytes per chart)\n", charts / times[runs / 2], bytes);
-    std::printf("  drawing alone:        %8.3f ms per chart (layout, record, replay)\n", 1000 * drawing[runs / 2] / charts);
+    std::printf("  default PNG:          %8.1f charts/s  (%zu bytes per chart)\n", charts / chartruns::median(times), bytes);
+    std::printf("  drawing alone:        %8.3f ms per chart (layout, record, replay)\n", 1000 * chartruns::median(drawing) / charts);
     return 0;
 }

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "benchclock.h"
+#include "chartruns.h"
 
 using namespace plotvane;
 
@@ -35,35 +35,6 @@ PieChart* buildPie(bool donut) {
 }
 
 // paletteMode < 0 keeps the default.
-double run(int count, bool donut, int paletteMode, size_t& bytes) {
-    double start = benchclock::cpuSeconds();
-    for (int k = 0; k < count; ++k) {
-        PieChart* c = buildPie(donut);
-        if (paletteMode >= 0) c->getDrawArea()->setPaletteMode(paletteMode);
-        MemBlock png = c->makeChart(Chart::PNG);
-        bytes = static_cast<size_t>(std::max(png.len, 0));
-        c->destroy();
-    }
-    return benchclock::cpuSeconds() - start;
-}
-
-double drawingRun(int count, bool donut) {
-    double total = 0;
-    for (int k = 0; k < count; ++k) {
-        PieChart* c = buildPie(donut);
-        double start = benchclock::cpuSeconds();
-        c->makeChart()->getCanvas();
-        total += benchclock::cpuSeconds() - start;
-        c->destroy();
-    }
-    return total;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main() {
@@ -73,14 +44,15 @@ int main() {
         std::vector<double> plain, fast, drawing;
         size_t plainBytes = 0, fastBytes = 0;
         for (int r = 0; r < runs; ++r) {
-            plain.push_back(run(charts, donut, -1, plainBytes));
-            fast.push_back(run(charts, donut, 128 + 1, fastBytes));
-            drawing.push_back(drawingRun(charts, donut));
+            auto build = [donut] { return buildPie(donut); };
+            plain.push_back(chartruns::encodeRun(build, charts, plainBytes));
+            fast.push_back(chartruns::encodeRun(build, charts, fastBytes, 128 + 1));
+            drawing.push_back(chartruns::drawingRun(build, charts));
         }
         std::printf("  %s\n", donut ? "3D donut, side labels" : "flat pie, labels outside");
-        std::printf("    default PNG:          %8.1f charts/s  (%zu bytes per chart)\n", charts / median(plain), plainBytes);
-        std::printf("    fast PNG (mode 129):  %8.1f charts/s  (%zu bytes per chart)\n", charts / median(fast), fastBytes);
-        std::printf("    drawing alone:        %8.3f ms per chart\n", 1000 * median(drawing) / charts);
+        std::printf("    default PNG:          %8.1f charts/s  (%zu bytes per chart)\n", charts / chartruns::median(plain), plainBytes);
+        std::printf("    fast PNG (mode 129):  %8.1f charts/s  (%zu bytes per chart)\n", charts / chartruns::median(fast), fastBytes);
+        std::printf("    drawing alone:        %8.3f ms per chart\n", 1000 * chartruns::median(drawing) / charts);
     }
     return 0;
 }

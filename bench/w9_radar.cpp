@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "benchclock.h"
+#include "chartruns.h"
 
 using namespace plotvane;
 
@@ -51,35 +51,6 @@ double run(int count, std::vector<double>& each) {
     return benchclock::cpuSeconds() - start;
 }
 
-// True colour at zlib level 1 (palette mode 128 + 1).
-double fastRun(int count) {
-    double start = benchclock::cpuSeconds();
-    for (int k = 0; k < count; ++k) {
-        PolarChart* c = buildRadar();
-        c->getDrawArea()->setPaletteMode(128 + 1);
-        c->makeChart(Chart::PNG);
-        c->destroy();
-    }
-    return benchclock::cpuSeconds() - start;
-}
-
-double drawingRun(int count) {
-    double total = 0;
-    for (int k = 0; k < count; ++k) {
-        PolarChart* c = buildRadar();
-        double start = benchclock::cpuSeconds();
-        c->makeChart()->getCanvas();
-        total += benchclock::cpuSeconds() - start;
-        c->destroy();
-    }
-    return total;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main() {
@@ -88,13 +59,14 @@ int main() {
     std::vector<double> totals, each, fast, drawing;
     for (int r = 0; r < runs; ++r) {
         totals.push_back(run(charts, each));
-        fast.push_back(fastRun(charts));
-        drawing.push_back(drawingRun(charts));
+        size_t bytes = 0;
+        fast.push_back(chartruns::encodeRun(buildRadar, charts, bytes, 128 + 1));  // true colour, zlib level 1
+        drawing.push_back(chartruns::drawingRun(buildRadar, charts));
     }
     std::printf("W9 radar, %d charts, median of %d runs, CPU time\n", charts, runs);
-    std::printf("  default PNG:     %8.1f charts/s\n", charts / median(totals));
-    std::printf("  fast PNG (129):  %8.1f charts/s\n", charts / median(fast));
-    std::printf("  first chart:     %8.2f ms  (warm median %.2f ms)\n", 1000 * first, 1000 * median(each));
-    std::printf("  drawing alone:   %8.3f ms per chart\n", 1000 * median(drawing) / charts);
+    std::printf("  default PNG:     %8.1f charts/s\n", charts / chartruns::median(totals));
+    std::printf("  fast PNG (129):  %8.1f charts/s\n", charts / chartruns::median(fast));
+    std::printf("  first chart:     %8.2f ms  (warm median %.2f ms)\n", 1000 * first, 1000 * chartruns::median(each));
+    std::printf("  drawing alone:   %8.3f ms per chart\n", 1000 * chartruns::median(drawing) / charts);
     return 0;
 }
