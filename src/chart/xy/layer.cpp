@@ -538,19 +538,4 @@ void LayerImpl::setHTMLImageMap(const char* url, const char* queryFormat, const 
     imageMapExtraAttr_ = extraAttr ? extraAttr : "";
 }
 
-const char* LayerImpl::getHTMLImageMap(const char*, const char*, const char*, int, int) {
-    text_.clear();
-    return text_.c_str();
-}
-
-const char* LayerImpl::getImageCoor(int, int, int, int) {
-    text_.clear();
-    return text_.c_str();
-}
-
-const char* LayerImpl::getImageCoor2(int, int, int) {
-    text_.clear();
-    return text_.c_str();
-}
-
 }  // namespace plotvane
