@@ -30,6 +30,7 @@
 #include <plotvane/trendlayer.h>
 #include <plotvane/ttftext.h>
 #include <plotvane/vectorlayer.h>
+#include <plotvane/viewportmanager.h>
 #include <plotvane/xychart.h>
 
 #endif
