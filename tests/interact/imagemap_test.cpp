@@ -171,3 +171,23 @@ TEST(ImageMap, JoiningAndFitting) {
     appendArea(map, {9, 8, 1, 2}, 10, 20, "title='t'", "a.html");
     EXPECT_EQ(map, "<area shape=\"rect\" coords=\"11,22,19,28\" title='t' href=\"a.html\" />\n");
 }
+
+TEST(ImageMap, PieChartsAgreeWithTheHandler) {
+    const double values[] = {25, 18, 15, 12, Chart::NoValue, 6};
+    const char* names[] = {"Rent", "Pay & tax", "Materials", "Energy", "None", "Other"};
+    auto pie = own(PieChart::create(400, 300));
+    pie->setPieSize(200, 150, 90);
+    pie->setData(DoubleArray(values, 6), StringArray(names, 6));
+    pie->setLabelStyle("", 8, Chart::Transparent);
+    expectMapAgrees(pie.get(), 5);
+    std::string map = pie->getHTMLImageMap("p.html");
+    EXPECT_NE(map.find("sector=1&label=Pay%20%26%20tax&value=18&percent="), std::string::npos) << map;
+    EXPECT_EQ(map.find("sector=4&"), std::string::npos);
+    EXPECT_STREQ(pie->getHTMLImageMap("{disable}"), "");
+
+    auto donut = own(PieChart::create(400, 300));
+    donut->setDonutSize(200, 150, 100, 40);
+    donut->setData(DoubleArray(values, 4), StringArray(names, 4));
+    donut->setLabelStyle("", 8, Chart::Transparent);
+    expectMapAgrees(donut.get(), 4);
+}
