@@ -191,3 +191,21 @@ TEST(ImageMap, PieChartsAgreeWithTheHandler) {
     donut->setLabelStyle("", 8, Chart::Transparent);
     expectMapAgrees(donut.get(), 4);
 }
+
+TEST(ImageMap, LegendEntriesLinkTheirDataSets) {
+    XYPtr c = goldenBarChart(BarCase::Side);
+    LegendBox* legend = c->getLegend();
+    ASSERT_NE(legend, nullptr);
+    EXPECT_STREQ(legend->getHTMLImageMap("l.html"), "");  // not placed before layout
+    expectMapAgrees(c.get(), 12);
+    std::string map = legend->getHTMLImageMap("l.html", "", "title='{dataSetName}'");
+    std::vector<Area> areas = areasOf(map);
+    ASSERT_EQ(areas.size(), 3u) << map;
+    auto h = own(ImageMapHandler::create(map.c_str()));
+    int x, y;
+    centreOf(areas[2].xy, x, y);
+    ASSERT_EQ(h->getHotSpot(x, y), 3);
+    EXPECT_STREQ(h->getValue("dataSet"), "2");
+    EXPECT_STREQ(h->getValue("dataSetName"), "West");
+    EXPECT_STREQ(h->getValue("title"), "West");
+}

@@ -231,8 +231,9 @@ std::string PieChartImpl::formatSectorText(const std::string& format, const Sect
 class PieChartImpl::SectorLegend final : public LegendText {
 public:
     SectorLegend(PieChartImpl* chart, const SectorImpl* s) : chart_(chart), s_(s) {}
-    std::string getText(const char* format) override {
-        return chart_->formatSectorText(format && *format ? format : "{label}", *s_);
+    std::string getText(const char* format, int escapeFlags) override {
+        return chart_->formatSectorText(format && *format ? format : "{label}", *s_,
+                                        escapeFlags ? escapeFlags : PVParser::LegacyFields);
     }
 
 private:

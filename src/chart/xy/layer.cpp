@@ -471,7 +471,9 @@ bool LayerImpl::yIsPercentage(const AxisImpl* axis) const {
 class LayerImpl::LegendEntry final : public LegendText {
 public:
     LegendEntry(LayerImpl* layer, int ds) : layer_(layer), ds_(ds) {}
-    std::string getText(const char* format) override { return layer_->formatLabel(format ? format : "", ds_, -1); }
+    std::string getText(const char* format, int escapeFlags) override {
+        return layer_->formatLabel(format ? format : "", ds_, -1, escapeFlags);
+    }
 
 private:
     LayerImpl* layer_;
