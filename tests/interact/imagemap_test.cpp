@@ -209,3 +209,21 @@ TEST(ImageMap, LegendEntriesLinkTheirDataSets) {
     EXPECT_STREQ(h->getValue("dataSetName"), "West");
     EXPECT_STREQ(h->getValue("title"), "West");
 }
+
+TEST(ImageMap, AxisLabelsLinkTheirValues) {
+    XYPtr c = goldenBarChart(BarCase::Side);
+    ASSERT_NE(c->makeChart(), nullptr);
+    std::string map = c->xAxis()->getHTMLImageMap("axis.html", "", "title='{label}'");
+    std::vector<Area> areas = areasOf(map);
+    ASSERT_EQ(areas.size(), 4u) << map;
+    auto h = own(ImageMapHandler::create(map.c_str()));
+    for (size_t k = 0; k < areas.size(); ++k) {
+        int x, y;
+        centreOf(areas[k].xy, x, y);
+        EXPECT_GE(y, 200);  // below the plot area
+        ASSERT_EQ(h->getHotSpot(x, y), static_cast<int>(k + 1)) << map;
+        EXPECT_STREQ(h->getValue("value"), std::to_string(k).c_str());
+        EXPECT_STREQ(h->getValue("label"), kMonths[k]);
+    }
+    EXPECT_STREQ(c->yAxis()->getHTMLImageMap("{disable}"), "");
+}
