@@ -15,6 +15,7 @@
 #include <plotvane/contourlayer.h>
 #include <plotvane/drawarea.h>
 #include <plotvane/drawobj.h>
+#include <plotvane/imagemaphandler.h>
 #include <plotvane/layer.h>
 #include <plotvane/legendbox.h>
 #include <plotvane/linelayer.h>
@@ -30,6 +31,7 @@
 #include <plotvane/trendlayer.h>
 #include <plotvane/ttftext.h>
 #include <plotvane/vectorlayer.h>
+#include <plotvane/viewportmanager.h>
 #include <plotvane/xychart.h>
 
 #endif

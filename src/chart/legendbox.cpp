@@ -15,6 +15,10 @@
 #include <cmath>
 #include <string>
 
+#include "chart/imagemap_p.h"
+#include "chart/legendkey_p.h"
+#include "text/pvparser_p.h"
+
 namespace plotvane {
 
 namespace {
@@ -29,7 +33,7 @@ struct AreaDeleter {
 class UserLegendText final : public LegendText {
 public:
     explicit UserLegendText(const char* text) : text_(text) {}
-    std::string getText(const char*) override { return text_; }
+    std::string getText(const char*, int) override { return text_; }
 
 private:
     std::string text_;
@@ -303,7 +307,20 @@ const char* LegendBoxImpl::getImageCoor(int dataItem, int offsetX, int offsetY) 
     return coor_.c_str();
 }
 
-// The areas and their queries come with the image-map support; until then a legend has none.
-const char* LegendBoxImpl::getHTMLImageMap(const char*, const char*, const char*, int, int) { return ""; }
+const char* LegendBoxImpl::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                           int offsetX, int offsetY) {
+    imageMap_.clear();
+    std::string given = url ? url : "";
+    if (!arranged_ || given == "{disable}") return imageMap_.c_str();
+    std::string query = queryFormat && *queryFormat ? queryFormat : "dataSet={dataSet}&dataSetName={dataSetName}";
+    std::string link = urlJoin(withoutNone(given), withoutNone(query)), extra = withoutNone(extraAttr ? extraAttr : "");
+    for (int i = 0; i < shownCount(); ++i) {
+        LegendText& source = *items_[static_cast<size_t>(i)].source;
+        appendArea(imageMap_, coordsOf(getImageCoor(i, 0, 0)), offsetX, offsetY,
+                   extra.empty() ? extra : source.getText(extra.c_str(), PVParser::EscapeHtml),
+                   link.empty() ? link : source.getText(link.c_str(), PVParser::EscapeUrl));
+    }
+    return imageMap_.c_str();
+}
 
 }  // namespace plotvane

@@ -77,6 +77,7 @@ private:
     int keyBorderColor_ = Chart::LineColor;
     int keyBorderEffect_ = 0;
     std::vector<Item> items_;
+    std::string imageMap_;
     std::vector<Item> sizingItems_;
     bool laidOut_ = false;
     bool arranged_ = false;  // laid out while placed: entries have texts and positions

@@ -13,8 +13,8 @@ namespace plotvane {
 class LegendText {
 public:
     virtual ~LegendText() = default;
-    // The entry's text under the legend's template.
-    virtual std::string getText(const char* format) = 0;
+    // The entry's text under the legend's template, field values escaped as the parser flags ask.
+    virtual std::string getText(const char* format, int escapeFlags = 0) = 0;
 };
 
 }  // namespace plotvane

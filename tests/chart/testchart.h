@@ -40,7 +40,7 @@ public:
     class FixedText : public plotvane::LegendText {
     public:
         explicit FixedText(std::string t) : text_(std::move(t)) {}
-        std::string getText(const char* format) override { return std::string(format) == "{dataSetName}" ? text_ : format; }
+        std::string getText(const char* format, int) override { return std::string(format) == "{dataSetName}" ? text_ : format; }
 
     private:
         std::string text_;

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "chart/box_p.h"
+#include "chart/imagemap_p.h"
 #include "chart/legendbox_p.h"
 #include "text/pvparser_p.h"
 
@@ -206,8 +207,8 @@ Sector* PieChartImpl::sector(int sectorNo) {
                                                              : nullptr;
 }
 
-std::string PieChartImpl::formatSectorText(const std::string& format, const SectorImpl& s) {
-    PVParser parser(format.c_str(), PVParser::LegacyFields);
+std::string PieChartImpl::formatSectorText(const std::string& format, const SectorImpl& s, int flags) {
+    PVParser parser(format.c_str(), flags);
     Formatter& f = getFormatter();
     while (const char* name = parser.getNextAttr()) {
         const std::string field = name;
@@ -230,8 +231,9 @@ std::string PieChartImpl::formatSectorText(const std::string& format, const Sect
 class PieChartImpl::SectorLegend final : public LegendText {
 public:
     SectorLegend(PieChartImpl* chart, const SectorImpl* s) : chart_(chart), s_(s) {}
-    std::string getText(const char* format) override {
-        return chart_->formatSectorText(format && *format ? format : "{label}", *s_);
+    std::string getText(const char* format, int escapeFlags) override {
+        return chart_->formatSectorText(format && *format ? format : "{label}", *s_,
+                                        escapeFlags ? escapeFlags : PVParser::LegacyFields);
     }
 
 private:
@@ -367,8 +369,21 @@ void PieChartImpl::onPaint() {
     for (auto& s : sectors_) paintLabel(d, *s);
 }
 
-// Sector and label hot spots are kept on the sectors (getImageCoor, getLabelCoor); the map itself is
-// written by the image-map code.
-std::string PieChartImpl::onGetHTMLImageMap(const char*, const char*, const char*, int, int) { return std::string(); }
+std::string PieChartImpl::onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                            int offsetX, int offsetY) {
+    std::string map;
+    if (std::string(url) == "{disable}" || sectors_.empty()) return map;
+    std::string query = combineQuery(queryFormat, "sector={sector}&label={label}&value={value}&percent={percent}");
+    std::string link = urlJoin(withoutNone(url), withoutNone(query)), extra = withoutNone(extraAttr);
+    for (const auto& s : sectors_) {
+        if (!s->hasValue()) continue;
+        // The link goes through the field round without the legacy '&' fields: its '&' are separators.
+        std::string sectorLink = link.empty() ? link : formatSectorText(link, *s, PVParser::EscapeUrl);
+        std::string sectorExtra = extra.empty() ? extra : formatSectorText(extra, *s, PVParser::EscapeHtml);
+        appendArea(map, coordsOf(s->getImageCoor(0, 0)), offsetX, offsetY, sectorExtra, sectorLink);
+        if (s->label_) appendArea(map, coordsOf(s->getLabelCoor(0, 0)), offsetX, offsetY, sectorExtra, sectorLink);
+    }
+    return map;
+}
 
 }  // namespace plotvane

@@ -9,6 +9,7 @@
 
 #include "chart/basechart_p.h"
 #include "chart/xy/labelbox_p.h"
+#include "text/pvparser_p.h"
 
 namespace plotvane {
 
@@ -90,7 +91,7 @@ public:
 
     // For sectors and the painting and label files.
     LabelBox* labelPrototype() { return labelStyle_.get(); }
-    std::string formatSectorText(const std::string& format, const SectorImpl& s);
+    std::string formatSectorText(const std::string& format, const SectorImpl& s, int flags = PVParser::LegacyFields);
     double depthDirection() const { return depthDir_; }
     bool clockwise() const { return startAngle_ >= 0; }
 

@@ -15,9 +15,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "chart/basechart_p.h"
 #include "chart/drawobj_p.h"
+#include "chart/imagemap_p.h"
 #include "chart/xy/axis_p.h"
 #include "chart/xy/scalemath_p.h"
 #include "text/pvparser_p.h"
@@ -373,8 +375,29 @@ const char* AxisImpl::getAxisImageMap(int, int, const char*, const char*, const 
     return text_.c_str();
 }
 
-const char* AxisImpl::getHTMLImageMap(const char*, const char*, const char*, int, int) {
+const char* AxisImpl::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                      int offsetY) {
     text_.clear();
+    std::string given = url ? url : "";
+    if (given == "{disable}" || isSlanted()) return text_.c_str();
+    std::string query = combineQuery(queryFormat ? queryFormat : "", "value={value}&label={label}");
+    std::string link = urlJoin(withoutNone(given), withoutNone(query)), extra = withoutNone(extraAttr ? extraAttr : "");
+    auto fill = [this](const std::string& tmpl, const Label& l, int flags) {
+        PVParser parser(tmpl.c_str(), flags);
+        while (const char* name = parser.getNextAttr()) {
+            if (std::strcmp(name, "value") == 0) parser.replaceAttr(formatter_.format(parser.getFormatString(), l.value));
+            else if (std::strcmp(name, "label") == 0) parser.replaceAttr(l.box->text().c_str());
+        }
+        return std::string(parser.getResult(&formatter_));
+    };
+    int depth = labelDepth();
+    for (Label& l : labels_) {
+        // Placed as painting places them, so the areas cover the drawn labels.
+        if (l.box->text().empty() || !placeLabel(l, depth)) continue;
+        appendArea(text_, coordsOf(l.box->getImageCoor(0, 0)), offsetX, offsetY,
+                   extra.empty() ? extra : fill(extra, l, PVParser::EscapeHtml),
+                   link.empty() ? link : fill(link, l, PVParser::EscapeUrl));
+    }
     return text_.c_str();
 }
 

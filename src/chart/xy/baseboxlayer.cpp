@@ -165,6 +165,12 @@ bool BaseBoxLayerImpl::layerField(const std::string& name, const char* format, i
     return true;
 }
 
+std::string BaseBoxLayerImpl::defaultImageMapQuery() const {
+    std::string query = "x={x}&xLabel={xLabel}";
+    for (const std::string& role : roleNames()) query += "&" + role + "={" + role + "}";
+    return query;
+}
+
 LabelSpot BaseBoxLayerImpl::dataLabelSpot(int ds, int i, int wanted, int width, int height) {
     ItemPixels p;
     if (!itemPixels(i, p) || p.at(ds) == Chart::NoValue) return LayerImpl::dataLabelSpot(ds, i, wanted, width, height);

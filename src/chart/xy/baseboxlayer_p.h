@@ -87,6 +87,8 @@ protected:
     int automaticColor(int ds) override;
     bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
     LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
+    std::string defaultImageMapQuery() const override;
+    HotSpots hotSpotKind() const override { return HotSpots::PerItem; }
 
     // Fixed by the factories.
     double dataGap_ = 0;

@@ -59,9 +59,9 @@ private:
 class BoxWhiskerLayerImpl::ItemLegendText final : public LegendText {
 public:
     ItemLegendText(BoxWhiskerLayerImpl* layer, int item) : layer_(layer), item_(item) {}
-    std::string getText(const char* format) override {
+    std::string getText(const char* format, int escapeFlags) override {
         layer_->namingItem_ = item_;
-        std::string text = layer_->formatLabel(format ? format : "", 0, item_);
+        std::string text = layer_->formatLabel(format ? format : "", 0, item_, escapeFlags);
         layer_->namingItem_ = -1;
         return text;
     }

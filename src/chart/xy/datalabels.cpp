@@ -156,8 +156,8 @@ std::string LayerImpl::fieldText(const std::string& name, const char* format, in
     return std::string();
 }
 
-std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item) {
-    PVParser parser(LabelBox::limited(tmpl).c_str(), 0);
+std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item, int escapeFlags) {
+    PVParser parser(LabelBox::limited(tmpl).c_str(), escapeFlags);
     Formatter& f = chart_->getFormatter();
     while (const char* name = parser.getNextAttr()) {
         bool known = false;

@@ -476,7 +476,9 @@ bool LayerImpl::yIsPercentage(const AxisImpl* axis) const {
 class LayerImpl::LegendEntry final : public LegendText {
 public:
     LegendEntry(LayerImpl* layer, int ds) : layer_(layer), ds_(ds) {}
-    std::string getText(const char* format) override { return layer_->formatLabel(format ? format : "", ds_, -1); }
+    std::string getText(const char* format, int escapeFlags) override {
+        return layer_->formatLabel(format ? format : "", ds_, -1, escapeFlags);
+    }
 
 private:
     LayerImpl* layer_;
@@ -541,21 +543,6 @@ void LayerImpl::setHTMLImageMap(const char* url, const char* queryFormat, const 
     imageMapUrl_ = url ? url : "";
     imageMapQuery_ = queryFormat ? queryFormat : "";
     imageMapExtraAttr_ = extraAttr ? extraAttr : "";
-}
-
-const char* LayerImpl::getHTMLImageMap(const char*, const char*, const char*, int, int) {
-    text_.clear();
-    return text_.c_str();
-}
-
-const char* LayerImpl::getImageCoor(int, int, int, int) {
-    text_.clear();
-    return text_.c_str();
-}
-
-const char* LayerImpl::getImageCoor2(int, int, int) {
-    text_.clear();
-    return text_.c_str();
 }
 
 }  // namespace plotvane

@@ -279,7 +279,7 @@ public:
     // The legend sort key of a data set.
     int getLegendZ(int ds) const;
     // A label template filled in for a data set (or -1 for the whole item, -2 - g for group g).
-    std::string formatLabel(const std::string& tmpl, int ds, int item);
+    std::string formatLabel(const std::string& tmpl, int ds, int item, int escapeFlags = 0);
     // Draws the data set's symbol at every present point.
     void paintSymbols(DrawArea* d, int ds);
 
@@ -296,6 +296,12 @@ protected:
     virtual DrawArea* legendIcon(int ds);
     virtual int legendLineWidth(int ds);
     virtual std::string defaultDataLabel() const;
+    // The query template of the layer's hot spots when neither the layer nor the chart gives one.
+    virtual std::string defaultImageMapQuery() const;
+    // How the hot spots divide: per data set and x index (the usual), per x index only (items
+    // drawn as one shape from several data sets), or one per data set (fitted curves).
+    enum class HotSpots { PerPoint, PerItem, PerDataSet };
+    virtual HotSpots hotSpotKind() const { return HotSpots::PerPoint; }
     // Whether data set ds carries a value label at item i.
     virtual bool labelShown(int ds, int i) { return spanOf(ds, i).present; }
     // The colour a data set left at -1 takes at legend layout.
@@ -374,6 +380,7 @@ private:
     std::string imageMapQuery_;
     std::string imageMapExtraAttr_;
     std::string text_;
+    std::string hotSpotText_;
 };
 
 }  // namespace plotvane

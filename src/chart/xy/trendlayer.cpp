@@ -201,6 +201,8 @@ protected:
     int legendLineWidth(int ds) override { return std::max(dataSet(ds).lineWidth(), 1); }
     LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
     bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    std::string defaultImageMapQuery() const override { return "dataSetName={dataSetName}"; }
+    HotSpots hotSpotKind() const override { return HotSpots::PerDataSet; }
 
 private:
     struct Band {

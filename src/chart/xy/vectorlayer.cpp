@@ -68,6 +68,9 @@ protected:
     DrawArea* legendIcon(int ds) override;
     std::string defaultDataLabel() const override { return "{value}"; }
     bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    std::string defaultImageMapQuery() const override {
+        return "x={x}&xLabel={xLabel}&dataSetName={dataSetName}&value={value}&dir={dir}&len={len}";
+    }
 
 private:
     // The arrow of data set ds at item i; false when it is not drawn.

@@ -1,0 +1,101 @@
+#include "imagemap_p.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "box_p.h"
+
+namespace plotvane {
+
+namespace {
+
+void replaceAll(std::string& text, const std::string& what, const std::string& with) {
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+}
+
+}  // namespace
+
+std::string combineQuery(const std::string& given, const std::string& fallback) {
+    if (given.empty()) return fallback;
+    std::string text = given;
+    replaceAll(text, "{default}", fallback);
+    return text;
+}
+
+std::string urlJoin(const std::string& url, const std::string& query) {
+    if (url.empty()) return std::string();
+    if (url.find("{queryParam}") != std::string::npos) {
+        // The query's own separators must survive being pasted into a url that has its own.
+        std::string param = query;
+        std::replace(param.begin(), param.end(), '&', '\x1e');
+        std::string text = url;
+        replaceAll(text, "{queryParam}", param);
+        return text;
+    }
+    if (query.empty() || query == " ") return url;
+    if (query[0] == '?' || query[0] == '&') return url + query;
+    return url + (url.find('?') == std::string::npos ? '?' : '&') + query;
+}
+
+std::string withoutNone(std::string text) {
+    replaceAll(text, "{none}", "");
+    return text;
+}
+
+std::vector<int> coordsOf(const char* attributes) {
+    std::vector<int> xy;
+    const char* at = attributes ? std::strstr(attributes, "coords=\"") : nullptr;
+    if (!at) return xy;
+    at += 8;
+    while (*at && *at != '"') {
+        char* end = nullptr;
+        long v = std::strtol(at, &end, 10);
+        if (end == at) break;
+        xy.push_back(static_cast<int>(std::clamp<long>(v, -1000000000L, 1000000000L)));
+        at = *end == ',' ? end + 1 : end;
+    }
+    return xy;
+}
+
+bool fitHotSpot(std::vector<int>& xy) {
+    if (xy.size() < 3 || std::all_of(xy.begin(), xy.end(), [](int v) { return v == 0; })) return false;
+    if (xy.size() < 5) return true;
+    int minX = xy[0], maxX = xy[0], minY = xy[1], maxY = xy[1];
+    for (size_t k = 0; k + 1 < xy.size(); k += 2) {
+        minX = std::min(minX, xy[k]);
+        maxX = std::max(maxX, xy[k]);
+        minY = std::min(minY, xy[k + 1]);
+        maxY = std::max(maxY, xy[k + 1]);
+    }
+    if (maxX == 0 && maxY == 0) return false;
+    minX = std::max(minX, 0);
+    minY = std::max(minY, 0);
+    if (maxX - minX < 3 || maxY - minY < 3) xy = {minX, minY, maxX, maxY};
+    return true;
+}
+
+std::string coordAttributes(const std::vector<int>& xy, int offsetX, int offsetY) {
+    if (xy.size() == 4) return imageMapRect(xy[0] + offsetX, xy[1] + offsetY, xy[2] + offsetX, xy[3] + offsetY);
+    return imageMapPoly(xy, offsetX, offsetY);
+}
+
+void appendArea(std::string& map, const std::vector<int>& xy, int offsetX, int offsetY, const std::string& extra,
+                const std::string& link) {
+    if (xy.size() < 3 || std::all_of(xy.begin(), xy.end(), [](int v) { return v == 0; })) return;
+    map += "<area ";
+    map += coordAttributes(xy, offsetX, offsetY);
+    if (!extra.empty()) {
+        map += ' ';
+        map += extra;
+    }
+    if (!link.empty()) {
+        map += " href=\"";
+        map += link;
+        map += '"';
+    }
+    map += " />\n";
+}
+
+}  // namespace plotvane

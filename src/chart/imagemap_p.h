@@ -1,0 +1,33 @@
+#ifndef PLOTVANE_CHART_IMAGEMAP_P_H
+#define PLOTVANE_CHART_IMAGEMAP_P_H
+
+// Writing HTML image-map text: joining link templates and the area elements themselves. The shapes
+// come from the objects that drew them (getImageCoor); this file only assembles.
+
+#include <string>
+#include <vector>
+
+namespace plotvane {
+
+// The given template with every "{default}" replaced by the fallback, or the fallback when the
+// given template is empty.
+std::string combineQuery(const std::string& given, const std::string& fallback);
+// The link a url and a query make (empty without a url).
+std::string urlJoin(const std::string& url, const std::string& query);
+// Removes every "{none}", the way to switch an inherited template off.
+std::string withoutNone(std::string text);
+
+// The integers of the coords attribute in coordinate-attribute text; empty when there is none.
+std::vector<int> coordsOf(const char* attributes);
+// Fits a point's coordinate list for a hot spot: false when it has no area. Slivers of polygons
+// become their bounding rectangle, so a pointer can still find them.
+bool fitHotSpot(std::vector<int>& xy);
+// Coordinate attributes of a fitted list with the offsets added (a rectangle for 4 entries).
+std::string coordAttributes(const std::vector<int>& xy, int offsetX, int offsetY);
+// Appends one "<area ... />" element; invalid lists (fewer than 3 entries, all zero) add nothing.
+void appendArea(std::string& map, const std::vector<int>& xy, int offsetX, int offsetY, const std::string& extra,
+                const std::string& link);
+
+}  // namespace plotvane
+
+#endif

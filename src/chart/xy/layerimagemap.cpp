@@ -1,0 +1,110 @@
+// The hot spots of an XY layer: one area per x index, or per data set and x index when the link or
+// the extra attributes name something that differs between data sets. Layer types supply the
+// shape of a point (getImageCoor); this file fits shapes, fills in templates and writes areas.
+// The base shape is the square of a point's symbol, never smaller than kMinPointSpot pixels, so
+// that a line without symbols can still be pointed at.
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "chart/imagemap_p.h"
+#include "chart/box_p.h"
+#include "chart/xy/layer_p.h"
+#include "chart/xy/plotarea_p.h"
+#include "chart/xy/xychart_p.h"
+#include "text/pvparser_p.h"
+
+namespace plotvane {
+
+namespace {
+
+constexpr int kMinPointSpot = 7;
+
+// Fields whose value is the same for every data set at one x index.
+bool isItemField(const char* name) {
+    for (const char* f : {"x", "xLabel", "x2Label", "dataItem", "layerId", "totalValue"})
+        if (std::strcmp(name, f) == 0) return true;
+    return false;
+}
+
+bool refersToDataSet(const std::string& tmpl) {
+    PVParser parser(tmpl.c_str(), 0);
+    while (const char* name = parser.getNextAttr())
+        if (!isItemField(name)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string LayerImpl::defaultImageMapQuery() const {
+    std::string query = "x={x}&xLabel={xLabel}&dataSet={dataSet}&dataSetName={dataSetName}&value={value}";
+    return combineMethod_ == Chart::Percentage ? query + "&percent={percent}" : query;
+}
+
+const char* LayerImpl::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                       int offsetY) {
+    text_.clear();
+    std::string link = combineQuery(imageMapUrl_, url ? url : "");
+    if (link == "{disable}") return text_.c_str();
+    std::string query = combineQuery(combineQuery(imageMapQuery_, queryFormat ? queryFormat : ""), defaultImageMapQuery());
+    std::string extra = withoutNone(combineQuery(imageMapExtraAttr_, extraAttr ? extraAttr : ""));
+    std::string linkTemplate = urlJoin(withoutNone(link), withoutNone(query));
+    HotSpots kind = hotSpotKind();
+    bool perDataSet = kind == HotSpots::PerDataSet ||
+                      (kind == HotSpots::PerPoint && (refersToDataSet(linkTemplate) || refersToDataSet(extra)));
+    int sets = perDataSet ? dataSetCount() : 1;
+    int items = kind == HotSpots::PerDataSet ? std::min(maxDataLength_, 1) : maxDataLength_;
+    for (int i = 0; i < items; ++i) {
+        for (int k = 0; k < sets; ++k) {
+            int ds = perDataSet ? k : -1;
+            std::vector<int> xy = coordsOf(perDataSet ? getImageCoor(ds, i, 0, 0) : getImageCoor2(i, 0, 0));
+            if (!fitHotSpot(xy)) continue;
+            appendArea(text_, xy, offsetX, offsetY, extra.empty() ? extra : formatLabel(extra, ds, i, PVParser::EscapeHtml),
+                       linkTemplate.empty() ? linkTemplate : formatLabel(linkTemplate, ds, i, PVParser::EscapeUrl));
+        }
+    }
+    return text_.c_str();
+}
+
+const char* LayerImpl::getImageCoor(int ds, int item, int offsetX, int offsetY) {
+    hotSpotText_.clear();
+    if (ds < 0 || ds >= dataSetCount() || item < 0 || item >= dataSet(ds).size()) return hotSpotText_.c_str();
+    DataSetImpl& set = dataSet(ds);
+    Span s = spanOf(ds, item);
+    double px = pixelX(xValue(item));
+    double py = s.present && px != Chart::NoValue ? pixelY(s.end, set.axis()) : Chart::NoValue;
+    if (py == Chart::NoValue || !std::isfinite(px) || !std::isfinite(py)) return hotSpotText_.c_str();
+    double sx, sy;
+    screenPoint(px, py, sx, sy);
+    PlotAreaImpl& plot = chart_->plotArea();
+    int left = plot.getLeftX(), top = plot.getTopY();
+    if (sx < left - 0.5 || sy < top - 0.5 || sx > left + plot.getWidth() + 0.5 || sy > top + plot.getHeight() + 0.5)
+        return hotSpotText_.c_str();
+    int cx = static_cast<int>(std::floor(sx + 0.5)) + set.symbolOffsetX();
+    int cy = static_cast<int>(std::floor(sy + 0.5)) + set.symbolOffsetY();
+    int half = std::max({set.symbol().width(), set.symbol().height(), kMinPointSpot}) / 2;
+    hotSpotText_ = imageMapRect(cx - half + offsetX, cy - half + offsetY, cx + half + offsetX, cy + half + offsetY);
+    return hotSpotText_.c_str();
+}
+
+const char* LayerImpl::getImageCoor2(int item, int offsetX, int offsetY) {
+    // The box around every data set's hot spot at the index.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool any = false;
+    for (int ds = 0; ds < dataSetCount(); ++ds) {
+        std::vector<int> xy = coordsOf(getImageCoor(ds, item, 0, 0));
+        if (!fitHotSpot(xy)) continue;
+        for (size_t k = 0; k + 1 < xy.size(); k += 2) {
+            left = any ? std::min(left, xy[k]) : xy[k];
+            right = any ? std::max(right, xy[k]) : xy[k];
+            top = any ? std::min(top, xy[k + 1]) : xy[k + 1];
+            bottom = any ? std::max(bottom, xy[k + 1]) : xy[k + 1];
+            any = true;
+        }
+    }
+    hotSpotText_ = any ? imageMapRect(left + offsetX, top + offsetY, right + offsetX, bottom + offsetY) : std::string();
+    return hotSpotText_.c_str();
+}
+
+}  // namespace plotvane
