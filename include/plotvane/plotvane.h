@@ -26,6 +26,7 @@
 #include <plotvane/piechart.h>
 #include <plotvane/pyramidchart.h>
 #include <plotvane/randomdata.h>
+#include <plotvane/threedchart.h>
 #include <plotvane/trendlayer.h>
 #include <plotvane/ttftext.h>
 #include <plotvane/vectorlayer.h>
