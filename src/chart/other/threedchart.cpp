@@ -374,8 +374,9 @@ void ThreeDChartImpl::onPaint() {
     const int far = farthestCorner();
     paintWalls(d, far);
     paintWallGrid(d, far);
-    paintContents(far);
+    // Axes lie on edges the contents may stand in front of.
     paintAxes(d, far);
+    paintContents(far);
     color_->paintAxis(d);
 }
 

@@ -17,8 +17,6 @@ inline double dot(const Point3D& a, const Point3D& b) { return a.x * b.x + a.y *
 Point3D normalised(const Point3D& v);
 // Newell's normal of a polygon, normalised: it holds for non-planar and degenerate-cornered ones.
 Point3D polygonNormal(const Point3D* p, int count);
-// Front-facing once transformed: the normal leans towards the viewer.
-inline bool facesViewer(const Point3D& transformedNormal) { return transformedNormal.z >= 0.001; }
 
 class ThreeDEngine {
 public:
