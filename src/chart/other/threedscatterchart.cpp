@@ -144,13 +144,15 @@ void ThreeDScatterChartImpl::onLayoutLegend() {
 void ThreeDScatterChartImpl::layoutContents() {
     double lo[3] = {Chart::NoValue, Chart::NoValue, Chart::NoValue}, hi[3] = {Chart::NoValue, Chart::NoValue,
                                                                                Chart::NoValue};
+    // Only whole points count: one with a missing coordinate is not drawn, so it widens nothing.
     for (const auto& g : groups_) {
-        const std::vector<double>* data[3] = {&g->x_, &g->y_, &g->z_};
-        for (int a = 0; a < 3; ++a) {
-            for (double v : *data[a]) {
-                if (!present(v)) continue;
-                lo[a] = lo[a] == Chart::NoValue ? v : std::min(lo[a], v);
-                hi[a] = hi[a] == Chart::NoValue ? v : std::max(hi[a], v);
+        const size_t n = std::min({g->x_.size(), g->y_.size(), g->z_.size()});
+        for (size_t k = 0; k < n; ++k) {
+            const double v[3] = {g->x_[k], g->y_[k], g->z_[k]};
+            if (!present(v[0]) || !present(v[1]) || !present(v[2])) continue;
+            for (int a = 0; a < 3; ++a) {
+                lo[a] = lo[a] == Chart::NoValue ? v[a] : std::min(lo[a], v[a]);
+                hi[a] = hi[a] == Chart::NoValue ? v[a] : std::max(hi[a], v[a]);
             }
         }
     }
