@@ -337,6 +337,7 @@ void ThreeDChartImpl::paintAxisAlong(DrawArea* d, AxisImpl& axis, int dim, Point
         at(p, dim) = dim == 2 ? yDepth_ - cv : cv;
         const Point3D tp = engine_.transformPoint(p);
         const auto box = axis.labelStyle().copyWith(text, 0, 0, Chart::TopLeft);
+        if (!box->isVisible()) continue;
         box->setPos(static_cast<int>(std::lround(engine_.toDisplayX(tp) + ux * gap)),
                     static_cast<int>(std::lround(engine_.toDisplayY(tp) + uy * gap)));
         box->setAlignment(align);
