@@ -338,10 +338,24 @@ void SurfaceChartImpl::fillFace(DrawArea* d, const Point3D* model, const Point3D
         color = Chart::Transparent;
         if (edge == Chart::Transparent || edge == color) edge = Chart::LineColor;
     }
-    double xs[4], ys[4];
+    double xs[4], ys[4], cx = 0, cy = 0;
     for (int k = 0; k < count; ++k) {
         xs[k] = engine().toDisplayX(shown[k]);
         ys[k] = engine().toDisplayY(shown[k]);
+        cx += xs[k] / count;
+        cy += ys[k] / count;
+    }
+    if (edge == color) {
+        // Neighbouring faces overlap by half a pixel instead of each drawing its outline: no seam
+        // shows between them, at a fraction of the cost of stroking every edge.
+        for (int k = 0; k < count; ++k) {
+            const double dx = xs[k] - cx, dy = ys[k] - cy, len = std::hypot(dx, dy);
+            if (len > 0) {
+                xs[k] += 0.5 * dx / len;
+                ys[k] += 0.5 * dy / len;
+            }
+        }
+        edge = Chart::Transparent;
     }
     d->polygon(DoubleArray(xs, count), DoubleArray(ys, count), edge, color);
 }
