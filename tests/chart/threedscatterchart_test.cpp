@@ -7,6 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <string>
+
+#include "barchart.h"
 
 using namespace plotvane;
 
@@ -71,4 +74,20 @@ TEST(ThreeDScatterChart, DropLinesReachTheFloorBehindNearerSymbols) {
     EXPECT_EQ(pixelAt(c.get(), d, 5, 10, 8), 0x0000ff);
     EXPECT_EQ(pixelAt(c.get(), d, 5, 0, 2), 0x0000ff);
     EXPECT_EQ(pixelAt(c.get(), d, 5, 10, 9.5), 0xffffff);
+}
+
+// Each group has a legend entry under its name; a legend icon size draws the symbol in a box of
+// that size with the icon's edge.
+TEST(ThreeDScatterChart, LegendEntries) {
+    const double v[] = {1, 2};
+    Owned<ThreeDScatterChart> c = plainScatter();
+    c->addLegend(5, 5, true, "", 8);
+    c->addScatterGroup(DoubleArray(v, 2), DoubleArray(v, 2), DoubleArray(v, 2), "first");
+    c->addScatterGroup(DoubleArray(v, 2), DoubleArray(v, 2), DoubleArray(v, 2), "second")
+        ->setLegendIcon(20, 12, 0xff0000);
+    const std::string dump = plotvane_test::textDump(c.get());
+    EXPECT_NE(dump.find("\"first\""), std::string::npos);
+    EXPECT_NE(dump.find("\"second\""), std::string::npos);
+    EXPECT_NE(dump.find("SetSize(20, 12"), std::string::npos);
+    EXPECT_NE(dump.find("0xff0000"), std::string::npos);
 }

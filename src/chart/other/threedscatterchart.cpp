@@ -5,6 +5,7 @@
 // hides them correctly. A drop line runs from its point back to the wall and may pass behind other
 // points: each is drawn just before the first symbol nearer than its foot, so symbols in front
 // cover it while the line still covers what lies behind its foot.
+#include <plotvane/drawarea.h>
 #include <plotvane/threedchart.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <plotvane/drawarea.h>
 
 #include "chart/legendbox_p.h"
 #include "chart/other/threedchart_p.h"
@@ -40,7 +43,11 @@ class ThreeDScatterGroupImpl final : public ThreeDScatterGroup {
 public:
     ThreeDScatterGroupImpl(int index, const char* name, DoubleArray x, DoubleArray y, DoubleArray z)
         : index_(index), name_(name ? name : ""), x_(copyOf(x)), y_(copyOf(y)), z_(copyOf(z)) {}
-    ~ThreeDScatterGroupImpl() override = default;
+    ~ThreeDScatterGroupImpl() override {
+        if (icon_) icon_->destroy();
+    }
+    ThreeDScatterGroupImpl(const ThreeDScatterGroupImpl&) = delete;
+    ThreeDScatterGroupImpl& operator=(const ThreeDScatterGroupImpl&) = delete;
 
     void setDataSymbol(int symbol, int size, int fillColor, int edgeColor, int lineWidth) override {
         mainColor_ = fillColor == -1 ? Chart::DataColor + index_ : fillColor;
@@ -78,6 +85,19 @@ public:
         offsetY_ = offsetY;
     }
 
+    // The legend's picture of the group: its symbol, or the symbol drawn into a box of the legend
+    // icon's size when one is set.
+    DrawArea* legendIcon(DrawArea* chartArea, int color) {
+        symbol_.prepare(chartArea, color, edgeColor_);
+        if (iconWidth_ <= 0) return symbol_.image();
+        const int h = iconHeight_ > 0 ? iconHeight_ : iconWidth_;
+        if (icon_) icon_->destroy();
+        icon_ = chartArea->subDrawArea(std::min(iconWidth_, 1000), std::min(h, 1000));
+        symbol_.paint(icon_, icon_->getWidth() / 2, icon_->getHeight() / 2, icon_->getWidth(), icon_->getHeight());
+        if (iconEdge_ != -1) icon_->rect(0, 0, icon_->getWidth() - 1, icon_->getHeight() - 1, iconEdge_, Chart::Transparent);
+        return icon_;
+    }
+
     bool hasDropLine() const { return dropColor_ != Chart::Transparent && dropWidth_ >= 1; }
 
     int index_;
@@ -90,6 +110,7 @@ public:
     int dropColor_ = Chart::Transparent;
     int dropWidth_ = 0;
     int iconWidth_ = -1, iconHeight_ = -1, iconEdge_ = -1;
+    DrawArea* icon_ = nullptr;
 };
 
 class ThreeDScatterChartImpl final : public ThreeDScatterChart, public ThreeDChartImpl {
@@ -136,8 +157,7 @@ void ThreeDScatterChartImpl::onLayoutLegend() {
     if (!legend) return;
     for (const auto& g : groups_) {
         const int color = g->mainColor_ == Chart::SameAsMainColor ? Chart::DataColor + g->index_ : g->mainColor_;
-        g->symbol_.prepare(getRawDrawArea(), color, g->edgeColor_);
-        legend->addKey(g->name_.c_str(), color, -1, g->symbol_.image());
+        legend->addKey(g->name_.c_str(), color, -1, g->legendIcon(getRawDrawArea(), color));
     }
 }
 
