@@ -28,6 +28,7 @@
 #include <plotvane/polarchart.h>
 #include <plotvane/pyramidchart.h>
 #include <plotvane/randomdata.h>
+#include <plotvane/threedchart.h>
 #include <plotvane/trendlayer.h>
 #include <plotvane/ttftext.h>
 #include <plotvane/vectorlayer.h>

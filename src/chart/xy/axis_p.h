@@ -159,6 +159,12 @@ public:
     void setVisible(bool visible) { visible_ = visible; }
     bool isVisible() const { return visible_; }
 
+    // The styles labels and the title are copied from, for owners that place them themselves.
+    const LabelBox& labelStyle() const { return labelStyle_; }
+    const LabelBox& titleStyle() const { return title_; }
+    int labelGap() const { return labelGap_; }
+    int axisColor() const { return axisColor_; }
+
     // Zones and mark lines lie on the plot rectangle given; `shift` moves the axis's pixels onto
     // it (the back wall of a 3D plot, seen from a front axis).
     void paintZones(DrawArea* d, const PixelRect& plot, int shift) const;

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <plotvane/owned.h>
+#include <plotvane/threedchart.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "barchart.h"
+#include "draw/drawtest.h"
+#include "support/golden.h"
+
+using namespace plotvane;
+using plotvane_test::matchesGoldenPNG;
+using plotvane_test::matchesGoldenText;
+using plotvane_test::textDump;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+
+struct V3 {
+    double x, y, z;
+};
+V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double dotp(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// The view worked out on its own: the box centred on the origin, turned about the upright by the
+// rotation, tilted by the elevation, seen from a viewer on +z at the perspective distance.
+struct View {
+    double m[3][3];
+    double centre[3];  // box half sizes, moved to the origin
+    double distance;   // 0: parallel
+    double cx, cy;
+
+    View(double elevation, double rotation, double perspective, double cxIn, double cyIn, double w, double d,
+         double h)
+        : centre{w / 2, h / 2, d / 2}, cx(cxIn), cy(cyIn) {
+        const double e = -elevation * kPi / 180, r = rotation * kPi / 180;
+        const double rx[3][3] = {{1, 0, 0}, {0, std::cos(e), std::sin(e)}, {0, -std::sin(e), std::cos(e)}};
+        const double ry[3][3] = {{std::cos(r), 0, -std::sin(r)}, {0, 1, 0}, {std::sin(r), 0, std::cos(r)}};
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) {
+                m[i][j] = 0;
+                for (int k = 0; k < 3; ++k) m[i][j] += rx[i][k] * ry[k][j];
+            }
+        const double p = perspective / 100;
+        distance = p > 0 ? 0.5 * std::hypot(w, d) * (1 + p) / p : 0;
+    }
+    V3 toView(V3 q) const {
+        const double a[3] = {q.x - centre[0], q.y - centre[1], q.z - centre[2]};
+        return {m[0][0] * a[0] + m[0][1] * a[1] + m[0][2] * a[2], m[1][0] * a[0] + m[1][1] * a[1] + m[1][2] * a[2],
+                m[2][0] * a[0] + m[2][1] * a[1] + m[2][2] * a[2]};
+    }
+    V3 toModel(V3 v) const {
+        return {m[0][0] * v.x + m[1][0] * v.y + m[2][0] * v.z + centre[0],
+                m[0][1] * v.x + m[1][1] * v.y + m[2][1] * v.z + centre[1],
+                m[0][2] * v.x + m[1][2] * v.y + m[2][2] * v.z + centre[2]};
+    }
+    void screen(V3 q, double& sx, double& sy) const {
+        const V3 v = toView(q);
+        const double f = distance > 0 ? distance / (distance - v.z) : 1;
+        sx = cx + v.x * f;
+        sy = cy - v.y * f;
+    }
+    // Where the line of sight through screen point (sx, sy) meets the plane through p with normal
+    // n (view space); false when it runs along the plane. Returns the view-space depth.
+    bool hit(double sx, double sy, V3 p, V3 n, double& depth, V3& at) const {
+        const double X = sx - cx, Y = cy - sy;
+        // Points of the ray: (X s, Y s, z) with s = (d - z) / d, or s = 1 without perspective.
+        double z;
+        if (distance > 0) {
+            const double a = n.x * X / distance + n.y * Y / distance;
+            const double denom = n.z - a;
+            if (std::fabs(denom) < 1e-12) return false;
+            z = (dotp(n, p) - n.x * X - n.y * Y) / denom;
+        } else {
+            if (std::fabs(n.z) < 1e-12) return false;
+            z = (dotp(n, p) - n.x * X - n.y * Y) / n.z;
+        }
+        const double s = distance > 0 ? (distance - z) / distance : 1;
+        depth = z;
+        at = {X * s, Y * s, z};
+        return true;
+    }
+};
+
+int channelGap(int a, int b) {
+    int g = 0;
+    for (int shift : {0, 8, 16}) g = std::max(g, std::abs(((a >> shift) & 0xff) - ((b >> shift) & 0xff)));
+    return g;
+}
+
+// A 6 x 6 grid whose z is f(x) + g(y): every cell is flat, and the bumps make cells hide others.
+const double kF[6] = {0, 4, -2, 5, 1, 3};
+const double kG[6] = {0, 3, -3, 2, 6, -1};
+constexpr int kW = 300, kD = 260, kH = 160, kCx = 260, kCy = 230;
+
+Owned<SurfaceChart> flatCellSurface(double elevation, double rotation, double perspective) {
+    static double xs[6] = {0, 1, 2, 3, 4, 5};
+    static double zs[36];
+    for (int j = 0; j < 6; ++j)
+        for (int i = 0; i < 6; ++i) zs[j * 6 + i] = kF[i] + kG[j];
+    Owned<SurfaceChart> c(SurfaceChart::create(520, 460, 0xffffff));
+    c->setPlotRegion(kCx, kCy, kW, kD, kH);
+    c->setViewAngle(elevation, rotation, 0);
+    c->setPerspective(perspective);
+    c->setWallVisibility(false, false, false);
+    c->setData(DoubleArray(xs, 6), DoubleArray(xs, 6), DoubleArray(zs, 36));
+    c->xAxis()->setLinearScale(0, 5, 1, 0);
+    c->yAxis()->setLinearScale(0, 5, 1, 0);
+    c->zAxis()->setLinearScale(-5, 11, 4, 0);
+    c->setShadingMode(Chart::RectangularShading);
+    c->setLighting(1, 0, 0, 1);
+    c->setBackSideBrightness(1);
+    c->colorAxis()->setColorGradient(true);
+    return c;
+}
+
+}  // namespace
+
+// Each cell is painted in its own colour; at sample pixels the ray from the viewer is cast into
+// every cell's plane, and the pixel must show the nearest cell it meets, whatever the view.
+TEST(SurfaceChart, EveryPixelShowsTheNearestCell) {
+    const double views[][3] = {{30, 45, 12}, {20, 135, 0}, {55, 250, 30}, {-25, 30, 0}, {25, 30, 12}, {-25, 30, 12}, {75, 300, 0},
+                               {10, 200, 60}, {90, 10, 0}};
+    int totalContested = 0;
+    for (const auto& v : views) {
+        SCOPED_TRACE(testing::Message() << "elevation " << v[0] << " rotation " << v[1] << " perspective " << v[2]);
+        Owned<SurfaceChart> c = flatCellSurface(v[0], v[1], v[2]);
+        DrawArea* d = c->makeChart();
+        const View view(v[0] == 90 ? 89.999 : v[0], v[1], v[2], kCx, kCy, kW, kD, kH);
+        auto model = [](int i, int j) {
+            return V3{i * kW / 5.0, (kF[i] + kG[j] + 5) * kH / 16.0, kD - j * kD / 5.0};
+        };
+        // The two routes to the screen agree.
+        for (int j = 0; j < 6; ++j)
+            for (int i = 0; i < 6; ++i) {
+                double sx, sy;
+                view.screen(model(i, j), sx, sy);
+                ASSERT_NEAR(c->getXCoor(i, j, kF[i] + kG[j]), sx, 0.51);
+                ASSERT_NEAR(c->getYCoor(i, j, kF[i] + kG[j]), sy, 0.51);
+            }
+        // The nearest cell the line of sight through (sx, sy) meets, the others it meets, and
+        // whether it passes clear of every cell's border.
+        auto cast = [&](double sx, double sy, std::vector<int>& others) {
+            int nearest = -1;
+            double best = -1e300;
+            for (int j = 0; j < 5; ++j) {
+                for (int i = 0; i < 5; ++i) {
+                    const V3 a = view.toView(model(i, j)), b = view.toView(model(i + 1, j)),
+                             e = view.toView(model(i, j + 1));
+                    double depth;
+                    V3 at;
+                    if (!view.hit(sx, sy, a, cross(b - a, e - a), depth, at)) continue;
+                    const V3 q = view.toModel(at);
+                    const double u = q.x / (kW / 5.0) - i, w = (kD - q.z) / (kD / 5.0) - j;
+                    const double margin = 0.05;
+                    const bool inside = u > margin && u < 1 - margin && w > margin && w < 1 - margin;
+                    const bool outside = u < -margin || u > 1 + margin || w < -margin || w > 1 + margin;
+                    if (!inside && !outside) return -2;
+                    if (!inside) continue;
+                    if (depth > best) {
+                        if (nearest >= 0) others.push_back(nearest);
+                        best = depth;
+                        nearest = j * 5 + i;
+                    } else {
+                        others.push_back(j * 5 + i);
+                    }
+                }
+            }
+            return nearest;
+        };
+        auto colorOf = [&](int cell) {
+            const int i = cell % 5, j = cell / 5;
+            return c->colorAxis()->getColor((kF[i] + kF[i + 1] + kG[j] + kG[j + 1]) / 2) & 0xffffff;
+        };
+        int contested = 0;
+        for (int py = 2; py < 458; py += 3) {
+            for (int px = 2; px < 518; px += 3) {
+                std::vector<int> others, unused;
+                const int nearest = cast(px + 0.5, py + 0.5, others);
+                if (nearest < 0) continue;
+                // Pixels within reach of an edge on the picture are blended with their neighbours.
+                bool steady = true;
+                for (const std::array<double, 2>& o : {std::array<double, 2>{2.5, 0.5}, {-1.5, 0.5}, {0.5, 2.5}, {0.5, -1.5}})
+                    steady = steady && cast(px + o[0], py + o[1], unused) == nearest;
+                const int expected = colorOf(nearest);
+                for (int o : others) steady = steady && channelGap(colorOf(o), expected) >= 24;
+                if (!steady) continue;
+                contested += !others.empty();
+                const int got = d->getPixel(px, py) & 0xffffff;
+                ASSERT_LE(channelGap(got, expected), 3)
+                    << "pixel (" << px << ", " << py << ") should show cell " << nearest % 5 << ", " << nearest / 5;
+            }
+        }
+        totalContested += contested;
+    }
+    EXPECT_GT(totalContested, 300);
+}
+
+// Views at the poles, extreme perspectives, flat and tiny grids, holes, non-finite values and a
+// million points: each gives a picture, never a crash, and holes leave the background showing.
+TEST(SurfaceChart, DegenerateInputStillDraws) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double views[][2] = {{90, 0}, {270, 0}, {30, 12}, {30, 0}, {30, 100}};
+    const double xs[4] = {0, 1, 2, 3};
+    for (const auto& v : views) {
+        Owned<SurfaceChart> c(SurfaceChart::create(300, 260));
+        c->setViewAngle(v[0]);
+        c->setPerspective(v[1]);
+        const double flat[16] = {2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2};
+        c->setData(DoubleArray(xs, 4), DoubleArray(xs, 4), DoubleArray(flat, 16));
+        MemBlock png = c->makeChart(Chart::PNG);
+        EXPECT_GT(png.len, 0);
+    }
+    const double bad[16] = {1, nan, 2, 3, inf, 1, 2, -inf, 0, 1, Chart::NoValue, 2, 1, 2, 3, 1};
+    const double xsBad[4] = {0, nan, 2, 3};
+    for (int form = 0; form < 3; ++form) {
+        Owned<SurfaceChart> c(SurfaceChart::create(300, 260));
+        if (form == 0) c->setData(DoubleArray(xs, 4), DoubleArray(xs, 4), DoubleArray(bad, 16));
+        if (form == 1) c->setData(DoubleArray(xsBad, 4), DoubleArray(xs, 4), DoubleArray(bad, 16));
+        if (form == 2) c->setData(DoubleArray(xs, 1), DoubleArray(xs, 4), DoubleArray(bad, 4));
+        c->setInterpolation(30, 30);
+        EXPECT_GT(c->makeChart(Chart::PNG).len, 0);
+    }
+    // A hole in the middle of a surface seen from straight above shows the floor through it.
+    {
+        double z[25];
+        for (int k = 0; k < 25; ++k) z[k] = k == 12 ? Chart::NoValue : 1;
+        const double g[5] = {0, 1, 2, 3, 4};
+        Owned<SurfaceChart> c(SurfaceChart::create(300, 300, 0xffffff));
+        c->setPlotRegion(150, 150, 200, 200, 100);
+        c->setViewAngle(90, 0, 0);
+        c->setPerspective(0);
+        c->setWallColor(0x00ff00);
+        c->setData(DoubleArray(g, 5), DoubleArray(g, 5), DoubleArray(z, 25));
+        c->setLighting(1, 0, 0, 1);
+        DrawArea* d = c->makeChart();
+        EXPECT_EQ(d->getPixel(c->getXCoor(2.3, 2.3, 1), c->getYCoor(2.3, 2.3, 1)) & 0xffffff, 0x00ff00);
+        EXPECT_NE(d->getPixel(c->getXCoor(0.5, 0.5, 1), c->getYCoor(0.5, 0.5, 1)) & 0xffffff, 0x00ff00);
+    }
+    std::vector<double> big(1000 * 1000), axis(1000);
+    for (int i = 0; i < 1000; ++i) axis[i] = i;
+    for (size_t k = 0; k < big.size(); ++k) big[k] = std::sin(k % 1000 * 0.01) * std::cos(k / 1000 * 0.013);
+    Owned<SurfaceChart> c(SurfaceChart::create(400, 300));
+    c->setData(DoubleArray(axis.data(), 1000), DoubleArray(axis.data(), 1000), DoubleArray(big.data(), 1000000));
+    EXPECT_GT(c->makeChart(Chart::PNG).len, 0);
+}
