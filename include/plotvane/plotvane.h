@@ -24,6 +24,7 @@
 #include <plotvane/ostrstream.h>
 #include <plotvane/owned.h>
 #include <plotvane/piechart.h>
+#include <plotvane/pvmltable.h>
 #include <plotvane/pyramidchart.h>
 #include <plotvane/randomdata.h>
 #include <plotvane/trendlayer.h>
