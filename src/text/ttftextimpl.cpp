@@ -77,6 +77,9 @@ Glyph recordFor(FontGlyph* g, int ch, const Glyph& styleFrom) {
 // A character the chosen fonts lack, from whichever installed font has it in the nearest style.
 // The face goes into `opened`, for the caller to release once the glyph is retained.
 FontGlyph* fallbackGlyph(FontFace& face, int ch, const TextStyle& style, std::vector<FontFace*>& opened) {
+    // A text in another script usually finds all its letters in the first face that had one.
+    for (FontFace* f : opened)
+        if (FontGlyph* g = f->getGlyph(ch, style.renderMode)) return g;
     int wanted = (face.isBold() ? 1 : 0) | (face.isItalic() ? 2 : 0);
     FontFace* other = MainFontDriver::getFallbackFace(ch, wanted, style.height, style.width, style.angle);
     if (!other) return nullptr;
@@ -233,7 +236,9 @@ void TTFTextImpl::computeBidiLevels(int direction) {
     if (!needsBidi_) return;
     TextLock lock;
     GlyphContainer& g = *glyphs_;
-    std::vector<unsigned char> types(static_cast<size_t>(g.size()));
+    // Scratch reused across runs: thousands of short labels would otherwise allocate it each time.
+    static thread_local std::vector<unsigned char> types;
+    types.resize(static_cast<size_t>(g.size()));
     for (int i = 0; i < g.size(); ++i)
         types[static_cast<size_t>(i)] = static_cast<unsigned char>(g[i].glyph ? vek::getBidiType(g[i].ch) : kBidiNeutral);
     int paragraph = 0;
@@ -257,7 +262,7 @@ void TTFTextImpl::shapeGlyphs() {
     GlyphContainer& g = *glyphs_;
     const std::vector<signed char>& levels = *levels_;
     const int n = g.size();
-    std::vector<wchar_t> text;
+    static thread_local std::vector<wchar_t> text;
     for (int i = 0; i < n;) {
         if (!(levels[static_cast<size_t>(i)] & 1)) {
             ++i;
@@ -402,7 +407,8 @@ void TTFTextImpl::place(int x) {
         for (int i = first_; i < end_; ++i)
             if (g[i].glyph) inkWidth = std::max(inkWidth, g[i].glyph->pitch / (g[i].glyph->format == FontGlyph::ColorSubpixel ? 3 : 1));
     }
-    std::vector<int> order;
+    static thread_local std::vector<int> order;
+    order.clear();
     if (levels_) lineOrder(order);
     double pen = 0;
     for (int v = first_; v < end_; ++v) {
@@ -432,7 +438,8 @@ void TTFTextImpl::place(int x) {
 
 void TTFTextImpl::lineOrder(std::vector<int>& order) const {
     const std::vector<signed char>& all = *levels_;
-    std::vector<signed char> line(static_cast<size_t>(end_ - first_));
+    static thread_local std::vector<signed char> line;
+    line.resize(static_cast<size_t>(end_ - first_));
     bool mixed = false;
     for (int i = first_; i < end_; ++i) {
         // Dots appended by truncation have no level of their own.
