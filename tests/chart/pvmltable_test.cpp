@@ -5,6 +5,7 @@
 #include <plotvane/drawarea.h>
 #include <plotvane/drawobj.h>
 #include <plotvane/pvmltable.h>
+#include <plotvane/xychart.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "chart/testchart.h"
+#include "chart/testlayer.h"
 #include "draw/drawtest.h"
 #include "support/golden.h"
 #include "support/pinnedfonts.h"
@@ -140,4 +142,34 @@ TEST(PVMLTable, StyledFreeTableGolden) {
     PLOTVANE_SKIP_UNLESS_PINNED_FONTS();
     MemBlock png = tc->api()->makeChart(Chart::PNG);
     EXPECT_TRUE(matchesGoldenPNG("chart", "table_styled.png", std::string(png.data, static_cast<size_t>(png.len)), 48));
+}
+
+TEST(PVMLTable, UnderTheXAxisWithSpanningCells) {
+    XYPtr c = makeXYChart(360, 240);
+    const double values[] = {3, 5, 4, 6};
+    const char* quarters[] = {"Q1", "Q2", "Q3", "Q4"};
+    c->setPlotArea(40, 20, 300, 140, 0xffffff, -1, Chart::Transparent, Chart::Transparent, Chart::Transparent);
+    c->addBarLayer(DoubleArray(values, 4), 0x3377cc);
+    c->xAxis()->setLabels(StringArray(quarters, 4));
+    EXPECT_EQ(c->yAxis()->makeLabelTable(), nullptr);
+    c->layout();  // the labels become the table's columns once the axis has them
+    PVMLTable* t = c->xAxis()->makeLabelTable();
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(c->xAxis()->makeLabelTable(), t);
+    t->getStyle()->setFontStyle(kFont);
+    EXPECT_EQ(t->appendRow(), 1);
+    EXPECT_EQ(t->appendRow(), 2);
+    t->setCell(0, 1, 2, 1, "First half");
+    t->setCell(2, 1, 9, 1, "Second half");  // the span stops at the table's end
+    TextBox* year = t->setCell(0, 2, 4, 1, "2024");
+    ASSERT_NE(year, nullptr);
+    year->setBackground(0xeeeeee, 0x888888);
+    DrawArea* d = c->makeChart();
+    // The table stands under the axis, its columns the categories' width.
+    EXPECT_EQ(t->getColCount(), 4);
+    EXPECT_EQ(t->getWidth(), 300);
+    EXPECT_TRUE(matchesGoldenText("chart", "table_under_axis.agf", drawtest::withRelativeIds(dumpOf(d))));
+    PLOTVANE_SKIP_UNLESS_PINNED_FONTS();
+    MemBlock png = c->makeChart(Chart::PNG);
+    EXPECT_TRUE(matchesGoldenPNG("chart", "table_under_axis.png", std::string(png.data, static_cast<size_t>(png.len)), 48));
 }
