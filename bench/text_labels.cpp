@@ -5,7 +5,9 @@
 //
 // Ours is timed as layout + record (DrawArea::text), replay to pixels (getCanvas) and total; cairo
 // draws as it goes, timed as a whole. "ours (grey)" draws every label anti-aliased, as cairo does,
-// where the default mode draws small regular text crisp (monochrome).
+// where the default mode draws small regular text crisp (monochrome). "ours (mixed)" draws the same
+// number of labels, half their characters Arabic letters, through the bidi and shaping pass; its
+// time is reported against the Latin-only figure of the same run.
 //
 //   bench_text_labels [runs] [folder]   folder: also write ours.png and cairo.png there
 #include <plotvane/drawarea.h>
@@ -45,7 +47,17 @@ struct Label {
     int color;
 };
 
-std::vector<Label> makeLabels() {
+void appendUtf8(std::string& s, int c) {
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else {
+        s += static_cast<char>(0xc0 | (c >> 6));
+        s += static_cast<char>(0x80 | (c & 0x3f));
+    }
+}
+
+// mixed: about half the characters are basic Arabic letters.
+std::vector<Label> makeLabels(bool mixed) {
     static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,-%$()";
     uint32_t seed = 12345;
     auto next = [&seed] {
@@ -56,7 +68,10 @@ std::vector<Label> makeLabels() {
     for (int i = 0; i < kLabels; ++i) {
         Label& l = labels[static_cast<size_t>(i)];
         int length = 6 + static_cast<int>(next() % 7);
-        for (int k = 0; k < length; ++k) l.text += kChars[next() % (sizeof(kChars) - 1)];
+        for (int k = 0; k < length; ++k) {
+            if (mixed && next() % 2) appendUtf8(l.text, 0x627 + static_cast<int>(next() % 36));
+            else l.text += kChars[next() % (sizeof(kChars) - 1)];
+        }
         l.font = i % 2;
         l.size = (i / 2) % 2;
         l.turned = i % 5 == 4;
@@ -189,21 +204,23 @@ int main(int argc, char** argv) {
     int runs = argc > 1 ? std::max(2, std::atoi(argv[1])) : 7;
     std::string folder = argc > 2 ? argv[2] : "";
     std::string oursPng = folder + "/ours.png", cairoPng = folder + "/cairo.png";
-    std::vector<Label> labels = makeLabels();
+    std::vector<Label> labels = makeLabels(false), mixedLabels = makeLabels(true);
 
     CairoSide cairo;
-    std::vector<double> layout, replay, total, greyLayout, greyReplay, grey, cairoTimes;
-    OursTimes oursCold{}, greyCold{};
+    std::vector<double> layout, replay, total, greyLayout, greyReplay, grey, cairoTimes, mixed, mixedLayout, mixedReplay;
+    OursTimes oursCold{}, greyCold{}, mixedCold{};
     double cairoCold = 0;
     // Interleaved, so that both sides see the same machine load.
     for (int r = 0; r <= runs; ++r) {
         bool last = r == runs;
         OursTimes o = runOurs(labels, Chart::AutoAntiAlias, last && !folder.empty() ? oursPng.c_str() : nullptr);
         OursTimes g = runOurs(labels, Chart::AntiAlias, nullptr);
+        OursTimes m = runOurs(mixedLabels, Chart::AutoAntiAlias, nullptr);
         double c = cairo.run(labels, last && !folder.empty() ? cairoPng.c_str() : nullptr);
         if (r == 0) {
             oursCold = o;
             greyCold = g;
+            mixedCold = m;
             cairoCold = c;
             continue;
         }
@@ -213,6 +230,9 @@ int main(int argc, char** argv) {
         greyLayout.push_back(g.layout);
         greyReplay.push_back(g.replay);
         grey.push_back(g.total);
+        mixed.push_back(m.total);
+        mixedLayout.push_back(m.layout);
+        mixedReplay.push_back(m.replay);
         cairoTimes.push_back(c);
     }
     std::printf("%d labels on %dx%d, %d warm runs\n", kLabels, kWidth, kHeight, runs);
@@ -220,9 +240,13 @@ int main(int argc, char** argv) {
                 median(replay) * 1e3);
     std::printf("ours (grey): layout + record %.1f ms, replay %.1f ms (medians)\n", median(greyLayout) * 1e3,
                 median(greyReplay) * 1e3);
+    std::printf("ours (mixed): layout + record %.1f ms, replay %.1f ms (medians)\n", median(mixedLayout) * 1e3,
+                median(mixedReplay) * 1e3);
     report("ours", oursCold.total, median(total));
     report("ours (grey)", greyCold.total, median(grey));
+    report("ours (mixed)", mixedCold.total, median(mixed));
     report("cairo", cairoCold, median(cairoTimes));
+    std::printf("mixed Arabic and Latin / Latin-only time: %.2f\n", median(mixed) / median(total));
     std::printf("ours / cairo time: %.2f (grey %.2f)\n", median(total) / median(cairoTimes),
                 median(grey) / median(cairoTimes));
     rusage usage{};

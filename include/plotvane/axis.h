@@ -105,7 +105,9 @@ public:
     // Left, Center or Right of a vertical axis's label column (Center: under the labels' middle);
     // minLabelSpace widens the column.
     virtual void setLabelAlignment(int alignment, int minLabelSpace = 0) = 0;
-    // Label tables are not available yet: both return null.
+    // A table under (or over) a horizontal axis in place of its labels: row 0 holds the labels,
+    // one column each; rows added below it hold whatever the program puts there. Vertical axes
+    // have none (null).
     virtual PVMLTable* makeLabelTable() = 0;
     virtual PVMLTable* getLabelTable() = 0;
 

@@ -26,6 +26,7 @@
 #include <plotvane/owned.h>
 #include <plotvane/piechart.h>
 #include <plotvane/polarchart.h>
+#include <plotvane/pvmltable.h>
 #include <plotvane/pyramidchart.h>
 #include <plotvane/randomdata.h>
 #include <plotvane/threedchart.h>

@@ -11,6 +11,7 @@
 
 #include "chart/basechart_p.h"
 #include "chart/legendbox_p.h"
+#include "chart/pvmltable_p.h"
 #include "text/pvparser_p.h"
 
 namespace plotvane {
@@ -153,9 +154,9 @@ Line* BaseChartImpl::addLine(int x1, int y1, int x2, int y2, int color, int line
 }
 
 PVMLTable* BaseChartImpl::addTable(int x, int y, int alignment, int col, int row) {
-    NewTable made = createTable(drawArea_, x, y, alignment, col, row);
-    addDrawObj(made.obj);
-    return made.table;
+    PVMLTable* table = newTable(drawArea_, defaultTextBox(), x, y, alignment, col, row);
+    addDrawObj(table);
+    return table;
 }
 
 void BaseChartImpl::setColor(int paletteEntry, int color) { drawArea_->setColorTable(&color, 1, paletteEntry & 0xffff); }

@@ -14,7 +14,6 @@
 namespace plotvane {
 
 class BaseChartImpl;
-class PVMLTable;
 class TextBoxImpl;
 
 class DrawObjList {
@@ -43,13 +42,6 @@ Line* createLine(int x1, int y1, int x2, int y2, int color, int lineWidth);
 // A title along one edge of the chart (or in its middle), spanning that edge.
 TextBoxImpl* createTitle(BaseChartImpl* chart, int alignment);
 
-// A label table, as the table and as the object the chart paints; both null while label tables
-// are not built in.
-struct NewTable {
-    PVMLTable* table = nullptr;
-    DrawObj* obj = nullptr;
-};
-NewTable createTable(DrawArea* d, int x, int y, int alignment, int cols, int rows);
 
 }  // namespace plotvane
 

@@ -242,7 +242,11 @@ const char* TextBoxImpl::getImageCoor(int offsetX, int offsetY) {
 void TextBoxImpl::paint(DrawArea* d) {
     TTFText* t = laidOutText();
     if (!d || (!t && (width_ < 1 || height_ < 1))) return;
-    int left = getLeftX(), top = getTopY(), width = getWidth(), height = getHeight();
+    paintBox(d, getLeftX(), getTopY(), getWidth(), getHeight());
+}
+
+void TextBoxImpl::paintBox(DrawArea* d, int left, int top, int width, int height) {
+    TTFText* t = laidOutText();
     style_.paint(d, left, top, width, height);
     if (!t) return;
     int l = margin(kLeft), r = margin(kRight), tm = margin(kTop), b = margin(kBottom);

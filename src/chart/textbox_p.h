@@ -77,6 +77,8 @@ protected:
     // Added to an automatic margin (titles make room for the chart's frame).
     virtual int extraMargin(Side) const { return 0; }
     double fontWidthOrHeight() const { return fontWidth_ > 0 ? fontWidth_ : fontHeight_; }
+    // Paints the box with the given geometry, its text placed inside by the alignment.
+    void paintBox(DrawArea* d, int left, int top, int width, int height);
     // The laid-out text, made on first use; null when the box has no text.
     TTFText* laidOutText();
     void discardText();

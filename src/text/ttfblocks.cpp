@@ -94,7 +94,10 @@ void TTFBlocks::Builder::fill(TTFBlocks& block, const TextStyle& style, int dept
     auto endRun = [&] {
         TextStyle& s = parser.style();
         if (!run && (s.advance != 0 || s.advanceTo > 0)) newRun(2);
-        if (run) run->finish(s);
+        if (run) {
+            run->finish(s);
+            run->computeBidiLevels(block.attr_.rtl == 0 ? 1 : block.attr_.rtl > 0 ? 2 : 0);
+        }
         run = nullptr;
     };
     auto endLine = [&] {

@@ -24,6 +24,7 @@
 
 #include "draw/drawarea_p.h"
 
+#include "text/bidi_p.h"
 #include "text/fontdriver_p.h"
 #include "text/libttfdriver_p.h"
 #include "text/textlock_p.h"
@@ -113,7 +114,9 @@ TTFTextImpl::TTFTextImpl(const TTFTextImpl& previous, int start)
       baseDescender_(previous.baseDescender_),
       baseLineGap_(previous.baseLineGap_),
       hasBase_(previous.hasBase_),
-      maxWidth_(previous.maxWidth_) {
+      maxWidth_(previous.maxWidth_),
+      levels_(previous.levels_),
+      paragraphLevel_(previous.paragraphLevel_) {
     glyphs_->addRef();
     // Only as far as the line the previous one had room for: the rest of a long text is laid out
     // when its own lines are asked for.
@@ -209,7 +212,7 @@ void TTFTextImpl::addText(const char32_t* chars, size_t count, TextStyle& style)
     for (size_t i = 0; i < count; ++i) {
         if (style.advance != 0 || style.advanceTo > 0) addSpacers(style, face);
         char32_t c = chars[i];
-        if (c >= 0x590 && c <= 0x8ff) needsBidi_ = true;
+        if (isBidiChar(static_cast<int>(c))) needsBidi_ = true;
         if (!face) continue;
         int ch = c > 0x7fffffff ? 0 : static_cast<int>(c);
         FontGlyph* g = face->getGlyph(ch, style.renderMode);
@@ -224,6 +227,69 @@ void TTFTextImpl::addText(const char32_t* chars, size_t count, TextStyle& style)
 void TTFTextImpl::finish(TextStyle& style) {
     TextLock lock;
     if (style.advance != 0 || style.advanceTo > 0) addSpacers(style, nullptr);
+}
+
+void TTFTextImpl::computeBidiLevels(int direction) {
+    if (!needsBidi_) return;
+    TextLock lock;
+    GlyphContainer& g = *glyphs_;
+    // Scratch reused across runs: thousands of short labels would otherwise allocate it each time.
+    static thread_local std::vector<unsigned char> types;
+    types.resize(static_cast<size_t>(g.size()));
+    for (int i = 0; i < g.size(); ++i)
+        types[static_cast<size_t>(i)] = static_cast<unsigned char>(g[i].glyph ? vek::getBidiType(g[i].ch) : kBidiNeutral);
+    int paragraph = 0;
+    auto levels = std::make_shared<std::vector<signed char>>(bidiLevels(types, direction, &paragraph));
+    paragraphLevel_ = static_cast<signed char>(paragraph);
+    levels_ = std::move(levels);
+    shapeGlyphs();
+}
+
+void TTFTextImpl::showAs(int i, int ch) {
+    Glyph& r = (*glyphs_)[i];
+    FontGlyph* shown = r.face ? r.face->getGlyph(ch, r.mode) : nullptr;
+    if (!shown) return;
+    shown->addRef();
+    r.glyph->release();
+    r.glyph = shown;
+    r.shapedCh = ch;
+}
+
+void TTFTextImpl::shapeGlyphs() {
+    GlyphContainer& g = *glyphs_;
+    const std::vector<signed char>& levels = *levels_;
+    const int n = g.size();
+    static thread_local std::vector<wchar_t> text;
+    for (int i = 0; i < n;) {
+        if (!(levels[static_cast<size_t>(i)] & 1)) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end < n && (levels[static_cast<size_t>(end)] & 1)) ++end;
+        text.resize(static_cast<size_t>(end - i));
+        for (int k = i; k < end; ++k) {
+            int ch = g[k].glyph ? g[k].ch : kSpacerChar;
+            int mirror = mirroredChar(ch);
+            text[static_cast<size_t>(k - i)] = static_cast<wchar_t>(mirror ? mirror : ch);
+        }
+        if (end - i >= 2) vek::arabicShape(text.data(), 0, end - i);
+        for (int k = i; k < end; ++k) {
+            int shown = static_cast<int>(text[static_cast<size_t>(k - i)]);
+            Glyph& r = g[k];
+            if (!r.glyph || shown == r.ch) continue;
+            if (shown == kSpacerChar) {
+                // The LAM of a ligature: its ALEF draws both.
+                r.glyph->release();
+                r.glyph = nullptr;
+                r.spacerWidth = 0;
+                r.shapedCh = kSpacerChar;
+            } else {
+                showAs(k, shown);
+            }
+        }
+        i = end;
+    }
 }
 
 double TTFTextImpl::advanceOf(const Glyph& g, double linePen) const {
@@ -338,9 +404,12 @@ void TTFTextImpl::place(int x) {
         for (int i = first_; i < end_; ++i)
             if (g[i].glyph) inkWidth = std::max(inkWidth, g[i].glyph->pitch / (g[i].glyph->format == FontGlyph::ColorSubpixel ? 3 : 1));
     }
+    static thread_local std::vector<int> order;
+    order.clear();
+    if (levels_) lineOrder(order);
     double pen = 0;
-    for (int i = first_; i < end_; ++i) {
-        Glyph& r = g[i];
+    for (int v = first_; v < end_; ++v) {
+        Glyph& r = g[order.empty() ? v : order[static_cast<size_t>(v - first_)]];
         double advance = advanceOf(r, x + pen);
         if (!vertical_) {
             r.x0 = pen + r.xOffset;
@@ -362,6 +431,22 @@ void TTFTextImpl::place(int x) {
     descender_ = desc;
     lineDistance_ = asc + gap;
     if (byInk_) measureInk();
+}
+
+void TTFTextImpl::lineOrder(std::vector<int>& order) const {
+    const std::vector<signed char>& all = *levels_;
+    static thread_local std::vector<signed char> line;
+    line.resize(static_cast<size_t>(end_ - first_));
+    bool mixed = false;
+    for (int i = first_; i < end_; ++i) {
+        // Dots appended by truncation have no level of their own.
+        signed char level = static_cast<size_t>(i) < all.size() ? all[static_cast<size_t>(i)] : paragraphLevel_;
+        line[static_cast<size_t>(i - first_)] = level;
+        mixed |= level != 0;
+    }
+    if (!mixed) return;
+    visualOrder(line.data(), end_ - first_, order);
+    for (int& o : order) o += first_;
 }
 
 void TTFTextImpl::measureInk() {

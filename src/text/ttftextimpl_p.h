@@ -53,6 +53,9 @@ public:
     void setMeasureByInk(bool byInk) { byInk_ = byInk; }
     // A character of a right-to-left script was added.
     bool needsBidi() const { return needsBidi_; }
+    // Once the run is complete: levels for its glyphs (1 left to right, 2 right to left, else
+    // automatic), then mirrored and Arabic forms. Nothing happens for a run without such characters.
+    void computeBidiLevels(int direction);
 
     void destroy() override { delete this; }
     int getWidth() const override { return width_; }
@@ -103,6 +106,11 @@ private:
     void detachFromRecordings();
     void place(int x);
     void measureInk();
+    void shapeGlyphs();
+    // The current line's glyph indices in visual order; left empty when that is logical order.
+    void lineOrder(std::vector<int>& order) const;
+    // Shows display character ch for glyph i, when its face has it.
+    void showAs(int i, int ch);
 
     DrawArea* drawArea_;
     GlyphContainer* glyphs_;
@@ -120,6 +128,9 @@ private:
     std::vector<std::pair<int, Glyph>> replaced_;
     int appended_ = 0;
     std::unique_ptr<TTFTextImpl> next_;
+    // One level per glyph of the run, shared by its continuation lines; none for left-to-right runs.
+    std::shared_ptr<const std::vector<signed char>> levels_;
+    signed char paragraphLevel_ = 0;
 };
 
 }  // namespace plotvane

@@ -395,7 +395,6 @@ TEST(BaseChart, LegendsAndTables) {
     std::string dump = dumpOf(c->makeChart());
     EXPECT_EQ(dump.find("hidden"), std::string::npos);
     EXPECT_STREQ(legend->getImageCoor(0), "");
-    EXPECT_EQ(c->addTable(0, 0, Chart::TopLeft, 2, 2), nullptr);
 
     // Column counts below zero are one column, except the automatic grid.
     auto one = makeTestChart(300, 200);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "chart/drawobj_p.h"
+#include "chart/pvmltable_p.h"
 #include "chart/xy/axisscale_p.h"
 #include "chart/xy/labelbox_p.h"
 #include "text/formatter_p.h"
@@ -94,8 +95,8 @@ public:
     void setLabelGap(int d) override { labelGap_ = d; }
     void setLabelOffset(double offset) override;
     void setLabelAlignment(int alignment, int minLabelSpace) override;
-    PVMLTable* makeLabelTable() override { return nullptr; }
-    PVMLTable* getLabelTable() override { return nullptr; }
+    PVMLTable* makeLabelTable() override;
+    PVMLTable* getLabelTable() override { return labelTable_.get(); }
 
     TextBox* setTitle(const char* text, const char* font, double fontSize, int fontColor) override;
     void setTitlePos(int alignment, int titleGap) override;
@@ -232,6 +233,9 @@ private:
     // How a tick is drawn; false when it is not drawn at all.
     bool tickStyle(const AxisTick& t, int& length, int& width, int& color) const;
     void paintTicks(DrawArea* d) const;
+    // A label table takes the labels' place: row 0 shows them, one column per label, each as wide
+    // as the label's share of the axis. False when the axis has no table.
+    bool placeLabelTable();
 
     BaseChartImpl* chart_;
     DrawArea* area_;
@@ -278,6 +282,7 @@ private:
 
     bool labelsBuilt_ = false;
     std::vector<Label> labels_;
+    std::unique_ptr<PVMLTable, DrawObjList::Deleter> labelTable_;
     std::vector<double> tickValues_;
     std::string text_;
 };

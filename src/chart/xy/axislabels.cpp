@@ -106,7 +106,38 @@ int AxisImpl::lineAt() const {
 
 int AxisImpl::tickReach() const { return std::max({majorTickLength_, minorTickLength_, 0}); }
 
+PVMLTable* AxisImpl::makeLabelTable() {
+    // Tables of labels run along horizontal axes only.
+    if (!labelTable_ && !isVertical()) {
+        labelTable_.reset(newTable(area_, chart_ ? chart_->defaultTextBox() : nullptr, 0, 0, Chart::TopLeft, 0, 1));
+        // Labels already given become its columns at once, so that rows under them can be filled.
+        placeLabelTable();
+    }
+    return labelTable_.get();
+}
+
+bool AxisImpl::placeLabelTable() {
+    if (!labelTable_) return false;
+    buildLabels();
+    PVMLTable& t = *labelTable_;
+    int n = static_cast<int>(labels_.size());
+    while (t.getColCount() < n && t.appendCol() >= 0) {
+    }
+    if (t.getRowCount() < 1) t.appendRow();
+    int cols = std::max(1, t.getColCount());
+    int width = length_ / cols;
+    for (int c = 0; c < n && c < t.getColCount(); ++c) {
+        t.setText(c, 0, labels_[static_cast<size_t>(c)].box->text().c_str());
+        t.getColStyle(c)->setWidth(width);
+    }
+    for (int c = n; c < t.getColCount(); ++c) t.getColStyle(c)->setWidth(width);
+    int across = lineAt() + outward() * tickReach();
+    t.setPos(x_ + offsetX_, across, outward() > 0 ? Chart::TopLeft : Chart::BottomLeft);
+    return true;
+}
+
 int AxisImpl::labelDepth() {
+    if (placeLabelTable()) return labelTable_->getHeight() - labelGap_;
     buildLabels();
     int depth = 0;
     for (Label& l : labels_) depth = std::max(depth, isVertical() ? l.box->getWidth() : l.box->getHeight());
@@ -226,9 +257,13 @@ void AxisImpl::paint(DrawArea* d) {
     }
     paintTicks(d);
 
-    int depth = labelDepth();
-    for (Label& l : labels_)
-        if (placeLabel(l, depth)) l.box->paint(d);
+    if (placeLabelTable()) {
+        labelTable_->paint(d);
+    } else {
+        int depth = labelDepth();
+        for (Label& l : labels_)
+            if (placeLabel(l, depth)) l.box->paint(d);
+    }
     if (!title_.text().empty()) {
         placeTitle();
         title_.paint(d);
@@ -264,9 +299,15 @@ void AxisImpl::addTextExtent(PixelRect& r) {
         r.right = std::max(r.right, left + box.getWidth());
         r.bottom = std::max(r.bottom, top + box.getHeight());
     };
-    int depth = labelDepth();
-    for (Label& l : labels_)
-        if (placeLabel(l, depth)) add(*l.box);
+    if (placeLabelTable()) {
+        int far = lineAt() + outward() * (tickReach() + labelTable_->getHeight());
+        r.bottom = std::max(r.bottom, far);
+        r.top = std::min(r.top, far);
+    } else {
+        int depth = labelDepth();
+        for (Label& l : labels_)
+            if (placeLabel(l, depth)) add(*l.box);
+    }
     if (!title_.text().empty()) {
         placeTitle();
         add(title_);
