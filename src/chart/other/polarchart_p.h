@@ -85,7 +85,7 @@ public:
     virtual void paint(DrawArea* d) = 0;
     void paintSymbols(DrawArea* d);
     void paintLabels(DrawArea* d);
-    std::string formatLabel(const std::string& tmpl, int i);
+    std::string formatLabel(const std::string& tmpl, int i, int escapeFlags = 0);
 
 protected:
     PolarChartImpl* chart() const { return chart_; }

@@ -42,7 +42,9 @@ std::vector<double> polarValues(DoubleArray a) {
 class PolarLayerImpl::LegendEntry final : public LegendText {
 public:
     explicit LegendEntry(PolarLayerImpl* layer) : layer_(layer) {}
-    std::string getText(const char* format) override { return layer_->formatLabel(format ? format : "", -1); }
+    std::string getText(const char* format, int escapeFlags) override {
+        return layer_->formatLabel(format ? format : "", -1, escapeFlags);
+    }
 
 private:
     PolarLayerImpl* layer_;
@@ -249,8 +251,8 @@ void PolarLayerImpl::paintLabels(DrawArea* d) {
 
 bool PolarLayerImpl::layerField(const std::string&, const char*, int, std::string&) const { return false; }
 
-std::string PolarLayerImpl::formatLabel(const std::string& tmpl, int i) {
-    PVParser parser(tmpl.c_str(), 0);
+std::string PolarLayerImpl::formatLabel(const std::string& tmpl, int i, int escapeFlags) {
+    PVParser parser(tmpl.c_str(), escapeFlags);
     Formatter& f = chart_->getFormatter();
     const bool item = i >= 0 && i < pointCount();
     while (const char* attr = parser.getNextAttr()) {

@@ -191,8 +191,6 @@ public:
         buildLabels();
         return labels_;
     }
-    const LabelBox& labelStyle() const { return labelStyle_; }
-    int labelGap() const { return labelGap_; }
     const std::vector<Zone>& zones() const { return zones_; }
 
 private:
