@@ -237,10 +237,14 @@ BarLayer* FinanceChartImpl::volumeBars(XYChart* chart, int upColor, int downColo
     delta->delta(1);
     Series d = shown(delta.values());
     Series v = shown(vol_);
-    std::vector<int> colors(v.size());
+    // Three overlaid data sets, each holding the days of one colour.
+    Series up(v.size(), Chart::NoValue), down = up, flat = up;
     for (size_t i = 0; i < v.size(); ++i)
-        colors[i] = !valid(d[i]) || d[i] == 0 ? flatColor : d[i] > 0 ? upColor : downColor;
-    BarLayer* layer = chart->addBarLayer(viewOf(v), IntArray(colors.data(), static_cast<int>(colors.size())));
+        (!valid(d[i]) || d[i] == 0 ? flat : d[i] > 0 ? up : down)[i] = v[i];
+    BarLayer* layer = chart->addBarLayer(Chart::Overlay);
+    layer->addDataSet(viewOf(up), upColor);
+    layer->addDataSet(viewOf(down), downColor);
+    layer->addDataSet(viewOf(flat), flatColor);
     layer->setBorderColor(Chart::Transparent);
     layer->setBarGap(Chart::TouchBar);
     layer->setLegend(Chart::NoLegend);
