@@ -26,8 +26,6 @@ public:
     // Null before the first chart is added.
     virtual XYChart* mainChart() = 0;
     virtual XYChart* currentChart() = 0;
-    // Zero gives a gap of default size between the plot areas.
-    virtual void setPlotAreaGap(int gap) = 0;
 
     // Data. The arrays are copied; extraPoints leading points are history only.
     virtual void setData(DoubleArray timeStamps, DoubleArray highData, DoubleArray lowData, DoubleArray openData,
@@ -49,6 +47,7 @@ public:
                                int axisMargin = 14) = 0;
     virtual void setLegendStyle(const char* font = "", double fontSize = 8, int fontColor = Chart::TextColor,
                                 int bgColor = Chart::Transparent) = 0;
+    // The gap is the space between stacked plot areas (0: the default, 2 pixels).
     virtual void setPlotAreaBorder(int borderColor, int borderGap) = 0;
     virtual void setPlotAreaStyle(int bgColor, int majorHGridColor, int majorVGridColor, int minorHGridColor,
                                   int minorVGridColor) = 0;

@@ -176,7 +176,7 @@ void FinanceChartImpl::setLegendStyle(const char* font, double fontSize, int fon
 
 void FinanceChartImpl::setPlotAreaBorder(int borderColor, int borderGap) {
     borderColor_ = borderColor;
-    borderGap_ = std::max(borderGap, 0);
+    gap_ = borderGap > 0 ? borderGap : kDefaultGap;
 }
 
 void FinanceChartImpl::setPlotAreaStyle(int bgColor, int majorHGridColor, int majorVGridColor, int minorHGridColor,
@@ -267,6 +267,7 @@ Layer* FinanceChartImpl::addHLOC(int upColor, int downColor) {
     if (!main_) return nullptr;
     HLOCLayer* layer = main_->addHLOCLayer(viewOf(shown(high_)), viewOf(shown(low_)), viewOf(shown(open_)),
                                            viewOf(shown(close_)), upColor, downColor);
+    describePrices(layer);
     return layer;
 }
 
@@ -275,7 +276,39 @@ Layer* FinanceChartImpl::addCandleStick(int upColor, int downColor) {
     CandleStickLayer* layer = main_->addCandleStickLayer(viewOf(shown(high_)), viewOf(shown(low_)),
                                                          viewOf(shown(open_)), viewOf(shown(close_)), upColor,
                                                          downColor, Chart::LineColor);
+    describePrices(layer);
     return layer;
+}
+
+void FinanceChartImpl::describePrices(Layer* layer) {
+    Series t = shown(time_);
+    // The typical step between days picks the date format: months, days or times of day.
+    std::vector<double> steps;
+    for (size_t i = 1; i < t.size(); ++i)
+        if (valid(t[i]) && valid(t[i - 1])) steps.push_back(t[i] - t[i - 1]);
+    std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
+    double step = steps.empty() ? 86400 : steps[steps.size() / 2];
+    std::string date = step >= 28 * 86400.0 ? monthTip_ : step >= 86400 ? dayTip_ : hourTip_;
+    // The axis labels are blank on most days, so the date comes from a field of the layer's own.
+    for (size_t at; (at = date.find("{xLabel")) != std::string::npos;) date.replace(at, 7, "{field0");
+    layer->addExtraField(viewOf(t));
+    const char* n = numberFormat_.c_str();
+    char tip[512];
+    std::snprintf(tip, sizeof tip, "title='%s Op:{open|%s}, Hi:{high|%s}, Lo:{low|%s}, Cl:{close|%s}'", date.c_str(), n,
+                  n, n, n);
+    layer->setHTMLImageMap("", "", tip);
+
+    // The latest day's prices, as far as they are known.
+    std::string text;
+    const std::pair<const char*, const Series*> parts[] = {
+        {"Op:%s", &open_}, {"Hi:%s", &high_}, {"Lo:%s", &low_}, {"Cl:%s", &close_}};
+    for (const auto& [pattern, series] : parts) {
+        if (series->size() <= static_cast<size_t>(extra_) || !valid(series->back())) continue;
+        char part[128];
+        std::snprintf(part, sizeof part, pattern, main_->formatValue(series->back(), n));
+        text += (text.empty() ? "" : ", ") + std::string(part);
+    }
+    layer->getDataSet(0)->setDataName(text.c_str());
 }
 
 LineLayer* FinanceChartImpl::addCloseLine(int color) { return line(main_, close_, color, "Closing Price"); }

@@ -57,7 +57,6 @@ public:
     XYChart* addIndicator(int height) override;
     XYChart* mainChart() override { return main_; }
     XYChart* currentChart() override { return charts_.empty() ? nullptr : charts_.back(); }
-    void setPlotAreaGap(int gap) override { gap_ = gap > 0 ? gap : kDefaultGap; }
 
     void setData(DoubleArray timeStamps, DoubleArray highData, DoubleArray lowData, DoubleArray openData,
                  DoubleArray closeData, DoubleArray volData, int extraPoints) override;
@@ -176,6 +175,8 @@ private:
     Series volumeIndexSeries(bool positive) const;
 
     void placeXLabels(XYChart* chart, bool visible);
+    // The tool tip and the latest-prices legend entry of the main price layer.
+    void describePrices(Layer* layer);
     void onLayoutChart() override;
 
     int width_;
@@ -203,7 +204,7 @@ private:
     int xFontColor_ = Chart::TextColor, yFontColor_ = Chart::TextColor, legendFontColor_ = Chart::TextColor;
     int legendBg_ = Chart::Transparent;
     int yAxisMargin_ = 14;
-    int borderColor_ = 0x888888, borderGap_ = 0;
+    int borderColor_ = 0x888888;
     int plotBg_ = 0xfffff0, hGrid_ = 0xdddddd, vGrid_ = 0xdddddd, minorHGrid_ = -1, minorVGrid_ = -1;
 };
 
