@@ -15,6 +15,7 @@
 #include <plotvane/contourlayer.h>
 #include <plotvane/drawarea.h>
 #include <plotvane/drawobj.h>
+#include <plotvane/financechart.h>
 #include <plotvane/imagemaphandler.h>
 #include <plotvane/layer.h>
 #include <plotvane/legendbox.h>
