@@ -136,6 +136,14 @@ class PolarVectorLayer;
 class PolarChart;
 class PyramidChart;
 class PyramidLayer;
+class PVMLTable;
+class ImageMapHandler;
+class ViewPortManager;
+class ThreeDChart;
+class SurfaceChart;
+class ThreeDScatterChart;
+class ThreeDScatterGroup;
+class FinanceChart;
 class ArrayMath;
 class RanSeries;
 class RanTable;
@@ -297,7 +305,7 @@ public:
     void removeDynamicLayer();
     TextBox* addText(int x, int y, const char* text, const char* font = "", double fontSize = 8, int fontColor = PV_TextColor, int alignment = PV_TopLeft, double angle = 0, bool vertical = false);
     Line* addLine(int x1, int y1, int x2, int y2, int color = PV_LineColor, int lineWidth = 1);
-    PvPVMLTable* addTable(int x, int y, int alignment, int col, int row);
+    PVMLTable* addTable(int x, int y, int alignment, int col, int row);
     void addExtraField(const char* const* texts, int textsLen);
     void addExtraField2(const double* numbers, int numbersLen);
     void setColor(int paletteEntry, int color);
@@ -464,8 +472,8 @@ public:
     void setLabelGap(int d);
     void setLabelOffset(double offset);
     void setLabelAlignment(int alignment, int minLabelSpace = 0);
-    PvPVMLTable* makeLabelTable();
-    PvPVMLTable* getLabelTable();
+    PVMLTable* makeLabelTable();
+    PVMLTable* getLabelTable();
     TextBox* setTitle(const char* text, const char* font = "", double fontSize = 8, int fontColor = PV_TextColor);
     void setTitlePos(int alignment, int titleGap = 3);
     void setColors(int axisColor, int labelColor = PV_TextColor, int titleColor = -1, int tickColor = -1);
@@ -1376,6 +1384,294 @@ protected:
     GarbageContainer* garbage_;
 };
 
+class PVMLTable : public DrawObj {
+public:
+    PVMLTable(PvPVMLTable* h, GarbageContainer* garbage) : DrawObj(PVMLTable2DrawObj(h), garbage), hPVMLTable_(h) {}
+    PVMLTable(const PVMLTable&) = delete;
+    PVMLTable& operator=(const PVMLTable&) = delete;
+    PvPVMLTable* pvPVMLTable() const { return hPVMLTable_; }
+    void setPos(int x, int y, int alignment = PV_TopLeft);
+    void setOrigin(int x, int y);
+    int getWidth();
+    int getHeight();
+    void layout();
+    int getColCount();
+    int getRowCount();
+    int appendRow();
+    int appendCol();
+    int insertRow(int index);
+    int insertCol(int index);
+    TextBox* setCell(int col, int row, int width, int height, const char* text);
+    TextBox* setText(int col, int row, const char* text);
+    TextBox* getCell(int col, int row);
+    TextBox* getStyle();
+    TextBox* getRowStyle(int row);
+    TextBox* getColStyle(int col);
+
+private:
+    PvPVMLTable* hPVMLTable_;
+};
+
+class ImageMapHandler : public Garbage {
+public:
+    explicit ImageMapHandler(const char* imageMap) : ImageMapHandler(CImageMapHandler_create(imageMap), true) {}
+    explicit ImageMapHandler(PvImageMapHandler* h, bool owned = false) : hImageMapHandler_(h), refs_(owned && h ? new int(1) : nullptr) {}
+    ImageMapHandler(const ImageMapHandler& other) : Garbage(), hImageMapHandler_(other.hImageMapHandler_), refs_(other.refs_) {
+        if (refs_) ++*refs_;
+    }
+    ~ImageMapHandler() override {
+        if (refs_ && releaseShared(refs_)) {
+            CImageMapHandler_destroy(hImageMapHandler_);
+            delete refs_;
+        }
+    }
+    ImageMapHandler& operator=(const ImageMapHandler&) = delete;
+    PvImageMapHandler* pvImageMapHandler() const { return hImageMapHandler_; }
+    int getHotSpot(int x, int y);
+    const char* getKey(int i);
+    const char* getValue(int i);
+    const char* getValue2(const char* key);
+
+protected:
+    PvImageMapHandler* hImageMapHandler_;
+    int* refs_;
+    GarbageContainer garbage_;
+};
+
+class ViewPortManager : public Garbage {
+public:
+    explicit ViewPortManager() : ViewPortManager(CViewPortManager_create(), true) {}
+    explicit ViewPortManager(PvViewPortManager* h, bool owned = false) : hViewPortManager_(h), refs_(owned && h ? new int(1) : nullptr) {}
+    ViewPortManager(const ViewPortManager& other) : Garbage(), hViewPortManager_(other.hViewPortManager_), refs_(other.refs_) {
+        if (refs_) ++*refs_;
+    }
+    ~ViewPortManager() override {
+        if (refs_ && releaseShared(refs_)) {
+            CViewPortManager_destroy(hViewPortManager_);
+            delete refs_;
+        }
+    }
+    ViewPortManager& operator=(const ViewPortManager&) = delete;
+    PvViewPortManager* pvViewPortManager() const { return hViewPortManager_; }
+    void setChartMetrics(const char* metrics);
+    int getPlotAreaLeft();
+    int getPlotAreaTop();
+    int getPlotAreaWidth();
+    int getPlotAreaHeight();
+    void setPlotAreaMouseMargin(int left, int right, int top, int bottom);
+    bool inPlotArea(int x, int y);
+    bool inExtendedPlotArea(int x, int y);
+    double getViewPortLeft();
+    double getViewPortTop();
+    double getViewPortWidth();
+    double getViewPortHeight();
+    void setViewPortLeft(double left);
+    void setViewPortTop(double top);
+    void setViewPortWidth(double width);
+    void setViewPortHeight(double height);
+    void validateViewPort();
+    double getZoomInWidthLimit();
+    double getZoomOutWidthLimit();
+    double getZoomInHeightLimit();
+    double getZoomOutHeightLimit();
+    void setZoomInWidthLimit(double limit);
+    void setZoomOutWidthLimit(double limit);
+    void setZoomInHeightLimit(double limit);
+    void setZoomOutHeightLimit(double limit);
+    bool canZoomIn(int direction);
+    bool canZoomOut(int direction);
+    void startDrag();
+    bool dragTo(int direction, int dx, int dy);
+    bool zoomAt(int direction, int x, int y, double zoomRatio);
+    bool zoomTo(int direction, int x1, int y1, int x2, int y2);
+    bool zoomAround(int x, int y, double xZoomRatio, double yZoomRatio);
+    void setFullRange(const char* id, double minValue, double maxValue);
+    void clearAllRanges();
+    bool updateFullRangeH(const char* id, double minValue, double maxValue, int updateType);
+    bool updateFullRangeV(const char* id, double minValue, double maxValue, int updateType);
+    double getValueAtViewPort(const char* id, double ratio, bool isLogScale = false);
+    double getViewPortAtValue(const char* id, double value, bool isLogScale = false);
+    void syncLinearAxisWithViewPort(const char* id, abc::Axis* axis);
+    void syncLogAxisWithViewPort(const char* id, abc::Axis* axis);
+    void syncDateAxisWithViewPort(const char* id, abc::Axis* axis);
+    void commitPendingSyncAxis(abc::BaseChart* chart);
+    double getCustomAttr(const char* key);
+    void setCustomAttr(const char* key, double value);
+
+protected:
+    PvViewPortManager* hViewPortManager_;
+    int* refs_;
+    GarbageContainer garbage_;
+};
+
+class ThreeDChart : public BaseChart {
+public:
+    explicit ThreeDChart(PvThreeDChart* h, bool owned = false) : BaseChart(ThreeDChart2BaseChart(h), owned), hThreeDChart_(h) {}
+    ThreeDChart(const ThreeDChart& other) : BaseChart(other), hThreeDChart_(other.hThreeDChart_) {}
+    ThreeDChart& operator=(const ThreeDChart&) = delete;
+    PvThreeDChart* pvThreeDChart() const { return hThreeDChart_; }
+    void setPlotRegion(int cx, int cy, int xWidth, int yDepth, int zHeight);
+    void setViewAngle(double elevation, double rotation = PV_NoValue, double twist = PV_NoValue);
+    void setPerspective(double perspective);
+    Axis* xAxis();
+    Axis* yAxis();
+    Axis* zAxis();
+    ColorAxis* setColorAxis(int x, int y, int alignment, int length, int orientation);
+    ColorAxis* colorAxis();
+    void setZAxisPos(int pos);
+    void setWallVisibility(bool xyVisible, bool yzVisible, bool zxVisible);
+    void setWallColor(int xyColor, int yzColor = -1, int zxColor = -1, int borderColor = -1);
+    void setWallThickness(int xyThickness, int yzThickness = -1, int zxThickness = -1);
+    void setWallGrid(int majorXGridColor, int majorYGridColor = -1, int majorZGridColor = -1, int minorXGridColor = -1, int minorYGridColor = -1, int minorZGridColor = -1);
+    int getXCoor(double x, double y, double z);
+    int getYCoor(double x, double y, double z);
+
+private:
+    PvThreeDChart* hThreeDChart_;
+};
+
+class SurfaceChart : public ThreeDChart {
+public:
+    explicit SurfaceChart(int width, int height, int bgColor = PV_BackgroundColor, int edgeColor = PV_Transparent, int raisedEffect = 0) : SurfaceChart(CSurfaceChart_create(width, height, bgColor, edgeColor, raisedEffect), true) {}
+    explicit SurfaceChart(PvSurfaceChart* h, bool owned = false) : ThreeDChart(SurfaceChart2ThreeDChart(h), owned), hSurfaceChart_(h) {}
+    SurfaceChart(const SurfaceChart& other) : ThreeDChart(other), hSurfaceChart_(other.hSurfaceChart_) {}
+    SurfaceChart& operator=(const SurfaceChart&) = delete;
+    PvSurfaceChart* pvSurfaceChart() const { return hSurfaceChart_; }
+    void setData(const double* xData, int xDataLen, const double* yData, int yDataLen, const double* zData, int zDataLen);
+    void setInterpolation(int xSamples, int ySamples = -1, bool isSmooth = true);
+    void setLighting(double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess);
+    void setShadingMode(int shadingMode, int wireframeColor = PV_Transparent);
+    void setSurfaceAxisGrid(int majorXGridColor, int majorYGridColor = -1, int minorXGridColor = -1, int minorYGridColor = -1);
+    void setSurfaceDataGrid(int xGridColor, int yGridColor = -1);
+    void setContourColor(int contourColor, int minorContourColor = -1);
+    void setBackSideBrightness(double brightness);
+    void setBackSideColor(int color);
+    void setBackSideLighting(bool lighting);
+
+private:
+    PvSurfaceChart* hSurfaceChart_;
+};
+
+class ThreeDScatterChart : public ThreeDChart {
+public:
+    explicit ThreeDScatterChart(int width, int height, int bgColor = PV_BackgroundColor, int edgeColor = PV_Transparent, int raisedEffect = 0) : ThreeDScatterChart(CThreeDScatterChart_create(width, height, bgColor, edgeColor, raisedEffect), true) {}
+    explicit ThreeDScatterChart(PvThreeDScatterChart* h, bool owned = false) : ThreeDChart(ThreeDScatterChart2ThreeDChart(h), owned), hThreeDScatterChart_(h) {}
+    ThreeDScatterChart(const ThreeDScatterChart& other) : ThreeDChart(other), hThreeDScatterChart_(other.hThreeDScatterChart_) {}
+    ThreeDScatterChart& operator=(const ThreeDScatterChart&) = delete;
+    PvThreeDScatterChart* pvThreeDScatterChart() const { return hThreeDScatterChart_; }
+    ThreeDScatterGroup* addScatterGroup(const double* xData, int xDataLen, const double* yData, int yDataLen, const double* zData, int zDataLen, const char* name = "", int symbol = PV_CircleSymbol, int symbolSize = 5, int fillColor = -1, int edgeColor = -1);
+
+private:
+    PvThreeDScatterChart* hThreeDScatterChart_;
+};
+
+class ThreeDScatterGroup : public Garbage {
+public:
+    ThreeDScatterGroup(PvThreeDScatterGroup* h, GarbageContainer* garbage) : hThreeDScatterGroup_(h), garbage_(garbage) {}
+    ThreeDScatterGroup(const ThreeDScatterGroup&) = delete;
+    ThreeDScatterGroup& operator=(const ThreeDScatterGroup&) = delete;
+    PvThreeDScatterGroup* pvThreeDScatterGroup() const { return hThreeDScatterGroup_; }
+    void setDataSymbol(int symbol, int size = 5, int fillColor = -1, int edgeColor = -1, int lineWidth = 1);
+    void setDataSymbol2(const char* image);
+    void setDataSymbol3(abc::DrawArea* obj);
+    void setDataSymbol4(const int* polygon, int polygonLen, int size = 11, int fillColor = -1, int edgeColor = -1);
+    void setDropLine(int dropLineColor, int dropLineWidth = 1);
+    void setLegendIcon(int width, int height = -1, int edgeColor = -1);
+    void setSymbolOffset(int offsetX, int offsetY);
+
+protected:
+    PvThreeDScatterGroup* hThreeDScatterGroup_;
+    GarbageContainer* garbage_;
+};
+
+class FinanceChart : public MultiChart {
+public:
+    explicit FinanceChart(int width) : FinanceChart(CFinanceChart_create(width), true) {}
+    explicit FinanceChart(PvFinanceChart* h, bool owned = false) : MultiChart(FinanceChart2MultiChart(h), owned), hFinanceChart_(h) {}
+    FinanceChart(const FinanceChart& other) : MultiChart(other), hFinanceChart_(other.hFinanceChart_) {}
+    FinanceChart& operator=(const FinanceChart&) = delete;
+    PvFinanceChart* pvFinanceChart() const { return hFinanceChart_; }
+    void setMargins(int leftMargin, int topMargin, int rightMargin, int bottomMargin);
+    TextBox* addPlotAreaTitle(int alignment, const char* text);
+    XYChart* addMainChart(int height);
+    XYChart* addIndicator(int height);
+    XYChart* mainChart();
+    XYChart* currentChart();
+    void setData(const double* timeStamps, int timeStampsLen, const double* highData, int highDataLen, const double* lowData, int lowDataLen, const double* openData, int openDataLen, const double* closeData, int closeDataLen, const double* volData, int volDataLen, int extraPoints);
+    void setDateLabelFormat(const char* yearFormat, const char* firstMonthFormat, const char* otherMonthFormat, const char* firstDayFormat, const char* otherDayFormat, const char* firstHourFormat, const char* otherHourFormat);
+    void setToolTipDateFormat(const char* monthFormat, const char* dayFormat, const char* hourFormat);
+    void setNumberLabelFormat(const char* formatString);
+    void setDateLabelSpacing(int labelSpacing);
+    void setLogScale(bool b);
+    void setAxisOnRight(bool b);
+    void setXAxisStyle(const char* font = "", double fontSize = 8, int fontColor = PV_TextColor, double fontAngle = 0);
+    void setYAxisStyle(const char* font = "", double fontSize = 8, int fontColor = PV_TextColor, int axisMargin = 14);
+    void setLegendStyle(const char* font = "", double fontSize = 8, int fontColor = PV_TextColor, int bgColor = PV_Transparent);
+    void setPlotAreaBorder(int borderColor, int borderGap);
+    void setPlotAreaStyle(int bgColor, int majorHGridColor, int majorVGridColor, int minorHGridColor, int minorVGridColor);
+    Axis* setPercentageAxis();
+    Layer* addHLOC(int upColor, int downColor);
+    Layer* addCandleStick(int upColor, int downColor);
+    LineLayer* addCloseLine(int color);
+    LineLayer* addMedianPrice(int color);
+    LineLayer* addTypicalPrice(int color);
+    LineLayer* addWeightedClose(int color);
+    LineLayer* addSimpleMovingAvg(int period, int color);
+    LineLayer* addExpMovingAvg(int period, int color);
+    LineLayer* addTriMovingAvg(int period, int color);
+    LineLayer* addWeightedMovingAvg(int period, int color);
+    LineLayer* addParabolicSAR(double accInitial, double accIncrement, double accMaximum, int symbolType, int symbolSize, int fillColor, int edgeColor);
+    LineLayer* addComparison(const double* data, int dataLen, int color, const char* name);
+    InterLineLayer* addBand(const double* upperLine, int upperLineLen, const double* lowerLine, int lowerLineLen, int lineColor, int fillColor, const char* name);
+    InterLineLayer* addBollingerBand(int period, double bandWidth, int lineColor, int fillColor);
+    InterLineLayer* addDonchianChannel(int period, int lineColor, int fillColor);
+    InterLineLayer* addEnvelop(int period, double range, int lineColor, int fillColor);
+    BarLayer* addVolBars(int height, int upColor, int downColor, int flatColor);
+    XYChart* addVolIndicator(int height, int upColor, int downColor, int flatColor);
+    XYChart* addAccDist(int height, int color);
+    XYChart* addAroon(int height, int period, int upColor, int downColor);
+    XYChart* addAroonOsc(int height, int period, int color);
+    XYChart* addADX(int height, int period, int posColor, int negColor, int color);
+    XYChart* addATR(int height, int period, int color1, int color2);
+    XYChart* addBollingerWidth(int height, int period, double width, int color);
+    XYChart* addCCI(int height, int period, int color, double range, int upColor, int downColor);
+    XYChart* addChaikinMoneyFlow(int height, int period, int color);
+    XYChart* addChaikinOscillator(int height, int color);
+    XYChart* addChaikinVolatility(int height, int period1, int period2, int color);
+    XYChart* addCLV(int height, int color);
+    XYChart* addDPO(int height, int period, int color);
+    XYChart* addDonchianWidth(int height, int period, int color);
+    XYChart* addEaseOfMovement(int height, int period, int color1, int color2);
+    XYChart* addFastStochastic(int height, int period1, int period2, int color1, int color2);
+    XYChart* addMACD(int height, int period1, int period2, int period3, int color, int signalColor, int divColor);
+    XYChart* addMassIndex(int height, int color, int upColor, int downColor);
+    XYChart* addMFI(int height, int period, int color, double range, int upColor, int downColor);
+    XYChart* addMomentum(int height, int period, int color);
+    XYChart* addNVI(int height, int period, int color, int signalColor);
+    XYChart* addOBV(int height, int color);
+    XYChart* addPerformance(int height, int color);
+    XYChart* addPPO(int height, int period1, int period2, int period3, int color, int signalColor, int divColor);
+    XYChart* addPVI(int height, int period, int color, int signalColor);
+    XYChart* addPVO(int height, int period1, int period2, int period3, int color, int signalColor, int divColor);
+    XYChart* addPVT(int height, int color);
+    XYChart* addROC(int height, int period, int color);
+    XYChart* addRSI(int height, int period, int color, double range, int upColor, int downColor);
+    XYChart* addSlowStochastic(int height, int period1, int period2, int color1, int color2);
+    XYChart* addStdDev(int height, int period, int color);
+    XYChart* addStochRSI(int height, int period, int color, double range, int upColor, int downColor);
+    XYChart* addTRIX(int height, int period, int color);
+    XYChart* addUltimateOscillator(int height, int period1, int period2, int period3, int color, double range, int upColor, int downColor);
+    XYChart* addWilliamR(int height, int period, int color, double range, int upColor, int downColor);
+    LineLayer* addLineIndicator(int height, const double* data, int dataLen, int color, const char* name);
+    LineLayer* addLineIndicator2(abc::XYChart* chart, const double* data, int dataLen, int color, const char* name);
+    BarLayer* addBarIndicator(int height, const double* data, int dataLen, int color, const char* name);
+    BarLayer* addBarIndicator2(abc::XYChart* chart, const double* data, int dataLen, int color, const char* name);
+    void addThreshold(abc::XYChart* chart, abc::LineLayer* layer, double topRange, int topColor, double bottomRange, int bottomColor);
+
+private:
+    PvFinanceChart* hFinanceChart_;
+};
+
 class ArrayMath : public Garbage {
 public:
     explicit ArrayMath(const double* a, int aLen) : ArrayMath(CArrayMath_create(a, aLen), true) {}
@@ -1845,8 +2141,9 @@ inline Line* BaseChart::addLine(int x1, int y1, int x2, int y2, int color, int l
     return p ? garbage_.add(new Line(p, &garbage_)) : nullptr;
 }
 
-inline PvPVMLTable* BaseChart::addTable(int x, int y, int alignment, int col, int row) {
-    return CBaseChart_addTable(hBaseChart_, x, y, alignment, col, row);
+inline PVMLTable* BaseChart::addTable(int x, int y, int alignment, int col, int row) {
+    PvPVMLTable* p = CBaseChart_addTable(hBaseChart_, x, y, alignment, col, row);
+    return p ? garbage_.add(new PVMLTable(p, &garbage_)) : nullptr;
 }
 
 inline void BaseChart::addExtraField(const char* const* texts, int textsLen) {
@@ -2394,12 +2691,14 @@ inline void Axis::setLabelAlignment(int alignment, int minLabelSpace) {
     CAxis_setLabelAlignment(hAxis_, alignment, minLabelSpace);
 }
 
-inline PvPVMLTable* Axis::makeLabelTable() {
-    return CAxis_makeLabelTable(hAxis_);
+inline PVMLTable* Axis::makeLabelTable() {
+    PvPVMLTable* p = CAxis_makeLabelTable(hAxis_);
+    return p ? garbage_->add(new PVMLTable(p, garbage_)) : nullptr;
 }
 
-inline PvPVMLTable* Axis::getLabelTable() {
-    return CAxis_getLabelTable(hAxis_);
+inline PVMLTable* Axis::getLabelTable() {
+    PvPVMLTable* p = CAxis_getLabelTable(hAxis_);
+    return p ? garbage_->add(new PVMLTable(p, garbage_)) : nullptr;
 }
 
 inline TextBox* Axis::setTitle(const char* text, const char* font, double fontSize, int fontColor) {
@@ -4323,6 +4622,776 @@ inline void PyramidLayer::setLayerBorder(int color, int width) {
 
 inline void PyramidLayer::setLayerGap(double layerGap) {
     CPyramidLayer_setLayerGap(hPyramidLayer_, layerGap);
+}
+
+inline void PVMLTable::setPos(int x, int y, int alignment) {
+    CPVMLTable_setPos(hPVMLTable_, x, y, alignment);
+}
+
+inline void PVMLTable::setOrigin(int x, int y) {
+    CPVMLTable_setOrigin(hPVMLTable_, x, y);
+}
+
+inline int PVMLTable::getWidth() {
+    return CPVMLTable_getWidth(hPVMLTable_);
+}
+
+inline int PVMLTable::getHeight() {
+    return CPVMLTable_getHeight(hPVMLTable_);
+}
+
+inline void PVMLTable::layout() {
+    CPVMLTable_layout(hPVMLTable_);
+}
+
+inline int PVMLTable::getColCount() {
+    return CPVMLTable_getColCount(hPVMLTable_);
+}
+
+inline int PVMLTable::getRowCount() {
+    return CPVMLTable_getRowCount(hPVMLTable_);
+}
+
+inline int PVMLTable::appendRow() {
+    return CPVMLTable_appendRow(hPVMLTable_);
+}
+
+inline int PVMLTable::appendCol() {
+    return CPVMLTable_appendCol(hPVMLTable_);
+}
+
+inline int PVMLTable::insertRow(int index) {
+    return CPVMLTable_insertRow(hPVMLTable_, index);
+}
+
+inline int PVMLTable::insertCol(int index) {
+    return CPVMLTable_insertCol(hPVMLTable_, index);
+}
+
+inline TextBox* PVMLTable::setCell(int col, int row, int width, int height, const char* text) {
+    PvTextBox* p = CPVMLTable_setCell(hPVMLTable_, col, row, width, height, text);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline TextBox* PVMLTable::setText(int col, int row, const char* text) {
+    PvTextBox* p = CPVMLTable_setText(hPVMLTable_, col, row, text);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline TextBox* PVMLTable::getCell(int col, int row) {
+    PvTextBox* p = CPVMLTable_getCell(hPVMLTable_, col, row);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline TextBox* PVMLTable::getStyle() {
+    PvTextBox* p = CPVMLTable_getStyle(hPVMLTable_);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline TextBox* PVMLTable::getRowStyle(int row) {
+    PvTextBox* p = CPVMLTable_getRowStyle(hPVMLTable_, row);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline TextBox* PVMLTable::getColStyle(int col) {
+    PvTextBox* p = CPVMLTable_getColStyle(hPVMLTable_, col);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline int ImageMapHandler::getHotSpot(int x, int y) {
+    return CImageMapHandler_getHotSpot(hImageMapHandler_, x, y);
+}
+
+inline const char* ImageMapHandler::getKey(int i) {
+    return CImageMapHandler_getKey(hImageMapHandler_, i);
+}
+
+inline const char* ImageMapHandler::getValue(int i) {
+    return CImageMapHandler_getValue(hImageMapHandler_, i);
+}
+
+inline const char* ImageMapHandler::getValue2(const char* key) {
+    return CImageMapHandler_getValue2(hImageMapHandler_, key);
+}
+
+inline void ViewPortManager::setChartMetrics(const char* metrics) {
+    CViewPortManager_setChartMetrics(hViewPortManager_, metrics);
+}
+
+inline int ViewPortManager::getPlotAreaLeft() {
+    return CViewPortManager_getPlotAreaLeft(hViewPortManager_);
+}
+
+inline int ViewPortManager::getPlotAreaTop() {
+    return CViewPortManager_getPlotAreaTop(hViewPortManager_);
+}
+
+inline int ViewPortManager::getPlotAreaWidth() {
+    return CViewPortManager_getPlotAreaWidth(hViewPortManager_);
+}
+
+inline int ViewPortManager::getPlotAreaHeight() {
+    return CViewPortManager_getPlotAreaHeight(hViewPortManager_);
+}
+
+inline void ViewPortManager::setPlotAreaMouseMargin(int left, int right, int top, int bottom) {
+    CViewPortManager_setPlotAreaMouseMargin(hViewPortManager_, left, right, top, bottom);
+}
+
+inline bool ViewPortManager::inPlotArea(int x, int y) {
+    return CViewPortManager_inPlotArea(hViewPortManager_, x, y);
+}
+
+inline bool ViewPortManager::inExtendedPlotArea(int x, int y) {
+    return CViewPortManager_inExtendedPlotArea(hViewPortManager_, x, y);
+}
+
+inline double ViewPortManager::getViewPortLeft() {
+    return CViewPortManager_getViewPortLeft(hViewPortManager_);
+}
+
+inline double ViewPortManager::getViewPortTop() {
+    return CViewPortManager_getViewPortTop(hViewPortManager_);
+}
+
+inline double ViewPortManager::getViewPortWidth() {
+    return CViewPortManager_getViewPortWidth(hViewPortManager_);
+}
+
+inline double ViewPortManager::getViewPortHeight() {
+    return CViewPortManager_getViewPortHeight(hViewPortManager_);
+}
+
+inline void ViewPortManager::setViewPortLeft(double left) {
+    CViewPortManager_setViewPortLeft(hViewPortManager_, left);
+}
+
+inline void ViewPortManager::setViewPortTop(double top) {
+    CViewPortManager_setViewPortTop(hViewPortManager_, top);
+}
+
+inline void ViewPortManager::setViewPortWidth(double width) {
+    CViewPortManager_setViewPortWidth(hViewPortManager_, width);
+}
+
+inline void ViewPortManager::setViewPortHeight(double height) {
+    CViewPortManager_setViewPortHeight(hViewPortManager_, height);
+}
+
+inline void ViewPortManager::validateViewPort() {
+    CViewPortManager_validateViewPort(hViewPortManager_);
+}
+
+inline double ViewPortManager::getZoomInWidthLimit() {
+    return CViewPortManager_getZoomInWidthLimit(hViewPortManager_);
+}
+
+inline double ViewPortManager::getZoomOutWidthLimit() {
+    return CViewPortManager_getZoomOutWidthLimit(hViewPortManager_);
+}
+
+inline double ViewPortManager::getZoomInHeightLimit() {
+    return CViewPortManager_getZoomInHeightLimit(hViewPortManager_);
+}
+
+inline double ViewPortManager::getZoomOutHeightLimit() {
+    return CViewPortManager_getZoomOutHeightLimit(hViewPortManager_);
+}
+
+inline void ViewPortManager::setZoomInWidthLimit(double limit) {
+    CViewPortManager_setZoomInWidthLimit(hViewPortManager_, limit);
+}
+
+inline void ViewPortManager::setZoomOutWidthLimit(double limit) {
+    CViewPortManager_setZoomOutWidthLimit(hViewPortManager_, limit);
+}
+
+inline void ViewPortManager::setZoomInHeightLimit(double limit) {
+    CViewPortManager_setZoomInHeightLimit(hViewPortManager_, limit);
+}
+
+inline void ViewPortManager::setZoomOutHeightLimit(double limit) {
+    CViewPortManager_setZoomOutHeightLimit(hViewPortManager_, limit);
+}
+
+inline bool ViewPortManager::canZoomIn(int direction) {
+    return CViewPortManager_canZoomIn(hViewPortManager_, direction);
+}
+
+inline bool ViewPortManager::canZoomOut(int direction) {
+    return CViewPortManager_canZoomOut(hViewPortManager_, direction);
+}
+
+inline void ViewPortManager::startDrag() {
+    CViewPortManager_startDrag(hViewPortManager_);
+}
+
+inline bool ViewPortManager::dragTo(int direction, int dx, int dy) {
+    return CViewPortManager_dragTo(hViewPortManager_, direction, dx, dy);
+}
+
+inline bool ViewPortManager::zoomAt(int direction, int x, int y, double zoomRatio) {
+    return CViewPortManager_zoomAt(hViewPortManager_, direction, x, y, zoomRatio);
+}
+
+inline bool ViewPortManager::zoomTo(int direction, int x1, int y1, int x2, int y2) {
+    return CViewPortManager_zoomTo(hViewPortManager_, direction, x1, y1, x2, y2);
+}
+
+inline bool ViewPortManager::zoomAround(int x, int y, double xZoomRatio, double yZoomRatio) {
+    return CViewPortManager_zoomAround(hViewPortManager_, x, y, xZoomRatio, yZoomRatio);
+}
+
+inline void ViewPortManager::setFullRange(const char* id, double minValue, double maxValue) {
+    CViewPortManager_setFullRange(hViewPortManager_, id, minValue, maxValue);
+}
+
+inline void ViewPortManager::clearAllRanges() {
+    CViewPortManager_clearAllRanges(hViewPortManager_);
+}
+
+inline bool ViewPortManager::updateFullRangeH(const char* id, double minValue, double maxValue, int updateType) {
+    return CViewPortManager_updateFullRangeH(hViewPortManager_, id, minValue, maxValue, updateType);
+}
+
+inline bool ViewPortManager::updateFullRangeV(const char* id, double minValue, double maxValue, int updateType) {
+    return CViewPortManager_updateFullRangeV(hViewPortManager_, id, minValue, maxValue, updateType);
+}
+
+inline double ViewPortManager::getValueAtViewPort(const char* id, double ratio, bool isLogScale) {
+    return CViewPortManager_getValueAtViewPort(hViewPortManager_, id, ratio, isLogScale);
+}
+
+inline double ViewPortManager::getViewPortAtValue(const char* id, double value, bool isLogScale) {
+    return CViewPortManager_getViewPortAtValue(hViewPortManager_, id, value, isLogScale);
+}
+
+inline void ViewPortManager::syncLinearAxisWithViewPort(const char* id, abc::Axis* axis) {
+    CViewPortManager_syncLinearAxisWithViewPort(hViewPortManager_, id, axis ? axis->pvAxis() : nullptr);
+}
+
+inline void ViewPortManager::syncLogAxisWithViewPort(const char* id, abc::Axis* axis) {
+    CViewPortManager_syncLogAxisWithViewPort(hViewPortManager_, id, axis ? axis->pvAxis() : nullptr);
+}
+
+inline void ViewPortManager::syncDateAxisWithViewPort(const char* id, abc::Axis* axis) {
+    CViewPortManager_syncDateAxisWithViewPort(hViewPortManager_, id, axis ? axis->pvAxis() : nullptr);
+}
+
+inline void ViewPortManager::commitPendingSyncAxis(abc::BaseChart* chart) {
+    CViewPortManager_commitPendingSyncAxis(hViewPortManager_, chart ? chart->pvBaseChart() : nullptr);
+}
+
+inline double ViewPortManager::getCustomAttr(const char* key) {
+    return CViewPortManager_getCustomAttr(hViewPortManager_, key);
+}
+
+inline void ViewPortManager::setCustomAttr(const char* key, double value) {
+    CViewPortManager_setCustomAttr(hViewPortManager_, key, value);
+}
+
+inline void ThreeDChart::setPlotRegion(int cx, int cy, int xWidth, int yDepth, int zHeight) {
+    CThreeDChart_setPlotRegion(hThreeDChart_, cx, cy, xWidth, yDepth, zHeight);
+}
+
+inline void ThreeDChart::setViewAngle(double elevation, double rotation, double twist) {
+    CThreeDChart_setViewAngle(hThreeDChart_, elevation, rotation, twist);
+}
+
+inline void ThreeDChart::setPerspective(double perspective) {
+    CThreeDChart_setPerspective(hThreeDChart_, perspective);
+}
+
+inline Axis* ThreeDChart::xAxis() {
+    PvAxis* p = CThreeDChart_xAxis(hThreeDChart_);
+    return p ? garbage_.add(new Axis(p, &garbage_)) : nullptr;
+}
+
+inline Axis* ThreeDChart::yAxis() {
+    PvAxis* p = CThreeDChart_yAxis(hThreeDChart_);
+    return p ? garbage_.add(new Axis(p, &garbage_)) : nullptr;
+}
+
+inline Axis* ThreeDChart::zAxis() {
+    PvAxis* p = CThreeDChart_zAxis(hThreeDChart_);
+    return p ? garbage_.add(new Axis(p, &garbage_)) : nullptr;
+}
+
+inline ColorAxis* ThreeDChart::setColorAxis(int x, int y, int alignment, int length, int orientation) {
+    PvColorAxis* p = CThreeDChart_setColorAxis(hThreeDChart_, x, y, alignment, length, orientation);
+    return p ? garbage_.add(new ColorAxis(p, &garbage_)) : nullptr;
+}
+
+inline ColorAxis* ThreeDChart::colorAxis() {
+    PvColorAxis* p = CThreeDChart_colorAxis(hThreeDChart_);
+    return p ? garbage_.add(new ColorAxis(p, &garbage_)) : nullptr;
+}
+
+inline void ThreeDChart::setZAxisPos(int pos) {
+    CThreeDChart_setZAxisPos(hThreeDChart_, pos);
+}
+
+inline void ThreeDChart::setWallVisibility(bool xyVisible, bool yzVisible, bool zxVisible) {
+    CThreeDChart_setWallVisibility(hThreeDChart_, xyVisible, yzVisible, zxVisible);
+}
+
+inline void ThreeDChart::setWallColor(int xyColor, int yzColor, int zxColor, int borderColor) {
+    CThreeDChart_setWallColor(hThreeDChart_, xyColor, yzColor, zxColor, borderColor);
+}
+
+inline void ThreeDChart::setWallThickness(int xyThickness, int yzThickness, int zxThickness) {
+    CThreeDChart_setWallThickness(hThreeDChart_, xyThickness, yzThickness, zxThickness);
+}
+
+inline void ThreeDChart::setWallGrid(int majorXGridColor, int majorYGridColor, int majorZGridColor, int minorXGridColor, int minorYGridColor, int minorZGridColor) {
+    CThreeDChart_setWallGrid(hThreeDChart_, majorXGridColor, majorYGridColor, majorZGridColor, minorXGridColor, minorYGridColor, minorZGridColor);
+}
+
+inline int ThreeDChart::getXCoor(double x, double y, double z) {
+    return CThreeDChart_getXCoor(hThreeDChart_, x, y, z);
+}
+
+inline int ThreeDChart::getYCoor(double x, double y, double z) {
+    return CThreeDChart_getYCoor(hThreeDChart_, x, y, z);
+}
+
+inline void SurfaceChart::setData(const double* xData, int xDataLen, const double* yData, int yDataLen, const double* zData, int zDataLen) {
+    CSurfaceChart_setData(hSurfaceChart_, xData, xDataLen, yData, yDataLen, zData, zDataLen);
+}
+
+inline void SurfaceChart::setInterpolation(int xSamples, int ySamples, bool isSmooth) {
+    CSurfaceChart_setInterpolation(hSurfaceChart_, xSamples, ySamples, isSmooth);
+}
+
+inline void SurfaceChart::setLighting(double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess) {
+    CSurfaceChart_setLighting(hSurfaceChart_, ambientIntensity, diffuseIntensity, specularIntensity, shininess);
+}
+
+inline void SurfaceChart::setShadingMode(int shadingMode, int wireframeColor) {
+    CSurfaceChart_setShadingMode(hSurfaceChart_, shadingMode, wireframeColor);
+}
+
+inline void SurfaceChart::setSurfaceAxisGrid(int majorXGridColor, int majorYGridColor, int minorXGridColor, int minorYGridColor) {
+    CSurfaceChart_setSurfaceAxisGrid(hSurfaceChart_, majorXGridColor, majorYGridColor, minorXGridColor, minorYGridColor);
+}
+
+inline void SurfaceChart::setSurfaceDataGrid(int xGridColor, int yGridColor) {
+    CSurfaceChart_setSurfaceDataGrid(hSurfaceChart_, xGridColor, yGridColor);
+}
+
+inline void SurfaceChart::setContourColor(int contourColor, int minorContourColor) {
+    CSurfaceChart_setContourColor(hSurfaceChart_, contourColor, minorContourColor);
+}
+
+inline void SurfaceChart::setBackSideBrightness(double brightness) {
+    CSurfaceChart_setBackSideBrightness(hSurfaceChart_, brightness);
+}
+
+inline void SurfaceChart::setBackSideColor(int color) {
+    CSurfaceChart_setBackSideColor(hSurfaceChart_, color);
+}
+
+inline void SurfaceChart::setBackSideLighting(bool lighting) {
+    CSurfaceChart_setBackSideLighting(hSurfaceChart_, lighting);
+}
+
+inline ThreeDScatterGroup* ThreeDScatterChart::addScatterGroup(const double* xData, int xDataLen, const double* yData, int yDataLen, const double* zData, int zDataLen, const char* name, int symbol, int symbolSize, int fillColor, int edgeColor) {
+    PvThreeDScatterGroup* p = CThreeDScatterChart_addScatterGroup(hThreeDScatterChart_, xData, xDataLen, yData, yDataLen, zData, zDataLen, name, symbol, symbolSize, fillColor, edgeColor);
+    return p ? garbage_.add(new ThreeDScatterGroup(p, &garbage_)) : nullptr;
+}
+
+inline void ThreeDScatterGroup::setDataSymbol(int symbol, int size, int fillColor, int edgeColor, int lineWidth) {
+    CThreeDScatterGroup_setDataSymbol(hThreeDScatterGroup_, symbol, size, fillColor, edgeColor, lineWidth);
+}
+
+inline void ThreeDScatterGroup::setDataSymbol2(const char* image) {
+    CThreeDScatterGroup_setDataSymbol2(hThreeDScatterGroup_, image);
+}
+
+inline void ThreeDScatterGroup::setDataSymbol3(abc::DrawArea* obj) {
+    CThreeDScatterGroup_setDataSymbol3(hThreeDScatterGroup_, obj ? obj->pvDrawArea() : nullptr);
+}
+
+inline void ThreeDScatterGroup::setDataSymbol4(const int* polygon, int polygonLen, int size, int fillColor, int edgeColor) {
+    CThreeDScatterGroup_setDataSymbol4(hThreeDScatterGroup_, polygon, polygonLen, size, fillColor, edgeColor);
+}
+
+inline void ThreeDScatterGroup::setDropLine(int dropLineColor, int dropLineWidth) {
+    CThreeDScatterGroup_setDropLine(hThreeDScatterGroup_, dropLineColor, dropLineWidth);
+}
+
+inline void ThreeDScatterGroup::setLegendIcon(int width, int height, int edgeColor) {
+    CThreeDScatterGroup_setLegendIcon(hThreeDScatterGroup_, width, height, edgeColor);
+}
+
+inline void ThreeDScatterGroup::setSymbolOffset(int offsetX, int offsetY) {
+    CThreeDScatterGroup_setSymbolOffset(hThreeDScatterGroup_, offsetX, offsetY);
+}
+
+inline void FinanceChart::setMargins(int leftMargin, int topMargin, int rightMargin, int bottomMargin) {
+    CFinanceChart_setMargins(hFinanceChart_, leftMargin, topMargin, rightMargin, bottomMargin);
+}
+
+inline TextBox* FinanceChart::addPlotAreaTitle(int alignment, const char* text) {
+    PvTextBox* p = CFinanceChart_addPlotAreaTitle(hFinanceChart_, alignment, text);
+    return p ? garbage_.add(new TextBox(p, &garbage_)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addMainChart(int height) {
+    PvXYChart* p = CFinanceChart_addMainChart(hFinanceChart_, height);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addIndicator(int height) {
+    PvXYChart* p = CFinanceChart_addIndicator(hFinanceChart_, height);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::mainChart() {
+    PvXYChart* p = CFinanceChart_mainChart(hFinanceChart_);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::currentChart() {
+    PvXYChart* p = CFinanceChart_currentChart(hFinanceChart_);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline void FinanceChart::setData(const double* timeStamps, int timeStampsLen, const double* highData, int highDataLen, const double* lowData, int lowDataLen, const double* openData, int openDataLen, const double* closeData, int closeDataLen, const double* volData, int volDataLen, int extraPoints) {
+    CFinanceChart_setData(hFinanceChart_, timeStamps, timeStampsLen, highData, highDataLen, lowData, lowDataLen, openData, openDataLen, closeData, closeDataLen, volData, volDataLen, extraPoints);
+}
+
+inline void FinanceChart::setDateLabelFormat(const char* yearFormat, const char* firstMonthFormat, const char* otherMonthFormat, const char* firstDayFormat, const char* otherDayFormat, const char* firstHourFormat, const char* otherHourFormat) {
+    CFinanceChart_setDateLabelFormat(hFinanceChart_, yearFormat, firstMonthFormat, otherMonthFormat, firstDayFormat, otherDayFormat, firstHourFormat, otherHourFormat);
+}
+
+inline void FinanceChart::setToolTipDateFormat(const char* monthFormat, const char* dayFormat, const char* hourFormat) {
+    CFinanceChart_setToolTipDateFormat(hFinanceChart_, monthFormat, dayFormat, hourFormat);
+}
+
+inline void FinanceChart::setNumberLabelFormat(const char* formatString) {
+    CFinanceChart_setNumberLabelFormat(hFinanceChart_, formatString);
+}
+
+inline void FinanceChart::setDateLabelSpacing(int labelSpacing) {
+    CFinanceChart_setDateLabelSpacing(hFinanceChart_, labelSpacing);
+}
+
+inline void FinanceChart::setLogScale(bool b) {
+    CFinanceChart_setLogScale(hFinanceChart_, b);
+}
+
+inline void FinanceChart::setAxisOnRight(bool b) {
+    CFinanceChart_setAxisOnRight(hFinanceChart_, b);
+}
+
+inline void FinanceChart::setXAxisStyle(const char* font, double fontSize, int fontColor, double fontAngle) {
+    CFinanceChart_setXAxisStyle(hFinanceChart_, font, fontSize, fontColor, fontAngle);
+}
+
+inline void FinanceChart::setYAxisStyle(const char* font, double fontSize, int fontColor, int axisMargin) {
+    CFinanceChart_setYAxisStyle(hFinanceChart_, font, fontSize, fontColor, axisMargin);
+}
+
+inline void FinanceChart::setLegendStyle(const char* font, double fontSize, int fontColor, int bgColor) {
+    CFinanceChart_setLegendStyle(hFinanceChart_, font, fontSize, fontColor, bgColor);
+}
+
+inline void FinanceChart::setPlotAreaBorder(int borderColor, int borderGap) {
+    CFinanceChart_setPlotAreaBorder(hFinanceChart_, borderColor, borderGap);
+}
+
+inline void FinanceChart::setPlotAreaStyle(int bgColor, int majorHGridColor, int majorVGridColor, int minorHGridColor, int minorVGridColor) {
+    CFinanceChart_setPlotAreaStyle(hFinanceChart_, bgColor, majorHGridColor, majorVGridColor, minorHGridColor, minorVGridColor);
+}
+
+inline Axis* FinanceChart::setPercentageAxis() {
+    PvAxis* p = CFinanceChart_setPercentageAxis(hFinanceChart_);
+    return p ? garbage_.add(new Axis(p, &garbage_)) : nullptr;
+}
+
+inline Layer* FinanceChart::addHLOC(int upColor, int downColor) {
+    PvLayer* p = CFinanceChart_addHLOC(hFinanceChart_, upColor, downColor);
+    return p ? garbage_.add(new Layer(p, &garbage_)) : nullptr;
+}
+
+inline Layer* FinanceChart::addCandleStick(int upColor, int downColor) {
+    PvLayer* p = CFinanceChart_addCandleStick(hFinanceChart_, upColor, downColor);
+    return p ? garbage_.add(new Layer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addCloseLine(int color) {
+    PvLineLayer* p = CFinanceChart_addCloseLine(hFinanceChart_, color);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addMedianPrice(int color) {
+    PvLineLayer* p = CFinanceChart_addMedianPrice(hFinanceChart_, color);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addTypicalPrice(int color) {
+    PvLineLayer* p = CFinanceChart_addTypicalPrice(hFinanceChart_, color);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addWeightedClose(int color) {
+    PvLineLayer* p = CFinanceChart_addWeightedClose(hFinanceChart_, color);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addSimpleMovingAvg(int period, int color) {
+    PvLineLayer* p = CFinanceChart_addSimpleMovingAvg(hFinanceChart_, period, color);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addExpMovingAvg(int period, int color) {
+    PvLineLayer* p = CFinanceChart_addExpMovingAvg(hFinanceChart_, period, color);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addTriMovingAvg(int period, int color) {
+    PvLineLayer* p = CFinanceChart_addTriMovingAvg(hFinanceChart_, period, color);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addWeightedMovingAvg(int period, int color) {
+    PvLineLayer* p = CFinanceChart_addWeightedMovingAvg(hFinanceChart_, period, color);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addParabolicSAR(double accInitial, double accIncrement, double accMaximum, int symbolType, int symbolSize, int fillColor, int edgeColor) {
+    PvLineLayer* p = CFinanceChart_addParabolicSAR(hFinanceChart_, accInitial, accIncrement, accMaximum, symbolType, symbolSize, fillColor, edgeColor);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addComparison(const double* data, int dataLen, int color, const char* name) {
+    PvLineLayer* p = CFinanceChart_addComparison(hFinanceChart_, data, dataLen, color, name);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline InterLineLayer* FinanceChart::addBand(const double* upperLine, int upperLineLen, const double* lowerLine, int lowerLineLen, int lineColor, int fillColor, const char* name) {
+    PvInterLineLayer* p = CFinanceChart_addBand(hFinanceChart_, upperLine, upperLineLen, lowerLine, lowerLineLen, lineColor, fillColor, name);
+    return p ? garbage_.add(new InterLineLayer(p, &garbage_)) : nullptr;
+}
+
+inline InterLineLayer* FinanceChart::addBollingerBand(int period, double bandWidth, int lineColor, int fillColor) {
+    PvInterLineLayer* p = CFinanceChart_addBollingerBand(hFinanceChart_, period, bandWidth, lineColor, fillColor);
+    return p ? garbage_.add(new InterLineLayer(p, &garbage_)) : nullptr;
+}
+
+inline InterLineLayer* FinanceChart::addDonchianChannel(int period, int lineColor, int fillColor) {
+    PvInterLineLayer* p = CFinanceChart_addDonchianChannel(hFinanceChart_, period, lineColor, fillColor);
+    return p ? garbage_.add(new InterLineLayer(p, &garbage_)) : nullptr;
+}
+
+inline InterLineLayer* FinanceChart::addEnvelop(int period, double range, int lineColor, int fillColor) {
+    PvInterLineLayer* p = CFinanceChart_addEnvelop(hFinanceChart_, period, range, lineColor, fillColor);
+    return p ? garbage_.add(new InterLineLayer(p, &garbage_)) : nullptr;
+}
+
+inline BarLayer* FinanceChart::addVolBars(int height, int upColor, int downColor, int flatColor) {
+    PvBarLayer* p = CFinanceChart_addVolBars(hFinanceChart_, height, upColor, downColor, flatColor);
+    return p ? garbage_.add(new BarLayer(p, &garbage_)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addVolIndicator(int height, int upColor, int downColor, int flatColor) {
+    PvXYChart* p = CFinanceChart_addVolIndicator(hFinanceChart_, height, upColor, downColor, flatColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addAccDist(int height, int color) {
+    PvXYChart* p = CFinanceChart_addAccDist(hFinanceChart_, height, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addAroon(int height, int period, int upColor, int downColor) {
+    PvXYChart* p = CFinanceChart_addAroon(hFinanceChart_, height, period, upColor, downColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addAroonOsc(int height, int period, int color) {
+    PvXYChart* p = CFinanceChart_addAroonOsc(hFinanceChart_, height, period, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addADX(int height, int period, int posColor, int negColor, int color) {
+    PvXYChart* p = CFinanceChart_addADX(hFinanceChart_, height, period, posColor, negColor, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addATR(int height, int period, int color1, int color2) {
+    PvXYChart* p = CFinanceChart_addATR(hFinanceChart_, height, period, color1, color2);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addBollingerWidth(int height, int period, double width, int color) {
+    PvXYChart* p = CFinanceChart_addBollingerWidth(hFinanceChart_, height, period, width, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addCCI(int height, int period, int color, double range, int upColor, int downColor) {
+    PvXYChart* p = CFinanceChart_addCCI(hFinanceChart_, height, period, color, range, upColor, downColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addChaikinMoneyFlow(int height, int period, int color) {
+    PvXYChart* p = CFinanceChart_addChaikinMoneyFlow(hFinanceChart_, height, period, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addChaikinOscillator(int height, int color) {
+    PvXYChart* p = CFinanceChart_addChaikinOscillator(hFinanceChart_, height, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addChaikinVolatility(int height, int period1, int period2, int color) {
+    PvXYChart* p = CFinanceChart_addChaikinVolatility(hFinanceChart_, height, period1, period2, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addCLV(int height, int color) {
+    PvXYChart* p = CFinanceChart_addCLV(hFinanceChart_, height, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addDPO(int height, int period, int color) {
+    PvXYChart* p = CFinanceChart_addDPO(hFinanceChart_, height, period, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addDonchianWidth(int height, int period, int color) {
+    PvXYChart* p = CFinanceChart_addDonchianWidth(hFinanceChart_, height, period, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addEaseOfMovement(int height, int period, int color1, int color2) {
+    PvXYChart* p = CFinanceChart_addEaseOfMovement(hFinanceChart_, height, period, color1, color2);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addFastStochastic(int height, int period1, int period2, int color1, int color2) {
+    PvXYChart* p = CFinanceChart_addFastStochastic(hFinanceChart_, height, period1, period2, color1, color2);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addMACD(int height, int period1, int period2, int period3, int color, int signalColor, int divColor) {
+    PvXYChart* p = CFinanceChart_addMACD(hFinanceChart_, height, period1, period2, period3, color, signalColor, divColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addMassIndex(int height, int color, int upColor, int downColor) {
+    PvXYChart* p = CFinanceChart_addMassIndex(hFinanceChart_, height, color, upColor, downColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addMFI(int height, int period, int color, double range, int upColor, int downColor) {
+    PvXYChart* p = CFinanceChart_addMFI(hFinanceChart_, height, period, color, range, upColor, downColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addMomentum(int height, int period, int color) {
+    PvXYChart* p = CFinanceChart_addMomentum(hFinanceChart_, height, period, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addNVI(int height, int period, int color, int signalColor) {
+    PvXYChart* p = CFinanceChart_addNVI(hFinanceChart_, height, period, color, signalColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addOBV(int height, int color) {
+    PvXYChart* p = CFinanceChart_addOBV(hFinanceChart_, height, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addPerformance(int height, int color) {
+    PvXYChart* p = CFinanceChart_addPerformance(hFinanceChart_, height, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addPPO(int height, int period1, int period2, int period3, int color, int signalColor, int divColor) {
+    PvXYChart* p = CFinanceChart_addPPO(hFinanceChart_, height, period1, period2, period3, color, signalColor, divColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addPVI(int height, int period, int color, int signalColor) {
+    PvXYChart* p = CFinanceChart_addPVI(hFinanceChart_, height, period, color, signalColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addPVO(int height, int period1, int period2, int period3, int color, int signalColor, int divColor) {
+    PvXYChart* p = CFinanceChart_addPVO(hFinanceChart_, height, period1, period2, period3, color, signalColor, divColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addPVT(int height, int color) {
+    PvXYChart* p = CFinanceChart_addPVT(hFinanceChart_, height, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addROC(int height, int period, int color) {
+    PvXYChart* p = CFinanceChart_addROC(hFinanceChart_, height, period, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addRSI(int height, int period, int color, double range, int upColor, int downColor) {
+    PvXYChart* p = CFinanceChart_addRSI(hFinanceChart_, height, period, color, range, upColor, downColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addSlowStochastic(int height, int period1, int period2, int color1, int color2) {
+    PvXYChart* p = CFinanceChart_addSlowStochastic(hFinanceChart_, height, period1, period2, color1, color2);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addStdDev(int height, int period, int color) {
+    PvXYChart* p = CFinanceChart_addStdDev(hFinanceChart_, height, period, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addStochRSI(int height, int period, int color, double range, int upColor, int downColor) {
+    PvXYChart* p = CFinanceChart_addStochRSI(hFinanceChart_, height, period, color, range, upColor, downColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addTRIX(int height, int period, int color) {
+    PvXYChart* p = CFinanceChart_addTRIX(hFinanceChart_, height, period, color);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addUltimateOscillator(int height, int period1, int period2, int period3, int color, double range, int upColor, int downColor) {
+    PvXYChart* p = CFinanceChart_addUltimateOscillator(hFinanceChart_, height, period1, period2, period3, color, range, upColor, downColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline XYChart* FinanceChart::addWilliamR(int height, int period, int color, double range, int upColor, int downColor) {
+    PvXYChart* p = CFinanceChart_addWilliamR(hFinanceChart_, height, period, color, range, upColor, downColor);
+    return p ? garbage_.add(new XYChart(p)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addLineIndicator(int height, const double* data, int dataLen, int color, const char* name) {
+    PvLineLayer* p = CFinanceChart_addLineIndicator(hFinanceChart_, height, data, dataLen, color, name);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline LineLayer* FinanceChart::addLineIndicator2(abc::XYChart* chart, const double* data, int dataLen, int color, const char* name) {
+    PvLineLayer* p = CFinanceChart_addLineIndicator2(hFinanceChart_, chart ? chart->pvXYChart() : nullptr, data, dataLen, color, name);
+    return p ? garbage_.add(new LineLayer(p, &garbage_)) : nullptr;
+}
+
+inline BarLayer* FinanceChart::addBarIndicator(int height, const double* data, int dataLen, int color, const char* name) {
+    PvBarLayer* p = CFinanceChart_addBarIndicator(hFinanceChart_, height, data, dataLen, color, name);
+    return p ? garbage_.add(new BarLayer(p, &garbage_)) : nullptr;
+}
+
+inline BarLayer* FinanceChart::addBarIndicator2(abc::XYChart* chart, const double* data, int dataLen, int color, const char* name) {
+    PvBarLayer* p = CFinanceChart_addBarIndicator2(hFinanceChart_, chart ? chart->pvXYChart() : nullptr, data, dataLen, color, name);
+    return p ? garbage_.add(new BarLayer(p, &garbage_)) : nullptr;
+}
+
+inline void FinanceChart::addThreshold(abc::XYChart* chart, abc::LineLayer* layer, double topRange, int topColor, double bottomRange, int bottomColor) {
+    CFinanceChart_addThreshold(hFinanceChart_, chart ? chart->pvXYChart() : nullptr, layer ? layer->pvLineLayer() : nullptr, topRange, topColor, bottomRange, bottomColor);
 }
 
 inline double ArrayMath::min2(const double* a, int aLen) {

@@ -35,8 +35,10 @@ typedef struct PvContourLayer PvContourLayer;
 typedef struct PvDataSet PvDataSet;
 typedef struct PvDrawArea PvDrawArea;
 typedef struct PvDrawObj PvDrawObj;
+typedef struct PvFinanceChart PvFinanceChart;
 typedef struct PvFinanceSimulator PvFinanceSimulator;
 typedef struct PvHLOCLayer PvHLOCLayer;
+typedef struct PvImageMapHandler PvImageMapHandler;
 typedef struct PvInterLineLayer PvInterLineLayer;
 typedef struct PvLayer PvLayer;
 typedef struct PvLegendBox PvLegendBox;
@@ -65,10 +67,15 @@ typedef struct PvRanTable PvRanTable;
 typedef struct PvSector PvSector;
 typedef struct PvSplineLayer PvSplineLayer;
 typedef struct PvStepLineLayer PvStepLineLayer;
+typedef struct PvSurfaceChart PvSurfaceChart;
 typedef struct PvTTFText PvTTFText;
 typedef struct PvTextBox PvTextBox;
+typedef struct PvThreeDChart PvThreeDChart;
+typedef struct PvThreeDScatterChart PvThreeDScatterChart;
+typedef struct PvThreeDScatterGroup PvThreeDScatterGroup;
 typedef struct PvTrendLayer PvTrendLayer;
 typedef struct PvVectorLayer PvVectorLayer;
+typedef struct PvViewPortManager PvViewPortManager;
 typedef struct PvXYChart PvXYChart;
 
 #define PV_NoValue (1.7e308)
@@ -294,6 +301,11 @@ PLOTVANE_API PvPolarAreaLayer* PolarSplineAreaLayer2PolarAreaLayer(PvPolarSpline
 PLOTVANE_API PvPolarLayer* PolarVectorLayer2PolarLayer(PvPolarVectorLayer* h);
 PLOTVANE_API PvBaseChart* PolarChart2BaseChart(PvPolarChart* h);
 PLOTVANE_API PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h);
+PLOTVANE_API PvDrawObj* PVMLTable2DrawObj(PvPVMLTable* h);
+PLOTVANE_API PvBaseChart* ThreeDChart2BaseChart(PvThreeDChart* h);
+PLOTVANE_API PvThreeDChart* SurfaceChart2ThreeDChart(PvSurfaceChart* h);
+PLOTVANE_API PvThreeDChart* ThreeDScatterChart2ThreeDChart(PvThreeDScatterChart* h);
+PLOTVANE_API PvMultiChart* FinanceChart2MultiChart(PvFinanceChart* h);
 
 /* DrawObj */
 PLOTVANE_API void CDrawObj_setZOrder(PvDrawObj* h, int z);
@@ -1074,6 +1086,203 @@ PLOTVANE_API void CPyramidLayer_setJoinLine(PvPyramidLayer* h, int color, int wi
 PLOTVANE_API void CPyramidLayer_setJoinLineGap(PvPyramidLayer* h, int pyramidGap, int pointerGap, int textGap);  /* pointerGap = -1, textGap = -1 */
 PLOTVANE_API void CPyramidLayer_setLayerBorder(PvPyramidLayer* h, int color, int width);  /* width = -1 */
 PLOTVANE_API void CPyramidLayer_setLayerGap(PvPyramidLayer* h, double layerGap);
+
+/* PVMLTable : DrawObj */
+PLOTVANE_API void CPVMLTable_setPos(PvPVMLTable* h, int x, int y, int alignment);  /* alignment = PV_TopLeft */
+PLOTVANE_API void CPVMLTable_setOrigin(PvPVMLTable* h, int x, int y);
+PLOTVANE_API int CPVMLTable_getWidth(PvPVMLTable* h);
+PLOTVANE_API int CPVMLTable_getHeight(PvPVMLTable* h);
+PLOTVANE_API void CPVMLTable_layout(PvPVMLTable* h);
+PLOTVANE_API int CPVMLTable_getColCount(PvPVMLTable* h);
+PLOTVANE_API int CPVMLTable_getRowCount(PvPVMLTable* h);
+PLOTVANE_API int CPVMLTable_appendRow(PvPVMLTable* h);
+PLOTVANE_API int CPVMLTable_appendCol(PvPVMLTable* h);
+PLOTVANE_API int CPVMLTable_insertRow(PvPVMLTable* h, int index);
+PLOTVANE_API int CPVMLTable_insertCol(PvPVMLTable* h, int index);
+PLOTVANE_API PvTextBox* CPVMLTable_setCell(PvPVMLTable* h, int col, int row, int width, int height, const char* text);
+PLOTVANE_API PvTextBox* CPVMLTable_setText(PvPVMLTable* h, int col, int row, const char* text);
+PLOTVANE_API PvTextBox* CPVMLTable_getCell(PvPVMLTable* h, int col, int row);
+PLOTVANE_API PvTextBox* CPVMLTable_getStyle(PvPVMLTable* h);
+PLOTVANE_API PvTextBox* CPVMLTable_getRowStyle(PvPVMLTable* h, int row);
+PLOTVANE_API PvTextBox* CPVMLTable_getColStyle(PvPVMLTable* h, int col);
+
+/* ImageMapHandler */
+PLOTVANE_API PvImageMapHandler* CImageMapHandler_create(const char* imageMap);
+PLOTVANE_API void CImageMapHandler_destroy(PvImageMapHandler* h);
+PLOTVANE_API int CImageMapHandler_getHotSpot(PvImageMapHandler* h, int x, int y);
+PLOTVANE_API const char* CImageMapHandler_getKey(PvImageMapHandler* h, int i);
+PLOTVANE_API const char* CImageMapHandler_getValue(PvImageMapHandler* h, int i);
+PLOTVANE_API const char* CImageMapHandler_getValue2(PvImageMapHandler* h, const char* key);
+
+/* ViewPortManager */
+PLOTVANE_API PvViewPortManager* CViewPortManager_create(void);
+PLOTVANE_API void CViewPortManager_destroy(PvViewPortManager* h);
+PLOTVANE_API void CViewPortManager_setChartMetrics(PvViewPortManager* h, const char* metrics);
+PLOTVANE_API int CViewPortManager_getPlotAreaLeft(PvViewPortManager* h);
+PLOTVANE_API int CViewPortManager_getPlotAreaTop(PvViewPortManager* h);
+PLOTVANE_API int CViewPortManager_getPlotAreaWidth(PvViewPortManager* h);
+PLOTVANE_API int CViewPortManager_getPlotAreaHeight(PvViewPortManager* h);
+PLOTVANE_API void CViewPortManager_setPlotAreaMouseMargin(PvViewPortManager* h, int left, int right, int top, int bottom);
+PLOTVANE_API bool CViewPortManager_inPlotArea(PvViewPortManager* h, int x, int y);
+PLOTVANE_API bool CViewPortManager_inExtendedPlotArea(PvViewPortManager* h, int x, int y);
+PLOTVANE_API double CViewPortManager_getViewPortLeft(PvViewPortManager* h);
+PLOTVANE_API double CViewPortManager_getViewPortTop(PvViewPortManager* h);
+PLOTVANE_API double CViewPortManager_getViewPortWidth(PvViewPortManager* h);
+PLOTVANE_API double CViewPortManager_getViewPortHeight(PvViewPortManager* h);
+PLOTVANE_API void CViewPortManager_setViewPortLeft(PvViewPortManager* h, double left);
+PLOTVANE_API void CViewPortManager_setViewPortTop(PvViewPortManager* h, double top);
+PLOTVANE_API void CViewPortManager_setViewPortWidth(PvViewPortManager* h, double width);
+PLOTVANE_API void CViewPortManager_setViewPortHeight(PvViewPortManager* h, double height);
+PLOTVANE_API void CViewPortManager_validateViewPort(PvViewPortManager* h);
+PLOTVANE_API double CViewPortManager_getZoomInWidthLimit(PvViewPortManager* h);
+PLOTVANE_API double CViewPortManager_getZoomOutWidthLimit(PvViewPortManager* h);
+PLOTVANE_API double CViewPortManager_getZoomInHeightLimit(PvViewPortManager* h);
+PLOTVANE_API double CViewPortManager_getZoomOutHeightLimit(PvViewPortManager* h);
+PLOTVANE_API void CViewPortManager_setZoomInWidthLimit(PvViewPortManager* h, double limit);
+PLOTVANE_API void CViewPortManager_setZoomOutWidthLimit(PvViewPortManager* h, double limit);
+PLOTVANE_API void CViewPortManager_setZoomInHeightLimit(PvViewPortManager* h, double limit);
+PLOTVANE_API void CViewPortManager_setZoomOutHeightLimit(PvViewPortManager* h, double limit);
+PLOTVANE_API bool CViewPortManager_canZoomIn(PvViewPortManager* h, int direction);
+PLOTVANE_API bool CViewPortManager_canZoomOut(PvViewPortManager* h, int direction);
+PLOTVANE_API void CViewPortManager_startDrag(PvViewPortManager* h);
+PLOTVANE_API bool CViewPortManager_dragTo(PvViewPortManager* h, int direction, int dx, int dy);
+PLOTVANE_API bool CViewPortManager_zoomAt(PvViewPortManager* h, int direction, int x, int y, double zoomRatio);
+PLOTVANE_API bool CViewPortManager_zoomTo(PvViewPortManager* h, int direction, int x1, int y1, int x2, int y2);
+PLOTVANE_API bool CViewPortManager_zoomAround(PvViewPortManager* h, int x, int y, double xZoomRatio, double yZoomRatio);
+PLOTVANE_API void CViewPortManager_setFullRange(PvViewPortManager* h, const char* id, double minValue, double maxValue);
+PLOTVANE_API void CViewPortManager_clearAllRanges(PvViewPortManager* h);
+PLOTVANE_API bool CViewPortManager_updateFullRangeH(PvViewPortManager* h, const char* id, double minValue, double maxValue, int updateType);
+PLOTVANE_API bool CViewPortManager_updateFullRangeV(PvViewPortManager* h, const char* id, double minValue, double maxValue, int updateType);
+PLOTVANE_API double CViewPortManager_getValueAtViewPort(PvViewPortManager* h, const char* id, double ratio, bool isLogScale);  /* isLogScale = false */
+PLOTVANE_API double CViewPortManager_getViewPortAtValue(PvViewPortManager* h, const char* id, double value, bool isLogScale);  /* isLogScale = false */
+PLOTVANE_API void CViewPortManager_syncLinearAxisWithViewPort(PvViewPortManager* h, const char* id, PvAxis* axis);
+PLOTVANE_API void CViewPortManager_syncLogAxisWithViewPort(PvViewPortManager* h, const char* id, PvAxis* axis);
+PLOTVANE_API void CViewPortManager_syncDateAxisWithViewPort(PvViewPortManager* h, const char* id, PvAxis* axis);
+PLOTVANE_API void CViewPortManager_commitPendingSyncAxis(PvViewPortManager* h, PvBaseChart* chart);
+PLOTVANE_API double CViewPortManager_getCustomAttr(PvViewPortManager* h, const char* key);
+PLOTVANE_API void CViewPortManager_setCustomAttr(PvViewPortManager* h, const char* key, double value);
+
+/* ThreeDChart : BaseChart */
+PLOTVANE_API void CThreeDChart_setPlotRegion(PvThreeDChart* h, int cx, int cy, int xWidth, int yDepth, int zHeight);
+PLOTVANE_API void CThreeDChart_setViewAngle(PvThreeDChart* h, double elevation, double rotation, double twist);  /* rotation = PV_NoValue, twist = PV_NoValue */
+PLOTVANE_API void CThreeDChart_setPerspective(PvThreeDChart* h, double perspective);
+PLOTVANE_API PvAxis* CThreeDChart_xAxis(PvThreeDChart* h);
+PLOTVANE_API PvAxis* CThreeDChart_yAxis(PvThreeDChart* h);
+PLOTVANE_API PvAxis* CThreeDChart_zAxis(PvThreeDChart* h);
+PLOTVANE_API PvColorAxis* CThreeDChart_setColorAxis(PvThreeDChart* h, int x, int y, int alignment, int length, int orientation);
+PLOTVANE_API PvColorAxis* CThreeDChart_colorAxis(PvThreeDChart* h);
+PLOTVANE_API void CThreeDChart_setZAxisPos(PvThreeDChart* h, int pos);
+PLOTVANE_API void CThreeDChart_setWallVisibility(PvThreeDChart* h, bool xyVisible, bool yzVisible, bool zxVisible);
+PLOTVANE_API void CThreeDChart_setWallColor(PvThreeDChart* h, int xyColor, int yzColor, int zxColor, int borderColor);  /* yzColor = -1, zxColor = -1, borderColor = -1 */
+PLOTVANE_API void CThreeDChart_setWallThickness(PvThreeDChart* h, int xyThickness, int yzThickness, int zxThickness);  /* yzThickness = -1, zxThickness = -1 */
+PLOTVANE_API void CThreeDChart_setWallGrid(PvThreeDChart* h, int majorXGridColor, int majorYGridColor, int majorZGridColor, int minorXGridColor, int minorYGridColor, int minorZGridColor);  /* majorYGridColor = -1, majorZGridColor = -1, minorXGridColor = -1, minorYGridColor = -1, minorZGridColor = -1 */
+PLOTVANE_API int CThreeDChart_getXCoor(PvThreeDChart* h, double x, double y, double z);
+PLOTVANE_API int CThreeDChart_getYCoor(PvThreeDChart* h, double x, double y, double z);
+
+/* SurfaceChart : ThreeDChart */
+PLOTVANE_API PvSurfaceChart* CSurfaceChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect);  /* bgColor = PV_BackgroundColor, edgeColor = PV_Transparent, raisedEffect = 0 */
+PLOTVANE_API void CSurfaceChart_setData(PvSurfaceChart* h, const double* xData, int xDataLen, const double* yData, int yDataLen, const double* zData, int zDataLen);
+PLOTVANE_API void CSurfaceChart_setInterpolation(PvSurfaceChart* h, int xSamples, int ySamples, bool isSmooth);  /* ySamples = -1, isSmooth = true */
+PLOTVANE_API void CSurfaceChart_setLighting(PvSurfaceChart* h, double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess);
+PLOTVANE_API void CSurfaceChart_setShadingMode(PvSurfaceChart* h, int shadingMode, int wireframeColor);  /* wireframeColor = PV_Transparent */
+PLOTVANE_API void CSurfaceChart_setSurfaceAxisGrid(PvSurfaceChart* h, int majorXGridColor, int majorYGridColor, int minorXGridColor, int minorYGridColor);  /* majorYGridColor = -1, minorXGridColor = -1, minorYGridColor = -1 */
+PLOTVANE_API void CSurfaceChart_setSurfaceDataGrid(PvSurfaceChart* h, int xGridColor, int yGridColor);  /* yGridColor = -1 */
+PLOTVANE_API void CSurfaceChart_setContourColor(PvSurfaceChart* h, int contourColor, int minorContourColor);  /* minorContourColor = -1 */
+PLOTVANE_API void CSurfaceChart_setBackSideBrightness(PvSurfaceChart* h, double brightness);
+PLOTVANE_API void CSurfaceChart_setBackSideColor(PvSurfaceChart* h, int color);
+PLOTVANE_API void CSurfaceChart_setBackSideLighting(PvSurfaceChart* h, bool lighting);
+
+/* ThreeDScatterChart : ThreeDChart */
+PLOTVANE_API PvThreeDScatterChart* CThreeDScatterChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect);  /* bgColor = PV_BackgroundColor, edgeColor = PV_Transparent, raisedEffect = 0 */
+PLOTVANE_API PvThreeDScatterGroup* CThreeDScatterChart_addScatterGroup(PvThreeDScatterChart* h, const double* xData, int xDataLen, const double* yData, int yDataLen, const double* zData, int zDataLen, const char* name, int symbol, int symbolSize, int fillColor, int edgeColor);  /* name = "", symbol = PV_CircleSymbol, symbolSize = 5, fillColor = -1, edgeColor = -1 */
+
+/* ThreeDScatterGroup */
+PLOTVANE_API void CThreeDScatterGroup_setDataSymbol(PvThreeDScatterGroup* h, int symbol, int size, int fillColor, int edgeColor, int lineWidth);  /* size = 5, fillColor = -1, edgeColor = -1, lineWidth = 1 */
+PLOTVANE_API void CThreeDScatterGroup_setDataSymbol2(PvThreeDScatterGroup* h, const char* image);
+PLOTVANE_API void CThreeDScatterGroup_setDataSymbol3(PvThreeDScatterGroup* h, PvDrawArea* obj);
+PLOTVANE_API void CThreeDScatterGroup_setDataSymbol4(PvThreeDScatterGroup* h, const int* polygon, int polygonLen, int size, int fillColor, int edgeColor);  /* size = 11, fillColor = -1, edgeColor = -1 */
+PLOTVANE_API void CThreeDScatterGroup_setDropLine(PvThreeDScatterGroup* h, int dropLineColor, int dropLineWidth);  /* dropLineWidth = 1 */
+PLOTVANE_API void CThreeDScatterGroup_setLegendIcon(PvThreeDScatterGroup* h, int width, int height, int edgeColor);  /* height = -1, edgeColor = -1 */
+PLOTVANE_API void CThreeDScatterGroup_setSymbolOffset(PvThreeDScatterGroup* h, int offsetX, int offsetY);
+
+/* FinanceChart : MultiChart */
+PLOTVANE_API PvFinanceChart* CFinanceChart_create(int width);
+PLOTVANE_API void CFinanceChart_setMargins(PvFinanceChart* h, int leftMargin, int topMargin, int rightMargin, int bottomMargin);
+PLOTVANE_API PvTextBox* CFinanceChart_addPlotAreaTitle(PvFinanceChart* h, int alignment, const char* text);
+PLOTVANE_API PvXYChart* CFinanceChart_addMainChart(PvFinanceChart* h, int height);
+PLOTVANE_API PvXYChart* CFinanceChart_addIndicator(PvFinanceChart* h, int height);
+PLOTVANE_API PvXYChart* CFinanceChart_mainChart(PvFinanceChart* h);
+PLOTVANE_API PvXYChart* CFinanceChart_currentChart(PvFinanceChart* h);
+PLOTVANE_API void CFinanceChart_setData(PvFinanceChart* h, const double* timeStamps, int timeStampsLen, const double* highData, int highDataLen, const double* lowData, int lowDataLen, const double* openData, int openDataLen, const double* closeData, int closeDataLen, const double* volData, int volDataLen, int extraPoints);
+PLOTVANE_API void CFinanceChart_setDateLabelFormat(PvFinanceChart* h, const char* yearFormat, const char* firstMonthFormat, const char* otherMonthFormat, const char* firstDayFormat, const char* otherDayFormat, const char* firstHourFormat, const char* otherHourFormat);
+PLOTVANE_API void CFinanceChart_setToolTipDateFormat(PvFinanceChart* h, const char* monthFormat, const char* dayFormat, const char* hourFormat);
+PLOTVANE_API void CFinanceChart_setNumberLabelFormat(PvFinanceChart* h, const char* formatString);
+PLOTVANE_API void CFinanceChart_setDateLabelSpacing(PvFinanceChart* h, int labelSpacing);
+PLOTVANE_API void CFinanceChart_setLogScale(PvFinanceChart* h, bool b);
+PLOTVANE_API void CFinanceChart_setAxisOnRight(PvFinanceChart* h, bool b);
+PLOTVANE_API void CFinanceChart_setXAxisStyle(PvFinanceChart* h, const char* font, double fontSize, int fontColor, double fontAngle);  /* font = "", fontSize = 8, fontColor = PV_TextColor, fontAngle = 0 */
+PLOTVANE_API void CFinanceChart_setYAxisStyle(PvFinanceChart* h, const char* font, double fontSize, int fontColor, int axisMargin);  /* font = "", fontSize = 8, fontColor = PV_TextColor, axisMargin = 14 */
+PLOTVANE_API void CFinanceChart_setLegendStyle(PvFinanceChart* h, const char* font, double fontSize, int fontColor, int bgColor);  /* font = "", fontSize = 8, fontColor = PV_TextColor, bgColor = PV_Transparent */
+PLOTVANE_API void CFinanceChart_setPlotAreaBorder(PvFinanceChart* h, int borderColor, int borderGap);
+PLOTVANE_API void CFinanceChart_setPlotAreaStyle(PvFinanceChart* h, int bgColor, int majorHGridColor, int majorVGridColor, int minorHGridColor, int minorVGridColor);
+PLOTVANE_API PvAxis* CFinanceChart_setPercentageAxis(PvFinanceChart* h);
+PLOTVANE_API PvLayer* CFinanceChart_addHLOC(PvFinanceChart* h, int upColor, int downColor);
+PLOTVANE_API PvLayer* CFinanceChart_addCandleStick(PvFinanceChart* h, int upColor, int downColor);
+PLOTVANE_API PvLineLayer* CFinanceChart_addCloseLine(PvFinanceChart* h, int color);
+PLOTVANE_API PvLineLayer* CFinanceChart_addMedianPrice(PvFinanceChart* h, int color);
+PLOTVANE_API PvLineLayer* CFinanceChart_addTypicalPrice(PvFinanceChart* h, int color);
+PLOTVANE_API PvLineLayer* CFinanceChart_addWeightedClose(PvFinanceChart* h, int color);
+PLOTVANE_API PvLineLayer* CFinanceChart_addSimpleMovingAvg(PvFinanceChart* h, int period, int color);
+PLOTVANE_API PvLineLayer* CFinanceChart_addExpMovingAvg(PvFinanceChart* h, int period, int color);
+PLOTVANE_API PvLineLayer* CFinanceChart_addTriMovingAvg(PvFinanceChart* h, int period, int color);
+PLOTVANE_API PvLineLayer* CFinanceChart_addWeightedMovingAvg(PvFinanceChart* h, int period, int color);
+PLOTVANE_API PvLineLayer* CFinanceChart_addParabolicSAR(PvFinanceChart* h, double accInitial, double accIncrement, double accMaximum, int symbolType, int symbolSize, int fillColor, int edgeColor);
+PLOTVANE_API PvLineLayer* CFinanceChart_addComparison(PvFinanceChart* h, const double* data, int dataLen, int color, const char* name);
+PLOTVANE_API PvInterLineLayer* CFinanceChart_addBand(PvFinanceChart* h, const double* upperLine, int upperLineLen, const double* lowerLine, int lowerLineLen, int lineColor, int fillColor, const char* name);
+PLOTVANE_API PvInterLineLayer* CFinanceChart_addBollingerBand(PvFinanceChart* h, int period, double bandWidth, int lineColor, int fillColor);
+PLOTVANE_API PvInterLineLayer* CFinanceChart_addDonchianChannel(PvFinanceChart* h, int period, int lineColor, int fillColor);
+PLOTVANE_API PvInterLineLayer* CFinanceChart_addEnvelop(PvFinanceChart* h, int period, double range, int lineColor, int fillColor);
+PLOTVANE_API PvBarLayer* CFinanceChart_addVolBars(PvFinanceChart* h, int height, int upColor, int downColor, int flatColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addVolIndicator(PvFinanceChart* h, int height, int upColor, int downColor, int flatColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addAccDist(PvFinanceChart* h, int height, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addAroon(PvFinanceChart* h, int height, int period, int upColor, int downColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addAroonOsc(PvFinanceChart* h, int height, int period, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addADX(PvFinanceChart* h, int height, int period, int posColor, int negColor, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addATR(PvFinanceChart* h, int height, int period, int color1, int color2);
+PLOTVANE_API PvXYChart* CFinanceChart_addBollingerWidth(PvFinanceChart* h, int height, int period, double width, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addCCI(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addChaikinMoneyFlow(PvFinanceChart* h, int height, int period, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addChaikinOscillator(PvFinanceChart* h, int height, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addChaikinVolatility(PvFinanceChart* h, int height, int period1, int period2, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addCLV(PvFinanceChart* h, int height, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addDPO(PvFinanceChart* h, int height, int period, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addDonchianWidth(PvFinanceChart* h, int height, int period, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addEaseOfMovement(PvFinanceChart* h, int height, int period, int color1, int color2);
+PLOTVANE_API PvXYChart* CFinanceChart_addFastStochastic(PvFinanceChart* h, int height, int period1, int period2, int color1, int color2);
+PLOTVANE_API PvXYChart* CFinanceChart_addMACD(PvFinanceChart* h, int height, int period1, int period2, int period3, int color, int signalColor, int divColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addMassIndex(PvFinanceChart* h, int height, int color, int upColor, int downColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addMFI(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addMomentum(PvFinanceChart* h, int height, int period, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addNVI(PvFinanceChart* h, int height, int period, int color, int signalColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addOBV(PvFinanceChart* h, int height, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addPerformance(PvFinanceChart* h, int height, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addPPO(PvFinanceChart* h, int height, int period1, int period2, int period3, int color, int signalColor, int divColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addPVI(PvFinanceChart* h, int height, int period, int color, int signalColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addPVO(PvFinanceChart* h, int height, int period1, int period2, int period3, int color, int signalColor, int divColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addPVT(PvFinanceChart* h, int height, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addROC(PvFinanceChart* h, int height, int period, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addRSI(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addSlowStochastic(PvFinanceChart* h, int height, int period1, int period2, int color1, int color2);
+PLOTVANE_API PvXYChart* CFinanceChart_addStdDev(PvFinanceChart* h, int height, int period, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addStochRSI(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addTRIX(PvFinanceChart* h, int height, int period, int color);
+PLOTVANE_API PvXYChart* CFinanceChart_addUltimateOscillator(PvFinanceChart* h, int height, int period1, int period2, int period3, int color, double range, int upColor, int downColor);
+PLOTVANE_API PvXYChart* CFinanceChart_addWilliamR(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor);
+PLOTVANE_API PvLineLayer* CFinanceChart_addLineIndicator(PvFinanceChart* h, int height, const double* data, int dataLen, int color, const char* name);
+PLOTVANE_API PvLineLayer* CFinanceChart_addLineIndicator2(PvFinanceChart* h, PvXYChart* chart, const double* data, int dataLen, int color, const char* name);
+PLOTVANE_API PvBarLayer* CFinanceChart_addBarIndicator(PvFinanceChart* h, int height, const double* data, int dataLen, int color, const char* name);
+PLOTVANE_API PvBarLayer* CFinanceChart_addBarIndicator2(PvFinanceChart* h, PvXYChart* chart, const double* data, int dataLen, int color, const char* name);
+PLOTVANE_API void CFinanceChart_addThreshold(PvFinanceChart* h, PvXYChart* chart, PvLineLayer* layer, double topRange, int topColor, double bottomRange, int bottomColor);
 
 /* ArrayMath */
 PLOTVANE_API PvArrayMath* CArrayMath_create(const double* a, int aLen);

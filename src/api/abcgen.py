@@ -147,8 +147,10 @@ def class_text(cls, classes, handles, defs):
         out.append("    %s(const %s&) = delete;" % (name, name))
         out.append("    %s& operator=(const %s&) = delete;" % (name, name))
     out.append("    Pv%s* pv%s() const { return %s; }" % (name, name, h))
-    inherited = {op.flat for a in ancestors(classes, name)[1:] for op in classes[a].ops}
-    for flat in sorted({op.flat for op in ops} & inherited):
+    # Creators become constructors, so only methods can hide a base's method of the same name.
+    methods = lambda ops_: {op.flat for op in ops_ if not (op.static and op.name == "create")}
+    inherited = {f for a in ancestors(classes, name)[1:] for f in methods(classes[a].ops)}
+    for flat in sorted(methods(ops) & inherited):
         out.append("    using %s::%s;" % (base, flat))
     for op in ops:
         if op.static and op.name == "create":

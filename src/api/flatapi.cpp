@@ -144,6 +144,26 @@ PvBaseChart* PyramidChart2BaseChart(PvPyramidChart* h) {
     return reinterpret_cast<PvBaseChart*>(static_cast<plotvane::BaseChart*>(reinterpret_cast<plotvane::PyramidChart*>(h)));
 }
 
+PvDrawObj* PVMLTable2DrawObj(PvPVMLTable* h) {
+    return reinterpret_cast<PvDrawObj*>(static_cast<plotvane::DrawObj*>(reinterpret_cast<plotvane::PVMLTable*>(h)));
+}
+
+PvBaseChart* ThreeDChart2BaseChart(PvThreeDChart* h) {
+    return reinterpret_cast<PvBaseChart*>(static_cast<plotvane::BaseChart*>(reinterpret_cast<plotvane::ThreeDChart*>(h)));
+}
+
+PvThreeDChart* SurfaceChart2ThreeDChart(PvSurfaceChart* h) {
+    return reinterpret_cast<PvThreeDChart*>(static_cast<plotvane::ThreeDChart*>(reinterpret_cast<plotvane::SurfaceChart*>(h)));
+}
+
+PvThreeDChart* ThreeDScatterChart2ThreeDChart(PvThreeDScatterChart* h) {
+    return reinterpret_cast<PvThreeDChart*>(static_cast<plotvane::ThreeDChart*>(reinterpret_cast<plotvane::ThreeDScatterChart*>(h)));
+}
+
+PvMultiChart* FinanceChart2MultiChart(PvFinanceChart* h) {
+    return reinterpret_cast<PvMultiChart*>(static_cast<plotvane::MultiChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)));
+}
+
 void CDrawObj_setZOrder(PvDrawObj* h, int z) {
     if (!h) return;
     reinterpret_cast<plotvane::DrawObj*>(h)->setZOrder(z);
@@ -3610,6 +3630,906 @@ void CPyramidLayer_setLayerBorder(PvPyramidLayer* h, int color, int width) {
 void CPyramidLayer_setLayerGap(PvPyramidLayer* h, double layerGap) {
     if (!h) return;
     reinterpret_cast<plotvane::PyramidLayer*>(h)->setLayerGap(layerGap);
+}
+
+void CPVMLTable_setPos(PvPVMLTable* h, int x, int y, int alignment) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PVMLTable*>(h)->setPos(x, y, alignment);
+}
+
+void CPVMLTable_setOrigin(PvPVMLTable* h, int x, int y) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PVMLTable*>(h)->setOrigin(x, y);
+}
+
+int CPVMLTable_getWidth(PvPVMLTable* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->getWidth();
+}
+
+int CPVMLTable_getHeight(PvPVMLTable* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->getHeight();
+}
+
+void CPVMLTable_layout(PvPVMLTable* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::PVMLTable*>(h)->layout();
+}
+
+int CPVMLTable_getColCount(PvPVMLTable* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->getColCount();
+}
+
+int CPVMLTable_getRowCount(PvPVMLTable* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->getRowCount();
+}
+
+int CPVMLTable_appendRow(PvPVMLTable* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->appendRow();
+}
+
+int CPVMLTable_appendCol(PvPVMLTable* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->appendCol();
+}
+
+int CPVMLTable_insertRow(PvPVMLTable* h, int index) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->insertRow(index);
+}
+
+int CPVMLTable_insertCol(PvPVMLTable* h, int index) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->insertCol(index);
+}
+
+PvTextBox* CPVMLTable_setCell(PvPVMLTable* h, int col, int row, int width, int height, const char* text) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PVMLTable*>(h)->setCell(col, row, width, height, text));
+}
+
+PvTextBox* CPVMLTable_setText(PvPVMLTable* h, int col, int row, const char* text) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PVMLTable*>(h)->setText(col, row, text));
+}
+
+PvTextBox* CPVMLTable_getCell(PvPVMLTable* h, int col, int row) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PVMLTable*>(h)->getCell(col, row));
+}
+
+PvTextBox* CPVMLTable_getStyle(PvPVMLTable* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PVMLTable*>(h)->getStyle());
+}
+
+PvTextBox* CPVMLTable_getRowStyle(PvPVMLTable* h, int row) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PVMLTable*>(h)->getRowStyle(row));
+}
+
+PvTextBox* CPVMLTable_getColStyle(PvPVMLTable* h, int col) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::PVMLTable*>(h)->getColStyle(col));
+}
+
+PvImageMapHandler* CImageMapHandler_create(const char* imageMap) {
+    return reinterpret_cast<PvImageMapHandler*>(plotvane::ImageMapHandler::create(imageMap));
+}
+
+void CImageMapHandler_destroy(PvImageMapHandler* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ImageMapHandler*>(h)->destroy();
+}
+
+int CImageMapHandler_getHotSpot(PvImageMapHandler* h, int x, int y) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ImageMapHandler*>(h)->getHotSpot(x, y);
+}
+
+const char* CImageMapHandler_getKey(PvImageMapHandler* h, int i) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::ImageMapHandler*>(h)->getKey(i);
+}
+
+const char* CImageMapHandler_getValue(PvImageMapHandler* h, int i) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::ImageMapHandler*>(h)->getValue(i);
+}
+
+const char* CImageMapHandler_getValue2(PvImageMapHandler* h, const char* key) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::ImageMapHandler*>(h)->getValue(key);
+}
+
+PvViewPortManager* CViewPortManager_create(void) {
+    return reinterpret_cast<PvViewPortManager*>(plotvane::ViewPortManager::create());
+}
+
+void CViewPortManager_destroy(PvViewPortManager* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->destroy();
+}
+
+void CViewPortManager_setChartMetrics(PvViewPortManager* h, const char* metrics) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setChartMetrics(metrics);
+}
+
+int CViewPortManager_getPlotAreaLeft(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getPlotAreaLeft();
+}
+
+int CViewPortManager_getPlotAreaTop(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getPlotAreaTop();
+}
+
+int CViewPortManager_getPlotAreaWidth(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getPlotAreaWidth();
+}
+
+int CViewPortManager_getPlotAreaHeight(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getPlotAreaHeight();
+}
+
+void CViewPortManager_setPlotAreaMouseMargin(PvViewPortManager* h, int left, int right, int top, int bottom) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setPlotAreaMouseMargin(left, right, top, bottom);
+}
+
+bool CViewPortManager_inPlotArea(PvViewPortManager* h, int x, int y) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->inPlotArea(x, y);
+}
+
+bool CViewPortManager_inExtendedPlotArea(PvViewPortManager* h, int x, int y) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->inExtendedPlotArea(x, y);
+}
+
+double CViewPortManager_getViewPortLeft(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getViewPortLeft();
+}
+
+double CViewPortManager_getViewPortTop(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getViewPortTop();
+}
+
+double CViewPortManager_getViewPortWidth(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getViewPortWidth();
+}
+
+double CViewPortManager_getViewPortHeight(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getViewPortHeight();
+}
+
+void CViewPortManager_setViewPortLeft(PvViewPortManager* h, double left) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setViewPortLeft(left);
+}
+
+void CViewPortManager_setViewPortTop(PvViewPortManager* h, double top) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setViewPortTop(top);
+}
+
+void CViewPortManager_setViewPortWidth(PvViewPortManager* h, double width) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setViewPortWidth(width);
+}
+
+void CViewPortManager_setViewPortHeight(PvViewPortManager* h, double height) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setViewPortHeight(height);
+}
+
+void CViewPortManager_validateViewPort(PvViewPortManager* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->validateViewPort();
+}
+
+double CViewPortManager_getZoomInWidthLimit(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getZoomInWidthLimit();
+}
+
+double CViewPortManager_getZoomOutWidthLimit(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getZoomOutWidthLimit();
+}
+
+double CViewPortManager_getZoomInHeightLimit(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getZoomInHeightLimit();
+}
+
+double CViewPortManager_getZoomOutHeightLimit(PvViewPortManager* h) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getZoomOutHeightLimit();
+}
+
+void CViewPortManager_setZoomInWidthLimit(PvViewPortManager* h, double limit) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setZoomInWidthLimit(limit);
+}
+
+void CViewPortManager_setZoomOutWidthLimit(PvViewPortManager* h, double limit) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setZoomOutWidthLimit(limit);
+}
+
+void CViewPortManager_setZoomInHeightLimit(PvViewPortManager* h, double limit) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setZoomInHeightLimit(limit);
+}
+
+void CViewPortManager_setZoomOutHeightLimit(PvViewPortManager* h, double limit) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setZoomOutHeightLimit(limit);
+}
+
+bool CViewPortManager_canZoomIn(PvViewPortManager* h, int direction) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->canZoomIn(direction);
+}
+
+bool CViewPortManager_canZoomOut(PvViewPortManager* h, int direction) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->canZoomOut(direction);
+}
+
+void CViewPortManager_startDrag(PvViewPortManager* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->startDrag();
+}
+
+bool CViewPortManager_dragTo(PvViewPortManager* h, int direction, int dx, int dy) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->dragTo(direction, dx, dy);
+}
+
+bool CViewPortManager_zoomAt(PvViewPortManager* h, int direction, int x, int y, double zoomRatio) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->zoomAt(direction, x, y, zoomRatio);
+}
+
+bool CViewPortManager_zoomTo(PvViewPortManager* h, int direction, int x1, int y1, int x2, int y2) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->zoomTo(direction, x1, y1, x2, y2);
+}
+
+bool CViewPortManager_zoomAround(PvViewPortManager* h, int x, int y, double xZoomRatio, double yZoomRatio) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->zoomAround(x, y, xZoomRatio, yZoomRatio);
+}
+
+void CViewPortManager_setFullRange(PvViewPortManager* h, const char* id, double minValue, double maxValue) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setFullRange(id, minValue, maxValue);
+}
+
+void CViewPortManager_clearAllRanges(PvViewPortManager* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->clearAllRanges();
+}
+
+bool CViewPortManager_updateFullRangeH(PvViewPortManager* h, const char* id, double minValue, double maxValue, int updateType) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->updateFullRangeH(id, minValue, maxValue, updateType);
+}
+
+bool CViewPortManager_updateFullRangeV(PvViewPortManager* h, const char* id, double minValue, double maxValue, int updateType) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->updateFullRangeV(id, minValue, maxValue, updateType);
+}
+
+double CViewPortManager_getValueAtViewPort(PvViewPortManager* h, const char* id, double ratio, bool isLogScale) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getValueAtViewPort(id, ratio, isLogScale);
+}
+
+double CViewPortManager_getViewPortAtValue(PvViewPortManager* h, const char* id, double value, bool isLogScale) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getViewPortAtValue(id, value, isLogScale);
+}
+
+void CViewPortManager_syncLinearAxisWithViewPort(PvViewPortManager* h, const char* id, PvAxis* axis) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->syncLinearAxisWithViewPort(id, reinterpret_cast<plotvane::Axis*>(axis));
+}
+
+void CViewPortManager_syncLogAxisWithViewPort(PvViewPortManager* h, const char* id, PvAxis* axis) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->syncLogAxisWithViewPort(id, reinterpret_cast<plotvane::Axis*>(axis));
+}
+
+void CViewPortManager_syncDateAxisWithViewPort(PvViewPortManager* h, const char* id, PvAxis* axis) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->syncDateAxisWithViewPort(id, reinterpret_cast<plotvane::Axis*>(axis));
+}
+
+void CViewPortManager_commitPendingSyncAxis(PvViewPortManager* h, PvBaseChart* chart) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->commitPendingSyncAxis(reinterpret_cast<plotvane::BaseChart*>(chart));
+}
+
+double CViewPortManager_getCustomAttr(PvViewPortManager* h, const char* key) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->getCustomAttr(key);
+}
+
+void CViewPortManager_setCustomAttr(PvViewPortManager* h, const char* key, double value) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ViewPortManager*>(h)->setCustomAttr(key, value);
+}
+
+void CThreeDChart_setPlotRegion(PvThreeDChart* h, int cx, int cy, int xWidth, int yDepth, int zHeight) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDChart*>(h)->setPlotRegion(cx, cy, xWidth, yDepth, zHeight);
+}
+
+void CThreeDChart_setViewAngle(PvThreeDChart* h, double elevation, double rotation, double twist) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDChart*>(h)->setViewAngle(elevation, rotation, twist);
+}
+
+void CThreeDChart_setPerspective(PvThreeDChart* h, double perspective) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDChart*>(h)->setPerspective(perspective);
+}
+
+PvAxis* CThreeDChart_xAxis(PvThreeDChart* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvAxis*>(reinterpret_cast<plotvane::ThreeDChart*>(h)->xAxis());
+}
+
+PvAxis* CThreeDChart_yAxis(PvThreeDChart* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvAxis*>(reinterpret_cast<plotvane::ThreeDChart*>(h)->yAxis());
+}
+
+PvAxis* CThreeDChart_zAxis(PvThreeDChart* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvAxis*>(reinterpret_cast<plotvane::ThreeDChart*>(h)->zAxis());
+}
+
+PvColorAxis* CThreeDChart_setColorAxis(PvThreeDChart* h, int x, int y, int alignment, int length, int orientation) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvColorAxis*>(reinterpret_cast<plotvane::ThreeDChart*>(h)->setColorAxis(x, y, alignment, length, orientation));
+}
+
+PvColorAxis* CThreeDChart_colorAxis(PvThreeDChart* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvColorAxis*>(reinterpret_cast<plotvane::ThreeDChart*>(h)->colorAxis());
+}
+
+void CThreeDChart_setZAxisPos(PvThreeDChart* h, int pos) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDChart*>(h)->setZAxisPos(pos);
+}
+
+void CThreeDChart_setWallVisibility(PvThreeDChart* h, bool xyVisible, bool yzVisible, bool zxVisible) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDChart*>(h)->setWallVisibility(xyVisible, yzVisible, zxVisible);
+}
+
+void CThreeDChart_setWallColor(PvThreeDChart* h, int xyColor, int yzColor, int zxColor, int borderColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDChart*>(h)->setWallColor(xyColor, yzColor, zxColor, borderColor);
+}
+
+void CThreeDChart_setWallThickness(PvThreeDChart* h, int xyThickness, int yzThickness, int zxThickness) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDChart*>(h)->setWallThickness(xyThickness, yzThickness, zxThickness);
+}
+
+void CThreeDChart_setWallGrid(PvThreeDChart* h, int majorXGridColor, int majorYGridColor, int majorZGridColor, int minorXGridColor, int minorYGridColor, int minorZGridColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDChart*>(h)->setWallGrid(majorXGridColor, majorYGridColor, majorZGridColor, minorXGridColor, minorYGridColor, minorZGridColor);
+}
+
+int CThreeDChart_getXCoor(PvThreeDChart* h, double x, double y, double z) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ThreeDChart*>(h)->getXCoor(x, y, z);
+}
+
+int CThreeDChart_getYCoor(PvThreeDChart* h, double x, double y, double z) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::ThreeDChart*>(h)->getYCoor(x, y, z);
+}
+
+PvSurfaceChart* CSurfaceChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
+    return reinterpret_cast<PvSurfaceChart*>(plotvane::SurfaceChart::create(width, height, bgColor, edgeColor, raisedEffect));
+}
+
+void CSurfaceChart_setData(PvSurfaceChart* h, const double* xData, int xDataLen, const double* yData, int yDataLen, const double* zData, int zDataLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setData(plotvane::DoubleArray(xData, xData ? xDataLen : 0), plotvane::DoubleArray(yData, yData ? yDataLen : 0), plotvane::DoubleArray(zData, zData ? zDataLen : 0));
+}
+
+void CSurfaceChart_setInterpolation(PvSurfaceChart* h, int xSamples, int ySamples, bool isSmooth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setInterpolation(xSamples, ySamples, isSmooth);
+}
+
+void CSurfaceChart_setLighting(PvSurfaceChart* h, double ambientIntensity, double diffuseIntensity, double specularIntensity, double shininess) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setLighting(ambientIntensity, diffuseIntensity, specularIntensity, shininess);
+}
+
+void CSurfaceChart_setShadingMode(PvSurfaceChart* h, int shadingMode, int wireframeColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setShadingMode(shadingMode, wireframeColor);
+}
+
+void CSurfaceChart_setSurfaceAxisGrid(PvSurfaceChart* h, int majorXGridColor, int majorYGridColor, int minorXGridColor, int minorYGridColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setSurfaceAxisGrid(majorXGridColor, majorYGridColor, minorXGridColor, minorYGridColor);
+}
+
+void CSurfaceChart_setSurfaceDataGrid(PvSurfaceChart* h, int xGridColor, int yGridColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setSurfaceDataGrid(xGridColor, yGridColor);
+}
+
+void CSurfaceChart_setContourColor(PvSurfaceChart* h, int contourColor, int minorContourColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setContourColor(contourColor, minorContourColor);
+}
+
+void CSurfaceChart_setBackSideBrightness(PvSurfaceChart* h, double brightness) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setBackSideBrightness(brightness);
+}
+
+void CSurfaceChart_setBackSideColor(PvSurfaceChart* h, int color) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setBackSideColor(color);
+}
+
+void CSurfaceChart_setBackSideLighting(PvSurfaceChart* h, bool lighting) {
+    if (!h) return;
+    reinterpret_cast<plotvane::SurfaceChart*>(h)->setBackSideLighting(lighting);
+}
+
+PvThreeDScatterChart* CThreeDScatterChart_create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
+    return reinterpret_cast<PvThreeDScatterChart*>(plotvane::ThreeDScatterChart::create(width, height, bgColor, edgeColor, raisedEffect));
+}
+
+PvThreeDScatterGroup* CThreeDScatterChart_addScatterGroup(PvThreeDScatterChart* h, const double* xData, int xDataLen, const double* yData, int yDataLen, const double* zData, int zDataLen, const char* name, int symbol, int symbolSize, int fillColor, int edgeColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvThreeDScatterGroup*>(reinterpret_cast<plotvane::ThreeDScatterChart*>(h)->addScatterGroup(plotvane::DoubleArray(xData, xData ? xDataLen : 0), plotvane::DoubleArray(yData, yData ? yDataLen : 0), plotvane::DoubleArray(zData, zData ? zDataLen : 0), name, symbol, symbolSize, fillColor, edgeColor));
+}
+
+void CThreeDScatterGroup_setDataSymbol(PvThreeDScatterGroup* h, int symbol, int size, int fillColor, int edgeColor, int lineWidth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setDataSymbol(symbol, size, fillColor, edgeColor, lineWidth);
+}
+
+void CThreeDScatterGroup_setDataSymbol2(PvThreeDScatterGroup* h, const char* image) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setDataSymbol(image);
+}
+
+void CThreeDScatterGroup_setDataSymbol3(PvThreeDScatterGroup* h, PvDrawArea* obj) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setDataSymbol(reinterpret_cast<plotvane::DrawArea*>(obj));
+}
+
+void CThreeDScatterGroup_setDataSymbol4(PvThreeDScatterGroup* h, const int* polygon, int polygonLen, int size, int fillColor, int edgeColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setDataSymbol(plotvane::IntArray(polygon, polygon ? polygonLen : 0), size, fillColor, edgeColor);
+}
+
+void CThreeDScatterGroup_setDropLine(PvThreeDScatterGroup* h, int dropLineColor, int dropLineWidth) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setDropLine(dropLineColor, dropLineWidth);
+}
+
+void CThreeDScatterGroup_setLegendIcon(PvThreeDScatterGroup* h, int width, int height, int edgeColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setLegendIcon(width, height, edgeColor);
+}
+
+void CThreeDScatterGroup_setSymbolOffset(PvThreeDScatterGroup* h, int offsetX, int offsetY) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setSymbolOffset(offsetX, offsetY);
+}
+
+PvFinanceChart* CFinanceChart_create(int width) {
+    return reinterpret_cast<PvFinanceChart*>(plotvane::FinanceChart::create(width));
+}
+
+void CFinanceChart_setMargins(PvFinanceChart* h, int leftMargin, int topMargin, int rightMargin, int bottomMargin) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setMargins(leftMargin, topMargin, rightMargin, bottomMargin);
+}
+
+PvTextBox* CFinanceChart_addPlotAreaTitle(PvFinanceChart* h, int alignment, const char* text) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addPlotAreaTitle(alignment, text));
+}
+
+PvXYChart* CFinanceChart_addMainChart(PvFinanceChart* h, int height) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addMainChart(height));
+}
+
+PvXYChart* CFinanceChart_addIndicator(PvFinanceChart* h, int height) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addIndicator(height));
+}
+
+PvXYChart* CFinanceChart_mainChart(PvFinanceChart* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->mainChart());
+}
+
+PvXYChart* CFinanceChart_currentChart(PvFinanceChart* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->currentChart());
+}
+
+void CFinanceChart_setData(PvFinanceChart* h, const double* timeStamps, int timeStampsLen, const double* highData, int highDataLen, const double* lowData, int lowDataLen, const double* openData, int openDataLen, const double* closeData, int closeDataLen, const double* volData, int volDataLen, int extraPoints) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setData(plotvane::DoubleArray(timeStamps, timeStamps ? timeStampsLen : 0), plotvane::DoubleArray(highData, highData ? highDataLen : 0), plotvane::DoubleArray(lowData, lowData ? lowDataLen : 0), plotvane::DoubleArray(openData, openData ? openDataLen : 0), plotvane::DoubleArray(closeData, closeData ? closeDataLen : 0), plotvane::DoubleArray(volData, volData ? volDataLen : 0), extraPoints);
+}
+
+void CFinanceChart_setDateLabelFormat(PvFinanceChart* h, const char* yearFormat, const char* firstMonthFormat, const char* otherMonthFormat, const char* firstDayFormat, const char* otherDayFormat, const char* firstHourFormat, const char* otherHourFormat) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setDateLabelFormat(yearFormat, firstMonthFormat, otherMonthFormat, firstDayFormat, otherDayFormat, firstHourFormat, otherHourFormat);
+}
+
+void CFinanceChart_setToolTipDateFormat(PvFinanceChart* h, const char* monthFormat, const char* dayFormat, const char* hourFormat) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setToolTipDateFormat(monthFormat, dayFormat, hourFormat);
+}
+
+void CFinanceChart_setNumberLabelFormat(PvFinanceChart* h, const char* formatString) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setNumberLabelFormat(formatString);
+}
+
+void CFinanceChart_setDateLabelSpacing(PvFinanceChart* h, int labelSpacing) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setDateLabelSpacing(labelSpacing);
+}
+
+void CFinanceChart_setLogScale(PvFinanceChart* h, bool b) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setLogScale(b);
+}
+
+void CFinanceChart_setAxisOnRight(PvFinanceChart* h, bool b) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setAxisOnRight(b);
+}
+
+void CFinanceChart_setXAxisStyle(PvFinanceChart* h, const char* font, double fontSize, int fontColor, double fontAngle) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setXAxisStyle(font, fontSize, fontColor, fontAngle);
+}
+
+void CFinanceChart_setYAxisStyle(PvFinanceChart* h, const char* font, double fontSize, int fontColor, int axisMargin) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setYAxisStyle(font, fontSize, fontColor, axisMargin);
+}
+
+void CFinanceChart_setLegendStyle(PvFinanceChart* h, const char* font, double fontSize, int fontColor, int bgColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setLegendStyle(font, fontSize, fontColor, bgColor);
+}
+
+void CFinanceChart_setPlotAreaBorder(PvFinanceChart* h, int borderColor, int borderGap) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setPlotAreaBorder(borderColor, borderGap);
+}
+
+void CFinanceChart_setPlotAreaStyle(PvFinanceChart* h, int bgColor, int majorHGridColor, int majorVGridColor, int minorHGridColor, int minorVGridColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->setPlotAreaStyle(bgColor, majorHGridColor, majorVGridColor, minorHGridColor, minorVGridColor);
+}
+
+PvAxis* CFinanceChart_setPercentageAxis(PvFinanceChart* h) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvAxis*>(reinterpret_cast<plotvane::FinanceChart*>(h)->setPercentageAxis());
+}
+
+PvLayer* CFinanceChart_addHLOC(PvFinanceChart* h, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addHLOC(upColor, downColor));
+}
+
+PvLayer* CFinanceChart_addCandleStick(PvFinanceChart* h, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addCandleStick(upColor, downColor));
+}
+
+PvLineLayer* CFinanceChart_addCloseLine(PvFinanceChart* h, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addCloseLine(color));
+}
+
+PvLineLayer* CFinanceChart_addMedianPrice(PvFinanceChart* h, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addMedianPrice(color));
+}
+
+PvLineLayer* CFinanceChart_addTypicalPrice(PvFinanceChart* h, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addTypicalPrice(color));
+}
+
+PvLineLayer* CFinanceChart_addWeightedClose(PvFinanceChart* h, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addWeightedClose(color));
+}
+
+PvLineLayer* CFinanceChart_addSimpleMovingAvg(PvFinanceChart* h, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addSimpleMovingAvg(period, color));
+}
+
+PvLineLayer* CFinanceChart_addExpMovingAvg(PvFinanceChart* h, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addExpMovingAvg(period, color));
+}
+
+PvLineLayer* CFinanceChart_addTriMovingAvg(PvFinanceChart* h, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addTriMovingAvg(period, color));
+}
+
+PvLineLayer* CFinanceChart_addWeightedMovingAvg(PvFinanceChart* h, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addWeightedMovingAvg(period, color));
+}
+
+PvLineLayer* CFinanceChart_addParabolicSAR(PvFinanceChart* h, double accInitial, double accIncrement, double accMaximum, int symbolType, int symbolSize, int fillColor, int edgeColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addParabolicSAR(accInitial, accIncrement, accMaximum, symbolType, symbolSize, fillColor, edgeColor));
+}
+
+PvLineLayer* CFinanceChart_addComparison(PvFinanceChart* h, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addComparison(plotvane::DoubleArray(data, data ? dataLen : 0), color, name));
+}
+
+PvInterLineLayer* CFinanceChart_addBand(PvFinanceChart* h, const double* upperLine, int upperLineLen, const double* lowerLine, int lowerLineLen, int lineColor, int fillColor, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvInterLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addBand(plotvane::DoubleArray(upperLine, upperLine ? upperLineLen : 0), plotvane::DoubleArray(lowerLine, lowerLine ? lowerLineLen : 0), lineColor, fillColor, name));
+}
+
+PvInterLineLayer* CFinanceChart_addBollingerBand(PvFinanceChart* h, int period, double bandWidth, int lineColor, int fillColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvInterLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addBollingerBand(period, bandWidth, lineColor, fillColor));
+}
+
+PvInterLineLayer* CFinanceChart_addDonchianChannel(PvFinanceChart* h, int period, int lineColor, int fillColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvInterLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addDonchianChannel(period, lineColor, fillColor));
+}
+
+PvInterLineLayer* CFinanceChart_addEnvelop(PvFinanceChart* h, int period, double range, int lineColor, int fillColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvInterLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addEnvelop(period, range, lineColor, fillColor));
+}
+
+PvBarLayer* CFinanceChart_addVolBars(PvFinanceChart* h, int height, int upColor, int downColor, int flatColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvBarLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addVolBars(height, upColor, downColor, flatColor));
+}
+
+PvXYChart* CFinanceChart_addVolIndicator(PvFinanceChart* h, int height, int upColor, int downColor, int flatColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addVolIndicator(height, upColor, downColor, flatColor));
+}
+
+PvXYChart* CFinanceChart_addAccDist(PvFinanceChart* h, int height, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addAccDist(height, color));
+}
+
+PvXYChart* CFinanceChart_addAroon(PvFinanceChart* h, int height, int period, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addAroon(height, period, upColor, downColor));
+}
+
+PvXYChart* CFinanceChart_addAroonOsc(PvFinanceChart* h, int height, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addAroonOsc(height, period, color));
+}
+
+PvXYChart* CFinanceChart_addADX(PvFinanceChart* h, int height, int period, int posColor, int negColor, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addADX(height, period, posColor, negColor, color));
+}
+
+PvXYChart* CFinanceChart_addATR(PvFinanceChart* h, int height, int period, int color1, int color2) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addATR(height, period, color1, color2));
+}
+
+PvXYChart* CFinanceChart_addBollingerWidth(PvFinanceChart* h, int height, int period, double width, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addBollingerWidth(height, period, width, color));
+}
+
+PvXYChart* CFinanceChart_addCCI(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addCCI(height, period, color, range, upColor, downColor));
+}
+
+PvXYChart* CFinanceChart_addChaikinMoneyFlow(PvFinanceChart* h, int height, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addChaikinMoneyFlow(height, period, color));
+}
+
+PvXYChart* CFinanceChart_addChaikinOscillator(PvFinanceChart* h, int height, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addChaikinOscillator(height, color));
+}
+
+PvXYChart* CFinanceChart_addChaikinVolatility(PvFinanceChart* h, int height, int period1, int period2, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addChaikinVolatility(height, period1, period2, color));
+}
+
+PvXYChart* CFinanceChart_addCLV(PvFinanceChart* h, int height, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addCLV(height, color));
+}
+
+PvXYChart* CFinanceChart_addDPO(PvFinanceChart* h, int height, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addDPO(height, period, color));
+}
+
+PvXYChart* CFinanceChart_addDonchianWidth(PvFinanceChart* h, int height, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addDonchianWidth(height, period, color));
+}
+
+PvXYChart* CFinanceChart_addEaseOfMovement(PvFinanceChart* h, int height, int period, int color1, int color2) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addEaseOfMovement(height, period, color1, color2));
+}
+
+PvXYChart* CFinanceChart_addFastStochastic(PvFinanceChart* h, int height, int period1, int period2, int color1, int color2) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addFastStochastic(height, period1, period2, color1, color2));
+}
+
+PvXYChart* CFinanceChart_addMACD(PvFinanceChart* h, int height, int period1, int period2, int period3, int color, int signalColor, int divColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addMACD(height, period1, period2, period3, color, signalColor, divColor));
+}
+
+PvXYChart* CFinanceChart_addMassIndex(PvFinanceChart* h, int height, int color, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addMassIndex(height, color, upColor, downColor));
+}
+
+PvXYChart* CFinanceChart_addMFI(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addMFI(height, period, color, range, upColor, downColor));
+}
+
+PvXYChart* CFinanceChart_addMomentum(PvFinanceChart* h, int height, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addMomentum(height, period, color));
+}
+
+PvXYChart* CFinanceChart_addNVI(PvFinanceChart* h, int height, int period, int color, int signalColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addNVI(height, period, color, signalColor));
+}
+
+PvXYChart* CFinanceChart_addOBV(PvFinanceChart* h, int height, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addOBV(height, color));
+}
+
+PvXYChart* CFinanceChart_addPerformance(PvFinanceChart* h, int height, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addPerformance(height, color));
+}
+
+PvXYChart* CFinanceChart_addPPO(PvFinanceChart* h, int height, int period1, int period2, int period3, int color, int signalColor, int divColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addPPO(height, period1, period2, period3, color, signalColor, divColor));
+}
+
+PvXYChart* CFinanceChart_addPVI(PvFinanceChart* h, int height, int period, int color, int signalColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addPVI(height, period, color, signalColor));
+}
+
+PvXYChart* CFinanceChart_addPVO(PvFinanceChart* h, int height, int period1, int period2, int period3, int color, int signalColor, int divColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addPVO(height, period1, period2, period3, color, signalColor, divColor));
+}
+
+PvXYChart* CFinanceChart_addPVT(PvFinanceChart* h, int height, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addPVT(height, color));
+}
+
+PvXYChart* CFinanceChart_addROC(PvFinanceChart* h, int height, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addROC(height, period, color));
+}
+
+PvXYChart* CFinanceChart_addRSI(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addRSI(height, period, color, range, upColor, downColor));
+}
+
+PvXYChart* CFinanceChart_addSlowStochastic(PvFinanceChart* h, int height, int period1, int period2, int color1, int color2) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addSlowStochastic(height, period1, period2, color1, color2));
+}
+
+PvXYChart* CFinanceChart_addStdDev(PvFinanceChart* h, int height, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addStdDev(height, period, color));
+}
+
+PvXYChart* CFinanceChart_addStochRSI(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addStochRSI(height, period, color, range, upColor, downColor));
+}
+
+PvXYChart* CFinanceChart_addTRIX(PvFinanceChart* h, int height, int period, int color) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addTRIX(height, period, color));
+}
+
+PvXYChart* CFinanceChart_addUltimateOscillator(PvFinanceChart* h, int height, int period1, int period2, int period3, int color, double range, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addUltimateOscillator(height, period1, period2, period3, color, range, upColor, downColor));
+}
+
+PvXYChart* CFinanceChart_addWilliamR(PvFinanceChart* h, int height, int period, int color, double range, int upColor, int downColor) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvXYChart*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addWilliamR(height, period, color, range, upColor, downColor));
+}
+
+PvLineLayer* CFinanceChart_addLineIndicator(PvFinanceChart* h, int height, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addLineIndicator(height, plotvane::DoubleArray(data, data ? dataLen : 0), color, name));
+}
+
+PvLineLayer* CFinanceChart_addLineIndicator2(PvFinanceChart* h, PvXYChart* chart, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvLineLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addLineIndicator(reinterpret_cast<plotvane::XYChart*>(chart), plotvane::DoubleArray(data, data ? dataLen : 0), color, name));
+}
+
+PvBarLayer* CFinanceChart_addBarIndicator(PvFinanceChart* h, int height, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvBarLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addBarIndicator(height, plotvane::DoubleArray(data, data ? dataLen : 0), color, name));
+}
+
+PvBarLayer* CFinanceChart_addBarIndicator2(PvFinanceChart* h, PvXYChart* chart, const double* data, int dataLen, int color, const char* name) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvBarLayer*>(reinterpret_cast<plotvane::FinanceChart*>(h)->addBarIndicator(reinterpret_cast<plotvane::XYChart*>(chart), plotvane::DoubleArray(data, data ? dataLen : 0), color, name));
+}
+
+void CFinanceChart_addThreshold(PvFinanceChart* h, PvXYChart* chart, PvLineLayer* layer, double topRange, int topColor, double bottomRange, int bottomColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::FinanceChart*>(h)->addThreshold(reinterpret_cast<plotvane::XYChart*>(chart), reinterpret_cast<plotvane::LineLayer*>(layer), topRange, topColor, bottomRange, bottomColor);
 }
 
 PvArrayMath* CArrayMath_create(const double* a, int aLen) {
