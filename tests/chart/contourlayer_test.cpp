@@ -397,9 +397,9 @@ TEST(ContourLayer, LargeGridsAndSmoothInterpolation) {
     XYPtr linear = contourChart(coarse);
     XYPtr smooth = contourChart(coarse, &layer);
     layer->setSmoothInterpolation(true);
-    for (XYChart* c : {linear.get(), smooth.get()}) {
-        c->xAxis()->setLinearScale(-3, 3);
-        c->yAxis()->setLinearScale(-3, 3);
+    for (XYChart* chart : {linear.get(), smooth.get()}) {
+        chart->xAxis()->setLinearScale(-3, 3);
+        chart->yAxis()->setLinearScale(-3, 3);
     }
     std::vector<uint32_t> a = pixelsOf(linear.get()), b = pixelsOf(smooth.get());
     for (int i = 1; i < 6; ++i) {

@@ -15,7 +15,6 @@ namespace plotvane {
 
 namespace {
 
-constexpr int kAutomatic = -2147483647;
 constexpr int kDecorationZ = 4095;
 // Stored tick lengths that stand for fractions of the meter's thickness.
 constexpr int kAutoMajor = 32767, kAutoMinor = 32766, kAutoMicro = 32765;

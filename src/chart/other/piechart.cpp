@@ -17,6 +17,7 @@
 #include "chart/imagemap_p.h"
 #include "chart/legendbox_p.h"
 #include "text/pvparser_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
@@ -24,8 +25,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 constexpr double kTwoPi = 2 * kPi;
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 double wrapAngle(double a) {
     a = std::fmod(a, kTwoPi);

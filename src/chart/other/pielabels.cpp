@@ -14,14 +14,13 @@
 
 #include "chart/other/labelspread_p.h"
 #include "chart/other/piechart_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
 namespace {
 
 constexpr double kPi = 3.14159265358979;
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 double wrap(double a) {
     a = std::fmod(a, 2 * kPi);

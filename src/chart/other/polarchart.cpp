@@ -20,6 +20,7 @@
 #include "chart/legendbox_p.h"
 #include "chart/other/polarchart_p.h"
 #include "chart/xy/linepen_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
@@ -31,8 +32,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 // Screen angles this close are one spoke.
 constexpr double kAngleTolerance = 1e-9;
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
 

@@ -10,6 +10,7 @@
 #include "chart/legendkey_p.h"
 #include "chart/other/polarchart_p.h"
 #include "text/pvparser_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
@@ -18,16 +19,7 @@ PolarLayer::~PolarLayer() = default;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
-
 bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
-
-void styleBox(LabelBox& box, const char* font, double fontSize, int fontColor, double fontAngle) {
-    box.setFontStyle(font, 0);
-    box.setFontSize(fontSize, 0);
-    box.setFontColor(fontColor);
-    box.setFontAngle(fontAngle, false);
-}
 
 }  // namespace
 
@@ -54,7 +46,7 @@ PolarLayerImpl::PolarLayerImpl(PolarChartImpl* chart, DoubleArray data, int colo
     : chart_(chart), color_(color), labelStyle_(std::make_unique<LabelBox>(chart->getRawDrawArea())) {
     labelStyle_->setMargin(0);
     labelStyle_->setAlignment(0);
-    styleBox(*labelStyle_, "", 8, Chart::TextColor, 0);
+    labelStyle_->setStyle("", 8, Chart::TextColor, 0);
     setData(data, color, name);
 }
 
@@ -97,7 +89,7 @@ void PolarLayerImpl::setDataLabelFormat(const char* formatString) {
 }
 
 TextBox* PolarLayerImpl::setDataLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) {
-    styleBox(*labelStyle_, font, fontSize, fontColor, fontAngle);
+    labelStyle_->setStyle(font, fontSize, fontColor, fontAngle);
     labelsOn_ = true;
     return labelStyle_.get();
 }
@@ -109,7 +101,7 @@ TextBox* PolarLayerImpl::addCustomDataLabel(int i, const char* label, const char
     box->setMargin(0);
     box->setAlignment(0);
     box->setText(label);
-    styleBox(*box, font, fontSize, fontColor, fontAngle);
+    box->setStyle(font, fontSize, fontColor, fontAngle);
     LabelBox* result = box.get();
     customLabels_[i] = std::move(box);
     return result;

@@ -10,6 +10,7 @@
 
 #include "chart/other/polarchart_p.h"
 #include "chart/xy/vectorpainter_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
@@ -19,8 +20,6 @@ namespace {
 
 // Pixel lengths beyond this are not arrows anyone can see whole; they are cut to it.
 constexpr double kLongest = 1e6;
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
 

@@ -36,14 +36,13 @@
 #include "chart/other/labelspread_p.h"
 #include "chart/xy/labelbox_p.h"
 #include "text/pvparser_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
 namespace {
 
 constexpr double kPi = 3.14159265358979;
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 enum Side { kCenter = 0, kRight = 1, kLeft = 2 };
 

@@ -37,14 +37,13 @@
 #include "chart/xy/layer_p.h"
 #include "chart/xy/lineobj_p.h"
 #include "chart/xy/xychart_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
 AreaLayer::~AreaLayer() = default;
 
 namespace {
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 // Frame pixels far beyond the plot are pulled in, so an absurd value cannot turn a polygon into
 // numbers the clipper loses precision on; the clip hides the difference.

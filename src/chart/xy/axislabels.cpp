@@ -23,12 +23,11 @@
 #include "chart/xy/axis_p.h"
 #include "chart/xy/scalemath_p.h"
 #include "text/pvparser_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
 namespace {
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 }  // namespace
 

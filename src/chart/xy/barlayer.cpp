@@ -42,14 +42,13 @@
 #include "chart/xy/barshape_p.h"
 #include "chart/xy/layer_p.h"
 #include "chart/xy/xychart_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
 BarLayer::~BarLayer() = default;
 
 namespace {
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
 

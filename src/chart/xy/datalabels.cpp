@@ -20,21 +20,13 @@
 #include "chart/xy/layer_p.h"
 #include "chart/xy/xychart_p.h"
 #include "text/pvparser_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
 namespace {
 
 const char* const kUndefined = "[undef]";
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
-
-void styleBox(LabelBox& box, const char* font, double fontSize, int fontColor, double fontAngle) {
-    box.setFontStyle(font, 0);
-    box.setFontSize(fontSize, 0);
-    box.setFontColor(fontColor);
-    box.setFontAngle(fontAngle, false);
-}
 
 }  // namespace
 
@@ -44,7 +36,7 @@ void LayerImpl::setDataLabelFormat(const char* formatString) {
 }
 
 TextBox* LayerImpl::setDataLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) {
-    styleBox(*dataLabelStyle_, font, fontSize, fontColor, fontAngle);
+    dataLabelStyle_->setStyle(font, fontSize, fontColor, fontAngle);
     dataLabelsOn_ = true;
     return dataLabelStyle_;
 }
@@ -55,7 +47,7 @@ void LayerImpl::setAggregateLabelFormat(const char* formatString) {
 }
 
 TextBox* LayerImpl::setAggregateLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) {
-    styleBox(*aggregateLabelStyle_, font, fontSize, fontColor, fontAngle);
+    aggregateLabelStyle_->setStyle(font, fontSize, fontColor, fontAngle);
     aggregateLabelsOn_ = true;
     return aggregateLabelStyle_;
 }
@@ -66,7 +58,7 @@ TextBox* LayerImpl::addCustomLabel(std::pair<int, int> key, const char* label, c
     box->setMargin(0);
     box->setAlignment(0);
     box->setText(label);
-    styleBox(*box, font, fontSize, fontColor, fontAngle);
+    box->setStyle(font, fontSize, fontColor, fontAngle);
     LabelBox* result = box.get();
     customLabels_[key] = std::move(box);
     return result;

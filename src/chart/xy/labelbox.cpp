@@ -32,6 +32,13 @@ std::unique_ptr<LabelBox> LabelBox::copyWith(const std::string& text, int x, int
     return box;
 }
 
+void LabelBox::setStyle(const char* font, double fontSize, int fontColor, double fontAngle) {
+    setFontStyle(font, 0);
+    setFontSize(fontSize, 0);
+    setFontColor(fontColor);
+    setFontAngle(fontAngle, false);
+}
+
 bool LabelBox::isVisible() const {
     bool textShows = !text_.empty() && fontColor_ != Chart::Transparent;
     return textShows || style_.fillColor != Chart::Transparent || style_.edgeColor != Chart::Transparent;

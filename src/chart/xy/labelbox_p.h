@@ -20,6 +20,8 @@ public:
     static constexpr size_t kMaxTextLength = 1024;
     static std::string limited(const std::string& text);
 
+    // Font, size, colour and angle at once, as the label-style calls give them.
+    void setStyle(const char* font, double fontSize, int fontColor, double fontAngle);
     // A box of this style showing `text` (limited), hanging from (x, y) by `alignment`.
     std::unique_ptr<LabelBox> copyWith(const std::string& text, int x, int y, int alignment) const;
     const std::string& text() const { return text_; }

@@ -29,12 +29,11 @@
 #include "chart/xy/plotarea_p.h"
 #include "chart/xy/xychart_p.h"
 #include "foundation/effectcode_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
 namespace {
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 std::vector<double> cleanCopy(XYChartImpl* chart, DoubleArray a) {
     DoubleArray kept = chart->filterData(a);

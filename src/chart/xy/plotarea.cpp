@@ -21,6 +21,7 @@
 #include "chart/xy/layer_p.h"
 #include "chart/xy/xychart_p.h"
 #include "draw/canvaslimits_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
@@ -29,8 +30,6 @@ namespace {
 constexpr double kNoMin = 1.69e308;
 constexpr double kNoMax = -1.69e308;
 constexpr int kNoClipping = 0x3ffffffe;
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 struct Range {
     double lo = kNoMin;

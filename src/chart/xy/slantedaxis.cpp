@@ -16,14 +16,13 @@
 #include <cmath>
 
 #include "chart/xy/axis_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 // The alignment point of a box lying in the direction (x, y) from its anchor.
 int alignmentFacing(double x, double y) {

@@ -26,6 +26,7 @@
 #include "chart/xy/plotarea_p.h"
 #include "chart/xy/vectorpainter_p.h"
 #include "chart/xy/xychart_p.h"
+#include "chart/pixel_p.h"
 
 namespace plotvane {
 
@@ -36,8 +37,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 // Pixel lengths beyond this are not arrows anyone can see whole; they are cut to it.
 constexpr double kLongest = 1e6;
-
-int roundPixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); }
 
 bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
 
