@@ -44,9 +44,9 @@ def upper_quantile(q, dof):
 
 
 def main():
-    spec = json.load(open(sys.argv[1]))
+    request = json.load(open(sys.argv[1]))
     out = []
-    for case in spec["cases"]:
+    for case in request["cases"]:
         name, degree, origin = case["name"], case["degree"], case["origin"]
         x, y = np.array(case["x"]), np.array(case["y"])
         centre = 0.0 if origin else (x.min() + x.max()) / 2
@@ -73,7 +73,7 @@ def main():
             out.append((name, "confUpper%d" % k, row.mean + t * row.mean_se))
             out.append((name, "predLower%d" % k, row.mean - t * observation))
             out.append((name, "predUpper%d" % k, row.mean + t * observation))
-    for q, dof in spec["t"]:
+    for q, dof in request["t"]:
         out.append(("t", "%r/%r" % (q, dof), upper_quantile(q, dof)))
     for name, key, value in out:
         print("%s %s %.17g" % (name, key, value))

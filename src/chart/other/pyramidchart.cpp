@@ -366,8 +366,8 @@ int PyramidChartImpl::faceColor(DrawArea* d, int color, Vec n, double x0, double
     const Vec lightDir = normalise({-0.45, 0.55, 0.7}), view{0, std::sin(elevation_ * kPi / 180), std::cos(elevation_ * kPi / 180)};
     const double nl = std::max(0.0, dot(n, lightDir));
     const Vec r{2 * nl * n.x - lightDir.x, 2 * nl * n.y - lightDir.y, 2 * nl * n.z - lightDir.z};
-    const double spec = std::pow(std::max(0.0, dot(r, view)), std::max(1.0, light_[3]));
-    const double b = light_[0] + light_[1] * nl + light_[2] * spec;
+    const double specular = std::pow(std::max(0.0, dot(r, view)), std::max(1.0, light_[3]));
+    const double b = light_[0] + light_[1] * nl + light_[2] * specular;
     const int base = d->getARGBColor(color);
     if (gradient_[0] == 1 && gradient_[1] == 1) return d->adjustBrightness(base, b);
     return d->linearGradientColor(roundPixel(x0), roundPixel(y0), roundPixel(x1), roundPixel(y1),

@@ -279,15 +279,15 @@ void ThreeDChartImpl::paintWalls(DrawArea* d, int far) {
 void ThreeDChartImpl::paintWallGrid(DrawArea* d, int far) {
     const double size[3] = {double(xWidth_), double(zHeight_), double(yDepth_)};
     // Model dimension of each data axis, its grid colours' index, and the walls it crosses.
-    struct Spec {
+    struct GridAxis {
         AxisImpl* axis;
         int dim;
         int colorIndex;
     };
-    const Spec specs[3] = {{x_.get(), 0, 0}, {z_.get(), 1, 2}, {y_.get(), 2, 1}};
+    const GridAxis gridAxes[3] = {{x_.get(), 0, 0}, {z_.get(), 1, 2}, {y_.get(), 2, 1}};
     static const int wallDim[3] = {1, 0, 2};
     for (int minorPass = 1; minorPass >= 0; --minorPass) {
-        for (const Spec& s : specs) {
+        for (const GridAxis& s : gridAxes) {
             if (s.axis->scale().isEmpty()) continue;
             const int color = minorPass ? minorGrid_[s.colorIndex] : majorGrid_[s.colorIndex];
             for (const AxisTick& tick : s.axis->scale().getTicks()) {
