@@ -154,13 +154,17 @@ ItemPixels BaseBoxLayerImpl::iconItem(DrawArea* icon, std::initializer_list<doub
     return p;
 }
 
+const std::vector<std::string>& BaseBoxLayerImpl::priceRoleNames() {
+    static const std::vector<std::string> names = {"high", "low", "open", "close"};
+    return names;
+}
+
 bool BaseBoxLayerImpl::layerField(const std::string& name, const char* format, int, int item, std::string& text) {
     const std::vector<std::string>& roles = roleNames();
     auto role = std::find(roles.begin(), roles.end(), name);
     if (role == roles.end()) return false;
     int ds = static_cast<int>(role - roles.begin());
-    double v = ds < dataSetCount() ? dataSet(ds).valueAt(item) : Chart::NoValue;
-    text = chart()->getFormatter().format(format, v);
+    text = chart()->getFormatter().format(format, roleValue(ds, item));
     return true;
 }
 

@@ -65,8 +65,16 @@ public:
     void paint(DrawArea* d) override;
 
 protected:
+    // The data sets of the price layers, in the order the factories take them.
+    enum PriceRole { kHigh, kLow, kOpen, kClose };
+    static const std::vector<std::string>& priceRoleNames();
+
     // The names of the data sets' roles, as fields of labels and hot spots.
     virtual const std::vector<std::string>& roleNames() const = 0;
+    // Data set `role`'s value at item i; NoValue where the layer has no such data set.
+    double roleValue(int role, int i) const {
+        return role < dataSetCount() ? dataSet(role).valueAt(i) : Chart::NoValue;
+    }
     // Draws item i, whose values `p` gives in pixels.
     virtual void paintItem(const ItemPen& pen, int i, const ItemPixels& p) = 0;
     // Where a label hangs from a value of data set ds: outward (0), away from the item's other

@@ -25,8 +25,6 @@ CandleStickLayer::~CandleStickLayer() = default;
 
 namespace {
 
-enum Role { kHigh, kLow, kOpen, kClose };
-
 struct CandleColors {
     int fill = -1;
     int line = -1;
@@ -41,7 +39,7 @@ public:
                         double leadValue) override;
 
 protected:
-    const std::vector<std::string>& roleNames() const override;
+    const std::vector<std::string>& roleNames() const override { return priceRoleNames(); }
     void paintItem(const ItemPen& pen, int i, const ItemPixels& p) override;
     int labelSide(int ds) const override { return ds == kOpen ? -1 : ds == kClose ? 1 : 0; }
     DrawArea* legendIcon(int ds) override;
@@ -68,22 +66,16 @@ void CandleStickLayerImpl::setExtraColors(int upFillColor, int upLineColor, int 
     extraLeadValue_ = std::isnan(leadValue) ? -1.7e308 : leadValue;
 }
 
-const std::vector<std::string>& CandleStickLayerImpl::roleNames() const {
-    static const std::vector<std::string> names = {"high", "low", "open", "close"};
-    return names;
-}
-
 CandleColors CandleStickLayerImpl::colorsOf(int i) const {
-    auto value = [this, i](int role) { return role < dataSetCount() ? dataSet(role).valueAt(i) : Chart::NoValue; };
-    double open = value(kOpen), close = value(kClose);
+    double open = roleValue(kOpen, i), close = roleValue(kClose, i);
     if (open == Chart::NoValue) open = close;
     bool falls = close != Chart::NoValue && close < open;
     int k = falls ? 1 : 0;
     CandleColors c = plain_[k];
     const CandleColors& extra = extra_[k];
     bool haveExtra = extra.fill != -1 || extra.line != -1;
-    if (haveExtra && value(kClose) != Chart::NoValue) {
-        bool fellSince = value(kClose) < previousValue(kClose, i, extraLeadValue_);
+    if (haveExtra && roleValue(kClose, i) != Chart::NoValue) {
+        bool fellSince = roleValue(kClose, i) < previousValue(kClose, i, extraLeadValue_);
         if (fellSince == falls) {
             if (extra.fill != -1) c.fill = extra.fill;
             if (extra.line != -1) c.line = extra.line;

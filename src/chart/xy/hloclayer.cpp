@@ -15,18 +15,12 @@ namespace plotvane {
 
 HLOCLayer::~HLOCLayer() = default;
 
-namespace {
-
-enum Role { kHigh, kLow, kOpen, kClose };
-
-}  // namespace
-
 class HLOCLayerImpl final : public HLOCLayer, public BaseBoxLayerImpl {
 public:
     void setColorMethod(int colorMethod, int riseColor, int fallColor, double leadValue) override;
 
 protected:
-    const std::vector<std::string>& roleNames() const override;
+    const std::vector<std::string>& roleNames() const override { return priceRoleNames(); }
     void paintItem(const ItemPen& pen, int i, const ItemPixels& p) override;
     int labelSide(int ds) const override { return ds == kOpen ? -1 : ds == kClose ? 1 : 0; }
     DrawArea* legendIcon(int ds) override;
@@ -49,14 +43,8 @@ void HLOCLayerImpl::setColorMethod(int colorMethod, int riseColor, int fallColor
     leadValue_ = std::isnan(leadValue) ? -1.7e308 : leadValue;
 }
 
-const std::vector<std::string>& HLOCLayerImpl::roleNames() const {
-    static const std::vector<std::string> names = {"high", "low", "open", "close"};
-    return names;
-}
-
 int HLOCLayerImpl::itemColor(int i) const {
-    auto value = [this, i](int role) { return role < dataSetCount() ? dataSet(role).valueAt(i) : Chart::NoValue; };
-    double open = value(kOpen), close = value(kClose);
+    double open = roleValue(kOpen, i), close = roleValue(kClose, i);
     bool falls = false;
     if (colorMethod_ == Chart::HLOCDefault) return dataSet(0).dataColor();
     if (colorMethod_ == Chart::HLOCOpenClose)
