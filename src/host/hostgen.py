@@ -429,9 +429,9 @@ def render():
             fields.append("    h.sharedProperties = host::scaleFactorProperty();\n    h.sharedPropertyCount = 1;")
         out.append("REALclassDefinition kDef_%s = [] {\n    REALclassDefinition h{};\n%s\n    h.mFlags = 4;\n"
                    "    return h;\n}();\n" % (h.name, "\n".join(fields)))
-    out.append("REALclassDefinition* const kRegistrationOrder[] = {\n%s};\n" % "".join(
+    out.append("extern REALclassDefinition* const kRegistrationOrder[] = {\n%s};\n" % "".join(
         "    &kDef_%s,\n" % h.name for h in hosts))
-    out.append("const std::size_t kClassCount = std::size(kRegistrationOrder);\n")
+    out.append("extern const std::size_t kClassCount = std::size(kRegistrationOrder);\n")
     out.append("}  // namespace host\n")
     decls = "".join("extern REALclassDefinition kDef_%s;\n" % h.name for h in hosts)
     return "\n".join(out).replace("@DECLS@", decls)

@@ -10585,7 +10585,7 @@ REALclassDefinition kDef_PVFinanceChartRQX = [] {
     return h;
 }();
 
-REALclassDefinition* const kRegistrationOrder[] = {
+extern REALclassDefinition* const kRegistrationOrder[] = {
     &kDef_PVThreeDChartRQX,
     &kDef_PVMLTableRQX,
     &kDef_PVPlotAreaRQX,
@@ -10649,6 +10649,6 @@ REALclassDefinition* const kRegistrationOrder[] = {
     &kDef_PVFinanceChartRQX,
 };
 
-const std::size_t kClassCount = std::size(kRegistrationOrder);
+extern const std::size_t kClassCount = std::size(kRegistrationOrder);
 
 }  // namespace host

@@ -1,0 +1,66 @@
+// A chart built by a host program through the plugin's records is the chart built in C++: the same
+// PNG bytes, also with ScaleFactor 2 against the C++ chart built with every pixel argument doubled.
+#include <plotvane/plotvane.h>
+
+#include "hostfixture.h"
+#include "support/golden.h"
+
+#include <cstdio>
+
+namespace {
+
+using namespace hosttest;
+
+const std::vector<double> kSales = {42, 67, 55, 80, 71};
+const std::vector<double> kTarget = {50, 55, 60, 65, 70};
+
+std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + "/host_" + name;
+}
+
+// The same chart in C++, every pixel argument multiplied by k.
+std::string cppChart(int k, const std::string& file) {
+    using namespace plotvane;
+    XYChart* c = XYChart::create(480 * k, 320 * k, 0xf4f4f4);
+    c->setPlotArea(60 * k, 40 * k, 390 * k, 230 * k, 0xffffff, -1, Chart::Transparent, 0xdddddd);
+    c->addTitle("Sales by quarter", "", 12);
+    c->addLineLayer(DoubleArray(kTarget.data(), 5), 0xcc3300, "Target")->setLineWidth(2);
+    c->addBarLayer(DoubleArray(kSales.data(), 5), 0x6fa8dc, "Sales")->setBorderColor(0x1f4e79);
+    c->yAxis()->setLinearScale(0, 100, 20);
+    const bool written = c->makeChart(file.c_str());
+    c->destroy();
+    return written ? plotvane_test::readFile(file) : std::string();
+}
+
+class ChartRoutes : public HostTest {
+protected:
+    std::string hostChart(const std::string& file) {
+        Value c = make("PVXYChartRQX", {I(480), I(320), Colour(0xf4f4f4)});
+        call(c, "setPlotArea", {I(60), I(40), I(390), I(230), I(0xffffff), I(-1), I(0xff000000), I(0xdddddd)});
+        call(c, "addTitle", {S("Sales by quarter"), S(""), D(12)});
+        Value line = call(c, "addLineLayer", {Doubles(kTarget), Colour(0xcc3300), S("Target")});
+        call(line, "setLineWidth", {I(2)});
+        Value bars = call(c, "addBarLayer", {Doubles(kSales), Colour(0x6fa8dc), S("Sales")});
+        call(bars, "setBorderColor", {Colour(0x1f4e79)});
+        Value y = call(c, "yAxis");
+        call(y, "setLinearScale", {D(0), D(100), D(20)});
+        EXPECT_TRUE(call(c, "makeChart", {S(file)}).boolean);
+        return plotvane_test::readFile(file);
+    }
+};
+
+TEST_F(ChartRoutes, HostProgramGivesTheCppChartsBytes) {
+    const std::string viaHost = hostChart(tempPath("route1.png"));
+    ASSERT_FALSE(viaHost.empty());
+    EXPECT_TRUE(viaHost == cppChart(1, tempPath("route1_cpp.png")));
+}
+
+TEST_F(ChartRoutes, ScaleFactorTwoGivesTheCppChartAtTwiceTheSize) {
+    ok(host.setShared("PVBaseChartRQX", "ScaleFactor", D(2)));
+    const std::string viaHost = hostChart(tempPath("route2.png"));
+    ASSERT_FALSE(viaHost.empty());
+    EXPECT_TRUE(viaHost == cppChart(2, tempPath("route2_cpp.png")));
+    EXPECT_FALSE(viaHost == cppChart(1, tempPath("route2_cpp1.png")));
+}
+
+}  // namespace
