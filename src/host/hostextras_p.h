@@ -9,7 +9,10 @@ namespace host {
 REALpicture makeChartPicture(REALobject self);
 REALpicture outPicture(REALobject self);
 RBInteger chartPatternColor(REALobject self, REALpicture pic, RBInteger startX, RBInteger startY);
+RBInteger drawAreaPatternColor(REALobject self, REALpicture pic, RBInteger startX, RBInteger startY);
 void dataSetSymbolPicture(REALobject self, REALpicture pic);
+void polarLayerSymbolPicture(REALobject self, REALpicture pic);
+void scatterGroupSymbolPicture(REALobject self, REALpicture pic);
 
 REALarray defaultPalette();
 REALarray whiteOnBlackPalette();

@@ -27,7 +27,21 @@ OUTPUT = os.path.join(HERE, "hosttables.cpp")
 PIXEL_NAMES = re.compile(r"^(x|y|[xy][0-9]|c[xy]|r|r[0-9xy]|radius|width|height|offset|offset[XY]|"
                          r"start[XY]|end[XY]|(left|right|top|bottom)Margin|margin|m|gap|size)$")
 NO_PIXEL_OPS = re.compile(r"(Line|Tick|Grid|Contour|Border|Arrow)Width$|^setWidth$|^setDataSymbol")
-COLOR_NAME = re.compile(r"(^c$|olor[0-9]?$)")
+COLOR_NAME = re.compile(r"(^c$|olor[0-9]*$)")
+# Arguments that have a second host form, by twin kind: (C++ type, name).
+TWINS = {
+    "color": lambda p: p.type == "int" and COLOR_NAME.search(p.name),
+    "colors": lambda p: p.type == "IntArray" and re.search(r"(olors|gradient)$", p.name),
+    "date": lambda p: p.type == "DoubleArray" and p.name in ("timeStamps", "xData"),
+    "folder": lambda p: p.type == "const char*" and p.name in ("filename", "path", "image", "img"),
+}
+# Second forms an operation gets only when hostclasses.txt asks: "ints" takes integer() arrays in
+# place of its double() data, which the host language does not convert by itself.
+# "time" takes Date objects for the chart times among its double arguments.
+ASKED = {
+    "ints": lambda p: p.type == "DoubleArray",
+    "time": lambda p: p.type == "double" and re.search(r"(Time|Date|^v|^value|Value|Limit|threshold)$", p.name),
+}
 
 
 def constants():
@@ -50,8 +64,9 @@ class HostClass:
         self.name, self.lib, self.parent = name, lib, parent
         self.creatable = False
         self.ops = None          # flat names taken, None for all of the library class's own
-        self.skip, self.nocolor, self.nopixels = set(), set(), set()
-        self.twins = []          # (kind, flat)
+        self.skip, self.nopixels = set(), set()
+        self.notwin = set()      # (kind, flat)
+        self.asked = []          # (kind, flat)
         self.returns = {}        # flat -> host class
         self.props = []
         self.extras = []         # (declaration, function, flags)
@@ -83,12 +98,12 @@ def read_overlay():
                 cur.ops = (cur.ops or []) + rest
             elif key == "skip":
                 cur.skip.update(rest)
-            elif key == "nocolor":
-                cur.nocolor.update(rest)
+            elif key == "twin":
+                cur.asked.extend((rest[0], r) for r in rest[1:])
+            elif key == "notwin":
+                cur.notwin.update((rest[0], r) for r in rest[1:])
             elif key == "nopixels":
                 cur.nopixels.update(rest)
-            elif key in ("date", "folder", "colors"):
-                cur.twins.extend((key, r) for r in rest)
             elif key == "returns":
                 cur.returns[rest[0]] = rest[1]
             elif key == "property":
@@ -161,10 +176,12 @@ class HParam:
         self.setup = None
         if t in ARRAY:
             elem, conv = ARRAY[t]
-            if twin == "date" and t == "DoubleArray":
+            if twin == "ints" and ASKED["ints"](p):
+                elem, conv = "integer", "host::InIntegerDoubles"
+            elif twin == "date" and TWINS["date"](p):
                 elem, conv = "Date", "host::InDates"
-            elif twin == "colors" and t == "IntArray":
-                elem = "color"
+            elif twin == "colors" and TWINS["colors"](p):
+                elem, conv = "color", "host::InColors"
             self.decl = "%s() as %s" % (p.name, elem)
             self.ctype = "REALarray"
             self.setup = "%s a_%s(%s);" % (conv, p.name, p.name)
@@ -175,15 +192,18 @@ class HParam:
             self.decl = "%s as %s" % (p.name, host.name)
             self.ctype = "REALobject"
             self.args = ["host::argView<abc::%s>(%s, %s)" % (h, p.name, root_def(host))]
-            default = "nil" if default else None
+            if default:
+                self.decl += " = nil"
         elif t in SCALAR:
             htype, ctype = SCALAR[t]
             expr = p.name
-            if t == "int" and twin == "color" and COLOR_NAME.search(p.name):
+            if twin == "color" and TWINS["color"](p):
                 htype, ctype, expr = "color", "RBColor", "static_cast<int>(%s)" % p.name
+            elif twin == "time" and ASKED["time"](p):
+                htype, ctype, expr = "Date", "REALobject", "host::chartTimeOf(%s)" % p.name
             elif t == "int" and pixel and PIXEL_NAMES.match(p.name):
                 expr = "host::px(%s)" % p.name
-            elif t == "const char*" and twin == "folder" and re.search(r"(path|file|filename|image)$", p.name, re.I):
+            elif twin == "folder" and TWINS["folder"](p):
                 htype, ctype = "FolderItem", "REALfolderItem"
                 self.setup = "host::InPath a_%s(%s);" % (p.name, p.name)
                 expr = "a_%s.c_str()" % p.name
@@ -272,8 +292,12 @@ def make_method(host, op, twin, classes, handles, hosts_by_lib, by_name, shared=
     chart = ctor and ROOTS[host.name] == "PVBaseChartRQX"
     params = [HParam(p, twin, pixel, handles, hosts_by_lib, CHART_SIZE.get(p.name) if chart else None)
               for p in op.params]
+    # Only trailing arguments can be left out: an array the host cannot default ends them.
+    required = [i for i, p in enumerate(params) if " = " not in p.decl]
+    for p in params[:required[-1] if required else 0]:
+        p.decl = p.decl.split(" = ")[0]
     name = "Constructor" if ctor else op.name
-    suffix = {"": "", "color": "_c", "date": "_d", "folder": "_f", "colors": "_k"}[twin]
+    suffix = {"": "", "color": "_c", "date": "_d", "folder": "_f", "colors": "_k", "ints": "_i", "time": "_t"}[twin]
     func = "%s_%s%s" % (host.name, "Constructor" + op.flat[len("create"):] if ctor else op.flat, suffix)
     args = ", ".join(a for p in params for a in p.args)
     setup = "".join("\n        " + p.setup for p in params if p.setup)
@@ -312,29 +336,31 @@ def host_methods(host, classes, handles, hosts_by_lib, by_name):
     methods = []
     if host.private_ctor:
         methods.append(Method("Constructor", "Constructor()", "host::privateConstructor", "REALprivateConstructor"))
+    if host.lib not in classes:
+        return methods
+    ops = []
     if host.creatable:
         for op in classes[host.lib].ops:
             if op.static and op.name == "create" and not op.omitted:
                 op.owner = host.lib
-                methods.append(make_method(host, op, "", classes, handles, hosts_by_lib, by_name))
-    if host.lib not in classes:
-        return methods
+                ops.append(op)
     reach = lib_ops(classes, host.lib)
-    names = host.ops if host.ops is not None else own_ops(classes, host.lib)
-    for flat in names:
-        if flat in host.skip:
-            continue
+    for flat in host.ops if host.ops is not None else own_ops(classes, host.lib):
         if flat not in reach:
             sys.exit("%s: %s is not an operation of %s" % (host.name, flat, host.lib))
-        op = reach[flat]
+        if flat not in host.skip:
+            ops.append(reach[flat])
+    for op in ops:
         try:
             methods.append(make_method(host, op, "", classes, handles, hosts_by_lib, by_name))
-            colour = [p for p in op.params if p.type == "int" and COLOR_NAME.search(p.name)]
-            if colour and flat not in host.nocolor:
-                methods.append(make_method(host, op, "color", classes, handles, hosts_by_lib, by_name))
+            for kind, takes in TWINS.items():
+                if any(takes(p) for p in op.params) and (kind, op.flat) not in host.notwin:
+                    methods.append(make_method(host, op, kind, classes, handles, hosts_by_lib, by_name))
         except Unsupported:
             continue
-    for kind, flat in host.twins:
+    for kind, flat in host.asked:
+        if not any(ASKED[kind](p) for p in reach[flat].params):
+            sys.exit("%s: %s has no argument a %s form changes" % (host.name, flat, kind))
         methods.append(make_method(host, reach[flat], kind, classes, handles, hosts_by_lib, by_name))
     for decl, func, flags in host.extras:
         methods.append(Method(decl.split("(")[0], decl, func, flags))

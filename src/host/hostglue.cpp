@@ -306,12 +306,22 @@ InDates::InDates(REALarray a) {
     }
 }
 
-InInts::InInts(REALarray a) {
+InIntegerDoubles::InIntegerDoubles(REALarray a) {
     const long n = countOf(a);
     auto get = integerGet.get();
     if (!get) return;
     values_.resize(static_cast<std::size_t>(n));
     for (long i = 0; i < n; ++i) values_[static_cast<std::size_t>(i)] = get(a, i);
+}
+
+InInts::InInts(REALarray a, bool colours) {
+    const long n = countOf(a);
+    auto get = integerGet.get();
+    auto getColour = colorGet.get();
+    if (colours ? !getColour : !get) return;
+    values_.resize(static_cast<std::size_t>(n));
+    for (long i = 0; i < n; ++i)
+        values_[static_cast<std::size_t>(i)] = colours ? static_cast<int>(getColour(a, i)) : get(a, i);
 }
 
 InStrings::InStrings(REALarray a) {

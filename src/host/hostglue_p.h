@@ -177,14 +177,26 @@ public:
     explicit InDates(REALarray a);
 };
 
+// Integer arrays where the library takes doubles.
+class InIntegerDoubles : public InDoubles {
+public:
+    explicit InIntegerDoubles(REALarray a);
+};
+
 class InInts {
 public:
-    explicit InInts(REALarray a);
+    explicit InInts(REALarray a, bool colours = false);
     const int* data() const { return values_.data(); }
     int size() const { return static_cast<int>(values_.size()); }
 
 private:
     std::vector<int> values_;
+};
+
+// Host colours pass unchanged as library colours.
+class InColors : public InInts {
+public:
+    explicit InColors(REALarray a) : InInts(a, true) {}
 };
 
 class InStrings {

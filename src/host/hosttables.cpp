@@ -137,12 +137,6 @@ static void PVThreeDChartRQX_setWallColor(REALobject self, RBInteger xyColor, RB
     });
 }
 
-static void PVThreeDChartRQX_setWallColor_c(REALobject self, RBColor xyColor, RBColor yzColor, RBColor zxColor, RBColor borderColor) {
-    return host::call<abc::ThreeDChart>(self, kDef_PVBaseChartRQX, [&](abc::ThreeDChart* it_) -> void {
-        it_->setWallColor(static_cast<int>(xyColor), static_cast<int>(yzColor), static_cast<int>(zxColor), static_cast<int>(borderColor));
-    });
-}
-
 static void PVThreeDChartRQX_setWallThickness(REALobject self, RBInteger xyThickness, RBInteger yzThickness, RBInteger zxThickness) {
     return host::call<abc::ThreeDChart>(self, kDef_PVBaseChartRQX, [&](abc::ThreeDChart* it_) -> void {
         it_->setWallThickness(xyThickness, yzThickness, zxThickness);
@@ -152,12 +146,6 @@ static void PVThreeDChartRQX_setWallThickness(REALobject self, RBInteger xyThick
 static void PVThreeDChartRQX_setWallGrid(REALobject self, RBInteger majorXGridColor, RBInteger majorYGridColor, RBInteger majorZGridColor, RBInteger minorXGridColor, RBInteger minorYGridColor, RBInteger minorZGridColor) {
     return host::call<abc::ThreeDChart>(self, kDef_PVBaseChartRQX, [&](abc::ThreeDChart* it_) -> void {
         it_->setWallGrid(majorXGridColor, majorYGridColor, majorZGridColor, minorXGridColor, minorYGridColor, minorZGridColor);
-    });
-}
-
-static void PVThreeDChartRQX_setWallGrid_c(REALobject self, RBColor majorXGridColor, RBColor majorYGridColor, RBColor majorZGridColor, RBColor minorXGridColor, RBColor minorYGridColor, RBColor minorZGridColor) {
-    return host::call<abc::ThreeDChart>(self, kDef_PVBaseChartRQX, [&](abc::ThreeDChart* it_) -> void {
-        it_->setWallGrid(static_cast<int>(majorXGridColor), static_cast<int>(majorYGridColor), static_cast<int>(majorZGridColor), static_cast<int>(minorXGridColor), static_cast<int>(minorYGridColor), static_cast<int>(minorZGridColor));
     });
 }
 
@@ -308,6 +296,13 @@ static void PVPlotAreaRQX_setBackground2(REALobject self, REALstring img, RBInte
     });
 }
 
+static void PVPlotAreaRQX_setBackground2_f(REALobject self, REALfolderItem img, RBInteger align) {
+    return host::call<abc::PlotArea>(self, kDef_PVPlotAreaRQX, [&](abc::PlotArea* it_) -> void {
+        host::InPath a_img(img);
+        it_->setBackground2(a_img.c_str(), align);
+    });
+}
+
 static void PVPlotAreaRQX_setAltBgColor(REALobject self, bool horizontal, RBInteger color1, RBInteger color2, RBInteger edgeColor) {
     return host::call<abc::PlotArea>(self, kDef_PVPlotAreaRQX, [&](abc::PlotArea* it_) -> void {
         it_->setAltBgColor(horizontal, color1, color2, edgeColor);
@@ -401,6 +396,15 @@ static RBInteger PVPlotAreaRQX_getBottomY(REALobject self) {
 static void PVLinearMeterRQX_Constructor(REALobject self, RBInteger width, RBInteger height, RBInteger bgColor, RBInteger edgeColor, RBInteger raisedEffect) {
     host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
         auto* w = new abc::LinearMeter(host::px(width), host::px(height), bgColor, edgeColor, raisedEffect);
+        if (w->pvLinearMeter()) return w;
+        delete w;
+        return nullptr;
+    });
+}
+
+static void PVLinearMeterRQX_Constructor_c(REALobject self, RBInteger width, RBInteger height, RBColor bgColor, RBColor edgeColor, RBInteger raisedEffect) {
+    host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
+        auto* w = new abc::LinearMeter(host::px(width), host::px(height), static_cast<int>(bgColor), static_cast<int>(edgeColor), raisedEffect);
         if (w->pvLinearMeter()) return w;
         delete w;
         return nullptr;
@@ -542,9 +546,23 @@ static void PVBaseChartRQX_setWallpaper(REALobject self, REALstring path) {
     });
 }
 
+static void PVBaseChartRQX_setWallpaper_f(REALobject self, REALfolderItem path) {
+    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
+        host::InPath a_path(path);
+        it_->setWallpaper(a_path.c_str());
+    });
+}
+
 static void PVBaseChartRQX_setBgImage(REALobject self, REALstring path, RBInteger align) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
         host::InString a_path(path);
+        it_->setBgImage(a_path.c_str(), align);
+    });
+}
+
+static void PVBaseChartRQX_setBgImage_f(REALobject self, REALfolderItem path, RBInteger align) {
+    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
+        host::InPath a_path(path);
         it_->setBgImage(a_path.c_str(), align);
     });
 }
@@ -747,9 +765,23 @@ static void PVBaseChartRQX_setColors2(REALobject self, RBInteger paletteEntry, R
     });
 }
 
+static void PVBaseChartRQX_setColors2_k(REALobject self, RBInteger paletteEntry, REALarray colors) {
+    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
+        host::InColors a_colors(colors);
+        it_->setColors2(paletteEntry, a_colors.data(), a_colors.size());
+    });
+}
+
 static void PVBaseChartRQX_setColors4(REALobject self, REALarray colors) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
         host::InInts a_colors(colors);
+        it_->setColors4(a_colors.data(), a_colors.size());
+    });
+}
+
+static void PVBaseChartRQX_setColors4_k(REALobject self, REALarray colors) {
+    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
+        host::InColors a_colors(colors);
         it_->setColors4(a_colors.data(), a_colors.size());
     });
 }
@@ -816,6 +848,13 @@ static RBInteger PVBaseChartRQX_patternColor3(REALobject self, REALstring filena
     });
 }
 
+static RBInteger PVBaseChartRQX_patternColor3_f(REALobject self, REALfolderItem filename, RBInteger startX, RBInteger startY) {
+    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> RBInteger {
+        host::InPath a_filename(filename);
+        return it_->patternColor3(a_filename.c_str(), host::px(startX), host::px(startY));
+    });
+}
+
 static RBInteger PVBaseChartRQX_gradientColor(REALobject self, RBInteger startX, RBInteger startY, RBInteger endX, RBInteger endY, RBInteger startColor, RBInteger endColor) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> RBInteger {
         return it_->gradientColor(host::px(startX), host::px(startY), host::px(endX), host::px(endY), startColor, endColor);
@@ -831,6 +870,13 @@ static RBInteger PVBaseChartRQX_gradientColor_c(REALobject self, RBInteger start
 static RBInteger PVBaseChartRQX_gradientColor2(REALobject self, REALarray gradient, double angle, double scale, RBInteger startX, RBInteger startY) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> RBInteger {
         host::InInts a_gradient(gradient);
+        return it_->gradientColor2(a_gradient.data(), a_gradient.size(), angle, scale, host::px(startX), host::px(startY));
+    });
+}
+
+static RBInteger PVBaseChartRQX_gradientColor2_k(REALobject self, REALarray gradient, double angle, double scale, RBInteger startX, RBInteger startY) {
+    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> RBInteger {
+        host::InColors a_gradient(gradient);
         return it_->gradientColor2(a_gradient.data(), a_gradient.size(), angle, scale, host::px(startX), host::px(startY));
     });
 }
@@ -854,6 +900,13 @@ static RBInteger PVBaseChartRQX_linearGradientColor2(REALobject self, RBInteger 
     });
 }
 
+static RBInteger PVBaseChartRQX_linearGradientColor2_k(REALobject self, RBInteger startX, RBInteger startY, RBInteger endX, RBInteger endY, REALarray gradient, bool periodic) {
+    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> RBInteger {
+        host::InColors a_gradient(gradient);
+        return it_->linearGradientColor2(host::px(startX), host::px(startY), host::px(endX), host::px(endY), a_gradient.data(), a_gradient.size(), periodic);
+    });
+}
+
 static RBInteger PVBaseChartRQX_radialGradientColor(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, RBInteger startColor, RBInteger endColor, bool periodic) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> RBInteger {
         return it_->radialGradientColor(host::px(cx), host::px(cy), host::px(rx), host::px(ry), startColor, endColor, periodic);
@@ -869,6 +922,13 @@ static RBInteger PVBaseChartRQX_radialGradientColor_c(REALobject self, RBInteger
 static RBInteger PVBaseChartRQX_radialGradientColor2(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, REALarray gradient, bool periodic) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> RBInteger {
         host::InInts a_gradient(gradient);
+        return it_->radialGradientColor2(host::px(cx), host::px(cy), host::px(rx), host::px(ry), a_gradient.data(), a_gradient.size(), periodic);
+    });
+}
+
+static RBInteger PVBaseChartRQX_radialGradientColor2_k(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, REALarray gradient, bool periodic) {
+    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> RBInteger {
+        host::InColors a_gradient(gradient);
         return it_->radialGradientColor2(host::px(cx), host::px(cy), host::px(rx), host::px(ry), a_gradient.data(), a_gradient.size(), periodic);
     });
 }
@@ -930,6 +990,13 @@ static bool PVBaseChartRQX_makeChart(REALobject self, REALstring filename) {
     });
 }
 
+static bool PVBaseChartRQX_makeChart_f(REALobject self, REALfolderItem filename) {
+    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> bool {
+        host::InPath a_filename(filename);
+        return it_->makeChart(a_filename.c_str());
+    });
+}
+
 static REALobject PVBaseChartRQX_makeChart3(REALobject self) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> REALobject {
         return host::child(self, kDef_PVBaseChartRQX, it_->makeChart3(), "PVDrawAreaRQX", kDef_PVDrawAreaRQX);
@@ -948,34 +1015,6 @@ static REALstring PVBaseChartRQX_getHTMLImageMap(REALobject self, REALstring url
 static REALstring PVBaseChartRQX_getChartMetrics(REALobject self) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> REALstring {
         return host::outString(it_->getChartMetrics());
-    });
-}
-
-static REALstring PVBaseChartRQX_getJsChartModel(REALobject self, REALstring options) {
-    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> REALstring {
-        host::InString a_options(options);
-        return host::outString(it_->getJsChartModel(a_options.c_str()));
-    });
-}
-
-static bool PVBaseChartRQX_makeChart_f(REALobject self, REALfolderItem filename) {
-    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> bool {
-        host::InPath a_filename(filename);
-        return it_->makeChart(a_filename.c_str());
-    });
-}
-
-static void PVBaseChartRQX_setWallpaper_f(REALobject self, REALfolderItem path) {
-    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
-        host::InPath a_path(path);
-        it_->setWallpaper(a_path.c_str());
-    });
-}
-
-static void PVBaseChartRQX_setBgImage_f(REALobject self, REALfolderItem path, RBInteger align) {
-    return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
-        host::InPath a_path(path);
-        it_->setBgImage(a_path.c_str(), align);
     });
 }
 
@@ -1243,6 +1282,15 @@ static void PVMultiChartRQX_Constructor(REALobject self, RBInteger width, RBInte
     });
 }
 
+static void PVMultiChartRQX_Constructor_c(REALobject self, RBInteger width, RBInteger height, RBColor bgColor, RBColor edgeColor, RBInteger raisedEffect) {
+    host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
+        auto* w = new abc::MultiChart(host::px(width), host::px(height), static_cast<int>(bgColor), static_cast<int>(edgeColor), raisedEffect);
+        if (w->pvMultiChart()) return w;
+        delete w;
+        return nullptr;
+    });
+}
+
 static void PVMultiChartRQX_addChart(REALobject self, RBInteger x, RBInteger y, REALobject chart) {
     return host::call<abc::MultiChart>(self, kDef_PVBaseChartRQX, [&](abc::MultiChart* it_) -> void {
         it_->addChart(host::px(x), host::px(y), host::argView<abc::BaseChart>(chart, kDef_PVBaseChartRQX));
@@ -1264,18 +1312,6 @@ static REALobject PVMultiChartRQX_getChart(REALobject self, RBInteger i) {
 static RBInteger PVMultiChartRQX_getChartCount(REALobject self) {
     return host::call<abc::MultiChart>(self, kDef_PVBaseChartRQX, [&](abc::MultiChart* it_) -> RBInteger {
         return it_->getChartCount();
-    });
-}
-
-static RBInteger PVMultiChartRQX_getAbsOffsetX(REALobject self, REALobject chart) {
-    return host::call<abc::MultiChart>(self, kDef_PVBaseChartRQX, [&](abc::MultiChart* it_) -> RBInteger {
-        return it_->getAbsOffsetX(host::argView<abc::BaseChart>(chart, kDef_PVBaseChartRQX));
-    });
-}
-
-static RBInteger PVMultiChartRQX_getAbsOffsetY(REALobject self, REALobject chart) {
-    return host::call<abc::MultiChart>(self, kDef_PVBaseChartRQX, [&](abc::MultiChart* it_) -> RBInteger {
-        return it_->getAbsOffsetY(host::argView<abc::BaseChart>(chart, kDef_PVBaseChartRQX));
     });
 }
 
@@ -1305,9 +1341,26 @@ static void PVBoxWhiskerLayerRQX_setBoxColors(REALobject self, REALarray colors,
     });
 }
 
+static void PVBoxWhiskerLayerRQX_setBoxColors_k(REALobject self, REALarray colors, REALarray names) {
+    return host::call<abc::BoxWhiskerLayer>(self, kDef_PVLayerRQX, [&](abc::BoxWhiskerLayer* it_) -> void {
+        host::InColors a_colors(colors);
+        host::InStrings a_names(names);
+        it_->setBoxColors(a_colors.data(), a_colors.size(), a_names.data(), a_names.size());
+    });
+}
+
 static void PVPolarChartRQX_Constructor(REALobject self, RBInteger width, RBInteger height, RBInteger bgColor, RBInteger edgeColor, RBInteger raisedEffect) {
     host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
         auto* w = new abc::PolarChart(host::px(width), host::px(height), bgColor, edgeColor, raisedEffect);
+        if (w->pvPolarChart()) return w;
+        delete w;
+        return nullptr;
+    });
+}
+
+static void PVPolarChartRQX_Constructor_c(REALobject self, RBInteger width, RBInteger height, RBColor bgColor, RBColor edgeColor, RBInteger raisedEffect) {
+    host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
+        auto* w = new abc::PolarChart(host::px(width), host::px(height), static_cast<int>(bgColor), static_cast<int>(edgeColor), raisedEffect);
         if (w->pvPolarChart()) return w;
         delete w;
         return nullptr;
@@ -1472,6 +1525,49 @@ static REALobject PVPolarChartRQX_addVectorLayer_c(REALobject self, REALarray rD
     });
 }
 
+static REALobject PVPolarChartRQX_addLineLayer_i(REALobject self, REALarray data, RBInteger color, REALstring name) {
+    return host::call<abc::PolarChart>(self, kDef_PVBaseChartRQX, [&](abc::PolarChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addLineLayer(a_data.data(), a_data.size(), color, a_name.c_str()), "PVPolarLineLayerRQX", kDef_PVPolarLayerRQX);
+    });
+}
+
+static REALobject PVPolarChartRQX_addAreaLayer_i(REALobject self, REALarray data, RBInteger color, REALstring name) {
+    return host::call<abc::PolarChart>(self, kDef_PVBaseChartRQX, [&](abc::PolarChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addAreaLayer(a_data.data(), a_data.size(), color, a_name.c_str()), "PVPolarAreaLayerRQX", kDef_PVPolarLayerRQX);
+    });
+}
+
+static REALobject PVPolarChartRQX_addSplineLineLayer_i(REALobject self, REALarray data, RBInteger color, REALstring name) {
+    return host::call<abc::PolarChart>(self, kDef_PVBaseChartRQX, [&](abc::PolarChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addSplineLineLayer(a_data.data(), a_data.size(), color, a_name.c_str()), "PVPolarSplineLineLayerRQX", kDef_PVPolarLayerRQX);
+    });
+}
+
+static REALobject PVPolarChartRQX_addSplineAreaLayer_i(REALobject self, REALarray data, RBInteger color, REALstring name) {
+    return host::call<abc::PolarChart>(self, kDef_PVBaseChartRQX, [&](abc::PolarChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addSplineAreaLayer(a_data.data(), a_data.size(), color, a_name.c_str()), "PVPolarSplineAreaLayerRQX", kDef_PVPolarLayerRQX);
+    });
+}
+
+static REALobject PVPolarChartRQX_addVectorLayer_i(REALobject self, REALarray rData, REALarray aData, REALarray lengths, REALarray directions, RBInteger lengthScale, RBInteger color, REALstring name) {
+    return host::call<abc::PolarChart>(self, kDef_PVBaseChartRQX, [&](abc::PolarChart* it_) -> REALobject {
+        host::InIntegerDoubles a_rData(rData);
+        host::InIntegerDoubles a_aData(aData);
+        host::InIntegerDoubles a_lengths(lengths);
+        host::InIntegerDoubles a_directions(directions);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addVectorLayer(a_rData.data(), a_rData.size(), a_aData.data(), a_aData.size(), a_lengths.data(), a_lengths.size(), a_directions.data(), a_directions.size(), lengthScale, color, a_name.c_str()), "PVPolarVectorLayerRQX", kDef_PVPolarLayerRQX);
+    });
+}
+
 static REALobject PVPolarChartRQX_get_angularAxis(REALobject self, std::intptr_t) {
     return PVPolarChartRQX_angularAxis(self);
 }
@@ -1573,6 +1669,13 @@ static void PVDataSetRQX_setDataSymbol2(REALobject self, REALstring image) {
     });
 }
 
+static void PVDataSetRQX_setDataSymbol2_f(REALobject self, REALfolderItem image) {
+    return host::call<abc::DataSet>(self, kDef_PVDataSetRQX, [&](abc::DataSet* it_) -> void {
+        host::InPath a_image(image);
+        it_->setDataSymbol2(a_image.c_str());
+    });
+}
+
 static void PVDataSetRQX_setDataSymbol3(REALobject self, REALobject obj) {
     return host::call<abc::DataSet>(self, kDef_PVDataSetRQX, [&](abc::DataSet* it_) -> void {
         it_->setDataSymbol3(host::argView<abc::DrawArea>(obj, kDef_PVDrawAreaRQX));
@@ -1623,6 +1726,13 @@ static REALobject PVDataSetRQX_setDataLabelStyle_c(REALobject self, REALstring f
 static REALobject PVDataSetRQX_getLegendIcon(REALobject self) {
     return host::call<abc::DataSet>(self, kDef_PVDataSetRQX, [&](abc::DataSet* it_) -> REALobject {
         return host::child(self, kDef_PVDataSetRQX, it_->getLegendIcon(), "PVDrawAreaRQX", kDef_PVDrawAreaRQX);
+    });
+}
+
+static void PVDataSetRQX_setData_i(REALobject self, REALarray data) {
+    return host::call<abc::DataSet>(self, kDef_PVDataSetRQX, [&](abc::DataSet* it_) -> void {
+        host::InIntegerDoubles a_data(data);
+        it_->setData(a_data.data(), a_data.size());
     });
 }
 
@@ -1792,12 +1902,6 @@ static void PVLegendBoxRQX_setKeyBorder_c(REALobject self, RBColor edgeColor, RB
 static void PVLegendBoxRQX_setLineStyleKey(REALobject self, bool b) {
     return host::call<abc::LegendBox>(self, kDef_PVDrawObjRQX, [&](abc::LegendBox* it_) -> void {
         it_->setLineStyleKey(b);
-    });
-}
-
-static void PVLegendBoxRQX_paint2(REALobject self, REALobject d, RBInteger offsetX, RBInteger offsetY) {
-    return host::call<abc::LegendBox>(self, kDef_PVDrawObjRQX, [&](abc::LegendBox* it_) -> void {
-        it_->paint2(host::argView<abc::DrawArea>(d, kDef_PVDrawAreaRQX), host::px(offsetX), host::px(offsetY));
     });
 }
 
@@ -2101,20 +2205,6 @@ static void PVViewPortManagerRQX_syncDateAxisWithViewPort(REALobject self, REALs
 static void PVViewPortManagerRQX_commitPendingSyncAxis(REALobject self, REALobject chart) {
     return host::call<abc::ViewPortManager>(self, kDef_PVViewPortManagerRQX, [&](abc::ViewPortManager* it_) -> void {
         it_->commitPendingSyncAxis(host::argView<abc::BaseChart>(chart, kDef_PVBaseChartRQX));
-    });
-}
-
-static double PVViewPortManagerRQX_getCustomAttr(REALobject self, REALstring key) {
-    return host::call<abc::ViewPortManager>(self, kDef_PVViewPortManagerRQX, [&](abc::ViewPortManager* it_) -> double {
-        host::InString a_key(key);
-        return it_->getCustomAttr(a_key.c_str());
-    });
-}
-
-static void PVViewPortManagerRQX_setCustomAttr(REALobject self, REALstring key, double value) {
-    return host::call<abc::ViewPortManager>(self, kDef_PVViewPortManagerRQX, [&](abc::ViewPortManager* it_) -> void {
-        host::InString a_key(key);
-        it_->setCustomAttr(a_key.c_str(), value);
     });
 }
 
@@ -2694,33 +2784,9 @@ static void PVDrawAreaRQX_Constructor(REALobject self) {
     });
 }
 
-static bool PVDrawAreaRQX_isEmpty(REALobject self) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        return it_->isEmpty();
-    });
-}
-
 static void PVDrawAreaRQX_enableVectorOutput(REALobject self) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
         it_->enableVectorOutput();
-    });
-}
-
-static bool PVDrawAreaRQX_hasVectorOutput(REALobject self) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        return it_->hasVectorOutput();
-    });
-}
-
-static void PVDrawAreaRQX_initDynamicLayer(REALobject self) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->initDynamicLayer();
-    });
-}
-
-static void PVDrawAreaRQX_removeDynamicLayer(REALobject self, bool keepBase) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->removeDynamicLayer(keepBase);
     });
 }
 
@@ -2769,30 +2835,6 @@ static void PVDrawAreaRQX_setBgColor(REALobject self, RBInteger color) {
 static void PVDrawAreaRQX_setBgColor_c(REALobject self, RBColor color) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
         it_->setBgColor(static_cast<int>(color));
-    });
-}
-
-static void PVDrawAreaRQX_addDropShadow(REALobject self, RBInteger mode, RBInteger xOffset, RBInteger yOffset, RBInteger blurRadius, RBInteger color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->addDropShadow(mode, xOffset, yOffset, blurRadius, color);
-    });
-}
-
-static void PVDrawAreaRQX_addDropShadow_c(REALobject self, RBInteger mode, RBInteger xOffset, RBInteger yOffset, RBInteger blurRadius, RBColor color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->addDropShadow(mode, xOffset, yOffset, blurRadius, static_cast<int>(color));
-    });
-}
-
-static void PVDrawAreaRQX_roundedFrame(REALobject self, RBInteger x1, RBInteger y1, RBInteger x2, RBInteger y2, RBInteger r1, RBInteger r2, RBInteger r3, RBInteger r4, RBInteger thickness, RBInteger frameColor, RBInteger outerEdgeColor, RBInteger innerEdgeColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->roundedFrame(host::px(x1), host::px(y1), host::px(x2), host::px(y2), host::px(r1), host::px(r2), host::px(r3), host::px(r4), thickness, frameColor, outerEdgeColor, innerEdgeColor);
-    });
-}
-
-static void PVDrawAreaRQX_roundedFrame_c(REALobject self, RBInteger x1, RBInteger y1, RBInteger x2, RBInteger y2, RBInteger r1, RBInteger r2, RBInteger r3, RBInteger r4, RBInteger thickness, RBColor frameColor, RBColor outerEdgeColor, RBColor innerEdgeColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->roundedFrame(host::px(x1), host::px(y1), host::px(x2), host::px(y2), host::px(r1), host::px(r2), host::px(r3), host::px(r4), thickness, static_cast<int>(frameColor), static_cast<int>(outerEdgeColor), static_cast<int>(innerEdgeColor));
     });
 }
 
@@ -2892,30 +2934,6 @@ static void PVDrawAreaRQX_line_c(REALobject self, double x1, double y1, double x
     });
 }
 
-static void PVDrawAreaRQX_initLineTo(REALobject self) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->initLineTo();
-    });
-}
-
-static void PVDrawAreaRQX_initLineTo2(REALobject self, double x, double y) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->initLineTo2(x, y);
-    });
-}
-
-static void PVDrawAreaRQX_lineTo(REALobject self, double x1, double y1, double x2, double y2, RBInteger color, RBInteger lineWidth) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->lineTo(x1, y1, x2, y2, color, lineWidth);
-    });
-}
-
-static void PVDrawAreaRQX_lineTo_c(REALobject self, double x1, double y1, double x2, double y2, RBColor color, RBInteger lineWidth) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->lineTo(x1, y1, x2, y2, static_cast<int>(color), lineWidth);
-    });
-}
-
 static void PVDrawAreaRQX_arc(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, double startAngle, double endAngle, RBInteger color) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
         it_->arc(host::px(cx), host::px(cy), host::px(rx), host::px(ry), startAngle, endAngle, color);
@@ -2940,108 +2958,6 @@ static void PVDrawAreaRQX_rect_c(REALobject self, RBInteger x1, RBInteger y1, RB
     });
 }
 
-static void PVDrawAreaRQX_roundedRect(REALobject self, RBInteger x1, RBInteger y1, RBInteger x2, RBInteger y2, RBInteger r1, RBInteger r2, RBInteger r3, RBInteger r4, RBInteger edgeColor, RBInteger fillColor, RBInteger raisedEffect) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->roundedRect(host::px(x1), host::px(y1), host::px(x2), host::px(y2), host::px(r1), host::px(r2), host::px(r3), host::px(r4), edgeColor, fillColor, raisedEffect);
-    });
-}
-
-static void PVDrawAreaRQX_roundedRect_c(REALobject self, RBInteger x1, RBInteger y1, RBInteger x2, RBInteger y2, RBInteger r1, RBInteger r2, RBInteger r3, RBInteger r4, RBColor edgeColor, RBColor fillColor, RBInteger raisedEffect) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->roundedRect(host::px(x1), host::px(y1), host::px(x2), host::px(y2), host::px(r1), host::px(r2), host::px(r3), host::px(r4), static_cast<int>(edgeColor), static_cast<int>(fillColor), raisedEffect);
-    });
-}
-
-static void PVDrawAreaRQX_clipRoundedCorners(REALobject self, RBInteger r1, RBInteger r2, RBInteger r3, RBInteger r4, RBInteger bgColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->clipRoundedCorners(host::px(r1), host::px(r2), host::px(r3), host::px(r4), bgColor);
-    });
-}
-
-static void PVDrawAreaRQX_clipRoundedCorners_c(REALobject self, RBInteger r1, RBInteger r2, RBInteger r3, RBInteger r4, RBColor bgColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->clipRoundedCorners(host::px(r1), host::px(r2), host::px(r3), host::px(r4), static_cast<int>(bgColor));
-    });
-}
-
-static void PVDrawAreaRQX_polygon2(REALobject self, REALarray x, REALarray y, RBInteger edgeColor, RBInteger fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InInts a_x(x);
-        host::InInts a_y(y);
-        it_->polygon2(a_x.data(), a_x.size(), a_y.data(), a_y.size(), edgeColor, fillColor);
-    });
-}
-
-static void PVDrawAreaRQX_polygon2_c(REALobject self, REALarray x, REALarray y, RBColor edgeColor, RBColor fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InInts a_x(x);
-        host::InInts a_y(y);
-        it_->polygon2(a_x.data(), a_x.size(), a_y.data(), a_y.size(), static_cast<int>(edgeColor), static_cast<int>(fillColor));
-    });
-}
-
-static void PVDrawAreaRQX_polygon3(REALobject self, REALarray x, REALarray y, RBInteger edgeColor, RBInteger fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->polygon3(a_x.data(), a_x.size(), a_y.data(), a_y.size(), edgeColor, fillColor);
-    });
-}
-
-static void PVDrawAreaRQX_polygon3_c(REALobject self, REALarray x, REALarray y, RBColor edgeColor, RBColor fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->polygon3(a_x.data(), a_x.size(), a_y.data(), a_y.size(), static_cast<int>(edgeColor), static_cast<int>(fillColor));
-    });
-}
-
-static void PVDrawAreaRQX_polygon4(REALobject self, REALarray xy, RBInteger edgeColor, RBInteger fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_xy(xy);
-        it_->polygon4(a_xy.data(), a_xy.size(), edgeColor, fillColor);
-    });
-}
-
-static void PVDrawAreaRQX_polygon4_c(REALobject self, REALarray xy, RBColor edgeColor, RBColor fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_xy(xy);
-        it_->polygon4(a_xy.data(), a_xy.size(), static_cast<int>(edgeColor), static_cast<int>(fillColor));
-    });
-}
-
-static void PVDrawAreaRQX_polygonEx(REALobject self, REALarray x, REALarray y, RBInteger edgeColor, RBInteger fillColor, double scale, double angle, double xOffset, double yOffset) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->polygonEx(a_x.data(), a_x.size(), a_y.data(), a_y.size(), edgeColor, fillColor, scale, angle, xOffset, yOffset);
-    });
-}
-
-static void PVDrawAreaRQX_polygonEx_c(REALobject self, REALarray x, REALarray y, RBColor edgeColor, RBColor fillColor, double scale, double angle, double xOffset, double yOffset) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->polygonEx(a_x.data(), a_x.size(), a_y.data(), a_y.size(), static_cast<int>(edgeColor), static_cast<int>(fillColor), scale, angle, xOffset, yOffset);
-    });
-}
-
-static void PVDrawAreaRQX_exactPolygon(REALobject self, REALarray x, REALarray y, RBInteger color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->exactPolygon(a_x.data(), a_x.size(), a_y.data(), a_y.size(), color);
-    });
-}
-
-static void PVDrawAreaRQX_exactPolygon_c(REALobject self, REALarray x, REALarray y, RBColor color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->exactPolygon(a_x.data(), a_x.size(), a_y.data(), a_y.size(), static_cast<int>(color));
-    });
-}
-
 static void PVDrawAreaRQX_surface(REALobject self, RBInteger x1, RBInteger y1, RBInteger x2, RBInteger y2, RBInteger depthX, RBInteger depthY, RBInteger edgeColor, RBInteger fillColor) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
         it_->surface(host::px(x1), host::px(y1), host::px(x2), host::px(y2), depthX, depthY, edgeColor, fillColor);
@@ -3051,18 +2967,6 @@ static void PVDrawAreaRQX_surface(REALobject self, RBInteger x1, RBInteger y1, R
 static void PVDrawAreaRQX_surface_c(REALobject self, RBInteger x1, RBInteger y1, RBInteger x2, RBInteger y2, RBInteger depthX, RBInteger depthY, RBColor edgeColor, RBColor fillColor) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
         it_->surface(host::px(x1), host::px(y1), host::px(x2), host::px(y2), depthX, depthY, static_cast<int>(edgeColor), static_cast<int>(fillColor));
-    });
-}
-
-static void PVDrawAreaRQX_surfaceEx(REALobject self, RBInteger x1, RBInteger y1, RBInteger x2, RBInteger y2, RBInteger depthX, RBInteger depthY, RBInteger edgeColor, RBInteger fillColor, bool noEdges) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->surfaceEx(host::px(x1), host::px(y1), host::px(x2), host::px(y2), depthX, depthY, edgeColor, fillColor, noEdges);
-    });
-}
-
-static void PVDrawAreaRQX_surfaceEx_c(REALobject self, RBInteger x1, RBInteger y1, RBInteger x2, RBInteger y2, RBInteger depthX, RBInteger depthY, RBColor edgeColor, RBColor fillColor, bool noEdges) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->surfaceEx(host::px(x1), host::px(y1), host::px(x2), host::px(y2), depthX, depthY, static_cast<int>(edgeColor), static_cast<int>(fillColor), noEdges);
     });
 }
 
@@ -3114,18 +3018,6 @@ static void PVDrawAreaRQX_ringSector_c(REALobject self, RBInteger cx, RBInteger 
     });
 }
 
-static void PVDrawAreaRQX_ringSectorEx(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, RBInteger irx, RBInteger iry, double a1, double a2, RBInteger outerEdgeColor, RBInteger innerEdgeColor, RBInteger startEdgeColor, RBInteger endEdgeColor, bool drawEdges, RBInteger fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->ringSectorEx(host::px(cx), host::px(cy), host::px(rx), host::px(ry), irx, iry, a1, a2, outerEdgeColor, innerEdgeColor, startEdgeColor, endEdgeColor, drawEdges, fillColor);
-    });
-}
-
-static void PVDrawAreaRQX_ringSectorEx_c(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, RBInteger irx, RBInteger iry, double a1, double a2, RBColor outerEdgeColor, RBColor innerEdgeColor, RBColor startEdgeColor, RBColor endEdgeColor, bool drawEdges, RBColor fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->ringSectorEx(host::px(cx), host::px(cy), host::px(rx), host::px(ry), irx, iry, a1, a2, static_cast<int>(outerEdgeColor), static_cast<int>(innerEdgeColor), static_cast<int>(startEdgeColor), static_cast<int>(endEdgeColor), drawEdges, static_cast<int>(fillColor));
-    });
-}
-
 static void PVDrawAreaRQX_ring(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, RBInteger irx, RBInteger iry, RBInteger edgeColor, RBInteger fillColor) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
         it_->ring(host::px(cx), host::px(cy), host::px(rx), host::px(ry), irx, iry, edgeColor, fillColor);
@@ -3135,74 +3027,6 @@ static void PVDrawAreaRQX_ring(REALobject self, RBInteger cx, RBInteger cy, RBIn
 static void PVDrawAreaRQX_ring_c(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, RBInteger irx, RBInteger iry, RBColor edgeColor, RBColor fillColor) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
         it_->ring(host::px(cx), host::px(cy), host::px(rx), host::px(ry), irx, iry, static_cast<int>(edgeColor), static_cast<int>(fillColor));
-    });
-}
-
-static void PVDrawAreaRQX_ringEx(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, RBInteger irx, RBInteger iry, RBInteger outerEdgeColor, RBInteger innerEdgeColor, bool drawEdges, RBInteger fillColor, bool startFlag, bool lowerEdgeOnly) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->ringEx(host::px(cx), host::px(cy), host::px(rx), host::px(ry), irx, iry, outerEdgeColor, innerEdgeColor, drawEdges, fillColor, startFlag, lowerEdgeOnly);
-    });
-}
-
-static void PVDrawAreaRQX_ringEx_c(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, RBInteger irx, RBInteger iry, RBColor outerEdgeColor, RBColor innerEdgeColor, bool drawEdges, RBColor fillColor, bool startFlag, bool lowerEdgeOnly) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->ringEx(host::px(cx), host::px(cy), host::px(rx), host::px(ry), irx, iry, static_cast<int>(outerEdgeColor), static_cast<int>(innerEdgeColor), drawEdges, static_cast<int>(fillColor), startFlag, lowerEdgeOnly);
-    });
-}
-
-static void PVDrawAreaRQX_circleSegment(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, double a1, double a2, RBInteger edgeColor, RBInteger fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->circleSegment(host::px(cx), host::px(cy), host::px(rx), host::px(ry), a1, a2, edgeColor, fillColor);
-    });
-}
-
-static void PVDrawAreaRQX_circleSegment_c(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, double a1, double a2, RBColor edgeColor, RBColor fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->circleSegment(host::px(cx), host::px(cy), host::px(rx), host::px(ry), a1, a2, static_cast<int>(edgeColor), static_cast<int>(fillColor));
-    });
-}
-
-static void PVDrawAreaRQX_vFill(REALobject self, REALarray x, REALarray y, double baseY, RBInteger fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->vFill(a_x.data(), a_x.size(), a_y.data(), a_y.size(), baseY, fillColor);
-    });
-}
-
-static void PVDrawAreaRQX_vFill_c(REALobject self, REALarray x, REALarray y, double baseY, RBColor fillColor) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->vFill(a_x.data(), a_x.size(), a_y.data(), a_y.size(), baseY, static_cast<int>(fillColor));
-    });
-}
-
-static void PVDrawAreaRQX_joinWithSpline(REALobject self, REALarray x, REALarray y, RBInteger color, RBInteger lineWidth, double tension) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->joinWithSpline(a_x.data(), a_x.size(), a_y.data(), a_y.size(), color, lineWidth, tension);
-    });
-}
-
-static void PVDrawAreaRQX_joinWithSpline_c(REALobject self, REALarray x, REALarray y, RBColor color, RBInteger lineWidth, double tension) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InDoubles a_x(x);
-        host::InDoubles a_y(y);
-        it_->joinWithSpline(a_x.data(), a_x.size(), a_y.data(), a_y.size(), static_cast<int>(color), lineWidth, tension);
-    });
-}
-
-static void PVDrawAreaRQX_gouraudShading(REALobject self, double x1, double y1, double b1, double x2, double y2, double b2, double x3, double y3, double b3, RBInteger color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->gouraudShading(x1, y1, b1, x2, y2, b2, x3, y3, b3, color);
-    });
-}
-
-static void PVDrawAreaRQX_gouraudShading_c(REALobject self, double x1, double y1, double b1, double x2, double y2, double b2, double x3, double y3, double b3, RBColor color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->gouraudShading(x1, y1, b1, x2, y2, b2, x3, y3, b3, static_cast<int>(color));
     });
 }
 
@@ -3278,30 +3102,9 @@ static REALobject PVDrawAreaRQX_text4(REALobject self, REALstring str, REALstrin
     });
 }
 
-static REALobject PVDrawAreaRQX_textEx(REALobject self, REALstring str, REALstring font, RBInteger fontIndex, double fontHeight, double fontWidth, double angle, bool vertical, RBInteger maxWidth, RBInteger maxLines) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALobject {
-        host::InString a_str(str);
-        host::InString a_font(font);
-        return host::child(self, kDef_PVDrawAreaRQX, it_->textEx(a_str.c_str(), a_font.c_str(), fontIndex, fontHeight, fontWidth, angle, vertical, maxWidth, maxLines), "PVTTFTextRQX", kDef_PVTTFTextRQX);
-    });
-}
-
-static void PVDrawAreaRQX_close(REALobject self, REALobject text) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->close(host::argView<abc::TTFText>(text, kDef_PVTTFTextRQX));
-    });
-}
-
 static void PVDrawAreaRQX_merge(REALobject self, REALobject d, RBInteger x, RBInteger y, RBInteger alignment, RBInteger transparency) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
         it_->merge(host::argView<abc::DrawArea>(d, kDef_PVDrawAreaRQX), host::px(x), host::px(y), alignment, transparency);
-    });
-}
-
-static void PVDrawAreaRQX_merge2(REALobject self, REALarray pixels, RBInteger width, RBInteger x, RBInteger y) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InInts a_pixels(pixels);
-        it_->merge2(a_pixels.data(), a_pixels.size(), host::px(width), host::px(x), host::px(y));
     });
 }
 
@@ -3318,43 +3121,16 @@ static void PVDrawAreaRQX_setSearchPath(REALobject self, REALstring path) {
     });
 }
 
-static REALstring PVDrawAreaRQX_getSearchPath(REALobject self) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALstring {
-        return host::outString(it_->getSearchPath());
-    });
-}
-
-static bool PVDrawAreaRQX_loadGIF(REALobject self, REALstring filename) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        host::InString a_filename(filename);
-        return it_->loadGIF(a_filename.c_str());
-    });
-}
-
-static bool PVDrawAreaRQX_loadPNG(REALobject self, REALstring filename) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        host::InString a_filename(filename);
-        return it_->loadPNG(a_filename.c_str());
-    });
-}
-
-static bool PVDrawAreaRQX_loadJPG(REALobject self, REALstring filename) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        host::InString a_filename(filename);
-        return it_->loadJPG(a_filename.c_str());
-    });
-}
-
-static bool PVDrawAreaRQX_loadWMP(REALobject self, REALstring filename) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        host::InString a_filename(filename);
-        return it_->loadWMP(a_filename.c_str());
-    });
-}
-
 static bool PVDrawAreaRQX_load(REALobject self, REALstring filename) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
         host::InString a_filename(filename);
+        return it_->load(a_filename.c_str());
+    });
+}
+
+static bool PVDrawAreaRQX_load_f(REALobject self, REALfolderItem filename) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
+        host::InPath a_filename(filename);
         return it_->load(a_filename.c_str());
     });
 }
@@ -3474,9 +3250,23 @@ static bool PVDrawAreaRQX_out(REALobject self, REALstring filename) {
     });
 }
 
+static bool PVDrawAreaRQX_out_f(REALobject self, REALfolderItem filename) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
+        host::InPath a_filename(filename);
+        return it_->out(a_filename.c_str());
+    });
+}
+
 static bool PVDrawAreaRQX_outGIF(REALobject self, REALstring filename) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
         host::InString a_filename(filename);
+        return it_->outGIF(a_filename.c_str());
+    });
+}
+
+static bool PVDrawAreaRQX_outGIF_f(REALobject self, REALfolderItem filename) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
+        host::InPath a_filename(filename);
         return it_->outGIF(a_filename.c_str());
     });
 }
@@ -3488,9 +3278,23 @@ static bool PVDrawAreaRQX_outPNG(REALobject self, REALstring filename) {
     });
 }
 
+static bool PVDrawAreaRQX_outPNG_f(REALobject self, REALfolderItem filename) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
+        host::InPath a_filename(filename);
+        return it_->outPNG(a_filename.c_str());
+    });
+}
+
 static bool PVDrawAreaRQX_outJPG(REALobject self, REALstring filename, RBInteger quality) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
         host::InString a_filename(filename);
+        return it_->outJPG(a_filename.c_str(), quality);
+    });
+}
+
+static bool PVDrawAreaRQX_outJPG_f(REALobject self, REALfolderItem filename, RBInteger quality) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
+        host::InPath a_filename(filename);
         return it_->outJPG(a_filename.c_str(), quality);
     });
 }
@@ -3502,9 +3306,23 @@ static bool PVDrawAreaRQX_outWMP(REALobject self, REALstring filename) {
     });
 }
 
+static bool PVDrawAreaRQX_outWMP_f(REALobject self, REALfolderItem filename) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
+        host::InPath a_filename(filename);
+        return it_->outWMP(a_filename.c_str());
+    });
+}
+
 static bool PVDrawAreaRQX_outBMP(REALobject self, REALstring filename) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
         host::InString a_filename(filename);
+        return it_->outBMP(a_filename.c_str());
+    });
+}
+
+static bool PVDrawAreaRQX_outBMP_f(REALobject self, REALfolderItem filename) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
+        host::InPath a_filename(filename);
         return it_->outBMP(a_filename.c_str());
     });
 }
@@ -3517,6 +3335,14 @@ static bool PVDrawAreaRQX_outSVG(REALobject self, REALstring filename, REALstrin
     });
 }
 
+static bool PVDrawAreaRQX_outSVG_f(REALobject self, REALfolderItem filename, REALstring options) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
+        host::InPath a_filename(filename);
+        host::InString a_options(options);
+        return it_->outSVG(a_filename.c_str(), a_options.c_str());
+    });
+}
+
 static bool PVDrawAreaRQX_outPDF(REALobject self, REALstring filename) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
         host::InString a_filename(filename);
@@ -3524,24 +3350,10 @@ static bool PVDrawAreaRQX_outPDF(REALobject self, REALstring filename) {
     });
 }
 
-static bool PVDrawAreaRQX_outAGF(REALobject self, REALstring filename) {
+static bool PVDrawAreaRQX_outPDF_f(REALobject self, REALfolderItem filename) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        host::InString a_filename(filename);
-        return it_->outAGF(a_filename.c_str());
-    });
-}
-
-static void PVDrawAreaRQX_setOutputOptions(REALobject self, REALstring options) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InString a_options(options);
-        it_->setOutputOptions(a_options.c_str());
-    });
-}
-
-static bool PVDrawAreaRQX_cacheOutput(REALobject self, REALstring key) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        host::InString a_key(key);
-        return it_->cacheOutput(a_key.c_str());
+        host::InPath a_filename(filename);
+        return it_->outPDF(a_filename.c_str());
     });
 }
 
@@ -3587,76 +3399,9 @@ static void PVDrawAreaRQX_setInterlace(REALobject self, bool interlace) {
     });
 }
 
-static void PVDrawAreaRQX_setColorTable2(REALobject self, REALarray colors, RBInteger offset) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InInts a_colors(colors);
-        it_->setColorTable2(a_colors.data(), a_colors.size(), host::px(offset));
-    });
-}
-
 static RBInteger PVDrawAreaRQX_getARGBColor(REALobject self, RBInteger color) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
         return it_->getARGBColor(color);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_getARGBColor_c(REALobject self, RBColor color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->getARGBColor(static_cast<int>(color));
-    });
-}
-
-static REALarray PVDrawAreaRQX_getARGBGradient(REALobject self, REALarray gradient) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALarray {
-        host::InInts a_gradient(gradient);
-        int n = 0;
-        const int* p = it_->getARGBGradient(a_gradient.data(), a_gradient.size(), &n);
-        return host::outInts(p, n);
-    });
-}
-
-static REALarray PVDrawAreaRQX_getARGBColor2(REALobject self, REALarray colors) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALarray {
-        host::InInts a_colors(colors);
-        int n = 0;
-        const int* p = it_->getARGBColor2(a_colors.data(), a_colors.size(), &n);
-        return host::outInts(p, n);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_getARGBColor3(REALobject self, RBInteger color, RBInteger x, RBInteger y) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->getARGBColor3(color, host::px(x), host::px(y));
-    });
-}
-
-static RBInteger PVDrawAreaRQX_getARGBColor3_c(REALobject self, RBColor color, RBInteger x, RBInteger y) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->getARGBColor3(static_cast<int>(color), host::px(x), host::px(y));
-    });
-}
-
-static bool PVDrawAreaRQX_isOpaque(REALobject self, RBInteger color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        return it_->isOpaque(color);
-    });
-}
-
-static bool PVDrawAreaRQX_isOpaque_c(REALobject self, RBColor color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        return it_->isOpaque(static_cast<int>(color));
-    });
-}
-
-static bool PVDrawAreaRQX_isDynamic(REALobject self, RBInteger color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        return it_->isDynamic(color);
-    });
-}
-
-static bool PVDrawAreaRQX_isDynamic_c(REALobject self, RBColor color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> bool {
-        return it_->isDynamic(static_cast<int>(color));
     });
 }
 
@@ -3684,24 +3429,6 @@ static RBInteger PVDrawAreaRQX_adjustBrightness_c(REALobject self, RBColor color
     });
 }
 
-static RBInteger PVDrawAreaRQX_dynamicColor(REALobject self) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->dynamicColor();
-    });
-}
-
-static void PVDrawAreaRQX_freeColor(REALobject self, RBInteger color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->freeColor(color);
-    });
-}
-
-static void PVDrawAreaRQX_freeColor_c(REALobject self, RBColor color) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->freeColor(static_cast<int>(color));
-    });
-}
-
 static RBInteger PVDrawAreaRQX_dashLineColor(REALobject self, RBInteger color, RBInteger patternCode) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
         return it_->dashLineColor(color, patternCode);
@@ -3721,13 +3448,6 @@ static RBInteger PVDrawAreaRQX_patternColor(REALobject self, REALarray pixels, R
     });
 }
 
-static RBInteger PVDrawAreaRQX_patternColor3(REALobject self, REALstring filename, RBInteger startX, RBInteger startY) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InString a_filename(filename);
-        return it_->patternColor3(a_filename.c_str(), host::px(startX), host::px(startY));
-    });
-}
-
 static RBInteger PVDrawAreaRQX_gradientColor(REALobject self, RBInteger startX, RBInteger startY, RBInteger endX, RBInteger endY, RBInteger startColor, RBInteger endColor) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
         return it_->gradientColor(host::px(startX), host::px(startY), host::px(endX), host::px(endY), startColor, endColor);
@@ -3743,6 +3463,13 @@ static RBInteger PVDrawAreaRQX_gradientColor_c(REALobject self, RBInteger startX
 static RBInteger PVDrawAreaRQX_gradientColor2(REALobject self, REALarray gradient, double angle, double scale, RBInteger startX, RBInteger startY) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
         host::InInts a_gradient(gradient);
+        return it_->gradientColor2(a_gradient.data(), a_gradient.size(), angle, scale, host::px(startX), host::px(startY));
+    });
+}
+
+static RBInteger PVDrawAreaRQX_gradientColor2_k(REALobject self, REALarray gradient, double angle, double scale, RBInteger startX, RBInteger startY) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
+        host::InColors a_gradient(gradient);
         return it_->gradientColor2(a_gradient.data(), a_gradient.size(), angle, scale, host::px(startX), host::px(startY));
     });
 }
@@ -3766,10 +3493,10 @@ static RBInteger PVDrawAreaRQX_linearGradientColor2(REALobject self, RBInteger s
     });
 }
 
-static RBInteger PVDrawAreaRQX_preciseLinearGradientColor(REALobject self, double startX, double startY, double endX, double endY, REALarray gradient, bool periodic) {
+static RBInteger PVDrawAreaRQX_linearGradientColor2_k(REALobject self, RBInteger startX, RBInteger startY, RBInteger endX, RBInteger endY, REALarray gradient, bool periodic) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InInts a_gradient(gradient);
-        return it_->preciseLinearGradientColor(startX, startY, endX, endY, a_gradient.data(), a_gradient.size(), periodic);
+        host::InColors a_gradient(gradient);
+        return it_->linearGradientColor2(host::px(startX), host::px(startY), host::px(endX), host::px(endY), a_gradient.data(), a_gradient.size(), periodic);
     });
 }
 
@@ -3792,89 +3519,10 @@ static RBInteger PVDrawAreaRQX_radialGradientColor2(REALobject self, RBInteger c
     });
 }
 
-static RBInteger PVDrawAreaRQX_lightingColor(REALobject self, REALarray table, REALarray reserved, RBInteger baseColor, double angle, double scale, RBInteger mode, RBInteger param) {
+static RBInteger PVDrawAreaRQX_radialGradientColor2_k(REALobject self, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry, REALarray gradient, bool periodic) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InInts a_table(table);
-        host::InInts a_reserved(reserved);
-        return it_->lightingColor(a_table.data(), a_table.size(), a_reserved.data(), a_reserved.size(), baseColor, angle, scale, mode, param);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_lightingColor_c(REALobject self, REALarray table, REALarray reserved, RBColor baseColor, double angle, double scale, RBInteger mode, RBInteger param) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InInts a_table(table);
-        host::InInts a_reserved(reserved);
-        return it_->lightingColor(a_table.data(), a_table.size(), a_reserved.data(), a_reserved.size(), static_cast<int>(baseColor), angle, scale, mode, param);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_linearLightingColor(REALobject self, REALarray table, REALarray reserved, RBInteger baseColor, RBInteger startX, RBInteger startY, RBInteger endX, RBInteger endY) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InInts a_table(table);
-        host::InInts a_reserved(reserved);
-        return it_->linearLightingColor(a_table.data(), a_table.size(), a_reserved.data(), a_reserved.size(), baseColor, host::px(startX), host::px(startY), host::px(endX), host::px(endY));
-    });
-}
-
-static RBInteger PVDrawAreaRQX_linearLightingColor_c(REALobject self, REALarray table, REALarray reserved, RBColor baseColor, RBInteger startX, RBInteger startY, RBInteger endX, RBInteger endY) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InInts a_table(table);
-        host::InInts a_reserved(reserved);
-        return it_->linearLightingColor(a_table.data(), a_table.size(), a_reserved.data(), a_reserved.size(), static_cast<int>(baseColor), host::px(startX), host::px(startY), host::px(endX), host::px(endY));
-    });
-}
-
-static RBInteger PVDrawAreaRQX_radialLightingColor(REALobject self, REALarray table, REALarray reserved, RBInteger baseColor, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InInts a_table(table);
-        host::InInts a_reserved(reserved);
-        return it_->radialLightingColor(a_table.data(), a_table.size(), a_reserved.data(), a_reserved.size(), baseColor, host::px(cx), host::px(cy), host::px(rx), host::px(ry));
-    });
-}
-
-static RBInteger PVDrawAreaRQX_radialLightingColor_c(REALobject self, REALarray table, REALarray reserved, RBColor baseColor, RBInteger cx, RBInteger cy, RBInteger rx, RBInteger ry) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InInts a_table(table);
-        host::InInts a_reserved(reserved);
-        return it_->radialLightingColor(a_table.data(), a_table.size(), a_reserved.data(), a_reserved.size(), static_cast<int>(baseColor), host::px(cx), host::px(cy), host::px(rx), host::px(ry));
-    });
-}
-
-static RBInteger PVDrawAreaRQX_angleGradientColor(REALobject self, double cx, double cy, double startAngle, double endAngle, double xScale, double yScale, REALarray gradient) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InInts a_gradient(gradient);
-        return it_->angleGradientColor(cx, cy, startAngle, endAngle, xScale, yScale, a_gradient.data(), a_gradient.size());
-    });
-}
-
-static RBInteger PVDrawAreaRQX_zColor(REALobject self, REALarray gradient, double zLow, double zHigh) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        host::InInts a_gradient(gradient);
-        return it_->zColor(a_gradient.data(), a_gradient.size(), zLow, zHigh);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_transformZColor(REALobject self, RBInteger zColor, double a, double b, double c) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->transformZColor(zColor, a, b, c);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_transformZColor_c(REALobject self, RBColor zColor, double a, double b, double c) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->transformZColor(static_cast<int>(zColor), a, b, c);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_transformZColor2(REALobject self, RBInteger zColor, double x1, double y1, double z1, double x2, double y2, double z2, double x3, double y3, double z3) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->transformZColor2(zColor, x1, y1, z1, x2, y2, z2, x3, y3, z3);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_transformZColor2_c(REALobject self, RBColor zColor, double x1, double y1, double z1, double x2, double y2, double z2, double x3, double y3, double z3) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->transformZColor2(static_cast<int>(zColor), x1, y1, z1, x2, y2, z2, x3, y3, z3);
+        host::InColors a_gradient(gradient);
+        return it_->radialGradientColor2(host::px(cx), host::px(cy), host::px(rx), host::px(ry), a_gradient.data(), a_gradient.size(), periodic);
     });
 }
 
@@ -3901,94 +3549,38 @@ static void PVDrawAreaRQX_setFontTable(REALobject self, RBInteger index, REALstr
     });
 }
 
-static REALstring PVDrawAreaRQX_resolveFont(REALobject self, REALstring name) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALstring {
-        host::InString a_name(name);
-        return host::outString(it_->resolveFont(a_name.c_str()));
-    });
-}
-
-static REALobject PVDrawAreaRQX_subDrawArea(REALobject self, RBInteger width, RBInteger height) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALobject {
-        it_->subDrawArea(host::px(width), host::px(height));
-        return host::same(self);
-    });
-}
-
-static void PVDrawAreaRQX_mergeParent(REALobject self, RBInteger x, RBInteger y, double angle) {
+static void PVDrawAreaRQX_initDynamicLayer(REALobject self) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        it_->mergeParent(host::px(x), host::px(y), angle);
+        it_->initDynamicLayer();
     });
 }
 
-static REALobject PVDrawAreaRQX_getDrawAreaCache(REALobject self, REALstring name) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALobject {
-        host::InString a_name(name);
-        it_->getDrawAreaCache(a_name.c_str());
-        return host::same(self);
-    });
-}
-
-static void PVDrawAreaRQX_putDrawAreaCache(REALobject self, REALstring name, REALobject d) {
+static void PVDrawAreaRQX_removeDynamicLayer(REALobject self, bool keepBase) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InString a_name(name);
-        it_->putDrawAreaCache(a_name.c_str(), host::argView<abc::DrawArea>(d, kDef_PVDrawAreaRQX));
+        it_->removeDynamicLayer(keepBase);
     });
 }
 
-static RBInteger PVDrawAreaRQX_registerShape(REALobject self, REALobject shape) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->registerShape(host::argView<abc::DrawArea>(shape, kDef_PVDrawAreaRQX));
-    });
-}
-
-static REALobject PVDrawAreaRQX_getRegisteredShape(REALobject self, RBInteger id) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALobject {
-        it_->getRegisteredShape(id);
-        return host::same(self);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_alignX(REALobject self, RBInteger width, RBInteger alignment) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->alignX(host::px(width), alignment);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_alignY(REALobject self, RBInteger height, RBInteger alignment) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->alignY(host::px(height), alignment);
-    });
-}
-
-static REALstring PVDrawAreaRQX_getMediaType(REALobject self, RBInteger imageType) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALstring {
-        return host::outString(it_->getMediaType(imageType));
-    });
-}
-
-static RBInteger PVDrawAreaRQX_rawColorAdjustBrightness(REALobject self, RBInteger color, RBInteger k) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->rawColorAdjustBrightness(color, k);
-    });
-}
-
-static RBInteger PVDrawAreaRQX_rawColorAdjustBrightness_c(REALobject self, RBColor color, RBInteger k) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> RBInteger {
-        return it_->rawColorAdjustBrightness(static_cast<int>(color), k);
-    });
-}
-
-static void PVDrawAreaRQX_setFontSearchPath(REALobject self, REALstring path) {
+static void PVDrawAreaRQX_setOutputOptions(REALobject self, REALstring options) {
     return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
-        host::InString a_path(path);
-        it_->setFontSearchPath(a_path.c_str());
+        host::InString a_options(options);
+        it_->setOutputOptions(a_options.c_str());
     });
 }
 
-static REALstring PVDrawAreaRQX_getFontSearchPath(REALobject self) {
-    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> REALstring {
-        return host::outString(it_->getFontSearchPath());
+static void PVDrawAreaRQX_polygon2(REALobject self, REALarray x, REALarray y, RBInteger edgeColor, RBInteger fillColor) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
+        host::InInts a_x(x);
+        host::InInts a_y(y);
+        it_->polygon2(a_x.data(), a_x.size(), a_y.data(), a_y.size(), edgeColor, fillColor);
+    });
+}
+
+static void PVDrawAreaRQX_polygon2_c(REALobject self, REALarray x, REALarray y, RBColor edgeColor, RBColor fillColor) {
+    return host::call<abc::DrawArea>(self, kDef_PVDrawAreaRQX, [&](abc::DrawArea* it_) -> void {
+        host::InInts a_x(x);
+        host::InInts a_y(y);
+        it_->polygon2(a_x.data(), a_x.size(), a_y.data(), a_y.size(), static_cast<int>(edgeColor), static_cast<int>(fillColor));
     });
 }
 
@@ -4007,6 +3599,13 @@ static void PVThreeDScatterGroupRQX_setDataSymbol_c(REALobject self, RBInteger s
 static void PVThreeDScatterGroupRQX_setDataSymbol2(REALobject self, REALstring image) {
     return host::call<abc::ThreeDScatterGroup>(self, kDef_PVThreeDScatterGroupRQX, [&](abc::ThreeDScatterGroup* it_) -> void {
         host::InString a_image(image);
+        it_->setDataSymbol2(a_image.c_str());
+    });
+}
+
+static void PVThreeDScatterGroupRQX_setDataSymbol2_f(REALobject self, REALfolderItem image) {
+    return host::call<abc::ThreeDScatterGroup>(self, kDef_PVThreeDScatterGroupRQX, [&](abc::ThreeDScatterGroup* it_) -> void {
+        host::InPath a_image(image);
         it_->setDataSymbol2(a_image.c_str());
     });
 }
@@ -4108,6 +3707,18 @@ static REALarray PVRanTableRQX_getCol(REALobject self, RBInteger colNo) {
     });
 }
 
+static void PVRanTableRQX_setDateCol_t(REALobject self, RBInteger colNo, REALobject startTime, double tickInc, bool weekDayOnly) {
+    return host::call<abc::RanTable>(self, kDef_PVRanTableRQX, [&](abc::RanTable* it_) -> void {
+        it_->setDateCol(colNo, host::chartTimeOf(startTime), tickInc, weekDayOnly);
+    });
+}
+
+static RBInteger PVRanTableRQX_selectDate_t(REALobject self, RBInteger colNo, REALobject minDate, REALobject maxDate) {
+    return host::call<abc::RanTable>(self, kDef_PVRanTableRQX, [&](abc::RanTable* it_) -> RBInteger {
+        return it_->selectDate(colNo, host::chartTimeOf(minDate), host::chartTimeOf(maxDate));
+    });
+}
+
 static void PVRanSeriesRQX_Constructor(REALobject self, RBInteger seed) {
     host::construct(self, kDef_PVRanSeriesRQX, [&]() -> abc::Garbage* {
         auto* w = new abc::RanSeries(seed);
@@ -4153,6 +3764,14 @@ static REALarray PVRanSeriesRQX_get2DSeries(REALobject self, RBInteger xLen, RBI
     return host::call<abc::RanSeries>(self, kDef_PVRanSeriesRQX, [&](abc::RanSeries* it_) -> REALarray {
         int n = 0;
         const double* p = it_->get2DSeries(xLen, yLen, minValue, maxValue, &n);
+        return host::outDoubles(p, n);
+    });
+}
+
+static REALarray PVRanSeriesRQX_getDateSeries_t(REALobject self, RBInteger len, REALobject startTime, double tickInc, bool weekDayOnly) {
+    return host::call<abc::RanSeries>(self, kDef_PVRanSeriesRQX, [&](abc::RanSeries* it_) -> REALarray {
+        int n = 0;
+        const double* p = it_->getDateSeries(len, host::chartTimeOf(startTime), tickInc, weekDayOnly, &n);
         return host::outDoubles(p, n);
     });
 }
@@ -4213,6 +3832,13 @@ static void PVPolarLayerRQX_setDataSymbol_c(REALobject self, RBInteger symbol, R
 static void PVPolarLayerRQX_setDataSymbol2(REALobject self, REALstring image) {
     return host::call<abc::PolarLayer>(self, kDef_PVPolarLayerRQX, [&](abc::PolarLayer* it_) -> void {
         host::InString a_image(image);
+        it_->setDataSymbol2(a_image.c_str());
+    });
+}
+
+static void PVPolarLayerRQX_setDataSymbol2_f(REALobject self, REALfolderItem image) {
+    return host::call<abc::PolarLayer>(self, kDef_PVPolarLayerRQX, [&](abc::PolarLayer* it_) -> void {
+        host::InPath a_image(image);
         it_->setDataSymbol2(a_image.c_str());
     });
 }
@@ -4371,12 +3997,6 @@ static REALobject PVMarkRQX_getLine(REALobject self) {
     });
 }
 
-static void PVTextBoxRQX_setOrigin(REALobject self, RBInteger x, RBInteger y, RBInteger alignment) {
-    return host::call<abc::TextBox>(self, kDef_PVDrawObjRQX, [&](abc::TextBox* it_) -> void {
-        it_->setOrigin(host::px(x), host::px(y), alignment);
-    });
-}
-
 static void PVTextBoxRQX_setText(REALobject self, REALstring text) {
     return host::call<abc::TextBox>(self, kDef_PVDrawObjRQX, [&](abc::TextBox* it_) -> void {
         host::InString a_text(text);
@@ -4469,12 +4089,6 @@ static RBInteger PVTTFTextRQX_getHeight(REALobject self) {
     });
 }
 
-static RBInteger PVTTFTextRQX_getLineWidth(REALobject self) {
-    return host::call<abc::TTFText>(self, kDef_PVTTFTextRQX, [&](abc::TTFText* it_) -> RBInteger {
-        return it_->getLineWidth();
-    });
-}
-
 static RBInteger PVTTFTextRQX_getLineHeight(REALobject self) {
     return host::call<abc::TTFText>(self, kDef_PVTTFTextRQX, [&](abc::TTFText* it_) -> RBInteger {
         return it_->getLineHeight();
@@ -4484,30 +4098,6 @@ static RBInteger PVTTFTextRQX_getLineHeight(REALobject self) {
 static RBInteger PVTTFTextRQX_getLineDistance(REALobject self) {
     return host::call<abc::TTFText>(self, kDef_PVTTFTextRQX, [&](abc::TTFText* it_) -> RBInteger {
         return it_->getLineDistance();
-    });
-}
-
-static RBInteger PVTTFTextRQX_getAscender(REALobject self) {
-    return host::call<abc::TTFText>(self, kDef_PVTTFTextRQX, [&](abc::TTFText* it_) -> RBInteger {
-        return it_->getAscender();
-    });
-}
-
-static RBInteger PVTTFTextRQX_getDescender(REALobject self) {
-    return host::call<abc::TTFText>(self, kDef_PVTTFTextRQX, [&](abc::TTFText* it_) -> RBInteger {
-        return it_->getDescender();
-    });
-}
-
-static bool PVTTFTextRQX_startLayout(REALobject self, RBInteger x, RBInteger maxWidth, RBInteger maxLines) {
-    return host::call<abc::TTFText>(self, kDef_PVTTFTextRQX, [&](abc::TTFText* it_) -> bool {
-        return it_->startLayout(host::px(x), maxWidth, maxLines);
-    });
-}
-
-static REALobject PVTTFTextRQX_getNextLine(REALobject self) {
-    return host::call<abc::TTFText>(self, kDef_PVTTFTextRQX, [&](abc::TTFText* it_) -> REALobject {
-        return host::child(self, kDef_PVTTFTextRQX, it_->getNextLine(), "PVTTFTextRQX", kDef_PVTTFTextRQX);
     });
 }
 
@@ -4605,6 +4195,13 @@ static void PVLayerRQX_addExtraField2(REALobject self, REALarray numbers) {
 static void PVLayerRQX_setXData(REALobject self, REALarray xData) {
     return host::call<abc::Layer>(self, kDef_PVLayerRQX, [&](abc::Layer* it_) -> void {
         host::InDoubles a_xData(xData);
+        it_->setXData(a_xData.data(), a_xData.size());
+    });
+}
+
+static void PVLayerRQX_setXData_d(REALobject self, REALarray xData) {
+    return host::call<abc::Layer>(self, kDef_PVLayerRQX, [&](abc::Layer* it_) -> void {
+        host::InDates a_xData(xData);
         it_->setXData(a_xData.data(), a_xData.size());
     });
 }
@@ -4897,6 +4494,14 @@ static REALstring PVLayerRQX_getImageCoor2(REALobject self, RBInteger dataItem, 
     });
 }
 
+static REALobject PVLayerRQX_addDataSet_i(REALobject self, REALarray data, RBInteger color, REALstring name) {
+    return host::call<abc::Layer>(self, kDef_PVLayerRQX, [&](abc::Layer* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVLayerRQX, it_->addDataSet(a_data.data(), a_data.size(), color, a_name.c_str()), "PVDataSetRQX", kDef_PVDataSetRQX);
+    });
+}
+
 static void PVMeterPointerRQX_setColor(REALobject self, RBInteger fillColor, RBInteger edgeColor) {
     return host::call<abc::MeterPointer>(self, kDef_PVDrawObjRQX, [&](abc::MeterPointer* it_) -> void {
         it_->setColor(fillColor, edgeColor);
@@ -4944,6 +4549,15 @@ static void PVMeterPointerRQX_setShapeAndOffset2(REALobject self, REALarray poin
 static void PVXYChartRQX_Constructor(REALobject self, RBInteger width, RBInteger height, RBInteger bgColor, RBInteger edgeColor, RBInteger raisedEffect) {
     host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
         auto* w = new abc::XYChart(host::px(width), host::px(height), bgColor, edgeColor, raisedEffect);
+        if (w->pvXYChart()) return w;
+        delete w;
+        return nullptr;
+    });
+}
+
+static void PVXYChartRQX_Constructor_c(REALobject self, RBInteger width, RBInteger height, RBColor bgColor, RBColor edgeColor, RBInteger raisedEffect) {
+    host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
+        auto* w = new abc::XYChart(host::px(width), host::px(height), static_cast<int>(bgColor), static_cast<int>(edgeColor), raisedEffect);
         if (w->pvXYChart()) return w;
         delete w;
         return nullptr;
@@ -5071,10 +4685,27 @@ static REALobject PVXYChartRQX_addBarLayer3(REALobject self, REALarray data, REA
     });
 }
 
+static REALobject PVXYChartRQX_addBarLayer3_k(REALobject self, REALarray data, REALarray colors, REALarray names, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InDoubles a_data(data);
+        host::InColors a_colors(colors);
+        host::InStrings a_names(names);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addBarLayer3(a_data.data(), a_data.size(), a_colors.data(), a_colors.size(), a_names.data(), a_names.size(), depth), "PVBarLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
 static REALobject PVXYChartRQX_addBarLayer4(REALobject self, REALarray data, REALarray colors, RBInteger depth) {
     return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
         host::InDoubles a_data(data);
         host::InInts a_colors(colors);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addBarLayer4(a_data.data(), a_data.size(), a_colors.data(), a_colors.size(), depth), "PVBarLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addBarLayer4_k(REALobject self, REALarray data, REALarray colors, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InDoubles a_data(data);
+        host::InColors a_colors(colors);
         return host::child(self, kDef_PVBaseChartRQX, it_->addBarLayer4(a_data.data(), a_data.size(), a_colors.data(), a_colors.size(), depth), "PVBarLayerRQX", kDef_PVLayerRQX);
     });
 }
@@ -5181,6 +4812,15 @@ static REALobject PVXYChartRQX_addScatterLayer_c(REALobject self, REALarray xDat
     });
 }
 
+static REALobject PVXYChartRQX_addScatterLayer_d(REALobject self, REALarray xData, REALarray yData, REALstring name, RBInteger symbol, RBInteger symbolSize, RBInteger fillColor, RBInteger edgeColor) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InDates a_xData(xData);
+        host::InDoubles a_yData(yData);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addScatterLayer(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), a_name.c_str(), symbol, symbolSize, fillColor, edgeColor), "PVScatterLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
 static REALobject PVXYChartRQX_addAreaLayer(REALobject self, REALarray data, RBInteger color, REALstring name, RBInteger depth) {
     return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
         host::InDoubles a_data(data);
@@ -5209,6 +4849,12 @@ static REALobject PVXYChartRQX_addInterLineLayer(REALobject self, REALobject lin
     });
 }
 
+static REALobject PVXYChartRQX_addInterLineLayer_c(REALobject self, REALobject line1, REALobject line2, RBColor color12, RBColor color21) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        return host::child(self, kDef_PVBaseChartRQX, it_->addInterLineLayer(host::argView<abc::LineObj>(line1, kDef_PVLineObjRQX), host::argView<abc::LineObj>(line2, kDef_PVLineObjRQX), static_cast<int>(color12), static_cast<int>(color21)), "PVInterLineLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
 static REALobject PVXYChartRQX_addVectorLayer(REALobject self, REALarray xData, REALarray yData, REALarray lengths, REALarray directions, RBInteger lengthScale, RBInteger color, REALstring name) {
     return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
         host::InDoubles a_xData(xData);
@@ -5228,6 +4874,17 @@ static REALobject PVXYChartRQX_addVectorLayer_c(REALobject self, REALarray xData
         host::InDoubles a_directions(directions);
         host::InString a_name(name);
         return host::child(self, kDef_PVBaseChartRQX, it_->addVectorLayer(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), a_lengths.data(), a_lengths.size(), a_directions.data(), a_directions.size(), lengthScale, static_cast<int>(color), a_name.c_str()), "PVVectorLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addVectorLayer_d(REALobject self, REALarray xData, REALarray yData, REALarray lengths, REALarray directions, RBInteger lengthScale, RBInteger color, REALstring name) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InDates a_xData(xData);
+        host::InDoubles a_yData(yData);
+        host::InDoubles a_lengths(lengths);
+        host::InDoubles a_directions(directions);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addVectorLayer(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), a_lengths.data(), a_lengths.size(), a_directions.data(), a_directions.size(), lengthScale, color, a_name.c_str()), "PVVectorLayerRQX", kDef_PVLayerRQX);
     });
 }
 
@@ -5332,6 +4989,19 @@ static REALobject PVXYChartRQX_addBoxWhiskerLayer2(REALobject self, REALarray bo
     });
 }
 
+static REALobject PVXYChartRQX_addBoxWhiskerLayer2_k(REALobject self, REALarray boxTop, REALarray boxBottom, REALarray maxData, REALarray minData, REALarray midData, REALarray fillColors, double whiskerBrightness, REALarray names) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InDoubles a_boxTop(boxTop);
+        host::InDoubles a_boxBottom(boxBottom);
+        host::InDoubles a_maxData(maxData);
+        host::InDoubles a_minData(minData);
+        host::InDoubles a_midData(midData);
+        host::InColors a_fillColors(fillColors);
+        host::InStrings a_names(names);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addBoxWhiskerLayer2(a_boxTop.data(), a_boxTop.size(), a_boxBottom.data(), a_boxBottom.size(), a_maxData.data(), a_maxData.size(), a_minData.data(), a_minData.size(), a_midData.data(), a_midData.size(), a_fillColors.data(), a_fillColors.size(), whiskerBrightness, a_names.data(), a_names.size()), "PVBoxWhiskerLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
 static REALobject PVXYChartRQX_addBoxLayer(REALobject self, REALarray boxTop, REALarray boxBottom, RBInteger color, REALstring name) {
     return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
         host::InDoubles a_boxTop(boxTop);
@@ -5384,9 +5054,27 @@ static REALobject PVXYChartRQX_addTrendLayer2_c(REALobject self, REALarray xData
     });
 }
 
+static REALobject PVXYChartRQX_addTrendLayer2_d(REALobject self, REALarray xData, REALarray yData, RBInteger color, REALstring name, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InDates a_xData(xData);
+        host::InDoubles a_yData(yData);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addTrendLayer2(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), color, a_name.c_str(), depth), "PVTrendLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
 static REALobject PVXYChartRQX_addContourLayer(REALobject self, REALarray xData, REALarray yData, REALarray zData) {
     return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
         host::InDoubles a_xData(xData);
+        host::InDoubles a_yData(yData);
+        host::InDoubles a_zData(zData);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addContourLayer(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), a_zData.data(), a_zData.size()), "PVContourLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addContourLayer_d(REALobject self, REALarray xData, REALarray yData, REALarray zData) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InDates a_xData(xData);
         host::InDoubles a_yData(yData);
         host::InDoubles a_zData(zData);
         return host::child(self, kDef_PVBaseChartRQX, it_->addContourLayer(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), a_zData.data(), a_zData.size()), "PVContourLayerRQX", kDef_PVLayerRQX);
@@ -5456,6 +5144,184 @@ static RBInteger PVXYChartRQX_yZoneColor(REALobject self, double threshold, RBIn
 static RBInteger PVXYChartRQX_yZoneColor_c(REALobject self, double threshold, RBColor belowColor, RBColor aboveColor, REALobject yAxis) {
     return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> RBInteger {
         return it_->yZoneColor(threshold, static_cast<int>(belowColor), static_cast<int>(aboveColor), host::argView<abc::Axis>(yAxis, kDef_PVAxisRQX));
+    });
+}
+
+static RBInteger PVXYChartRQX_getXCoor_t(REALobject self, REALobject v) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> RBInteger {
+        return it_->getXCoor(host::chartTimeOf(v));
+    });
+}
+
+static RBInteger PVXYChartRQX_xZoneColor_t(REALobject self, REALobject threshold, RBInteger belowColor, RBInteger aboveColor) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> RBInteger {
+        return it_->xZoneColor(host::chartTimeOf(threshold), belowColor, aboveColor);
+    });
+}
+
+static REALobject PVXYChartRQX_addBarLayer2_i(REALobject self, REALarray data, RBInteger color, REALstring name, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addBarLayer2(a_data.data(), a_data.size(), color, a_name.c_str(), depth), "PVBarLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addBarLayer3_i(REALobject self, REALarray data, REALarray colors, REALarray names, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InInts a_colors(colors);
+        host::InStrings a_names(names);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addBarLayer3(a_data.data(), a_data.size(), a_colors.data(), a_colors.size(), a_names.data(), a_names.size(), depth), "PVBarLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addBarLayer4_i(REALobject self, REALarray data, REALarray colors, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InInts a_colors(colors);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addBarLayer4(a_data.data(), a_data.size(), a_colors.data(), a_colors.size(), depth), "PVBarLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addLineLayer_i(REALobject self, REALarray data, RBInteger color, REALstring name, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addLineLayer(a_data.data(), a_data.size(), color, a_name.c_str(), depth), "PVLineLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addSplineLayer_i(REALobject self, REALarray data, RBInteger color, REALstring name) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addSplineLayer(a_data.data(), a_data.size(), color, a_name.c_str()), "PVSplineLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addStepLineLayer_i(REALobject self, REALarray data, RBInteger color, REALstring name) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addStepLineLayer(a_data.data(), a_data.size(), color, a_name.c_str()), "PVStepLineLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addScatterLayer_i(REALobject self, REALarray xData, REALarray yData, REALstring name, RBInteger symbol, RBInteger symbolSize, RBInteger fillColor, RBInteger edgeColor) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_xData(xData);
+        host::InIntegerDoubles a_yData(yData);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addScatterLayer(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), a_name.c_str(), symbol, symbolSize, fillColor, edgeColor), "PVScatterLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addAreaLayer_i(REALobject self, REALarray data, RBInteger color, REALstring name, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addAreaLayer(a_data.data(), a_data.size(), color, a_name.c_str(), depth), "PVAreaLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addVectorLayer_i(REALobject self, REALarray xData, REALarray yData, REALarray lengths, REALarray directions, RBInteger lengthScale, RBInteger color, REALstring name) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_xData(xData);
+        host::InIntegerDoubles a_yData(yData);
+        host::InIntegerDoubles a_lengths(lengths);
+        host::InIntegerDoubles a_directions(directions);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addVectorLayer(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), a_lengths.data(), a_lengths.size(), a_directions.data(), a_directions.size(), lengthScale, color, a_name.c_str()), "PVVectorLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addHLOCLayer2_i(REALobject self, REALarray highData, REALarray lowData, REALarray openData, REALarray closeData, RBInteger color) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_highData(highData);
+        host::InIntegerDoubles a_lowData(lowData);
+        host::InIntegerDoubles a_openData(openData);
+        host::InIntegerDoubles a_closeData(closeData);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addHLOCLayer2(a_highData.data(), a_highData.size(), a_lowData.data(), a_lowData.size(), a_openData.data(), a_openData.size(), a_closeData.data(), a_closeData.size(), color), "PVHLOCLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addHLOCLayer3_i(REALobject self, REALarray highData, REALarray lowData, REALarray openData, REALarray closeData, RBInteger upColor, RBInteger downColor, RBInteger colorMode, double leadValue) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_highData(highData);
+        host::InIntegerDoubles a_lowData(lowData);
+        host::InIntegerDoubles a_openData(openData);
+        host::InIntegerDoubles a_closeData(closeData);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addHLOCLayer3(a_highData.data(), a_highData.size(), a_lowData.data(), a_lowData.size(), a_openData.data(), a_openData.size(), a_closeData.data(), a_closeData.size(), upColor, downColor, colorMode, leadValue), "PVHLOCLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addCandleStickLayer_i(REALobject self, REALarray highData, REALarray lowData, REALarray openData, REALarray closeData, RBInteger riseColor, RBInteger fallColor, RBInteger edgeColor) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_highData(highData);
+        host::InIntegerDoubles a_lowData(lowData);
+        host::InIntegerDoubles a_openData(openData);
+        host::InIntegerDoubles a_closeData(closeData);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addCandleStickLayer(a_highData.data(), a_highData.size(), a_lowData.data(), a_lowData.size(), a_openData.data(), a_openData.size(), a_closeData.data(), a_closeData.size(), riseColor, fallColor, edgeColor), "PVCandleStickLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addBoxWhiskerLayer_i(REALobject self, REALarray boxTop, REALarray boxBottom, REALarray maxData, REALarray minData, REALarray midData, RBInteger fillColor, RBInteger whiskerColor, RBInteger edgeColor) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_boxTop(boxTop);
+        host::InIntegerDoubles a_boxBottom(boxBottom);
+        host::InIntegerDoubles a_maxData(maxData);
+        host::InIntegerDoubles a_minData(minData);
+        host::InIntegerDoubles a_midData(midData);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addBoxWhiskerLayer(a_boxTop.data(), a_boxTop.size(), a_boxBottom.data(), a_boxBottom.size(), a_maxData.data(), a_maxData.size(), a_minData.data(), a_minData.size(), a_midData.data(), a_midData.size(), fillColor, whiskerColor, edgeColor), "PVBoxWhiskerLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addBoxWhiskerLayer2_i(REALobject self, REALarray boxTop, REALarray boxBottom, REALarray maxData, REALarray minData, REALarray midData, REALarray fillColors, double whiskerBrightness, REALarray names) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_boxTop(boxTop);
+        host::InIntegerDoubles a_boxBottom(boxBottom);
+        host::InIntegerDoubles a_maxData(maxData);
+        host::InIntegerDoubles a_minData(minData);
+        host::InIntegerDoubles a_midData(midData);
+        host::InInts a_fillColors(fillColors);
+        host::InStrings a_names(names);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addBoxWhiskerLayer2(a_boxTop.data(), a_boxTop.size(), a_boxBottom.data(), a_boxBottom.size(), a_maxData.data(), a_maxData.size(), a_minData.data(), a_minData.size(), a_midData.data(), a_midData.size(), a_fillColors.data(), a_fillColors.size(), whiskerBrightness, a_names.data(), a_names.size()), "PVBoxWhiskerLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addBoxLayer_i(REALobject self, REALarray boxTop, REALarray boxBottom, RBInteger color, REALstring name) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_boxTop(boxTop);
+        host::InIntegerDoubles a_boxBottom(boxBottom);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addBoxLayer(a_boxTop.data(), a_boxTop.size(), a_boxBottom.data(), a_boxBottom.size(), color, a_name.c_str()), "PVBoxWhiskerLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addTrendLayer_i(REALobject self, REALarray data, RBInteger color, REALstring name, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addTrendLayer(a_data.data(), a_data.size(), color, a_name.c_str(), depth), "PVTrendLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addTrendLayer2_i(REALobject self, REALarray xData, REALarray yData, RBInteger color, REALstring name, RBInteger depth) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_xData(xData);
+        host::InIntegerDoubles a_yData(yData);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addTrendLayer2(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), color, a_name.c_str(), depth), "PVTrendLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
+static REALobject PVXYChartRQX_addContourLayer_i(REALobject self, REALarray xData, REALarray yData, REALarray zData) {
+    return host::call<abc::XYChart>(self, kDef_PVBaseChartRQX, [&](abc::XYChart* it_) -> REALobject {
+        host::InIntegerDoubles a_xData(xData);
+        host::InIntegerDoubles a_yData(yData);
+        host::InIntegerDoubles a_zData(zData);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addContourLayer(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), a_zData.data(), a_zData.size()), "PVContourLayerRQX", kDef_PVLayerRQX);
     });
 }
 
@@ -5615,6 +5481,19 @@ static void PVAngularAxisRQX_setLinearScale2(REALobject self, double lowerLimit,
     });
 }
 
+static void PVAngularAxisRQX_setLabelFormat(REALobject self, REALstring formatString) {
+    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
+        host::InString a_formatString(formatString);
+        it_->setLabelFormat(a_formatString.c_str());
+    });
+}
+
+static void PVAngularAxisRQX_setTickLength(REALobject self, RBInteger majorTickLen) {
+    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
+        it_->setTickLength(majorTickLen);
+    });
+}
+
 static void PVLineRQX_setPos(REALobject self, RBInteger x1, RBInteger y1, RBInteger x2, RBInteger y2) {
     return host::call<abc::Line>(self, kDef_PVDrawObjRQX, [&](abc::Line* it_) -> void {
         it_->setPos(host::px(x1), host::px(y1), host::px(x2), host::px(y2));
@@ -5666,12 +5545,6 @@ static void PVCandleStickLayerRQX_setExtraColors_c(REALobject self, RBColor upFi
 static double PVLineObjRQX_getY(REALobject self, double x) {
     return host::call<abc::LineObj>(self, kDef_PVLineObjRQX, [&](abc::LineObj* it_) -> double {
         return it_->getY(x);
-    });
-}
-
-static bool PVLineObjRQX_isGap(REALobject self) {
-    return host::call<abc::LineObj>(self, kDef_PVLineObjRQX, [&](abc::LineObj* it_) -> bool {
-        return it_->isGap();
     });
 }
 
@@ -5730,6 +5603,14 @@ static void PVPolarVectorLayerRQX_setVectorMargin(REALobject self, double startM
 static void PVPolarVectorLayerRQX_setIconSize(REALobject self, RBInteger width, RBInteger height) {
     return host::call<abc::PolarVectorLayer>(self, kDef_PVPolarLayerRQX, [&](abc::PolarVectorLayer* it_) -> void {
         it_->setIconSize(host::px(width), host::px(height));
+    });
+}
+
+static void PVPolarVectorLayerRQX_setVector_i(REALobject self, REALarray lengths, REALarray directions, RBInteger lengthScale) {
+    return host::call<abc::PolarVectorLayer>(self, kDef_PVPolarLayerRQX, [&](abc::PolarVectorLayer* it_) -> void {
+        host::InIntegerDoubles a_lengths(lengths);
+        host::InIntegerDoubles a_directions(directions);
+        it_->setVector(a_lengths.data(), a_lengths.size(), a_directions.data(), a_directions.size(), lengthScale);
     });
 }
 
@@ -5838,6 +5719,15 @@ static REALarray PVFinanceSimulatorRQX_getVolData(REALobject self) {
 static void PVAngularMeterRQX_Constructor(REALobject self, RBInteger width, RBInteger height, RBInteger bgColor, RBInteger edgeColor, RBInteger raisedEffect) {
     host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
         auto* w = new abc::AngularMeter(host::px(width), host::px(height), bgColor, edgeColor, raisedEffect);
+        if (w->pvAngularMeter()) return w;
+        delete w;
+        return nullptr;
+    });
+}
+
+static void PVAngularMeterRQX_Constructor_c(REALobject self, RBInteger width, RBInteger height, RBColor bgColor, RBColor edgeColor, RBInteger raisedEffect) {
+    host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
+        auto* w = new abc::AngularMeter(host::px(width), host::px(height), static_cast<int>(bgColor), static_cast<int>(edgeColor), raisedEffect);
         if (w->pvAngularMeter()) return w;
         delete w;
         return nullptr;
@@ -5959,9 +5849,23 @@ static RBInteger PVAngularMeterRQX_relativeLinearGradient(REALobject self, REALa
     });
 }
 
+static RBInteger PVAngularMeterRQX_relativeLinearGradient_k(REALobject self, REALarray gradient, double angle, double radius) {
+    return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> RBInteger {
+        host::InColors a_gradient(gradient);
+        return it_->relativeLinearGradient(a_gradient.data(), a_gradient.size(), angle, radius);
+    });
+}
+
 static RBInteger PVAngularMeterRQX_relativeRadialGradient(REALobject self, REALarray gradient, double radius) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> RBInteger {
         host::InInts a_gradient(gradient);
+        return it_->relativeRadialGradient(a_gradient.data(), a_gradient.size(), radius);
+    });
+}
+
+static RBInteger PVAngularMeterRQX_relativeRadialGradient_k(REALobject self, REALarray gradient, double radius) {
+    return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> RBInteger {
+        host::InColors a_gradient(gradient);
         return it_->relativeRadialGradient(a_gradient.data(), a_gradient.size(), radius);
     });
 }
@@ -5990,9 +5894,24 @@ static void PVInterLineLayerRQX_setGapColor(REALobject self, RBInteger gapColor1
     });
 }
 
+static void PVInterLineLayerRQX_setGapColor_c(REALobject self, RBColor gapColor12, RBColor gapColor21) {
+    return host::call<abc::InterLineLayer>(self, kDef_PVLayerRQX, [&](abc::InterLineLayer* it_) -> void {
+        it_->setGapColor(static_cast<int>(gapColor12), static_cast<int>(gapColor21));
+    });
+}
+
 static void PVPieChartRQX_Constructor(REALobject self, RBInteger width, RBInteger height, RBInteger bgColor, RBInteger edgeColor, RBInteger raisedEffect) {
     host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
         auto* w = new abc::PieChart(host::px(width), host::px(height), bgColor, edgeColor, raisedEffect);
+        if (w->pvPieChart()) return w;
+        delete w;
+        return nullptr;
+    });
+}
+
+static void PVPieChartRQX_Constructor_c(REALobject self, RBInteger width, RBInteger height, RBColor bgColor, RBColor edgeColor, RBInteger raisedEffect) {
+    host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
+        auto* w = new abc::PieChart(host::px(width), host::px(height), static_cast<int>(bgColor), static_cast<int>(edgeColor), raisedEffect);
         if (w->pvPieChart()) return w;
         delete w;
         return nullptr;
@@ -6129,6 +6048,15 @@ static void PVPieChartRQX_setData(REALobject self, REALarray data, REALarray lab
 static REALobject PVPieChartRQX_sector(REALobject self, RBInteger sectorNo) {
     return host::call<abc::PieChart>(self, kDef_PVBaseChartRQX, [&](abc::PieChart* it_) -> REALobject {
         return host::child(self, kDef_PVBaseChartRQX, it_->sector(sectorNo), "PVSectorRQX", kDef_PVSectorRQX);
+    });
+}
+
+static void PVPieChartRQX_setData_i(REALobject self, REALarray data, REALarray labels, REALarray icons) {
+    return host::call<abc::PieChart>(self, kDef_PVBaseChartRQX, [&](abc::PieChart* it_) -> void {
+        host::InIntegerDoubles a_data(data);
+        host::InStrings a_labels(labels);
+        host::InStrings a_icons(icons);
+        it_->setData(a_data.data(), a_data.size(), a_labels.data(), a_labels.size(), a_icons.data(), a_icons.size());
     });
 }
 
@@ -6729,6 +6657,112 @@ static REALarray PVArrayRQX_result(REALobject self) {
     });
 }
 
+static void PVArrayRQX_Constructor_i(REALobject self, REALarray a) {
+    host::construct(self, kDef_PVArrayRQX, [&]() -> abc::Garbage* {
+        host::InIntegerDoubles a_a(a);
+        auto* w = new abc::ArrayMath(a_a.data(), a_a.size());
+        if (w->pvArrayMath()) return w;
+        delete w;
+        return nullptr;
+    });
+}
+
+static REALobject PVArrayRQX_add2_i(REALobject self, REALarray b) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_b(b);
+        it_->add2(a_b.data(), a_b.size());
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_sub2_i(REALobject self, REALarray b) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_b(b);
+        it_->sub2(a_b.data(), a_b.size());
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_mul2_i(REALobject self, REALarray b) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_b(b);
+        it_->mul2(a_b.data(), a_b.size());
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_div2_i(REALobject self, REALarray b) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_b(b);
+        it_->div2(a_b.data(), a_b.size());
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_financeDiv_i(REALobject self, REALarray b, double zeroByZeroValue) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_b(b);
+        it_->financeDiv(a_b.data(), a_b.size(), zeroByZeroValue);
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_selectGTZ_i(REALobject self, REALarray decision, double fillValue) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_decision(decision);
+        it_->selectGTZ(a_decision.data(), a_decision.size(), fillValue);
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_selectGEZ_i(REALobject self, REALarray decision, double fillValue) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_decision(decision);
+        it_->selectGEZ(a_decision.data(), a_decision.size(), fillValue);
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_selectLTZ_i(REALobject self, REALarray decision, double fillValue) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_decision(decision);
+        it_->selectLTZ(a_decision.data(), a_decision.size(), fillValue);
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_selectLEZ_i(REALobject self, REALarray decision, double fillValue) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_decision(decision);
+        it_->selectLEZ(a_decision.data(), a_decision.size(), fillValue);
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_selectEQZ_i(REALobject self, REALarray decision, double fillValue) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_decision(decision);
+        it_->selectEQZ(a_decision.data(), a_decision.size(), fillValue);
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_selectNEZ_i(REALobject self, REALarray decision, double fillValue) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_decision(decision);
+        it_->selectNEZ(a_decision.data(), a_decision.size(), fillValue);
+        return host::same(self);
+    });
+}
+
+static REALobject PVArrayRQX_insert_i(REALobject self, REALarray values, RBInteger insertPoint) {
+    return host::call<abc::ArrayMath>(self, kDef_PVArrayRQX, [&](abc::ArrayMath* it_) -> REALobject {
+        host::InIntegerDoubles a_values(values);
+        it_->insert(a_values.data(), a_values.size(), insertPoint);
+        return host::same(self);
+    });
+}
+
 static void PVVectorLayerRQX_setVector(REALobject self, REALarray lengths, REALarray directions, RBInteger lengthScale) {
     return host::call<abc::VectorLayer>(self, kDef_PVLayerRQX, [&](abc::VectorLayer* it_) -> void {
         host::InDoubles a_lengths(lengths);
@@ -6772,6 +6806,14 @@ static void PVVectorLayerRQX_setVectorMargin(REALobject self, double startMargin
 static void PVVectorLayerRQX_setIconSize(REALobject self, RBInteger width, RBInteger height) {
     return host::call<abc::VectorLayer>(self, kDef_PVLayerRQX, [&](abc::VectorLayer* it_) -> void {
         it_->setIconSize(host::px(width), host::px(height));
+    });
+}
+
+static void PVVectorLayerRQX_setVector_i(REALobject self, REALarray lengths, REALarray directions, RBInteger lengthScale) {
+    return host::call<abc::VectorLayer>(self, kDef_PVLayerRQX, [&](abc::VectorLayer* it_) -> void {
+        host::InIntegerDoubles a_lengths(lengths);
+        host::InIntegerDoubles a_directions(directions);
+        it_->setVector(a_lengths.data(), a_lengths.size(), a_directions.data(), a_directions.size(), lengthScale);
     });
 }
 
@@ -6840,9 +6882,28 @@ static REALobject PVThreeDScatterChartRQX_addScatterGroup_c(REALobject self, REA
     });
 }
 
+static REALobject PVThreeDScatterChartRQX_addScatterGroup_d(REALobject self, REALarray xData, REALarray yData, REALarray zData, REALstring name, RBInteger symbol, RBInteger symbolSize, RBInteger fillColor, RBInteger edgeColor) {
+    return host::call<abc::ThreeDScatterChart>(self, kDef_PVBaseChartRQX, [&](abc::ThreeDScatterChart* it_) -> REALobject {
+        host::InDates a_xData(xData);
+        host::InDoubles a_yData(yData);
+        host::InDoubles a_zData(zData);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addScatterGroup(a_xData.data(), a_xData.size(), a_yData.data(), a_yData.size(), a_zData.data(), a_zData.size(), a_name.c_str(), symbol, symbolSize, fillColor, edgeColor), "PVThreeDScatterGroupRQX", kDef_PVThreeDScatterGroupRQX);
+    });
+}
+
 static void PVPyramidChartRQX_Constructor(REALobject self, RBInteger width, RBInteger height, RBInteger bgColor, RBInteger edgeColor, RBInteger raisedEffect) {
     host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
         auto* w = new abc::PyramidChart(host::px(width), host::px(height), bgColor, edgeColor, raisedEffect);
+        if (w->pvPyramidChart()) return w;
+        delete w;
+        return nullptr;
+    });
+}
+
+static void PVPyramidChartRQX_Constructor_c(REALobject self, RBInteger width, RBInteger height, RBColor bgColor, RBColor edgeColor, RBInteger raisedEffect) {
+    host::construct(self, kDef_PVBaseChartRQX, [&]() -> abc::Garbage* {
+        auto* w = new abc::PyramidChart(host::px(width), host::px(height), static_cast<int>(bgColor), static_cast<int>(edgeColor), raisedEffect);
         if (w->pvPyramidChart()) return w;
         delete w;
         return nullptr;
@@ -6986,6 +7047,14 @@ static void PVPyramidChartRQX_setLayerGap(REALobject self, double layerGap) {
 static REALobject PVPyramidChartRQX_getLayer(REALobject self, RBInteger layerNo) {
     return host::call<abc::PyramidChart>(self, kDef_PVBaseChartRQX, [&](abc::PyramidChart* it_) -> REALobject {
         return host::child(self, kDef_PVBaseChartRQX, it_->getLayer(layerNo), "PVPyramidLayerRQX", kDef_PVPyramidLayerRQX);
+    });
+}
+
+static void PVPyramidChartRQX_setData_i(REALobject self, REALarray data, REALarray labels) {
+    return host::call<abc::PyramidChart>(self, kDef_PVBaseChartRQX, [&](abc::PyramidChart* it_) -> void {
+        host::InIntegerDoubles a_data(data);
+        host::InStrings a_labels(labels);
+        it_->setData(a_data.data(), a_data.size(), a_labels.data(), a_labels.size());
     });
 }
 
@@ -7236,12 +7305,6 @@ static void PVContourLayerRQX_setExactContour(REALobject self, bool contour) {
     });
 }
 
-static void PVContourLayerRQX_setExactContour2(REALobject self, bool contour, bool markContour) {
-    return host::call<abc::ContourLayer>(self, kDef_PVLayerRQX, [&](abc::ContourLayer* it_) -> void {
-        it_->setExactContour2(contour, markContour);
-    });
-}
-
 static REALobject PVContourLayerRQX_colorAxis(REALobject self) {
     return host::call<abc::ContourLayer>(self, kDef_PVLayerRQX, [&](abc::ContourLayer* it_) -> REALobject {
         return host::child(self, kDef_PVLayerRQX, it_->colorAxis(), "PVColorAxisRQX", kDef_PVAxisRQX);
@@ -7261,10 +7324,10 @@ static void PVColorAxisRQX_setColorGradient(REALobject self, bool isContinuous, 
     });
 }
 
-static void PVColorAxisRQX_setColorGradient_c(REALobject self, bool isContinuous, REALarray colors, RBColor underflowColor, RBColor overflowColor) {
+static void PVColorAxisRQX_setColorGradient_k(REALobject self, bool isContinuous, REALarray colors, RBInteger underflowColor, RBInteger overflowColor) {
     return host::call<abc::ColorAxis>(self, kDef_PVAxisRQX, [&](abc::ColorAxis* it_) -> void {
-        host::InInts a_colors(colors);
-        it_->setColorGradient(isContinuous, a_colors.data(), a_colors.size(), static_cast<int>(underflowColor), static_cast<int>(overflowColor));
+        host::InColors a_colors(colors);
+        it_->setColorGradient(isContinuous, a_colors.data(), a_colors.size(), underflowColor, overflowColor);
     });
 }
 
@@ -7415,6 +7478,18 @@ static REALobject PVFinanceChartRQX_currentChart(REALobject self) {
 static void PVFinanceChartRQX_setData(REALobject self, REALarray timeStamps, REALarray highData, REALarray lowData, REALarray openData, REALarray closeData, REALarray volData, RBInteger extraPoints) {
     return host::call<abc::FinanceChart>(self, kDef_PVBaseChartRQX, [&](abc::FinanceChart* it_) -> void {
         host::InDoubles a_timeStamps(timeStamps);
+        host::InDoubles a_highData(highData);
+        host::InDoubles a_lowData(lowData);
+        host::InDoubles a_openData(openData);
+        host::InDoubles a_closeData(closeData);
+        host::InDoubles a_volData(volData);
+        it_->setData(a_timeStamps.data(), a_timeStamps.size(), a_highData.data(), a_highData.size(), a_lowData.data(), a_lowData.size(), a_openData.data(), a_openData.size(), a_closeData.data(), a_closeData.size(), a_volData.data(), a_volData.size(), extraPoints);
+    });
+}
+
+static void PVFinanceChartRQX_setData_d(REALobject self, REALarray timeStamps, REALarray highData, REALarray lowData, REALarray openData, REALarray closeData, REALarray volData, RBInteger extraPoints) {
+    return host::call<abc::FinanceChart>(self, kDef_PVBaseChartRQX, [&](abc::FinanceChart* it_) -> void {
+        host::InDates a_timeStamps(timeStamps);
         host::InDoubles a_highData(highData);
         host::InDoubles a_lowData(lowData);
         host::InDoubles a_openData(openData);
@@ -8253,6 +8328,14 @@ static void PVFinanceChartRQX_addThreshold_c(REALobject self, REALobject chart, 
     });
 }
 
+static REALobject PVFinanceChartRQX_addComparison_i(REALobject self, REALarray data, RBInteger color, REALstring name) {
+    return host::call<abc::FinanceChart>(self, kDef_PVBaseChartRQX, [&](abc::FinanceChart* it_) -> REALobject {
+        host::InIntegerDoubles a_data(data);
+        host::InString a_name(name);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addComparison(a_data.data(), a_data.size(), color, a_name.c_str()), "PVLineLayerRQX", kDef_PVLayerRQX);
+    });
+}
+
 REALmethodDefinition kMethods_PVThreeDChartRQX[] = {
     {reinterpret_cast<REALproc>(PVThreeDChartRQX_setPlotRegion), nullptr, "setPlotRegion(cx as integer, cy as integer, xWidth as integer, yDepth as integer, zHeight as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDChartRQX_setViewAngle), nullptr, "setViewAngle(elevation as double, rotation as double = 1.7e308, twist as double = 1.7e308)", REALconsoleSafe, 0, nullptr},
@@ -8265,10 +8348,8 @@ REALmethodDefinition kMethods_PVThreeDChartRQX[] = {
     {reinterpret_cast<REALproc>(PVThreeDChartRQX_setZAxisPos), nullptr, "setZAxisPos(pos as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDChartRQX_setWallVisibility), nullptr, "setWallVisibility(xyVisible as boolean, yzVisible as boolean, zxVisible as boolean)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDChartRQX_setWallColor), nullptr, "setWallColor(xyColor as integer, yzColor as integer = -1, zxColor as integer = -1, borderColor as integer = -1)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVThreeDChartRQX_setWallColor_c), nullptr, "setWallColor(xyColor as color, yzColor as color = -1, zxColor as color = -1, borderColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDChartRQX_setWallThickness), nullptr, "setWallThickness(xyThickness as integer, yzThickness as integer = -1, zxThickness as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDChartRQX_setWallGrid), nullptr, "setWallGrid(majorXGridColor as integer, majorYGridColor as integer = -1, majorZGridColor as integer = -1, minorXGridColor as integer = -1, minorYGridColor as integer = -1, minorZGridColor as integer = -1)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVThreeDChartRQX_setWallGrid_c), nullptr, "setWallGrid(majorXGridColor as color, majorYGridColor as color = -1, majorZGridColor as color = -1, minorXGridColor as color = -1, minorYGridColor as color = -1, minorZGridColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDChartRQX_getXCoor), nullptr, "getXCoor(x as double, y as double, z as double) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDChartRQX_getYCoor), nullptr, "getYCoor(x as double, y as double, z as double) as integer", REALconsoleSafe, 0, nullptr},
 };
@@ -8280,6 +8361,7 @@ REALproperty kProps_PVThreeDChartRQX[] = {
 };
 
 REALmethodDefinition kMethods_PVMLTableRQX[] = {
+    {reinterpret_cast<REALproc>(host::privateConstructor), nullptr, "Constructor()", REALprivateConstructor, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMLTableRQX_setPos), nullptr, "setPos(x as integer, y as integer, alignment as integer = 7)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMLTableRQX_setOrigin), nullptr, "setOrigin(x as integer, y as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMLTableRQX_getWidth), nullptr, "getWidth() as integer", REALconsoleSafe, 0, nullptr},
@@ -8303,6 +8385,7 @@ REALmethodDefinition kMethods_PVPlotAreaRQX[] = {
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_setBackground), nullptr, "setBackground(color as integer, altBgColor as integer = -1, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_setBackground_c), nullptr, "setBackground(color as color, altBgColor as color = -1, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_setBackground2), nullptr, "setBackground(img as string, align as integer = 5)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPlotAreaRQX_setBackground2_f), nullptr, "setBackground(img as FolderItem, align as integer = 5)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_setAltBgColor), nullptr, "setAltBgColor(horizontal as boolean, color1 as integer, color2 as integer, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_setAltBgColor_c), nullptr, "setAltBgColor(horizontal as boolean, color1 as color, color2 as color, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_set4QBgColor), nullptr, "set4QBgColor(q1Color as integer, q2Color as integer, q3Color as integer, q4Color as integer, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
@@ -8311,7 +8394,7 @@ REALmethodDefinition kMethods_PVPlotAreaRQX[] = {
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_setGridColor_c), nullptr, "setGridColor(hGridColor as color, vGridColor as color = &hff000000, minorHGridColor as color = -1, minorVGridColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_setGridWidth), nullptr, "setGridWidth(hGridWidth as integer, vGridWidth as integer = -1, minorHGridWidth as integer = -1, minorVGridWidth as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_setGridAxis), nullptr, "setGridAxis(xGridAxis as PVAxisRQX, yGridAxis as PVAxisRQX)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVPlotAreaRQX_moveGridBefore), nullptr, "moveGridBefore(layer as PVLayerRQX)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPlotAreaRQX_moveGridBefore), nullptr, "moveGridBefore(layer as PVLayerRQX = nil)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_getLeftX), nullptr, "getLeftX() as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_getTopY), nullptr, "getTopY() as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPlotAreaRQX_getWidth), nullptr, "getWidth() as integer", REALconsoleSafe, 0, nullptr},
@@ -8322,6 +8405,7 @@ REALmethodDefinition kMethods_PVPlotAreaRQX[] = {
 
 REALmethodDefinition kMethods_PVLinearMeterRQX[] = {
     {reinterpret_cast<REALproc>(PVLinearMeterRQX_Constructor), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as integer = &hffff0000, edgeColor as integer = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLinearMeterRQX_Constructor_c), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as color = &hffff0000, edgeColor as color = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLinearMeterRQX_setMeter), nullptr, "setMeter(leftX as integer, topY as integer, width as integer, height as integer, axisPos as integer = 4, isReversed as boolean = false)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLinearMeterRQX_setRail), nullptr, "setRail(railColor as integer, railWidth as integer = 2, railOffset as integer = 6)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLinearMeterRQX_setRail_c), nullptr, "setRail(railColor as color, railWidth as integer = 2, railOffset as integer = 6)", REALconsoleSafe, 0, nullptr},
@@ -8347,7 +8431,9 @@ REALmethodDefinition kMethods_PVBaseChartRQX[] = {
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setThickFrame), nullptr, "setThickFrame(thickness as integer, frameColor as integer = -1, outerEdgeColor as integer = -1, innerEdgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setThickFrame_c), nullptr, "setThickFrame(thickness as integer, frameColor as color = -1, outerEdgeColor as color = -1, innerEdgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setWallpaper), nullptr, "setWallpaper(path as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBaseChartRQX_setWallpaper_f), nullptr, "setWallpaper(path as FolderItem)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setBgImage), nullptr, "setBgImage(path as string, align as integer = 5)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBaseChartRQX_setBgImage_f), nullptr, "setBgImage(path as FolderItem, align as integer = 5)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setDropShadow), nullptr, "setDropShadow(color as integer = &haaaaaa, offsetX as integer = 5, offsetY as integer = &h7fffffff, blurRadius as integer = 5)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setDropShadow_c), nullptr, "setDropShadow(color as color = &haaaaaa, offsetX as integer = 5, offsetY as integer = &h7fffffff, blurRadius as integer = 5)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setTransparentColor), nullptr, "setTransparentColor(color as integer)", REALconsoleSafe, 0, nullptr},
@@ -8377,7 +8463,9 @@ REALmethodDefinition kMethods_PVBaseChartRQX[] = {
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setColor), nullptr, "setColor(paletteEntry as integer, color as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setColor_c), nullptr, "setColor(paletteEntry as integer, color as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setColors2), nullptr, "setColors(paletteEntry as integer, colors() as integer)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBaseChartRQX_setColors2_k), nullptr, "setColors(paletteEntry as integer, colors() as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setColors4), nullptr, "setColors(colors() as integer)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBaseChartRQX_setColors4_k), nullptr, "setColors(colors() as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_getColor), nullptr, "getColor(paletteEntry as integer) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_halfColor), nullptr, "halfColor(color as integer) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_halfColor_c), nullptr, "halfColor(color as color) as integer", REALconsoleSafe, 0, nullptr},
@@ -8388,15 +8476,19 @@ REALmethodDefinition kMethods_PVBaseChartRQX[] = {
     {reinterpret_cast<REALproc>(PVBaseChartRQX_dashLineColor_c), nullptr, "dashLineColor(color as color, patternCode as integer = &h505) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_patternColor), nullptr, "patternColor(pixels() as integer, height as integer, startX as integer = 0, startY as integer = 0) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_patternColor3), nullptr, "patternColor(filename as string, startX as integer = 0, startY as integer = 0) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBaseChartRQX_patternColor3_f), nullptr, "patternColor(filename as FolderItem, startX as integer = 0, startY as integer = 0) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_gradientColor), nullptr, "gradientColor(startX as integer, startY as integer, endX as integer, endY as integer, startColor as integer, endColor as integer) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_gradientColor_c), nullptr, "gradientColor(startX as integer, startY as integer, endX as integer, endY as integer, startColor as color, endColor as color) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_gradientColor2), nullptr, "gradientColor(gradient() as integer, angle as double = 90, scale as double = 1, startX as integer = 0, startY as integer = 0) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBaseChartRQX_gradientColor2_k), nullptr, "gradientColor(gradient() as color, angle as double = 90, scale as double = 1, startX as integer = 0, startY as integer = 0) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_linearGradientColor), nullptr, "linearGradientColor(startX as integer, startY as integer, endX as integer, endY as integer, startColor as integer, endColor as integer, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_linearGradientColor_c), nullptr, "linearGradientColor(startX as integer, startY as integer, endX as integer, endY as integer, startColor as color, endColor as color, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_linearGradientColor2), nullptr, "linearGradientColor(startX as integer, startY as integer, endX as integer, endY as integer, gradient() as integer, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBaseChartRQX_linearGradientColor2_k), nullptr, "linearGradientColor(startX as integer, startY as integer, endX as integer, endY as integer, gradient() as color, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_radialGradientColor), nullptr, "radialGradientColor(cx as integer, cy as integer, rx as integer, ry as integer, startColor as integer, endColor as integer, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_radialGradientColor_c), nullptr, "radialGradientColor(cx as integer, cy as integer, rx as integer, ry as integer, startColor as color, endColor as color, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_radialGradientColor2), nullptr, "radialGradientColor(cx as integer, cy as integer, rx as integer, ry as integer, gradient() as integer, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBaseChartRQX_radialGradientColor2_k), nullptr, "radialGradientColor(cx as integer, cy as integer, rx as integer, ry as integer, gradient() as color, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setNumberFormat), nullptr, "setNumberFormat(thousandSeparator as string = \"~\", decimalPointChar as string = \".\", signChar as string = \"-\")", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setMonthNames), nullptr, "setMonthNames(names() as string)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_setWeekDayNames), nullptr, "setWeekDayNames(names() as string)", REALconsoleSafe, 0, nullptr},
@@ -8405,13 +8497,10 @@ REALmethodDefinition kMethods_PVBaseChartRQX[] = {
     {reinterpret_cast<REALproc>(PVBaseChartRQX_layoutLegend), nullptr, "layoutLegend()", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_layout), nullptr, "layout()", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_makeChart), nullptr, "makeChart(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBaseChartRQX_makeChart_f), nullptr, "makeChart(filename as FolderItem) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_makeChart3), nullptr, "makeChart() as PVDrawAreaRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_getHTMLImageMap), nullptr, "getHTMLImageMap(url as string, queryFormat as string = \"\", extraAttr as string = \"\", offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBaseChartRQX_getChartMetrics), nullptr, "getChartMetrics() as string", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVBaseChartRQX_getJsChartModel), nullptr, "getJsChartModel(options as string = \"\") as string", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVBaseChartRQX_makeChart_f), nullptr, "makeChart(filename as FolderItem) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVBaseChartRQX_setWallpaper_f), nullptr, "setWallpaper(path as FolderItem)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVBaseChartRQX_setBgImage_f), nullptr, "setBgImage(path as FolderItem, align as integer = 5)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(makeChartPicture), nullptr, "makeChartPicture() as Picture", REALpictureMethod, 0, nullptr},
     {reinterpret_cast<REALproc>(chartPatternColor), nullptr, "patternColor(pic as Picture, startX as integer = 0, startY as integer = 0) as integer", REALpictureMethod, 0, nullptr},
 };
@@ -8662,12 +8751,11 @@ REALmethodDefinition kMethods_PVPolarSplineLineLayerRQX[] = {
 
 REALmethodDefinition kMethods_PVMultiChartRQX[] = {
     {reinterpret_cast<REALproc>(PVMultiChartRQX_Constructor), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as integer = &hffff0000, edgeColor as integer = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVMultiChartRQX_Constructor_c), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as color = &hffff0000, edgeColor as color = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMultiChartRQX_addChart), nullptr, "addChart(x as integer, y as integer, chart as PVBaseChartRQX)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMultiChartRQX_setMainChart), nullptr, "setMainChart(chart as PVBaseChartRQX)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMultiChartRQX_getChart), nullptr, "getChart(i as integer = 0) as PVBaseChartRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMultiChartRQX_getChartCount), nullptr, "getChartCount() as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVMultiChartRQX_getAbsOffsetX), nullptr, "getAbsOffsetX(chart as PVBaseChartRQX) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVMultiChartRQX_getAbsOffsetY), nullptr, "getAbsOffsetY(chart as PVBaseChartRQX) as integer", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVBoxWhiskerLayerRQX[] = {
@@ -8675,10 +8763,12 @@ REALmethodDefinition kMethods_PVBoxWhiskerLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColor), nullptr, "setBoxColor(item as integer, color as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColor_c), nullptr, "setBoxColor(item as integer, color as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColors), nullptr, "setBoxColors(colors() as integer, names() as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColors_k), nullptr, "setBoxColors(colors() as color, names() as string)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVPolarChartRQX[] = {
     {reinterpret_cast<REALproc>(PVPolarChartRQX_Constructor), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as integer = &hffff0000, edgeColor as integer = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPolarChartRQX_Constructor_c), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as color = &hffff0000, edgeColor as color = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarChartRQX_setPlotArea), nullptr, "setPlotArea(x as integer, y as integer, r as integer, bgColor as integer = &hff000000, edgeColor as integer = &hff000000, edgeWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarChartRQX_setPlotArea_c), nullptr, "setPlotArea(x as integer, y as integer, r as integer, bgColor as color = &hff000000, edgeColor as color = &hff000000, edgeWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarChartRQX_setPlotAreaBg), nullptr, "setPlotAreaBg(bgColor1 as integer, bgColor2 as integer = -1, altRings as boolean = true)", REALconsoleSafe, 0, nullptr},
@@ -8701,6 +8791,11 @@ REALmethodDefinition kMethods_PVPolarChartRQX[] = {
     {reinterpret_cast<REALproc>(PVPolarChartRQX_addSplineAreaLayer_c), nullptr, "addSplineAreaLayer(data() as double, color as color = -1, name as string = \"\") as PVPolarSplineAreaLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarChartRQX_addVectorLayer), nullptr, "addVectorLayer(rData() as double, aData() as double, lengths() as double, directions() as double, lengthScale as integer = 0, color as integer = -1, name as string = \"\") as PVPolarVectorLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarChartRQX_addVectorLayer_c), nullptr, "addVectorLayer(rData() as double, aData() as double, lengths() as double, directions() as double, lengthScale as integer = 0, color as color = -1, name as string = \"\") as PVPolarVectorLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPolarChartRQX_addLineLayer_i), nullptr, "addLineLayer(data() as integer, color as integer = -1, name as string = \"\") as PVPolarLineLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPolarChartRQX_addAreaLayer_i), nullptr, "addAreaLayer(data() as integer, color as integer = -1, name as string = \"\") as PVPolarAreaLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPolarChartRQX_addSplineLineLayer_i), nullptr, "addSplineLineLayer(data() as integer, color as integer = -1, name as string = \"\") as PVPolarSplineLineLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPolarChartRQX_addSplineAreaLayer_i), nullptr, "addSplineAreaLayer(data() as integer, color as integer = -1, name as string = \"\") as PVPolarSplineAreaLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPolarChartRQX_addVectorLayer_i), nullptr, "addVectorLayer(rData() as integer, aData() as integer, lengths() as integer, directions() as integer, lengthScale as integer = 0, color as integer = -1, name as string = \"\") as PVPolarVectorLayerRQX", REALconsoleSafe, 0, nullptr},
 };
 
 REALproperty kProps_PVPolarChartRQX[] = {
@@ -8724,6 +8819,7 @@ REALmethodDefinition kMethods_PVDataSetRQX[] = {
     {reinterpret_cast<REALproc>(PVDataSetRQX_setDataSymbol), nullptr, "setDataSymbol(symbol as integer, size as integer = 7, fillColor as integer = -1, edgeColor as integer = -1, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDataSetRQX_setDataSymbol_c), nullptr, "setDataSymbol(symbol as integer, size as integer = 7, fillColor as color = -1, edgeColor as color = -1, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDataSetRQX_setDataSymbol2), nullptr, "setDataSymbol(image as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDataSetRQX_setDataSymbol2_f), nullptr, "setDataSymbol(image as FolderItem)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDataSetRQX_setDataSymbol3), nullptr, "setDataSymbol(obj as PVDrawAreaRQX)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDataSetRQX_setDataSymbol4), nullptr, "setDataSymbol(polygon() as integer, size as integer = 11, fillColor as integer = -1, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDataSetRQX_setDataSymbol4_c), nullptr, "setDataSymbol(polygon() as integer, size as integer = 11, fillColor as color = -1, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
@@ -8732,6 +8828,7 @@ REALmethodDefinition kMethods_PVDataSetRQX[] = {
     {reinterpret_cast<REALproc>(PVDataSetRQX_setDataLabelStyle), nullptr, "setDataLabelStyle(font as string = \"\", fontSize as double = 8, fontColor as integer = &hffff0002, fontAngle as double = 0) as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDataSetRQX_setDataLabelStyle_c), nullptr, "setDataLabelStyle(font as string = \"\", fontSize as double = 8, fontColor as color = &hffff0002, fontAngle as double = 0) as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDataSetRQX_getLegendIcon), nullptr, "getLegendIcon() as PVDrawAreaRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDataSetRQX_setData_i), nullptr, "setData(data() as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(dataSetSymbolPicture), nullptr, "setDataSymbol(pic as Picture)", REALpictureMethod, 0, nullptr},
 };
 
@@ -8757,16 +8854,15 @@ REALmethodDefinition kMethods_PVSectorRQX[] = {
 REALmethodDefinition kMethods_PVLegendBoxRQX[] = {
     {reinterpret_cast<REALproc>(PVLegendBoxRQX_setCols), nullptr, "setCols(noOfCols as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLegendBoxRQX_setReverse), nullptr, "setReverse(b as boolean = true)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLegendBoxRQX_addKey), nullptr, "addKey(text as string, color as integer, lineWidth as integer = -1, drawArea as PVDrawAreaRQX)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLegendBoxRQX_addKey_c), nullptr, "addKey(text as string, color as color, lineWidth as integer = -1, drawArea as PVDrawAreaRQX)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLegendBoxRQX_addKey2), nullptr, "addKey(pos as integer, text as string, color as integer, lineWidth as integer = -1, drawArea as PVDrawAreaRQX)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLegendBoxRQX_addKey2_c), nullptr, "addKey(pos as integer, text as string, color as color, lineWidth as integer = -1, drawArea as PVDrawAreaRQX)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLegendBoxRQX_addKey), nullptr, "addKey(text as string, color as integer, lineWidth as integer = -1, drawArea as PVDrawAreaRQX = nil)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLegendBoxRQX_addKey_c), nullptr, "addKey(text as string, color as color, lineWidth as integer = -1, drawArea as PVDrawAreaRQX = nil)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLegendBoxRQX_addKey2), nullptr, "addKey(pos as integer, text as string, color as integer, lineWidth as integer = -1, drawArea as PVDrawAreaRQX = nil)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLegendBoxRQX_addKey2_c), nullptr, "addKey(pos as integer, text as string, color as color, lineWidth as integer = -1, drawArea as PVDrawAreaRQX = nil)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLegendBoxRQX_setKeySize), nullptr, "setKeySize(width as integer = -1, height as integer = -1, gap as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLegendBoxRQX_setKeySpacing), nullptr, "setKeySpacing(keySpacing as integer, lineSpacing as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLegendBoxRQX_setKeyBorder), nullptr, "setKeyBorder(edgeColor as integer, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLegendBoxRQX_setKeyBorder_c), nullptr, "setKeyBorder(edgeColor as color, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLegendBoxRQX_setLineStyleKey), nullptr, "setLineStyleKey(b as boolean = true)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLegendBoxRQX_paint2), nullptr, "paint(d as PVDrawAreaRQX, offsetX as integer, offsetY as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLegendBoxRQX_getImageCoor), nullptr, "getImageCoor(dataItem as integer, offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLegendBoxRQX_getHTMLImageMap), nullptr, "getHTMLImageMap(url as string, queryFormat as string = \"\", extraAttr as string = \"\", offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
 };
@@ -8821,8 +8917,6 @@ REALmethodDefinition kMethods_PVViewPortManagerRQX[] = {
     {reinterpret_cast<REALproc>(PVViewPortManagerRQX_syncLogAxisWithViewPort), nullptr, "syncLogAxisWithViewPort(id as string, axis as PVAxisRQX)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVViewPortManagerRQX_syncDateAxisWithViewPort), nullptr, "syncDateAxisWithViewPort(id as string, axis as PVAxisRQX)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVViewPortManagerRQX_commitPendingSyncAxis), nullptr, "commitPendingSyncAxis(chart as PVBaseChartRQX)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVViewPortManagerRQX_getCustomAttr), nullptr, "getCustomAttr(key as string) as double", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVViewPortManagerRQX_setCustomAttr), nullptr, "setCustomAttr(key as string, value as double)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVBaseMeterRQX[] = {
@@ -8923,11 +9017,7 @@ REALmethodDefinition kMethods_PVAxisRQX[] = {
 
 REALmethodDefinition kMethods_PVDrawAreaRQX[] = {
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_Constructor), nullptr, "Constructor()", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_isEmpty), nullptr, "isEmpty() as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_enableVectorOutput), nullptr, "enableVectorOutput()", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_hasVectorOutput), nullptr, "hasVectorOutput() as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_initDynamicLayer), nullptr, "initDynamicLayer()", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_removeDynamicLayer), nullptr, "removeDynamicLayer(keepBase as boolean = false)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setSize), nullptr, "setSize(width as integer, height as integer, bgColor as integer = &hffffff)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setSize_c), nullptr, "setSize(width as integer, height as integer, bgColor as color = &hffffff)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_resize), nullptr, "resize(newWidth as integer, newHeight as integer, filter as integer = 1, blur as double = 1)", REALconsoleSafe, 0, nullptr},
@@ -8936,10 +9026,6 @@ REALmethodDefinition kMethods_PVDrawAreaRQX[] = {
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setClipRect), nullptr, "setClipRect(left as integer, top as integer, right as integer, bottom as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setBgColor), nullptr, "setBgColor(color as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setBgColor_c), nullptr, "setBgColor(color as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_addDropShadow), nullptr, "addDropShadow(mode as integer, xOffset as integer, yOffset as integer, blurRadius as integer, color as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_addDropShadow_c), nullptr, "addDropShadow(mode as integer, xOffset as integer, yOffset as integer, blurRadius as integer, color as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_roundedFrame), nullptr, "roundedFrame(x1 as integer, y1 as integer, x2 as integer, y2 as integer, r1 as integer, r2 as integer, r3 as integer, r4 as integer, thickness as integer, frameColor as integer, outerEdgeColor as integer, innerEdgeColor as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_roundedFrame_c), nullptr, "roundedFrame(x1 as integer, y1 as integer, x2 as integer, y2 as integer, r1 as integer, r2 as integer, r3 as integer, r4 as integer, thickness as integer, frameColor as color, outerEdgeColor as color, innerEdgeColor as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_move), nullptr, "move(xOffset as double, yOffset as double, bgColor as integer = &hffffff, filter as integer = 1, blur as double = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_move_c), nullptr, "move(xOffset as double, yOffset as double, bgColor as color = &hffffff, filter as integer = 1, blur as double = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_rotate), nullptr, "rotate(angle as double, bgColor as integer = &hffffff, cx as double = -1, cy as double = -1, filter as integer = 1, blur as double = 1)", REALconsoleSafe, 0, nullptr},
@@ -8956,32 +9042,12 @@ REALmethodDefinition kMethods_PVDrawAreaRQX[] = {
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_vline_c), nullptr, "vline(y1 as integer, y2 as integer, x as integer, color as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_line), nullptr, "line(x1 as double, y1 as double, x2 as double, y2 as double, color as integer, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_line_c), nullptr, "line(x1 as double, y1 as double, x2 as double, y2 as double, color as color, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_initLineTo), nullptr, "initLineTo()", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_initLineTo2), nullptr, "initLineTo(x as double, y as double)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_lineTo), nullptr, "lineTo(x1 as double, y1 as double, x2 as double, y2 as double, color as integer, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_lineTo_c), nullptr, "lineTo(x1 as double, y1 as double, x2 as double, y2 as double, color as color, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_arc), nullptr, "arc(cx as integer, cy as integer, rx as integer, ry as integer, startAngle as double, endAngle as double, color as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_arc_c), nullptr, "arc(cx as integer, cy as integer, rx as integer, ry as integer, startAngle as double, endAngle as double, color as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_rect), nullptr, "rect(x1 as integer, y1 as integer, x2 as integer, y2 as integer, edgeColor as integer, fillColor as integer, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_rect_c), nullptr, "rect(x1 as integer, y1 as integer, x2 as integer, y2 as integer, edgeColor as color, fillColor as color, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_roundedRect), nullptr, "roundedRect(x1 as integer, y1 as integer, x2 as integer, y2 as integer, r1 as integer, r2 as integer, r3 as integer, r4 as integer, edgeColor as integer, fillColor as integer, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_roundedRect_c), nullptr, "roundedRect(x1 as integer, y1 as integer, x2 as integer, y2 as integer, r1 as integer, r2 as integer, r3 as integer, r4 as integer, edgeColor as color, fillColor as color, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_clipRoundedCorners), nullptr, "clipRoundedCorners(r1 as integer, r2 as integer, r3 as integer, r4 as integer, bgColor as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_clipRoundedCorners_c), nullptr, "clipRoundedCorners(r1 as integer, r2 as integer, r3 as integer, r4 as integer, bgColor as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygon2), nullptr, "polygon(x() as integer, y() as integer, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygon2_c), nullptr, "polygon(x() as integer, y() as integer, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygon3), nullptr, "polygon(x() as double, y() as double, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygon3_c), nullptr, "polygon(x() as double, y() as double, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygon4), nullptr, "polygon(xy() as double, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygon4_c), nullptr, "polygon(xy() as double, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygonEx), nullptr, "polygonEx(x() as double, y() as double, edgeColor as integer, fillColor as integer, scale as double = 1, angle as double = 0, xOffset as double = 0, yOffset as double = 0)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygonEx_c), nullptr, "polygonEx(x() as double, y() as double, edgeColor as color, fillColor as color, scale as double = 1, angle as double = 0, xOffset as double = 0, yOffset as double = 0)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_exactPolygon), nullptr, "exactPolygon(x() as double, y() as double, color as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_exactPolygon_c), nullptr, "exactPolygon(x() as double, y() as double, color as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_surface), nullptr, "surface(x1 as integer, y1 as integer, x2 as integer, y2 as integer, depthX as integer, depthY as integer, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_surface_c), nullptr, "surface(x1 as integer, y1 as integer, x2 as integer, y2 as integer, depthX as integer, depthY as integer, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_surfaceEx), nullptr, "surfaceEx(x1 as integer, y1 as integer, x2 as integer, y2 as integer, depthX as integer, depthY as integer, edgeColor as integer, fillColor as integer, noEdges as boolean)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_surfaceEx_c), nullptr, "surfaceEx(x1 as integer, y1 as integer, x2 as integer, y2 as integer, depthX as integer, depthY as integer, edgeColor as color, fillColor as color, noEdges as boolean)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_sector), nullptr, "sector(cx as integer, cy as integer, rx as integer, ry as integer, a1 as double, a2 as double, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_sector_c), nullptr, "sector(cx as integer, cy as integer, rx as integer, ry as integer, a1 as double, a2 as double, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_cylinder), nullptr, "cylinder(cx as integer, cy as integer, rx as integer, ry as integer, a1 as double, a2 as double, depthX as integer, depthY as integer, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
@@ -8990,20 +9056,8 @@ REALmethodDefinition kMethods_PVDrawAreaRQX[] = {
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_circle_c), nullptr, "circle(cx as integer, cy as integer, rx as integer, ry as integer, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_ringSector), nullptr, "ringSector(cx as integer, cy as integer, rx as integer, ry as integer, irx as integer, iry as integer, a1 as double, a2 as double, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_ringSector_c), nullptr, "ringSector(cx as integer, cy as integer, rx as integer, ry as integer, irx as integer, iry as integer, a1 as double, a2 as double, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_ringSectorEx), nullptr, "ringSectorEx(cx as integer, cy as integer, rx as integer, ry as integer, irx as integer, iry as integer, a1 as double, a2 as double, outerEdgeColor as integer, innerEdgeColor as integer, startEdgeColor as integer, endEdgeColor as integer, drawEdges as boolean, fillColor as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_ringSectorEx_c), nullptr, "ringSectorEx(cx as integer, cy as integer, rx as integer, ry as integer, irx as integer, iry as integer, a1 as double, a2 as double, outerEdgeColor as color, innerEdgeColor as color, startEdgeColor as color, endEdgeColor as color, drawEdges as boolean, fillColor as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_ring), nullptr, "ring(cx as integer, cy as integer, rx as integer, ry as integer, irx as integer, iry as integer, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_ring_c), nullptr, "ring(cx as integer, cy as integer, rx as integer, ry as integer, irx as integer, iry as integer, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_ringEx), nullptr, "ringEx(cx as integer, cy as integer, rx as integer, ry as integer, irx as integer, iry as integer, outerEdgeColor as integer, innerEdgeColor as integer, drawEdges as boolean, fillColor as integer, startFlag as boolean, lowerEdgeOnly as boolean)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_ringEx_c), nullptr, "ringEx(cx as integer, cy as integer, rx as integer, ry as integer, irx as integer, iry as integer, outerEdgeColor as color, innerEdgeColor as color, drawEdges as boolean, fillColor as color, startFlag as boolean, lowerEdgeOnly as boolean)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_circleSegment), nullptr, "circleSegment(cx as integer, cy as integer, rx as integer, ry as integer, a1 as double, a2 as double, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_circleSegment_c), nullptr, "circleSegment(cx as integer, cy as integer, rx as integer, ry as integer, a1 as double, a2 as double, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_vFill), nullptr, "vFill(x() as double, y() as double, baseY as double, fillColor as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_vFill_c), nullptr, "vFill(x() as double, y() as double, baseY as double, fillColor as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_joinWithSpline), nullptr, "joinWithSpline(x() as double, y() as double, color as integer, lineWidth as integer = 1, tension as double = 0.5)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_joinWithSpline_c), nullptr, "joinWithSpline(x() as double, y() as double, color as color, lineWidth as integer = 1, tension as double = 0.5)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_gouraudShading), nullptr, "gouraudShading(x1 as double, y1 as double, b1 as double, x2 as double, y2 as double, b2 as double, x3 as double, y3 as double, b3 as double, color as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_gouraudShading_c), nullptr, "gouraudShading(x1 as double, y1 as double, b1 as double, x2 as double, y2 as double, b2 as double, x3 as double, y3 as double, b3 as double, color as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_fill), nullptr, "fill(x as integer, y as integer, color as integer, borderColor as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_fill_c), nullptr, "fill(x as integer, y as integer, color as color, borderColor as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_fill2), nullptr, "fill(x as integer, y as integer, color as integer)", REALconsoleSafe, 0, nullptr},
@@ -9014,18 +9068,11 @@ REALmethodDefinition kMethods_PVDrawAreaRQX[] = {
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_text2_c), nullptr, "text(str as string, font as string, fontIndex as integer, fontHeight as double, fontWidth as double, angle as double, vertical as boolean, x as integer, y as integer, color as color, alignment as integer = 7)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_text3), nullptr, "text(str as string, font as string, fontSize as double) as PVTTFTextRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_text4), nullptr, "text(str as string, font as string, fontIndex as integer, fontHeight as double, fontWidth as double, angle as double, vertical as boolean) as PVTTFTextRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_textEx), nullptr, "textEx(str as string, font as string, fontIndex as integer, fontHeight as double, fontWidth as double, angle as double, vertical as boolean, maxWidth as integer, maxLines as integer) as PVTTFTextRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_close), nullptr, "close(text as PVTTFTextRQX)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_merge), nullptr, "merge(d as PVDrawAreaRQX, x as integer, y as integer, alignment as integer, transparency as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_merge2), nullptr, "merge(pixels() as integer, width as integer, x as integer, y as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_tile), nullptr, "tile(d as PVDrawAreaRQX, transparency as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setSearchPath), nullptr, "setSearchPath(path as string)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getSearchPath), nullptr, "getSearchPath() as string", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_loadGIF), nullptr, "loadGIF(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_loadPNG), nullptr, "loadPNG(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_loadJPG), nullptr, "loadJPG(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_loadWMP), nullptr, "loadWMP(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_load), nullptr, "load(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_load_f), nullptr, "load(filename as FolderItem) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_rAffineTransform), nullptr, "rAffineTransform(a as double, b as double, c as double, d as double, e as double, f as double, bgColor as integer = &hffffff, filter as integer = 1, blur as double = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_rAffineTransform_c), nullptr, "rAffineTransform(a as double, b as double, c as double, d as double, e as double, f as double, bgColor as color = &hffffff, filter as integer = 1, blur as double = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_affineTransform), nullptr, "affineTransform(a as double, b as double, c as double, d as double, e as double, f as double, bgColor as integer = &hffffff, filter as integer = 1, blur as double = 1)", REALconsoleSafe, 0, nullptr},
@@ -9045,16 +9092,21 @@ REALmethodDefinition kMethods_PVDrawAreaRQX[] = {
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_waveTransform), nullptr, "waveTransform(period as integer, amplitude as double, direction as double = 0, startAngle as double = 0, longitudinal as boolean = false, bgColor as integer = &hffffff, filter as integer = 1, blur as double = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_waveTransform_c), nullptr, "waveTransform(period as integer, amplitude as double, direction as double = 0, startAngle as double = 0, longitudinal as boolean = false, bgColor as color = &hffffff, filter as integer = 1, blur as double = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_out), nullptr, "out(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_out_f), nullptr, "out(filename as FolderItem) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_outGIF), nullptr, "outGIF(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_outGIF_f), nullptr, "outGIF(filename as FolderItem) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_outPNG), nullptr, "outPNG(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_outPNG_f), nullptr, "outPNG(filename as FolderItem) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_outJPG), nullptr, "outJPG(filename as string, quality as integer = 80) as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_outJPG_f), nullptr, "outJPG(filename as FolderItem, quality as integer = 80) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_outWMP), nullptr, "outWMP(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_outWMP_f), nullptr, "outWMP(filename as FolderItem) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_outBMP), nullptr, "outBMP(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_outBMP_f), nullptr, "outBMP(filename as FolderItem) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_outSVG), nullptr, "outSVG(filename as string, options as string = \"\") as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_outSVG_f), nullptr, "outSVG(filename as FolderItem, options as string = \"\") as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_outPDF), nullptr, "outPDF(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_outAGF), nullptr, "outAGF(filename as string) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_setOutputOptions), nullptr, "setOutputOptions(options as string)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_cacheOutput), nullptr, "cacheOutput(key as string) as boolean", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_outPDF_f), nullptr, "outPDF(filename as FolderItem) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setPaletteMode), nullptr, "setPaletteMode(mode as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setDitherMethod), nullptr, "setDitherMethod(method as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setTransparentColor), nullptr, "setTransparentColor(color as integer)", REALconsoleSafe, 0, nullptr},
@@ -9062,67 +9114,35 @@ REALmethodDefinition kMethods_PVDrawAreaRQX[] = {
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setAntiAliasText), nullptr, "setAntiAliasText(mode as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setAntiAlias), nullptr, "setAntiAlias(shapeAntiAlias as boolean = true, textAntiAlias as integer = 2)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setInterlace), nullptr, "setInterlace(interlace as boolean)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_setColorTable2), nullptr, "setColorTable(colors() as integer, offset as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_getARGBColor), nullptr, "getARGBColor(color as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getARGBColor_c), nullptr, "getARGBColor(color as color) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getARGBGradient), nullptr, "getARGBGradient(gradient() as integer) as integer()", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getARGBColor2), nullptr, "getARGBColor(colors() as integer) as integer()", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getARGBColor3), nullptr, "getARGBColor(color as integer, x as integer, y as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getARGBColor3_c), nullptr, "getARGBColor(color as color, x as integer, y as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_isOpaque), nullptr, "isOpaque(color as integer) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_isOpaque_c), nullptr, "isOpaque(color as color) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_isDynamic), nullptr, "isDynamic(color as integer) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_isDynamic_c), nullptr, "isDynamic(color as color) as boolean", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_halfColor), nullptr, "halfColor(color as integer) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_halfColor_c), nullptr, "halfColor(color as color) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_adjustBrightness), nullptr, "adjustBrightness(color as integer, brightness as double) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_adjustBrightness_c), nullptr, "adjustBrightness(color as color, brightness as double) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_dynamicColor), nullptr, "dynamicColor() as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_freeColor), nullptr, "freeColor(color as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_freeColor_c), nullptr, "freeColor(color as color)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_dashLineColor), nullptr, "dashLineColor(color as integer, patternCode as integer = &h505) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_dashLineColor_c), nullptr, "dashLineColor(color as color, patternCode as integer = &h505) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_patternColor), nullptr, "patternColor(pixels() as integer, height as integer, startX as integer = 0, startY as integer = 0) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_patternColor3), nullptr, "patternColor(filename as string, startX as integer = 0, startY as integer = 0) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_gradientColor), nullptr, "gradientColor(startX as integer, startY as integer, endX as integer, endY as integer, startColor as integer, endColor as integer) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_gradientColor_c), nullptr, "gradientColor(startX as integer, startY as integer, endX as integer, endY as integer, startColor as color, endColor as color) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_gradientColor2), nullptr, "gradientColor(gradient() as integer, angle as double = 90, scale as double = 1, startX as integer = 0, startY as integer = 0) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_gradientColor2_k), nullptr, "gradientColor(gradient() as color, angle as double = 90, scale as double = 1, startX as integer = 0, startY as integer = 0) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_linearGradientColor), nullptr, "linearGradientColor(startX as integer, startY as integer, endX as integer, endY as integer, startColor as integer, endColor as integer, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_linearGradientColor_c), nullptr, "linearGradientColor(startX as integer, startY as integer, endX as integer, endY as integer, startColor as color, endColor as color, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_linearGradientColor2), nullptr, "linearGradientColor(startX as integer, startY as integer, endX as integer, endY as integer, gradient() as integer, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_preciseLinearGradientColor), nullptr, "preciseLinearGradientColor(startX as double, startY as double, endX as double, endY as double, gradient() as integer, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_linearGradientColor2_k), nullptr, "linearGradientColor(startX as integer, startY as integer, endX as integer, endY as integer, gradient() as color, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_radialGradientColor), nullptr, "radialGradientColor(cx as integer, cy as integer, rx as integer, ry as integer, startColor as integer, endColor as integer, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_radialGradientColor_c), nullptr, "radialGradientColor(cx as integer, cy as integer, rx as integer, ry as integer, startColor as color, endColor as color, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_radialGradientColor2), nullptr, "radialGradientColor(cx as integer, cy as integer, rx as integer, ry as integer, gradient() as integer, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_lightingColor), nullptr, "lightingColor(table() as integer, reserved() as integer, baseColor as integer, angle as double, scale as double, mode as integer, param as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_lightingColor_c), nullptr, "lightingColor(table() as integer, reserved() as integer, baseColor as color, angle as double, scale as double, mode as integer, param as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_linearLightingColor), nullptr, "linearLightingColor(table() as integer, reserved() as integer, baseColor as integer, startX as integer, startY as integer, endX as integer, endY as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_linearLightingColor_c), nullptr, "linearLightingColor(table() as integer, reserved() as integer, baseColor as color, startX as integer, startY as integer, endX as integer, endY as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_radialLightingColor), nullptr, "radialLightingColor(table() as integer, reserved() as integer, baseColor as integer, cx as integer, cy as integer, rx as integer, ry as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_radialLightingColor_c), nullptr, "radialLightingColor(table() as integer, reserved() as integer, baseColor as color, cx as integer, cy as integer, rx as integer, ry as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_angleGradientColor), nullptr, "angleGradientColor(cx as double, cy as double, startAngle as double, endAngle as double, xScale as double, yScale as double, gradient() as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_zColor), nullptr, "zColor(gradient() as integer, zLow as double = 0, zHigh as double = 256) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_transformZColor), nullptr, "transformZColor(zColor as integer, a as double, b as double, c as double) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_transformZColor_c), nullptr, "transformZColor(zColor as color, a as double, b as double, c as double) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_transformZColor2), nullptr, "transformZColor(zColor as integer, x1 as double, y1 as double, z1 as double, x2 as double, y2 as double, z2 as double, x3 as double, y3 as double, z3 as double) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_transformZColor2_c), nullptr, "transformZColor(zColor as color, x1 as double, y1 as double, z1 as double, x2 as double, y2 as double, z2 as double, x3 as double, y3 as double, z3 as double) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_radialGradientColor2_k), nullptr, "radialGradientColor(cx as integer, cy as integer, rx as integer, ry as integer, gradient() as color, periodic as boolean = false) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_reduceColors), nullptr, "reduceColors(colorCount as integer, dither as boolean = false)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setDefaultFonts), nullptr, "setDefaultFonts(normal as string, bold as string = \"\", italic as string = \"\", boldItalic as string = \"\")", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVDrawAreaRQX_setFontTable), nullptr, "setFontTable(index as integer, font as string)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_resolveFont), nullptr, "resolveFont(name as string) as string", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_subDrawArea), nullptr, "subDrawArea(width as integer, height as integer) as PVDrawAreaRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_mergeParent), nullptr, "mergeParent(x as integer, y as integer, angle as double)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getDrawAreaCache), nullptr, "getDrawAreaCache(name as string) as PVDrawAreaRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_putDrawAreaCache), nullptr, "putDrawAreaCache(name as string, d as PVDrawAreaRQX)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_registerShape), nullptr, "registerShape(shape as PVDrawAreaRQX) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getRegisteredShape), nullptr, "getRegisteredShape(id as integer) as PVDrawAreaRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_alignX), nullptr, "alignX(width as integer, alignment as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_alignY), nullptr, "alignY(height as integer, alignment as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getMediaType), nullptr, "getMediaType(imageType as integer) as string", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_rawColorAdjustBrightness), nullptr, "rawColorAdjustBrightness(color as integer, k as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_rawColorAdjustBrightness_c), nullptr, "rawColorAdjustBrightness(color as color, k as integer) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_setFontSearchPath), nullptr, "setFontSearchPath(path as string)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVDrawAreaRQX_getFontSearchPath), nullptr, "getFontSearchPath() as string", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_initDynamicLayer), nullptr, "initDynamicLayer()", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_removeDynamicLayer), nullptr, "removeDynamicLayer(keepBase as boolean = false)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_setOutputOptions), nullptr, "setOutputOptions(options as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygon2), nullptr, "polygon(x() as integer, y() as integer, edgeColor as integer, fillColor as integer)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVDrawAreaRQX_polygon2_c), nullptr, "polygon(x() as integer, y() as integer, edgeColor as color, fillColor as color)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(drawAreaPatternColor), nullptr, "patternColor(pic as Picture, startX as integer = 0, startY as integer = 0) as integer", REALpictureMethod, 0, nullptr},
     {reinterpret_cast<REALproc>(outPicture), nullptr, "outPicture() as Picture", REALpictureMethod, 0, nullptr},
 };
 
@@ -9130,6 +9150,7 @@ REALmethodDefinition kMethods_PVThreeDScatterGroupRQX[] = {
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDataSymbol), nullptr, "setDataSymbol(symbol as integer, size as integer = 5, fillColor as integer = -1, edgeColor as integer = -1, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDataSymbol_c), nullptr, "setDataSymbol(symbol as integer, size as integer = 5, fillColor as color = -1, edgeColor as color = -1, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDataSymbol2), nullptr, "setDataSymbol(image as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDataSymbol2_f), nullptr, "setDataSymbol(image as FolderItem)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDataSymbol3), nullptr, "setDataSymbol(obj as PVDrawAreaRQX)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDataSymbol4), nullptr, "setDataSymbol(polygon() as integer, size as integer = 11, fillColor as integer = -1, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDataSymbol4_c), nullptr, "setDataSymbol(polygon() as integer, size as integer = 11, fillColor as color = -1, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
@@ -9138,6 +9159,7 @@ REALmethodDefinition kMethods_PVThreeDScatterGroupRQX[] = {
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setLegendIcon), nullptr, "setLegendIcon(width as integer, height as integer = -1, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setLegendIcon_c), nullptr, "setLegendIcon(width as integer, height as integer = -1, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setSymbolOffset), nullptr, "setSymbolOffset(offsetX as integer, offsetY as integer)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(scatterGroupSymbolPicture), nullptr, "setDataSymbol(pic as Picture)", REALpictureMethod, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVRanTableRQX[] = {
@@ -9148,6 +9170,8 @@ REALmethodDefinition kMethods_PVRanTableRQX[] = {
     {reinterpret_cast<REALproc>(PVRanTableRQX_setHLOCCols), nullptr, "setHLOCCols(colNo as integer, startValue as double, minDelta as double, maxDelta as double, lowerLimit as double = 0, upperLimit as double = 1e308)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVRanTableRQX_selectDate), nullptr, "selectDate(colNo as integer, minDate as double, maxDate as double) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVRanTableRQX_getCol), nullptr, "getCol(colNo as integer) as double()", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVRanTableRQX_setDateCol_t), nullptr, "setDateCol(colNo as integer, startTime as Date, tickInc as double, weekDayOnly as boolean = false)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVRanTableRQX_selectDate_t), nullptr, "selectDate(colNo as integer, minDate as Date, maxDate as Date) as integer", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVRanSeriesRQX[] = {
@@ -9157,6 +9181,7 @@ REALmethodDefinition kMethods_PVRanSeriesRQX[] = {
     {reinterpret_cast<REALproc>(PVRanSeriesRQX_getGaussianSeries), nullptr, "getGaussianSeries(len as integer, mean as double, stdDev as double) as double()", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVRanSeriesRQX_getDateSeries), nullptr, "getDateSeries(len as integer, startTime as double, tickInc as double, weekDayOnly as boolean = false) as double()", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVRanSeriesRQX_get2DSeries), nullptr, "get2DSeries(xLen as integer, yLen as integer, minValue as double, maxValue as double) as double()", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVRanSeriesRQX_getDateSeries_t), nullptr, "getDateSeries(len as integer, startTime as Date, tickInc as double, weekDayOnly as boolean = false) as double()", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVPolarLayerRQX[] = {
@@ -9169,6 +9194,7 @@ REALmethodDefinition kMethods_PVPolarLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVPolarLayerRQX_setDataSymbol), nullptr, "setDataSymbol(symbol as integer, size as integer = 7, fillColor as integer = -1, edgeColor as integer = -1, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarLayerRQX_setDataSymbol_c), nullptr, "setDataSymbol(symbol as integer, size as integer = 7, fillColor as color = -1, edgeColor as color = -1, lineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarLayerRQX_setDataSymbol2), nullptr, "setDataSymbol(image as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPolarLayerRQX_setDataSymbol2_f), nullptr, "setDataSymbol(image as FolderItem)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarLayerRQX_setDataSymbol3), nullptr, "setDataSymbol(obj as PVDrawAreaRQX)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarLayerRQX_setDataSymbol4), nullptr, "setDataSymbol(polygon() as integer, size as integer = 11, fillColor as integer = -1, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarLayerRQX_setDataSymbol4_c), nullptr, "setDataSymbol(polygon() as integer, size as integer = 11, fillColor as color = -1, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
@@ -9183,6 +9209,7 @@ REALmethodDefinition kMethods_PVPolarLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVPolarLayerRQX_setHTMLImageMap), nullptr, "setHTMLImageMap(url as string, queryFormat as string = \"\", extraAttr as string = \"\")", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarLayerRQX_getImageCoor), nullptr, "getImageCoor(dataItem as integer, offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarLayerRQX_getHTMLImageMap), nullptr, "getHTMLImageMap(url as string, queryFormat as string = \"\", extraAttr as string = \"\", offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(polarLayerSymbolPicture), nullptr, "setDataSymbol(pic as Picture)", REALpictureMethod, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVDrawObjRQX[] = {
@@ -9201,7 +9228,6 @@ REALmethodDefinition kMethods_PVMarkRQX[] = {
 };
 
 REALmethodDefinition kMethods_PVTextBoxRQX[] = {
-    {reinterpret_cast<REALproc>(PVTextBoxRQX_setOrigin), nullptr, "setOrigin(x as integer, y as integer, alignment as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVTextBoxRQX_setText), nullptr, "setText(text as string)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVTextBoxRQX_setAlignment), nullptr, "setAlignment(alignment as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVTextBoxRQX_setFontStyle), nullptr, "setFontStyle(font as string, fontIndex as integer = 0)", REALconsoleSafe, 0, nullptr},
@@ -9220,13 +9246,8 @@ REALmethodDefinition kMethods_PVTextBoxRQX[] = {
 REALmethodDefinition kMethods_PVTTFTextRQX[] = {
     {reinterpret_cast<REALproc>(PVTTFTextRQX_getWidth), nullptr, "getWidth() as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVTTFTextRQX_getHeight), nullptr, "getHeight() as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVTTFTextRQX_getLineWidth), nullptr, "getLineWidth() as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVTTFTextRQX_getLineHeight), nullptr, "getLineHeight() as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVTTFTextRQX_getLineDistance), nullptr, "getLineDistance() as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVTTFTextRQX_getAscender), nullptr, "getAscender() as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVTTFTextRQX_getDescender), nullptr, "getDescender() as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVTTFTextRQX_startLayout), nullptr, "startLayout(x as integer, maxWidth as integer, maxLines as integer) as boolean", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVTTFTextRQX_getNextLine), nullptr, "getNextLine() as PVTTFTextRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVTTFTextRQX_draw), nullptr, "draw(x as integer, y as integer, color as integer, alignment as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVTTFTextRQX_draw_c), nullptr, "draw(x as integer, y as integer, color as color, alignment as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVTTFTextRQX_drawOn), nullptr, "drawOn(d as PVDrawAreaRQX, x as integer, y as integer, color as integer, alignment as integer)", REALconsoleSafe, 0, nullptr},
@@ -9245,6 +9266,7 @@ REALmethodDefinition kMethods_PVLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVLayerRQX_addExtraField), nullptr, "addExtraField(texts() as string)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_addExtraField2), nullptr, "addExtraField(numbers() as double)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_setXData), nullptr, "setXData(xData() as double)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLayerRQX_setXData_d), nullptr, "setXData(xData() as Date)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_setXData2), nullptr, "setXData(minValue as double, maxValue as double)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_getXPosition), nullptr, "getXPosition(i as integer) as double", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_getNearestXValue), nullptr, "getNearestXValue(target as double) as double", REALconsoleSafe, 0, nullptr},
@@ -9259,8 +9281,8 @@ REALmethodDefinition kMethods_PVLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVLayerRQX_setBorderColor_c), nullptr, "setBorderColor(color as color, lightingEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_set3D), nullptr, "set3D(depth as integer = -1, zGap as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_set3D2), nullptr, "set3D(xDepth as integer, yDepth as integer, xGap as integer, yGap as integer)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLayerRQX_moveFront), nullptr, "moveFront(layer as PVLayerRQX)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLayerRQX_moveBack), nullptr, "moveBack(layer as PVLayerRQX)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLayerRQX_moveFront), nullptr, "moveFront(layer as PVLayerRQX = nil)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLayerRQX_moveBack), nullptr, "moveBack(layer as PVLayerRQX = nil)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_setLegend), nullptr, "setLegend(m as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_setLegendOrder), nullptr, "setLegendOrder(dataSetOrder as integer, layerOrder as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_getLegendIcon), nullptr, "getLegendIcon(dataSetNo as integer) as PVDrawAreaRQX", REALconsoleSafe, 0, nullptr},
@@ -9289,6 +9311,7 @@ REALmethodDefinition kMethods_PVLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVLayerRQX_getHTMLImageMap), nullptr, "getHTMLImageMap(url as string, queryFormat as string = \"\", extraAttr as string = \"\", offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_getImageCoor), nullptr, "getImageCoor(dataSet as integer, dataItem as integer = &h80000001, offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLayerRQX_getImageCoor2), nullptr, "getImageCoor2(dataItem as integer, offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLayerRQX_addDataSet_i), nullptr, "addDataSet(data() as integer, color as integer = -1, name as string = \"\") as PVDataSetRQX", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVMeterPointerRQX[] = {
@@ -9303,6 +9326,7 @@ REALmethodDefinition kMethods_PVMeterPointerRQX[] = {
 
 REALmethodDefinition kMethods_PVXYChartRQX[] = {
     {reinterpret_cast<REALproc>(PVXYChartRQX_Constructor), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as integer = &hffff0000, edgeColor as integer = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_Constructor_c), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as color = &hffff0000, edgeColor as color = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_setPlotArea), nullptr, "setPlotArea(x as integer, y as integer, width as integer, height as integer, bgColor as integer = &hff000000, altBgColor as integer = -1, edgeColor as integer = -1, hGridColor as integer = &hc0c0c0, vGridColor as integer = &hff000000) as PVPlotAreaRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_setPlotArea_c), nullptr, "setPlotArea(x as integer, y as integer, width as integer, height as integer, bgColor as color = &hff000000, altBgColor as color = -1, edgeColor as color = -1, hGridColor as color = &hc0c0c0, vGridColor as color = &hff000000) as PVPlotAreaRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_getPlotArea), nullptr, "getPlotArea() as PVPlotAreaRQX", REALconsoleSafe, 0, nullptr},
@@ -9322,7 +9346,9 @@ REALmethodDefinition kMethods_PVXYChartRQX[] = {
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBarLayer2), nullptr, "addBarLayer(data() as double, color as integer = -1, name as string = \"\", depth as integer = 0) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBarLayer2_c), nullptr, "addBarLayer(data() as double, color as color = -1, name as string = \"\", depth as integer = 0) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBarLayer3), nullptr, "addBarLayer(data() as double, colors() as integer, names() as string, depth as integer = 0) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBarLayer3_k), nullptr, "addBarLayer(data() as double, colors() as color, names() as string, depth as integer = 0) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBarLayer4), nullptr, "addBarLayer(data() as double, colors() as integer, depth as integer = 0) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBarLayer4_k), nullptr, "addBarLayer(data() as double, colors() as color, depth as integer = 0) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_getLayer), nullptr, "getLayer(i as integer) as PVLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_getLayerByZ), nullptr, "getLayerByZ(i as integer) as PVLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_getLayerCount), nullptr, "getLayerCount() as integer", REALconsoleSafe, 0, nullptr},
@@ -9337,12 +9363,15 @@ REALmethodDefinition kMethods_PVXYChartRQX[] = {
     {reinterpret_cast<REALproc>(PVXYChartRQX_addStepLineLayer2), nullptr, "addStepLineLayer() as PVStepLineLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addScatterLayer), nullptr, "addScatterLayer(xData() as double, yData() as double, name as string = \"\", symbol as integer = 1, symbolSize as integer = 5, fillColor as integer = -1, edgeColor as integer = -1) as PVScatterLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addScatterLayer_c), nullptr, "addScatterLayer(xData() as double, yData() as double, name as string = \"\", symbol as integer = 1, symbolSize as integer = 5, fillColor as color = -1, edgeColor as color = -1) as PVScatterLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addScatterLayer_d), nullptr, "addScatterLayer(xData() as Date, yData() as double, name as string = \"\", symbol as integer = 1, symbolSize as integer = 5, fillColor as integer = -1, edgeColor as integer = -1) as PVScatterLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addAreaLayer), nullptr, "addAreaLayer(data() as double, color as integer = -1, name as string = \"\", depth as integer = 0) as PVAreaLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addAreaLayer_c), nullptr, "addAreaLayer(data() as double, color as color = -1, name as string = \"\", depth as integer = 0) as PVAreaLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addAreaLayer2), nullptr, "addAreaLayer(dataCombineMethod as integer = 1, depth as integer = 0) as PVAreaLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addInterLineLayer), nullptr, "addInterLineLayer(line1 as PVLineObjRQX, line2 as PVLineObjRQX, color12 as integer, color21 as integer = -1) as PVInterLineLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addInterLineLayer_c), nullptr, "addInterLineLayer(line1 as PVLineObjRQX, line2 as PVLineObjRQX, color12 as color, color21 as color = -1) as PVInterLineLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addVectorLayer), nullptr, "addVectorLayer(xData() as double, yData() as double, lengths() as double, directions() as double, lengthScale as integer = 0, color as integer = -1, name as string = \"\") as PVVectorLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addVectorLayer_c), nullptr, "addVectorLayer(xData() as double, yData() as double, lengths() as double, directions() as double, lengthScale as integer = 0, color as color = -1, name as string = \"\") as PVVectorLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addVectorLayer_d), nullptr, "addVectorLayer(xData() as Date, yData() as double, lengths() as double, directions() as double, lengthScale as integer = 0, color as integer = -1, name as string = \"\") as PVVectorLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer), nullptr, "addHLOCLayer() as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer2), nullptr, "addHLOCLayer(highData() as double, lowData() as double, openData() as double, closeData() as double, color as integer = -1) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer2_c), nullptr, "addHLOCLayer(highData() as double, lowData() as double, openData() as double, closeData() as double, color as color = -1) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
@@ -9352,25 +9381,48 @@ REALmethodDefinition kMethods_PVXYChartRQX[] = {
     {reinterpret_cast<REALproc>(PVXYChartRQX_addCandleStickLayer_c), nullptr, "addCandleStickLayer(highData() as double, lowData() as double, openData() as double, closeData() as double, riseColor as color = -1, fallColor as color = 0, edgeColor as color = &hffff0001) as PVCandleStickLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer), nullptr, "addBoxWhiskerLayer(boxTop() as double, boxBottom() as double, maxData() as double, minData() as double, midData() as double, fillColor as integer = -1, whiskerColor as integer = &hffff0001, edgeColor as integer = -1) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer_c), nullptr, "addBoxWhiskerLayer(boxTop() as double, boxBottom() as double, maxData() as double, minData() as double, midData() as double, fillColor as color = -1, whiskerColor as color = &hffff0001, edgeColor as color = -1) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2), nullptr, "addBoxWhiskerLayer2(boxTop() as double, boxBottom() as double, maxData() as double, minData() as double, midData() as double, fillColors() as integer, whiskerBrightness as double = 0.5, names() as string) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2), nullptr, "addBoxWhiskerLayer2(boxTop() as double, boxBottom() as double, maxData() as double, minData() as double, midData() as double, fillColors() as integer, whiskerBrightness as double, names() as string) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2_k), nullptr, "addBoxWhiskerLayer2(boxTop() as double, boxBottom() as double, maxData() as double, minData() as double, midData() as double, fillColors() as color, whiskerBrightness as double, names() as string) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxLayer), nullptr, "addBoxLayer(boxTop() as double, boxBottom() as double, color as integer = -1, name as string = \"\") as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxLayer_c), nullptr, "addBoxLayer(boxTop() as double, boxBottom() as double, color as color = -1, name as string = \"\") as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer), nullptr, "addTrendLayer(data() as double, color as integer = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer_c), nullptr, "addTrendLayer(data() as double, color as color = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer2), nullptr, "addTrendLayer(xData() as double, yData() as double, color as integer = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer2_c), nullptr, "addTrendLayer(xData() as double, yData() as double, color as color = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer2_d), nullptr, "addTrendLayer(xData() as Date, yData() as double, color as integer = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addContourLayer), nullptr, "addContourLayer(xData() as double, yData() as double, zData() as double) as PVContourLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addContourLayer_d), nullptr, "addContourLayer(xData() as Date, yData() as double, zData() as double) as PVContourLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_layoutAxes), nullptr, "layoutAxes()", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_packPlotArea), nullptr, "packPlotArea(leftX as integer, topY as integer, rightX as integer, bottomY as integer, minWidth as integer = 0, minHeight as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_getXCoor), nullptr, "getXCoor(v as double) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_getYCoor), nullptr, "getYCoor(v as double, yAxis as PVAxisRQX) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_getYCoor), nullptr, "getYCoor(v as double, yAxis as PVAxisRQX = nil) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_getXValue), nullptr, "getXValue(xCoor as integer) as double", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_getYValue), nullptr, "getYValue(yCoor as integer, yAxis as PVAxisRQX) as double", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_getYValue), nullptr, "getYValue(yCoor as integer, yAxis as PVAxisRQX = nil) as double", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_getNearestXValue), nullptr, "getNearestXValue(xCoor as double) as double", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_xZoneColor), nullptr, "xZoneColor(threshold as double, belowColor as integer, aboveColor as integer) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_xZoneColor_c), nullptr, "xZoneColor(threshold as double, belowColor as color, aboveColor as color) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_yZoneColor), nullptr, "yZoneColor(threshold as double, belowColor as integer, aboveColor as integer, yAxis as PVAxisRQX) as integer", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_yZoneColor_c), nullptr, "yZoneColor(threshold as double, belowColor as color, aboveColor as color, yAxis as PVAxisRQX) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_yZoneColor), nullptr, "yZoneColor(threshold as double, belowColor as integer, aboveColor as integer, yAxis as PVAxisRQX = nil) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_yZoneColor_c), nullptr, "yZoneColor(threshold as double, belowColor as color, aboveColor as color, yAxis as PVAxisRQX = nil) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_getXCoor_t), nullptr, "getXCoor(v as Date) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_xZoneColor_t), nullptr, "xZoneColor(threshold as Date, belowColor as integer, aboveColor as integer) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBarLayer2_i), nullptr, "addBarLayer(data() as integer, color as integer = -1, name as string = \"\", depth as integer = 0) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBarLayer3_i), nullptr, "addBarLayer(data() as integer, colors() as integer, names() as string, depth as integer = 0) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBarLayer4_i), nullptr, "addBarLayer(data() as integer, colors() as integer, depth as integer = 0) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addLineLayer_i), nullptr, "addLineLayer(data() as integer, color as integer = -1, name as string = \"\", depth as integer = 0) as PVLineLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addSplineLayer_i), nullptr, "addSplineLayer(data() as integer, color as integer = -1, name as string = \"\") as PVSplineLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addStepLineLayer_i), nullptr, "addStepLineLayer(data() as integer, color as integer = -1, name as string = \"\") as PVStepLineLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addScatterLayer_i), nullptr, "addScatterLayer(xData() as integer, yData() as integer, name as string = \"\", symbol as integer = 1, symbolSize as integer = 5, fillColor as integer = -1, edgeColor as integer = -1) as PVScatterLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addAreaLayer_i), nullptr, "addAreaLayer(data() as integer, color as integer = -1, name as string = \"\", depth as integer = 0) as PVAreaLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addVectorLayer_i), nullptr, "addVectorLayer(xData() as integer, yData() as integer, lengths() as integer, directions() as integer, lengthScale as integer = 0, color as integer = -1, name as string = \"\") as PVVectorLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer2_i), nullptr, "addHLOCLayer(highData() as integer, lowData() as integer, openData() as integer, closeData() as integer, color as integer = -1) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer3_i), nullptr, "addHLOCLayer(highData() as integer, lowData() as integer, openData() as integer, closeData() as integer, upColor as integer, downColor as integer, colorMode as integer = -1, leadValue as double = -1.7e308) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addCandleStickLayer_i), nullptr, "addCandleStickLayer(highData() as integer, lowData() as integer, openData() as integer, closeData() as integer, riseColor as integer = -1, fallColor as integer = 0, edgeColor as integer = &hffff0001) as PVCandleStickLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer_i), nullptr, "addBoxWhiskerLayer(boxTop() as integer, boxBottom() as integer, maxData() as integer, minData() as integer, midData() as integer, fillColor as integer = -1, whiskerColor as integer = &hffff0001, edgeColor as integer = -1) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2_i), nullptr, "addBoxWhiskerLayer2(boxTop() as integer, boxBottom() as integer, maxData() as integer, minData() as integer, midData() as integer, fillColors() as integer, whiskerBrightness as double, names() as string) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxLayer_i), nullptr, "addBoxLayer(boxTop() as integer, boxBottom() as integer, color as integer = -1, name as string = \"\") as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer_i), nullptr, "addTrendLayer(data() as integer, color as integer = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer2_i), nullptr, "addTrendLayer(xData() as integer, yData() as integer, color as integer = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addContourLayer_i), nullptr, "addContourLayer(xData() as integer, yData() as integer, zData() as integer) as PVContourLayerRQX", REALconsoleSafe, 0, nullptr},
 };
 
 REALproperty kProps_PVXYChartRQX[] = {
@@ -9405,6 +9457,8 @@ REALmethodDefinition kMethods_PVAngularAxisRQX[] = {
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLabels2), nullptr, "setLabels(labels() as double, formatString as string = \"\") as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLabels), nullptr, "setLabels(labels() as string) as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLinearScale2), nullptr, "setLinearScale(lowerLimit as double, upperLimit as double, labels() as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLabelFormat), nullptr, "setLabelFormat(formatString as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setTickLength), nullptr, "setTickLength(majorTickLen as integer)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVLineRQX[] = {
@@ -9423,7 +9477,6 @@ REALmethodDefinition kMethods_PVCandleStickLayerRQX[] = {
 
 REALmethodDefinition kMethods_PVLineObjRQX[] = {
     {reinterpret_cast<REALproc>(PVLineObjRQX_getY), nullptr, "getY(x as double) as double", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLineObjRQX_isGap), nullptr, "isGap() as boolean", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVSplineLayerRQX[] = {
@@ -9439,6 +9492,7 @@ REALmethodDefinition kMethods_PVPolarVectorLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVPolarVectorLayerRQX_setArrowAlignment), nullptr, "setArrowAlignment(alignment as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarVectorLayerRQX_setVectorMargin), nullptr, "setVectorMargin(startMargin as double, endMargin as double = 1.7e308)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPolarVectorLayerRQX_setIconSize), nullptr, "setIconSize(width as integer, height as integer)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPolarVectorLayerRQX_setVector_i), nullptr, "setVector(lengths() as integer, directions() as integer, lengthScale as integer = 0)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVImageMapHandlerRQX[] = {
@@ -9462,6 +9516,7 @@ REALmethodDefinition kMethods_PVFinanceSimulatorRQX[] = {
 
 REALmethodDefinition kMethods_PVAngularMeterRQX[] = {
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_Constructor), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as integer = &hffff0000, edgeColor as integer = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularMeterRQX_Constructor_c), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as color = &hffff0000, edgeColor as color = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_setMeter), nullptr, "setMeter(cx as integer, cy as integer, radius as integer, startAngle as double = -90, endAngle as double = 90)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_addRing), nullptr, "addRing(startRadius as integer, endRadius as integer, fillColor as integer, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_addRing_c), nullptr, "addRing(startRadius as integer, endRadius as integer, fillColor as color, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
@@ -9481,7 +9536,9 @@ REALmethodDefinition kMethods_PVAngularMeterRQX[] = {
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_addPointer), nullptr, "addPointer(value as double, fillColor as integer, edgeColor as integer, pointerType as integer, startOffset as double = 1.7e308, endOffset as double = 1.7e308, widthRatio as double = 1.7e308) as PVMeterPointerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_addPointer_c), nullptr, "addPointer(value as double, fillColor as color, edgeColor as color, pointerType as integer, startOffset as double = 1.7e308, endOffset as double = 1.7e308, widthRatio as double = 1.7e308) as PVMeterPointerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_relativeLinearGradient), nullptr, "relativeLinearGradient(gradient() as integer, angle as double = 0, radius as double = -1) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularMeterRQX_relativeLinearGradient_k), nullptr, "relativeLinearGradient(gradient() as color, angle as double = 0, radius as double = -1) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_relativeRadialGradient), nullptr, "relativeRadialGradient(gradient() as integer, radius as double = -1) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularMeterRQX_relativeRadialGradient_k), nullptr, "relativeRadialGradient(gradient() as color, radius as double = -1) as integer", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVAreaLayerRQX[] = {
@@ -9492,10 +9549,12 @@ REALmethodDefinition kMethods_PVAreaLayerRQX[] = {
 
 REALmethodDefinition kMethods_PVInterLineLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVInterLineLayerRQX_setGapColor), nullptr, "setGapColor(gapColor12 as integer, gapColor21 as integer = -1)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVInterLineLayerRQX_setGapColor_c), nullptr, "setGapColor(gapColor12 as color, gapColor21 as color = -1)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVPieChartRQX[] = {
     {reinterpret_cast<REALproc>(PVPieChartRQX_Constructor), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as integer = &hffff0000, edgeColor as integer = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPieChartRQX_Constructor_c), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as color = &hffff0000, edgeColor as color = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPieChartRQX_setPieSize), nullptr, "setPieSize(x as integer, y as integer, r as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPieChartRQX_setDonutSize), nullptr, "setDonutSize(x as integer, y as integer, r as integer, r2 as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPieChartRQX_set3D), nullptr, "set3D(depth as integer = -1, angle as double = -1, shadowMode as boolean = false)", REALconsoleSafe, 0, nullptr},
@@ -9517,6 +9576,7 @@ REALmethodDefinition kMethods_PVPieChartRQX[] = {
     {reinterpret_cast<REALproc>(PVPieChartRQX_setLineColor_c), nullptr, "setLineColor(edgeColor as color, joinLineColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPieChartRQX_setData), nullptr, "setData(data() as double, labels() as string, icons() as string)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPieChartRQX_sector), nullptr, "sector(sectorNo as integer) as PVSectorRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPieChartRQX_setData_i), nullptr, "setData(data() as integer, labels() as string, icons() as string)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVPolarSplineAreaLayerRQX[] = {
@@ -9558,7 +9618,7 @@ REALmethodDefinition kMethods_PVLineLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVLineLayerRQX_setImageMapWidth), nullptr, "setImageMapWidth(width as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLineLayerRQX_setFastLineMode), nullptr, "setFastLineMode(mode as boolean = true)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLineLayerRQX_getLine), nullptr, "getLine(dataSet as integer = 0) as PVLineObjRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLineLayerRQX_setSymbolScale), nullptr, "setSymbolScale(zData() as double, scaleType as integer = 0, zData2() as double, scaleType2 as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLineLayerRQX_setSymbolScale), nullptr, "setSymbolScale(zData() as double, scaleType as integer, zData2() as double, scaleType2 as integer = 0)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVArrayRQX[] = {
@@ -9620,6 +9680,19 @@ REALmethodDefinition kMethods_PVArrayRQX[] = {
     {reinterpret_cast<REALproc>(PVArrayRQX_count), nullptr, "count() as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_getValue), nullptr, "getValue(index as integer) as double", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_result), nullptr, "result() as double()", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_Constructor_i), nullptr, "Constructor(a() as integer)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_add2_i), nullptr, "add(b() as integer) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_sub2_i), nullptr, "sub(b() as integer) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_mul2_i), nullptr, "mul(b() as integer) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_div2_i), nullptr, "div(b() as integer) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_financeDiv_i), nullptr, "financeDiv(b() as integer, zeroByZeroValue as double) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectGTZ_i), nullptr, "selectGTZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectGEZ_i), nullptr, "selectGEZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectLTZ_i), nullptr, "selectLTZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectLEZ_i), nullptr, "selectLEZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectEQZ_i), nullptr, "selectEQZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectNEZ_i), nullptr, "selectNEZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_insert_i), nullptr, "insert(values() as integer, insertPoint as integer = -1) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVVectorLayerRQX[] = {
@@ -9630,6 +9703,7 @@ REALmethodDefinition kMethods_PVVectorLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVVectorLayerRQX_setArrowAlignment), nullptr, "setArrowAlignment(alignment as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVVectorLayerRQX_setVectorMargin), nullptr, "setVectorMargin(startMargin as double, endMargin as double = 1.7e308)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVVectorLayerRQX_setIconSize), nullptr, "setIconSize(width as integer, height as integer)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVVectorLayerRQX_setVector_i), nullptr, "setVector(lengths() as integer, directions() as integer, lengthScale as integer = 0)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVBaseBoxLayerRQX[] = {
@@ -9648,10 +9722,12 @@ REALmethodDefinition kMethods_PVThreeDScatterChartRQX[] = {
     {reinterpret_cast<REALproc>(PVThreeDScatterChartRQX_Constructor), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as integer = &hffff0000, edgeColor as integer = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterChartRQX_addScatterGroup), nullptr, "addScatterGroup(xData() as double, yData() as double, zData() as double, name as string = \"\", symbol as integer = 7, symbolSize as integer = 5, fillColor as integer = -1, edgeColor as integer = -1) as PVThreeDScatterGroupRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterChartRQX_addScatterGroup_c), nullptr, "addScatterGroup(xData() as double, yData() as double, zData() as double, name as string = \"\", symbol as integer = 7, symbolSize as integer = 5, fillColor as color = -1, edgeColor as color = -1) as PVThreeDScatterGroupRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVThreeDScatterChartRQX_addScatterGroup_d), nullptr, "addScatterGroup(xData() as Date, yData() as double, zData() as double, name as string = \"\", symbol as integer = 7, symbolSize as integer = 5, fillColor as integer = -1, edgeColor as integer = -1) as PVThreeDScatterGroupRQX", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVPyramidChartRQX[] = {
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_Constructor), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as integer = &hffff0000, edgeColor as integer = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPyramidChartRQX_Constructor_c), nullptr, "Constructor(width as integer = 640, height as integer = 480, bgColor as color = &hffff0000, edgeColor as color = &hff000000, raisedEffect as integer = 0)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setPyramidSize), nullptr, "setPyramidSize(cx as integer, cy as integer, radius as integer, height as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setConeSize), nullptr, "setConeSize(cx as integer, cy as integer, radius as integer, height as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setFunnelSize), nullptr, "setFunnelSize(cx as integer, cy as integer, radius as integer, height as integer, tubeRadius as double = 0.2, tubeHeight as double = 0.3)", REALconsoleSafe, 0, nullptr},
@@ -9673,6 +9749,7 @@ REALmethodDefinition kMethods_PVPyramidChartRQX[] = {
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setLayerBorder_c), nullptr, "setLayerBorder(color as color, width as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setLayerGap), nullptr, "setLayerGap(layerGap as double)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_getLayer), nullptr, "getLayer(layerNo as integer) as PVPyramidLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPyramidChartRQX_setData_i), nullptr, "setData(data() as integer, labels() as string)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVSurfaceChartRQX[] = {
@@ -9720,14 +9797,13 @@ REALmethodDefinition kMethods_PVContourLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVContourLayerRQX_setContourColor_c), nullptr, "setContourColor(contourColor as color, minorContourColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVContourLayerRQX_setContourWidth), nullptr, "setContourWidth(contourWidth as integer, minorContourWidth as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVContourLayerRQX_setExactContour), nullptr, "setExactContour(contour as boolean = true)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVContourLayerRQX_setExactContour2), nullptr, "setExactContour(contour as boolean, markContour as boolean)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVContourLayerRQX_colorAxis), nullptr, "colorAxis() as PVColorAxisRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVContourLayerRQX_setColorAxis), nullptr, "setColorAxis(x as integer, y as integer, alignment as integer, length as integer, orientation as integer) as PVColorAxisRQX", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVColorAxisRQX[] = {
-    {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorGradient), nullptr, "setColorGradient(isContinuous as boolean = true, colors() as integer, underflowColor as integer = -1, overflowColor as integer = -1)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorGradient_c), nullptr, "setColorGradient(isContinuous as boolean = true, colors() as integer, underflowColor as color = -1, overflowColor as color = -1)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorGradient), nullptr, "setColorGradient(isContinuous as boolean, colors() as integer, underflowColor as integer = -1, overflowColor as integer = -1)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorGradient_k), nullptr, "setColorGradient(isContinuous as boolean, colors() as color, underflowColor as integer = -1, overflowColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorScale), nullptr, "setColorScale(colorStops() as double, underflowColor as integer = -1, overflowColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorScale_c), nullptr, "setColorScale(colorStops() as double, underflowColor as color = -1, overflowColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVColorAxisRQX_getColor), nullptr, "getColor(z as double) as integer", REALconsoleSafe, 0, nullptr},
@@ -9755,6 +9831,7 @@ REALmethodDefinition kMethods_PVFinanceChartRQX[] = {
     {reinterpret_cast<REALproc>(PVFinanceChartRQX_mainChart), nullptr, "mainChart() as PVXYChartRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVFinanceChartRQX_currentChart), nullptr, "currentChart() as PVXYChartRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVFinanceChartRQX_setData), nullptr, "setData(timeStamps() as double, highData() as double, lowData() as double, openData() as double, closeData() as double, volData() as double, extraPoints as integer)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVFinanceChartRQX_setData_d), nullptr, "setData(timeStamps() as Date, highData() as double, lowData() as double, openData() as double, closeData() as double, volData() as double, extraPoints as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVFinanceChartRQX_setDateLabelFormat), nullptr, "setDateLabelFormat(yearFormat as string, firstMonthFormat as string, otherMonthFormat as string, firstDayFormat as string, otherDayFormat as string, firstHourFormat as string, otherHourFormat as string)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVFinanceChartRQX_setToolTipDateFormat), nullptr, "setToolTipDateFormat(monthFormat as string, dayFormat as string, hourFormat as string)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVFinanceChartRQX_setNumberLabelFormat), nullptr, "setNumberLabelFormat(formatString as string)", REALconsoleSafe, 0, nullptr},
@@ -9886,6 +9963,7 @@ REALmethodDefinition kMethods_PVFinanceChartRQX[] = {
     {reinterpret_cast<REALproc>(PVFinanceChartRQX_addBarIndicator2_c), nullptr, "addBarIndicator(chart as PVXYChartRQX, data() as double, color as color, name as string) as PVBarLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVFinanceChartRQX_addThreshold), nullptr, "addThreshold(chart as PVXYChartRQX, layer as PVLineLayerRQX, topRange as double, topColor as integer, bottomRange as double, bottomColor as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVFinanceChartRQX_addThreshold_c), nullptr, "addThreshold(chart as PVXYChartRQX, layer as PVLineLayerRQX, topRange as double, topColor as color, bottomRange as double, bottomColor as color)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVFinanceChartRQX_addComparison_i), nullptr, "addComparison(data() as integer, color as integer, name as string) as PVLineLayerRQX", REALconsoleSafe, 0, nullptr},
 };
 
 }  // namespace

@@ -13,6 +13,8 @@ namespace host {
 extern REALclassDefinition kDef_PVBaseChartRQX;
 extern REALclassDefinition kDef_PVDrawAreaRQX;
 extern REALclassDefinition kDef_PVDataSetRQX;
+extern REALclassDefinition kDef_PVPolarLayerRQX;
+extern REALclassDefinition kDef_PVThreeDScatterGroupRQX;
 
 namespace {
 
@@ -190,8 +192,13 @@ REALpicture outPicture(REALobject self) {
     });
 }
 
-RBInteger chartPatternColor(REALobject self, REALpicture pic, RBInteger startX, RBInteger startY) {
-    return call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* w) -> RBInteger {
+namespace {
+
+// A pattern colour made from the picture's pixels by the chart or drawing W.
+template <class W>
+RBInteger pictureColor(REALobject self, const REALclassDefinition& root, REALpicture pic, RBInteger startX,
+                       RBInteger startY) {
+    return call<W>(self, root, [&](W* w) -> RBInteger {
         int width = 0, height = 0;
         const std::vector<int> pixels = libraryPixels(pic, width, height);
         if (pixels.empty()) return -1;
@@ -199,8 +206,10 @@ RBInteger chartPatternColor(REALobject self, REALpicture pic, RBInteger startX, 
     });
 }
 
-void dataSetSymbolPicture(REALobject self, REALpicture pic) {
-    call<abc::DataSet>(self, kDef_PVDataSetRQX, [&](abc::DataSet* w) {
+// The picture as the symbol of W's data points: drawn once into a drawing of its size.
+template <class W>
+void pictureSymbol(REALobject self, const REALclassDefinition& root, REALpicture pic) {
+    call<W>(self, root, [&](W* w) {
         int width = 0, height = 0;
         const std::vector<int> pixels = libraryPixels(pic, width, height);
         if (pixels.empty()) return;
@@ -211,6 +220,28 @@ void dataSetSymbolPicture(REALobject self, REALpicture pic) {
             for (int x = 0; x < width; ++x) symbol.pixel(x, y, pixels[static_cast<std::size_t>(y) * width + x]);
         w->setDataSymbol3(&symbol);
     });
+}
+
+}  // namespace
+
+RBInteger chartPatternColor(REALobject self, REALpicture pic, RBInteger startX, RBInteger startY) {
+    return pictureColor<abc::BaseChart>(self, kDef_PVBaseChartRQX, pic, startX, startY);
+}
+
+RBInteger drawAreaPatternColor(REALobject self, REALpicture pic, RBInteger startX, RBInteger startY) {
+    return pictureColor<abc::DrawArea>(self, kDef_PVDrawAreaRQX, pic, startX, startY);
+}
+
+void dataSetSymbolPicture(REALobject self, REALpicture pic) {
+    pictureSymbol<abc::DataSet>(self, kDef_PVDataSetRQX, pic);
+}
+
+void polarLayerSymbolPicture(REALobject self, REALpicture pic) {
+    pictureSymbol<abc::PolarLayer>(self, kDef_PVPolarLayerRQX, pic);
+}
+
+void scatterGroupSymbolPicture(REALobject self, REALpicture pic) {
+    pictureSymbol<abc::ThreeDScatterGroup>(self, kDef_PVThreeDScatterGroupRQX, pic);
 }
 
 }  // namespace host
