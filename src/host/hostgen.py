@@ -186,7 +186,8 @@ class HParam:
             self.ctype = "REALarray"
             self.setup = "%s a_%s(%s);" % (conv, p.name, p.name)
             self.args = ["a_%s.data()" % p.name, "a_%s.size()" % p.name]
-            default = None
+            if default:
+                self.decl += " = nil"  # a nil array is an empty one
         elif h:
             host = lib_host_name(h, hosts_by_lib)
             self.decl = "%s as %s" % (p.name, host.name)
@@ -292,7 +293,7 @@ def make_method(host, op, twin, classes, handles, hosts_by_lib, by_name, shared=
     chart = ctor and ROOTS[host.name] == "PVBaseChartRQX"
     params = [HParam(p, twin, pixel, handles, hosts_by_lib, CHART_SIZE.get(p.name) if chart else None)
               for p in op.params]
-    # Only trailing arguments can be left out: an array the host cannot default ends them.
+    # Only trailing arguments can be left out.
     required = [i for i, p in enumerate(params) if " = " not in p.decl]
     for p in params[:required[-1] if required else 0]:
         p.decl = p.decl.split(" = ")[0]

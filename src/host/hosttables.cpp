@@ -8762,8 +8762,8 @@ REALmethodDefinition kMethods_PVBoxWhiskerLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setWhiskerBrightness), nullptr, "setWhiskerBrightness(brightness as double)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColor), nullptr, "setBoxColor(item as integer, color as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColor_c), nullptr, "setBoxColor(item as integer, color as color)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColors), nullptr, "setBoxColors(colors() as integer, names() as string)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColors_k), nullptr, "setBoxColors(colors() as color, names() as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColors), nullptr, "setBoxColors(colors() as integer, names() as string = nil)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVBoxWhiskerLayerRQX_setBoxColors_k), nullptr, "setBoxColors(colors() as color, names() as string = nil)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVPolarChartRQX[] = {
@@ -9373,16 +9373,16 @@ REALmethodDefinition kMethods_PVXYChartRQX[] = {
     {reinterpret_cast<REALproc>(PVXYChartRQX_addVectorLayer_c), nullptr, "addVectorLayer(xData() as double, yData() as double, lengths() as double, directions() as double, lengthScale as integer = 0, color as color = -1, name as string = \"\") as PVVectorLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addVectorLayer_d), nullptr, "addVectorLayer(xData() as Date, yData() as double, lengths() as double, directions() as double, lengthScale as integer = 0, color as integer = -1, name as string = \"\") as PVVectorLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer), nullptr, "addHLOCLayer() as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer2), nullptr, "addHLOCLayer(highData() as double, lowData() as double, openData() as double, closeData() as double, color as integer = -1) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer2_c), nullptr, "addHLOCLayer(highData() as double, lowData() as double, openData() as double, closeData() as double, color as color = -1) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer2), nullptr, "addHLOCLayer(highData() as double, lowData() as double, openData() as double = nil, closeData() as double = nil, color as integer = -1) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer2_c), nullptr, "addHLOCLayer(highData() as double, lowData() as double, openData() as double = nil, closeData() as double = nil, color as color = -1) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer3), nullptr, "addHLOCLayer(highData() as double, lowData() as double, openData() as double, closeData() as double, upColor as integer, downColor as integer, colorMode as integer = -1, leadValue as double = -1.7e308) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer3_c), nullptr, "addHLOCLayer(highData() as double, lowData() as double, openData() as double, closeData() as double, upColor as color, downColor as color, colorMode as integer = -1, leadValue as double = -1.7e308) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addCandleStickLayer), nullptr, "addCandleStickLayer(highData() as double, lowData() as double, openData() as double, closeData() as double, riseColor as integer = -1, fallColor as integer = 0, edgeColor as integer = &hffff0001) as PVCandleStickLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addCandleStickLayer_c), nullptr, "addCandleStickLayer(highData() as double, lowData() as double, openData() as double, closeData() as double, riseColor as color = -1, fallColor as color = 0, edgeColor as color = &hffff0001) as PVCandleStickLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer), nullptr, "addBoxWhiskerLayer(boxTop() as double, boxBottom() as double, maxData() as double, minData() as double, midData() as double, fillColor as integer = -1, whiskerColor as integer = &hffff0001, edgeColor as integer = -1) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer_c), nullptr, "addBoxWhiskerLayer(boxTop() as double, boxBottom() as double, maxData() as double, minData() as double, midData() as double, fillColor as color = -1, whiskerColor as color = &hffff0001, edgeColor as color = -1) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2), nullptr, "addBoxWhiskerLayer2(boxTop() as double, boxBottom() as double, maxData() as double, minData() as double, midData() as double, fillColors() as integer, whiskerBrightness as double, names() as string) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2_k), nullptr, "addBoxWhiskerLayer2(boxTop() as double, boxBottom() as double, maxData() as double, minData() as double, midData() as double, fillColors() as color, whiskerBrightness as double, names() as string) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer), nullptr, "addBoxWhiskerLayer(boxTop() as double, boxBottom() as double, maxData() as double = nil, minData() as double = nil, midData() as double = nil, fillColor as integer = -1, whiskerColor as integer = &hffff0001, edgeColor as integer = -1) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer_c), nullptr, "addBoxWhiskerLayer(boxTop() as double, boxBottom() as double, maxData() as double = nil, minData() as double = nil, midData() as double = nil, fillColor as color = -1, whiskerColor as color = &hffff0001, edgeColor as color = -1) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2), nullptr, "addBoxWhiskerLayer2(boxTop() as double, boxBottom() as double, maxData() as double = nil, minData() as double = nil, midData() as double = nil, fillColors() as integer = nil, whiskerBrightness as double = 0.5, names() as string = nil) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2_k), nullptr, "addBoxWhiskerLayer2(boxTop() as double, boxBottom() as double, maxData() as double = nil, minData() as double = nil, midData() as double = nil, fillColors() as color = nil, whiskerBrightness as double = 0.5, names() as string = nil) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxLayer), nullptr, "addBoxLayer(boxTop() as double, boxBottom() as double, color as integer = -1, name as string = \"\") as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxLayer_c), nullptr, "addBoxLayer(boxTop() as double, boxBottom() as double, color as color = -1, name as string = \"\") as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer), nullptr, "addTrendLayer(data() as double, color as integer = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
@@ -9414,11 +9414,11 @@ REALmethodDefinition kMethods_PVXYChartRQX[] = {
     {reinterpret_cast<REALproc>(PVXYChartRQX_addScatterLayer_i), nullptr, "addScatterLayer(xData() as integer, yData() as integer, name as string = \"\", symbol as integer = 1, symbolSize as integer = 5, fillColor as integer = -1, edgeColor as integer = -1) as PVScatterLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addAreaLayer_i), nullptr, "addAreaLayer(data() as integer, color as integer = -1, name as string = \"\", depth as integer = 0) as PVAreaLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addVectorLayer_i), nullptr, "addVectorLayer(xData() as integer, yData() as integer, lengths() as integer, directions() as integer, lengthScale as integer = 0, color as integer = -1, name as string = \"\") as PVVectorLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer2_i), nullptr, "addHLOCLayer(highData() as integer, lowData() as integer, openData() as integer, closeData() as integer, color as integer = -1) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer2_i), nullptr, "addHLOCLayer(highData() as integer, lowData() as integer, openData() as integer = nil, closeData() as integer = nil, color as integer = -1) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addHLOCLayer3_i), nullptr, "addHLOCLayer(highData() as integer, lowData() as integer, openData() as integer, closeData() as integer, upColor as integer, downColor as integer, colorMode as integer = -1, leadValue as double = -1.7e308) as PVHLOCLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addCandleStickLayer_i), nullptr, "addCandleStickLayer(highData() as integer, lowData() as integer, openData() as integer, closeData() as integer, riseColor as integer = -1, fallColor as integer = 0, edgeColor as integer = &hffff0001) as PVCandleStickLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer_i), nullptr, "addBoxWhiskerLayer(boxTop() as integer, boxBottom() as integer, maxData() as integer, minData() as integer, midData() as integer, fillColor as integer = -1, whiskerColor as integer = &hffff0001, edgeColor as integer = -1) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2_i), nullptr, "addBoxWhiskerLayer2(boxTop() as integer, boxBottom() as integer, maxData() as integer, minData() as integer, midData() as integer, fillColors() as integer, whiskerBrightness as double, names() as string) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer_i), nullptr, "addBoxWhiskerLayer(boxTop() as integer, boxBottom() as integer, maxData() as integer = nil, minData() as integer = nil, midData() as integer = nil, fillColor as integer = -1, whiskerColor as integer = &hffff0001, edgeColor as integer = -1) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxWhiskerLayer2_i), nullptr, "addBoxWhiskerLayer2(boxTop() as integer, boxBottom() as integer, maxData() as integer = nil, minData() as integer = nil, midData() as integer = nil, fillColors() as integer = nil, whiskerBrightness as double = 0.5, names() as string = nil) as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addBoxLayer_i), nullptr, "addBoxLayer(boxTop() as integer, boxBottom() as integer, color as integer = -1, name as string = \"\") as PVBoxWhiskerLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer_i), nullptr, "addTrendLayer(data() as integer, color as integer = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVXYChartRQX_addTrendLayer2_i), nullptr, "addTrendLayer(xData() as integer, yData() as integer, color as integer = -1, name as string = \"\", depth as integer = 0) as PVTrendLayerRQX", REALconsoleSafe, 0, nullptr},
@@ -9574,9 +9574,9 @@ REALmethodDefinition kMethods_PVPieChartRQX[] = {
     {reinterpret_cast<REALproc>(PVPieChartRQX_setJoinLine_c), nullptr, "setJoinLine(joinLineColor as color, joinLineWidth as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPieChartRQX_setLineColor), nullptr, "setLineColor(edgeColor as integer, joinLineColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPieChartRQX_setLineColor_c), nullptr, "setLineColor(edgeColor as color, joinLineColor as color = -1)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVPieChartRQX_setData), nullptr, "setData(data() as double, labels() as string, icons() as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPieChartRQX_setData), nullptr, "setData(data() as double, labels() as string = nil, icons() as string = nil)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPieChartRQX_sector), nullptr, "sector(sectorNo as integer) as PVSectorRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVPieChartRQX_setData_i), nullptr, "setData(data() as integer, labels() as string, icons() as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPieChartRQX_setData_i), nullptr, "setData(data() as integer, labels() as string = nil, icons() as string = nil)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVPolarSplineAreaLayerRQX[] = {
@@ -9618,7 +9618,7 @@ REALmethodDefinition kMethods_PVLineLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVLineLayerRQX_setImageMapWidth), nullptr, "setImageMapWidth(width as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLineLayerRQX_setFastLineMode), nullptr, "setFastLineMode(mode as boolean = true)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLineLayerRQX_getLine), nullptr, "getLine(dataSet as integer = 0) as PVLineObjRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVLineLayerRQX_setSymbolScale), nullptr, "setSymbolScale(zData() as double, scaleType as integer, zData2() as double, scaleType2 as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLineLayerRQX_setSymbolScale), nullptr, "setSymbolScale(zData() as double, scaleType as integer = 0, zData2() as double = nil, scaleType2 as integer = 0)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVArrayRQX[] = {
@@ -9634,12 +9634,12 @@ REALmethodDefinition kMethods_PVArrayRQX[] = {
     {reinterpret_cast<REALproc>(PVArrayRQX_mul2), nullptr, "mul(b() as double) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_div2), nullptr, "div(b() as double) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_financeDiv), nullptr, "financeDiv(b() as double, zeroByZeroValue as double) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectGTZ), nullptr, "selectGTZ(decision() as double, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectGEZ), nullptr, "selectGEZ(decision() as double, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectLTZ), nullptr, "selectLTZ(decision() as double, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectLEZ), nullptr, "selectLEZ(decision() as double, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectEQZ), nullptr, "selectEQZ(decision() as double, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectNEZ), nullptr, "selectNEZ(decision() as double, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectGTZ), nullptr, "selectGTZ(decision() as double = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectGEZ), nullptr, "selectGEZ(decision() as double = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectLTZ), nullptr, "selectLTZ(decision() as double = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectLEZ), nullptr, "selectLEZ(decision() as double = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectEQZ), nullptr, "selectEQZ(decision() as double = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectNEZ), nullptr, "selectNEZ(decision() as double = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_replace), nullptr, "replace(a as double, b as double) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_abs), nullptr, "abs() as PVArrayRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_acc), nullptr, "acc() as PVArrayRQX", REALconsoleSafe, 0, nullptr},
@@ -9686,12 +9686,12 @@ REALmethodDefinition kMethods_PVArrayRQX[] = {
     {reinterpret_cast<REALproc>(PVArrayRQX_mul2_i), nullptr, "mul(b() as integer) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_div2_i), nullptr, "div(b() as integer) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_financeDiv_i), nullptr, "financeDiv(b() as integer, zeroByZeroValue as double) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectGTZ_i), nullptr, "selectGTZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectGEZ_i), nullptr, "selectGEZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectLTZ_i), nullptr, "selectLTZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectLEZ_i), nullptr, "selectLEZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectEQZ_i), nullptr, "selectEQZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVArrayRQX_selectNEZ_i), nullptr, "selectNEZ(decision() as integer, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectGTZ_i), nullptr, "selectGTZ(decision() as integer = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectGEZ_i), nullptr, "selectGEZ(decision() as integer = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectLTZ_i), nullptr, "selectLTZ(decision() as integer = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectLEZ_i), nullptr, "selectLEZ(decision() as integer = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectEQZ_i), nullptr, "selectEQZ(decision() as integer = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVArrayRQX_selectNEZ_i), nullptr, "selectNEZ(decision() as integer = nil, fillValue as double = 0) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVArrayRQX_insert_i), nullptr, "insert(values() as integer, insertPoint as integer = -1) as PVArrayRQX", REALconsoleSafe, 0, nullptr},
 };
 
@@ -9731,7 +9731,7 @@ REALmethodDefinition kMethods_PVPyramidChartRQX[] = {
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setPyramidSize), nullptr, "setPyramidSize(cx as integer, cy as integer, radius as integer, height as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setConeSize), nullptr, "setConeSize(cx as integer, cy as integer, radius as integer, height as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setFunnelSize), nullptr, "setFunnelSize(cx as integer, cy as integer, radius as integer, height as integer, tubeRadius as double = 0.2, tubeHeight as double = 0.3)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVPyramidChartRQX_setData), nullptr, "setData(data() as double, labels() as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPyramidChartRQX_setData), nullptr, "setData(data() as double, labels() as string = nil)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setCenterLabel), nullptr, "setCenterLabel(labelTemplate as string = \"{label}\", font as string = \"\", fontSize as double = 8, fontColor as integer = &hffff0002) as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setCenterLabel_c), nullptr, "setCenterLabel(labelTemplate as string = \"{label}\", font as string = \"\", fontSize as double = 8, fontColor as color = &hffff0002) as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setRightLabel), nullptr, "setRightLabel(labelTemplate as string = \"{label}\", font as string = \"\", fontSize as double = 8, fontColor as integer = &hffff0002) as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
@@ -9749,7 +9749,7 @@ REALmethodDefinition kMethods_PVPyramidChartRQX[] = {
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setLayerBorder_c), nullptr, "setLayerBorder(color as color, width as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_setLayerGap), nullptr, "setLayerGap(layerGap as double)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVPyramidChartRQX_getLayer), nullptr, "getLayer(layerNo as integer) as PVPyramidLayerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVPyramidChartRQX_setData_i), nullptr, "setData(data() as integer, labels() as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVPyramidChartRQX_setData_i), nullptr, "setData(data() as integer, labels() as string = nil)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVSurfaceChartRQX[] = {
@@ -9802,8 +9802,8 @@ REALmethodDefinition kMethods_PVContourLayerRQX[] = {
 };
 
 REALmethodDefinition kMethods_PVColorAxisRQX[] = {
-    {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorGradient), nullptr, "setColorGradient(isContinuous as boolean, colors() as integer, underflowColor as integer = -1, overflowColor as integer = -1)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorGradient_k), nullptr, "setColorGradient(isContinuous as boolean, colors() as color, underflowColor as integer = -1, overflowColor as integer = -1)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorGradient), nullptr, "setColorGradient(isContinuous as boolean = true, colors() as integer = nil, underflowColor as integer = -1, overflowColor as integer = -1)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorGradient_k), nullptr, "setColorGradient(isContinuous as boolean = true, colors() as color = nil, underflowColor as integer = -1, overflowColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorScale), nullptr, "setColorScale(colorStops() as double, underflowColor as integer = -1, overflowColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVColorAxisRQX_setColorScale_c), nullptr, "setColorScale(colorStops() as double, underflowColor as color = -1, overflowColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVColorAxisRQX_getColor), nullptr, "getColor(z as double) as integer", REALconsoleSafe, 0, nullptr},
