@@ -5,6 +5,7 @@
 #include "host/hostextras_p.h"
 #include "host/hostglue_p.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -99,7 +100,10 @@ bool decodeBMP(const unsigned char* data, std::size_t size, int& width, int& hei
                 continue;
             }
             const std::uint32_t v = readLE(row + static_cast<std::size_t>(x) * (bpp / 8), static_cast<int>(bpp / 8));
-            dst[x] = (alpha.get(v, 255) << 24) | (red.get(v, 0) << 16) | (green.get(v, 0) << 8) | blue.get(v, 0);
+            const unsigned a = alpha.get(v, 255);
+            // BMPs with alpha hold colours multiplied by it; pictures hold them straight.
+            auto straight = [a](unsigned c) { return a == 255 ? c : a == 0 ? 0 : std::min(255u, (c * 255 + a / 2) / a); };
+            dst[x] = (a << 24) | (straight(red.get(v, 0)) << 16) | (straight(green.get(v, 0)) << 8) | straight(blue.get(v, 0));
         }
     }
     return true;

@@ -637,6 +637,18 @@ Value TestHost::makeFolderItem(const std::string& path) {
     return objectValue(f);
 }
 
+bool TestHost::setPictureMask(const Value& picture, const Value& mask) {
+    setCurrentState(state_.get());
+    HostObject* p = objectOf(picture);
+    HostObject* m = objectOf(mask);
+    if (!p || !m || p->cls->name != "Picture" || m->cls->name != "Picture") return false;
+    // Through the Picture class's own method, as a plugin would load it.
+    auto load = reinterpret_cast<REALLoadObjectMethodProc>(resolveService("REALLoadObjectMethod"));
+    auto setMask = reinterpret_cast<void (*)(REALobject, REALpicture)>(load(toReal(p), "Mask(assigns newMask As Picture)"));
+    setMask(toReal(p), toReal(m));
+    return true;
+}
+
 bool TestHost::pictureOf(const Value& picture, int& width, int& height, std::vector<std::uint32_t>& argb) const {
     HostObject* p = objectOf(picture);
     if (!p || p->cls->name != "Picture") return false;

@@ -80,6 +80,8 @@ public:
     Value makePicture(int width, int height, const std::vector<std::uint32_t>& argb, bool hasAlpha);
     Value makeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
     Value makeFolderItem(const std::string& path);
+    // Picture.Mask = mask: the picture then shows where the mask is black.
+    bool setPictureMask(const Value& picture, const Value& mask);
     // A picture's pixels as 0xAARRGGBB (alpha 255 opaque), rows top-down; false when not a picture.
     bool pictureOf(const Value& picture, int& width, int& height, std::vector<std::uint32_t>& argb) const;
 
