@@ -16,17 +16,17 @@ BUILD_PACKAGES=(
 )
 # What the test suite needs besides: the test framework, a second compiler for the headers, the
 # outside checkers and oracles (numbers, contours, bidi order, image files), fonts for the scripts
-# the text tests draw, and the browser that opens the gallery.
+# the text tests draw, the browser that opens the gallery, and libffi for the test host's calls.
 TEST_PACKAGES=(
   clang python3
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev libffi-dev
   python3-pil netpbm python3-numpy python3-statsmodels python3-mpmath python3-matplotlib python3-pandas
   libfribidi-bin fonts-noto-cjk
   libxml2-utils librsvg2-bin qpdf poppler-utils
   chromium
 )
-# The peers the benchmarks print beside their own figures.
-BENCH_PACKAGES=(libcairo2-dev python3 python3-matplotlib)
+# The peers the benchmarks print beside their own figures, and libffi for the host benchmark.
+BENCH_PACKAGES=(libcairo2-dev python3 python3-matplotlib libffi-dev)
 
 # Installs whichever of the given packages are missing.
 setup() {
