@@ -113,7 +113,9 @@ TEST_F(Conversions, StringsDatesAndFolderItems) {
     // UTF-8 text survives the round trip, also when it holds a zero-free multibyte run.
     EXPECT_EQ(call(c, "formatValue", {D(1234.5), S("{value|1,.} \xE2\x82\xAC")}).text,
               "1,234.5 \xE2\x82\xAC");
-    EXPECT_EQ(call(c, "formatValue", {D(3), S("")}).text, plotvane::XYChart::create(1, 1)->formatValue(3, ""));
+    plotvane::XYChart* cpp = plotvane::XYChart::create(1, 1);
+    EXPECT_EQ(call(c, "formatValue", {D(3), S("")}).text, cpp->formatValue(3, ""));
+    cpp->destroy();
 
     const Value date = host.makeDate(2024, 2, 29, 13, 45, 10);
     EXPECT_EQ(ok(host.callShared("PVBaseChartRQX", "chartTime", {date})).number,
