@@ -57,7 +57,7 @@ void unlock(REALobject o) {
         if (auto f = unlockObject.get()) f(o);
 }
 
-// Plain numbers are the only "std::exception" kinds whose text the host is shown unchanged.
+// The host's exception class for a standard library failure.
 const char* exceptionClassOf(const std::exception& e) {
     if (dynamic_cast<const std::bad_alloc*>(&e)) return "OutOfMemoryException";
     if (dynamic_cast<const std::bad_cast*>(&e)) return "IllegalCastException";
@@ -196,24 +196,23 @@ InString::InString(REALstring s) {
     if (!s) return;
     if (auto f = lockString.get()) f(s);
     const std::uint32_t encoding = stringEncoding.get() ? stringEncoding.get()(s) : kREALTextEncodingUnknown;
-    REALstringData data{};
-    const bool plain = encoding == kREALTextEncodingUTF8 || encoding == kREALTextEncodingASCII;
-    if (plain && hostVersion() < kModernHost && getStringData.get() &&
-        getStringData.get()(s, encoding, &data)) {
+    // Older hosts keep UTF-8 and ASCII strings as they are: their bytes serve unconverted.
+    const bool asIs = (encoding == kREALTextEncodingUTF8 || encoding == kREALTextEncodingASCII) &&
+                      hostVersion() < kModernHost;
+    auto read = [&](REALstring from, std::uint32_t as) {
+        REALstringData data{};
+        auto get = getStringData.get();
+        if (!get || !get(from, as, &data)) return false;
         text_.assign(static_cast<const char*>(data.data), data.length);
         if (auto f = disposeStringData.get()) f(&data);
-    } else if (getStringData.get() && getStringData.get()(s, kREALTextEncodingUTF8, &data)) {
-        text_.assign(static_cast<const char*>(data.data), data.length);
-        if (auto f = disposeStringData.get()) f(&data);
-    } else if (auto convert = convertString.get()) {
-        if (REALstring u = convert(s, kREALTextEncodingUTF8)) {
-            if (getStringData.get() && getStringData.get()(u, kREALTextEncodingUTF8, &data)) {
-                text_.assign(static_cast<const char*>(data.data), data.length);
-                if (auto f = disposeStringData.get()) f(&data);
+        return true;
+    };
+    if (!read(s, asIs ? encoding : kREALTextEncodingUTF8))
+        if (auto convert = convertString.get())
+            if (REALstring utf8 = convert(s, kREALTextEncodingUTF8)) {
+                read(utf8, kREALTextEncodingUTF8);
+                if (auto f = unlockString.get()) f(utf8);
             }
-            if (auto f = unlockString.get()) f(u);
-        }
-    }
     // The library reads texts up to their first zero byte.
     text_.resize(std::strlen(text_.c_str()));
     if (auto f = unlockString.get()) f(s);

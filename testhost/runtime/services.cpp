@@ -48,9 +48,8 @@ void unlockString(REALstring s) { releaseString(fromReal(s)); }
 
 std::uint32_t stringEncoding(REALstring s) { return s ? fromReal(s)->encoding : kREALTextEncodingUnknown; }
 
-// Latin-1 is the one other encoding the test host keeps strings in.
 std::string toUTF8(const HostString& s) {
-    if (s.encoding == kREALTextEncodingUTF8 || s.encoding == kREALTextEncodingASCII) return s.bytes;
+    if (s.encoding != kREALTextEncodingLatin1) return s.bytes;
     std::string out;
     for (unsigned char c : s.bytes) {
         if (c < 0x80) {

@@ -198,6 +198,26 @@ struct CallTemps {
     }
 };
 
+// A program's text as the host keeps it: UTF-8, or Latin-1 where the host is set to it (characters
+// beyond Latin-1 become "?").
+HostString* programString(const std::string& utf8) {
+    const std::uint32_t encoding = currentState()->options.stringEncoding;
+    if (encoding != kREALTextEncodingLatin1) return newString(utf8, encoding);
+    std::string latin1;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            latin1 += static_cast<char>(c);
+        } else if ((c == 0xc2 || c == 0xc3) && i + 1 < utf8.size()) {
+            latin1 += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3f));
+        } else if (c >= 0xc0) {
+            latin1 += '?';
+            while (i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xc0) == 0x80) ++i;
+        }
+    }
+    return newString(latin1, encoding);
+}
+
 HostArray* arrayFor(const Value& v, const Param& p, CallTemps& temps) {
     if (v.kind != Value::Kind::Array) return nullptr;
     const std::string t = lower(p.type);
@@ -207,7 +227,7 @@ HostArray* arrayFor(const Value& v, const Param& p, CallTemps& temps) {
     temps.arrays.push_back(a);
     for (const Value& e : v.elements ? *v.elements : ValueList()) {
         if (type == kREALArrayString) {
-            a->strings.push_back(newString(e.text));
+            a->strings.push_back(programString(e.text));
         } else if (type == kREALArrayObject) {
             retain(objectOf(e));
             a->objects.push_back(objectOf(e));
@@ -231,7 +251,7 @@ Slot slotFor(const Value& v, const Param& p, CallTemps& temps) {
     else if (t == "double") s.d = v.kind == Value::Kind::Double ? v.number : static_cast<double>(v.integer);
     else if (t == "boolean") s.u8 = v.boolean ? 1 : 0;
     else if (t == "string") {
-        HostString* str = newString(v.text);
+        HostString* str = programString(v.text);
         temps.strings.push_back(str);
         s.p = str;
     } else {

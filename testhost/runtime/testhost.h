@@ -47,9 +47,13 @@ struct Declaration {
 // Parses "name(a as integer, b() as double = 1) as PVAxisRQX"; false when malformed.
 bool parseDeclaration(const std::string& text, Declaration& out);
 
+// The one encoding besides UTF-8 and ASCII the test host keeps strings in.
+constexpr std::uint32_t kREALTextEncodingLatin1 = 0x0201;
+
 struct HostOptions {
     double version = 2019.01;            // what REALGetRBVersion reports
     std::set<std::string> missing;       // services the resolver does not know
+    std::uint32_t stringEncoding = kREALTextEncodingUTF8;  // of the strings programs pass
 };
 
 class TestHost : public ObjectModel {

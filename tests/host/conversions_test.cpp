@@ -171,6 +171,21 @@ TEST_F(Conversions, ChildrenKeepTheirChartAliveAndEverythingGoesWithTheProgram) 
     EXPECT_EQ(host.liveObjects(), before);
 }
 
+// Strings the host keeps in Latin-1 reach the library as UTF-8, on hosts of either age.
+TEST(HostStrings, OtherEncodingsArriveAsUTF8) {
+    for (double version : {2019.01, 2012.5}) {
+        testhost::HostOptions options;
+        options.version = version;
+        options.stringEncoding = testhost::kREALTextEncodingLatin1;
+        testhost::TestHost host(options);
+        ASSERT_TRUE(host.load(PLOTVANE_HOST_PLUGIN));
+        const Value c = host.construct("PVXYChartRQX", {}).value;
+        EXPECT_EQ(host.call(c, "formatValue", {D(7), S("{value} caf\xC3\xA9 \xC2\xB0" "C")}).value.text,
+                  "7 caf\xC3\xA9 \xC2\xB0" "C")
+            << version;
+    }
+}
+
 // A host without some services: what needs them is skipped, nothing else breaks.
 TEST(MissingServices, CallsThroughMissingEntriesAreSkipped) {
     {
