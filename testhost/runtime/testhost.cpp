@@ -71,7 +71,7 @@ bool parseParam(const std::string& text, Param& p) {
         p.array = true;
         p.name.resize(p.name.size() - 2);
     }
-    p.type = trim(decl.substr(as + 4));
+    p.type = lower(trim(decl.substr(as + 4)));
     return !p.name.empty() && !p.type.empty();
 }
 
@@ -120,7 +120,7 @@ bool classIs(const ClassInfo* c, const std::string& name) {
 // How well a value fits a declared argument: higher is better, negative does not fit.
 int fit(const Value& v, const Param& p) {
     using K = Value::Kind;
-    const std::string t = lower(p.type);
+    const std::string& t = p.type;
     if (p.array) {
         if (v.kind == K::Nil) return 1;
         if (v.kind != K::Array) return -1;
@@ -144,7 +144,7 @@ int fit(const Value& v, const Param& p) {
 // A default as written in a declaration.
 Value defaultValue(const Param& p) {
     const std::string& d = p.defaultText;
-    const std::string t = lower(p.type);
+    const std::string& t = p.type;
     if (d == "nil") return nil();
     if (d == "true" || d == "false") {
         Value r;
@@ -167,9 +167,8 @@ Value defaultValue(const Param& p) {
     return r;
 }
 
-ffi_type* ffiTypeOf(const std::string& type, bool array) {
+ffi_type* ffiTypeOf(const std::string& t, bool array) {
     if (array) return &ffi_type_pointer;
-    const std::string t = lower(type);
     if (t == "integer") return &ffi_type_sint32;
     if (t == "color") return &ffi_type_uint32;
     if (t == "double") return &ffi_type_double;
@@ -220,7 +219,7 @@ HostString* programString(const std::string& utf8) {
 
 HostArray* arrayFor(const Value& v, const Param& p, CallTemps& temps) {
     if (v.kind != Value::Kind::Array) return nullptr;
-    const std::string t = lower(p.type);
+    const std::string& t = p.type;
     const int type = t == "double" ? kREALArrayDouble : t == "integer" ? kREALArrayInteger : t == "color" ? kREALArrayColor
                      : t == "string" ? kREALArrayString : kREALArrayObject;
     HostArray* a = newArray(type);
@@ -244,7 +243,7 @@ Slot slotFor(const Value& v, const Param& p, CallTemps& temps) {
         s.p = arrayFor(v, p, temps);
         return s;
     }
-    const std::string t = lower(p.type);
+    const std::string& t = p.type;
     if (t == "integer") s.i32 = static_cast<std::int32_t>(v.integer);
     else if (t == "color") s.u32 = static_cast<std::uint32_t>(v.integer);
     else if (t == "int64") s.i64 = v.integer;
@@ -262,8 +261,7 @@ Slot slotFor(const Value& v, const Param& p, CallTemps& temps) {
 
 std::string utf8Of(HostString* s) { return s ? s->bytes : std::string(); }
 
-Value resultValue(const Slot& r, const std::string& type, bool array) {
-    const std::string t = lower(type);
+Value resultValue(const Slot& r, const std::string& t, bool array) {
     if (t.empty()) return nil();
     if (array) {
         HostArray* a = static_cast<HostArray*>(r.p);
@@ -313,25 +311,40 @@ Value resultValue(const Slot& r, const std::string& type, bool array) {
     return objectValue(static_cast<HostObject*>(r.p));
 }
 
-// Calls proc with an optional instance first, then the declared arguments.
-Slot invoke(REALproc proc, HostObject* self, bool withSelf, const std::vector<Param>& params,
-            const std::vector<Slot>& slots, const std::string& returnType, bool returnsArray) {
+}  // namespace
+
+// The native signature of a declaration, prepared once.
+struct CallShape {
     std::vector<ffi_type*> types;
-    std::vector<void*> values;
-    void* selfPointer = self;
-    if (withSelf) {
-        types.push_back(&ffi_type_pointer);
-        values.push_back(&selfPointer);
-    }
-    for (std::size_t i = 0; i < params.size(); ++i) {
-        types.push_back(ffiTypeOf(params[i].type, params[i].array));
-        values.push_back(const_cast<Slot*>(&slots[i]));
-    }
-    ffi_type* ret = returnType.empty() ? &ffi_type_void : ffiTypeOf(returnType, returnsArray);
     ffi_cif cif;
+    bool ok = false;
+};
+
+namespace {
+
+const CallShape& shapeOf(const Declaration& d, bool withSelf) {
+    if (!d.shape) {
+        auto shape = std::make_shared<CallShape>();
+        if (withSelf) shape->types.push_back(&ffi_type_pointer);
+        for (const Param& p : d.params) shape->types.push_back(ffiTypeOf(p.type, p.array));
+        ffi_type* ret = d.returnType.empty() ? &ffi_type_void : ffiTypeOf(d.returnType, d.returnsArray);
+        shape->ok = ffi_prep_cif(&shape->cif, FFI_DEFAULT_ABI, static_cast<unsigned>(shape->types.size()), ret,
+                                 shape->types.data()) == FFI_OK;
+        d.shape = shape;
+    }
+    return *d.shape;
+}
+
+// Calls the declaration's procedure with an optional instance first, then the declared arguments.
+Slot invoke(const Declaration& d, HostObject* self, bool withSelf, const std::vector<Slot>& slots) {
+    const CallShape& shape = shapeOf(d, withSelf);
+    std::vector<void*> values;
+    values.reserve(slots.size() + 1);
+    void* selfPointer = self;
+    if (withSelf) values.push_back(&selfPointer);
+    for (const Slot& slot : slots) values.push_back(const_cast<Slot*>(&slot));
     Slot result{};
-    if (ffi_prep_cif(&cif, FFI_DEFAULT_ABI, static_cast<unsigned>(types.size()), ret, types.data()) == FFI_OK)
-        ffi_call(&cif, proc, &result, values.data());
+    if (shape.ok) ffi_call(const_cast<ffi_cif*>(&shape.cif), d.proc, &result, values.data());
     return result;
 }
 
@@ -370,7 +383,7 @@ bool parseDeclaration(const std::string& text, Declaration& out) {
     const std::string rest = trim(text.substr(close + 1));
     if (!rest.empty()) {
         if (lower(rest).rfind("as ", 0) != 0) return false;
-        out.returnType = trim(rest.substr(3));
+        out.returnType = lower(trim(rest.substr(3)));
         if (out.returnType.size() > 2 && out.returnType.compare(out.returnType.size() - 2, 2, "()") == 0) {
             out.returnsArray = true;
             out.returnType.resize(out.returnType.size() - 2);
@@ -476,14 +489,17 @@ const Declaration* match(const std::vector<const Declaration*>& candidates, cons
     return best;
 }
 
-std::vector<const Declaration*> named(const ClassInfo* c, const std::string& name, bool shared, bool nearestOnly) {
+const std::vector<const Declaration*>& named(const ClassInfo* c, const std::string& name, bool shared, bool nearestOnly) {
+    const std::string key = lower(name) + (shared ? "/shared" : "") + (nearestOnly ? "/nearest" : "");
+    auto found = c->lookups.find(key);
+    if (found != c->lookups.end()) return found->second;
     std::vector<const Declaration*> out;
-    for (; c; c = c->parent) {
-        for (const Declaration& d : shared ? c->sharedMethods : c->methods)
+    for (const ClassInfo* k = c; k; k = k->parent) {
+        for (const Declaration& d : shared ? k->sharedMethods : k->methods)
             if (same(d.name, name)) out.push_back(&d);
         if (nearestOnly && !out.empty()) break;
     }
-    return out;
+    return c->lookups[key] = std::move(out);
 }
 
 std::string describe(const std::string& cls, const std::string& name, const ValueList& args) {
@@ -498,7 +514,7 @@ static CallResult run(TestHost::State& s, const Declaration& d, HostObject* self
     std::vector<Slot> slots;
     for (std::size_t i = 0; i < d.params.size(); ++i)
         slots.push_back(slotFor(i < args.size() ? args[i] : defaultValue(d.params[i]), d.params[i], temps));
-    const Slot r = invoke(d.proc, self, withSelf, d.params, slots, d.returnType, d.returnsArray);
+    const Slot r = invoke(d, self, withSelf, slots);
     CallResult out;
     Value v = resultValue(r, d.returnType, d.returnsArray);
     if (s.pending) {
@@ -530,7 +546,7 @@ CallResult TestHost::construct(const std::string& className, const ValueList& ar
         return r;
     }
     Value object = objectValue(newObject(c));
-    const auto ctors = named(c, "Constructor", false, true);
+    const auto& ctors = named(c, "Constructor", false, true);
     if (ctors.empty()) {
         if (!args.empty()) return error(describe(className, "Constructor", args) + ": no constructor takes arguments");
         return CallResult{CallResult::Status::Ok, object, ""};
@@ -563,7 +579,7 @@ CallResult TestHost::call(const Value& target, const std::string& name, const Va
                 if (!same(p.name, name)) continue;
                 Declaration d;
                 d.proc = p.getter;
-                d.returnType = p.type;
+                d.returnType = lower(p.type);
                 d.params.push_back(Param{"param", "int64", false, true, "0"});
                 return run(*state_, d, o, true, {integerValue(p.param)});
             }
@@ -598,7 +614,7 @@ CallResult TestHost::callShared(const std::string& className, const std::string&
             if (!same(p.name, name)) continue;
             Declaration d;
             d.proc = p.getter;
-            d.returnType = p.type;
+            d.returnType = lower(p.type);
             d.params.push_back(Param{"param", "int64", false, true, "0"});
             return run(*state_, d, nullptr, false, {integerValue(p.param)});
         }
@@ -616,7 +632,7 @@ CallResult TestHost::setShared(const std::string& className, const std::string& 
             Declaration d;
             d.proc = p.setter;
             d.params.push_back(Param{"param", "int64", false, true, "0"});
-            d.params.push_back(Param{"value", p.type, false, false, ""});
+            d.params.push_back(Param{"value", lower(p.type), false, false, ""});
             if (fit(value, d.params[1]) < 0) return error(className + "." + name + ": value of the wrong kind");
             return run(*state_, d, nullptr, false, {integerValue(p.param), value});
         }

@@ -7,6 +7,7 @@
 #include "objectmodel.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -15,6 +16,7 @@
 namespace testhost {
 
 struct Declaration;
+struct CallShape;
 
 // A registered or built-in class.
 struct ClassInfo {
@@ -25,6 +27,8 @@ struct ClassInfo {
     std::size_t objectSize = 0;          // header and the data of this class and its ancestors
     std::vector<Declaration> methods;
     std::vector<Declaration> sharedMethods;
+    // Declarations found by name, so calls do not search the class chain each time.
+    mutable std::map<std::string, std::vector<const Declaration*>> lookups;
 };
 
 struct Param {
@@ -42,6 +46,7 @@ struct Declaration {
     bool returnsArray = false;
     REALproc proc = nullptr;
     std::uint32_t flags = 0;
+    mutable std::shared_ptr<CallShape> shape;  // prepared on the first call
 };
 
 // Parses "name(a as integer, b() as double = 1) as PVAxisRQX"; false when malformed.
