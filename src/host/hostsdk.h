@@ -121,6 +121,9 @@ struct REALpictureDescription {
 
 enum : std::int32_t { kREALAlphaNone = 0, kREALAlphaFirst = 1 };
 
+// Storage types PluginPictureGetType reports: only bitmaps have pixels to lock.
+enum : int { kREALPictureBitmap = 1, kREALPictureVector = 2 };
+
 // What REALFSRefFromFolderItem fills: a "file://" URL of the item, percent-encoded.
 struct REALfileReference {
     char url[4096];

@@ -27,6 +27,50 @@ Service<REALGetPictureMaskProc> pictureMask{"REALGetPictureMask"};
 Service<REALGetPropValueIntProc> getPropInt{"REALGetPropValueInt"};
 Service<REALGetPropValueBoolProc> getPropBool{"REALGetPropValueBool"};
 Service<REALUnlockObjectProc> unlockObject{"REALUnlockObject"};
+Service<PluginNewInstanceProc> newInstance{"PluginNewInstance"};
+Service<REALLoadObjectMethodProc> loadMethod{"REALLoadObjectMethod"};
+Service<PluginPictureGetTypeProc> pictureType{"PluginPictureGetType"};
+
+void unlock(REALobject o) {
+    if (o)
+        if (auto f = unlockObject.get()) f(o);
+}
+
+// A blank bitmap picture: built from no pixels where the host can, else made by the Picture
+// class's own constructor.
+REALpicture newPicture(int width, int height) {
+    if (auto build = buildPicture.get()) return build(width, height, nullptr, 0);
+    auto make = newInstance.get();
+    auto load = loadMethod.get();
+    REALpicture pic = make && load ? make("Picture") : nullptr;
+    if (!pic) return nullptr;
+    auto construct = reinterpret_cast<void (*)(REALobject, RBInteger, RBInteger)>(
+        load(pic, "Constructor(width as integer, height as integer)"));
+    if (!construct) {
+        unlock(pic);
+        return nullptr;
+    }
+    construct(pic, width, height);
+    return pic;
+}
+
+// A picture that is not a bitmap (a vector picture) drawn into a new bitmap of its size.
+REALpicture bitmapOf(REALpicture pic, int width, int height) {
+    REALpicture bitmap = newPicture(width, height);
+    auto load = loadMethod.get();
+    auto draw = bitmap && load ? reinterpret_cast<void (*)(REALobject, REALpicture, RBInteger, RBInteger, RBInteger,
+                                                          RBInteger, RBInteger, RBInteger, RBInteger, RBInteger)>(
+                                     load(bitmap, "DrawPicture(Image as Picture, x as Integer, y as Integer, "
+                                                  "w as Integer, h as Integer, sx as Integer = 0, sy as Integer = 0, "
+                                                  "sw as Integer = -10000, sh as Integer = -10000)"))
+                                 : nullptr;
+    if (!draw) {
+        unlock(bitmap);
+        return nullptr;
+    }
+    draw(bitmap, pic, 0, 0, width, height, 0, 0, -10000, -10000);
+    return bitmap;
+}
 
 std::uint32_t readLE(const unsigned char* p, int bytes) {
     std::uint32_t v = 0;
@@ -115,10 +159,8 @@ REALpicture pictureFromBMP(const char* data, int len) {
     if (!data || len <= 0 || !decodeBMP(reinterpret_cast<const unsigned char*>(data), static_cast<std::size_t>(len),
                                         width, height, pixels))
         return nullptr;
-    auto build = buildPicture.get();
     auto lock = lockPicture.get();
-    if (!build || !lock) return nullptr;
-    REALpicture pic = build(width, height, nullptr, 0);
+    REALpicture pic = lock ? newPicture(width, height) : nullptr;
     REALpictureDescription desc{};
     if (!pic || !lock(pic, &desc)) return pic;
     if (desc.bitsPerPixel == 32 && desc.width == width && desc.height == height) {
@@ -145,9 +187,16 @@ std::vector<int> libraryPixels(REALpicture pic, int& width, int& height) {
     bool hasAlpha = false;
     if (auto f = getPropBool.get()) f(pic, "HasAlphaChannel", &hasAlpha);
     std::vector<int> out;
+    if (width <= 0 || height <= 0) return out;
+    if (auto type = pictureType.get(); type && type(pic) != kREALPictureBitmap) {
+        REALpicture bitmap = bitmapOf(pic, width, height);
+        if (bitmap) out = libraryPixels(bitmap, width, height);
+        unlock(bitmap);
+        return out;
+    }
     auto lock = lockPicture.get();
     REALpictureDescription desc{};
-    if (width <= 0 || height <= 0 || !lock || !lock(pic, &desc)) return out;
+    if (!lock || !lock(pic, &desc)) return out;
     out.resize(static_cast<std::size_t>(width) * height);
     for (int y = 0; y < height && y < desc.height; ++y)
         for (int x = 0; x < width && x < desc.width; ++x) {
@@ -171,8 +220,7 @@ std::vector<int> libraryPixels(REALpicture pic, int& width, int& height) {
             }
         if (auto f = unlockPicture.get()) f(mask);
     }
-    if (mask)
-        if (auto f = unlockObject.get()) f(mask);
+    unlock(mask);
     return out;
 }
 

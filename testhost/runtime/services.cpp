@@ -227,7 +227,7 @@ HostObject* newPicture(int width, int height) {
 
 bool lockPicture(REALpicture pic, REALpictureDescription* out) {
     HostObject* p = fromReal(pic);
-    if (!p || !out || p->cls->name != "Picture") return false;
+    if (!p || !out || p->cls->name != "Picture" || p->vector) return false;
     *out = REALpictureDescription{p->pixels.data(), p->width * 4, 32, p->hasAlpha ? kREALAlphaFirst : kREALAlphaNone,
                                   p->width, p->height};
     return true;
@@ -256,7 +256,10 @@ REALpicture buildPicture(RBInteger width, RBInteger height, const std::uint32_t*
     return toReal(p);
 }
 
-int pictureType(REALpicture pic) { return pic && fromReal(pic)->cls->name == "Picture" ? 1 : 0; }
+int pictureType(REALpicture pic) {
+    if (!pic || fromReal(pic)->cls->name != "Picture") return 0;
+    return fromReal(pic)->vector ? kREALPictureVector : kREALPictureBitmap;
+}
 
 // The Picture class's own methods the plugin may load.
 void pictureConstructor(REALobject pic, RBInteger width, RBInteger height) {

@@ -650,11 +650,13 @@ std::string TestHost::exceptionMessage(const Value& exception) {
     return o ? o->message : "";
 }
 
-Value TestHost::makePicture(int width, int height, const std::vector<std::uint32_t>& argb, bool hasAlpha) {
+Value TestHost::makePicture(int width, int height, const std::vector<std::uint32_t>& argb, bool hasAlpha,
+                            bool vector) {
     setCurrentState(state_.get());
     HostObject* p = fromReal(reinterpret_cast<REALBuildPictureFromBufferProc>(resolveService("REALBuildPictureFromBuffer"))(
         width, height, argb.size() == static_cast<std::size_t>(width) * height ? argb.data() : nullptr, width * 4));
     p->hasAlpha = hasAlpha;
+    p->vector = vector;
     return objectValue(p);
 }
 

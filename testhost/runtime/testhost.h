@@ -86,7 +86,9 @@ public:
     std::string exceptionMessage(const Value& exception) override;
 
     // Host values a program gets from the host's own classes.
-    Value makePicture(int width, int height, const std::vector<std::uint32_t>& argb, bool hasAlpha);
+    // A vector picture can be drawn but not locked.
+    Value makePicture(int width, int height, const std::vector<std::uint32_t>& argb, bool hasAlpha,
+                      bool vector = false);
     Value makeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
     Value makeFolderItem(const std::string& path);
     // Picture.Mask = mask: the picture then shows where the mask is black.

@@ -19,6 +19,7 @@ struct HostObject {
     std::int64_t errorNumber = 0;
     int width = 0, height = 0;
     bool hasAlpha = true;
+    bool vector = false;  // a picture whose pixels cannot be locked, only drawn
     std::vector<std::uint32_t> pixels;
     HostObject* mask = nullptr;
     int date[6] = {1, 1, 1, 0, 0, 0};

@@ -84,9 +84,12 @@ TEST_F(Pictures, HostPictureAsSymbolIsDrawn) {
         mask[i] = 0xff000000u | (0x010101u * (255 - (opaque[i] >> 24)));
         opaque[i] |= 0xff000000u;
     }
-    for (int masked = 0; masked < 2; ++masked) {
-        SCOPED_TRACE(masked ? "masked" : "alpha");
-        Value pic = masked ? host.makePicture(7, 7, opaque, false) : host.makePicture(7, 7, symbolPixels(), true);
+    // A vector picture reaches the plugin only drawn into a bitmap.
+    for (int route = 0; route < 3; ++route) {
+        const bool masked = route == 1;
+        SCOPED_TRACE(route);
+        Value pic = masked ? host.makePicture(7, 7, opaque, false)
+                           : host.makePicture(7, 7, symbolPixels(), true, route == 2);
         if (masked) {
             ASSERT_TRUE(host.setPictureMask(pic, host.makePicture(7, 7, mask, true)));
         }
@@ -125,6 +128,23 @@ TEST_F(Pictures, HostPictureAsPattern) {
     EXPECT_TRUE(png[0] == png[1]);
     // Nil is no picture.
     EXPECT_EQ(host.call(c, "patternColor", {Value()}).status, CallResult::Status::Raised);
+}
+
+// Hosts that cannot build pictures from buffers get them through the Picture class's constructor.
+TEST(PicturesOnOlderHosts, PicturesMadeThroughThePictureClass) {
+    std::vector<std::uint32_t> expected, got;
+    for (int route = 0; route < 2; ++route) {
+        testhost::HostOptions options;
+        if (route == 1) options.missing = {"REALBuildPictureFromBuffer"};
+        testhost::TestHost host(options);
+        ASSERT_TRUE(host.load(PLOTVANE_HOST_PLUGIN));
+        Value c = host.construct("PVPieChartRQX", {I(90), I(60)}).value;
+        host.call(c, "setData", {Doubles({3, 2, 1})});
+        int width = 0, height = 0;
+        ASSERT_TRUE(host.pictureOf(host.call(c, "makeChartPicture", {}).value, width, height, route ? got : expected));
+        EXPECT_EQ(width * height, 90 * 60);
+    }
+    EXPECT_EQ(got, expected);
 }
 
 }  // namespace
