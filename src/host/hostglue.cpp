@@ -87,7 +87,7 @@ double hostVersion() {
 
 InstanceData* dataOf(REALobject object, const REALclassDefinition& root) {
     if (!object) return nullptr;
-    return reinterpret_cast<InstanceData*>(reinterpret_cast<char*>(object) + root.forSystemUse);
+    return reinterpret_cast<InstanceData*>(reinterpret_cast<char*>(object) + dataOffset(root));
 }
 
 void destroyInstance(REALobject object, const REALclassDefinition& root) {

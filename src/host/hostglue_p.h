@@ -59,6 +59,8 @@ struct InstanceData {
 };
 
 InstanceData* dataOf(REALobject object, const REALclassDefinition& root);
+// Where the host put a root class's data; hosts of control version 9 wrote it into the older copy.
+std::uintptr_t dataOffset(const REALclassDefinition& root);
 void destroyInstance(REALobject object, const REALclassDefinition& root);
 void privateConstructor(REALobject object);
 

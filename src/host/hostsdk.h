@@ -78,6 +78,53 @@ struct REALclassDefinition {
     std::uintptr_t reserved[4];
 };
 
+// The layout of control version 9 (hosts before 2010): method records without attributes,
+// property records without reserved words, and no trailing words in the class record.
+struct REALmethodDefinition9 {
+    REALproc function;
+    REALproc setterFunction;
+    const char* declaration;
+    std::uint32_t mFlags;
+};
+
+struct REALproperty9 {
+    const char* group;
+    const char* name;
+    const char* type;
+    std::uint32_t flags;
+    REALproc getter;
+    REALproc setter;
+    std::intptr_t param;
+};
+
+struct REALclassDefinition9 {
+    std::uint32_t version;
+    const char* name;
+    const char* superName;
+    std::uint32_t dataSize;
+    std::uintptr_t forSystemUse;
+    void (*constructor)(REALobject);
+    void (*destructor)(REALobject);
+    REALproperty9* properties;
+    std::uint32_t propertyCount;
+    REALmethodDefinition9* methods;
+    std::uint32_t methodCount;
+    const void* events;
+    std::uint32_t eventCount;
+    const void* eventInstances;
+    std::uint32_t eventInstanceCount;
+    const char* interfaces;
+    const void* bindings;
+    std::uint32_t bindingCount;
+    REALconstant* constants;
+    std::uint32_t constantCount;
+    std::uint32_t mFlags;
+    REALproperty9* sharedProperties;
+    std::uint32_t sharedPropertyCount;
+    REALmethodDefinition9* sharedMethods;
+    std::uint32_t sharedMethodCount;
+};
+
 // Method and class flags.
 enum : std::uint32_t {
     REALconsoleSafe = 0x4,
@@ -132,6 +179,7 @@ struct REALfileReference {
 // The host services, by the names the plugin resolves.
 typedef double (*REALGetRBVersionProc)(void);
 typedef void (*RegisterPluginVersionProc)(int version);
+// Takes a REALclassDefinition9 when the plugin registered control version 9.
 typedef void (*PluginRegisterClassProc)(REALclassDefinition* definition);
 typedef REALobject (*PluginNewInstanceProc)(const char* className);
 typedef void (*REALLockObjectProc)(REALobject object);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace testhost {
@@ -22,11 +23,59 @@ double getVersion() { return st().options.version; }
 
 void registerPluginVersion(int version) { st().pluginVersion = version; }
 
-void registerClass(REALclassDefinition* def) {
+// A record of control version 9 read into the current layout; the host keeps the copy.
+REALclassDefinition* fromOldLayout(const REALclassDefinition9& old) {
     auto& s = st();
-    if (!def || !def->name || s.classes.count(def->name)) return;
+    auto copy = std::make_unique<TestHost::State::Converted>();
+    for (std::uint32_t i = 0; i < old.methodCount; ++i) {
+        const REALmethodDefinition9& m = old.methods[i];
+        copy->methods.push_back({m.function, m.setterFunction, m.declaration, m.mFlags, 0, nullptr});
+    }
+    for (std::uint32_t i = 0; i < old.sharedMethodCount; ++i) {
+        const REALmethodDefinition9& m = old.sharedMethods[i];
+        copy->sharedMethods.push_back({m.function, m.setterFunction, m.declaration, m.mFlags, 0, nullptr});
+    }
+    for (std::uint32_t i = 0; i < old.propertyCount; ++i) {
+        const REALproperty9& p = old.properties[i];
+        copy->properties.push_back({p.group, p.name, p.type, p.flags, p.getter, p.setter, p.param, {}});
+    }
+    for (std::uint32_t i = 0; i < old.sharedPropertyCount; ++i) {
+        const REALproperty9& p = old.sharedProperties[i];
+        copy->sharedProperties.push_back({p.group, p.name, p.type, p.flags, p.getter, p.setter, p.param, {}});
+    }
+    REALclassDefinition& d = copy->def;
+    d.version = old.version;
+    d.name = old.name;
+    d.superName = old.superName;
+    d.dataSize = old.dataSize;
+    d.constructor = old.constructor;
+    d.destructor = old.destructor;
+    d.properties = copy->properties.data();
+    d.propertyCount = old.propertyCount;
+    d.methods = copy->methods.data();
+    d.methodCount = old.methodCount;
+    d.constants = old.constants;
+    d.constantCount = old.constantCount;
+    d.mFlags = old.mFlags;
+    d.sharedProperties = copy->sharedProperties.data();
+    d.sharedPropertyCount = old.sharedPropertyCount;
+    d.sharedMethods = copy->sharedMethods.data();
+    d.sharedMethodCount = old.sharedMethodCount;
+    s.converted.push_back(std::move(copy));
+    return &d;
+}
+
+void registerClass(REALclassDefinition* given) {
+    auto& s = st();
+    if (!given) return;
+    // The plugin said which layout it hands over; the data offset goes back into its own record.
+    const bool old = s.pluginVersion == 9;
+    REALclassDefinition* def = old ? fromOldLayout(*reinterpret_cast<REALclassDefinition9*>(given)) : given;
+    if (!def->name || s.classes.count(def->name)) return;
     // Parents may come later; TestHost::load links them once the plugin has registered everything.
-    s.registered.push_back(addClass(s, def->name, nullptr, def));
+    ClassInfo* c = addClass(s, def->name, nullptr, def);
+    c->offsetSlot = old ? &reinterpret_cast<REALclassDefinition9*>(given)->forSystemUse : &def->forSystemUse;
+    s.registered.push_back(c);
 }
 
 REALobject pluginNewInstance(const char* className) {

@@ -443,7 +443,7 @@ bool TestHost::load(const std::string& pluginPath) {
             }
             c->dataOffset = c->parent ? c->parent->objectSize : kHeaderSize;
             c->objectSize = c->dataOffset + c->def->dataSize;
-            c->def->forSystemUse = c->dataOffset;
+            *c->offsetSlot = c->dataOffset;
             for (std::uint32_t i = 0; i < c->def->methodCount; ++i) {
                 Declaration d;
                 if (!parseDeclaration(c->def->methods[i].declaration, d)) continue;

@@ -23,6 +23,7 @@ struct ClassInfo {
     std::string name;
     ClassInfo* parent = nullptr;
     REALclassDefinition* def = nullptr;  // null for the host's own classes
+    std::uintptr_t* offsetSlot = nullptr;  // where the plugin reads this class's data offset
     std::size_t dataOffset = 0;          // of this class's data inside an object
     std::size_t objectSize = 0;          // header and the data of this class and its ancestors
     std::vector<Declaration> methods;

@@ -4,6 +4,7 @@
 #include "testhost.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,13 @@ struct TestHost::State {
     int liveArrays = 0;
     std::vector<ClassInfo*> registered;
     int pluginVersion = 0;
+    // Records registered in the older layout, read into the current one.
+    struct Converted {
+        REALclassDefinition def{};
+        std::vector<REALmethodDefinition> methods, sharedMethods;
+        std::vector<REALproperty> properties, sharedProperties;
+    };
+    std::vector<std::unique_ptr<Converted>> converted;
 };
 
 TestHost::State* currentState();

@@ -167,6 +167,16 @@ TEST(RegistrationByVersion, ControlVersionAndAngularMeterFollowTheHost) {
         const int meter = static_cast<int>(host.findClass("PVAngularMeterRQX")->def->methodCount);
         if (version >= 2012.0) full = meter;
         EXPECT_EQ(meter, version >= 2012.0 ? full : full - 2) << version;
+        // Records in either layout serve the same calls.
+        ASSERT_EQ(host.registered().size(), std::size(kTable));
+        EXPECT_EQ(host.findClass("PVXYChartRQX")->def->methodCount, kShort.at("PVXYChartRQX"));
+        const CallResult c = host.construct("PVXYChartRQX", {I(320), I(240)});
+        ASSERT_EQ(c.status, CallResult::Status::Ok);
+        Value layer = host.call(c.value, "addLineLayer", {Doubles({1, 3, 2})}).value;
+        EXPECT_EQ(host.call(layer, "getDataSetCount", {}).value.integer, 1);
+        EXPECT_EQ(host.call(host.call(c.value, "yAxis2", {}).value, "getAlignment", {}).value.integer,
+                  plotvane::Chart::Right);
+        EXPECT_EQ(host.callShared("PVBaseChartRQX", "kCenter", {}).value.integer, 5);
     }
     // Without a version service the plugin takes the last version it knows.
     testhost::HostOptions options;
