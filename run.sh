@@ -8,25 +8,26 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# What the library and the gallery's examples need to build and run, as Debian packages.
+# What the library and the gallery's examples need to build and run, as Debian packages (libffi for
+# the test host that runs the gallery's programs in the IDE host's language).
 BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core libffi-dev
 )
 # What the test suite needs besides: the test framework, a second compiler for the headers, the
 # outside checkers and oracles (numbers, contours, bidi order, image files), fonts for the scripts
-# the text tests draw, the browser that opens the gallery, and libffi for the test host's calls.
+# the text tests draw, and the browser that opens the gallery.
 TEST_PACKAGES=(
   clang python3
-  libgtest-dev libgmock-dev libffi-dev
+  libgtest-dev libgmock-dev
   python3-pil netpbm python3-numpy python3-statsmodels python3-mpmath python3-matplotlib python3-pandas
   libfribidi-bin fonts-noto-cjk
   libxml2-utils librsvg2-bin qpdf poppler-utils
   chromium
 )
-# The peers the benchmarks print beside their own figures, and libffi for the host benchmark.
-BENCH_PACKAGES=(libcairo2-dev python3 python3-matplotlib libffi-dev)
+# The peers the benchmarks print beside their own figures.
+BENCH_PACKAGES=(libcairo2-dev python3 python3-matplotlib)
 
 # Installs whichever of the given packages are missing.
 setup() {
@@ -56,7 +57,13 @@ build() {
 # The library and the examples only, in a build of their own.
 gallery() {
   build gallery
-  examples/make_gallery.sh build/gallery/examples out/gallery
+  # The host programs join in where the test host and its interpreter were built.
+  local pvhost=build/gallery/testhost/runtime/pvhost
+  if [ -x "$pvhost" ]; then
+    examples/make_gallery.sh build/gallery/examples out/gallery "$pvhost"
+  else
+    examples/make_gallery.sh build/gallery/examples out/gallery
+  fi
 }
 
 run_tests() {

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Usage: make_gallery.sh BIN_DIR OUT_DIR
+# Usage: make_gallery.sh BIN_DIR OUT_DIR [PVHOST]
 # Runs every example program (examples/NAME.cpp, built as BIN_DIR/NAME) in a folder of its own,
 # OUT_DIR/NAME/, and writes OUT_DIR/index.html: per example the leading comment of its source as a
 # description, each PNG it wrote with the SVG of the same name beside it, links to its other files
 # (PDF, dump) and the source itself. An example that fails, or writes no PNG, fails the gallery.
+# Given the test host, the programs in the host's language (examples/host/NAME.bas) run through it
+# into OUT_DIR/host/NAME/ and their pictures join the C++ example of the same name.
 set -euo pipefail
 shopt -s nullglob
-[ $# -eq 2 ] || { echo "usage: $0 BIN_DIR OUT_DIR" >&2; exit 2; }
+[ $# -eq 2 ] || [ $# -eq 3 ] || { echo "usage: $0 BIN_DIR OUT_DIR [PVHOST]" >&2; exit 2; }
+pvhost=${3:-}
 bin_dir=$(cd "$1" && pwd)
 src_dir=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$2"
@@ -15,8 +18,9 @@ out_dir=$(cd "$2" && pwd)
 html() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g'; }
 # A file name as a relative URL: the few characters that would end or redirect the path.
 url() { printf '%s' "$1" | sed -e 's/%/%25/g' -e 's/#/%23/g' -e 's/?/%3F/g' -e 's/ /%20/g' | html; }
-# The comment lines that open a source file, without their slashes.
+# The comment lines that open a source file, without their slashes (or quote, in the host's language).
 description() { sed -n -e '/^\/\//!q' -e 's|^// \{0,1\}||p' "$1" | html; }
+hostDescription() { sed -n -e "/^'/!q" -e "s|^' \{0,1\}||p" "$1" | html; }
 # Width and height attributes from a PNG's header; they also size the SVG of the same drawing, which
 # states only a view box.
 pngSize() { od -An -tu1 -j16 -N8 "$1" | awk '{ printf "width=\"%d\" height=\"%d\"", ($3 * 256 + $4), ($7 * 256 + $8) }'; }
@@ -42,7 +46,25 @@ section() {
     base=$(basename "$file")
     echo "<a href=\"$(url "$name/$base")\">$(html <<<"$base")</a>"
   done
-  echo "</p></div><pre><code>$(html <"$source")</code></pre></div></section>"
+  echo "</p></div><pre><code>$(html <"$source")</code></pre></div>"
+  hostSection "$name"
+  echo '</section>'
+}
+
+# The same pictures drawn by the host program of the same name, when there is one.
+hostSection() {
+  local name=$1 program folder png base size
+  program="$src_dir/host/$name.bas"
+  folder="$out_dir/host/$name"
+  [ -n "$pvhost" ] && [ -e "$program" ] || return 0
+  echo "<h3>The same in the IDE host's language</h3><p class=\"about\">$(hostDescription "$program" | tr '\n' ' ')</p>"
+  echo '<div class="row"><div class="pictures">'
+  for png in "$folder"/*.png; do
+    base=$(basename "$png" .png)
+    size=$(pngSize "$png")
+    echo "<div class=\"pair\"><figure><img src=\"$(url "host/$name/$base.png")\" $size alt=\"$(html <<<"$base") as PNG from the host program\"><figcaption>PNG, host program</figcaption></figure></div>"
+  done
+  echo "</div><pre><code>$(html <"$program")</code></pre></div>"
 }
 
 start=$(seconds)
@@ -65,6 +87,14 @@ for source in "${sources[@]}"; do
   [ ${#pngs[@]} -gt 0 ] || { echo "gallery: example $name wrote no PNG picture" >&2; exit 1; }
   files=("$folder"/*)
   printf '  %-24s %2d files %6ss\n' "$name" ${#files[@]} "$(since "$began")"
+  if [ -n "$pvhost" ] && [ -e "$src_dir/host/$name.bas" ]; then
+    rm -rf "$out_dir/host/$name"
+    mkdir -p "$out_dir/host/$name"
+    if ! (cd "$out_dir/host/$name" && "$pvhost" "$src_dir/host/$name.bas"); then
+      echo "gallery: host program $name failed" >&2
+      exit 1
+    fi
+  fi
   section "$name" "$source" "$folder" >>"$body"
 done
 
