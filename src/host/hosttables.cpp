@@ -1652,13 +1652,13 @@ static void PVDataSetRQX_setLineWidth(REALobject self, RBInteger w) {
 
 static void PVDataSetRQX_setDataSymbol(REALobject self, RBInteger symbol, RBInteger size, RBInteger fillColor, RBInteger edgeColor, RBInteger lineWidth) {
     return host::call<abc::DataSet>(self, kDef_PVDataSetRQX, [&](abc::DataSet* it_) -> void {
-        it_->setDataSymbol(symbol, size, fillColor, edgeColor, lineWidth);
+        it_->setDataSymbol(symbol, host::px(size), fillColor, edgeColor, lineWidth);
     });
 }
 
 static void PVDataSetRQX_setDataSymbol_c(REALobject self, RBInteger symbol, RBInteger size, RBColor fillColor, RBColor edgeColor, RBInteger lineWidth) {
     return host::call<abc::DataSet>(self, kDef_PVDataSetRQX, [&](abc::DataSet* it_) -> void {
-        it_->setDataSymbol(symbol, size, static_cast<int>(fillColor), static_cast<int>(edgeColor), lineWidth);
+        it_->setDataSymbol(symbol, host::px(size), static_cast<int>(fillColor), static_cast<int>(edgeColor), lineWidth);
     });
 }
 
@@ -1685,14 +1685,14 @@ static void PVDataSetRQX_setDataSymbol3(REALobject self, REALobject obj) {
 static void PVDataSetRQX_setDataSymbol4(REALobject self, REALarray polygon, RBInteger size, RBInteger fillColor, RBInteger edgeColor) {
     return host::call<abc::DataSet>(self, kDef_PVDataSetRQX, [&](abc::DataSet* it_) -> void {
         host::InInts a_polygon(polygon);
-        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), size, fillColor, edgeColor);
+        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), host::px(size), fillColor, edgeColor);
     });
 }
 
 static void PVDataSetRQX_setDataSymbol4_c(REALobject self, REALarray polygon, RBInteger size, RBColor fillColor, RBColor edgeColor) {
     return host::call<abc::DataSet>(self, kDef_PVDataSetRQX, [&](abc::DataSet* it_) -> void {
         host::InInts a_polygon(polygon);
-        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), size, static_cast<int>(fillColor), static_cast<int>(edgeColor));
+        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), host::px(size), static_cast<int>(fillColor), static_cast<int>(edgeColor));
     });
 }
 
@@ -3586,13 +3586,13 @@ static void PVDrawAreaRQX_polygon2_c(REALobject self, REALarray x, REALarray y, 
 
 static void PVThreeDScatterGroupRQX_setDataSymbol(REALobject self, RBInteger symbol, RBInteger size, RBInteger fillColor, RBInteger edgeColor, RBInteger lineWidth) {
     return host::call<abc::ThreeDScatterGroup>(self, kDef_PVThreeDScatterGroupRQX, [&](abc::ThreeDScatterGroup* it_) -> void {
-        it_->setDataSymbol(symbol, size, fillColor, edgeColor, lineWidth);
+        it_->setDataSymbol(symbol, host::px(size), fillColor, edgeColor, lineWidth);
     });
 }
 
 static void PVThreeDScatterGroupRQX_setDataSymbol_c(REALobject self, RBInteger symbol, RBInteger size, RBColor fillColor, RBColor edgeColor, RBInteger lineWidth) {
     return host::call<abc::ThreeDScatterGroup>(self, kDef_PVThreeDScatterGroupRQX, [&](abc::ThreeDScatterGroup* it_) -> void {
-        it_->setDataSymbol(symbol, size, static_cast<int>(fillColor), static_cast<int>(edgeColor), lineWidth);
+        it_->setDataSymbol(symbol, host::px(size), static_cast<int>(fillColor), static_cast<int>(edgeColor), lineWidth);
     });
 }
 
@@ -3619,14 +3619,14 @@ static void PVThreeDScatterGroupRQX_setDataSymbol3(REALobject self, REALobject o
 static void PVThreeDScatterGroupRQX_setDataSymbol4(REALobject self, REALarray polygon, RBInteger size, RBInteger fillColor, RBInteger edgeColor) {
     return host::call<abc::ThreeDScatterGroup>(self, kDef_PVThreeDScatterGroupRQX, [&](abc::ThreeDScatterGroup* it_) -> void {
         host::InInts a_polygon(polygon);
-        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), size, fillColor, edgeColor);
+        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), host::px(size), fillColor, edgeColor);
     });
 }
 
 static void PVThreeDScatterGroupRQX_setDataSymbol4_c(REALobject self, REALarray polygon, RBInteger size, RBColor fillColor, RBColor edgeColor) {
     return host::call<abc::ThreeDScatterGroup>(self, kDef_PVThreeDScatterGroupRQX, [&](abc::ThreeDScatterGroup* it_) -> void {
         host::InInts a_polygon(polygon);
-        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), size, static_cast<int>(fillColor), static_cast<int>(edgeColor));
+        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), host::px(size), static_cast<int>(fillColor), static_cast<int>(edgeColor));
     });
 }
 
@@ -3819,13 +3819,13 @@ static void PVPolarLayerRQX_setLineWidth(REALobject self, RBInteger w) {
 
 static void PVPolarLayerRQX_setDataSymbol(REALobject self, RBInteger symbol, RBInteger size, RBInteger fillColor, RBInteger edgeColor, RBInteger lineWidth) {
     return host::call<abc::PolarLayer>(self, kDef_PVPolarLayerRQX, [&](abc::PolarLayer* it_) -> void {
-        it_->setDataSymbol(symbol, size, fillColor, edgeColor, lineWidth);
+        it_->setDataSymbol(symbol, host::px(size), fillColor, edgeColor, lineWidth);
     });
 }
 
 static void PVPolarLayerRQX_setDataSymbol_c(REALobject self, RBInteger symbol, RBInteger size, RBColor fillColor, RBColor edgeColor, RBInteger lineWidth) {
     return host::call<abc::PolarLayer>(self, kDef_PVPolarLayerRQX, [&](abc::PolarLayer* it_) -> void {
-        it_->setDataSymbol(symbol, size, static_cast<int>(fillColor), static_cast<int>(edgeColor), lineWidth);
+        it_->setDataSymbol(symbol, host::px(size), static_cast<int>(fillColor), static_cast<int>(edgeColor), lineWidth);
     });
 }
 
@@ -3852,14 +3852,14 @@ static void PVPolarLayerRQX_setDataSymbol3(REALobject self, REALobject obj) {
 static void PVPolarLayerRQX_setDataSymbol4(REALobject self, REALarray polygon, RBInteger size, RBInteger fillColor, RBInteger edgeColor) {
     return host::call<abc::PolarLayer>(self, kDef_PVPolarLayerRQX, [&](abc::PolarLayer* it_) -> void {
         host::InInts a_polygon(polygon);
-        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), size, fillColor, edgeColor);
+        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), host::px(size), fillColor, edgeColor);
     });
 }
 
 static void PVPolarLayerRQX_setDataSymbol4_c(REALobject self, REALarray polygon, RBInteger size, RBColor fillColor, RBColor edgeColor) {
     return host::call<abc::PolarLayer>(self, kDef_PVPolarLayerRQX, [&](abc::PolarLayer* it_) -> void {
         host::InInts a_polygon(polygon);
-        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), size, static_cast<int>(fillColor), static_cast<int>(edgeColor));
+        it_->setDataSymbol4(a_polygon.data(), a_polygon.size(), host::px(size), static_cast<int>(fillColor), static_cast<int>(edgeColor));
     });
 }
 
