@@ -6242,6 +6242,14 @@ static void PVLineLayerRQX_setSymbolScale(REALobject self, REALarray zData, RBIn
     });
 }
 
+static void PVLineLayerRQX_setSymbolScale_i(REALobject self, REALarray zData, RBInteger scaleType, REALarray zData2, RBInteger scaleType2) {
+    return host::call<abc::LineLayer>(self, kDef_PVLayerRQX, [&](abc::LineLayer* it_) -> void {
+        host::InIntegerDoubles a_zData(zData);
+        host::InIntegerDoubles a_zData2(zData2);
+        it_->setSymbolScale(a_zData.data(), a_zData.size(), scaleType, a_zData2.data(), a_zData2.size(), scaleType2);
+    });
+}
+
 static void PVArrayRQX_Constructor(REALobject self, REALarray a) {
     host::construct(self, kDef_PVArrayRQX, [&]() -> abc::Garbage* {
         host::InDoubles a_a(a);
@@ -9619,6 +9627,7 @@ REALmethodDefinition kMethods_PVLineLayerRQX[] = {
     {reinterpret_cast<REALproc>(PVLineLayerRQX_setFastLineMode), nullptr, "setFastLineMode(mode as boolean = true)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLineLayerRQX_getLine), nullptr, "getLine(dataSet as integer = 0) as PVLineObjRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVLineLayerRQX_setSymbolScale), nullptr, "setSymbolScale(zData() as double, scaleType as integer = 0, zData2() as double = nil, scaleType2 as integer = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVLineLayerRQX_setSymbolScale_i), nullptr, "setSymbolScale(zData() as integer, scaleType as integer = 0, zData2() as integer = nil, scaleType2 as integer = 0)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVArrayRQX[] = {

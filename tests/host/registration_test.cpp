@@ -85,7 +85,7 @@ const Row kTable[] = {
 const std::map<std::string, int> kShort = {
     {"PVBoxWhiskerLayerRQX", 5}, {"PVPolarChartRQX", 29}, {"PVThreeDScatterGroupRQX", 13},
     {"PVRanTableRQX", 9}, {"PVMeterPointerRQX", 7}, {"PVXYChartRQX", 98}, {"PVBarLayerRQX", 9},
-    {"PVAngularMeterRQX", 24}, {"PVLineLayerRQX", 6}, {"PVBaseBoxLayerRQX", 4},
+    {"PVAngularMeterRQX", 24}, {"PVBaseBoxLayerRQX", 4},
     {"PVPyramidChartRQX", 24}, {"PVPyramidLayerRQX", 14},
 };
 
