@@ -64,12 +64,12 @@ class HostClass:
         self.name, self.lib, self.parent = name, lib, parent
         self.creatable = False
         self.ops = None          # flat names taken, None for all of the library class's own
-        self.skip, self.nopixels = set(), set()
+        self.skip = set()
         self.notwin = set()      # (kind, flat)
         self.asked = []          # (kind, flat)
         self.returns = {}        # flat -> host class
         self.props = []
-        self.extras = []         # (declaration, function, flags)
+        self.extras = []         # (declaration, function, flags) of hand-written methods
         self.shared = None       # flat names of Chart taken as shared methods
         self.shared_extras = []
         self.constants = False
@@ -102,13 +102,11 @@ def read_overlay():
                 cur.asked.extend((rest[0], r) for r in rest[1:])
             elif key == "notwin":
                 cur.notwin.update((rest[0], r) for r in rest[1:])
-            elif key == "nopixels":
-                cur.nopixels.update(rest)
             elif key == "returns":
                 cur.returns[rest[0]] = rest[1]
             elif key == "property":
                 cur.props.extend(rest)
-            elif key in ("extra", "picture", "sharedextra"):
+            elif key in ("picture", "sharedextra"):
                 m = re.match(r"\w+(?:-\w+)? (.*) = (\w+)$", line)
                 if not m:
                     sys.exit("%s:%d: expected '%s declaration = function'" % (OVERLAY, lineno, key))
@@ -288,7 +286,7 @@ class Method:
 
 
 def make_method(host, op, twin, classes, handles, hosts_by_lib, by_name, shared=False):
-    pixel = op.flat not in host.nopixels and not NO_PIXEL_OPS.search(op.name)
+    pixel = not NO_PIXEL_OPS.search(op.name)
     ctor = op.static and op.name == "create" and not shared
     chart = ctor and ROOTS[host.name] == "PVBaseChartRQX"
     params = [HParam(p, twin, pixel, handles, hosts_by_lib, CHART_SIZE.get(p.name) if chart else None)
