@@ -5,6 +5,7 @@
 #include "hostfixture.h"
 #include "support/golden.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -61,6 +62,65 @@ TEST_F(ChartRoutes, ScaleFactorTwoGivesTheCppChartAtTwiceTheSize) {
     ASSERT_FALSE(viaHost.empty());
     EXPECT_TRUE(viaHost == cppChart(2, tempPath("route2_cpp.png")));
     EXPECT_FALSE(viaHost == cppChart(1, tempPath("route2_cpp1.png")));
+}
+
+// A finance chart hands out charts of its own: the host objects of those charts borrow them, and
+// going away before or after the finance chart destroys nothing twice.
+struct Prices {
+    std::vector<double> times, high, low, open, close, volume;
+    Prices() {
+        double price = 100;
+        for (int day = 0; day < 40; ++day) {
+            times.push_back(plotvane::Chart::chartTime(2024, 3, 1) + day * 86400.0);
+            const double next = price + ((day * 7) % 11 - 5) * 0.8;
+            open.push_back(price);
+            close.push_back(next);
+            high.push_back(std::max(price, next) + 1.5);
+            low.push_back(std::min(price, next) - 1.2);
+            volume.push_back(1000 + (day * 37) % 500);
+            price = next;
+        }
+    }
+};
+
+std::string financeViaCpp(const Prices& p, const std::string& file) {
+    using namespace plotvane;
+    FinanceChart* c = FinanceChart::create(420);
+    c->setData(DoubleArray(p.times.data(), 40), DoubleArray(p.high.data(), 40), DoubleArray(p.low.data(), 40),
+               DoubleArray(p.open.data(), 40), DoubleArray(p.close.data(), 40), DoubleArray(p.volume.data(), 40), 10);
+    XYChart* main = c->addMainChart(180);
+    c->addCandleStick(0x00aa00, 0xcc0000);
+    c->addSimpleMovingAvg(5, 0x3366cc);
+    main->yAxis()->setColors(0x888888);
+    c->addVolIndicator(60, 0x99cc99, 0xcc9999, 0x999999);
+    const bool written = c->makeChart(file.c_str());
+    c->destroy();
+    return written ? plotvane_test::readFile(file) : std::string();
+}
+
+TEST_F(ChartRoutes, FinanceChartAndTheChartsItHandsOut) {
+    const Prices p;
+    const std::string expected = financeViaCpp(p, tempPath("finance_cpp.png"));
+    ASSERT_FALSE(expected.empty());
+    const int before = host.liveObjects();
+    for (int financeFirst = 0; financeFirst < 2; ++financeFirst) {
+        Value finance = make("PVFinanceChartRQX", {I(420)});
+        call(finance, "setData", {Doubles(p.times), Doubles(p.high), Doubles(p.low), Doubles(p.open),
+                                  Doubles(p.close), Doubles(p.volume), I(10)});
+        Value main = call(finance, "addMainChart", {I(180)});
+        ASSERT_TRUE(host.isA(main, "PVXYChartRQX"));
+        call(finance, "addCandleStick", {Colour(0x00aa00), Colour(0xcc0000)});
+        call(finance, "addSimpleMovingAvg", {I(5), Colour(0x3366cc)});
+        call(call(main, "yAxis"), "setColors", {Colour(0x888888)});
+        Value volume = call(finance, "addVolIndicator", {I(60), Colour(0x99cc99), Colour(0xcc9999), Colour(0x999999)});
+        const std::string file = tempPath("finance.png");
+        ASSERT_TRUE(call(finance, "makeChart", {S(file)}).boolean);
+        EXPECT_TRUE(plotvane_test::readFile(file) == expected);
+        if (financeFirst) finance = Value();
+        main = Value();
+        EXPECT_EQ(call(volume, "getWidth").integer, 420);
+    }
+    EXPECT_EQ(host.liveObjects(), before);
 }
 
 }  // namespace
