@@ -171,6 +171,50 @@ TEST_F(Conversions, ChildrenKeepTheirChartAliveAndEverythingGoesWithTheProgram) 
     EXPECT_EQ(host.liveObjects(), before);
 }
 
+// Each second form of an operation (colour arrays as color(), integer arrays, Dates for times,
+// Dates for time stamps) gives what its first form gives.
+TEST_F(Conversions, SecondFormsAgreeWithFirstForms) {
+    auto array = [](Value::Kind kind, const std::vector<long long>& items) {
+        Value v;
+        v.kind = Value::Kind::Array;
+        v.elementKind = kind;
+        v.elements = std::make_shared<ValueList>();
+        for (long long i : items) {
+            Value e = I(i);
+            e.kind = kind;
+            v.elements->push_back(e);
+        }
+        return v;
+    };
+    auto bars = [&](const Value& data, const Value& colours) {
+        Value c = make("PVXYChartRQX", {I(200), I(120)});
+        call(c, "setPlotArea", {I(20), I(10), I(170), I(100)});
+        call(c, "addBarLayer", {data, colours});
+        const std::string file = ::testing::TempDir() + "/host_forms.png";
+        EXPECT_TRUE(call(c, "makeChart", {S(file)}).boolean);
+        return plotvane_test::readFile(file);
+    };
+    const std::string first = bars(Doubles({3, 5, 4}), array(Value::Kind::Integer, {0xff0000, 0x00ff00, 0x0000ff}));
+    EXPECT_FALSE(first.empty());
+    EXPECT_TRUE(first == bars(Doubles({3, 5, 4}), array(Value::Kind::Color, {0xff0000, 0x00ff00, 0x0000ff})));
+    EXPECT_TRUE(first == bars(array(Value::Kind::Integer, {3, 5, 4}), array(Value::Kind::Integer, {0xff0000, 0x00ff00, 0x0000ff})));
+
+    Value c = make("PVXYChartRQX", {I(300), I(200)});
+    call(c, "setPlotArea", {I(40), I(20), I(240), I(150)});
+    Value layer = call(c, "addLineLayer", {Doubles({1, 2, 3})});
+    Value dates;
+    dates.kind = Value::Kind::Array;
+    dates.elementKind = Value::Kind::Object;
+    dates.elements = std::make_shared<ValueList>(ValueList{host.makeDate(2024, 5, 1), host.makeDate(2024, 5, 11)});
+    dates.elements->push_back(host.makeDate(2024, 5, 21));
+    call(layer, "setXData", {dates});
+    call(c, "layout");
+    const Value mid = host.makeDate(2024, 5, 11);
+    const long long x = call(c, "getXCoor", {mid}).integer;
+    EXPECT_EQ(x, call(c, "getXCoor", {D(plotvane::Chart::chartTime(2024, 5, 11))}).integer);
+    EXPECT_EQ(x, 160);
+}
+
 // Strings the host keeps in Latin-1 reach the library as UTF-8, on hosts of either age.
 TEST(HostStrings, OtherEncodingsArriveAsUTF8) {
     for (double version : {2019.01, 2012.5}) {
