@@ -2,9 +2,12 @@
 // remains for the real plugin to judge is the calls themselves.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "basic.h"
 #include "fakemodel.h"
@@ -30,4 +33,42 @@ TEST(BasicExamples, EveryHostExampleParsesAndRuns) {
         ++count;
     }
     EXPECT_GE(count, 7);
+}
+
+// The pictures of a host program and of its C++ twin can only be equal if the program computes the
+// same numbers: the surface's heights, worked out by the interpreter, equal the C++ example's bit
+// for bit.
+TEST(BasicExamples, ComputedDataEqualTheCxxExamplesBitForBit) {
+    basic_test::FakeModel model;
+    model.permissive = true;
+    std::ostringstream out;
+    std::string source = plotvane_test::readFile(std::string(PLOTVANE_HOST_EXAMPLES) + "/surface_chart.bas");
+    ASSERT_EQ(testhost::runProgram(source, model, out), "");
+    const testhost::ValueList& args = model.lastArgs["setdata"];
+    ASSERT_EQ(args.size(), 3u);
+
+    const int n = 21;
+    std::vector<double> x(n), z;
+    for (int i = 0; i < n; ++i) x[i] = -3 + 6.0 * i / (n - 1);
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n; ++i) {
+            double u = x[i], v = x[j];
+            z.push_back(3 * (1 - u) * (1 - u) * std::exp(-u * u - (v + 1) * (v + 1)) -
+                        10 * (u / 5 - u * u * u - std::pow(v, 5)) * std::exp(-u * u - v * v) -
+                        std::exp(-(u + 1) * (u + 1) - v * v) / 3);
+        }
+    }
+    auto same = [](const testhost::Value& array, const std::vector<double>& expected) {
+        if (array.kind != testhost::Value::Kind::Array || array.elements->size() != expected.size()) return false;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const testhost::Value& e = (*array.elements)[i];
+            if (e.kind != testhost::Value::Kind::Double || std::memcmp(&e.number, &expected[i], sizeof(double)) != 0) {
+                return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(same(args[0], x));
+    EXPECT_TRUE(same(args[1], x));
+    EXPECT_TRUE(same(args[2], z));
 }

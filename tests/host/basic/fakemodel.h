@@ -64,6 +64,7 @@ inline std::string show(const ValueList& args) {
 class FakeModel : public testhost::ObjectModel {
 public:
     std::vector<std::string> log;
+    std::map<std::string, ValueList> lastArgs;  // by lower-case method name
     double scaleFactor = 1;
     // Every call answers with a new object of a class that passes every isA: enough to run any
     // program that only configures objects.
@@ -82,6 +83,7 @@ public:
         log.push_back("#" + std::to_string(fake(target).id) + "." + name + "(" + show(args) + ")");
         if (!fake(target).initialized) return raise("PVNotInitialzedExceptionRQX", "Object not initialzed correctly.");
         std::string n = lower(name);
+        lastArgs[n] = args;
         if (permissive) {
             if (n.rfind("get", 0) == 0) return ok(series());
             if (n.rfind("make", 0) == 0) return ok(boolean(true));
