@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <deque>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "basic.h"
@@ -37,7 +36,6 @@ public:
 
 private:
     enum class State { Running, Raised, Failed };
-    using Scope = std::unordered_map<std::string, Variable>;
 
     bool fail(Position at, const std::string& message) {
         state_ = State::Failed;
@@ -51,19 +49,25 @@ private:
         return fail(at, "the program ran for more than " + std::to_string(limits_.maxSteps) + " steps");
     }
 
-    Variable* lookup(const std::string& name) {
-        std::string key = lowerCase(name);
-        for (auto it = scopes_.rbegin(); it != scopes_.rend(); ++it) {
-            auto found = it->find(key);
-            if (found != it->end()) return &found->second;
+    Variable* lookup(const std::string& key) {
+        for (auto it = vars_.rbegin(); it != vars_.rend(); ++it) {
+            if (it->key == key) return &it->variable;
         }
         return nullptr;
     }
 
-    bool declare(Position at, const std::string& name, Variable v) {
-        auto inserted = scopes_.back().emplace(lowerCase(name), std::move(v));
-        if (!inserted.second) return fail(at, "'" + name + "' is already declared");
+    bool declare(Position at, const Declared& name, Variable v) {
+        for (std::size_t i = scopeStarts_.back(); i < vars_.size(); ++i) {
+            if (vars_[i].key == name.key) return fail(at, "'" + name.name + "' is already declared");
+        }
+        vars_.push_back(Slot{name.key, std::move(v)});
         return true;
+    }
+
+    void openScope() { scopeStarts_.push_back(vars_.size()); }
+    void closeScope() {
+        vars_.resize(scopeStarts_.back());
+        scopeStarts_.pop_back();
     }
 
     // A result of the object model: a value, a raised exception, or a fault of the program.
@@ -119,9 +123,8 @@ private:
                 out = Value();
                 return true;
             }
-            bool anyObject = lowerCase(type.className) == "object";
-            if (v.kind != Value::Kind::Object || (!anyObject && !model_.isA(v, type.className))) {
-                return fail(at, describe(v) + " is not a " + type.className);
+            if (v.kind != Value::Kind::Object || (!type.className.empty() && !model_.isA(v, type.className))) {
+                return fail(at, describe(v) + " is not " + (type.className.empty() ? "an object" : "a " + type.className));
             }
             out = v;
             return true;
@@ -130,15 +133,15 @@ private:
         return true;
     }
 
-    bool execBlock(const Block& block, Variable* preset, const std::string& presetName = std::string()) {
-        scopes_.emplace_back();
+    bool execBlock(const Block& block, Variable* preset, const Declared& presetName = Declared()) {
+        openScope();
         bool ok = true;
         if (preset) ok = declare(Position(), presetName, *preset);
         for (const auto& s : block) {
             if (!ok) break;
             ok = step(s->at) && exec(*s);
         }
-        scopes_.pop_back();
+        closeScope();
         return ok;
     }
 
@@ -181,7 +184,7 @@ private:
             Value v;
             if (!eval(*s.init, v) || !convert(v, type, s.init->at, initial)) return false;
         }
-        for (const std::string& name : s.names) {
+        for (const Declared& name : s.names) {
             if (!declare(s.at, name, Variable{type, initial})) return false;
         }
         return true;
@@ -207,13 +210,13 @@ private:
         const Expr& t = *s.target;
         Value v;
         if (t.kind == Expr::Kind::Name) {
-            Variable* var = lookup(t.name);
+            Variable* var = lookup(t.key);
             if (!var) return fail(t.at, "'" + t.name + "' is not declared");
             if (!eval(*s.value, v)) return false;
             return convert(v, var->type, s.value->at, var->value);
         }
         if (t.kind == Expr::Kind::Apply && t.target->kind == Expr::Kind::Name) {
-            Variable* var = lookup(t.target->name);
+            Variable* var = lookup(t.target->key);
             if (!var || !var->type.isArray) return fail(t.at, "'" + t.target->name + "' is not an array variable");
             Value array = var->value;  // holds the elements while the index and value are worked out
             std::size_t index = 0;
@@ -223,7 +226,7 @@ private:
             if (index >= array.elements->size()) return fail(t.at, "the array shrank during the assignment");
             return convert(v, element, s.value->at, (*array.elements)[index]);
         }
-        if (t.kind == Expr::Kind::Member && !t.hasArgs && t.target->kind == Expr::Kind::Name && !lookup(t.target->name)) {
+        if (t.kind == Expr::Kind::Member && !t.hasArgs && t.target->kind == Expr::Kind::Name && !lookup(t.target->key)) {
             if (!eval(*s.value, v)) return false;
             Value ignored;
             return take(model_.setShared(t.target->name, t.name, v), t.at, ignored);
@@ -271,25 +274,25 @@ private:
     }
 
     bool forStatement(const Stmt& s) {
-        scopes_.emplace_back();
+        openScope();
         bool ok = forLoop(s);
-        scopes_.pop_back();
+        closeScope();
         return ok;
     }
 
     bool forLoop(const Stmt& s) {
-        const std::string& name = s.names[0];
+        const Declared& name = s.names[0];
         Value from, limit, stepBy = integerValue(1);
         if (!eval(*s.init, from) || !eval(*s.limit, limit) || (s.step && !eval(*s.step, stepBy))) return false;
         if (s.declaresCounter) {
             VarType type = scalarType(s.type.name);
             if (!declare(s.at, name, Variable{type, defaultValue(type)})) return false;
         }
-        Variable* counter = lookup(name);
-        if (!counter) return fail(s.at, "'" + name + "' is not declared");
+        Variable* counter = lookup(name.key);
+        if (!counter) return fail(s.at, "'" + name.name + "' is not declared");
         const VarType type = counter->type;
         if (type.isArray || (type.kind != Value::Kind::Integer && type.kind != Value::Kind::Double)) {
-            return fail(s.at, "the loop counter '" + name + "' must be an Integer or a Double");
+            return fail(s.at, "the loop counter '" + name.name + "' must be an Integer or a Double");
         }
         std::string why;
         Value end, increment;
@@ -297,22 +300,22 @@ private:
         if (!convertScalar(stepBy, type.kind, increment, why)) return fail(s.step ? s.step->at : s.at, why);
         if (s.downTo) {
             Value negated;
-            applyUnary("-", increment, negated, why);
+            applyUnary(Op::Neg, increment, negated, why);
             increment = negated;
         }
         if (!convert(from, type, s.init->at, counter->value)) return false;
         const bool upward = type.kind == Value::Kind::Integer ? increment.integer >= 0 : increment.number >= 0;
         for (;;) {
             if (!step(s.at)) return false;
-            counter = lookup(name);
+            counter = lookup(name.key);
             Value current;
             convertScalar(counter->value, Value::Kind::Double, current, why);
             if (upward ? current.number > end.number : current.number < end.number) return true;
             if (!(current.number == current.number)) return true;  // a NaN counter never reaches its end
             if (!execBlock(s.branches[0].body, nullptr)) return false;
-            counter = lookup(name);
+            counter = lookup(name.key);
             Value next;
-            if (!applyBinary("+", counter->value, increment, limits_, next, why)) return fail(s.at, why);
+            if (!applyBinary(Op::Add, counter->value, increment, limits_, next, why)) return fail(s.at, why);
             if (!convert(next, type, s.at, counter->value)) return false;
         }
     }
@@ -324,7 +327,7 @@ private:
         for (const CatchClause& c : s.catches) {
             if (!c.className.empty() && !model_.isA(exception, c.className)) continue;
             state_ = State::Running;
-            if (c.variable.empty()) return execBlock(c.body, nullptr);
+            if (c.variable.key.empty()) return execBlock(c.body, nullptr);
             Variable v{scalarType(c.className.empty() ? "Object" : c.className), exception};
             return execBlock(c.body, &v, c.variable);
         }
@@ -345,7 +348,7 @@ private:
         switch (e.kind) {
         case Expr::Kind::Literal: out = e.value; return true;
         case Expr::Kind::Name: {
-            Variable* var = lookup(e.name);
+            Variable* var = lookup(e.key);
             if (!var) return fail(e.at, "'" + e.name + "' is not declared");
             out = var->value;
             return true;
@@ -354,7 +357,7 @@ private:
             Value v;
             std::string why;
             if (!eval(*e.target, v)) return false;
-            if (!applyUnary(e.name, v, out, why)) return fail(e.at, why);
+            if (!applyUnary(e.op, v, out, why)) return fail(e.at, why);
             return true;
         }
         case Expr::Kind::Binary: return binary(e, out);
@@ -374,19 +377,19 @@ private:
         std::string why;
         if (!eval(*e.target, a)) return false;
         // And and Or on Booleans stop as soon as the left side decides.
-        if (a.kind == Value::Kind::Boolean && ((e.name == "and" && !a.boolean) || (e.name == "or" && a.boolean))) {
+        if (a.kind == Value::Kind::Boolean && ((e.op == Op::And && !a.boolean) || (e.op == Op::Or && a.boolean))) {
             out = a;
             return true;
         }
         if (!eval(*e.right, b)) return false;
-        if (!applyBinary(e.name, a, b, limits_, out, why)) return fail(e.at, why);
+        if (!applyBinary(e.op, a, b, limits_, out, why)) return fail(e.at, why);
         return true;
     }
 
     bool member(const Expr& e, Value& out) {
         ValueList args;
         const Expr& t = *e.target;
-        if (t.kind == Expr::Kind::Name && !lookup(t.name)) {  // ClassName.member
+        if (t.kind == Expr::Kind::Name && !lookup(t.key)) {  // ClassName.member
             return evalArgs(e.args, args) && take(model_.callShared(t.name, e.name, args), e.at, out);
         }
         Value target;
@@ -394,7 +397,7 @@ private:
         if (target.kind == Value::Kind::Array) return arrayMember(target, e, args, out);
         if (target.kind == Value::Kind::Nil) return fail(e.at, "'" + e.name + "' was asked of Nil");
         if (target.kind != Value::Kind::Object) return fail(e.at, describe(target) + " has no member '" + e.name + "'");
-        if (lowerCase(e.name) == "message" && args.empty() && isException(target)) {
+        if (e.key == "message" && args.empty() && isException(target)) {
             out = stringValue(model_.exceptionMessage(target));
             return true;
         }
@@ -402,7 +405,7 @@ private:
     }
 
     bool arrayMember(const Value& array, const Expr& e, const ValueList& args, Value& out) {
-        std::string name = lowerCase(e.name);
+        const std::string& name = e.key;
         if ((name == "ubound" || name == "lastindex" || name == "count") && args.empty()) {
             out = integerValue(static_cast<std::int64_t>(array.elements->size()) - (name == "count" ? 0 : 1));
             return true;
@@ -411,7 +414,7 @@ private:
             if (array.elements->size() >= limits_.maxArrayElements) {
                 return fail(e.at, "an array holds at most " + std::to_string(limits_.maxArrayElements) + " elements");
             }
-            VarType element = scalarType("Object");
+            VarType element;
             element.kind = array.elementKind;
             Value v;
             if (!convert(args[0], element, e.args[0]->at, v)) return false;
@@ -424,11 +427,11 @@ private:
 
     bool apply(const Expr& e, Value& out) {
         const Expr& t = *e.target;
-        if (t.kind == Expr::Kind::Name && !lookup(t.name)) {  // a built-in function
+        if (t.kind == Expr::Kind::Name && !lookup(t.key)) {  // a built-in function
             ValueList args;
             if (!evalArgs(e.args, args)) return false;
             std::string why;
-            if (callBuiltin(lowerCase(t.name), args, limits_, out, why)) return true;
+            if (callBuiltin(t.key, args, limits_, out, why)) return true;
             return fail(e.at, why.empty() ? "'" + t.name + "' is neither declared nor a function" : why);
         }
         Value target;
@@ -443,7 +446,14 @@ private:
     ObjectModel& model_;
     std::ostream& out_;
     const Limits& limits_;
-    std::deque<Scope> scopes_;  // a deque keeps the variables of outer scopes in place
+    // Variables of the open blocks, innermost last: programs hold few, so a search from the end is
+    // quick, and a deque keeps them in place while blocks open and close.
+    struct Slot {
+        std::string key;
+        Variable variable;
+    };
+    std::deque<Slot> vars_;
+    std::vector<std::size_t> scopeStarts_;
     std::int64_t steps_ = 0;
     State state_ = State::Running;
     Fault fault_;

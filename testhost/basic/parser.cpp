@@ -41,9 +41,22 @@ std::string describe(const Token& t) {
     }
 }
 
-// Binary operators by precedence, loosest first; "not" sits between "and" and the comparisons.
-const std::vector<std::vector<std::string>> kLevels = {
-    {"or", "xor"}, {"and"}, {}, {"=", "<>", "<", ">", "<=", ">=", "is"}, {"&"}, {"+", "-"}, {"mod"}, {"\\"}, {"*", "/"}};
+// Binary operators by precedence, loosest first; "Not" sits between "And" and the comparisons.
+struct BinaryOperator {
+    const char* text;
+    Op op;
+};
+const std::vector<std::vector<BinaryOperator>> kLevels = {
+    {{"or", Op::Or}, {"xor", Op::Xor}},
+    {{"and", Op::And}},
+    {},
+    {{"=", Op::Eq}, {"<>", Op::Ne}, {"<", Op::Lt}, {">", Op::Gt}, {"<=", Op::Le}, {">=", Op::Ge}, {"is", Op::Is}},
+    {{"&", Op::Concat}},
+    {{"+", Op::Add}, {"-", Op::Sub}},
+    {{"mod", Op::Mod}},
+    {{"\\", Op::IntDiv}},
+    {{"*", Op::Mul}, {"/", Op::Div}},
+};
 const int kNotLevel = 2;
 
 class Parser {
@@ -51,14 +64,10 @@ public:
     Parser(const std::vector<Token>& tokens, const Limits& limits, Fault& fault)
         : tokens_(tokens), limits_(limits), fault_(fault) {}
 
-    bool program(Block& out) {
-        if (!block(out, {})) return false;
-        if (peek().kind != Token::Kind::EndOfFile) return fail(peek().at, "unexpected " + describe(peek()));
-        return true;
-    }
+    bool program(Block& out) { return block(out, {}); }
 
 private:
-    const Token& peek(std::size_t ahead = 0) const { return tokens_[std::min(pos_ + ahead, tokens_.size() - 1)]; }
+    const Token& peek() const { return tokens_[pos_]; }
     const Token& next() {
         const Token& t = peek();
         if (pos_ < tokens_.size() - 1) ++pos_;
@@ -85,15 +94,15 @@ private:
         }
         return fail(peek().at, "expected the end of the line, found " + describe(peek()));
     }
-    bool skipBlankLines() {
+    void skipBlankLines() {
         while (peek().kind == Token::Kind::EndOfLine) next();
-        return true;
     }
-    bool variableName(std::string& out, const char* what) {
+    bool variableName(Declared& out, const char* what) {
         const Token& t = peek();
         if (t.kind != Token::Kind::Name) return fail(t.at, std::string("expected ") + what + ", found " + describe(t));
         if (isKeyword(t) || isUnsupported(t)) return fail(t.at, "'" + t.text + "' is a keyword and cannot be " + what);
-        out = next().text;
+        out.name = next().text;
+        out.key = lowerCase(out.name);
         return true;
     }
 
@@ -195,7 +204,7 @@ private:
         next();
         s.kind = Stmt::Kind::Dim;
         for (;;) {
-            std::string name;
+            Declared name;
             if (!variableName(name, "a variable name")) return false;
             s.names.push_back(name);
             if (accept("(")) {
@@ -264,7 +273,7 @@ private:
     bool forStatement(Stmt& s) {
         s.kind = Stmt::Kind::For;
         next();
-        std::string counter;
+        Declared counter;
         if (!variableName(counter, "a loop counter")) return false;
         s.names.push_back(counter);
         if (accept("as")) {
@@ -284,8 +293,8 @@ private:
         s.branches.push_back(std::move(body));
         if (peek().kind == Token::Kind::EndOfFile) return fail(s.at, "For without Next");
         next();
-        if (peek().kind == Token::Kind::Name && !accept(counter.c_str())) {
-            return fail(peek().at, "Next names '" + peek().text + "', the loop counts '" + counter + "'");
+        if (peek().kind == Token::Kind::Name && !accept(counter.name.c_str())) {
+            return fail(peek().at, "Next names '" + peek().text + "', the loop counts '" + counter.name + "'");
         }
         return endOfStatement();
     }
@@ -362,20 +371,20 @@ private:
             out = std::make_unique<Expr>();
             out->kind = Expr::Kind::Unary;
             out->at = next().at;
-            out->name = "not";
+            out->op = Op::Not;
             return binary(level, out->target) && finish(out);
         }
         if (!binary(level + 1, out)) return false;
         for (;;) {
             const Token& t = peek();
             if (t.kind != Token::Kind::Symbol && t.kind != Token::Kind::Name) return true;
-            std::string op = lowerCase(t.text);
-            const std::vector<std::string>& ops = kLevels[level];
-            if (std::find(ops.begin(), ops.end(), op) == ops.end()) return true;
+            const std::vector<BinaryOperator>& ops = kLevels[level];
+            auto found = std::find_if(ops.begin(), ops.end(), [&](const BinaryOperator& o) { return t.is(o.text); });
+            if (found == ops.end()) return true;
             auto e = std::make_unique<Expr>();
             e->kind = Expr::Kind::Binary;
             e->at = next().at;
-            e->name = op;
+            e->op = found->op;
             e->target = std::move(out);
             if (!binary(level + 1, e->right)) return false;
             out = std::move(e);
@@ -389,8 +398,9 @@ private:
             if (guard.tooDeep()) return tooDeep(peek().at);
             out = std::make_unique<Expr>();
             out->kind = Expr::Kind::Unary;
-            out->at = peek().at;
-            out->name = next().text;
+            const Token& sign = next();
+            out->at = sign.at;
+            out->op = sign.is("-") ? Op::Neg : Op::Plus;
             return unary(out->target) && finish(out);
         }
         if (!postfix(out)) return false;
@@ -398,7 +408,7 @@ private:
             auto e = std::make_unique<Expr>();
             e->kind = Expr::Kind::Binary;
             e->at = next().at;
-            e->name = "^";
+            e->op = Op::Pow;
             e->target = std::move(out);
             Descent guard(*this);
             if (guard.tooDeep()) return tooDeep(peek().at);
@@ -430,6 +440,7 @@ private:
                 e->kind = Expr::Kind::Member;
                 e->at = t.at;
                 e->name = next().text;
+                e->key = lowerCase(e->name);
                 e->target = std::move(out);
                 out = std::move(e);
             } else if (peek().is("(")) {
@@ -508,6 +519,7 @@ private:
             } else {
                 out->kind = Expr::Kind::Name;
                 out->name = t.text;
+                out->key = lowerCase(t.text);
             }
             break;
         default: return fail(t.at, "expected a value, found " + describe(t));

@@ -8,6 +8,7 @@
 
 #include "lexer.h"
 #include "objectmodel.h"
+#include "values.h"
 
 namespace testhost {
 
@@ -29,7 +30,9 @@ struct Expr {
     Position at;
     int depth = 1;  // of the tree below, so that walking it stays within the stack
     Value value;
-    std::string name;  // the name, the member or the operator (lower-case for operators)
+    std::string name;  // the name or the member, as written
+    std::string key;   // the same in lower case, for lookups
+    Op op = Op::Add;
     ExprPtr target;
     ExprPtr right;
     ExprList args;
@@ -44,9 +47,14 @@ struct TypeName {
     bool isArray = false;
 };
 
+struct Declared {
+    std::string name;  // as written
+    std::string key;   // in lower case
+};
+
 struct CatchClause {
     Position at;
-    std::string variable;  // may be empty
+    Declared variable;  // may be empty
     std::string className;  // empty catches everything
     Block body;
 };
@@ -61,7 +69,7 @@ struct Stmt {
     Kind kind = Kind::Call;
     Position at;
     // Dim: names share the type; arraySize for "Dim a(n)"; init for "= value" or "As New".
-    std::vector<std::string> names;
+    std::vector<Declared> names;
     TypeName type;
     ExprPtr arraySize;
     ExprPtr init;

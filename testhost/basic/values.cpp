@@ -12,20 +12,39 @@ namespace testhost {
 
 using Kind = Value::Kind;
 
+const char* opText(Op op) {
+    static const char* const kText[] = {"Or", "Xor", "And", "Not", "=", "<>", "<", ">", "<=", ">=", "Is",
+                                        "&",  "+",   "-",   "Mod", "\\", "*", "/", "^", "-", "+"};
+    return kText[static_cast<int>(op)];
+}
+
+namespace {
+
+bool sameWord(const std::string& a, const char* lower) {
+    std::size_t i = 0;
+    for (; i < a.size() && lower[i]; ++i) {
+        char c = a[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != lower[i]) return false;
+    }
+    return i == a.size() && !lower[i];
+}
+
+}  // namespace
+
 VarType scalarType(const std::string& typeName) {
     static const std::pair<const char*, Kind> kScalars[] = {{"integer", Kind::Integer}, {"double", Kind::Double},
                                                             {"string", Kind::String},   {"boolean", Kind::Boolean},
                                                             {"color", Kind::Color}};
     VarType t;
-    std::string lower = lowerCase(typeName);
     for (const auto& s : kScalars) {
-        if (lower == s.first) {
+        if (sameWord(typeName, s.first)) {
             t.kind = s.second;
             return t;
         }
     }
     t.kind = Kind::Object;
-    t.className = typeName;
+    if (!sameWord(typeName, "object")) t.className = typeName;
     return t;
 }
 
@@ -141,18 +160,23 @@ bool toInteger(const Value& v, std::int64_t& out, std::string& why) {
 // Integer arithmetic wraps around as the host's 64-bit integers do.
 std::int64_t wrap(std::uint64_t u) { return static_cast<std::int64_t>(u); }
 
-bool mismatch(const std::string& op, const Value& a, const Value& b, std::string& why) {
-    why = "'" + op + "' cannot combine " + describe(a) + " and " + describe(b);
+bool mismatch(Op op, const Value& a, const Value& b, std::string& why) {
+    why = std::string("'") + opText(op) + "' cannot combine " + describe(a) + " and " + describe(b);
     return false;
 }
 
 // The host compares strings without regard to case.
 int compareText(const std::string& a, const std::string& b) {
-    std::string la = lowerCase(a), lb = lowerCase(b);
-    return la < lb ? -1 : (la > lb ? 1 : 0);
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-bool comparison(const std::string& op, const Value& a, const Value& b, Value& out, std::string& why) {
+bool comparison(Op op, const Value& a, const Value& b, Value& out, std::string& why) {
     int order = 0;
     bool ordered = true;
     if (isNumber(a) && isNumber(b)) {
@@ -161,7 +185,7 @@ bool comparison(const std::string& op, const Value& a, const Value& b, Value& ou
         } else {
             double x = asDouble(a), y = asDouble(b);
             if (x != x || y != y) {  // NaN equals nothing and orders nothing
-                out = booleanValue(op == "<>");
+                out = booleanValue(op == Op::Ne);
                 return true;
             }
             order = x < y ? -1 : (x > y ? 1 : 0);
@@ -177,25 +201,25 @@ bool comparison(const std::string& op, const Value& a, const Value& b, Value& ou
     } else {
         return mismatch(op, a, b, why);
     }
-    if (op == "is" && (ordered || a.kind == Kind::Boolean || a.kind == Kind::Color)) {
+    if (op == Op::Is && (ordered || a.kind == Kind::Boolean || a.kind == Kind::Color)) {
         why = "'Is' compares objects, not " + describe(a);
         return false;
     }
-    if (!ordered && op != "=" && op != "<>" && op != "is") {
-        why = "'" + op + "' cannot order " + describe(a);
+    if (!ordered && op != Op::Eq && op != Op::Ne && op != Op::Is) {
+        why = std::string("'") + opText(op) + "' cannot order " + describe(a);
         return false;
     }
-    bool r = op == "=" || op == "is" ? order == 0
-           : op == "<>"              ? order != 0
-           : op == "<"               ? order < 0
-           : op == ">"               ? order > 0
-           : op == "<="              ? order <= 0
-                                     : order >= 0;
+    bool r = op == Op::Eq || op == Op::Is ? order == 0
+           : op == Op::Ne                 ? order != 0
+           : op == Op::Lt                 ? order < 0
+           : op == Op::Gt                 ? order > 0
+           : op == Op::Le                 ? order <= 0
+                                          : order >= 0;
     out = booleanValue(r);
     return true;
 }
 
-bool concatenate(const std::string& op, const Value& a, const Value& b, const Limits& limits, Value& out,
+bool concatenate(Op op, const Value& a, const Value& b, const Limits& limits, Value& out,
                  std::string& why) {
     if (a.kind != Kind::String || b.kind != Kind::String) return mismatch(op, a, b, why);
     if (a.text.size() + b.text.size() > limits.maxStringBytes) {
@@ -206,10 +230,10 @@ bool concatenate(const std::string& op, const Value& a, const Value& b, const Li
     return true;
 }
 
-bool arithmetic(const std::string& op, const Value& a, const Value& b, Value& out, std::string& why) {
+bool arithmetic(Op op, const Value& a, const Value& b, Value& out, std::string& why) {
     if (!isNumber(a) || !isNumber(b)) return mismatch(op, a, b, why);
     bool integers = a.kind == Kind::Integer && b.kind == Kind::Integer;
-    if (op == "\\" || (op == "mod" && integers)) {
+    if (op == Op::IntDiv || (op == Op::Mod && integers)) {
         std::int64_t x = 0, y = 0;
         if (!toInteger(a, x, why) || !toInteger(b, y, why)) return false;
         if (y == 0) {
@@ -217,35 +241,35 @@ bool arithmetic(const std::string& op, const Value& a, const Value& b, Value& ou
             return false;
         }
         if (y == -1) {  // the one quotient that overflows
-            out = integerValue(op == "mod" ? 0 : wrap(0 - static_cast<std::uint64_t>(x)));
+            out = integerValue(op == Op::Mod ? 0 : wrap(0 - static_cast<std::uint64_t>(x)));
             return true;
         }
-        out = integerValue(op == "mod" ? x % y : x / y);
+        out = integerValue(op == Op::Mod ? x % y : x / y);
         return true;
     }
-    if (integers && op != "/" && op != "^") {
+    if (integers && op != Op::Div && op != Op::Pow) {
         std::uint64_t x = static_cast<std::uint64_t>(a.integer), y = static_cast<std::uint64_t>(b.integer);
-        out = integerValue(wrap(op == "+" ? x + y : op == "-" ? x - y : x * y));
+        out = integerValue(wrap(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y));
         return true;
     }
     double x = asDouble(a), y = asDouble(b);
-    double r = op == "+"   ? x + y
-             : op == "-"   ? x - y
-             : op == "*"   ? x * y
-             : op == "/"   ? x / y
-             : op == "mod" ? std::fmod(x, y)
-                           : std::pow(x, y);
+    double r = op == Op::Add ? x + y
+             : op == Op::Sub ? x - y
+             : op == Op::Mul ? x * y
+             : op == Op::Div ? x / y
+             : op == Op::Mod ? std::fmod(x, y)
+                             : std::pow(x, y);
     out = doubleValue(r);
     return true;
 }
 
-bool bitwise(const std::string& op, const Value& a, const Value& b, Value& out, std::string& why) {
+bool bitwise(Op op, const Value& a, const Value& b, Value& out, std::string& why) {
     if (a.kind == Kind::Boolean && b.kind == Kind::Boolean) {
-        out = booleanValue(op == "and" ? a.boolean && b.boolean : op == "or" ? a.boolean || b.boolean : a.boolean != b.boolean);
+        out = booleanValue(op == Op::And ? a.boolean && b.boolean : op == Op::Or ? a.boolean || b.boolean : a.boolean != b.boolean);
         return true;
     }
     if (a.kind == Kind::Integer && b.kind == Kind::Integer) {
-        out = integerValue(op == "and" ? a.integer & b.integer : op == "or" ? a.integer | b.integer : a.integer ^ b.integer);
+        out = integerValue(op == Op::And ? a.integer & b.integer : op == Op::Or ? a.integer | b.integer : a.integer ^ b.integer);
         return true;
     }
     return mismatch(op, a, b, why);
@@ -272,19 +296,27 @@ bool convertScalar(const Value& v, Kind kind, Value& out, std::string& why) {
     return false;
 }
 
-bool applyBinary(const std::string& op, const Value& a, const Value& b, const Limits& limits, Value& out,
-                 std::string& why) {
-    if (op == "&") return concatenate(op, a, b, limits, out, why);
-    if (op == "+" && a.kind == Kind::String) return concatenate(op, a, b, limits, out, why);
-    if (op == "and" || op == "or" || op == "xor") return bitwise(op, a, b, out, why);
-    if (op == "+" || op == "-" || op == "*" || op == "/" || op == "\\" || op == "mod" || op == "^") {
+bool applyBinary(Op op, const Value& a, const Value& b, const Limits& limits, Value& out, std::string& why) {
+    switch (op) {
+    case Op::Concat: return concatenate(op, a, b, limits, out, why);
+    case Op::Add:
+        if (a.kind == Kind::String) return concatenate(op, a, b, limits, out, why);
         return arithmetic(op, a, b, out, why);
+    case Op::And:
+    case Op::Or:
+    case Op::Xor: return bitwise(op, a, b, out, why);
+    case Op::Sub:
+    case Op::Mul:
+    case Op::Div:
+    case Op::IntDiv:
+    case Op::Mod:
+    case Op::Pow: return arithmetic(op, a, b, out, why);
+    default: return comparison(op, a, b, out, why);
     }
-    return comparison(op, a, b, out, why);
 }
 
-bool applyUnary(const std::string& op, const Value& a, Value& out, std::string& why) {
-    if (op == "not") {
+bool applyUnary(Op op, const Value& a, Value& out, std::string& why) {
+    if (op == Op::Not) {
         if (a.kind == Kind::Boolean) {
             out = booleanValue(!a.boolean);
         } else if (a.kind == Kind::Integer) {
@@ -296,11 +328,11 @@ bool applyUnary(const std::string& op, const Value& a, Value& out, std::string& 
         return true;
     }
     if (a.kind == Kind::Integer) {
-        out = integerValue(op == "-" ? wrap(0 - static_cast<std::uint64_t>(a.integer)) : a.integer);
+        out = integerValue(op == Op::Neg ? wrap(0 - static_cast<std::uint64_t>(a.integer)) : a.integer);
     } else if (a.kind == Kind::Double) {
-        out = doubleValue(op == "-" ? -a.number : a.number);
+        out = doubleValue(op == Op::Neg ? -a.number : a.number);
     } else {
-        why = "'" + op + "' cannot take " + describe(a);
+        why = std::string("'") + opText(op) + "' cannot take " + describe(a);
         return false;
     }
     return true;
@@ -386,7 +418,7 @@ bool callBuiltin(const std::string& name, const ValueList& args, const Limits& l
     }
     if (name == "pow") {
         if (!argumentCount("Pow", args, 2, 2, why)) return false;
-        return arithmetic("^", args[0], args[1], out, why);
+        return arithmetic(Op::Pow, args[0], args[1], out, why);
     }
     why.clear();
     return false;

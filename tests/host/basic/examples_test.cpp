@@ -13,26 +13,42 @@
 #include "fakemodel.h"
 #include "support/golden.h"
 
-TEST(BasicExamples, EveryHostExampleParsesAndRuns) {
-    int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(PLOTVANE_HOST_EXAMPLES)) {
-        if (entry.path().extension() != ".bas") continue;
-        SCOPED_TRACE(entry.path().filename().string());
-        std::string source = plotvane_test::readFile(entry.path().string());
-        EXPECT_EQ(testhost::checkSyntax(source), "");
-        basic_test::FakeModel model;
-        model.permissive = true;
-        std::ostringstream out;
-        EXPECT_EQ(testhost::runProgram(source, model, out), "");
-        EXPECT_EQ(out.str(), "");
-        // Each writes its pictures in all three formats.
-        int writes = 0;
-        for (const std::string& call : model.log) writes += call.find(".makeChart(s\"") != std::string::npos;
-        EXPECT_GE(writes, 3);
-        EXPECT_EQ(writes % 3, 0);
-        ++count;
+namespace {
+
+// The number of pictures each program writes, counting its makeChart calls.
+int runToTheEnd(const std::string& path) {
+    SCOPED_TRACE(path);
+    std::string source = plotvane_test::readFile(path);
+    EXPECT_EQ(testhost::checkSyntax(source), "");
+    basic_test::FakeModel model;
+    model.permissive = true;
+    std::ostringstream out;
+    EXPECT_EQ(testhost::runProgram(source, model, out), "");
+    EXPECT_EQ(out.str(), "");
+    int writes = 0;
+    for (const std::string& call : model.log) writes += call.find(".makeChart(s\"") != std::string::npos;
+    return writes;
+}
+
+std::vector<std::string> programsIn(const std::string& folder) {
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(PLOTVANE_SOURCE_DIR) + "/" + folder)) {
+        if (entry.path().extension() == ".bas") paths.push_back(entry.path().string());
     }
-    EXPECT_GE(count, 7);
+    return paths;
+}
+
+}  // namespace
+
+TEST(BasicExamples, EveryHostProgramParsesAndRuns) {
+    std::vector<std::string> examples = programsIn("examples/host");
+    EXPECT_GE(examples.size(), 7u);
+    for (const std::string& path : examples) {
+        int writes = runToTheEnd(path);  // each picture as PNG, SVG and PDF
+        EXPECT_GE(writes, 3) << path;
+        EXPECT_EQ(writes % 3, 0) << path;
+    }
+    for (const std::string& path : programsIn("bench/host")) EXPECT_GE(runToTheEnd(path), 1) << path;
 }
 
 // The pictures of a host program and of its C++ twin can only be equal if the program computes the
@@ -42,7 +58,7 @@ TEST(BasicExamples, ComputedDataEqualTheCxxExamplesBitForBit) {
     basic_test::FakeModel model;
     model.permissive = true;
     std::ostringstream out;
-    std::string source = plotvane_test::readFile(std::string(PLOTVANE_HOST_EXAMPLES) + "/surface_chart.bas");
+    std::string source = plotvane_test::readFile(std::string(PLOTVANE_SOURCE_DIR) + "/examples/host/surface_chart.bas");
     ASSERT_EQ(testhost::runProgram(source, model, out), "");
     const testhost::ValueList& args = model.lastArgs["setdata"];
     ASSERT_EQ(args.size(), 3u);
