@@ -74,6 +74,7 @@ private:
     bool take(const CallResult& r, Position at, Value& out) {
         if (r.status == CallResult::Status::Ok) {
             out = r.value;
+            if (out.kind == Value::Kind::Array && !out.elements) out.elements = std::make_shared<ValueList>();
             return true;
         }
         if (r.status == CallResult::Status::Error) return fail(at, r.message);

@@ -156,10 +156,13 @@ If s <> Nil Then Print "sector 2"
 Dim layer As PVLayerRQX = New PVXYChartRQX(10, 10).addLineLayer()
 Dim anything As Object = layer
 If anything = layer Then Print "same layer"
+Dim hollow() As Double = p.hollowArray
+hollow.Append(1)
+Print Str(UBound(p.hollowArray)) + " " + Str(hollow.Count)
 Dim wrong As PVLineLayerRQX = p.xAxis
 )");
-    EXPECT_EQ(r.printed, "no sector 99\nsector 2\nsame layer\n");
-    EXPECT_EQ(r.error, "line 9, column 33: an object is not a PVLineLayerRQX");
+    EXPECT_EQ(r.printed, "no sector 99\nsector 2\nsame layer\n-1 1\n");
+    EXPECT_EQ(r.error, "line 12, column 33: an object is not a PVLineLayerRQX");
 }
 
 TEST(BasicTryCatch, HandlersMatchByClassByParentOrCatchAll) {
