@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace testhost {
 
@@ -18,9 +19,18 @@ std::string lowerCase(const std::string& s) {
     return out;
 }
 
+bool sameWord(const std::string& a, const char* b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    std::size_t i = 0;
+    for (; i < a.size(); ++i) {
+        if (!b[i] || lower(a[i]) != lower(b[i])) return false;
+    }
+    return !b[i];
+}
+
 bool Token::is(const char* symbolOrKeyword) const {
-    if (kind == Kind::Symbol) return text == symbolOrKeyword;
-    return kind == Kind::Name && lowerCase(text) == lowerCase(symbolOrKeyword);
+    if (kind == Kind::Symbol) return std::strcmp(text.c_str(), symbolOrKeyword) == 0;
+    return kind == Kind::Name && sameWord(text, symbolOrKeyword);
 }
 
 namespace {

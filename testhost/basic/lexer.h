@@ -34,5 +34,7 @@ struct Token {
 bool tokenize(const std::string& source, std::vector<Token>& tokens, Fault& fault);
 
 std::string lowerCase(const std::string& s);
+// Equal without regard to ASCII case, and without making copies.
+bool sameWord(const std::string& a, const char* b);
 
 }  // namespace testhost

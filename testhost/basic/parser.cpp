@@ -16,18 +16,14 @@ const char* const kUnsupported[] = {"const", "do", "exit", "finally", "function"
                                     "raise", "redim", "return", "select", "self", "static", "sub", "var",
                                     "with"};
 
-bool inList(const std::string& lower, const char* const* begin, const char* const* end) {
-    return std::find_if(begin, end, [&](const char* k) { return lower == k; }) != end;
-}
-
-bool isKeyword(const Token& t) {
-    return t.kind == Token::Kind::Name && inList(lowerCase(t.text), std::begin(kKeywords), std::end(kKeywords));
-}
-
-bool isUnsupported(const Token& t) {
+template <std::size_t N>
+bool inList(const Token& t, const char* const (&words)[N]) {
     return t.kind == Token::Kind::Name &&
-           inList(lowerCase(t.text), std::begin(kUnsupported), std::end(kUnsupported));
+           std::any_of(std::begin(words), std::end(words), [&](const char* w) { return sameWord(t.text, w); });
 }
+
+bool isKeyword(const Token& t) { return inList(t, kKeywords); }
+bool isUnsupported(const Token& t) { return inList(t, kUnsupported); }
 
 std::string describe(const Token& t) {
     switch (t.kind) {

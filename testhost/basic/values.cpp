@@ -18,20 +18,6 @@ const char* opText(Op op) {
     return kText[static_cast<int>(op)];
 }
 
-namespace {
-
-bool sameWord(const std::string& a, const char* lower) {
-    std::size_t i = 0;
-    for (; i < a.size() && lower[i]; ++i) {
-        char c = a[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != lower[i]) return false;
-    }
-    return i == a.size() && !lower[i];
-}
-
-}  // namespace
-
 VarType scalarType(const std::string& typeName) {
     static const std::pair<const char*, Kind> kScalars[] = {{"integer", Kind::Integer}, {"double", Kind::Double},
                                                             {"string", Kind::String},   {"boolean", Kind::Boolean},
