@@ -42,7 +42,7 @@ std::vector<std::string> programsIn(const std::string& folder) {
 
 TEST(BasicExamples, EveryHostProgramParsesAndRuns) {
     std::vector<std::string> examples = programsIn("examples/host");
-    EXPECT_GE(examples.size(), 7u);
+    EXPECT_GE(examples.size(), 11u);
     for (const std::string& path : examples) {
         int writes = runToTheEnd(path);  // each picture as PNG, SVG and PDF
         EXPECT_GE(writes, 3) << path;
