@@ -318,11 +318,18 @@ void SurfaceChartImpl::addContours(const Cell& c) {
 void SurfaceChartImpl::addSmoothCell(const Cell& c, const double* light) {
     ThreeDEngine& e = engine();
     double reach = 0;
-    int lowest[3] = {255, 255, 255}, highest[3] = {0, 0, 0};
     for (int k = 0; k < 4; ++k) {
         const Point3D& p = e.shownPoint(c.point[k]);
         const Point3D& q = e.shownPoint(c.point[(k + 1) % 4]);
         reach = std::max({reach, std::fabs(p.x - q.x), std::fabs(p.y - q.y)});
+    }
+    // Cells too small to split, as in any dense grid, need no look at their shades.
+    if (reach < 2 * kMinSubcell) {
+        addFace(c.point, c.z, 4, light);
+        return;
+    }
+    int lowest[3] = {255, 255, 255}, highest[3] = {0, 0, 0};
+    for (int k = 0; k < 4; ++k) {
         const int shaded = shade(colorAxisImpl().getColor(c.z[k]), light[k]);
         for (int ch = 0; ch < 3; ++ch) {
             const int v = (shaded >> (8 * ch)) & 0xff;
