@@ -55,13 +55,16 @@ public:
         edgeColor_ = edgeColor;
         symbol_.setShape(symbol, size, fillColor == Chart::SameAsMainColor ? Chart::SameAsMainColor : -1,
                          edgeColor == Chart::SameAsMainColor ? Chart::SameAsMainColor : -1, lineWidth);
+        shape_ = {symbol, {}, lineWidth, edgeColor == Chart::SameAsMainColor};
     }
     void setDataSymbol(const char* image) override {
+        shape_ = Shape();
         symbol_.setImage(image);
         mainColor_ = Chart::Transparent;
         edgeColor_ = Chart::LineColor;
     }
     void setDataSymbol(DrawArea* obj) override {
+        shape_ = Shape();
         symbol_.setDrawing(obj);
         mainColor_ = Chart::Transparent;
         edgeColor_ = Chart::LineColor;
@@ -69,6 +72,8 @@ public:
     void setDataSymbol(IntArray polygon, int size, int fillColor, int edgeColor) override {
         symbol_.setPolygon(polygon, size, fillColor == Chart::SameAsMainColor ? Chart::SameAsMainColor : -1,
                            edgeColor == Chart::SameAsMainColor ? Chart::SameAsMainColor : -1);
+        shape_ = {Chart::Plotvane_CustomSymbol, {}, 1, edgeColor == Chart::SameAsMainColor};
+        if (polygon.data && polygon.len > 0) shape_.polygon.assign(polygon.data, polygon.data + polygon.len);
         mainColor_ = fillColor == -1 ? Chart::DataColor + index_ : fillColor;
         edgeColor_ = edgeColor;
     }
@@ -110,6 +115,13 @@ public:
     std::string name_;
     std::vector<double> x_, y_, z_;
     DataSymbol symbol_;
+    // The symbol's shape when it is one (not a picture), for drawing it in a colour of each point's.
+    struct Shape {
+        int code = 0;
+        std::vector<int> polygon;
+        int lineWidth = 1;
+        bool edgeFollowsFill = false;
+    } shape_;
     int offsetX_ = 0, offsetY_ = 0;
     int mainColor_ = Chart::DataColor;
     int edgeColor_ = Chart::LineColor;
@@ -242,13 +254,21 @@ void ThreeDScatterChartImpl::paintMark(DrawArea* d, int id) {
     const Record& r = records_[static_cast<size_t>(id)];
     ThreeDScatterGroupImpl& g = *groups_[static_cast<size_t>(r.group->index_)];
     const int color = colorOf(g, r.z);
-    if (prepared_[g.index_] != color) {
+    const int sx = static_cast<int>(std::lround(engine().toDisplayX(r.at))) + g.offsetX_;
+    const int sy = static_cast<int>(std::lround(engine().toDisplayY(r.at))) + g.offsetY_;
+    // A shape coloured point by point is drawn in place: a picture of it made for each colour, to
+    // be stamped once, would cost many times more.
+    const bool direct = g.mainColor_ == Chart::SameAsMainColor && g.shape_.code != 0;
+    // The first preparation also settles the symbol's size.
+    if (prepared_[g.index_] == Chart::Transparent - 1 || (!direct && prepared_[g.index_] != color)) {
         g.symbol_.prepare(d, color, g.edgeColor_);
         prepared_[g.index_] = color;
     }
-    const int sx = static_cast<int>(std::lround(engine().toDisplayX(r.at))) + g.offsetX_;
-    const int sy = static_cast<int>(std::lround(engine().toDisplayY(r.at))) + g.offsetY_;
-    g.symbol_.paint(d, sx, sy);
+    if (direct)
+        drawSymbolShape(d, g.shape_.code, g.shape_.polygon, sx, sy, g.symbol_.width(), g.symbol_.height(), color,
+                        g.shape_.edgeFollowsFill ? Chart::SameAsMainColor : g.edgeColor_, g.shape_.lineWidth);
+    else
+        g.symbol_.paint(d, sx, sy);
     // Tiny symbols still get an area a pointer can find.
     const int halfW = std::max(g.symbol_.width(), 4) / 2, halfH = std::max(g.symbol_.height(), 4) / 2;
     hotSpots_.push_back({sx - halfW, sy - halfH, sx + halfW, sy + halfH, r.group, r.item});
