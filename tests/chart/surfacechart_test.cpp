@@ -281,3 +281,32 @@ TEST(SurfaceChart, ScatteredDataFollowTheirTriangles) {
         sampleSurface(arrangeSurfaceData(DoubleArray(line, 5), DoubleArray(lineY, 5), DoubleArray(lineZ, 5)), 0, 0, true);
     EXPECT_TRUE(std::all_of(flat.z.begin(), flat.z.end(), [](double v) { return v == Chart::NoValue; }));
 }
+
+// With smooth shading the colour runs across a cell, from each corner's colour to the next; with
+// rectangular shading the whole cell takes the colour of its mean height.
+TEST(SurfaceChart, SmoothShadingRunsColourAcrossACell) {
+    const double xy[2] = {0, 1}, z[4] = {0, 10, 10, 20};
+    for (int mode : {Chart::SmoothShading, Chart::RectangularShading}) {
+        Owned<SurfaceChart> c(SurfaceChart::create(300, 300, 0xffffff));
+        c->setPlotRegion(150, 150, 240, 240, 100);
+        c->setViewAngle(90, 0, 0);
+        c->setPerspective(0);
+        c->setWallVisibility(false, false, false);
+        c->setData(DoubleArray(xy, 2), DoubleArray(xy, 2), DoubleArray(z, 4));
+        c->zAxis()->setLinearScale(0, 20, 5, 0);
+        c->colorAxis()->setColorGradient(true);
+        c->setLighting(1, 0, 0, 1);
+        c->setShadingMode(mode);
+        DrawArea* d = c->makeChart();
+        for (const std::array<double, 2>& at : {std::array<double, 2>{0.1, 0.1}, {0.9, 0.1}, {0.5, 0.5}, {0.85, 0.9}}) {
+            const double height = 10 * at[0] + 10 * at[1];
+            const int got = d->getPixel(c->getXCoor(at[0], at[1], height), c->getYCoor(at[0], at[1], height)) & 0xffffff;
+            const int own = c->colorAxis()->getColor(height) & 0xffffff, mean = c->colorAxis()->getColor(10) & 0xffffff;
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " at " << at[0] << ", " << at[1]);
+            if (mode == Chart::SmoothShading)
+                EXPECT_LE(channelGap(got, own), std::max(16, channelGap(own, mean) / 4));
+            else
+                EXPECT_LE(channelGap(got, mean), 2);
+        }
+    }
+}

@@ -8,6 +8,13 @@
 
 namespace plotvane {
 
+namespace {
+
+// Walls and cells have four corners, triangles three.
+constexpr int kMaxCorners = 8;
+
+}  // namespace
+
 Point3D normalised(const Point3D& v) {
     const double len = std::sqrt(dot(v, v));
     if (!(len > 0) || !std::isfinite(len)) return v;
@@ -112,6 +119,7 @@ void ThreeDEngine::createEdge(int a, int b, int color, int width, PaintLayer lay
 
 void ThreeDEngine::createSurface(const int* points, int count, int fillColor, int edgeColor, bool seamless,
                                  PaintLayer layer, double key) {
+    if (count < 3 || count > kMaxCorners) return;
     surfaces_.push_back({static_cast<int>(corners_.size()), count, fillColor, edgeColor, seamless});
     corners_.insert(corners_.end(), points, points + count);
     items_.push_back({Item::Surface, layer, key, static_cast<int>(surfaces_.size()) - 1});
@@ -146,8 +154,8 @@ void ThreeDEngine::paintItem(DrawArea* d, const Item& item) const {
         return;
     }
     const Surface3D& s = surfaces_[static_cast<size_t>(item.index)];
-    double xs[8], ys[8], cx = 0, cy = 0;
-    const int count = std::min(s.count, 8);
+    double xs[kMaxCorners], ys[kMaxCorners], cx = 0, cy = 0;
+    const int count = s.count;
     for (int k = 0; k < count; ++k) {
         const Point3D& p = shown_[static_cast<size_t>(corners_[static_cast<size_t>(s.first + k)])];
         xs[k] = toDisplayX(p);
