@@ -29,14 +29,14 @@ int main() {
         char title[64];
         std::snprintf(title, sizeof title, "Elevation %g, rotation %g", views[k][0], views[k][1]);
         c->addTitle(title, "", 9);
-        c->setPlotRegion(175, 165, 180, 180, 110);
+        c->setPlotRegion(160, 165, 170, 170, 110);
         c->setViewAngle(views[k][0], views[k][1]);
         c->setData(DoubleArray(x.data(), n), DoubleArray(y.data(), n), DoubleArray(z.data(), n * n));
         c->setLighting(0.5, 0.6, 0.4, 8);
         c->setSurfaceAxisGrid(0x80000000);
         c->setContourColor(0x404040);
         c->setWallThickness(3);
-        c->setColorAxis(-100, -100, Chart::TopLeft, 10, Chart::Right);  // off the picture: one axis for all
+        c->colorAxis()->setLabelStyle("", 7);
         m->addChart(k % 2 * 375 + 5, k / 2 * 320 + 30, c);
         charts.push_back(c);
     }

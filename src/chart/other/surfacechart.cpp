@@ -255,7 +255,7 @@ void SurfaceChartImpl::addFace(const int* points, const double* z, int count, co
 }
 
 void SurfaceChartImpl::segment(const Point3D& a, const Point3D& b, int color) {
-    engine().createEdge(engine().createPoint(a), engine().createPoint(b), color, 1, PaintLayer::Contents);
+    engine().createEdge(engine().createPoint(a), engine().createPoint(b), color, 1, PaintLayer::Contents, 0, 0, 0, true);
 }
 
 void SurfaceChartImpl::addAxisGrid(const Cell& c, int i, int j) {

@@ -112,8 +112,9 @@ void ThreeDEngine::commitTransform() {
     for (size_t k = shown_.size(); k < model_.size(); ++k) shown_.push_back(transformPoint(model_[k]));
 }
 
-void ThreeDEngine::createEdge(int a, int b, int color, int width, PaintLayer layer, double key, int dx, int dy) {
-    edges_.push_back({a, b, color, width, dx, dy});
+void ThreeDEngine::createEdge(int a, int b, int color, int width, PaintLayer layer, double key, int dx, int dy,
+                              bool overlapping) {
+    edges_.push_back({a, b, color, width, dx, dy, overlapping});
     items_.push_back({Item::Edge, layer, key, static_cast<int>(edges_.size()) - 1});
 }
 
@@ -150,7 +151,16 @@ void ThreeDEngine::paintItem(DrawArea* d, const Item& item) const {
     if (item.kind == Item::Edge) {
         const Edge3D& e = edges_[static_cast<size_t>(item.index)];
         const Point3D &a = shown_[static_cast<size_t>(e.a)], &b = shown_[static_cast<size_t>(e.b)];
-        d->line(toDisplayX(a) + e.dx, toDisplayY(a) + e.dy, toDisplayX(b) + e.dx, toDisplayY(b) + e.dy, e.color, e.width);
+        double ax = toDisplayX(a) + e.dx, ay = toDisplayY(a) + e.dy, bx = toDisplayX(b) + e.dx, by = toDisplayY(b) + e.dy;
+        const double len = std::hypot(bx - ax, by - ay);
+        if (e.overlapping && len > 0) {
+            const double ux = 0.5 * (bx - ax) / len, uy = 0.5 * (by - ay) / len;
+            ax -= ux;
+            ay -= uy;
+            bx += ux;
+            by += uy;
+        }
+        d->line(ax, ay, bx, by, e.color, e.width);
         return;
     }
     const Surface3D& s = surfaces_[static_cast<size_t>(item.index)];

@@ -37,6 +37,9 @@ struct Edge3D {
     int a, b;  // points
     int color, width;
     int dx, dy;  // moved on the picture, with the symbols it joins
+    // Drawn half a pixel longer at each end: a line drawn in pieces across seamless surfaces stays
+    // whole where the next surface's overlap covers the end of the piece before.
+    bool overlapping;
 };
 
 struct Surface3D {
@@ -54,7 +57,8 @@ public:
     const Point3D& shownPoint(int k) const { return shown_[static_cast<size_t>(k)]; }
     // Transforms every point made since the last commit.
     void commitTransform();
-    void createEdge(int a, int b, int color, int width, PaintLayer layer, double key = 0, int dx = 0, int dy = 0);
+    void createEdge(int a, int b, int color, int width, PaintLayer layer, double key = 0, int dx = 0, int dy = 0,
+                    bool overlapping = false);
     void createSurface(const int* points, int count, int fillColor, int edgeColor, bool seamless, PaintLayer layer,
                        double key = 0);
     // paintMark(id) of paint() draws it.
