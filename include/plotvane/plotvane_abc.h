@@ -1576,6 +1576,7 @@ public:
     void setDataSymbol3(abc::DrawArea* obj);
     void setDataSymbol4(const int* polygon, int polygonLen, int size = 11, int fillColor = -1, int edgeColor = -1);
     void setDropLine(int dropLineColor, int dropLineWidth = 1);
+    void setDropLineWalls(bool toXY, bool toYZ = false, bool toZX = false);
     void setLegendIcon(int width, int height = -1, int edgeColor = -1);
     void setSymbolOffset(int offsetX, int offsetY);
 
@@ -5018,6 +5019,10 @@ inline void ThreeDScatterGroup::setDataSymbol4(const int* polygon, int polygonLe
 
 inline void ThreeDScatterGroup::setDropLine(int dropLineColor, int dropLineWidth) {
     CThreeDScatterGroup_setDropLine(hThreeDScatterGroup_, dropLineColor, dropLineWidth);
+}
+
+inline void ThreeDScatterGroup::setDropLineWalls(bool toXY, bool toYZ, bool toZX) {
+    CThreeDScatterGroup_setDropLineWalls(hThreeDScatterGroup_, toXY, toYZ, toZX);
 }
 
 inline void ThreeDScatterGroup::setLegendIcon(int width, int height, int edgeColor) {

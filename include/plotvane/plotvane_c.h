@@ -1202,6 +1202,7 @@ PLOTVANE_API void CThreeDScatterGroup_setDataSymbol2(PvThreeDScatterGroup* h, co
 PLOTVANE_API void CThreeDScatterGroup_setDataSymbol3(PvThreeDScatterGroup* h, PvDrawArea* obj);
 PLOTVANE_API void CThreeDScatterGroup_setDataSymbol4(PvThreeDScatterGroup* h, const int* polygon, int polygonLen, int size, int fillColor, int edgeColor);  /* size = 11, fillColor = -1, edgeColor = -1 */
 PLOTVANE_API void CThreeDScatterGroup_setDropLine(PvThreeDScatterGroup* h, int dropLineColor, int dropLineWidth);  /* dropLineWidth = 1 */
+PLOTVANE_API void CThreeDScatterGroup_setDropLineWalls(PvThreeDScatterGroup* h, bool toXY, bool toYZ, bool toZX);  /* toYZ = false, toZX = false */
 PLOTVANE_API void CThreeDScatterGroup_setLegendIcon(PvThreeDScatterGroup* h, int width, int height, int edgeColor);  /* height = -1, edgeColor = -1 */
 PLOTVANE_API void CThreeDScatterGroup_setSymbolOffset(PvThreeDScatterGroup* h, int offsetX, int offsetY);
 

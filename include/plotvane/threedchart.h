@@ -45,11 +45,13 @@ public:
                                 int edgeColor = Chart::Transparent, int raisedEffect = 0);
 
     // z over a grid: z has one value per (x, y) pair, rows of x for each y in turn. Alternatively
-    // x, y and z of equal length give one point each; points on a common grid fill it, and grid
-    // places without a point are holes. NoValue or non-finite z is a hole.
+    // x, y and z of equal length give one point each; points on a common grid at least half filled
+    // fill it, and grid places without a point are holes; sparser points are scattered data, joined
+    // into triangles and interpolated linearly onto an even grid (50 x 50 unless setInterpolation
+    // says otherwise). NoValue or non-finite z is a hole.
     virtual void setData(DoubleArray xData, DoubleArray yData, DoubleArray zData) = 0;
     // Resamples the data on a finer grid of this many points (0: keep); smooth uses cubic curves
-    // through the data, otherwise straight lines.
+    // through the data, otherwise straight lines. Scattered data are always interpolated linearly.
     virtual void setInterpolation(int xSamples, int ySamples = -1, bool isSmooth = true) = 0;
     // A light from the viewer's upper left.
     virtual void setLighting(double ambientIntensity, double diffuseIntensity, double specularIntensity,
@@ -81,8 +83,11 @@ public:
     virtual void setDataSymbol(const char* image) = 0;
     virtual void setDataSymbol(DrawArea* obj) = 0;
     virtual void setDataSymbol(IntArray polygon, int size = 11, int fillColor = -1, int edgeColor = -1) = 0;
-    // A line from each point down to the floor of the box.
+    // A line from each point down to the floor of the box, or to the walls setDropLineWalls names.
     virtual void setDropLine(int dropLineColor, int dropLineWidth = 1) = 0;
+    // The walls drop lines run to, one line to each: the floor (xy), the side wall (yz) and the back
+    // wall (zx), wherever the view puts them.
+    virtual void setDropLineWalls(bool toXY, bool toYZ = false, bool toZX = false) = 0;
     virtual void setLegendIcon(int width, int height = -1, int edgeColor = -1) = 0;
     virtual void setSymbolOffset(int offsetX, int offsetY) = 0;
 

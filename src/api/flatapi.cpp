@@ -4138,6 +4138,11 @@ void CThreeDScatterGroup_setDropLine(PvThreeDScatterGroup* h, int dropLineColor,
     reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setDropLine(dropLineColor, dropLineWidth);
 }
 
+void CThreeDScatterGroup_setDropLineWalls(PvThreeDScatterGroup* h, bool toXY, bool toYZ, bool toZX) {
+    if (!h) return;
+    reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setDropLineWalls(toXY, toYZ, toZX);
+}
+
 void CThreeDScatterGroup_setLegendIcon(PvThreeDScatterGroup* h, int width, int height, int edgeColor) {
     if (!h) return;
     reinterpret_cast<plotvane::ThreeDScatterGroup*>(h)->setLegendIcon(width, height, edgeColor);

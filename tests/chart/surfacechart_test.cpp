@@ -6,90 +6,27 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "barchart.h"
+#include "chart/other/surfacegrid_p.h"
 #include "draw/drawtest.h"
 #include "support/golden.h"
+#include "threedview.h"
 
 using namespace plotvane;
+using namespace threedview;
 using plotvane_test::matchesGoldenPNG;
 using plotvane_test::matchesGoldenText;
 using plotvane_test::textDump;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979;
-
-struct V3 {
-    double x, y, z;
-};
-V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double dotp(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-// The view worked out on its own: the box centred on the origin, turned about the upright by the
-// rotation, tilted by the elevation, seen from a viewer on +z at the perspective distance.
-struct View {
-    double m[3][3];
-    double centre[3];  // box half sizes, moved to the origin
-    double distance;   // 0: parallel
-    double cx, cy;
-
-    View(double elevation, double rotation, double perspective, double cxIn, double cyIn, double w, double d,
-         double h)
-        : centre{w / 2, h / 2, d / 2}, cx(cxIn), cy(cyIn) {
-        const double e = -elevation * kPi / 180, r = rotation * kPi / 180;
-        const double rx[3][3] = {{1, 0, 0}, {0, std::cos(e), std::sin(e)}, {0, -std::sin(e), std::cos(e)}};
-        const double ry[3][3] = {{std::cos(r), 0, -std::sin(r)}, {0, 1, 0}, {std::sin(r), 0, std::cos(r)}};
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) {
-                m[i][j] = 0;
-                for (int k = 0; k < 3; ++k) m[i][j] += rx[i][k] * ry[k][j];
-            }
-        const double p = perspective / 100;
-        distance = p > 0 ? 0.5 * std::hypot(w, d) * (1 + p) / p : 0;
-    }
-    V3 toView(V3 q) const {
-        const double a[3] = {q.x - centre[0], q.y - centre[1], q.z - centre[2]};
-        return {m[0][0] * a[0] + m[0][1] * a[1] + m[0][2] * a[2], m[1][0] * a[0] + m[1][1] * a[1] + m[1][2] * a[2],
-                m[2][0] * a[0] + m[2][1] * a[1] + m[2][2] * a[2]};
-    }
-    V3 toModel(V3 v) const {
-        return {m[0][0] * v.x + m[1][0] * v.y + m[2][0] * v.z + centre[0],
-                m[0][1] * v.x + m[1][1] * v.y + m[2][1] * v.z + centre[1],
-                m[0][2] * v.x + m[1][2] * v.y + m[2][2] * v.z + centre[2]};
-    }
-    void screen(V3 q, double& sx, double& sy) const {
-        const V3 v = toView(q);
-        const double f = distance > 0 ? distance / (distance - v.z) : 1;
-        sx = cx + v.x * f;
-        sy = cy - v.y * f;
-    }
-    // Where the line of sight through screen point (sx, sy) meets the plane through p with normal
-    // n (view space); false when it runs along the plane. Returns the view-space depth.
-    bool hit(double sx, double sy, V3 p, V3 n, double& depth, V3& at) const {
-        const double X = sx - cx, Y = cy - sy;
-        // Points of the ray: (X s, Y s, z) with s = (d - z) / d, or s = 1 without perspective.
-        double z;
-        if (distance > 0) {
-            const double a = n.x * X / distance + n.y * Y / distance;
-            const double denom = n.z - a;
-            if (std::fabs(denom) < 1e-12) return false;
-            z = (dotp(n, p) - n.x * X - n.y * Y) / denom;
-        } else {
-            if (std::fabs(n.z) < 1e-12) return false;
-            z = (dotp(n, p) - n.x * X - n.y * Y) / n.z;
-        }
-        const double s = distance > 0 ? (distance - z) / distance : 1;
-        depth = z;
-        at = {X * s, Y * s, z};
-        return true;
-    }
-};
 
 int channelGap(int a, int b) {
     int g = 0;
@@ -252,4 +189,124 @@ TEST(SurfaceChart, DegenerateInputStillDraws) {
     Owned<SurfaceChart> c(SurfaceChart::create(400, 300));
     c->setData(DoubleArray(axis.data(), 1000), DoubleArray(axis.data(), 1000), DoubleArray(big.data(), 1000000));
     EXPECT_GT(c->makeChart(Chart::PNG).len, 0);
+}
+
+namespace {
+
+// matplotlib's Delaunay-linear interpolation of the points at the grid; empty when unavailable.
+std::vector<double> referenceSamples(const std::vector<double>& x, const std::vector<double>& y,
+                                     const std::vector<double>& z, const std::vector<double>& gx,
+                                     const std::vector<double>& gy) {
+    const std::string input = ::testing::TempDir() + "surface_reference_input.txt";
+    {
+        std::ofstream f(input);
+        f.precision(17);
+        for (const std::vector<double>* row : {&x, &y, &z, &gx, &gy}) {
+            for (double v : *row) f << v << " ";
+            f << "\n";
+        }
+    }
+    const std::string command =
+        "/usr/bin/python3 " + plotvane_test::testPath("chart/surface_reference.py") + " " + input + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {};
+    std::string text;
+    char buffer[4096];
+    while (size_t got = fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, got);
+    if (pclose(pipe) != 0) return {};
+    std::istringstream values(text);
+    std::vector<double> out;
+    for (std::string v; values >> v;) out.push_back(v == "nan" ? std::nan("") : std::stod(v));
+    return out;
+}
+
+}  // namespace
+
+// Scattered points, with x and y in very different units, are joined into triangles in the box's
+// proportions and sampled linearly: the samples match matplotlib's Delaunay-linear interpolation of
+// the points scaled the same way, holes outside the hull included.
+TEST(SurfaceChart, ScatteredDataFollowTheirTriangles) {
+    std::vector<double> x, y, z;
+    unsigned seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8 & 0xffff) / 65535.0;
+    };
+    for (int k = 0; k < 90; ++k) {
+        x.push_back(-2 + 4 * next());
+        y.push_back(1000 + 500 * next());
+        z.push_back(std::sin(2 * x.back()) + (y.back() - 1000) / 200);
+    }
+    const SurfaceData data = arrangeSurfaceData(DoubleArray(x.data(), 90), DoubleArray(y.data(), 90),
+                                                DoubleArray(z.data(), 90));
+    ASSERT_TRUE(data.scattered);
+    const SurfaceGrid g = sampleSurface(data, 23, 19, true);
+    ASSERT_EQ(g.xs.size(), 23u);
+    ASSERT_EQ(g.ys.size(), 19u);
+    const auto [x0, x1] = std::minmax_element(x.begin(), x.end());
+    const auto [y0, y1] = std::minmax_element(y.begin(), y.end());
+    auto unitX = [&](double v) { return (v - *x0) / (*x1 - *x0); };
+    auto unitY = [&](double v) { return (v - *y0) / (*y1 - *y0); };
+    std::vector<double> ux, uy, gx, gy;
+    for (double v : x) ux.push_back(unitX(v));
+    for (double v : y) uy.push_back(unitY(v));
+    for (double v : g.xs) gx.push_back(unitX(v));
+    for (double v : g.ys) gy.push_back(unitY(v));
+    const std::vector<double> reference = referenceSamples(ux, uy, z, gx, gy);
+    if (reference.empty()) GTEST_SKIP() << "matplotlib is not importable by /usr/bin/python3";
+    ASSERT_EQ(reference.size(), g.z.size());
+    int inside = 0, disputed = 0;
+    for (size_t k = 0; k < g.z.size(); ++k) {
+        const bool ours = g.z[k] != Chart::NoValue, theirs = !std::isnan(reference[k]);
+        if (ours != theirs) {
+            ++disputed;  // a sample on the hull, where rounding decides
+            continue;
+        }
+        if (!ours) continue;
+        ++inside;
+        ASSERT_NEAR(g.z[k], reference[k], 1e-9) << "sample " << k % 23 << ", " << k / 23;
+    }
+    EXPECT_GT(inside, 23 * 19 / 2);
+    EXPECT_LE(disputed, 3);
+
+    // Triples filling most of a grid keep it, with a hole where one is missing; collinear points
+    // give nothing to paint.
+    const double gxs[8] = {0, 1, 2, 0, 1, 2, 0, 1}, gys[8] = {0, 0, 0, 1, 1, 1, 2, 2};
+    const double gzs[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const SurfaceData grid = arrangeSurfaceData(DoubleArray(gxs, 8), DoubleArray(gys, 8), DoubleArray(gzs, 8));
+    ASSERT_FALSE(grid.scattered);
+    EXPECT_EQ(grid.grid.z, (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, Chart::NoValue}));
+    const double line[5] = {0, 1, 2, 3, 4}, lineZ[5] = {1, 5, 2, 4, 3}, lineY[5] = {0, 2, 4, 6, 8};
+    const SurfaceGrid flat =
+        sampleSurface(arrangeSurfaceData(DoubleArray(line, 5), DoubleArray(lineY, 5), DoubleArray(lineZ, 5)), 0, 0, true);
+    EXPECT_TRUE(std::all_of(flat.z.begin(), flat.z.end(), [](double v) { return v == Chart::NoValue; }));
+}
+
+// With smooth shading the colour runs across a cell, from each corner's colour to the next; with
+// rectangular shading the whole cell takes the colour of its mean height.
+TEST(SurfaceChart, SmoothShadingRunsColourAcrossACell) {
+    const double xy[2] = {0, 1}, z[4] = {0, 10, 10, 20};
+    for (int mode : {Chart::SmoothShading, Chart::RectangularShading}) {
+        Owned<SurfaceChart> c(SurfaceChart::create(300, 300, 0xffffff));
+        c->setPlotRegion(150, 150, 240, 240, 100);
+        c->setViewAngle(90, 0, 0);
+        c->setPerspective(0);
+        c->setWallVisibility(false, false, false);
+        c->setData(DoubleArray(xy, 2), DoubleArray(xy, 2), DoubleArray(z, 4));
+        c->zAxis()->setLinearScale(0, 20, 5, 0);
+        c->colorAxis()->setColorGradient(true);
+        c->setLighting(1, 0, 0, 1);
+        c->setShadingMode(mode);
+        DrawArea* d = c->makeChart();
+        for (const std::array<double, 2>& at : {std::array<double, 2>{0.1, 0.1}, {0.9, 0.1}, {0.5, 0.5}, {0.85, 0.9}}) {
+            const double height = 10 * at[0] + 10 * at[1];
+            const int got = d->getPixel(c->getXCoor(at[0], at[1], height), c->getYCoor(at[0], at[1], height)) & 0xffffff;
+            const int own = c->colorAxis()->getColor(height) & 0xffffff, mean = c->colorAxis()->getColor(10) & 0xffffff;
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " at " << at[0] << ", " << at[1]);
+            if (mode == Chart::SmoothShading)
+                EXPECT_LE(channelGap(got, own), std::max(16, channelGap(own, mean) / 4));
+            else
+                EXPECT_LE(channelGap(got, mean), 2);
+        }
+    }
 }

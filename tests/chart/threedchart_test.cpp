@@ -31,7 +31,7 @@ void leaveOutText(ThreeDChart* c) {
     for (Axis* a : {c->xAxis(), c->yAxis(), c->zAxis(), static_cast<Axis*>(c->colorAxis())}) a->setLabelStyle("", 8, Chart::Transparent);
 }
 
-Owned<SurfaceChart> peaksSurface(bool hole) {
+Owned<SurfaceChart> peaksSurface(bool hole, double elevation = 30, double rotation = 45) {
     static std::vector<double> axis, z;
     const int n = 25;
     axis.resize(n);
@@ -46,8 +46,13 @@ Owned<SurfaceChart> peaksSurface(bool hole) {
     c->setPlotRegion(160, 150, 180, 180, 110);
     c->setData(DoubleArray(axis.data(), n), DoubleArray(axis.data(), n), DoubleArray(z.data(), n * n));
     c->setLighting(0.5, 0.6, 0.4, 8);
-    if (!hole) c->setSurfaceAxisGrid(0x80000000);
-    else c->setViewAngle(45, 200);
+    if (!hole) {
+        c->setSurfaceAxisGrid(0x80000000);
+        c->setContourColor(0x404040);
+        c->setViewAngle(elevation, rotation);
+    } else {
+        c->setViewAngle(45, 200);
+    }
     leaveOutText(c.get());
     return c;
 }
@@ -84,6 +89,9 @@ void expectGolden(const std::string& name, C* c) {
 
 TEST(ThreeDChart, GoldenDumpsAndPictures) {
     expectGolden("surface_peaks_lit_grid", peaksSurface(false).get());
+    expectGolden("surface_peaks_rotation_135", peaksSurface(false, 20, 135).get());
+    expectGolden("surface_peaks_rotation_225", peaksSurface(false, 45, 225).get());
+    expectGolden("surface_peaks_rotation_315", peaksSurface(false, 10, 315).get());
     expectGolden("surface_hole", peaksSurface(true).get());
     expectGolden("scatter3d_droplines", dropLineScatter(10).get());
     expectGolden("scatter3d_flat_walls", dropLineScatter(0).get());

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "barchart.h"
+#include "threedview.h"
 
 using namespace plotvane;
 
@@ -90,4 +91,73 @@ TEST(ThreeDScatterChart, LegendEntries) {
     EXPECT_NE(dump.find("\"second\""), std::string::npos);
     EXPECT_NE(dump.find("SetSize(20, 12"), std::string::npos);
     EXPECT_NE(dump.find("0xff0000"), std::string::npos);
+}
+
+// Drop lines to each wall run from the point straight to the wall on the far side of the box,
+// whichever side the view puts it on: the foot is worked out here from the view alone.
+TEST(ThreeDScatterChart, DropLinesRunToTheFarWalls) {
+    using threedview::View;
+    const double views[][2] = {{30, 45}, {20, 150}, {35, 250}, {-20, 320}};
+    const double px[] = {3}, py[] = {6}, pz[] = {7};
+    for (const auto& v : views) {
+        SCOPED_TRACE(testing::Message() << "elevation " << v[0] << " rotation " << v[1]);
+        const View view(v[0], v[1], 0, 200, 180, 200, 200, 150);
+        // Data to model space with every axis over 0 .. 10: x across, z up, y in depth from the back.
+        auto model = [](double x, double y, double z) { return threedview::V3{x * 20, z * 15, 200 - y * 20}; };
+        auto farther = [&](threedview::V3 a, threedview::V3 b) { return view.toView(a).z < view.toView(b).z; };
+        const double farX = farther(model(0, 5, 5), model(10, 5, 5)) ? 0 : 10;
+        const double farY = farther(model(5, 0, 5), model(5, 10, 5)) ? 0 : 10;
+        const double farZ = farther(model(5, 5, 0), model(5, 5, 10)) ? 0 : 10;
+        const double feet[3][3] = {{px[0], py[0], farZ}, {farX, py[0], pz[0]}, {px[0], farY, pz[0]}};
+        const double wrong[3][3] = {{px[0], py[0], 10 - farZ}, {10 - farX, py[0], pz[0]}, {px[0], 10 - farY, pz[0]}};
+        for (int wall = 0; wall < 3; ++wall) {
+            SCOPED_TRACE(testing::Message() << "wall " << wall);
+            Owned<ThreeDScatterChart> c = plainScatter();
+            c->setViewAngle(v[0], v[1], 0);
+            c->setPerspective(0);
+            for (Axis* a : {c->xAxis(), c->yAxis(), c->zAxis()}) a->setLinearScale(0, 10, 5, 0);
+            ThreeDScatterGroup* g = c->addScatterGroup(DoubleArray(px, 1), DoubleArray(py, 1), DoubleArray(pz, 1), "",
+                                                       Chart::SquareSymbol, 3, 0x0000ff, 0x0000ff);
+            g->setDropLine(0xff0000, 1);
+            g->setDropLineWalls(wall == 0, wall == 1, wall == 2);
+            DrawArea* d = c->makeChart();
+            const double sx = c->getXCoor(px[0], py[0], pz[0]), sy = c->getYCoor(px[0], py[0], pz[0]);
+            auto redAlong = [&](const double* foot) {
+                const double fx = c->getXCoor(foot[0], foot[1], foot[2]), fy = c->getYCoor(foot[0], foot[1], foot[2]);
+                int red = 0;
+                for (double t : {0.3, 0.5, 0.7, 0.9}) {
+                    const int pixel = d->getPixel(static_cast<int>(std::lround(sx + (fx - sx) * t)),
+                                                  static_cast<int>(std::lround(sy + (fy - sy) * t)));
+                    red += (pixel & 0xffffff) != 0xffffff && ((pixel >> 16) & 0xff) > 0xc0;
+                }
+                return red;
+            };
+            EXPECT_EQ(redAlong(feet[wall]), 4);
+            EXPECT_LE(redAlong(wrong[wall]), 1);
+        }
+    }
+}
+
+// Each symbol gets an image-map area round it with the point's values in its link; the nearest
+// symbol's area comes first, so where symbols overlap the pointer finds the one in front.
+TEST(ThreeDScatterChart, ImageMapAreasNearestFirst) {
+    const double x[] = {1, 5, 9}, y[] = {9, 5, 1}, z[] = {2, 4, 6};
+    Owned<ThreeDScatterChart> c = plainScatter();
+    c->setViewAngle(30, 45, 0);
+    c->addScatterGroup(DoubleArray(x, 3), DoubleArray(y, 3), DoubleArray(z, 3), "pts", Chart::SquareSymbol, 10);
+    c->makeChart();
+    const std::string map = c->getHTMLImageMap("p.html", "", "title='{dataSetName} {z}'");
+    size_t count = 0;
+    for (size_t at = map.find("<area"); at != std::string::npos; at = map.find("<area", at + 1)) ++count;
+    EXPECT_EQ(count, 3u);
+    for (int k = 0; k < 3; ++k) {
+        const std::string query = "x=" + std::to_string(int(x[k])) + "&y=" + std::to_string(int(y[k])) + "&z=" +
+                                  std::to_string(int(z[k])) + "&dataSet=0&dataItem=" + std::to_string(k);
+        EXPECT_NE(map.find(query), std::string::npos) << map;
+    }
+    EXPECT_NE(map.find("title='pts 6'"), std::string::npos);
+    // From this side (1, 9) lies at the back and (9, 1) at the front.
+    const int frontX = c->getXCoor(9, 1, 6), frontY = c->getYCoor(9, 1, 6);
+    const std::string first = "coords=\"" + std::to_string(frontX - 5) + "," + std::to_string(frontY - 5) + ",";
+    EXPECT_EQ(map.find("coords=\""), map.find(first)) << map;
 }

@@ -9,20 +9,25 @@
 // farthest to the nearest, puts every cell after all cells it may hide, from any view angle, with
 // or without perspective (with none the viewer is far along the view direction). Everything drawn
 // on the surface (data grid, axis grid, contour lines) is drawn right after its own cell, so the
-// cells in front cover it like the surface itself. The order needs no depth buffer, so raster, SVG
-// and PDF output show the same picture.
+// cells in front cover it like the surface itself. The cells go to the engine's paint list in this
+// order, which the engine keeps. The order needs no depth buffer, so raster, SVG and PDF output
+// show the same picture.
 //
 // A cell is one quadrilateral (rectangular and smooth shading) or two triangles split on a diagonal
 // (triangular shading; the farther triangle first). Its colour is the colour axis's colour of its
 // mean z; its brightness is ambient plus diffuse plus specular light from the viewer's upper left
 // on its normal (Newell's, for cells that are not flat), or for smooth shading the mean of its
-// corners' brightness from normals averaged over the cells round each corner. The underside faces
-// away from the viewer; it takes its own colour, its brightness factor, and light only if asked.
+// corners' brightness from normals averaged over the cells round each corner. Smooth shading also
+// splits a cell that is large on the picture and uneven in shade into smaller cells of the same
+// bilinear patch, so colour and light run across it. The underside faces away from the viewer; it
+// takes its own colour, its brightness factor, and light only if asked.
 //
-// Data may be gridded (z for each x of each y) or one point per (x, y, z) triple on a common grid;
-// missing or non-finite z leaves holes: cells touching them are not drawn. Interpolation resamples
-// the grid evenly, along x and then along y, by straight lines or by cubic Hermite curves whose
-// slopes come from the neighbouring points.
+// Data may be gridded (z for each x of each y) or one point per (x, y, z) triple. Triples on a
+// common grid at least half filled keep that grid; sparser ones are scattered points, joined into
+// Delaunay triangles (made in the box's proportions, each axis's range scaled to one) and sampled
+// linearly onto an even grid. Missing or non-finite z leaves holes: cells touching them are not
+// drawn, and scattered data have none outside their points' convex hull. Interpolation resamples a
+// grid evenly, by straight lines or by smooth curves, with the contour layer's sampling.
 #include <plotvane/threedchart.h>
 
 #include <algorithm>
@@ -31,14 +36,18 @@
 #include <vector>
 
 #include "chart/other/threedchart_p.h"
+#include "chart/other/surfacegrid_p.h"
 
 namespace plotvane {
 
 namespace {
 
-// Grids past this many points are refused (a 2,000 x 2,000 grid).
-constexpr size_t kMaxGridPoints = 4000000;
 constexpr int kMaxSamples = 2000;
+// Smooth shading splits a cell into at most kMaxSubcells a side, one per kShadeStep levels of colour
+// between its corners, none smaller than kMinSubcell pixels.
+constexpr int kMaxSubcells = 12;
+constexpr int kShadeStep = 6;
+constexpr double kMinSubcell = 3;
 
 bool present(double v) { return v != Chart::NoValue && std::isfinite(v); }
 
@@ -50,45 +59,6 @@ int shade(int color, double b) {
     };
     return (color & 0xff000000) | (channel((color >> 16) & 0xff) << 16) | (channel((color >> 8) & 0xff) << 8) |
            channel(color & 0xff);
-}
-
-// Values at the sample positions `at` of a curve through (xs, vs); missing values break it.
-void resample(const std::vector<double>& xs, const double* vs, int stride, const std::vector<double>& at, bool smooth,
-              double* out, int outStride) {
-    const int n = static_cast<int>(xs.size());
-    auto v = [&](int k) { return vs[static_cast<size_t>(k) * stride]; };
-    auto slope = [&](int k) {
-        const int a = k > 0 && present(v(k - 1)) ? k - 1 : k, b = k + 1 < n && present(v(k + 1)) ? k + 1 : k;
-        return a == b ? 0.0 : (v(b) - v(a)) / (xs[b] - xs[a]);
-    };
-    int k = 0;
-    for (size_t s = 0; s < at.size(); ++s) {
-        const double t = at[s];
-        while (k + 2 < n && xs[k + 1] < t) ++k;
-        double r = Chart::NoValue;
-        if (n == 1) {
-            r = v(0);
-        } else {
-            const double x0 = xs[k], x1 = xs[k + 1], v0 = v(k), v1 = v(k + 1), h = x1 - x0;
-            if (present(v0) && present(v1) && h > 0) {
-                const double u = std::clamp((t - x0) / h, 0.0, 1.0);
-                if (!smooth) {
-                    r = v0 + (v1 - v0) * u;
-                } else {
-                    const double u2 = u * u, u3 = u2 * u;
-                    r = (2 * u3 - 3 * u2 + 1) * v0 + (u3 - 2 * u2 + u) * h * slope(k) + (-2 * u3 + 3 * u2) * v1 +
-                        (u3 - u2) * h * slope(k + 1);
-                }
-            }
-        }
-        out[s * outStride] = r;
-    }
-}
-
-std::vector<double> evenSamples(double lo, double hi, int count) {
-    std::vector<double> r(count);
-    for (int i = 0; i < count; ++i) r[i] = count == 1 ? lo : lo + (hi - lo) * i / (count - 1);
-    return r;
 }
 
 // Indices 0 .. n-1 by the distance of key(i) from `eye`, the farthest first.
@@ -120,26 +90,25 @@ public:
 
 protected:
     void layoutContents() override;
-    void paintContents(int farCorner) override;
+    void addContents(int farCorner) override;
 
 private:
     struct Cell {
+        int point[4];  // the engine's
         Point3D model[4];
-        Point3D shown[4];  // transformed
         double z[4];
     };
     void buildGrid();
-    void paintCell(DrawArea* d, const Cell& c, int i, int j);
-    void fillFace(DrawArea* d, const Point3D* model, const Point3D* shown, const double* z, int count,
-                  const double* cornerLight);
+    void addCell(const Cell& c, int i, int j);
+    void addSmoothCell(const Cell& c, const double* light);
+    void addFace(const int* points, const double* z, int count, const double* cornerLight);
     double lightOn(const Point3D& modelNormal) const;
-    void segment(DrawArea* d, const Point3D& a, const Point3D& b, int color);
-    void paintAxisGrid(DrawArea* d, const Cell& c, int i, int j);
-    void paintContours(DrawArea* d, const Cell& c);
+    void segment(const Point3D& a, const Point3D& b, int color);
+    void addAxisGrid(const Cell& c, int i, int j);
+    void addContours(const Cell& c);
     double vertexLight(int i, int j) const;
 
-    // The data as given, on its own grid.
-    std::vector<double> dataX_, dataY_, dataZ_;
+    SurfaceData data_;
     // The grid painted: the data or its resampling.
     std::vector<double> gx_, gy_, gz_;
     int xSamples_ = 0, ySamples_ = 0;
@@ -156,10 +125,14 @@ private:
     bool backLighting_ = false;
 
     // Paint state.
-    std::vector<Point3D> model_, shown_;
     std::vector<double> vertexLight_;
     Point3D eye_;
     std::vector<double> levels_[2];
+    struct GridTick {
+        double value;
+        int color;
+    };
+    std::vector<GridTick> gridTicks_[2];  // x, y; ascending
 };
 
 SurfaceChart* SurfaceChart::create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
@@ -171,52 +144,7 @@ SurfaceChart* SurfaceChart::create(int width, int height, int bgColor, int edgeC
 }
 
 void SurfaceChartImpl::setData(DoubleArray xData, DoubleArray yData, DoubleArray zData) {
-    dataX_.clear();
-    dataY_.clear();
-    dataZ_.clear();
-    const int nx = std::max(xData.len, 0), ny = std::max(yData.len, 0), nz = std::max(zData.len, 0);
-    if (!xData.data || !yData.data || !zData.data || nx == 0 || ny == 0) return;
-    std::vector<int> cols, rows;
-    for (int i = 0; i < nx; ++i)
-        if (present(xData[i])) cols.push_back(i);
-    for (int j = 0; j < ny; ++j)
-        if (present(yData[j])) rows.push_back(j);
-    if (static_cast<size_t>(nx) * ny == static_cast<size_t>(nz)) {
-        if (static_cast<size_t>(cols.size()) * rows.size() > kMaxGridPoints) return;
-        std::stable_sort(cols.begin(), cols.end(), [&](int a, int b) { return xData[a] < xData[b]; });
-        std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return yData[a] < yData[b]; });
-        // Equal coordinates would make cells of no width: the first of them stays.
-        cols.erase(std::unique(cols.begin(), cols.end(), [&](int a, int b) { return xData[a] == xData[b]; }),
-                   cols.end());
-        rows.erase(std::unique(rows.begin(), rows.end(), [&](int a, int b) { return yData[a] == yData[b]; }),
-                   rows.end());
-        for (int i : cols) dataX_.push_back(xData[i]);
-        for (int j : rows) dataY_.push_back(yData[j]);
-        for (int j : rows)
-            for (int i : cols) {
-                const double z = zData[static_cast<size_t>(j) * nx + i];
-                dataZ_.push_back(present(z) ? z : Chart::NoValue);
-            }
-    } else if (nx == ny && ny == nz) {
-        for (int k : cols) dataX_.push_back(xData[k]);
-        for (int k : rows) dataY_.push_back(yData[k]);
-        std::sort(dataX_.begin(), dataX_.end());
-        dataX_.erase(std::unique(dataX_.begin(), dataX_.end()), dataX_.end());
-        std::sort(dataY_.begin(), dataY_.end());
-        dataY_.erase(std::unique(dataY_.begin(), dataY_.end()), dataY_.end());
-        if (dataX_.size() * dataY_.size() > kMaxGridPoints) {
-            dataX_.clear();
-            dataY_.clear();
-            return;
-        }
-        dataZ_.assign(dataX_.size() * dataY_.size(), Chart::NoValue);
-        for (int k = 0; k < nz; ++k) {
-            if (!present(xData[k]) || !present(yData[k]) || !present(zData[k])) continue;
-            const size_t i = std::lower_bound(dataX_.begin(), dataX_.end(), xData[k]) - dataX_.begin();
-            const size_t j = std::lower_bound(dataY_.begin(), dataY_.end(), yData[k]) - dataY_.begin();
-            dataZ_[j * dataX_.size() + i] = zData[k];
-        }
-    }
+    data_ = arrangeSurfaceData(xData, yData, zData);
 }
 
 void SurfaceChartImpl::setInterpolation(int xSamples, int ySamples, bool isSmooth) {
@@ -260,26 +188,10 @@ void SurfaceChartImpl::setContourColor(int contourColor, int minorContourColor) 
 }
 
 void SurfaceChartImpl::buildGrid() {
-    const bool resampleX = xSamples_ >= 2 && dataX_.size() >= 2;
-    const bool resampleY = ySamples_ >= 2 && dataY_.size() >= 2;
-    gx_ = resampleX ? evenSamples(dataX_.front(), dataX_.back(), xSamples_) : dataX_;
-    gy_ = resampleY ? evenSamples(dataY_.front(), dataY_.back(), ySamples_) : dataY_;
-    const size_t nx = dataX_.size(), ny = dataY_.size();
-    std::vector<double> rowsDone(gx_.size() * ny);
-    for (size_t j = 0; j < ny; ++j) {
-        if (resampleX)
-            resample(dataX_, &dataZ_[j * nx], 1, gx_, smoothInterpolation_, &rowsDone[j * gx_.size()], 1);
-        else
-            std::copy(&dataZ_[j * nx], &dataZ_[j * nx] + nx, &rowsDone[j * nx]);
-    }
-    gz_.assign(gx_.size() * gy_.size(), Chart::NoValue);
-    for (size_t i = 0; i < gx_.size(); ++i) {
-        if (resampleY)
-            resample(dataY_, &rowsDone[i], static_cast<int>(gx_.size()), gy_, smoothInterpolation_, &gz_[i],
-                     static_cast<int>(gx_.size()));
-        else
-            for (size_t j = 0; j < ny; ++j) gz_[j * gx_.size() + i] = rowsDone[j * gx_.size() + i];
-    }
+    SurfaceGrid g = sampleSurface(data_, xSamples_, ySamples_, smoothInterpolation_);
+    gx_ = std::move(g.xs);
+    gy_ = std::move(g.ys);
+    gz_ = std::move(g.z);
 }
 
 void SurfaceChartImpl::layoutContents() {
@@ -303,18 +215,19 @@ double SurfaceChartImpl::lightOn(const Point3D& modelNormal) const {
 
 double SurfaceChartImpl::vertexLight(int i, int j) const { return vertexLight_[j * gx_.size() + i]; }
 
-void SurfaceChartImpl::fillFace(DrawArea* d, const Point3D* model, const Point3D* shown, const double* z, int count,
-                                const double* cornerLight) {
+void SurfaceChartImpl::addFace(const int* points, const double* z, int count, const double* cornerLight) {
+    Point3D model[4];
     double meanZ = 0;
-    for (int k = 0; k < count; ++k) meanZ += z[k] / count;
-    Point3D n = polygonNormal(model, count);
-    if (n.y < 0) n = {-n.x, -n.y, -n.z};  // the upper side
     Point3D centre;
     for (int k = 0; k < count; ++k) {
+        model[k] = engine().modelPoint(points[k]);
+        meanZ += z[k] / count;
         centre.x += model[k].x / count;
         centre.y += model[k].y / count;
         centre.z += model[k].z / count;
     }
+    Point3D n = polygonNormal(model, count);
+    if (n.y < 0) n = {-n.x, -n.y, -n.z};  // the upper side
     const bool front = dot(n, eye_ - centre) >= 0;
     const int base = colorAxisImpl().getColor(meanZ);
     int color;
@@ -338,59 +251,36 @@ void SurfaceChartImpl::fillFace(DrawArea* d, const Point3D* model, const Point3D
         color = Chart::Transparent;
         if (edge == Chart::Transparent || edge == color) edge = Chart::LineColor;
     }
-    double xs[4], ys[4], cx = 0, cy = 0;
-    for (int k = 0; k < count; ++k) {
-        xs[k] = engine().toDisplayX(shown[k]);
-        ys[k] = engine().toDisplayY(shown[k]);
-        cx += xs[k] / count;
-        cy += ys[k] / count;
-    }
-    if (edge == color) {
-        // Neighbouring faces overlap by half a pixel instead of each drawing its outline: no seam
-        // shows between them, at a fraction of the cost of stroking every edge.
-        for (int k = 0; k < count; ++k) {
-            const double dx = xs[k] - cx, dy = ys[k] - cy, len = std::hypot(dx, dy);
-            if (len > 0) {
-                xs[k] += 0.5 * dx / len;
-                ys[k] += 0.5 * dy / len;
-            }
-        }
-        edge = Chart::Transparent;
-    }
-    d->polygon(DoubleArray(xs, count), DoubleArray(ys, count), edge, color);
+    engine().createSurface(points, count, color, edge, edge == color, PaintLayer::Contents);
 }
 
-void SurfaceChartImpl::segment(DrawArea* d, const Point3D& a, const Point3D& b, int color) {
-    const Point3D ta = engine().transformPoint(a), tb = engine().transformPoint(b);
-    d->line(engine().toDisplayX(ta), engine().toDisplayY(ta), engine().toDisplayX(tb), engine().toDisplayY(tb), color,
-            1);
+void SurfaceChartImpl::segment(const Point3D& a, const Point3D& b, int color) {
+    engine().createEdge(engine().createPoint(a), engine().createPoint(b), color, 1, PaintLayer::Contents, 0, 0, 0, true);
 }
 
-void SurfaceChartImpl::paintAxisGrid(DrawArea* d, const Cell& c, int i, int j) {
+void SurfaceChartImpl::addAxisGrid(const Cell& c, int i, int j) {
     // Corners: 0 (i, j), 1 (i+1, j), 2 (i+1, j+1), 3 (i, j+1).
-    const AxisImpl* axes[2] = {&xAxisImpl(), &yAxisImpl()};
     const double lo[2] = {gx_[i], gy_[j]}, hi[2] = {gx_[i + 1], gy_[j + 1]};
+    const bool last[2] = {i + 2 == static_cast<int>(gx_.size()), j + 2 == static_cast<int>(gy_.size())};
     for (int a = 0; a < 2; ++a) {
-        for (const AxisTick& t : axes[a]->scale().getTicks()) {
-            const int colorIndex = t.kind == TickKind::Major ? a : t.kind == TickKind::Minor ? 2 + a : -1;
-            if (colorIndex < 0 || axisGrid_[colorIndex] == Chart::Transparent) continue;
-            const double last = a == 0 ? gx_.size() - 2 : gy_.size() - 2;
-            const int index = a == 0 ? i : j;
-            // A tick on a shared edge belongs to the cell after it, the last edge to the last cell.
-            if (!(t.value >= lo[a] && (t.value < hi[a] || (index == last && t.value == hi[a])))) continue;
-            const double u = (t.value - lo[a]) / (hi[a] - lo[a]);
+        const std::vector<GridTick>& ticks = gridTicks_[a];
+        // A tick on a shared edge belongs to the cell after it, the last edge to the last cell.
+        for (auto t = std::lower_bound(ticks.begin(), ticks.end(), lo[a],
+                                       [](const GridTick& g, double v) { return g.value < v; });
+             t != ticks.end() && (t->value < hi[a] || (last[a] && t->value == hi[a])); ++t) {
+            const double u = (t->value - lo[a]) / (hi[a] - lo[a]);
             auto mix = [u](const Point3D& p, const Point3D& q) {
                 return Point3D{p.x + (q.x - p.x) * u, p.y + (q.y - p.y) * u, p.z + (q.z - p.z) * u};
             };
             if (a == 0)
-                segment(d, mix(c.model[0], c.model[1]), mix(c.model[3], c.model[2]), axisGrid_[colorIndex]);
+                segment(mix(c.model[0], c.model[1]), mix(c.model[3], c.model[2]), t->color);
             else
-                segment(d, mix(c.model[0], c.model[3]), mix(c.model[1], c.model[2]), axisGrid_[colorIndex]);
+                segment(mix(c.model[0], c.model[3]), mix(c.model[1], c.model[2]), t->color);
         }
     }
 }
 
-void SurfaceChartImpl::paintContours(DrawArea* d, const Cell& c) {
+void SurfaceChartImpl::addContours(const Cell& c) {
     static const int tris[2][3] = {{0, 1, 2}, {0, 2, 3}};
     for (const auto& tri : tris) {
         double lo = c.z[tri[0]], hi = lo;
@@ -401,6 +291,7 @@ void SurfaceChartImpl::paintContours(DrawArea* d, const Cell& c) {
         for (int kind = 0; kind < 2; ++kind) {
             if (contour_[kind] == Chart::Transparent) continue;
             const std::vector<double>& levels = levels_[kind];
+            if (levels.empty()) continue;
             for (auto it = std::lower_bound(levels.begin(), levels.end(), lo); it != levels.end() && *it <= hi; ++it) {
                 const double level = *it;
                 Point3D ends[2];
@@ -414,13 +305,82 @@ void SurfaceChartImpl::paintContours(DrawArea* d, const Cell& c) {
                                      c.model[p].y + (c.model[q].y - c.model[p].y) * u,
                                      c.model[p].z + (c.model[q].z - c.model[p].z) * u};
                 }
-                if (found == 2) segment(d, ends[0], ends[1], contour_[kind]);
+                if (found == 2) segment(ends[0], ends[1], contour_[kind]);
             }
         }
     }
 }
 
-void SurfaceChartImpl::paintCell(DrawArea* d, const Cell& c, int i, int j) {
+// A cell whose corners differ in shade more than the eye can miss, and that is large enough on the
+// picture, is painted as a grid of smaller cells over the same bilinear patch, each in the colour
+// and light of its own centre: the colour then runs across the cell instead of stepping at its
+// edges. The small cells are a height field too, so the far-to-near order holds inside the cell.
+void SurfaceChartImpl::addSmoothCell(const Cell& c, const double* light) {
+    ThreeDEngine& e = engine();
+    double reach = 0;
+    for (int k = 0; k < 4; ++k) {
+        const Point3D& p = e.shownPoint(c.point[k]);
+        const Point3D& q = e.shownPoint(c.point[(k + 1) % 4]);
+        reach = std::max({reach, std::fabs(p.x - q.x), std::fabs(p.y - q.y)});
+    }
+    // Cells too small to split, as in any dense grid, need no look at their shades.
+    if (reach < 2 * kMinSubcell) {
+        addFace(c.point, c.z, 4, light);
+        return;
+    }
+    int lowest[3] = {255, 255, 255}, highest[3] = {0, 0, 0};
+    for (int k = 0; k < 4; ++k) {
+        const int shaded = shade(colorAxisImpl().getColor(c.z[k]), light[k]);
+        for (int ch = 0; ch < 3; ++ch) {
+            const int v = (shaded >> (8 * ch)) & 0xff;
+            lowest[ch] = std::min(lowest[ch], v);
+            highest[ch] = std::max(highest[ch], v);
+        }
+    }
+    const int spread = std::max({highest[0] - lowest[0], highest[1] - lowest[1], highest[2] - lowest[2]});
+    const int steps = std::clamp(std::min(spread / kShadeStep, static_cast<int>(reach / kMinSubcell)), 1, kMaxSubcells);
+    if (steps == 1) {
+        addFace(c.point, c.z, 4, light);
+        return;
+    }
+    const int side = steps + 1;
+    int point[(kMaxSubcells + 1) * (kMaxSubcells + 1)];
+    double z[(kMaxSubcells + 1) * (kMaxSubcells + 1)], lit[(kMaxSubcells + 1) * (kMaxSubcells + 1)];
+    for (int b = 0; b <= steps; ++b) {
+        for (int a = 0; a <= steps; ++a) {
+            const double s = double(a) / steps, t = double(b) / steps;
+            const double w[4] = {(1 - s) * (1 - t), s * (1 - t), s * t, (1 - s) * t};
+            Point3D m{};
+            double zv = 0, lv = 0;
+            for (int k = 0; k < 4; ++k) {
+                m.x += w[k] * c.model[k].x;
+                m.y += w[k] * c.model[k].y;
+                m.z += w[k] * c.model[k].z;
+                zv += w[k] * c.z[k];
+                lv += w[k] * light[k];
+            }
+            const int v = b * side + a;
+            point[v] = e.createPoint(m);
+            z[v] = zv;
+            lit[v] = lv;
+        }
+    }
+    auto model = [&](int v) { return e.modelPoint(point[v]); };
+    const std::vector<int> cols = farToNear(steps, eye_.x, [&](int a) { return (model(a).x + model(a + 1).x) / 2; });
+    const std::vector<int> rows =
+        farToNear(steps, eye_.z, [&](int b) { return (model(b * side).z + model((b + 1) * side).z) / 2; });
+    for (int a : cols) {
+        for (int b : rows) {
+            const int v[4] = {b * side + a, b * side + a + 1, (b + 1) * side + a + 1, (b + 1) * side + a};
+            const int qp[4] = {point[v[0]], point[v[1]], point[v[2]], point[v[3]]};
+            const double qz[4] = {z[v[0]], z[v[1]], z[v[2]], z[v[3]]};
+            const double ql[4] = {lit[v[0]], lit[v[1]], lit[v[2]], lit[v[3]]};
+            addFace(qp, qz, 4, ql);
+        }
+    }
+}
+
+void SurfaceChartImpl::addCell(const Cell& c, int i, int j) {
     if (shadingMode_ == Chart::TriangularShading || shadingMode_ == Chart::TriangularFrame) {
         static const int tris[2][3] = {{0, 1, 2}, {0, 2, 3}};
         auto distance = [&](const int* t) {
@@ -436,51 +396,53 @@ void SurfaceChartImpl::paintCell(DrawArea* d, const Cell& c, int i, int j) {
         const bool firstFarther = distance(tris[0]) >= distance(tris[1]);
         for (int n = 0; n < 2; ++n) {
             const int* t = tris[firstFarther ? n : 1 - n];
-            const Point3D model[3] = {c.model[t[0]], c.model[t[1]], c.model[t[2]]};
-            const Point3D shown[3] = {c.shown[t[0]], c.shown[t[1]], c.shown[t[2]]};
+            const int points[3] = {c.point[t[0]], c.point[t[1]], c.point[t[2]]};
             const double z[3] = {c.z[t[0]], c.z[t[1]], c.z[t[2]]};
-            fillFace(d, model, shown, z, 3, nullptr);
+            addFace(points, z, 3, nullptr);
         }
     } else if (shadingMode_ == Chart::SmoothShading) {
         const double light[4] = {vertexLight(i, j), vertexLight(i + 1, j), vertexLight(i + 1, j + 1),
                                  vertexLight(i, j + 1)};
-        fillFace(d, c.model, c.shown, c.z, 4, light);
+        addSmoothCell(c, light);
     } else {
-        fillFace(d, c.model, c.shown, c.z, 4, nullptr);
+        addFace(c.point, c.z, 4, nullptr);
     }
     if (dataGrid_[0] != Chart::Transparent) {
-        segment(d, c.model[0], c.model[3], dataGrid_[0]);
-        segment(d, c.model[1], c.model[2], dataGrid_[0]);
+        segment(c.model[0], c.model[3], dataGrid_[0]);
+        segment(c.model[1], c.model[2], dataGrid_[0]);
     }
     if (dataGrid_[1] != Chart::Transparent) {
-        segment(d, c.model[0], c.model[1], dataGrid_[1]);
-        segment(d, c.model[3], c.model[2], dataGrid_[1]);
+        segment(c.model[0], c.model[1], dataGrid_[1]);
+        segment(c.model[3], c.model[2], dataGrid_[1]);
     }
-    paintAxisGrid(d, c, i, j);
-    paintContours(d, c);
+    addAxisGrid(c, i, j);
+    addContours(c);
 }
 
-void SurfaceChartImpl::paintContents(int) {
+// The grid's points go to the engine first, row by row, so that point (i, j) is first + j nx + i;
+// cells then follow in painting order, each with what is drawn on it.
+void SurfaceChartImpl::addContents(int) {
     const int nx = static_cast<int>(gx_.size()), ny = static_cast<int>(gy_.size());
     if (nx < 2 || ny < 2 || zAxisImpl().scale().isEmpty()) return;
-    DrawArea* d = getRawDrawArea();
-    eye_ = engine().eyeInModel();
+    ThreeDEngine& e = engine();
+    eye_ = e.eyeInModel();
     std::vector<double> mx(nx), mz(ny);
     for (int i = 0; i < nx; ++i) mx[i] = modelOf(gx_[i], gy_[0], 0).x;
     for (int j = 0; j < ny; ++j) mz[j] = modelOf(gx_[0], gy_[j], 0).z;
-    model_.assign(gz_.size(), Point3D{});
-    shown_.assign(gz_.size(), Point3D{});
+    e.commitTransform();
+    int first = -1;
     for (int j = 0; j < ny; ++j) {
         for (int i = 0; i < nx; ++i) {
-            const size_t k = static_cast<size_t>(j) * nx + i;
-            const double z = gz_[k];
-            model_[k] = {mx[i], present(z) ? modelOf(gx_[0], gy_[0], z).y : std::nan(""), mz[j]};
-            shown_[k] = engine().transformPoint(model_[k]);
+            const double z = gz_[static_cast<size_t>(j) * nx + i];
+            const int k = e.createPoint({mx[i], present(z) ? modelOf(gx_[0], gy_[0], z).y : std::nan(""), mz[j]});
+            if (first < 0) first = k;
         }
     }
-    engine().setIntensity(ambient_, 1);
-    engine().setLightDirection({-1, 1, 1});
-    engine().setViewDirection({0, 0, 1});
+    e.commitTransform();
+    auto vertex = [first](size_t k) { return first + static_cast<int>(k); };
+    e.setIntensity(ambient_, 1);
+    e.setLightDirection({-1, 1, 1});
+    e.setViewDirection({0, 0, 1});
     if (shadingMode_ == Chart::SmoothShading) {
         // Corner normals: the sum of the normals of the cells round the corner.
         std::vector<Point3D> normals(gz_.size());
@@ -488,7 +450,8 @@ void SurfaceChartImpl::paintContents(int) {
             for (int i = 0; i + 1 < nx; ++i) {
                 const size_t k[4] = {size_t(j) * nx + i, size_t(j) * nx + i + 1, size_t(j + 1) * nx + i + 1,
                                      size_t(j + 1) * nx + i};
-                const Point3D q[4] = {model_[k[0]], model_[k[1]], model_[k[2]], model_[k[3]]};
+                const Point3D q[4] = {e.modelPoint(vertex(k[0])), e.modelPoint(vertex(k[1])),
+                                      e.modelPoint(vertex(k[2])), e.modelPoint(vertex(k[3]))};
                 Point3D n = polygonNormal(q, 4);
                 if (!std::isfinite(n.x + n.y + n.z)) continue;
                 if (n.y < 0) n = {-n.x, -n.y, -n.z};
@@ -504,9 +467,21 @@ void SurfaceChartImpl::paintContents(int) {
     }
     for (int kind = 0; kind < 2; ++kind) {
         levels_[kind].clear();
+        if (contour_[kind] == Chart::Transparent) continue;
         for (const AxisTick& t : colorAxisImpl().scale().getTicks())
             if ((t.kind == TickKind::Major) == (kind == 0) && t.kind != TickKind::Micro)
                 levels_[kind].push_back(t.value);
+    }
+    const AxisImpl* gridAxes[2] = {&xAxisImpl(), &yAxisImpl()};
+    for (int a = 0; a < 2; ++a) {
+        gridTicks_[a].clear();
+        for (const AxisTick& t : gridAxes[a]->scale().getTicks()) {
+            const int colorIndex = t.kind == TickKind::Major ? a : t.kind == TickKind::Minor ? 2 + a : -1;
+            if (colorIndex >= 0 && axisGrid_[colorIndex] != Chart::Transparent)
+                gridTicks_[a].push_back({t.value, axisGrid_[colorIndex]});
+        }
+        std::sort(gridTicks_[a].begin(), gridTicks_[a].end(),
+                  [](const GridTick& p, const GridTick& q) { return p.value < q.value; });
     }
 
     const std::vector<int> cols = farToNear(nx - 1, eye_.x, [&](int i) { return (mx[i] + mx[i + 1]) / 2; });
@@ -518,12 +493,13 @@ void SurfaceChartImpl::paintContents(int) {
                                  size_t(j + 1) * nx + i};
             bool whole = true;
             for (int n = 0; n < 4; ++n) {
+                c.point[n] = vertex(k[n]);
                 c.z[n] = gz_[k[n]];
-                c.model[n] = model_[k[n]];
-                c.shown[n] = shown_[k[n]];
-                whole = whole && present(c.z[n]) && std::isfinite(c.shown[n].x + c.shown[n].y);
+                c.model[n] = e.modelPoint(c.point[n]);
+                const Point3D& shown = e.shownPoint(c.point[n]);
+                whole = whole && present(c.z[n]) && std::isfinite(e.toDisplayX(shown) + e.toDisplayY(shown));
             }
-            if (whole) paintCell(d, c, i, j);
+            if (whole) addCell(c, i, j);
         }
     }
 }

@@ -24,6 +24,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 constexpr double kEdgeBrightness[3] = {0.75, 0.55, 0.45};
+// The mark id of the axes; chart types number their own marks from 0.
+constexpr int kAxesMark = -1;
 
 double& at(Point3D& p, int dim) { return dim == 0 ? p.x : dim == 1 ? p.y : p.z; }
 double at(const Point3D& p, int dim) { return dim == 0 ? p.x : dim == 1 ? p.y : p.z; }
@@ -209,24 +211,19 @@ int ThreeDChartImpl::farthestCorner() const {
     return far;
 }
 
-void ThreeDChartImpl::fillModelPolygon(DrawArea* d, const Point3D* p, int count, int edgeColor, int fillColor) {
-    double xs[8], ys[8];
-    for (int i = 0; i < count; ++i) {
-        const Point3D t = engine_.transformPoint(p[i]);
-        xs[i] = engine_.toDisplayX(t);
-        ys[i] = engine_.toDisplayY(t);
-    }
-    d->polygon(DoubleArray(xs, count), DoubleArray(ys, count), edgeColor, fillColor);
+void ThreeDChartImpl::wallFace(const Point3D* p, int edgeColor, int fillColor) {
+    int points[4];
+    for (int i = 0; i < 4; ++i) points[i] = engine_.createPoint(p[i]);
+    engine_.createSurface(points, 4, fillColor, edgeColor, false, PaintLayer::Walls);
 }
 
-void ThreeDChartImpl::modelLine(DrawArea* d, Point3D a, Point3D b, int color) {
-    const Point3D ta = engine_.transformPoint(a), tb = engine_.transformPoint(b);
-    d->line(engine_.toDisplayX(ta), engine_.toDisplayY(ta), engine_.toDisplayX(tb), engine_.toDisplayY(tb), color, 1);
+void ThreeDChartImpl::gridLine(Point3D a, Point3D b, int color) {
+    engine_.createEdge(engine_.createPoint(a), engine_.createPoint(b), color, 1, PaintLayer::WallGrid);
 }
 
 // Walls by the dimension they are perpendicular to: the floor (xy) across the upright, the yz wall
 // across x, the zx wall across depth.
-void ThreeDChartImpl::paintWalls(DrawArea* d, int far) {
+void ThreeDChartImpl::addWalls(int far) {
     static const int wallDim[3] = {1, 0, 2};
     const double size[3] = {double(xWidth_), double(zHeight_), double(yDepth_)};
     const Point3D eye = engine_.eyeInModel();
@@ -257,7 +254,7 @@ void ThreeDChartImpl::paintWalls(DrawArea* d, int far) {
                     at(q[k], v) = k >= 2 ? at(hi, v) : at(lo, v);
                 }
                 const int color = fd == dim ? wallColor_[w] : adjustBrightness(wallColor_[w], kEdgeBrightness[fd]);
-                fillModelPolygon(d, q, 4, wallBorder_, color);
+                wallFace(q, wallBorder_, color);
             }
         }
     }
@@ -272,11 +269,11 @@ void ThreeDChartImpl::paintWalls(DrawArea* d, int far) {
             at(q[k], u) = (k == 1 || k == 2) ? size[u] : 0;
             at(q[k], v) = k >= 2 ? size[v] : 0;
         }
-        fillModelPolygon(d, q, 4, wallBorder_, wallColor_[w]);
+        wallFace(q, wallBorder_, wallColor_[w]);
     }
 }
 
-void ThreeDChartImpl::paintWallGrid(DrawArea* d, int far) {
+void ThreeDChartImpl::addWallGrid(int far) {
     const double size[3] = {double(xWidth_), double(zHeight_), double(yDepth_)};
     // Model dimension of each data axis, its grid colours' index, and the walls it crosses.
     struct GridAxis {
@@ -306,7 +303,7 @@ void ThreeDChartImpl::paintWallGrid(DrawArea* d, int far) {
                     at(a, s.dim) = at(b, s.dim) = c;
                     at(a, other) = 0;
                     at(b, other) = size[other];
-                    modelLine(d, a, b, color);
+                    gridLine(a, b, color);
                 }
             }
         }
@@ -373,11 +370,18 @@ void ThreeDChartImpl::paintAxes(DrawArea* d, int far) {
 void ThreeDChartImpl::onPaint() {
     DrawArea* d = getRawDrawArea();
     const int far = farthestCorner();
-    paintWalls(d, far);
-    paintWallGrid(d, far);
+    addWalls(far);
+    addWallGrid(far);
     // Axes lie on edges the contents may stand in front of.
-    paintAxes(d, far);
-    paintContents(far);
+    engine_.createMark(kAxesMark, PaintLayer::Axes);
+    addContents(far);
+    engine_.commitTransform();
+    engine_.paint(d, [&](int id) {
+        if (id == kAxesMark)
+            paintAxes(d, far);
+        else
+            paintMark(d, id);
+    });
     color_->paintAxis(d);
 }
 

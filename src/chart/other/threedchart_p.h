@@ -2,9 +2,10 @@
 #define PLOTVANE_CHART_OTHER_THREEDCHART_P_H
 
 // The frame shared by the true-3D charts: the box, its axes and walls, the view, and the engine
-// that projects and lights. A chart type lays out its axes over its data in layoutContents and
-// paints inside the box in paintContents, after the walls and before the axes' labels and the
-// colour axis.
+// that projects, lights and paints. A chart type lays out its axes over its data in layoutContents
+// and, in addContents, gives the engine what it shows inside the box: surfaces, edges and marks of
+// the Contents layer, painted after the walls and axes; the engine calls paintMark back for each
+// of its marks in turn. The colour axis is painted last.
 
 #include <plotvane/threedchart.h>
 
@@ -58,7 +59,8 @@ protected:
 
     virtual void layoutContents() = 0;
     // farCorner: bit 0 the x end, bit 1 the upright end, bit 2 the depth end farthest away.
-    virtual void paintContents(int farCorner) = 0;
+    virtual void addContents(int farCorner) = 0;
+    virtual void paintMark(DrawArea*, int) {}
 
     void onLayoutLegend() override {}
     void onLayoutChart() override;
@@ -68,12 +70,12 @@ protected:
 private:
     Point3D corner(int index) const;
     int farthestCorner() const;
-    void paintWalls(DrawArea* d, int far);
-    void paintWallGrid(DrawArea* d, int far);
+    void addWalls(int far);
+    void addWallGrid(int far);
     void paintAxes(DrawArea* d, int far);
     void paintAxisAlong(DrawArea* d, AxisImpl& axis, int dim, Point3D from, Point3D to);
-    void fillModelPolygon(DrawArea* d, const Point3D* p, int count, int edgeColor, int fillColor);
-    void modelLine(DrawArea* d, Point3D a, Point3D b, int color);
+    void wallFace(const Point3D* p, int edgeColor, int fillColor);
+    void gridLine(Point3D a, Point3D b, int color);
 
     int cx_ = 240, cy_ = 180, xWidth_ = 240, zHeight_ = 180, yDepth_ = 240;
     double elevation_ = 30;

@@ -1,8 +1,19 @@
 #include "chart/other/threedengine_p.h"
 
+#include <plotvane/drawarea.h>
+
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace plotvane {
+
+namespace {
+
+// Walls and cells have four corners, triangles three.
+constexpr int kMaxCorners = 8;
+
+}  // namespace
 
 Point3D normalised(const Point3D& v) {
     const double len = std::sqrt(dot(v, v));
@@ -90,6 +101,92 @@ double ThreeDEngine::computeBrightness(const Point3D& n, double ambient, double 
     const double q = dot(r, view_);
     if (q > 0) b += intensity_ * std::pow(q, shininess) * specular;
     return b;
+}
+
+int ThreeDEngine::createPoint(Point3D model) {
+    model_.push_back(model);
+    return static_cast<int>(model_.size()) - 1;
+}
+
+void ThreeDEngine::commitTransform() {
+    for (size_t k = shown_.size(); k < model_.size(); ++k) shown_.push_back(transformPoint(model_[k]));
+}
+
+void ThreeDEngine::createEdge(int a, int b, int color, int width, PaintLayer layer, double key, int dx, int dy,
+                              bool overlapping) {
+    edges_.push_back({a, b, color, width, dx, dy, overlapping});
+    items_.push_back({Item::Edge, layer, key, static_cast<int>(edges_.size()) - 1});
+}
+
+void ThreeDEngine::createSurface(const int* points, int count, int fillColor, int edgeColor, bool seamless,
+                                 PaintLayer layer, double key) {
+    if (count < 3 || count > kMaxCorners) return;
+    surfaces_.push_back({static_cast<int>(corners_.size()), count, fillColor, edgeColor, seamless});
+    corners_.insert(corners_.end(), points, points + count);
+    items_.push_back({Item::Surface, layer, key, static_cast<int>(surfaces_.size()) - 1});
+}
+
+void ThreeDEngine::createMark(int id, PaintLayer layer, double key) { items_.push_back({Item::Mark, layer, key, id}); }
+
+void ThreeDEngine::clearItems() {
+    edges_.clear();
+    surfaces_.clear();
+    corners_.clear();
+    items_.clear();
+}
+
+std::vector<size_t> ThreeDEngine::paintOrder() const {
+    std::vector<size_t> order(items_.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    auto before = [this](size_t a, size_t b) {
+        const Item &p = items_[a], &q = items_[b];
+        return p.layer != q.layer ? p.layer < q.layer : p.key < q.key;
+    };
+    // A surface chart makes its many cells in order already.
+    if (!std::is_sorted(order.begin(), order.end(), before)) std::stable_sort(order.begin(), order.end(), before);
+    return order;
+}
+
+void ThreeDEngine::paintItem(DrawArea* d, const Item& item) const {
+    if (item.kind == Item::Edge) {
+        const Edge3D& e = edges_[static_cast<size_t>(item.index)];
+        const Point3D &a = shown_[static_cast<size_t>(e.a)], &b = shown_[static_cast<size_t>(e.b)];
+        double ax = toDisplayX(a) + e.dx, ay = toDisplayY(a) + e.dy, bx = toDisplayX(b) + e.dx, by = toDisplayY(b) + e.dy;
+        const double len = std::hypot(bx - ax, by - ay);
+        if (e.overlapping && len > 0) {
+            const double ux = 0.5 * (bx - ax) / len, uy = 0.5 * (by - ay) / len;
+            ax -= ux;
+            ay -= uy;
+            bx += ux;
+            by += uy;
+        }
+        d->line(ax, ay, bx, by, e.color, e.width);
+        return;
+    }
+    const Surface3D& s = surfaces_[static_cast<size_t>(item.index)];
+    double xs[kMaxCorners], ys[kMaxCorners], cx = 0, cy = 0;
+    const int count = s.count;
+    for (int k = 0; k < count; ++k) {
+        const Point3D& p = shown_[static_cast<size_t>(corners_[static_cast<size_t>(s.first + k)])];
+        xs[k] = toDisplayX(p);
+        ys[k] = toDisplayY(p);
+        cx += xs[k] / count;
+        cy += ys[k] / count;
+    }
+    if (s.seamless) {
+        // Half a pixel of overlap hides the seams between neighbours at a fraction of the cost of
+        // stroking every edge.
+        for (int k = 0; k < count; ++k) {
+            const double dx = xs[k] - cx, dy = ys[k] - cy, len = std::hypot(dx, dy);
+            if (len > 0) {
+                xs[k] += 0.5 * dx / len;
+                ys[k] += 0.5 * dy / len;
+            }
+        }
+    }
+    // polygonEx records one plain polygon, far cheaper than an edge-by-edge shape.
+    d->polygonEx(DoubleArray(xs, count), DoubleArray(ys, count), s.seamless ? Chart::Transparent : s.edgeColor,
+                 s.fillColor);
 }
 
 }  // namespace plotvane

@@ -1,10 +1,11 @@
 // 3D scatter charts: groups of (x, y, z) points as symbols in the 3D box, optionally with drop
-// lines to the floor wall, coloured per group or by z through the colour axis.
+// lines to the walls, coloured per group or by z through the colour axis.
 //
 // Symbols are flat pictures facing the viewer, so painting them from the farthest to the nearest
-// hides them correctly. A drop line runs from its point back to the wall and may pass behind other
-// points: each is drawn just before the first symbol nearer than its foot, so symbols in front
-// cover it while the line still covers what lies behind its foot.
+// hides them correctly. A drop line runs from its point straight to a wall (the floor, the side or
+// the back wall, on whichever side of the box the view puts it) and may pass behind other points:
+// each is drawn just before the first symbol nearer than its foot, so symbols in front cover it
+// while the line still covers what lies behind its foot.
 #include <plotvane/drawarea.h>
 #include <plotvane/threedchart.h>
 
@@ -14,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include <plotvane/drawarea.h>
-
+#include "chart/imagemap_p.h"
 #include "chart/legendbox_p.h"
 #include "chart/other/threedchart_p.h"
 #include "chart/xy/symbols_p.h"
+#include "text/pvparser_p.h"
 
 namespace plotvane {
 
@@ -54,13 +55,16 @@ public:
         edgeColor_ = edgeColor;
         symbol_.setShape(symbol, size, fillColor == Chart::SameAsMainColor ? Chart::SameAsMainColor : -1,
                          edgeColor == Chart::SameAsMainColor ? Chart::SameAsMainColor : -1, lineWidth);
+        shape_ = {symbol, {}, lineWidth, edgeColor == Chart::SameAsMainColor};
     }
     void setDataSymbol(const char* image) override {
+        shape_ = Shape();
         symbol_.setImage(image);
         mainColor_ = Chart::Transparent;
         edgeColor_ = Chart::LineColor;
     }
     void setDataSymbol(DrawArea* obj) override {
+        shape_ = Shape();
         symbol_.setDrawing(obj);
         mainColor_ = Chart::Transparent;
         edgeColor_ = Chart::LineColor;
@@ -68,12 +72,19 @@ public:
     void setDataSymbol(IntArray polygon, int size, int fillColor, int edgeColor) override {
         symbol_.setPolygon(polygon, size, fillColor == Chart::SameAsMainColor ? Chart::SameAsMainColor : -1,
                            edgeColor == Chart::SameAsMainColor ? Chart::SameAsMainColor : -1);
+        shape_ = {Chart::Plotvane_CustomSymbol, {}, 1, edgeColor == Chart::SameAsMainColor};
+        if (polygon.data && polygon.len > 0) shape_.polygon.assign(polygon.data, polygon.data + polygon.len);
         mainColor_ = fillColor == -1 ? Chart::DataColor + index_ : fillColor;
         edgeColor_ = edgeColor;
     }
     void setDropLine(int color, int width) override {
         dropColor_ = color;
         dropWidth_ = width;
+    }
+    void setDropLineWalls(bool toXY, bool toYZ, bool toZX) override {
+        dropWalls_[0] = toXY;
+        dropWalls_[1] = toYZ;
+        dropWalls_[2] = toZX;
     }
     void setLegendIcon(int width, int height, int edgeColor) override {
         iconWidth_ = width;
@@ -104,11 +115,19 @@ public:
     std::string name_;
     std::vector<double> x_, y_, z_;
     DataSymbol symbol_;
+    // The symbol's shape when it is one (not a picture), for drawing it in a colour of each point's.
+    struct Shape {
+        int code = 0;
+        std::vector<int> polygon;
+        int lineWidth = 1;
+        bool edgeFollowsFill = false;
+    } shape_;
     int offsetX_ = 0, offsetY_ = 0;
     int mainColor_ = Chart::DataColor;
     int edgeColor_ = Chart::LineColor;
     int dropColor_ = Chart::Transparent;
     int dropWidth_ = 0;
+    bool dropWalls_[3] = {true, false, false};  // xy, yz, zx
     int iconWidth_ = -1, iconHeight_ = -1, iconEdge_ = -1;
     DrawArea* icon_ = nullptr;
 };
@@ -127,21 +146,35 @@ public:
 
 protected:
     void onLayoutLegend() override;
+    std::string onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                  int offsetY) override;
     void layoutContents() override;
-    void paintContents(int farCorner) override;
+    void addContents(int farCorner) override;
+    void paintMark(DrawArea* d, int id) override;
 
 private:
     struct Record {
-        Point3D at, foot;  // transformed
+        Point3D at;  // transformed
         double z;
         const ThreeDScatterGroupImpl* group;
+        size_t item;
     };
+    // A painted symbol, for the image map: its box on the picture and the point it stands for.
+    struct HotSpot {
+        int left, top, right, bottom;
+        const ThreeDScatterGroupImpl* group;
+        size_t item;
+    };
+    std::string formatPointText(const std::string& format, const HotSpot& h, int flags);
     // The colour a point is painted in: its group's, or the colour axis's for its z.
     int colorOf(const ThreeDScatterGroupImpl& g, double z) {
         return g.mainColor_ == Chart::SameAsMainColor ? colorAxisImpl().getColor(z) : g.mainColor_;
     }
 
     std::vector<std::unique_ptr<ThreeDScatterGroupImpl>> groups_;
+    std::vector<Record> records_;
+    std::vector<int> prepared_;      // the colour each group's symbol was last prepared in
+    std::vector<HotSpot> hotSpots_;  // farthest first, as painted
 };
 
 ThreeDScatterChart* ThreeDScatterChart::create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
@@ -182,49 +215,103 @@ void ThreeDScatterChartImpl::layoutContents() {
     colorAxisImpl().layoutScale(lo[2], hi[2]);
 }
 
-void ThreeDScatterChartImpl::paintContents(int farCorner) {
-    DrawArea* d = getRawDrawArea();
+void ThreeDScatterChartImpl::addContents(int farCorner) {
+    // The wall planes: the floor across the upright, the yz wall across x, the zx wall across depth.
     const double floorY = farCorner & 2 ? boxHeight() : 0;
-    std::vector<Record> records;
-    bool anyDrop = false;
+    const double sideX = farCorner & 1 ? boxWidth() : 0;
+    const double backZ = farCorner & 4 ? boxDepth() : 0;
+    records_.clear();
+    hotSpots_.clear();
+    prepared_.assign(groups_.size(), Chart::Transparent - 1);
+    ThreeDEngine& e = engine();
     for (const auto& g : groups_) {
-        anyDrop = anyDrop || g->hasDropLine();
         const size_t n = std::min({g->x_.size(), g->y_.size(), g->z_.size()});
         for (size_t k = 0; k < n; ++k) {
             const Point3D m = modelOf(g->x_[k], g->y_[k], g->z_[k]);
             if (!std::isfinite(m.x + m.y + m.z)) continue;
-            const Point3D at = engine().transformPoint(m);
-            if (!std::isfinite(engine().toDisplayX(at) + engine().toDisplayY(at))) continue;
-            records.push_back({at, engine().transformPoint({m.x, floorY, m.z}), g->z_[k], g.get()});
+            const Point3D at = e.transformPoint(m);
+            if (!std::isfinite(e.toDisplayX(at) + e.toDisplayY(at))) continue;
+            records_.push_back({at, g->z_[k], g.get(), k});
+            if (!g->hasDropLine()) continue;
+            const int color = g->dropColor_ == Chart::SameAsMainColor ? colorOf(*g, g->z_[k]) : g->dropColor_;
+            const Point3D feet[3] = {{m.x, floorY, m.z}, {sideX, m.y, m.z}, {m.x, m.y, backZ}};
+            // Keyed by its foot, and made before the symbols, so that a line goes just before the
+            // first symbol nearer than its foot.
+            const int point = e.createPoint(m);
+            for (int w = 0; w < 3; ++w) {
+                if (!g->dropWalls_[w]) continue;
+                const int foot = e.createPoint(feet[w]);
+                e.createEdge(foot, point, color, g->dropWidth_, PaintLayer::Contents, e.transformPoint(feet[w]).z,
+                             g->offsetX_, g->offsetY_);
+            }
         }
     }
-    std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) { return a.at.z < b.at.z; });
-    std::vector<const Record*> drops;
-    if (anyDrop) {
-        for (const Record& r : records)
-            if (r.group->hasDropLine()) drops.push_back(&r);
-        std::stable_sort(drops.begin(), drops.end(), [](const Record* a, const Record* b) { return a->foot.z < b->foot.z; });
+    for (size_t r = 0; r < records_.size(); ++r)
+        e.createMark(static_cast<int>(r), PaintLayer::Contents, records_[r].at.z);
+}
+
+void ThreeDScatterChartImpl::paintMark(DrawArea* d, int id) {
+    const Record& r = records_[static_cast<size_t>(id)];
+    ThreeDScatterGroupImpl& g = *groups_[static_cast<size_t>(r.group->index_)];
+    const int color = colorOf(g, r.z);
+    const int sx = static_cast<int>(std::lround(engine().toDisplayX(r.at))) + g.offsetX_;
+    const int sy = static_cast<int>(std::lround(engine().toDisplayY(r.at))) + g.offsetY_;
+    // A shape coloured point by point is drawn in place: a picture of it made for each colour, to
+    // be stamped once, would cost many times more.
+    const bool direct = g.mainColor_ == Chart::SameAsMainColor && g.shape_.code != 0;
+    // The first preparation also settles the symbol's size.
+    if (prepared_[g.index_] == Chart::Transparent - 1 || (!direct && prepared_[g.index_] != color)) {
+        g.symbol_.prepare(d, color, g.edgeColor_);
+        prepared_[g.index_] = color;
     }
-    auto drawDrop = [&](const Record& r) {
-        const ThreeDScatterGroupImpl& g = *r.group;
-        const int color = g.dropColor_ == Chart::SameAsMainColor ? colorOf(g, r.z) : g.dropColor_;
-        d->line(engine().toDisplayX(r.foot) + g.offsetX_, engine().toDisplayY(r.foot) + g.offsetY_,
-                engine().toDisplayX(r.at) + g.offsetX_, engine().toDisplayY(r.at) + g.offsetY_, color, g.dropWidth_);
-    };
-    size_t nextDrop = 0;
-    std::vector<int> prepared(groups_.size(), Chart::Transparent - 1);
-    for (const Record& r : records) {
-        while (nextDrop < drops.size() && drops[nextDrop]->foot.z <= r.at.z) drawDrop(*drops[nextDrop++]);
-        ThreeDScatterGroupImpl& g = *groups_[static_cast<size_t>(r.group->index_)];
-        const int color = colorOf(g, r.z);
-        if (prepared[g.index_] != color) {
-            g.symbol_.prepare(d, color, g.edgeColor_);
-            prepared[g.index_] = color;
-        }
-        g.symbol_.paint(d, static_cast<int>(std::lround(engine().toDisplayX(r.at))) + g.offsetX_,
-                        static_cast<int>(std::lround(engine().toDisplayY(r.at))) + g.offsetY_);
+    if (direct)
+        drawSymbolShape(d, g.shape_.code, g.shape_.polygon, sx, sy, g.symbol_.width(), g.symbol_.height(), color,
+                        g.shape_.edgeFollowsFill ? Chart::SameAsMainColor : g.edgeColor_, g.shape_.lineWidth);
+    else
+        g.symbol_.paint(d, sx, sy);
+    // Tiny symbols still get an area a pointer can find.
+    const int halfW = std::max(g.symbol_.width(), 4) / 2, halfH = std::max(g.symbol_.height(), 4) / 2;
+    hotSpots_.push_back({sx - halfW, sy - halfH, sx + halfW, sy + halfH, r.group, r.item});
+}
+
+std::string ThreeDScatterChartImpl::formatPointText(const std::string& format, const HotSpot& h, int flags) {
+    PVParser parser(format.c_str(), flags);
+    Formatter& f = getFormatter();
+    const ThreeDScatterGroupImpl& g = *h.group;
+    while (const char* name = parser.getNextAttr()) {
+        const std::string field = name;
+        const char* code = parser.getFormatString();
+        if (field == "x")
+            parser.replaceAttr(f.format(code, g.x_[h.item]));
+        else if (field == "y")
+            parser.replaceAttr(f.format(code, g.y_[h.item]));
+        else if (field == "z" || field == "value")
+            parser.replaceAttr(f.format(code, g.z_[h.item]));
+        else if (field == "dataSetName")
+            parser.replaceAttr(g.name_.c_str());
+        else if (field == "dataSet")
+            parser.replaceAttr(std::to_string(g.index_).c_str());
+        else if (field == "dataItem")
+            parser.replaceAttr(std::to_string(h.item).c_str());
+        else
+            formatCustomAttr(parser, f, g.index_, static_cast<int>(h.item), name);
     }
-    while (nextDrop < drops.size()) drawDrop(*drops[nextDrop++]);
+    return parser.getResult(&f);
+}
+
+// The nearest symbol is painted last; its area comes first, where a browser looks first.
+std::string ThreeDScatterChartImpl::onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                                      int offsetX, int offsetY) {
+    std::string map;
+    if (std::string(url) == "{disable}") return map;
+    const std::string query = combineQuery(queryFormat, "x={x}&y={y}&z={z}&dataSet={dataSet}&dataItem={dataItem}");
+    const std::string link = urlJoin(withoutNone(url), withoutNone(query)), extra = withoutNone(extraAttr);
+    for (auto h = hotSpots_.rbegin(); h != hotSpots_.rend(); ++h) {
+        const std::string pointLink = link.empty() ? link : formatPointText(link, *h, PVParser::EscapeUrl);
+        const std::string pointExtra = extra.empty() ? extra : formatPointText(extra, *h, PVParser::EscapeHtml);
+        appendArea(map, {h->left, h->top, h->right, h->bottom}, offsetX, offsetY, pointExtra, pointLink);
+    }
+    return map;
 }
 
 }  // namespace plotvane
