@@ -3642,6 +3642,12 @@ static void PVThreeDScatterGroupRQX_setDropLine_c(REALobject self, RBColor dropL
     });
 }
 
+static void PVThreeDScatterGroupRQX_setDropLineWalls(REALobject self, bool toXY, bool toYZ, bool toZX) {
+    return host::call<abc::ThreeDScatterGroup>(self, kDef_PVThreeDScatterGroupRQX, [&](abc::ThreeDScatterGroup* it_) -> void {
+        it_->setDropLineWalls(toXY, toYZ, toZX);
+    });
+}
+
 static void PVThreeDScatterGroupRQX_setLegendIcon(REALobject self, RBInteger width, RBInteger height, RBInteger edgeColor) {
     return host::call<abc::ThreeDScatterGroup>(self, kDef_PVThreeDScatterGroupRQX, [&](abc::ThreeDScatterGroup* it_) -> void {
         it_->setLegendIcon(host::px(width), host::px(height), edgeColor);
@@ -9164,6 +9170,7 @@ REALmethodDefinition kMethods_PVThreeDScatterGroupRQX[] = {
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDataSymbol4_c), nullptr, "setDataSymbol(polygon() as integer, size as integer = 11, fillColor as color = -1, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDropLine), nullptr, "setDropLine(dropLineColor as integer, dropLineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDropLine_c), nullptr, "setDropLine(dropLineColor as color, dropLineWidth as integer = 1)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setDropLineWalls), nullptr, "setDropLineWalls(toXY as boolean, toYZ as boolean = false, toZX as boolean = false)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setLegendIcon), nullptr, "setLegendIcon(width as integer, height as integer = -1, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setLegendIcon_c), nullptr, "setLegendIcon(width as integer, height as integer = -1, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVThreeDScatterGroupRQX_setSymbolOffset), nullptr, "setSymbolOffset(offsetX as integer, offsetY as integer)", REALconsoleSafe, 0, nullptr},
