@@ -17,6 +17,7 @@ using plotvane_test::bytesOf;
 using plotvane_test::LibpngView;
 using plotvane_test::readWithLibpng;
 using plotvane_test::samePixels;
+using plotvane_test::withRowsInflated;
 
 namespace {
 
@@ -246,7 +247,8 @@ std::string withTransforms(const std::vector<uint32_t>& pixels, int width, int h
 
 TEST(PngWriter, OwnRowsEqualLibpngTransforms) {
     // Every colour form and depth, odd widths (packed rows end mid-byte), one-pixel-wide pictures
-    // (Adam7 passes without columns), translucent pixels and both kinds of tRNS.
+    // (Adam7 passes without columns), translucent pixels and both kinds of tRNS. Our own deflate
+    // makes other bytes than zlib's, so the files are compared with their rows inflated.
     struct Case {
         int colors, colorType, bitDepth;
         int transparent;
@@ -273,7 +275,13 @@ TEST(PngWriter, OwnRowsEqualLibpngTransforms) {
                 ASSERT_TRUE(view.ok);
                 EXPECT_EQ(view.colorType, c.colorType);
                 EXPECT_EQ(view.bitDepth, c.bitDepth);
-                EXPECT_TRUE(ours == withTransforms(pixels, width, height, settings, view));
+                std::string theirs = withTransforms(pixels, width, height, settings, view);
+                if (c.mode >= 128) {
+                    EXPECT_TRUE(ours == theirs);  // both through zlib at one level
+                }
+                std::string oursInflated = withRowsInflated(ours);
+                EXPECT_FALSE(oursInflated.empty());
+                EXPECT_TRUE(oursInflated == withRowsInflated(theirs));
             }
         }
     }
