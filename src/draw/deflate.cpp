@@ -275,11 +275,12 @@ constexpr int kLengthExtraBits[19] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 
 }  // namespace
 
 RowDeflater::RowDeflater(int pixelBytes, size_t longestRow)
-    : buffer_(kWindow + std::max(kPending, longestRow) + kSlack),
+    : bufferSize_(kWindow + std::max(kPending, longestRow) + kSlack),
+      buffer_(new uint8_t[bufferSize_]),
       pixelBytes_(static_cast<size_t>(std::max(1, pixelBytes))),
       hash_(size_t{1} << kHashBits, kNoPosition),
       chain_(new uint32_t[kWindow]),
-      symbols_(kBlockSymbols),
+      symbols_(new uint32_t[kBlockSymbols]),
       out_(1024) {
     out_[0] = 0x78;  // deflate with a 32 KB window
     out_[1] = 0x5e;  // "fast" compressor; the header check bits make 0x785e a multiple of 31
@@ -291,15 +292,15 @@ uint8_t* RowDeflater::addRow(size_t length) {
         compressPending();
         rowLength_ = length;
     }
-    if (fill_ + length + kSlack > buffer_.size()) {
+    if (fill_ + length + kSlack > bufferSize_) {
         compressPending();
         flushBlock(fill_, false);
         size_t keep = std::min(fill_, kWindow);
-        std::memmove(buffer_.data(), buffer_.data() + fill_ - keep, keep);
+        std::memmove(buffer_.get(), buffer_.get() + fill_ - keep, keep);
         base_ += static_cast<uint32_t>(fill_ - keep);
         fill_ = scan_ = blockStart_ = keep;
     }
-    uint8_t* row = buffer_.data() + fill_;
+    uint8_t* row = buffer_.get() + fill_;
     fill_ += length;
     return row;
 }
@@ -324,7 +325,7 @@ void RowDeflater::addCopy(size_t length, size_t dist) {
 
 void RowDeflater::enter(size_t at) {
     const uint32_t position = base_ + static_cast<uint32_t>(at);
-    uint32_t& head = hash_[hashOf(load32(buffer_.data() + at))];
+    uint32_t& head = hash_[hashOf(load32(buffer_.get() + at))];
     chain_[position & (kWindow - 1)] = head;
     head = position;
 }
@@ -332,7 +333,7 @@ void RowDeflater::enter(size_t at) {
 size_t RowDeflater::longestCopy(size_t at, size_t end, size_t& bestDist) {
     const size_t limit = std::min(end - at, kMaxMatch);
     if (limit < kMinMatch) return 0;
-    const uint8_t* here = buffer_.data() + at;
+    const uint8_t* here = buffer_.get() + at;
     const uint32_t first = load32(here);
     const uint32_t position = base_ + static_cast<uint32_t>(at);
     uint32_t& head = hash_[hashOf(first)];
@@ -369,7 +370,7 @@ void RowDeflater::compressPending() {
     size_t i = scan_;
     const size_t end = fill_;
     if (i == end) return;
-    const uint8_t* buf = buffer_.data();
+    const uint8_t* buf = buffer_.get();
     adler_ = adler32Update(adler_, buf + i, end - i);
     size_t dist = 0;
     size_t length = longestCopy(i, end, dist);
@@ -432,7 +433,7 @@ void RowDeflater::flushBlock(size_t blockEnd, bool last) {
     if (out_.size() < needed) out_.resize(std::max(needed, out_.size() * 2));
     BitWriter w{out_.data() + outBytes_, bitBuffer_, bitCount_};
     if (bits == storedBits) {
-        const uint8_t* from = buffer_.data() + blockStart_;
+        const uint8_t* from = buffer_.get() + blockStart_;
         do {
             size_t piece = std::min(raw, kStoredPiece);
             raw -= piece;
@@ -448,7 +449,7 @@ void RowDeflater::flushBlock(size_t blockEnd, bool last) {
         } while (raw > 0);
     } else if (bits == fixedBits) {
         w.put((last ? 1 : 0) | 1 << 1, 3);
-        writeSymbols(w, symbols_.data(), symbolCount_, fixed);
+        writeSymbols(w, symbols_.get(), symbolCount_, fixed);
     } else {
         huffmanCodes(dynamic.litLength, 286, dynamic.litCode);
         huffmanCodes(dynamic.distLength, 30, dynamic.distCode);
@@ -462,7 +463,7 @@ void RowDeflater::flushBlock(size_t blockEnd, bool last) {
             int s = lengthCodes.symbol[k];
             w.put(clCode[s] | uint32_t(lengthCodes.extra[k]) << clLength[s], clLength[s] + kLengthExtraBits[s]);
         }
-        writeSymbols(w, symbols_.data(), symbolCount_, dynamic);
+        writeSymbols(w, symbols_.get(), symbolCount_, dynamic);
     }
     outBytes_ = static_cast<size_t>(w.out - out_.data());
     bitBuffer_ = w.buffer;

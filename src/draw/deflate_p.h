@@ -45,7 +45,9 @@ private:
     // Writes the symbols gathered since blockStart_ as one block covering the bytes up to blockEnd.
     void flushBlock(size_t blockEnd, bool last);
 
-    std::vector<uint8_t> buffer_;  // the last 32 KB already compressed, then the rows still pending
+    // Large work areas are left uninitialised: only the pages a picture reaches are ever touched.
+    size_t bufferSize_;
+    std::unique_ptr<uint8_t[]> buffer_;  // the last 32 KB already compressed, then the rows still pending
     size_t fill_ = 0;              // bytes in buffer_
     size_t scan_ = 0;              // the first byte not yet turned into symbols
     size_t blockStart_ = 0;        // the first byte of the current block
@@ -54,7 +56,7 @@ private:
     size_t rowLength_ = 0;         // of the rows now arriving; the row above is this far back
     std::vector<uint32_t> hash_;   // stream position of the last place each 4-byte hash was seen
     std::unique_ptr<uint32_t[]> chain_;  // per position modulo 32 KB: the place before it with its hash
-    std::vector<uint32_t> symbols_;
+    std::unique_ptr<uint32_t[]> symbols_;  // a literal byte, or a copy: length | distance << 16
     size_t symbolCount_ = 0;
     uint32_t litFreq_[286] = {};
     uint32_t distFreq_[30] = {};
