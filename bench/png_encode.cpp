@@ -1,10 +1,9 @@
-// PNG encoding of a chart-like 800 x 600 picture: writePNG against libpng alone on the same pixels
-// and settings (filtering off, same zlib level, same colour form). For the palette form libpng
-// alone is handed indices built beforehand, so the ratio shows what finding the palette costs.
-// Also shows that true colour is written without alpha when no pixel needs it, and the level-1
-// true-colour mode (palette mode 129). Prints medians of alternating runs and of their ratios.
-// Optional arguments: the number of runs, and the one form to run (0, 1 or 2). Under callgrind, one
-// run of one form makes the inclusive costs of writePNG and libpngAlone comparable counts.
+// PNG encoding alone, on two pictures: one W3 dashboard as rendered (600 x 400) and a chart-like
+// 800 x 600 picture drawn here. writePNG at default settings against libpng alone on the same
+// rows (filtering off, same colour form; for the palette form libpng gets the indices built
+// beforehand) at zlib's default level and at level 1. Then the same in true colour (palette mode
+// 2). Prints medians of alternating runs, the medians of the per-run ratios, and the file sizes.
+// Optional arguments: the number of runs, and the one form to run (0 palette, 1 true colour).
 #include <png.h>
 
 #include <algorithm>
@@ -16,13 +15,14 @@
 #include <map>
 #include <vector>
 
+#include "dashboard.h"
+#include "draw/drawbmp_p.h"
 #include "draw/imageio_p.h"
 
 using namespace plotvane;
 
 namespace {
 
-const int kWidth = 800, kHeight = 600;
 int runs = 31;
 
 uint32_t blend(uint32_t a, uint32_t b, double t) {
@@ -34,26 +34,36 @@ uint32_t blend(uint32_t a, uint32_t b, double t) {
 }
 
 // White background, grey plot area with grid lines, three bar series and an anti-aliased line.
-std::vector<uint32_t> chartPicture() {
-    std::vector<uint32_t> p(static_cast<size_t>(kWidth) * kHeight, 0xffffff);
+std::vector<uint32_t> chartPicture(int width, int height) {
+    std::vector<uint32_t> p(static_cast<size_t>(width) * height, 0xffffff);
     for (int y = 50; y < 550; ++y)
-        for (int x = 70; x < 770; ++x) p[y * kWidth + x] = (y % 50 == 0 || x % 70 == 0) ? 0xdddddd : 0xf4f4f4;
+        for (int x = 70; x < 770; ++x) p[y * width + x] = (y % 50 == 0 || x % 70 == 0) ? 0xdddddd : 0xf4f4f4;
     const uint32_t bars[3] = {0xff3333, 0x33ff33, 0x6666ff};
     for (int month = 0; month < 12; ++month)
         for (int s = 0; s < 3; ++s) {
-            int x0 = 80 + month * 57 + s * 16, height = 60 + (month * 37 + s * 91) % 400;
-            for (int y = 550 - height; y < 550; ++y)
-                for (int x = x0; x < x0 + 14; ++x) p[y * kWidth + x] = bars[s];
+            int x0 = 80 + month * 57 + s * 16, barHeight = 60 + (month * 37 + s * 91) % 400;
+            for (int y = 550 - barHeight; y < 550; ++y)
+                for (int x = x0; x < x0 + 14; ++x) p[y * width + x] = bars[s];
         }
     for (int x = 70; x < 770; ++x) {  // a sine line 2 px wide, coverage-blended into what is below
         double centre = 300 + 150 * std::sin(x / 60.0);
         for (int y = static_cast<int>(centre) - 3; y <= static_cast<int>(centre) + 3; ++y) {
             // Coverage in 16 steps, as an anti-aliasing rasteriser produces it.
             double coverage = std::round(std::clamp(1.5 - std::fabs(y - centre), 0.0, 1.0) * 16) / 16;
-            if (coverage > 0) p[y * kWidth + x] = blend(p[y * kWidth + x], 0x000000, coverage);
+            if (coverage > 0) p[y * width + x] = blend(p[y * width + x], 0x000000, coverage);
         }
     }
     return p;
+}
+
+std::vector<uint32_t> dashboardPicture(int& width, int& height) {
+    XYChart* c = buildDashboard();
+    RasterImage image = c->makeChart()->getCanvas()->image();
+    width = image.width;
+    height = image.height;
+    std::vector<uint32_t> pixels(image.pixels, image.pixels + static_cast<size_t>(width) * height);
+    c->destroy();
+    return pixels;
 }
 
 void toStream(png_structp png, png_bytep data, size_t n) {
@@ -61,8 +71,8 @@ void toStream(png_structp png, png_bytep data, size_t n) {
 }
 
 // libpng alone: rows as given, colour type and palette given, no filtering.
-bool libpngAlone(vek::ostrstream& out, png_bytep* rows, int colorType, int bitDepth, const png_color* palette,
-                 int paletteSize, int level, bool fromARGB) {
+bool libpngAlone(vek::ostrstream& out, int width, int height, png_bytep* rows, int colorType,
+                 const png_color* palette, int paletteSize, int level, bool fromARGB) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
@@ -70,7 +80,7 @@ bool libpngAlone(vek::ostrstream& out, png_bytep* rows, int colorType, int bitDe
         return false;
     }
     png_set_write_fn(png, &out, toStream, nullptr);
-    png_set_IHDR(png, info, kWidth, kHeight, bitDepth, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     if (paletteSize) png_set_PLTE(png, info, palette, paletteSize);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
@@ -98,37 +108,34 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-// Runs the two encoders alternately (the machine is shared: both see the same load) and returns
-// the median time of each and the median of the per-pair ratios.
-template <class A, class B>
-void medians(A&& first, B&& second, double& firstMs, double& secondMs, double& ratio) {
-    std::vector<double> a, b, r;
+struct Timing {
+    double oursMs, defaultMs, level1Ms, toDefault, toLevel1;
+};
+
+// Runs the three encoders in turn (the machine is shared: all see the same load); medians of
+// each and of the per-turn ratios of ours to the other two.
+template <class Ours, class Default, class Level1>
+Timing medians(Ours&& ours, Default&& atDefault, Level1&& atLevel1) {
+    std::vector<double> a, b, c, ab, ac;
     auto time = [](auto&& run) {
         double start = threadMs();
         run();
         return threadMs() - start;
     };
     for (int i = 0; i < runs; ++i) {
-        a.push_back(time(first));
-        b.push_back(time(second));
-        r.push_back(a.back() / b.back());
+        a.push_back(time(ours));
+        b.push_back(time(atDefault));
+        c.push_back(time(atLevel1));
+        ab.push_back(a.back() / b.back());
+        ac.push_back(a.back() / c.back());
     }
-    firstMs = median(a);
-    secondMs = median(b);
-    ratio = median(r);
+    return Timing{median(a), median(b), median(c), median(ab), median(ac)};
 }
 
 int colorTypeOf(const vek::ostrstream& out) { return static_cast<unsigned char>(out.data()[25]); }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc > 1) runs = std::max(1, std::atoi(argv[1]));
-    int onlyForm = argc > 2 ? std::atoi(argv[2]) : -1;
-    std::vector<uint32_t> pixels = chartPicture();
-    RasterImage image{pixels.data(), kWidth, kHeight};
-
-    // Palette form, chosen automatically. libpng alone gets the same palette and indices.
+void benchPicture(const char* name, const std::vector<uint32_t>& pixels, int width, int height, int onlyForm) {
+    RasterImage image{pixels.data(), width, height};
     // Numbered in order of first appearance, as writePNG does, so zlib sees the same bytes.
     std::vector<png_color> palette;
     std::vector<uint8_t> indices(pixels.size());
@@ -139,47 +146,46 @@ int main(int argc, char** argv) {
         if (found.second) palette.push_back(png_color{png_byte(c >> 16), png_byte(c >> 8), png_byte(c)});
         indices[i] = static_cast<uint8_t>(found.first->second);
     }
-    std::printf("800x600 chart-like picture, %zu colours, median of %d runs\n", palette.size(), runs);
-    std::vector<png_bytep> indexRows(kHeight), argbRows(kHeight);
-    for (int y = 0; y < kHeight; ++y) {
-        indexRows[y] = indices.data() + static_cast<size_t>(y) * kWidth;
-        argbRows[y] = reinterpret_cast<png_bytep>(pixels.data() + static_cast<size_t>(y) * kWidth);
+    std::vector<png_bytep> indexRows(height), argbRows(height);
+    for (int y = 0; y < height; ++y) {
+        indexRows[y] = indices.data() + static_cast<size_t>(y) * width;
+        argbRows[y] = reinterpret_cast<png_bytep>(const_cast<uint32_t*>(pixels.data()) + static_cast<size_t>(y) * width);
     }
-
-    struct Row {
-        const char* name;
-        RasterSettings settings;
-        int libpngType, libpngLevel;
-        bool palette;
-    };
-    RasterSettings automatic, trueColor, level1;
-    trueColor.paletteMode = 2;
-    level1.paletteMode = 129;
-    const Row rows[] = {
-        {"default (palette chosen)", automatic, PNG_COLOR_TYPE_PALETTE, -1, true},
-        {"true colour (mode 2)", trueColor, PNG_COLOR_TYPE_RGB, -1, false},
-        {"true colour level 1 (mode 129)", level1, PNG_COLOR_TYPE_RGB, 1, false},
-    };
-    std::printf("%-32s %10s %10s %8s %10s %10s %10s\n", "form", "writePNG", "libpng", "ratio", "bytes", "libpng", "colortype");
-    for (int form = 0; form < 3; ++form) {
+    std::printf("%s, %d x %d, %zu colours, median of %d runs\n", name, width, height, palette.size(), runs);
+    std::printf("  %-12s %9s %9s %9s %8s %8s %8s %8s %8s %6s\n", "form", "writePNG", "libpng", "level 1", "ratio",
+                "ratio", "bytes", "libpng", "level 1", "type");
+    for (int form = 0; form < 2; ++form) {
         if (onlyForm >= 0 && form != onlyForm) continue;
-        const Row& row = rows[form];
-        vek::ostrstream ours, theirs;
-        double oursMs = 0, theirsMs = 0, ratio = 0;
-        medians(
+        const bool indexed = form == 0 && palette.size() <= 256;
+        RasterSettings settings;
+        settings.paletteMode = form == 0 ? 0 : 2;
+        vek::ostrstream ours, atDefault, atLevel1;
+        auto theirs = [&](vek::ostrstream& out, int level) {
+            out.reset();
+            libpngAlone(out, width, height, indexed ? indexRows.data() : argbRows.data(),
+                        indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, indexed ? palette.data() : nullptr,
+                        indexed ? static_cast<int>(palette.size()) : 0, level, !indexed);
+        };
+        Timing t = medians(
             [&] {
                 ours.reset();
-                writePNG(ours, image, row.settings);
+                writePNG(ours, image, settings);
             },
-            [&] {
-                theirs.reset();
-                libpngAlone(theirs, row.palette ? indexRows.data() : argbRows.data(), row.libpngType, 8,
-                            row.palette ? palette.data() : nullptr, row.palette ? static_cast<int>(palette.size()) : 0,
-                            row.libpngLevel, !row.palette);
-            },
-            oursMs, theirsMs, ratio);
-        std::printf("%-32s %8.2fms %8.2fms %7.2fx %10d %10d %10d\n", row.name, oursMs, theirsMs, ratio, ours.tell(),
-                    theirs.tell(), colorTypeOf(ours));
+            [&] { theirs(atDefault, -1); }, [&] { theirs(atLevel1, 1); });
+        std::printf("  %-12s %7.2fms %7.2fms %7.2fms %7.2fx %7.2fx %8d %8d %8d %6d\n",
+                    form == 0 ? "default" : "true colour", t.oursMs, t.defaultMs, t.level1Ms, t.toDefault, t.toLevel1,
+                    ours.tell(), atDefault.tell(), atLevel1.tell(), colorTypeOf(ours));
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) runs = std::max(1, std::atoi(argv[1]));
+    int onlyForm = argc > 2 ? std::atoi(argv[2]) : -1;
+    int width = 0, height = 0;
+    std::vector<uint32_t> dashboard = dashboardPicture(width, height);
+    benchPicture("W3 dashboard", dashboard, width, height, onlyForm);
+    benchPicture("Chart-like picture", chartPicture(800, 600), 800, 600, onlyForm);
     return 0;
 }

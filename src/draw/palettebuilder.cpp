@@ -1,17 +1,15 @@
 // The palette form of a picture. Charts are mostly a handful of flat colours plus the shades that
 // anti-aliasing adds, so the exact palette usually fits in 256 entries: colours are numbered in
-// order of first appearance through an ordered map, and the scan gives up at the 257th colour.
-// The scan goes by runs, not pixels. A colour is looked up once where its run starts, asking a
-// small direct-mapped cache before the map, since the colours of a chart recur all over it. The
-// run is then followed eight pixels at a time: one vector compare gives a bit per pixel, the
-// lowest clear bit is where the run ends, and the run's index is stored eight bytes at a time
-// (the bytes stored past its end belong to the runs after it, which overwrite them). A picture
-// with more colours is either left to true colour or, when a palette is forced, quantised by the
-// octree and dithered.
+// order of first appearance, and the scan gives up at the 257th colour. The scan goes eight
+// pixels at a time: one vector compare tells whether all eight have the colour of the pixel
+// before them, as they do inside long runs, and their index is then stored at once. Otherwise
+// each of the eight is looked up in a small open-addressed table. Looking pixels up one by one
+// costs less in the short runs of text and edges than finding where each run ends, whose branch
+// the processor cannot predict. A picture with more colours is either left to true colour or,
+// when a palette is forced, quantised by the octree and dithered.
 #include "draw/palettebuilder_p.h"
 
 #include <cstring>
-#include <map>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -24,10 +22,7 @@ namespace plotvane {
 
 namespace {
 
-constexpr int kCacheBits = 10;
 constexpr uint32_t kRGB = 0xffffff;
-
-bool sameRGB(uint32_t pixel, uint32_t rgb) { return ((pixel ^ rgb) & kRGB) == 0; }
 
 // Bit k is set when p[k] has colour rgb, for k = 0..7.
 unsigned matchMask8(const uint32_t* p, uint32_t rgb) {
@@ -42,60 +37,75 @@ unsigned matchMask8(const uint32_t* p, uint32_t rgb) {
                                  _mm_movemask_ps(_mm_castsi128_ps(high)) << 4);
 #else
     unsigned match = 0;
-    for (int k = 0; k < 8; ++k) match |= unsigned(sameRGB(p[k], rgb)) << k;
+    for (int k = 0; k < 8; ++k) match |= unsigned(((p[k] ^ rgb) & kRGB) == 0) << k;
     return match;
 #endif
 }
 
-// Stores `index` for the run of colour rgb that starts at `from`; returns where the run ends.
-size_t fillRun(const uint32_t* pixels, uint8_t* indices, size_t from, size_t total, uint32_t rgb, uint8_t index) {
-    const uint64_t eight = index * 0x0101010101010101ull;
-    size_t i = from;
-    while (total - i >= 8) {
-        std::memcpy(indices + i, &eight, 8);
-        unsigned match = matchMask8(pixels + i, rgb);
-        if (match != 0xff) return i + static_cast<size_t>(__builtin_ctz(~match));
-        i += 8;
+// Colour to index for at most 256 colours, by open addressing in four times as many slots: a
+// look-up nearly always ends at its first slot, and no colour is ever evicted.
+class ColourNumbers {
+public:
+    explicit ColourNumbers(PaletteImage& result) : result_(result) {
+        for (uint32_t& c : colour_) c = kEmpty;
     }
-    for (; i < total && sameRGB(pixels[i], rgb); ++i) indices[i] = index;
-    return i;
-}
-
-// Numbers the colours of the picture; false once there are more than 256.
-bool exactPalette(const RasterImage& image, int transparentRGB, PaletteImage& result) {
-    std::map<uint32_t, int> indexOf;
-    int count = 0;
-    auto enter = [&](uint32_t rgb) {
-        result.palette[count] = rgb;
-        indexOf.emplace(rgb, count);
-        return count++;
-    };
-    if (transparentRGB >= 0) enter(static_cast<uint32_t>(transparentRGB));
-
-    // Colours are 24-bit, so the all-ones word marks an empty cache slot.
-    uint32_t cacheColor[1 << kCacheBits];
-    uint8_t cacheIndex[1 << kCacheBits];
-    for (uint32_t& c : cacheColor) c = 0xffffffffu;
-    size_t total = static_cast<size_t>(image.width) * image.height;
-    result.indices.resize(total);
-    for (size_t i = 0; i < total;) {
-        uint32_t rgb = image.pixels[i] & kRGB;
-        uint32_t slot = (rgb * 0x9e3779b1u) >> (32 - kCacheBits);
-        if (cacheColor[slot] != rgb) {
-            auto found = indexOf.find(rgb);
-            int index;
-            if (found != indexOf.end()) {
-                index = found->second;
-            } else {
-                if (count == 256) return false;
-                index = enter(rgb);
+    int count() const { return count_; }
+    // The index of a colour, numbering it when new; -1 past 256 colours.
+    int indexOf(uint32_t rgb) {
+        uint32_t slot = (rgb * 0x9e3779b1u) >> (32 - kBits);
+        while (colour_[slot] != rgb) {
+            if (colour_[slot] == kEmpty) {
+                if (count_ == 256) return -1;
+                colour_[slot] = rgb;
+                index_[slot] = static_cast<uint8_t>(count_);
+                result_.palette[count_] = rgb;
+                return count_++;
             }
-            cacheColor[slot] = rgb;
-            cacheIndex[slot] = static_cast<uint8_t>(index);
+            slot = (slot + 1) & ((1u << kBits) - 1);
         }
-        i = fillRun(image.pixels, result.indices.data(), i, total, rgb, cacheIndex[slot]);
+        return index_[slot];
     }
-    result.colorCount = count;
+
+private:
+    static constexpr int kBits = 10;
+    static constexpr uint32_t kEmpty = 0xffffffffu;  // colours are 24-bit
+    PaletteImage& result_;
+    int count_ = 0;
+    uint32_t colour_[1 << kBits];
+    uint8_t index_[1 << kBits] = {};
+};
+
+// Numbers the colours of the picture; false once there are more than 256. Eight pixels of the
+// colour before them are stored at once; other pixels are looked up one by one, which costs less
+// than finding where their short runs end.
+bool exactPalette(const RasterImage& image, int transparentRGB, PaletteImage& result) {
+    ColourNumbers numbers(result);
+    if (transparentRGB >= 0) numbers.indexOf(static_cast<uint32_t>(transparentRGB));
+    const size_t total = static_cast<size_t>(image.width) * image.height;
+    result.indices.resize(total);
+    const uint32_t* pixels = image.pixels;
+    uint8_t* indices = result.indices.data();
+    uint32_t lastRGB = pixels[0] & kRGB;
+    int lastIndex = numbers.indexOf(lastRGB);
+    size_t i = 0;
+    for (; total - i >= 8; i += 8) {
+        if (matchMask8(pixels + i, lastRGB) == 0xff) {
+            std::memset(indices + i, lastIndex, 8);
+            continue;
+        }
+        for (size_t k = i; k < i + 8; ++k) {
+            lastRGB = pixels[k] & kRGB;
+            lastIndex = numbers.indexOf(lastRGB);
+            if (lastIndex < 0) return false;
+            indices[k] = static_cast<uint8_t>(lastIndex);
+        }
+    }
+    for (; i < total; ++i) {
+        int index = numbers.indexOf(pixels[i] & kRGB);
+        if (index < 0) return false;
+        indices[i] = static_cast<uint8_t>(index);
+    }
+    result.colorCount = numbers.count();
     result.transparentIndex = transparentRGB >= 0 ? 0 : -1;
     return true;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <zlib.h>
 
 #include <plotvane/ostrstream.h>
 
@@ -88,6 +89,47 @@ inline LibpngView readWithLibpng(const std::string& file) {
                          (uint32_t(rgba[4 * i + 1]) << 8) | rgba[4 * i + 2];
     view.ok = true;
     return view;
+}
+
+// A zlib stream inflated by zlib; false unless it is complete, checksum included, and nothing follows.
+inline bool inflateWithZlib(const std::string& stream, std::string& bytes) {
+    bytes.clear();
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) return false;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stream.data()));
+    z.avail_in = static_cast<uInt>(stream.size());
+    int status = Z_OK;
+    char piece[65536];
+    while (status == Z_OK) {
+        z.next_out = reinterpret_cast<Bytef*>(piece);
+        z.avail_out = sizeof piece;
+        status = inflate(&z, Z_NO_FLUSH);
+        bytes.append(piece, sizeof piece - z.avail_out);
+        if (status == Z_BUF_ERROR && z.avail_in > 0) status = Z_OK;
+    }
+    bool complete = status == Z_STREAM_END && z.avail_in == 0;
+    inflateEnd(&z);
+    return complete;
+}
+
+// A PNG with its IDAT chunks replaced by the bytes they inflate to, after the other chunks: two
+// files equal in this form hold the same chunks and rows, however the rows were compressed.
+// Empty when the image data does not inflate.
+inline std::string withRowsInflated(const std::string& file) {
+    auto number = [&](size_t at) {
+        const auto* b = reinterpret_cast<const unsigned char*>(file.data()) + at;
+        return size_t(b[0]) << 24 | size_t(b[1]) << 16 | size_t(b[2]) << 8 | b[3];
+    };
+    std::string chunks = file.substr(0, 8), data;
+    for (size_t at = 8; at + 12 <= file.size();) {
+        size_t length = number(at);
+        if (file.compare(at + 4, 4, "IDAT") == 0) data += file.substr(at + 8, length);
+        else chunks += file.substr(at, 12 + length);
+        at += 12 + length;
+    }
+    std::string rows;
+    if (!inflateWithZlib(data, rows)) return std::string();
+    return chunks + rows;
 }
 
 // A JPEG decoded by libjpeg into 0x00RRGGBB pixels; empty when libjpeg fails.

@@ -10,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 status=0
 # The chart's image loaders start from small valid (and a few damaged) files of every format.
 image_seeds="png gif jpeg"
-for target in png gif jpeg imagetype format_template markup imagemap basic_parser wallpaper bgimage symbol pattern markup_image; do
+for target in png gif jpeg imagetype format_template markup imagemap basic_parser deflate wallpaper bgimage symbol pattern markup_image; do
   program="$build_dir/tests/fuzz/fuzz_$target"
   [ -x "$program" ] || { echo "missing $program" >&2; exit 1; }
   mkdir -p "$work/$target"

@@ -1,0 +1,72 @@
+#ifndef PLOTVANE_DRAW_DEFLATE_P_H
+#define PLOTVANE_DRAW_DEFLATE_P_H
+
+// The zlib stream of a picture's rows, made by the library's own deflate encoder (see
+// deflate.cpp). Rows go in one at a time; compressed bytes come out in pieces as blocks are
+// completed, so a large picture never needs all its rows in memory at once.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace plotvane {
+
+class RowDeflater {
+public:
+    // `pixelBytes`: the distance from one pixel to the next in a row (1 for packed pixels);
+    // `longestRow`: the longest row that will be added.
+    RowDeflater(int pixelBytes, size_t longestRow);
+    RowDeflater(const RowDeflater&) = delete;
+    RowDeflater& operator=(const RowDeflater&) = delete;
+
+    // Room for the next row of `length` bytes (at most `longestRow`), to be filled before the next
+    // call. Up to 8 bytes past the row may be written too; they are not part of the stream.
+    uint8_t* addRow(size_t length);
+    // Compresses what remains and ends the stream.
+    void finish();
+
+    // The whole bytes of the stream made so far and not yet taken.
+    const uint8_t* output() const { return out_.data(); }
+    size_t outputSize() const { return outBytes_; }
+    void takeOutput() { outBytes_ = 0; }
+
+private:
+    void compressPending();
+    // The longest earlier copy of the bytes at `at` (0 when shorter than 4) and its distance;
+    // enters `at` in the hash chains.
+    size_t longestCopy(size_t at, size_t end, size_t& dist);
+    void enter(size_t at);
+    void addLiteral(uint8_t byte) {
+        symbols_[symbolCount_++] = byte;
+        ++litFreq_[byte];
+    }
+    void addCopy(size_t length, size_t dist);
+    // Writes the symbols gathered since blockStart_ as one block covering the bytes up to blockEnd.
+    void flushBlock(size_t blockEnd, bool last);
+
+    // Large work areas are left uninitialised: only the pages a picture reaches are ever touched.
+    size_t bufferSize_;
+    std::unique_ptr<uint8_t[]> buffer_;  // the last 32 KB already compressed, then the rows still pending
+    size_t fill_ = 0;              // bytes in buffer_
+    size_t scan_ = 0;              // the first byte not yet turned into symbols
+    size_t blockStart_ = 0;        // the first byte of the current block
+    uint32_t base_ = 0;            // stream position of buffer_[0]
+    size_t pixelBytes_;
+    size_t rowLength_ = 0;         // of the rows now arriving; the row above is this far back
+    std::vector<uint32_t> hash_;   // stream position of the last place each 4-byte hash was seen
+    std::unique_ptr<uint32_t[]> chain_;  // per position modulo 32 KB: the place before it with its hash
+    std::unique_ptr<uint32_t[]> symbols_;  // a literal byte, or a copy: length | distance << 16
+    size_t symbolCount_ = 0;
+    uint32_t litFreq_[286] = {};
+    uint32_t distFreq_[30] = {};
+    uint32_t adler_ = 1;
+    std::vector<uint8_t> out_;
+    size_t outBytes_ = 0;
+    uint64_t bitBuffer_ = 0;       // bits not yet in out_, from the least significant end
+    int bitCount_ = 0;
+};
+
+}  // namespace plotvane
+
+#endif

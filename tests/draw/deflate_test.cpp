@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "../fuzz/deflate_input.h"
+#include "draw/deflate_p.h"
+#include "imageoracle.h"
+#include "support/golden.h"
+
+using namespace plotvane;
+using plotvane_test::inflateWithZlib;
+
+namespace {
+
+struct Compressed {
+    std::string stream;
+    std::string rows;  // what went in
+};
+
+// The rows through the encoder; the output is taken after every row when `takeEachRow`.
+Compressed deflateRows(const std::vector<std::string>& rows, int pixelBytes, bool takeEachRow = false) {
+    size_t longest = 0;
+    for (const std::string& row : rows) longest = std::max(longest, row.size());
+    RowDeflater deflater(pixelBytes, longest);
+    Compressed result;
+    auto take = [&] {
+        result.stream.append(reinterpret_cast<const char*>(deflater.output()), deflater.outputSize());
+        deflater.takeOutput();
+    };
+    for (const std::string& row : rows) {
+        std::memcpy(deflater.addRow(row.size()), row.data(), row.size());
+        result.rows += row;
+        if (takeEachRow) take();
+    }
+    deflater.finish();
+    take();
+    return result;
+}
+
+::testing::AssertionResult inflatesBack(const Compressed& c) {
+    std::string back;
+    if (!inflateWithZlib(c.stream, back)) return ::testing::AssertionFailure() << "zlib refuses the stream";
+    if (back != c.rows) return ::testing::AssertionFailure() << "inflates to other bytes";
+    return ::testing::AssertionSuccess();
+}
+
+std::string randomBytes(std::mt19937& random, size_t n, int alphabet = 256) {
+    std::string s(n, '\0');
+    for (char& c : s) c = static_cast<char>(random() % alphabet);
+    return s;
+}
+
+}  // namespace
+
+TEST(RowDeflater, StreamsOfEveryShapeInflateBack) {
+    std::mt19937 random(11);
+
+    // The smallest picture: one row of a filter byte and one pixel.
+    EXPECT_TRUE(inflatesBack(deflateRows({std::string("\0\7", 2)}, 1)));
+
+    // Noise defeats every copy: stored blocks, five bytes over the raw size per block of literals.
+    std::vector<std::string> noise;
+    for (int y = 0; y < 40; ++y) noise.push_back(randomBytes(random, 5001));
+    Compressed noisy = deflateRows(noise, 3);
+    EXPECT_TRUE(inflatesBack(noisy));
+    EXPECT_LE(noisy.stream.size(), noisy.rows.size() + 5 * (noisy.rows.size() / 16384 + 1) + 6);
+
+    // Six megabytes of one colour: runs and the row above, past the window and the pending buffer.
+    std::string flat(3001, '\x5a');
+    flat[0] = 0;
+    Compressed blank = deflateRows(std::vector<std::string>(2000, flat), 3);
+    EXPECT_TRUE(inflatesBack(blank));
+    EXPECT_LT(blank.stream.size(), blank.rows.size() / 500);
+
+    // Glyphs: a few byte strings scattered along noise-free rows, repeated far apart.
+    std::vector<std::string> glyphs;
+    for (int g = 0; g < 8; ++g) glyphs.push_back(randomBytes(random, 40));
+    std::vector<std::string> text;
+    for (int y = 0; y < 200; ++y) {
+        std::string row(1, '\0');
+        while (row.size() < 1201) row += glyphs[random() % glyphs.size()];
+        text.push_back(row.substr(0, 1201));
+    }
+    Compressed glyphRows = deflateRows(text, 1);
+    EXPECT_TRUE(inflatesBack(glyphRows));
+    EXPECT_LT(glyphRows.stream.size(), glyphRows.rows.size() / 5);
+
+    // Four-letter noise: many literals and short copies, so many blocks of dynamic codes.
+    std::vector<std::string> letters;
+    for (int y = 0; y < 400; ++y) letters.push_back(randomBytes(random, 1000, 4));
+    Compressed manyBlocks = deflateRows(letters, 4);
+    EXPECT_TRUE(inflatesBack(manyBlocks));
+    EXPECT_LT(manyBlocks.stream.size(), manyBlocks.rows.size() / 3);
+
+    // A row longer than the pending buffer, then rows of changing lengths (the passes of an
+    // interlaced picture), each repeated once.
+    std::vector<std::string> shapes;
+    std::string wide = randomBytes(random, 300000, 3);
+    shapes.push_back(wide);
+    shapes.push_back(wide);
+    for (size_t length : {5, 5, 9, 2, 2, 17, 300001}) shapes.push_back(randomBytes(random, length, 2));
+    Compressed changing = deflateRows(shapes, 2);
+    EXPECT_TRUE(inflatesBack(changing));
+
+    // Taking the output piece by piece makes the same stream.
+    EXPECT_EQ(deflateRows(text, 1, true).stream, glyphRows.stream);
+    EXPECT_EQ(deflateRows(shapes, 2, true).stream, changing.stream);
+}
+
+TEST(RowDeflater, FuzzSeedsInflateBack) {
+    int seeds = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(plotvane_test::testPath("fuzz/corpus/deflate"))) {
+        std::string bytes = plotvane_test::readFile(entry.path().string());
+        EXPECT_TRUE(plotvane_fuzz::deflateRoundTrip(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
+            << entry.path();
+        ++seeds;
+    }
+    EXPECT_GE(seeds, 5);
+}
