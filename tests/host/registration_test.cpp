@@ -83,7 +83,7 @@ const Row kTable[] = {
 
 // Classes that do not register every method of the table yet, with what they register now.
 const std::map<std::string, int> kShort = {
-    {"PVBoxWhiskerLayerRQX", 5}, {"PVPolarChartRQX", 29}, {"PVThreeDScatterGroupRQX", 13},
+    {"PVBoxWhiskerLayerRQX", 5}, {"PVPolarChartRQX", 29}, {"PVThreeDScatterGroupRQX", 14},
     {"PVRanTableRQX", 9}, {"PVMeterPointerRQX", 7}, {"PVXYChartRQX", 98}, {"PVBarLayerRQX", 9},
     {"PVAngularMeterRQX", 24}, {"PVBaseBoxLayerRQX", 4},
     {"PVPyramidChartRQX", 24}, {"PVPyramidLayerRQX", 14},
