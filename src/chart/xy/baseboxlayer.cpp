@@ -106,16 +106,21 @@ void BaseBoxLayerImpl::layoutChart() {
     itemWidth_ = std::clamp(width, 1.0, 4.0 * std::max(frameWidth(), 1));
 }
 
-bool BaseBoxLayerImpl::itemPixels(int i, ItemPixels& p) const {
-    p.x = pixelX(xValue(i));
+BaseBoxLayerImpl::ItemMaps BaseBoxLayerImpl::itemMaps() const {
+    ItemMaps maps{xPixelMap(), {}};
+    for (int ds = 0; ds < dataSetCount(); ++ds) maps.y.push_back(yPixelMap(dataSet(ds).axis()));
+    return maps;
+}
+
+bool BaseBoxLayerImpl::itemPixels(int i, const ItemMaps& maps, ItemPixels& p) const {
+    p.x = maps.x(xValue(i));
     p.width = itemWidth_;
     if (p.x == Chart::NoValue) return false;
     double near = frameY() - frameHeight(), far = frameY() + 2.0 * frameHeight();
     bool any = false;
     p.y.resize(static_cast<size_t>(dataSetCount()));
     for (int ds = 0; ds < dataSetCount(); ++ds) {
-        const DataSetImpl& set = dataSet(ds);
-        double y = pixelY(set.valueAt(i), set.axis());
+        double y = maps.y[static_cast<size_t>(ds)](dataSet(ds).valueAt(i));
         p.y[static_cast<size_t>(ds)] = y == Chart::NoValue ? y : std::clamp(y, near, far);
         any = any || y != Chart::NoValue;
     }
@@ -125,9 +130,10 @@ bool BaseBoxLayerImpl::itemPixels(int i, ItemPixels& p) const {
 void BaseBoxLayerImpl::paint(DrawArea* d) {
     if (!d || dataSetCount() == 0) return;
     ItemPen pen(d, isSwapped());
+    ItemMaps maps = itemMaps();
     ItemPixels p;
     for (int i = 0; i < maxDataLength(); ++i)
-        if (itemPixels(i, p)) paintItem(pen, i, p);
+        if (itemPixels(i, maps, p)) paintItem(pen, i, p);
 }
 
 double BaseBoxLayerImpl::previousValue(int ds, int i, double lead) const {

@@ -81,8 +81,15 @@ protected:
     // values, or beside the item, before (-1) or after (+1) it along the x axis.
     virtual int labelSide(int ds) const = 0;
 
+    // The pixel maps of the x axis and of each data set's axis, built once for a pass over items.
+    struct ItemMaps {
+        PixelMap x;
+        std::vector<PixelMap> y;
+    };
+    ItemMaps itemMaps() const;
     // The item's pixels; false when it has no x position or no value at all.
-    bool itemPixels(int i, ItemPixels& p) const;
+    bool itemPixels(int i, ItemPixels& p) const { return itemPixels(i, itemMaps(), p); }
+    bool itemPixels(int i, const ItemMaps& maps, ItemPixels& p) const;
     // The look of boxes and bodies: the layer's lighting effect and rounded corners.
     BarLook boxLook() const;
     // A drawing area of the legend's key size, kept by the layer, for a legend icon.
