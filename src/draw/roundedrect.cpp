@@ -59,6 +59,12 @@ bool drawSquareRect(Canvas& cv, double x1, double y1, double x2, double y2, cons
     bool flat = x1 == x2 || y1 == y2;
     for (int i = 0; i < 4; ++i)
         if (radii[i] > 0 && !flat) return false;
+    // A flat box in one opaque edge colour is a line: its four edges cover the same pixels.
+    const uint32_t e = edgeColors[0];
+    if (flat && (e >> 24) == 0 && e == edgeColors[1] && e == edgeColors[2] && e == edgeColors[3]) {
+        drawLine(cv, x1, y1, x2, y2, e, 1);
+        return true;
+    }
     const ClipRect& c = cv.clip;
     const double left = std::max(x1, double(c.left)), right = std::min(x2 - 1, double(c.right));
     const double top = std::max(y1, double(c.top)), bottom = std::min(y2 - 1, double(c.bottom));

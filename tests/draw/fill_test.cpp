@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -192,8 +193,8 @@ TEST(Fill, BandsOfVerticalSidesMatchRowByRow) {
 TEST(Fill, SquareRectanglesMatchTheirShapes) {
     // Boxes with whole-pixel corners skip the shape: they must paint what the shape paints, for
     // reversed, flat and one-pixel boxes, boxes past the canvas or the clip, translucent and
-    // transparent fills and edges, with and without anti-aliasing. Rounded or fractional boxes and
-    // brush fills are left to the shape.
+    // transparent fills and edges, one edge colour all round, with and without anti-aliasing.
+    // Rounded or fractional boxes and brush fills are left to the shape.
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> coord(-8, 40);
     const uint32_t colors[] = {0x00204080u, 0x80ff0000u, kTransparent, 0x00000000u};
@@ -205,7 +206,8 @@ TEST(Fill, SquareRectanglesMatchTheirShapes) {
             const double x2 = round % 7 == 0 ? x1 : coord(rng), y2 = round % 11 == 0 ? y1 : coord(rng);
             const int radii[4] = {0, round % 13 == 0 ? 3 : 0, 0, 0};
             const uint32_t fill = colors[round % 4];
-            const uint32_t edges[4] = {colors[(round + 1) % 4], colors[(round / 4) % 4], 0x00112233u, colors[round % 3]};
+            uint32_t edges[4] = {colors[(round + 1) % 4], colors[(round / 4) % 4], 0x00112233u, colors[round % 3]};
+            if (round % 3 == 2) std::fill(edges, edges + 4, round % 2 ? 0x00112233u : 0x80112233u);
             Canvas fast(*owner), shaped(*owner);
             fast.reset(32, 32, kWhite);
             shaped.reset(32, 32, kWhite);
