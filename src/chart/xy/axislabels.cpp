@@ -329,10 +329,10 @@ void AxisImpl::addTextExtent(PixelRect& r) {
     if (placeLabelTable()) {
         bool vertical = isVertical();
         int far = lineAt() + outward() * (tickReach() + (vertical ? labelTable_->getWidth() : labelTable_->getHeight()));
-        int& nearSide = vertical ? r.left : r.top;
-        int& farSide = vertical ? r.right : r.bottom;
-        nearSide = std::min(nearSide, far);
-        farSide = std::max(farSide, far);
+        int& low = vertical ? r.left : r.top;
+        int& high = vertical ? r.right : r.bottom;
+        low = std::min(low, far);
+        high = std::max(high, far);
     } else {
         int depth = labelDepth();
         for (Label& l : labels_)
