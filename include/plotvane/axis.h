@@ -105,9 +105,10 @@ public:
     // Left, Center or Right of a vertical axis's label column (Center: under the labels' middle);
     // minLabelSpace widens the column.
     virtual void setLabelAlignment(int alignment, int minLabelSpace = 0) = 0;
-    // A table under (or over) a horizontal axis in place of its labels: row 0 holds the labels,
-    // one column each; rows added below it hold whatever the program puts there. Vertical axes
-    // have none (null).
+    // A table in place of the axis's labels. Under (or over) a horizontal axis, row 0 holds the
+    // labels, one column each, and rows added below it hold whatever the program puts there.
+    // Beside a vertical axis, column 0 holds the labels, one row each from the bottom up, and
+    // columns added go outward, away from the plot.
     virtual PVMLTable* makeLabelTable() = 0;
     virtual PVMLTable* getLabelTable() = 0;
 

@@ -139,6 +139,42 @@ void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFir
     }
 }
 
+// A horizontal or vertical line between whole pixels in a literal colour: the walk would paint the
+// rectangle of its run and width and nothing else, so that rectangle is painted at once, with the
+// walk's clipping and its first-step rule. Charts draw such lines by the thousand (grid lines,
+// whiskers, box edges), and the walk's set-up costs more than their pixels.
+bool drawWholeStraight(Canvas& cv, double x1, double y1, double x2, double y2, uint32_t color, int width,
+                       bool skipFirst) {
+    auto whole = [](double v) { return v == std::floor(v); };
+    if (Canvas::isCode(color) || (x1 != x2 && y1 != y2) || !whole(x1) || !whole(y1) || !whole(x2) || !whole(y2))
+        return false;
+    const bool xMajor = y1 == y2;
+    double u1 = xMajor ? x1 : y1, u2 = xMajor ? x2 : y2;
+    const double v = xMajor ? y1 : x1;
+    const bool reversed = u1 > u2;
+    if (reversed) std::swap(u1, u2);
+    const ClipRect& c = cv.clip;
+    const int uMin = xMajor ? c.left : c.top, uMax = xMajor ? c.right : c.bottom;
+    const int vMin = xMajor ? c.top : c.left, vMax = xMajor ? c.bottom : c.right;
+    if (uMin > uMax || vMin > vMax || (color >> 24) == 255) return true;
+    const double margin = width + 2.0;
+    if (v < vMin - margin || v > vMax + margin) return true;
+    const double uLo = std::max(u1, uMin - 1.0), uHi = std::min(u2, uMax + 1.0);
+    if (!(uLo <= uHi)) return true;
+    double uStart = std::max<double>(uMin, uLo), uEnd = std::min<double>(uMax, uHi);
+    if (skipFirst && !reversed && uLo == u1 && uLo == uStart) ++uStart;
+    if (skipFirst && reversed && uHi == u2 && uHi == uEnd) --uEnd;
+    if (uStart > uEnd) return true;
+    const int kA = (width - 1) / 2, kB = width - 1 - kA;
+    const int vc = static_cast<int>(v), kLow = reversed ? kB : kA, kHigh = reversed ? kA : kB;
+    const std::ptrdiff_t W = cv.width(), su = xMajor ? 1 : W, sv = xMajor ? W : 1;
+    uint32_t* start = cv.pixels() + static_cast<std::ptrdiff_t>(uStart) * su;
+    const int length = static_cast<int>(uEnd - uStart) + 1;
+    for (int k = std::max(vMin, vc - kLow); k <= std::min(vMax, vc + kHigh); ++k)
+        cv.blendRun(start + k * sv, su, length, color);
+    return true;
+}
+
 double roundCoord(double v) {
     return std::clamp(std::floor(v + 0.5), -kMaxCoord, kMaxCoord);
 }
@@ -152,6 +188,7 @@ void drawLine(Canvas& cv, double x1, double y1, double x2, double y2, uint32_t c
     width = std::min(width, std::max(cv.width(), cv.height()));
     const double xm = cv.width() - 1, ym = cv.height() - 1;
     if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 > xm && x2 > xm) || (y1 > ym && y2 > ym)) return;
+    if (drawWholeStraight(cv, x1, y1, x2, y2, color, width, skipFirst)) return;
 
     const bool exactDiagonal = std::fabs(x2 * 0.5 - x1 * 0.5) == std::fabs(y2 * 0.5 - y1 * 0.5) &&
                                x1 == std::floor(x1) && y1 == std::floor(y1);

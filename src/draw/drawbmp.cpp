@@ -234,6 +234,7 @@ public:
                      int fillColor) override {
         const int radii[4] = {radius, radius, radius, radius};
         const uint32_t edges[4] = {u32(edgeColor), u32(edgeColor), u32(edgeColor), u32(edgeColor)};
+        if (drawSquareRect(canvas_, x1, y1, x2, y2, radii, edges, u32(fillColor))) return;
         shape_.reset();
         buildRoundedRect(shape_, x1, y1, x2, y2, radii, edges);
         shape_.fill(canvas_, u32(fillColor), false, false);
@@ -241,6 +242,7 @@ public:
     void multiRoundedRect(double x1, double y1, double x2, double y2, const int radii[4],
                           const int colors[5]) override {
         const uint32_t edges[4] = {u32(colors[0]), u32(colors[1]), u32(colors[2]), u32(colors[3])};
+        if (drawSquareRect(canvas_, x1, y1, x2, y2, radii, edges, u32(colors[4]))) return;
         shape_.reset();
         buildRoundedRect(shape_, x1, y1, x2, y2, radii, edges);
         shape_.fill(canvas_, u32(colors[4]), false, false);

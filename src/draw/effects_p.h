@@ -14,6 +14,11 @@ class AAShape;
 // left) and quarter-ellipse corners in the colour of the adjacent top or bottom side.
 void buildRoundedRect(AAShape& shape, double x1, double y1, double x2, double y2, const int radii[4],
                       const uint32_t edgeColors[4]);
+// The same rectangle drawn straight onto the canvas, when it has whole-pixel corners, no rounding
+// and a plain fill: the pixels the shape would give, without building it. False, drawing nothing,
+// for every other rectangle.
+bool drawSquareRect(Canvas& canvas, double x1, double y1, double x2, double y2, const int radii[4],
+                    const uint32_t edgeColors[4], uint32_t fill);
 // Replaces what lies outside rounded corners of the whole canvas with bg (anti-aliased).
 void clipRoundedCorners(Canvas& canvas, const int radii[4], uint32_t bg);
 // The shadow alone, over the surroundings, on the grown canvas; the picture sits at (left, top).

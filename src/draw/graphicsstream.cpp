@@ -33,11 +33,6 @@ void GraphicsStream::truncate(int index) {
     recordStart_ = -1;
 }
 
-void GraphicsStream::putWord(uint32_t w) {
-    reserve(1);
-    words_[static_cast<size_t>(writeIndex_++)] = w;
-}
-
 void GraphicsStream::putDouble(double v) {
     uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);

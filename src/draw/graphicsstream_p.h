@@ -28,7 +28,11 @@ public:
     // Cuts the stream back to a record boundary.
     void truncate(int index);
 
-    void putWord(uint32_t w);
+    // Inline: every recorded number passes through here.
+    void putWord(uint32_t w) {
+        if (static_cast<size_t>(writeIndex_) >= words_.size()) reserve(1);
+        words_[static_cast<size_t>(writeIndex_++)] = w;
+    }
     void putInt(int v) { putWord(static_cast<uint32_t>(v)); }
     void putDouble(double v);
     void putString(const char* s);

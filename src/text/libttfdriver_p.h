@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -82,6 +83,11 @@ private:
     int refs_ = 0;
     std::string family_, psName_;
     std::unordered_map<uint64_t, std::unique_ptr<LibTTFFontGlyph>> glyphs_;
+    // Characters the font lacks. Text in another script asks for them again and again before
+    // falling back, and each miss would otherwise set this size on the shared FreeType face,
+    // which reruns the font's hinting set-up.
+    std::unordered_set<int> missing_;
+    static constexpr size_t kMaxMissing = 4096;
 };
 
 // One opened font file and face index. The FreeType face is closed when no size of it is left and

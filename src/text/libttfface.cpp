@@ -146,10 +146,16 @@ FontGlyph* LibTTFSizedFontFace::getGlyph(int ch, int mode) {
         hit->second->stamp = now;
         return hit->second.get();
     }
+    if (missing_.count(ch)) return nullptr;
     FT_Face face = parent_->ftFace();
-    if (!face || !parent_->usePixelSizes(pixelWidth_, pixelHeight_)) return nullptr;
+    if (!face) return nullptr;
     FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(static_cast<uint32_t>(ch)));
-    if (index == 0 && ch != 0) return nullptr;
+    if (index == 0 && ch != 0) {
+        // Bounded: text of random code points must not grow it without end.
+        if (missing_.size() < kMaxMissing) missing_.insert(ch);
+        return nullptr;
+    }
+    if (!parent_->usePixelSizes(pixelWidth_, pixelHeight_)) return nullptr;
     bool lcdHinting = effective == 0 || effective == 4 || effective == 5;
     if (FT_Load_Glyph(face, index, FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH | (lcdHinting ? FT_LOAD_TARGET_LCD : 0)))
         return nullptr;

@@ -75,8 +75,12 @@ Glyph recordFor(FontGlyph* g, int ch, const Glyph& styleFrom) {
 }
 
 // A character the chosen fonts lack, from whichever installed font has it in the nearest style.
-// The face goes into `opened`, for the caller to release once the glyph is retained.
+// The face goes into `opened`, for the caller to release once the glyph is retained. A face this
+// text already fell back to is asked first: a word in another script takes all its letters from
+// one font, and asking the font configuration for each letter costs more than the letter.
 FontGlyph* fallbackGlyph(FontFace& face, int ch, const TextStyle& style, std::vector<FontFace*>& opened) {
+    for (FontFace* f : opened)
+        if (FontGlyph* g = f->getGlyph(ch, style.renderMode)) return g;
     int wanted = (face.isBold() ? 1 : 0) | (face.isItalic() ? 2 : 0);
     FontFace* other = MainFontDriver::getFallbackFace(ch, wanted, style.height, style.width, style.angle);
     if (!other) return nullptr;

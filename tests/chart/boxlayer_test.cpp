@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "chart/barchart.h"
@@ -331,4 +333,73 @@ TEST(BaseBoxLayer, LabelsHangFromTheirValuesAndKeysShowTheItem) {
     DrawArea* icon = layer->getLegendIcon(0);
     ASSERT_NE(icon, nullptr);
     EXPECT_GT(icon->getWidth(), 4);
+}
+
+namespace {
+
+struct Segment {
+    int x1, y1, x2, y2;
+    bool operator<(const Segment& o) const {
+        return std::tie(x1, y1, x2, y2) < std::tie(o.x1, o.y1, o.x2, o.y2);
+    }
+};
+
+// The lines drawn in a colour, sorted.
+std::vector<Segment> linesIn(const std::string& dump, int color) {
+    std::vector<Segment> out;
+    for (const std::string& l : linesOf(dump)) {
+        Segment s{};
+        unsigned c = 0;
+        int width = 0;
+        if (std::sscanf(l.c_str(), "Line(%d, %d, %d, %d, 0x%x, %d)", &s.x1, &s.y1, &s.x2, &s.y2, &c, &width) == 6 &&
+            static_cast<int>(c) == color)
+            out.push_back(s);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace
+
+TEST(BaseBoxLayer, DepthDrawsBoxesAsBarsWithLinesHalfwayIn) {
+    // The same items flat and 10 pixels deep: bodies and boxes keep their front face and gain a
+    // top and a side in the half colour; wicks, whiskers and caps move halfway into the depth
+    // (5 right, 5 up); a median lies on the box's front face and stays where it was.
+    auto build = [](int depth, bool candle) {
+        XYPtr c = quietChart();
+        c->yAxis()->setLinearScale(0, 20);
+        Layer* layer;
+        if (candle)
+            layer = c->addCandleStickLayer(arrayOf({12, 14}), arrayOf({8, 9}), arrayOf({9, 13}), arrayOf({11, 10}),
+                                           0x00ff00, 0xff0000, 0x0000ff);
+        else
+            layer = c->addBoxWhiskerLayer(arrayOf({11, 12}), arrayOf({9, 8}), arrayOf({15, 16}), arrayOf({5, 4}),
+                                          arrayOf({10, 10.5}), 0x00ff00, 0x0000ff, 0x000001);
+        layer->set3D(depth);
+        return textDump(c.get());
+    };
+    for (bool candle : {true, false}) {
+        std::string flat = build(0, candle), deep = build(10, candle);
+        EXPECT_EQ(countWith(flat, "Shape(0x007f00"), 0);
+        EXPECT_EQ(countWith(deep, "Shape(0x007f00"), candle ? 2 : 4) << deep;
+        EXPECT_EQ(rectsFilled(flat, 0x00ff00).size(), candle ? 1u : 2u);
+        for (size_t k = 0; k < rectsFilled(flat, 0x00ff00).size(); ++k) {
+            EXPECT_EQ(rectsFilled(flat, 0x00ff00)[k].top, rectsFilled(deep, 0x00ff00)[k].top);
+            EXPECT_EQ(rectsFilled(flat, 0x00ff00)[k].left, rectsFilled(deep, 0x00ff00)[k].left);
+        }
+        std::vector<Segment> before = linesIn(flat, 0x0000ff), after = linesIn(deep, 0x0000ff);
+        ASSERT_EQ(before.size(), after.size());
+        ASSERT_FALSE(before.empty());
+        int shifted = 0, kept = 0;
+        for (const Segment& s : before) {
+            Segment moved{s.x1 + 5, s.y1 - 5, s.x2 + 5, s.y2 - 5};
+            bool isShifted = std::binary_search(after.begin(), after.end(), moved);
+            bool isKept = std::binary_search(after.begin(), after.end(), s);
+            EXPECT_TRUE(isShifted || isKept) << s.x1 << "," << s.y1 << " " << s.x2 << "," << s.y2;
+            shifted += isShifted;
+            kept += isKept && s.y1 == s.y2 && s.x2 - s.x1 > 2;
+        }
+        EXPECT_GE(shifted, 4);
+        EXPECT_EQ(kept, candle ? 0 : 2);  // the medians
+    }
 }

@@ -5,10 +5,14 @@
 #include <memory>
 #include <string>
 
+#include "draw/drawtest.h"
 #include "draw/imageoracle.h"
+#include "support/golden.h"
 
 using namespace plotvane;
 using plotvane_test::LibpngView;
+using plotvane_test::matchesGoldenPNG;
+using plotvane_test::matchesGoldenText;
 using plotvane_test::readWithLibpng;
 
 namespace {
@@ -69,4 +73,36 @@ TEST(MultiChart, OffsetsAddUpThroughNestingAndStopAtCycles) {
     // A cycle answers instead of recursing forever.
     inner->addChart(5, 5, outer);
     EXPECT_GE(leaf->getAbsOffsetX(), 0);
+}
+
+TEST(MultiChart, PieBesideTwoXYChartsGolden) {
+    // A dashboard of three members, without text so that font updates leave it alone: a pie on
+    // the left, a line chart and a bar chart stacked on the right over the shared background.
+    const double shares[] = {35, 25, 20, 12, 8}, line[] = {3, 5, 4, 7, 6, 8}, bars[] = {2, 6, 3, 5};
+    Owned<PieChart> pie(PieChart::create(200, 200, Chart::Transparent));
+    PieChart* p = pie.get();
+    p->setPieSize(100, 100, 80);
+    p->setData(DoubleArray(shares, 5));
+    p->setLabelFormat(" ");
+    auto xy = [](int bg) {
+        XYChart* c = XYChart::create(260, 110, bg);
+        c->setPlotArea(20, 10, 220, 80, 0xffffff, -1, 0x888888, 0xdddddd);
+        for (Axis* a : {c->xAxis(), c->yAxis()}) a->setColors(0x000000, Chart::Transparent);
+        return c;
+    };
+    Owned<XYChart> top(xy(0xeef4fb)), bottom(xy(0xfbf1e8));
+    top->addLineLayer(DoubleArray(line, 6), 0x2255aa)->setLineWidth(2);
+    bottom->addBarLayer(DoubleArray(bars, 4), 0xcc6633);
+    MultiChart* m = MultiChart::create(480, 240, 0xf4f4f4, 0x444444);
+    ChartPtr owner(m);
+    m->addChart(10, 20, pie.get());
+    m->addChart(210, 10, top.get());
+    m->addChart(210, 125, bottom.get());
+    m->setMainChart(top.get());
+    EXPECT_EQ(m->getChart(-1), static_cast<BaseChart*>(top.get()));
+    MemBlock dump = m->makeChart(8);
+    EXPECT_TRUE(matchesGoldenText("chart", "multi_pie_xy.agf",
+                                  drawtest::withRelativeIds(std::string(dump.data, static_cast<size_t>(dump.len)))));
+    MemBlock png = m->makeChart(Chart::PNG);
+    EXPECT_TRUE(matchesGoldenPNG("chart", "multi_pie_xy.png", std::string(png.data, static_cast<size_t>(png.len)), 48));
 }

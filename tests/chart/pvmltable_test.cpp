@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "chart/testchart.h"
@@ -151,7 +152,6 @@ TEST(PVMLTable, UnderTheXAxisWithSpanningCells) {
     c->setPlotArea(40, 20, 300, 140, 0xffffff, -1, Chart::Transparent, Chart::Transparent, Chart::Transparent);
     c->addBarLayer(DoubleArray(values, 4), 0x3377cc);
     c->xAxis()->setLabels(StringArray(quarters, 4));
-    EXPECT_EQ(c->yAxis()->makeLabelTable(), nullptr);
     c->layout();  // the labels become the table's columns once the axis has them
     PVMLTable* t = c->xAxis()->makeLabelTable();
     ASSERT_NE(t, nullptr);
@@ -172,4 +172,59 @@ TEST(PVMLTable, UnderTheXAxisWithSpanningCells) {
     PLOTVANE_SKIP_UNLESS_PINNED_FONTS();
     MemBlock png = c->makeChart(Chart::PNG);
     EXPECT_TRUE(matchesGoldenPNG("chart", "table_under_axis.png", std::string(png.data, static_cast<size_t>(png.len)), 48));
+}
+
+TEST(PVMLTable, BesideVerticalAxes) {
+    // Four labels up a left and a right axis: the labels fill column 0, one row each from the
+    // bottom up, rows an equal share of the axis; columns added go outward, so on the left axis
+    // the table grows leftwards and the plot area gives way to it.
+    const double values[] = {3, 5, 4, 6};
+    const char* levels[] = {"Low", "Mid", "High", "Top"};
+    for (int round = 0; round < 3; ++round) {
+        // The third round reverses the left axis: its rows then run downwards with the labels.
+        bool left = round != 1, reversed = round == 2;
+        XYPtr c = makeXYChart(360, 260);
+        c->setPlotArea(80, 20, 200, 200, 0xffffff, -1, Chart::Transparent, Chart::Transparent, Chart::Transparent);
+        c->addBarLayer(DoubleArray(values, 4), 0x3377cc)->setUseYAxis2(!left);
+        Axis* axis = left ? c->yAxis() : c->yAxis2();
+        axis->setLabels(StringArray(levels, 4));
+        axis->setReverse(reversed);
+        c->layout();
+        PVMLTable* t = axis->makeLabelTable();
+        ASSERT_NE(t, nullptr);
+        t->getStyle()->setFontStyle(kFont);
+        EXPECT_EQ(t->getRowCount(), 4);
+        EXPECT_EQ(t->getColCount(), 1);
+        EXPECT_EQ(t->appendCol(), 1);
+        t->setCell(1, 0, 1, 2, "Lower half");
+        t->setText(1, 2, "Upper");
+        DrawArea* d = c->makeChart();
+        EXPECT_EQ(t->getHeight(), 200);
+        std::string dump = dumpOf(d);
+        // Text("text", font, flags, x, y, colour): where a cell's text is drawn.
+        auto yOf = [&](const char* text) {
+            size_t at = dump.find(std::string("Text(\"") + text + "\"");
+            EXPECT_NE(at, std::string::npos) << text;
+            int font = 0, flags = 0, x = 0, y = 0;
+            if (at != std::string::npos)
+                std::sscanf(dump.c_str() + at + 7 + std::strlen(text), ", %d, %d, %d, %d", &font, &flags, &x, &y);
+            return std::make_pair(x, y);
+        };
+        auto low = yOf("Low"), top = yOf("Top"), lower = yOf("Lower half"), upper = yOf("Upper");
+        // Up the axis from the first label (down when reversed), inside its 200 pixels.
+        EXPECT_EQ(low.second > top.second, !reversed);
+        for (int y : {low.second, top.second}) {
+            EXPECT_GE(y, 20);
+            EXPECT_LE(y, 220);
+        }
+        // Labels next to the axis, the added column beyond them.
+        if (left) {
+            EXPECT_LT(lower.first, low.first);
+            EXPECT_LT(low.first, 80);
+        } else {
+            EXPECT_GT(lower.first, low.first);
+            EXPECT_GT(low.first, 280);
+        }
+        EXPECT_EQ(lower.second > upper.second, !reversed);
+    }
 }

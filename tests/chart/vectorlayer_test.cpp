@@ -169,3 +169,29 @@ TEST(VectorLayer, ShapesLabelsAndOddData) {
         for (int i = -1; i < 9; ++i) v->getImageCoor(0, i);
     }
 }
+
+TEST(VectorLayer, ArrowsStopAtThePlotEdges) {
+    // Plot x runs from 40 to 300. Pointing right from x = 287: the stem crosses the right edge and
+    // the head lies beyond it; the second arrow's head straddles the top edge (y = 20).
+    XYChartPtr c = fixedChart();
+    c->addVectorLayer(arr({9.5, 5}), arr({5, 8.5}), arr({60, 30}), arr({90, 0}), Chart::PixelScale, 0x2255aa);
+    std::string dump = chartDump(c.get());
+    std::vector<FilledShape> heads = filledShapes(dump);
+    ASSERT_EQ(heads.size(), 1u);
+    for (const Vertex& p : heads[0].vertices) {
+        EXPECT_GE(p.y, 20 - 1e-9);
+        EXPECT_LE(p.x, 300 + 1e-9);
+    }
+    std::istringstream in(dump);
+    int stems = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("Line(", 0) != 0 || line.find("0x2255aa") == std::string::npos) continue;
+        ++stems;
+        std::istringstream f(line.substr(5));
+        std::vector<double> v;
+        for (std::string n; v.size() < 4 && std::getline(f, n, ',');) v.push_back(std::stod(n));
+        EXPECT_LE(std::max(v[0], v[2]), 300 + 1e-9) << line;
+        EXPECT_GE(std::min(v[1], v[3]), 20 - 1e-9) << line;
+    }
+    EXPECT_EQ(stems, 2);
+}

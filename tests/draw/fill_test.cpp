@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -187,4 +188,48 @@ TEST(Fill, BandsOfVerticalSidesMatchRowByRow) {
         }
         expectFillersAgree(*owner, shape, round, round % 4 < 2 ? 0x40204080u : 0x00204080u);
     }
+}
+
+TEST(Fill, SquareRectanglesMatchTheirShapes) {
+    // Boxes with whole-pixel corners skip the shape: they must paint what the shape paints, for
+    // reversed, flat and one-pixel boxes, boxes past the canvas or the clip, translucent and
+    // transparent fills and edges, one edge colour all round, with and without anti-aliasing.
+    // Rounded or fractional boxes and brush fills are left to the shape.
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> coord(-8, 40);
+    const uint32_t colors[] = {0x00204080u, 0x80ff0000u, kTransparent, 0x00000000u};
+    int drawn = 0;
+    for (bool aa : {true, false}) {
+        auto owner = makeCanvas(1, 1, kWhite, aa);
+        for (int round = 0; round < 200; ++round) {
+            const double x1 = coord(rng), y1 = coord(rng);
+            const double x2 = round % 7 == 0 ? x1 : coord(rng), y2 = round % 11 == 0 ? y1 : coord(rng);
+            const int radii[4] = {0, round % 13 == 0 ? 3 : 0, 0, 0};
+            const uint32_t fill = colors[round % 4];
+            uint32_t edges[4] = {colors[(round + 1) % 4], colors[(round / 4) % 4], 0x00112233u, colors[round % 3]};
+            if (round % 3 == 2) std::fill(edges, edges + 4, round % 2 ? 0x00112233u : 0x80112233u);
+            Canvas fast(*owner), shaped(*owner);
+            fast.reset(32, 32, kWhite);
+            shaped.reset(32, 32, kWhite);
+            if (round % 5 == 4) fast.clip = shaped.clip = ClipRect{3, 4, 20, 25};
+            bool took = drawSquareRect(fast, x1, y1, x2, y2, radii, edges, fill);
+            AAShape shape;
+            buildRoundedRect(shape, x1, y1, x2, y2, radii, edges);
+            shape.fill(shaped, fill, false, false);
+            if (!took) continue;
+            ++drawn;
+            ASSERT_EQ(fast.buffer(), shaped.buffer()) << "round " << round << " aa " << aa;
+        }
+        Canvas c(*owner);
+        c.reset(8, 8, kWhite);
+        const int round3[4] = {3, 3, 3, 3}, square[4] = {0, 0, 0, 0};
+        const uint32_t e[4] = {0, 0, 0, 0};
+        EXPECT_FALSE(drawSquareRect(c, 1, 1, 6, 6, round3, e, 0));
+        EXPECT_FALSE(drawSquareRect(c, 1.5, 1, 6, 6, square, e, 0));
+        EXPECT_FALSE(drawSquareRect(c, 1, 1, 6, std::numeric_limits<double>::infinity(), square, e, 0));
+        EXPECT_FALSE(drawSquareRect(c, 1, 1, 6, 6, square, e, 0xfffe0001u));
+        EXPECT_TRUE(drawSquareRect(c, -1e300, -1e300, 1e300, 1e300, square, e, 0x000000u));
+        EXPECT_EQ(c.buffer()[0], 0x000000u);
+    }
+    EXPECT_GT(drawn, 300);
 }

@@ -106,37 +106,65 @@ int AxisImpl::lineAt() const {
 int AxisImpl::tickReach() const { return std::max({majorTickLength_, minorTickLength_, 0}); }
 
 PVMLTable* AxisImpl::makeLabelTable() {
-    // Tables of labels run along horizontal axes only.
-    if (!labelTable_ && !isVertical()) {
-        labelTable_.reset(newTable(area_, chart_ ? chart_->defaultTextBox() : nullptr, 0, 0, Chart::TopLeft, 0, 1));
-        // Labels already given become its columns at once, so that rows under them can be filled.
+    if (!labelTable_) {
+        labelTable_.reset(newTable(area_, chart_ ? chart_->defaultTextBox() : nullptr, 0, 0, Chart::TopLeft, 0, 0));
+        // Labels already given become its first row or column at once, so that the cells beside
+        // them can be filled. Beside a vertical axis they stand level with their ticks, towards
+        // the axis (alignment is each cell's own, not a style).
         placeLabelTable();
+        if (isVertical())
+            for (int r = 0; r < labelTable_->getRowCount(); ++r)
+                labelTable_->getCell(0, r)->setAlignment(outward() > 0 ? Chart::Left : Chart::Right);
     }
     return labelTable_.get();
 }
 
+// The labels fill the table's first line along the axis, one cell per label, each as long as an
+// equal share of the axis: row 0 under a horizontal axis, column 0 beside a vertical one. The
+// table grows away from the plot: further rows below a bottom axis, further columns left of a
+// left axis (columns drawn right to left there). The cells follow the labels' order on the
+// screen: a vertical axis's rows usually run upwards, and a reversed axis turns them round.
 bool AxisImpl::placeLabelTable() {
     if (!labelTable_) return false;
     buildLabels();
     PVMLTable& t = *labelTable_;
+    const bool vertical = isVertical();
     int n = static_cast<int>(labels_.size());
-    while (t.getColCount() < n && t.appendCol() >= 0) {
+    auto along = [&] { return vertical ? t.getRowCount() : t.getColCount(); };
+    while (along() < n && (vertical ? t.appendRow() : t.appendCol()) >= 0) {
     }
-    if (t.getRowCount() < 1) t.appendRow();
-    int cols = std::max(1, t.getColCount());
-    int width = length_ / cols;
-    for (int c = 0; c < n && c < t.getColCount(); ++c) {
-        t.setText(c, 0, labels_[static_cast<size_t>(c)].box->text().c_str());
-        t.getColStyle(c)->setWidth(width);
+    if ((vertical ? t.getColCount() : t.getRowCount()) < 1) vertical ? t.appendCol() : t.appendRow();
+    int count = std::max(1, along());
+    int share = length_ / count;
+    for (int k = 0; k < along(); ++k) {
+        if (k < n) {
+            const char* text = labels_[static_cast<size_t>(k)].box->text().c_str();
+            vertical ? t.setText(0, k, text) : t.setText(k, 0, text);
+        }
+        if (vertical)
+            t.getRowStyle(k)->setHeight(share);
+        else
+            t.getColStyle(k)->setWidth(share);
     }
-    for (int c = n; c < t.getColCount(); ++c) t.getColStyle(c)->setWidth(width);
     int across = lineAt() + outward() * tickReach();
-    t.setPos(x_ + offsetX_, across, outward() > 0 ? Chart::TopLeft : Chart::BottomLeft);
+    // Whether the labels run against the table's own order (rows down, columns rightwards).
+    bool backwards = vertical;
+    if (n >= 2) {
+        double first = scale_.pixelOf(labels_.front().value), last = scale_.pixelOf(labels_.back().value);
+        if (first != Chart::NoValue && last != Chart::NoValue) backwards = first > last;
+    }
+    if (vertical) {
+        setTableReversed(&t, backwards, outward() < 0);
+        t.setPos(across, y_ + offsetY_, outward() > 0 ? Chart::BottomLeft : Chart::BottomRight);
+    } else {
+        setTableReversed(&t, false, backwards);
+        t.setPos(x_ + offsetX_, across, outward() > 0 ? Chart::TopLeft : Chart::BottomLeft);
+    }
     return true;
 }
 
 int AxisImpl::labelDepth() {
-    if (placeLabelTable()) return labelTable_->getHeight() - labelGap_;
+    if (placeLabelTable()) return (isVertical() ? labelTable_->getWidth() : labelTable_->getHeight()) - labelGap_;
     buildLabels();
     int depth = 0;
     for (Label& l : labels_) depth = std::max(depth, isVertical() ? l.box->getWidth() : l.box->getHeight());
@@ -299,9 +327,12 @@ void AxisImpl::addTextExtent(PixelRect& r) {
         r.bottom = std::max(r.bottom, top + box.getHeight());
     };
     if (placeLabelTable()) {
-        int far = lineAt() + outward() * (tickReach() + labelTable_->getHeight());
-        r.bottom = std::max(r.bottom, far);
-        r.top = std::min(r.top, far);
+        bool vertical = isVertical();
+        int far = lineAt() + outward() * (tickReach() + (vertical ? labelTable_->getWidth() : labelTable_->getHeight()));
+        int& low = vertical ? r.left : r.top;
+        int& high = vertical ? r.right : r.bottom;
+        low = std::min(low, far);
+        high = std::max(high, far);
     } else {
         int depth = labelDepth();
         for (Label& l : labels_)

@@ -39,21 +39,28 @@ constexpr int kDefaultIconSize = 11;
 
 BaseBoxLayer::~BaseBoxLayer() = default;
 
-void ItemPen::line(double x1, double y1, double x2, double y2, int color, int width) const {
+void ItemPen::line(double x1, double y1, double x2, double y2, int color, int width, bool front) const {
     if (width < 1) return;
     int a = roundPixel(x1), b = roundPixel(y1), c = roundPixel(x2), e = roundPixel(y2);
-    if (swapped_)
-        d_->line(b, a, e, c, color, width);
-    else
-        d_->line(a, b, c, e, color, width);
+    if (swapped_) {
+        std::swap(a, b);
+        std::swap(c, e);
+    }
+    int dx = front ? 0 : depthX_ / 2, dy = front ? 0 : -(depthY_ / 2);
+    d_->line(a + dx, b + dy, c + dx, e + dy, color, width);
 }
 
 void ItemPen::box(double x, double width, double y1, double y2, int fill, int edge, const BarLook& look) const {
     int left = roundPixel(x - width / 2), right = left + std::max(roundPixel(width), 1) - 1;
     int top = roundPixel(std::min(y1, y2)), bottom = roundPixel(std::max(y1, y2));
     BarBox b;
-    b.fillColor = b.shadowColor = fill;
-    b.edgeColor = b.shadowEdgeColor = edge;
+    b.fillColor = fill;
+    b.edgeColor = edge;
+    b.depthX = depthX_;
+    b.depthY = depthY_;
+    bool deep = depthX_ > 0 || depthY_ > 0;
+    b.shadowColor = deep ? d_->halfColor(fill) : fill;
+    b.shadowEdgeColor = deep ? d_->halfColor(edge) : edge;
     if (swapped_) {
         b.left = top, b.right = bottom, b.top = left, b.bottom = right;
         b.valueEnd = Chart::Right;
@@ -64,9 +71,9 @@ void ItemPen::box(double x, double width, double y1, double y2, int fill, int ed
     drawBar(d_, b, look);
 }
 
-void ItemPen::across(double x, double width, double y, int color, int lineWidth) const {
+void ItemPen::across(double x, double width, double y, int color, int lineWidth, bool front) const {
     int left = roundPixel(x - width / 2), right = left + std::max(roundPixel(width), 1) - 1;
-    line(left, y, right, y, color, lineWidth);
+    line(left, y, right, y, color, lineWidth, front);
 }
 
 void BaseBoxLayerImpl::AreaDeleter::operator()(DrawArea* d) const { d->destroy(); }
@@ -106,16 +113,21 @@ void BaseBoxLayerImpl::layoutChart() {
     itemWidth_ = std::clamp(width, 1.0, 4.0 * std::max(frameWidth(), 1));
 }
 
-bool BaseBoxLayerImpl::itemPixels(int i, ItemPixels& p) const {
-    p.x = pixelX(xValue(i));
+BaseBoxLayerImpl::ItemMaps BaseBoxLayerImpl::itemMaps() const {
+    ItemMaps maps{xPixelMap(), {}};
+    for (int ds = 0; ds < dataSetCount(); ++ds) maps.y.push_back(yPixelMap(dataSet(ds).axis()));
+    return maps;
+}
+
+bool BaseBoxLayerImpl::itemPixels(int i, const ItemMaps& maps, ItemPixels& p) const {
+    p.x = maps.x(xValue(i));
     p.width = itemWidth_;
     if (p.x == Chart::NoValue) return false;
     double near = frameY() - frameHeight(), far = frameY() + 2.0 * frameHeight();
     bool any = false;
     p.y.resize(static_cast<size_t>(dataSetCount()));
     for (int ds = 0; ds < dataSetCount(); ++ds) {
-        const DataSetImpl& set = dataSet(ds);
-        double y = pixelY(set.valueAt(i), set.axis());
+        double y = maps.y[static_cast<size_t>(ds)](dataSet(ds).valueAt(i));
         p.y[static_cast<size_t>(ds)] = y == Chart::NoValue ? y : std::clamp(y, near, far);
         any = any || y != Chart::NoValue;
     }
@@ -124,10 +136,11 @@ bool BaseBoxLayerImpl::itemPixels(int i, ItemPixels& p) const {
 
 void BaseBoxLayerImpl::paint(DrawArea* d) {
     if (!d || dataSetCount() == 0) return;
-    ItemPen pen(d, isSwapped());
+    ItemPen pen(d, isSwapped(), depthX(), depthY());
+    ItemMaps maps = itemMaps();
     ItemPixels p;
     for (int i = 0; i < maxDataLength(); ++i)
-        if (itemPixels(i, p)) paintItem(pen, i, p);
+        if (itemPixels(i, maps, p)) paintItem(pen, i, p);
 }
 
 double BaseBoxLayerImpl::previousValue(int ds, int i, double lead) const {

@@ -19,21 +19,26 @@
 namespace plotvane {
 
 // Draws lines and boxes given along the item's axes: x across the item, y along the values. On a
-// swapped chart the two are exchanged on the screen. Legend icons use an unswapped pen.
+// swapped chart the two are exchanged on the screen. Legend icons use an unswapped pen. With 3D
+// depth, boxes are drawn as bars of that depth and lines stand halfway into it, so whiskers and
+// wicks come out of the middle of their box; lines marked `front` lie on the box's front face.
 class ItemPen {
 public:
-    ItemPen(DrawArea* d, bool swapped) : d_(d), swapped_(swapped) {}
+    ItemPen(DrawArea* d, bool swapped, int depthX = 0, int depthY = 0)
+        : d_(d), swapped_(swapped), depthX_(depthX), depthY_(depthY) {}
     DrawArea* area() const { return d_; }
-    void line(double x1, double y1, double x2, double y2, int color, int width) const;
+    void line(double x1, double y1, double x2, double y2, int color, int width, bool front = false) const;
     // A box `width` pixels across centred on x, between two y pixels (either order), drawn as a
     // bar with the given look.
     void box(double x, double width, double y1, double y2, int fill, int edge, const BarLook& look) const;
     // A line across the same pixels as a box of that width.
-    void across(double x, double width, double y, int color, int lineWidth) const;
+    void across(double x, double width, double y, int color, int lineWidth, bool front = false) const;
 
 private:
     DrawArea* d_;
     bool swapped_;
+    int depthX_;
+    int depthY_;
 };
 
 // One item in pixels: its centre and width across, and each role's value along (NoValue when
@@ -81,8 +86,15 @@ protected:
     // values, or beside the item, before (-1) or after (+1) it along the x axis.
     virtual int labelSide(int ds) const = 0;
 
+    // The pixel maps of the x axis and of each data set's axis, built once for a pass over items.
+    struct ItemMaps {
+        PixelMap x;
+        std::vector<PixelMap> y;
+    };
+    ItemMaps itemMaps() const;
     // The item's pixels; false when it has no x position or no value at all.
-    bool itemPixels(int i, ItemPixels& p) const;
+    bool itemPixels(int i, ItemPixels& p) const { return itemPixels(i, itemMaps(), p); }
+    bool itemPixels(int i, const ItemMaps& maps, ItemPixels& p) const;
     // The look of boxes and bodies: the layer's lighting effect and rounded corners.
     BarLook boxLook() const;
     // A drawing area of the legend's key size, kept by the layer, for a legend icon.

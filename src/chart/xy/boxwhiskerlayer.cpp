@@ -136,13 +136,13 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
         pen.across(p.x, cap, tip, whisker, w);
     }
     if (box) pen.box(p.x, p.width, top, bottom, fill, dataSet(0).edgeColor(), boxLook());
-    if (median != Chart::NoValue) pen.across(p.x, p.width, median, whisker, width(kMedian));
+    if (median != Chart::NoValue) pen.across(p.x, p.width, median, whisker, width(kMedian), box);
     for (int ds = kMarks; ds < dataSetCount(); ++ds) {
         double y = p.at(ds);
         if (y == Chart::NoValue) continue;
         DataSetImpl& set = dataSet(ds);
         if (set.symbol().isEmpty()) {
-            pen.across(p.x, p.width, y, set.dataColor(), set.lineWidth());
+            pen.across(p.x, p.width, y, set.dataColor(), set.lineWidth(), box);
             continue;
         }
         double sx, sy;

@@ -18,9 +18,6 @@
 
 namespace plotvane {
 
-namespace {
-
-// Clips the segment a-b to the box; false when nothing of it is inside.
 bool clipSegment(const FrameBox& box, LinePoint& a, LinePoint& b) {
     if (box.contains(a) && box.contains(b)) return true;
     double t0 = 0, t1 = 1;
@@ -44,8 +41,6 @@ bool clipSegment(const FrameBox& box, LinePoint& a, LinePoint& b) {
     if (t0 > 0) a = {start.x + t0 * dx, start.y + t0 * dy, false};
     return true;
 }
-
-}  // namespace
 
 LinePen::LinePen(DrawArea* d, const FrameBox& clip, bool swapped, double dx, double dy, LineStyle line,
                  LineStyle gap)

@@ -13,6 +13,9 @@ namespace plotvane {
 
 class DrawArea;
 
+// Clips the segment a-b to the box; false when nothing of it is inside.
+bool clipSegment(const FrameBox& box, LinePoint& a, LinePoint& b);
+
 struct LineStyle {
     int color;
     int width;  // below 1: not drawn

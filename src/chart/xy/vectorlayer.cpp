@@ -11,7 +11,8 @@
 // back along it, with the tip at v = 0 and the start at v = length. The head polygon is scaled by
 // the head size and stands at the tip; the stem runs from the head's back to the start, stretched
 // along v to fit and kept at its own width across. The default head is a triangle, the default
-// stem a plain line. An arrow shorter than its head draws its head shrunk to the length.
+// stem a plain line. An arrow shorter than its head draws its head shrunk to the length. Arrows
+// are cut at the plot area's edges, as lines and areas are.
 #include <plotvane/drawarea.h>
 #include <plotvane/vectorlayer.h>
 
@@ -23,6 +24,7 @@
 #include "chart/box_p.h"
 #include "chart/legendbox_p.h"
 #include "chart/xy/layer_p.h"
+#include "chart/xy/lineobj_p.h"
 #include "chart/xy/plotarea_p.h"
 #include "chart/xy/vectorpainter_p.h"
 #include "chart/xy/xychart_p.h"
@@ -167,13 +169,16 @@ bool VectorLayerImpl::arrow(int ds, int i, Arrow& a) const {
 }
 
 void VectorLayerImpl::paint(DrawArea* d) {
+    PlotAreaImpl& plot = chart()->plotArea();
+    const FrameBox clip{double(plot.getLeftX()), double(plot.getTopY()), double(plot.getRightX()),
+                        double(plot.getBottomY())};
     for (int ds = dataSetCount(); ds-- > 0;) {
         DataSetImpl& set = dataSet(ds);
         int color = set.dataColor();
         d->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
         for (int i = 0; i < set.size(); ++i) {
             Arrow a;
-            if (arrow(ds, i, a)) painter_.draw(d, a, color, color, set.lineWidth());
+            if (arrow(ds, i, a)) painter_.draw(d, a, color, color, set.lineWidth(), &clip);
         }
     }
     for (int ds = dataSetCount(); ds-- > 0;) paintSymbols(d, ds);

@@ -14,6 +14,7 @@
 namespace plotvane {
 
 class DrawArea;
+struct FrameBox;
 
 constexpr double kArrowPi = 3.14159265358979323846;
 
@@ -73,7 +74,9 @@ public:
         for (double u : stem_.u) w = std::max(w, std::fabs(u));
         return w;
     }
-    void draw(DrawArea* d, const Arrow& a, int color, int edgeColor, int lineWidth) const;
+    // Parts of the arrow outside `clip` (screen pixels), when given, are cut away.
+    void draw(DrawArea* d, const Arrow& a, int color, int edgeColor, int lineWidth,
+              const FrameBox* clip = nullptr) const;
 
 private:
     void setDefaultHead(int width, int height) {
