@@ -132,6 +132,8 @@ private:
     void paintPath(const std::string& path, int fill, int edge, int width, const Box& box);
     void paintOne(const std::string& path, int color, bool stroke, int width, const Box& box);
     void commitCurrentLine() override;
+    // Appends the run's glyphs as one path to fill; false when no glyph has an outline.
+    bool outlines(const TextRun& run);
     void closeClip() {
         if (clipOpen_) c_.op("Q\n");
         clipOpen_ = false;
@@ -430,6 +432,11 @@ void DrawPDFImpl::text(const GlyphContainer& glyphs, int first, int end, int dx,
             content_.resize(mark);
             continue;
         }
+        // CFF-flavoured files (most CJK fonts) are not embedded: their glyphs become paths.
+        if (font->isStandIn() && outlines(run)) {
+            c_.op("f Q\n");
+            continue;
+        }
         if (font->isArtificialBold()) {
             shade(run.color, true, box);
             c_.num(size / 30).op("w 2 Tr ");
@@ -461,6 +468,49 @@ void DrawPDFImpl::text(const GlyphContainer& glyphs, int first, int end, int dx,
         }
         content_ += ">] TJ ET Q\n";
     }
+}
+
+bool DrawPDFImpl::outlines(const TextRun& run) {
+    GlyphOutline o;
+    bool any = false;
+    for (size_t i = 0; i < run.chars.size(); ++i) {
+        if (!run.face->getOutline(run.chars[i], o) || o.ops.empty()) continue;
+        any = true;
+        auto at = [&](size_t k) { c_.point(run.xs[i] + o.xy[2 * k], run.baseline - o.xy[2 * k + 1]); };
+        size_t k = 0;
+        for (GlyphOutline::Op op : o.ops) {
+            switch (op) {
+                case GlyphOutline::Move:
+                    at(k++);
+                    c_.op("m ");
+                    break;
+                case GlyphOutline::Line:
+                    at(k++);
+                    c_.op("l ");
+                    break;
+                case GlyphOutline::Quad: {
+                    // The quadratic as a cubic: control points two thirds of the way to its own.
+                    double x0 = o.xy[2 * k - 2], y0 = o.xy[2 * k - 1], cx = o.xy[2 * k], cy = o.xy[2 * k + 1];
+                    double x1 = o.xy[2 * k + 2], y1 = o.xy[2 * k + 3];
+                    auto put = [&](double x, double y) { c_.point(run.xs[i] + x, run.baseline - y); };
+                    put(x0 + 2 * (cx - x0) / 3, y0 + 2 * (cy - y0) / 3);
+                    put(x1 + 2 * (cx - x1) / 3, y1 + 2 * (cy - y1) / 3);
+                    at(k + 1);
+                    c_.op("c ");
+                    k += 2;
+                    break;
+                }
+                case GlyphOutline::Cubic:
+                    at(k);
+                    at(k + 1);
+                    at(k + 2);
+                    c_.op("c ");
+                    k += 3;
+                    break;
+            }
+        }
+    }
+    return any;
 }
 
 void DrawPDFImpl::turnedText(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color,

@@ -152,6 +152,7 @@ public:
     void outFont(PDFDocument& doc) override {
         doc.setObject(getIndex(), "/Type/Font/Subtype/Type1/BaseFont/" + baseFont_ + "/Encoding/WinAnsiEncoding");
     }
+    bool isStandIn() const override { return true; }
 
 private:
     std::string baseFont_;
