@@ -54,6 +54,7 @@ public:
           c_(content_) {
         symbols_.setParent(parent ? &parent->symbols_ : nullptr);
         setSize(1, 1, static_cast<int>(kTransparent));
+        if (!parent) content_.reserve(16384);  // a chart's content, written without regrowing
     }
 
     bool finish(vek::ostream& out) override;
@@ -80,7 +81,7 @@ public:
     void line(double x1, double y1, double x2, double y2, int color, int width) override {
         commitCurrentLine();
         if (width <= 0 || !paints(color)) return;
-        std::string path;
+        std::string& path = pathScratch();
         PDFContent p(path, height_);
         p.point(x1, y1).op("m ").point(x2, y2).op("l ");
         Box box;
@@ -145,7 +146,14 @@ private:
     DrawPDFImpl* findSymbol(int id);
     void placeXObject(int num, const PDFMatrix& m);
 
+    // The path of the shape being written; one buffer for all, so shapes allocate nothing.
+    std::string& pathScratch() {
+        path_.clear();
+        return path_;
+    }
+
     VectorOptions options_;
+    std::string path_;
     std::shared_ptr<PDFRoot> shared_;
     std::string content_;
     PDFContent c_;
@@ -313,7 +321,7 @@ void DrawPDFImpl::commitCurrentLine() {
     size_t n = line_.x.size();
     if (n >= 2 && line_.width > 0 && paints(line_.color)) {
         bool closed = n > 3 && line_.x[0] == line_.x[n - 1] && line_.y[0] == line_.y[n - 1];
-        std::string path;
+        std::string& path = pathScratch();
         PDFContent p(path, height_);
         Box box;
         for (size_t i = 0; i < (closed ? n - 1 : n); ++i) {
@@ -332,7 +340,7 @@ void DrawPDFImpl::multiRoundedRect(double x1, double y1, double x2, double y2, c
     bool sameEdges = colors[0] == colors[1] && colors[1] == colors[2] && colors[2] == colors[3];
     if (!paints(colors[4]) && !(paints(colors[0]) || paints(colors[1]) || paints(colors[2]) || paints(colors[3])))
         return;
-    std::string path;
+    std::string& path = pathScratch();
     PDFContent p(path, height_);
     bool square = radii[0] <= 0 && radii[1] <= 0 && radii[2] <= 0 && radii[3] <= 0;
     if (square) {
@@ -358,7 +366,7 @@ void DrawPDFImpl::multiRoundedRect(double x1, double y1, double x2, double y2, c
 void DrawPDFImpl::polygon(const double* x, const double* y, int n, int edgeColor, int fillColor) {
     commitCurrentLine();
     if (n < 3 || (!paints(edgeColor) && !paints(fillColor))) return;
-    std::string path;
+    std::string& path = pathScratch();
     PDFContent p(path, height_);
     Box box;
     for (int i = 0; i < n; ++i) {
@@ -395,7 +403,7 @@ private:
 void DrawPDFImpl::shape(int fillColor, bool, bool noEdges, const std::vector<PathItem>& edges) {
     commitCurrentLine();
     if (paints(fillColor)) {
-        std::string path;
+        std::string& path = pathScratch();
         PDFContent p(path, height_);
         PDFPathSink pdf(p);
         Box box;
@@ -405,7 +413,7 @@ void DrawPDFImpl::shape(int fillColor, bool, bool noEdges, const std::vector<Pat
     if (noEdges) return;
     for (int color : edgeColors(edges)) {
         if (!paints(color)) continue;
-        std::string path;
+        std::string& path = pathScratch();
         PDFContent p(path, height_);
         PDFPathSink pdf(p);
         Box box;
