@@ -64,6 +64,10 @@ public:
     virtual void setLogScale(double lowerLimit, double upperLimit, StringArray labels) = 0;
     virtual void setLogScale(const char* formula) = 0;
     virtual void setLogScale(bool logScale) = 0;
+    // Categories numbered by the data: a tick and a label at every whole number from the lowest to
+    // the highest value, half a step of room at each end when the axis is indented; at most 10,000
+    // ticks, else the scale is automatic. false, or any other scale set later, ends it.
+    virtual void setEnumScale(bool enumScale = true) = 0;
     virtual void setDateScale(double lowerLimit, double upperLimit, double majorTickInc = 0,
                               double minorTickInc = 0) = 0;
     virtual void setDateScale(double lowerLimit, double upperLimit, StringArray labels) = 0;

@@ -9,8 +9,8 @@
 
 namespace plotvane {
 
+class BaseChart;
 class DrawArea;
-
 class DrawObjList;
 
 class PLOTVANE_API DrawObj {
@@ -19,6 +19,9 @@ public:
     virtual void setZOrder(int z) { zOrder_ = z; }
     virtual int getZOrder() const { return zOrder_; }
     virtual void paint(DrawArea* d) = 0;
+    // Takes a title, text, line, table or meter pointer off the chart that made it and frees it;
+    // parts of other objects (a legend, an axis's labels, a mark) are not freed and stay as they are.
+    virtual void destroy();
 
 protected:
     // The chart that made an object deletes it.
@@ -27,6 +30,7 @@ protected:
 
 private:
     int zOrder_ = Chart::ChartFrontZ;
+    DrawObjList* list_ = nullptr;  // the chart's list that owns the object, if any
 };
 
 class PLOTVANE_API Box : public DrawObj {
@@ -39,6 +43,9 @@ public:
     virtual void setBackground(int color, int edgeColor = Chart::Transparent, int raisedEffect = 0) = 0;
     // Radii of the top-left, top-right, bottom-right and bottom-left corners; -1 copies r1.
     virtual void setRoundedCorners(int r1 = 10, int r2 = -1, int r3 = -1, int r4 = -1) = 0;
+    // The chart whose place inside a multi-chart moves the box's image-map coordinates (null: none).
+    // The chart must outlive the box.
+    virtual void setContainer(const BaseChart* chart) = 0;
     virtual int getLeftX() = 0;
     virtual int getTopY() = 0;
     virtual int getWidth() = 0;

@@ -175,6 +175,7 @@ public:
     void setSize(int width, int height);
     void setBackground(int color, int edgeColor = PV_Transparent, int raisedEffect = 0);
     void setRoundedCorners(int r1 = 10, int r2 = -1, int r3 = -1, int r4 = -1);
+    void setContainer(const abc::BaseChart* chart);
     int getLeftX();
     int getTopY();
     int getWidth();
@@ -451,6 +452,7 @@ public:
     void setLogScale2(double lowerLimit, double upperLimit, const char* const* labels, int labelsLen);
     void setLogScale3(const char* formula);
     void setLogScale4(bool logScale);
+    void setEnumScale(bool enumScale = true);
     void setDateScale(double lowerLimit, double upperLimit, double majorTickInc = 0, double minorTickInc = 0);
     void setDateScale2(double lowerLimit, double upperLimit, const char* const* labels, int labelsLen);
     void setDateScale3(const char* formula);
@@ -1868,6 +1870,10 @@ inline void Box::setRoundedCorners(int r1, int r2, int r3, int r4) {
     CBox_setRoundedCorners(hBox_, r1, r2, r3, r4);
 }
 
+inline void Box::setContainer(const abc::BaseChart* chart) {
+    CBox_setContainer(hBox_, chart ? chart->pvBaseChart() : nullptr);
+}
+
 inline int Box::getLeftX() {
     return CBox_getLeftX(hBox_);
 }
@@ -2603,6 +2609,10 @@ inline void Axis::setLogScale3(const char* formula) {
 
 inline void Axis::setLogScale4(bool logScale) {
     CAxis_setLogScale4(hAxis_, logScale);
+}
+
+inline void Axis::setEnumScale(bool enumScale) {
+    CAxis_setEnumScale(hAxis_, enumScale);
 }
 
 inline void Axis::setDateScale(double lowerLimit, double upperLimit, double majorTickInc, double minorTickInc) {

@@ -311,6 +311,7 @@ PLOTVANE_API PvMultiChart* FinanceChart2MultiChart(PvFinanceChart* h);
 PLOTVANE_API void CDrawObj_setZOrder(PvDrawObj* h, int z);
 PLOTVANE_API int CDrawObj_getZOrder(PvDrawObj* h);
 PLOTVANE_API void CDrawObj_paint(PvDrawObj* h, PvDrawArea* d);
+PLOTVANE_API void CDrawObj_destroy(PvDrawObj* h);
 
 /* Box : DrawObj */
 PLOTVANE_API void CBox_copy(PvBox* h, PvBox* source);
@@ -318,6 +319,7 @@ PLOTVANE_API void CBox_setPos(PvBox* h, int x, int y);
 PLOTVANE_API void CBox_setSize(PvBox* h, int width, int height);
 PLOTVANE_API void CBox_setBackground(PvBox* h, int color, int edgeColor, int raisedEffect);  /* edgeColor = PV_Transparent, raisedEffect = 0 */
 PLOTVANE_API void CBox_setRoundedCorners(PvBox* h, int r1, int r2, int r3, int r4);  /* r1 = 10, r2 = -1, r3 = -1, r4 = -1 */
+PLOTVANE_API void CBox_setContainer(PvBox* h, PvBaseChart* chart);
 PLOTVANE_API int CBox_getLeftX(PvBox* h);
 PLOTVANE_API int CBox_getTopY(PvBox* h);
 PLOTVANE_API int CBox_getWidth(PvBox* h);
@@ -510,6 +512,7 @@ PLOTVANE_API void CAxis_setLogScale(PvAxis* h, double lowerLimit, double upperLi
 PLOTVANE_API void CAxis_setLogScale2(PvAxis* h, double lowerLimit, double upperLimit, const char* const* labels, int labelsLen);
 PLOTVANE_API void CAxis_setLogScale3(PvAxis* h, const char* formula);
 PLOTVANE_API void CAxis_setLogScale4(PvAxis* h, bool logScale);
+PLOTVANE_API void CAxis_setEnumScale(PvAxis* h, bool enumScale);  /* enumScale = true */
 PLOTVANE_API void CAxis_setDateScale(PvAxis* h, double lowerLimit, double upperLimit, double majorTickInc, double minorTickInc);  /* majorTickInc = 0, minorTickInc = 0 */
 PLOTVANE_API void CAxis_setDateScale2(PvAxis* h, double lowerLimit, double upperLimit, const char* const* labels, int labelsLen);
 PLOTVANE_API void CAxis_setDateScale3(PvAxis* h, const char* formula);

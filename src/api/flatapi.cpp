@@ -179,6 +179,11 @@ void CDrawObj_paint(PvDrawObj* h, PvDrawArea* d) {
     reinterpret_cast<plotvane::DrawObj*>(h)->paint(reinterpret_cast<plotvane::DrawArea*>(d));
 }
 
+void CDrawObj_destroy(PvDrawObj* h) {
+    if (!h) return;
+    reinterpret_cast<plotvane::DrawObj*>(h)->destroy();
+}
+
 void CBox_copy(PvBox* h, PvBox* source) {
     if (!h) return;
     reinterpret_cast<plotvane::Box*>(h)->copy(reinterpret_cast<const plotvane::Box*>(source));
@@ -202,6 +207,11 @@ void CBox_setBackground(PvBox* h, int color, int edgeColor, int raisedEffect) {
 void CBox_setRoundedCorners(PvBox* h, int r1, int r2, int r3, int r4) {
     if (!h) return;
     reinterpret_cast<plotvane::Box*>(h)->setRoundedCorners(r1, r2, r3, r4);
+}
+
+void CBox_setContainer(PvBox* h, PvBaseChart* chart) {
+    if (!h) return;
+    reinterpret_cast<plotvane::Box*>(h)->setContainer(reinterpret_cast<const plotvane::BaseChart*>(chart));
 }
 
 int CBox_getLeftX(PvBox* h) {
@@ -1081,6 +1091,11 @@ void CAxis_setLogScale3(PvAxis* h, const char* formula) {
 void CAxis_setLogScale4(PvAxis* h, bool logScale) {
     if (!h) return;
     reinterpret_cast<plotvane::Axis*>(h)->setLogScale(logScale);
+}
+
+void CAxis_setEnumScale(PvAxis* h, bool enumScale) {
+    if (!h) return;
+    reinterpret_cast<plotvane::Axis*>(h)->setEnumScale(enumScale);
 }
 
 void CAxis_setDateScale(PvAxis* h, double lowerLimit, double upperLimit, double majorTickInc, double minorTickInc) {

@@ -37,11 +37,17 @@ BaseChart::~BaseChart() = default;
 
 BaseChartImpl::BaseChartImpl() : drawArea_(DrawArea::create()) {
     drawArea_->setColorTable(Chart::defaultPalette, -1, 0);
+    drawObjects_.setOnRemove([this](DrawObj* obj) { forgetDrawObj(obj); });
+}
+
+void BaseChartImpl::forgetDrawObj(DrawObj* obj) {
+    titles_.erase(std::remove_if(titles_.begin(), titles_.end(), [obj](const Title& t) { return t.box == obj; }),
+                  titles_.end());
 }
 
 BaseChartImpl::~BaseChartImpl() {
     // Objects measure their texts on the surface, so they go first.
-    drawObjects_ = DrawObjList();
+    drawObjects_.clear();
     legend_.reset();
     defaultText_.reset();
     drawArea_->destroy();

@@ -150,6 +150,8 @@ protected:
     // Titles on one side then stack, an unplaced legend goes above the rest, and room() is what
     // is left for onLayoutChart. Chart types that can lay themselves out answer it.
     virtual bool autoLayout() const { return false; }
+    // A free object the program destroyed: forget any other reference to it.
+    virtual void forgetDrawObj(DrawObj* obj);
     const ChartRoom& room() const { return room_; }
 
     virtual void onLayoutLegend() = 0;

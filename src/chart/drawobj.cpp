@@ -9,8 +9,27 @@ namespace plotvane {
 
 DrawObj::~DrawObj() = default;
 
+void DrawObj::destroy() {
+    if (list_) list_->remove(this);
+}
+
 void DrawObjList::add(DrawObj* obj) {
-    if (obj) objects_.emplace_back(obj);
+    if (!obj) return;
+    objects_.emplace_back(obj);
+    obj->list_ = this;
+}
+
+void DrawObjList::remove(DrawObj* obj) {
+    auto it = std::find_if(objects_.begin(), objects_.end(), [obj](const auto& o) { return o.get() == obj; });
+    if (it == objects_.end()) return;
+    if (onRemove_) onRemove_(obj);
+    if (static_cast<size_t>(it - objects_.begin()) < painted_) --painted_;
+    objects_.erase(it);
+}
+
+void DrawObjList::clear() {
+    objects_.clear();
+    painted_ = 0;
 }
 
 void DrawObjList::sortPending() {

@@ -4,6 +4,7 @@
 // box can be configured in any order without relayout, and dropped whenever a property changes.
 #include "chart/textbox_p.h"
 
+#include <plotvane/basechart.h>
 #include <plotvane/drawarea.h>
 #include <plotvane/ttftext.h>
 
@@ -234,6 +235,10 @@ int TextBoxImpl::getTopY() {
 }
 
 const char* TextBoxImpl::getImageCoor(int offsetX, int offsetY) {
+    if (container_) {
+        offsetX += container_->getAbsOffsetX();
+        offsetY += container_->getAbsOffsetY();
+    }
     int left = getLeftX() + offsetX, top = getTopY() + offsetY;
     coor_ = imageMapRect(left, top, left + getWidth() - 1, top + getHeight() - 1);
     return coor_.c_str();

@@ -31,6 +31,7 @@ public:
     void setSize(int width, int height) override;
     void setBackground(int color, int edgeColor, int raisedEffect) override;
     void setRoundedCorners(int r1, int r2, int r3, int r4) override;
+    void setContainer(const BaseChart* chart) override { container_ = chart; }
     int getLeftX() override;
     int getTopY() override;
     int getWidth() override;
@@ -104,6 +105,7 @@ protected:
     int margins_[4] = {-1, -1, -1, -1};  // by Side; negative: automatic
     BoxStyle style_;
     std::string coor_;
+    const BaseChart* container_ = nullptr;
 
 private:
     TTFText* laidOut_ = nullptr;

@@ -10,11 +10,21 @@
 
 namespace plotvane {
 
+// A glyph's outline in pixels from the pen position on the baseline, y growing upwards, as the
+// font file has it: each contour starts with a Move; Quad takes two points, Cubic three.
+struct GlyphOutline {
+    enum Op : unsigned char { Move, Line, Quad, Cubic };
+    std::vector<Op> ops;
+    std::vector<double> xy;
+};
+
 // One font file at one size and style.
 class FontFace {
 public:
     virtual ~FontFace() = default;
     virtual class FontGlyph* getGlyph(int ch, int mode) = 0;
+    // False when the face has no outline for the character (bitmap fonts, missing glyphs).
+    virtual bool getOutline(int ch, GlyphOutline& out) = 0;
     virtual void addRef() = 0;
     virtual void release() = 0;
     virtual bool isItalic() const = 0;

@@ -91,6 +91,11 @@ public:
             if (FontGlyph* g = faces_.back()->getGlyph(ch, mode)) return g;
         return nullptr;
     }
+    bool getOutline(int ch, GlyphOutline& out) override {
+        for (FontFace* f : faces_)
+            if (f->getOutline(ch, out)) return true;
+        return false;
+    }
     void addRef() override { ++refs_; }
     void release() override {
         if (--refs_ <= 0) delete this;

@@ -53,6 +53,7 @@ public:
     LibTTFSizedFontFace(LibTTFFontFace* parent, double height, double width, int style);
 
     FontGlyph* getGlyph(int ch, int mode) override;
+    bool getOutline(int ch, GlyphOutline& out) override;
     void addRef() override { ++refs_; }
     void release() override { --refs_; }
     bool isItalic() const override;

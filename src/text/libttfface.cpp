@@ -13,11 +13,13 @@
 
 #include "text/fontspec_p.h"
 #include "text/libttfdriver_p.h"
+#include "text/textlock_p.h"
 
 #include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace plotvane {
 
@@ -63,6 +65,26 @@ bool importBitmap(const FT_Bitmap& src, GlyphBitmap& b) {
             return false;
     }
 }
+
+struct OutlineWriter {
+    GlyphOutline& out;
+
+    void add(GlyphOutline::Op op, std::initializer_list<const FT_Vector*> points) {
+        out.ops.push_back(op);
+        for (const FT_Vector* p : points) {
+            out.xy.push_back(p->x / 64.0);
+            out.xy.push_back(p->y / 64.0);
+        }
+    }
+    static int move(const FT_Vector* to, void* w) { return static_cast<OutlineWriter*>(w)->add(GlyphOutline::Move, {to}), 0; }
+    static int line(const FT_Vector* to, void* w) { return static_cast<OutlineWriter*>(w)->add(GlyphOutline::Line, {to}), 0; }
+    static int conic(const FT_Vector* c, const FT_Vector* to, void* w) {
+        return static_cast<OutlineWriter*>(w)->add(GlyphOutline::Quad, {c, to}), 0;
+    }
+    static int cubic(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* w) {
+        return static_cast<OutlineWriter*>(w)->add(GlyphOutline::Cubic, {c1, c2, to}), 0;
+    }
+};
 
 }  // namespace
 
@@ -187,6 +209,27 @@ FontGlyph* LibTTFSizedFontFace::getGlyph(int ch, int mode) {
     LibTTFFontGlyph* result = glyph.get();
     glyphs_[key] = std::move(glyph);
     return result;
+}
+
+bool LibTTFSizedFontFace::getOutline(int ch, GlyphOutline& out) {
+    // Writers ask outside any text layout, and the face is shared with the glyph renderer.
+    TextLock lock;
+    out.ops.clear();
+    out.xy.clear();
+    FT_Face face = parent_->ftFace();
+    if (!face || !parent_->usePixelSizes(pixelWidth_, pixelHeight_)) return false;
+    FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(static_cast<uint32_t>(ch)));
+    if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP)) return false;
+    FT_GlyphSlot slot = face->glyph;
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return false;
+    if (style_ & kSyntheticItalic) {
+        FT_Matrix shear = {0x10000, 0x4000, 0, 0x10000};
+        FT_Outline_Transform(&slot->outline, &shear);
+    }
+    if (style_ & kSyntheticBold) FT_Outline_Embolden(&slot->outline, pixelHeight_ * 64 / 24);
+    FT_Outline_Funcs funcs = {&OutlineWriter::move, &OutlineWriter::line, &OutlineWriter::conic, &OutlineWriter::cubic, 0, 0};
+    OutlineWriter writer{out};
+    return FT_Outline_Decompose(&slot->outline, &funcs, &writer) == 0;
 }
 
 }  // namespace plotvane

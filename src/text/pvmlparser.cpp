@@ -132,8 +132,10 @@ Structure commandStructure(const char32_t* begin, const char32_t* end) {
         return q >= end || isBlank(*q) || *q == '*' || *q == ',' || *q == '=';
     };
     if (p < end && *p == '/') {
-        const char32_t* q = p + 1;
-        return q >= end || lower(*q) == 'b' || isBlank(*q) || *q == '*' ? Structure::EndBlock : Structure::Style;
+        ++p;
+        // "/b..." ends a block, short of the one style whose closing tag starts with a b.
+        if (startsWord(U"bgcolor")) return Structure::Style;
+        return p >= end || lower(*p) == 'b' || isBlank(*p) || *p == '*' ? Structure::EndBlock : Structure::Style;
     }
     if (startsWord(U"br")) return Structure::LineBreak;
     if (startsWord(U"block")) return Structure::Block;

@@ -54,6 +54,7 @@ public:
           c_(content_) {
         symbols_.setParent(parent ? &parent->symbols_ : nullptr);
         setSize(1, 1, static_cast<int>(kTransparent));
+        if (!parent) content_.reserve(16384);  // a chart's content, written without regrowing
     }
 
     bool finish(vek::ostream& out) override;
@@ -80,7 +81,7 @@ public:
     void line(double x1, double y1, double x2, double y2, int color, int width) override {
         commitCurrentLine();
         if (width <= 0 || !paints(color)) return;
-        std::string path;
+        std::string& path = pathScratch();
         PDFContent p(path, height_);
         p.point(x1, y1).op("m ").point(x2, y2).op("l ");
         Box box;
@@ -132,6 +133,8 @@ private:
     void paintPath(const std::string& path, int fill, int edge, int width, const Box& box);
     void paintOne(const std::string& path, int color, bool stroke, int width, const Box& box);
     void commitCurrentLine() override;
+    // Appends the run's glyphs as one path to fill; false when no glyph has an outline.
+    bool outlines(const TextRun& run);
     void closeClip() {
         if (clipOpen_) c_.op("Q\n");
         clipOpen_ = false;
@@ -143,7 +146,14 @@ private:
     DrawPDFImpl* findSymbol(int id);
     void placeXObject(int num, const PDFMatrix& m);
 
+    // The path of the shape being written; one buffer for all, so shapes allocate nothing.
+    std::string& pathScratch() {
+        path_.clear();
+        return path_;
+    }
+
     VectorOptions options_;
+    std::string path_;
     std::shared_ptr<PDFRoot> shared_;
     std::string content_;
     PDFContent c_;
@@ -311,7 +321,7 @@ void DrawPDFImpl::commitCurrentLine() {
     size_t n = line_.x.size();
     if (n >= 2 && line_.width > 0 && paints(line_.color)) {
         bool closed = n > 3 && line_.x[0] == line_.x[n - 1] && line_.y[0] == line_.y[n - 1];
-        std::string path;
+        std::string& path = pathScratch();
         PDFContent p(path, height_);
         Box box;
         for (size_t i = 0; i < (closed ? n - 1 : n); ++i) {
@@ -330,7 +340,7 @@ void DrawPDFImpl::multiRoundedRect(double x1, double y1, double x2, double y2, c
     bool sameEdges = colors[0] == colors[1] && colors[1] == colors[2] && colors[2] == colors[3];
     if (!paints(colors[4]) && !(paints(colors[0]) || paints(colors[1]) || paints(colors[2]) || paints(colors[3])))
         return;
-    std::string path;
+    std::string& path = pathScratch();
     PDFContent p(path, height_);
     bool square = radii[0] <= 0 && radii[1] <= 0 && radii[2] <= 0 && radii[3] <= 0;
     if (square) {
@@ -356,7 +366,7 @@ void DrawPDFImpl::multiRoundedRect(double x1, double y1, double x2, double y2, c
 void DrawPDFImpl::polygon(const double* x, const double* y, int n, int edgeColor, int fillColor) {
     commitCurrentLine();
     if (n < 3 || (!paints(edgeColor) && !paints(fillColor))) return;
-    std::string path;
+    std::string& path = pathScratch();
     PDFContent p(path, height_);
     Box box;
     for (int i = 0; i < n; ++i) {
@@ -393,7 +403,7 @@ private:
 void DrawPDFImpl::shape(int fillColor, bool, bool noEdges, const std::vector<PathItem>& edges) {
     commitCurrentLine();
     if (paints(fillColor)) {
-        std::string path;
+        std::string& path = pathScratch();
         PDFContent p(path, height_);
         PDFPathSink pdf(p);
         Box box;
@@ -403,7 +413,7 @@ void DrawPDFImpl::shape(int fillColor, bool, bool noEdges, const std::vector<Pat
     if (noEdges) return;
     for (int color : edgeColors(edges)) {
         if (!paints(color)) continue;
-        std::string path;
+        std::string& path = pathScratch();
         PDFContent p(path, height_);
         PDFPathSink pdf(p);
         Box box;
@@ -428,6 +438,11 @@ void DrawPDFImpl::text(const GlyphContainer& glyphs, int first, int end, int dx,
         c_.op("q ");
         if (!shade(run.color, false, box)) {
             content_.resize(mark);
+            continue;
+        }
+        // CFF-flavoured files (most CJK fonts) are not embedded: their glyphs become paths.
+        if (font->isStandIn() && outlines(run)) {
+            c_.op("f Q\n");
             continue;
         }
         if (font->isArtificialBold()) {
@@ -461,6 +476,49 @@ void DrawPDFImpl::text(const GlyphContainer& glyphs, int first, int end, int dx,
         }
         content_ += ">] TJ ET Q\n";
     }
+}
+
+bool DrawPDFImpl::outlines(const TextRun& run) {
+    GlyphOutline o;
+    bool any = false;
+    for (size_t i = 0; i < run.chars.size(); ++i) {
+        if (!run.face->getOutline(run.chars[i], o) || o.ops.empty()) continue;
+        any = true;
+        auto at = [&](size_t k) { c_.point(run.xs[i] + o.xy[2 * k], run.baseline - o.xy[2 * k + 1]); };
+        size_t k = 0;
+        for (GlyphOutline::Op op : o.ops) {
+            switch (op) {
+                case GlyphOutline::Move:
+                    at(k++);
+                    c_.op("m ");
+                    break;
+                case GlyphOutline::Line:
+                    at(k++);
+                    c_.op("l ");
+                    break;
+                case GlyphOutline::Quad: {
+                    // The quadratic as a cubic: control points two thirds of the way to its own.
+                    double x0 = o.xy[2 * k - 2], y0 = o.xy[2 * k - 1], cx = o.xy[2 * k], cy = o.xy[2 * k + 1];
+                    double x1 = o.xy[2 * k + 2], y1 = o.xy[2 * k + 3];
+                    auto put = [&](double x, double y) { c_.point(run.xs[i] + x, run.baseline - y); };
+                    put(x0 + 2 * (cx - x0) / 3, y0 + 2 * (cy - y0) / 3);
+                    put(x1 + 2 * (cx - x1) / 3, y1 + 2 * (cy - y1) / 3);
+                    at(k + 1);
+                    c_.op("c ");
+                    k += 2;
+                    break;
+                }
+                case GlyphOutline::Cubic:
+                    at(k);
+                    at(k + 1);
+                    at(k + 2);
+                    c_.op("c ");
+                    k += 3;
+                    break;
+            }
+        }
+    }
+    return any;
 }
 
 void DrawPDFImpl::turnedText(const GlyphContainer& glyphs, int first, int end, int dx, int dy, int color,

@@ -17,7 +17,9 @@ void putLE32(unsigned char* p, uint32_t v) {
 // A deflate stream kept for the thread's life; windowBits as deflateInit2 takes them.
 class Deflater {
 public:
-    explicit Deflater(int windowBits) { ok_ = deflateInit2(&z_, 6, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
+    explicit Deflater(int windowBits, int level = 6) {
+        ok_ = deflateInit2(&z_, level, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+    }
     ~Deflater() {
         if (ok_) deflateEnd(&z_);
     }
@@ -43,9 +45,10 @@ constexpr size_t kMaxInput = static_cast<size_t>(std::numeric_limits<int>::max()
 
 }  // namespace
 
-bool zlibCompress(const char* data, size_t length, std::string& out) {
+bool zlibCompress(const char* data, size_t length, std::string& out, Deflate kind) {
     if (length > kMaxInput) return false;
-    thread_local Deflater zlib(15);
+    thread_local Deflater small(15), fast(15, 1);
+    Deflater& zlib = kind == Deflate::Fast ? fast : small;
     out.resize(compressBound(static_cast<uLong>(length)));
     long long produced = zlib.run(reinterpret_cast<const unsigned char*>(data), length,
                                   reinterpret_cast<unsigned char*>(&out[0]), out.size());

@@ -4,6 +4,30 @@
 
 namespace plotvane {
 
+namespace {
+
+// Every shape sets a colour, so the 256 fractions are printed once, each with its blank.
+struct ColorFractions {
+    std::string text[256];
+    ColorFractions() {
+        for (int i = 0; i < 256; ++i) {
+            appendNumber(text[i], i / 255.0, 4);
+            text[i] += ' ';
+        }
+    }
+};
+
+}  // namespace
+
+PDFContent& PDFContent::rgb(unsigned color, const char* op) {
+    static const ColorFractions fractions;
+    out_ += fractions.text[(color >> 16) & 255];
+    out_ += fractions.text[(color >> 8) & 255];
+    out_ += fractions.text[color & 255];
+    out_ += op;
+    return *this;
+}
+
 void PDFPathSink::arcTo(double cx, double cy, double rx, double ry, double a0, double a1) {
     constexpr double kRad = 3.14159265358979323846 / 180;
     int pieces = static_cast<int>(std::ceil(std::fabs(a1 - a0) / 90 - 1e-9));

@@ -59,11 +59,7 @@ public:
         return *this;
     }
     // Three colour fractions and the operator ("rg " or "RG ").
-    PDFContent& rgb(unsigned color, const char* op) {
-        num(((color >> 16) & 255) / 255.0, 4).num(((color >> 8) & 255) / 255.0, 4).num((color & 255) / 255.0, 4);
-        out_ += op;
-        return *this;
-    }
+    PDFContent& rgb(unsigned color, const char* op);
 
 private:
     std::string& out_;

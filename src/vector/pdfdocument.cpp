@@ -29,7 +29,7 @@ void PDFDocument::setObject(int num, std::string dict) {
 
 void PDFDocument::setStream(int num, std::string dict, const std::string& data) {
     std::string packed;
-    if (data.size() > 30 && zlibCompress(data.data(), data.size(), packed)) {
+    if (data.size() > 30 && zlibCompress(data.data(), data.size(), packed, Deflate::Fast)) {
         setRawStream(num, std::move(dict), std::move(packed), true);
         return;
     }

@@ -4,7 +4,8 @@
 // Fonts of a PDF document. A face backed by a TrueType file is embedded as a subset behind a
 // Type 0 font with Identity-H encoding: character codes are the subset's glyph numbers, given out
 // in order of first use, and a ToUnicode map keeps the text searchable. Any other face falls back
-// to the standard Type 1 font closest to its name, with single-byte WinAnsi codes.
+// to the standard Type 1 font closest to its name, with single-byte WinAnsi codes; the writer
+// draws such a face's glyphs as filled outlines where the face has them.
 
 #include <memory>
 #include <string>
@@ -24,6 +25,8 @@ public:
     int getIndex() const { return index_; }
     bool isArtificialBold() const { return bold_; }
     bool isArtificialItalic() const { return italic_; }
+    // A standard font standing in for a face that could not be embedded.
+    virtual bool isStandIn() const { return false; }
     // Appends the code of a character as hex digits and returns its advance in thousandths of the
     // font size, or -1 when the font's metrics are not known here.
     virtual int encode(int ch, std::string& hex) = 0;

@@ -208,6 +208,14 @@ TEST(Axis, LabelsFormatsAndCustomLabels) {
     EXPECT_EQ(fine->yAxis()->getLabel(0.25), nullptr);
 }
 
+TEST(Axis, EnumScaleLabelsEveryCategoryOfTheData) {
+    XYPtr c = chartWith({2.6, 7.4});
+    c->yAxis()->setEnumScale();
+    c->layoutAxes();
+    EXPECT_EQ(ticksOf(c->yAxis()), (std::vector<double>{3, 4, 5, 6, 7}));
+    EXPECT_STREQ(c->yAxis()->getLabel(5), "5");
+}
+
 TEST(Axis, CoordinateRoundTrips) {
     struct Case {
         const char* name;

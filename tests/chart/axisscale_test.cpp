@@ -627,6 +627,38 @@ TEST(AxisScaleLabels, LabelAxesAndSteps) {
     EXPECT_EQ(c.labelFormats()[c.getTicks()[4].format], "{value|@}");
 }
 
+TEST(AxisScaleLabels, EnumScaleTicksEveryWholeNumberOfTheData) {
+    AxisScale a = horizontalAxis(700);
+    a.setEnumScale(true);
+    a.layout(2.8, 7.2);
+    EXPECT_EQ(majors(a), steps(3, 1, 5));
+    EXPECT_EQ(a.getMinValue(), 3);
+    EXPECT_EQ(a.getMaxValue(), 7);
+    EXPECT_TRUE(minors(a).empty());
+    EXPECT_EQ(a.labelFormats()[a.getTicks()[0].format], "{value|@}");
+    a.setIndent(true);
+    a.layout(3, 7);
+    EXPECT_EQ(a.getMinValue(), 2.5);
+    EXPECT_EQ(a.getMaxValue(), 7.5);
+    // One category still gets room; a range past the tick limit is scaled automatically.
+    a.layout(4, 4);
+    EXPECT_EQ(majors(a), std::vector<double>{4});
+    EXPECT_LT(a.getMinValue(), 4);
+    a.layout(0, 1e6);
+    EXPECT_LT(majors(a).size(), 100u);
+    a.layout(Chart::NoValue, Chart::NoValue);
+    EXPECT_TRUE(a.isEmpty());
+    // Any scale set later ends it.
+    a.setLinearScale(0, 100);
+    a.layout(3, 7);
+    EXPECT_EQ(a.getMaxValue(), 100);
+    a.setEnumScale(true);
+    a.setEnumScale(false);
+    a.setAutoScale(0, 0, 0);
+    a.layout(0, 100);
+    EXPECT_GT(a.tickInc(), 1);
+}
+
 TEST(AxisScaleLabels, FormatsAndPlans) {
     AxisScale a = verticalAxis(200);
     a.setAutoScale(0, 0, 0);

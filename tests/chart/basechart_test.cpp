@@ -424,3 +424,43 @@ TEST(BaseChart, ContainerOffsets) {
     EXPECT_EQ(innermost->getAbsOffsetX(), 21);
     EXPECT_EQ(innermost->getAbsOffsetY(), 32);
 }
+
+TEST(BaseChart, DestroyedFreeObjectsLeaveTheChart) {
+    auto tc = makeTestChart(300, 200);
+    BaseChart* c = tc.get();
+    TextBox* title = c->addTitle("gone");
+    c->addLine(0, 1, 2, 3, 0x000001);
+    Line* late = c->addLine(0, 1, 2, 3, 0x000002);
+    TextBox* kept = c->addText(5, 5, "kept");
+    title->destroy();
+    std::string first = dumpOf(c->makeChart());
+    EXPECT_EQ(first.find("\"gone\""), std::string::npos);
+    EXPECT_NE(first.find("\"kept\""), std::string::npos);
+    EXPECT_NE(first.find("0x000002"), std::string::npos);
+    // After painting: what was painted stays painted, objects added later still come.
+    late->destroy();
+    kept->destroy();
+    c->addText(5, 5, "after");
+    std::string second = dumpOf(c->makeChart());
+    ASSERT_EQ(second.compare(0, first.size(), first), 0);
+    EXPECT_NE(second.find("\"after\"", first.size()), std::string::npos);
+    // Parts of other objects are not freed: the legend keeps working.
+    auto other = makeTestChart(300, 200);
+    LegendBox* legend = other->api()->addLegend(10, 10);
+    legend->destroy();
+    legend->addKey("key", 0x123456);
+    EXPECT_NE(dumpOf(other->makeChart()).find("\"key\""), std::string::npos);
+}
+
+TEST(BaseChart, BoxImageCoordinatesFollowTheirContainer) {
+    auto outer = makeTestChart(500, 500);
+    auto inner = makeTestChart(100, 100);
+    inner->setContainer(outer.get(), 20, 30);
+    TextBox* box = inner->api()->addText(5, 6, "");
+    box->setSize(10, 10);
+    EXPECT_STREQ(box->getImageCoor(), "shape=\"rect\" coords=\"5,6,14,15\"");
+    box->setContainer(inner.get());
+    EXPECT_STREQ(box->getImageCoor(1, 1), "shape=\"rect\" coords=\"26,37,35,46\"");
+    box->setContainer(nullptr);
+    EXPECT_STREQ(box->getImageCoor(), "shape=\"rect\" coords=\"5,6,14,15\"");
+}

@@ -41,6 +41,9 @@ TEST(MarkupScanner, CommandsEscapesAndLineBreaks) {
     EXPECT_EQ(structure(U"/"), Structure::EndBlock);
     EXPECT_EQ(structure(U"/block"), Structure::EndBlock);
     EXPECT_EQ(structure(U"/font"), Structure::Style);
+    EXPECT_EQ(structure(U"/bgcolor"), Structure::Style);
+    EXPECT_EQ(structure(U"/b"), Structure::EndBlock);
+    EXPECT_EQ(structure(U"/bgcolorx"), Structure::EndBlock);
 
     EXPECT_EQ(readInt(U"0x10"), 16);
     EXPECT_EQ(readInt(U"99999999999"), 0x7fffffff);
@@ -90,6 +93,20 @@ TEST(Markup, StyleCommandsStyleEachGlyph) {
     EXPECT_EQ(g.xOffset, 3);
     EXPECT_EQ(g.yOffset, -4);
     EXPECT_EQ(glyph(styled.t, 0, 1).underline, 0);
+
+    // Every style's closing tag brings back the style before its tag, and the text goes on.
+    Markup closed("<*bgcolor=00FF00*>a<*/bgcolor*>b<*underline=1*>c<*/underline*>d<*yoffset=5*>e<*/yoffset*>f"
+                  "<*size=20*>g<*/size*>h");
+    EXPECT_EQ(lineText(runOf(closed.t, 0)), "abcdefgh");
+    EXPECT_EQ(glyph(closed.t, 0, 0).bgColor, 0x00ff00);
+    EXPECT_EQ(glyph(closed.t, 0, 1).bgColor, glyph(closed.t, 0, 7).bgColor);
+    EXPECT_NE(glyph(closed.t, 0, 1).bgColor, 0x00ff00);
+    EXPECT_EQ(glyph(closed.t, 0, 2).underline, 1);
+    EXPECT_EQ(glyph(closed.t, 0, 3).underline, 0);
+    EXPECT_EQ(glyph(closed.t, 0, 4).yOffset, 5);
+    EXPECT_EQ(glyph(closed.t, 0, 5).yOffset, 0);
+    EXPECT_EQ(glyph(closed.t, 0, 7).face, glyph(closed.t, 0, 0).face);
+    EXPECT_NE(glyph(closed.t, 0, 6).face, glyph(closed.t, 0, 0).face);
 
     // Advances become spacers before the next character, or at the end of the run.
     Markup spaced("a<*advance=20*>b<*advanceto=100*>");

@@ -62,6 +62,7 @@ public:
         }
         return g.get();
     }
+    bool getOutline(int, plotvane::GlyphOutline&) override { return false; }
     void addRef() override {}
     void release() override {}
     bool isItalic() const override { return italic_; }

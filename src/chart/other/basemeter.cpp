@@ -233,6 +233,11 @@ int BaseMeterImpl::getCoor(double v) {
     return std::isfinite(c) && std::fabs(c) < 1e9 ? static_cast<int>(std::floor(c + 0.5)) : Chart::NoIntValue;
 }
 
+void BaseMeterImpl::forgetDrawObj(DrawObj* obj) {
+    BaseChartImpl::forgetDrawObj(obj);
+    if (obj == lastPointer_) lastPointer_ = nullptr;
+}
+
 void BaseMeterImpl::addDecoration(std::function<void(DrawArea*)> paint) { addDrawObj(new Decoration(std::move(paint))); }
 
 std::vector<BaseMeterImpl::Tick> BaseMeterImpl::ticksToPaint() {

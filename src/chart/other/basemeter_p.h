@@ -76,6 +76,8 @@ protected:
     // Called after everything under the pointers is painted.
     virtual void paintLast(DrawArea*) {}
 
+    void forgetDrawObj(DrawObj* obj) override;
+
     // Adds an object painted under the scale.
     void addDecoration(std::function<void(DrawArea*)> paint);
     MeterPointerImpl* newPointer(double value, int fillColor, int edgeColor);

@@ -153,6 +153,11 @@ void AxisImpl::setLogScale(bool logScale) {
     scale_.setLogScale(logScale);
 }
 
+void AxisImpl::setEnumScale(bool enumScale) {
+    touch();
+    scale_.setEnumScale(enumScale);
+}
+
 void AxisImpl::setDateScale(double lowerLimit, double upperLimit, double majorTickInc, double minorTickInc) {
     touch();
     scale_.setDateScale(lowerLimit, upperLimit, majorTickInc, minorTickInc);

@@ -71,6 +71,7 @@ public:
     void setLogScale(double lowerLimit, double upperLimit, StringArray labels) override;
     void setLogScale(const char* formula) override;
     void setLogScale(bool logScale) override;
+    void setEnumScale(bool enumScale) override;
     void setDateScale(double lowerLimit, double upperLimit, double majorTickInc, double minorTickInc) override;
     void setDateScale(double lowerLimit, double upperLimit, StringArray labels) override;
     void setDateScale(const char* formula) override;

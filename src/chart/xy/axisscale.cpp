@@ -72,6 +72,7 @@ void AxisScale::setBounds(double lower, double upper, double majorTickInc, doubl
     };
     type_ = type;
     labelMode_ = LabelMode::None;
+    enumScale_ = false;
     scaleLabels_.clear();
     syncSource_ = nullptr;
     lowerBound_ = boundOf(lower);
@@ -120,6 +121,12 @@ void AxisScale::setLogScale(double lower, double upper, double majorTickInc, dou
 
 void AxisScale::setLogScale(bool logScale) {
     type_ = logScale ? Log : Linear;
+    enumScale_ = false;
+}
+
+void AxisScale::setEnumScale(bool enumScale) {
+    if (enumScale) setBounds(Chart::NoValue, Chart::NoValue, 0, 0, Linear);
+    enumScale_ = enumScale;
 }
 
 void AxisScale::setEvenLabels(double lower, double upper, const std::vector<AxisLabel>& labels,
@@ -350,6 +357,8 @@ void AxisScale::layout(double dataMin, double dataMax) {
         layoutSynced();
     else if (labelMode_ != LabelMode::None)
         layoutLabels();
+    else if (enumScale_)
+        layoutEnumerated(dataMin, dataMax);
     else
         layoutAuto(dataMin, dataMax);
     if (empty_) {
@@ -463,6 +472,20 @@ void AxisScale::layoutLabels() {
     }
     std::stable_sort(ticks_.begin(), ticks_.end(),
                      [](const AxisTick& x, const AxisTick& y) { return x.value < y.value; });
+}
+
+void AxisScale::layoutEnumerated(double dataMin, double dataMax) {
+    if (isMissing(dataMin) || isMissing(dataMax) || dataMin > dataMax) return;
+    double first = std::round(dataMin), last = std::round(dataMax);
+    if (!(last - first < kMaxTicks)) {
+        layoutAuto(dataMin, dataMax);
+        return;
+    }
+    double room = indent_ == 1 || first == last ? 0.5 : 0;
+    finishRange(first - room, last + room, false);
+    laidOutType_ = Linear;
+    step_ = minorStep_ = 1;
+    for (double v = first; v <= last; ++v) ticks_.push_back({v, TickKind::Major});
 }
 
 void AxisScale::layoutSynced() {

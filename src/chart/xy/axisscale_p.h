@@ -59,6 +59,8 @@ class AxisScale {
     void setLogScale(double lower, double upper, double majorTickInc = 0, double minorTickInc = 0);
     void setLogScale(double lower, double upper, const std::vector<AxisLabel>& labels);
     void setLogScale(bool logScale);
+    // A tick at every whole number of the data range; ends with the next scale set.
+    void setEnumScale(bool enumScale);
     void setDateScale(double lower, double upper, double majorTickInc = 0, double minorTickInc = 0);
     void setDateScale(double lower, double upper, const std::vector<AxisLabel>& labels);
     // A label axis: label i at value i.
@@ -201,6 +203,7 @@ class AxisScale {
     void clearResults();
     void layoutAuto(double dataMin, double dataMax);
     void layoutLabels();
+    void layoutEnumerated(double dataMin, double dataMax);
     void layoutSynced();
     void finishRange(double lower, double upper, bool log);
     void placeExtraLabels();
@@ -223,6 +226,7 @@ class AxisScale {
     bool swapped_ = false;  // set by a fixed scale given upside down
     bool reversed_ = false;
     LabelMode labelMode_ = LabelMode::None;
+    bool enumScale_ = false;
     std::vector<AxisLabel> scaleLabels_;
     std::vector<AxisLabel> extraLabels_;
 
