@@ -1,23 +1,19 @@
 // A 250 x 250 angular meter with zones, ticks, labels and one pointer, built, rendered and
 // encoded to PNG in memory: charts per second. Then the same meter drawn once, with only its
-// pointer redrawn on the dynamic layer for each frame: frames per second. Medians of 5 runs of
-// 200, in CPU time; the first chart of the process is reported apart.
+// pointer redrawn on the dynamic layer for each frame: frames per second. Both also without the PNG
+// encoding (layout, record and replay only). Medians of 5 runs of 200, in CPU time; the first
+// chart of the process is reported apart.
 #include <plotvane/plotvane.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "benchclock.h"
+#include "chartruns.h"
 
 using namespace plotvane;
 
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 AngularMeter* buildGauge(double value, bool withPointer) {
     AngularMeter* m = AngularMeter::create(250, 250, 0xeeeeee, 0x888888);
@@ -41,7 +37,8 @@ double fullCharts(int count) {
     return benchclock::cpuSeconds() - start;
 }
 
-double pointerFrames(int count) {
+// Frames drawn onto the canvas and, when `encode`, encoded to PNG.
+double pointerFrames(int count, bool encode) {
     AngularMeter* m = buildGauge(0, false);
     // Invisible in the base drawing; each frame paints it on the dynamic layer.
     MeterPointer* p = m->addPointer(0, Chart::Transparent);
@@ -52,7 +49,10 @@ double pointerFrames(int count) {
         DrawArea* d = m->initDynamicLayer();
         p->setPos(k % 100);
         p->paint(d);
-        d->outPNG();
+        if (encode)
+            d->outPNG();
+        else
+            d->getCanvas();
         m->removeDynamicLayer();
     }
     double seconds = benchclock::cpuSeconds() - start;
@@ -67,14 +67,19 @@ int main() {
     fullCharts(1);
     first = benchclock::cpuSeconds() - first;
     const int charts = 200, runs = 5;
-    std::vector<double> full, frames;
+    std::vector<double> full, frames, drawing, frameDrawing;
     for (int r = 0; r < runs; ++r) {
         full.push_back(fullCharts(charts));
-        frames.push_back(pointerFrames(charts));
+        frames.push_back(pointerFrames(charts, true));
+        drawing.push_back(chartruns::drawingRun([] { return buildGauge(50, true); }, charts));
+        frameDrawing.push_back(pointerFrames(charts, false));
     }
+    using chartruns::median;
     std::printf("Angular meter 250x250, %d charts, median of %d runs, CPU time\n", charts, runs);
     std::printf("  first chart of the process: %8.2f ms\n", 1000 * first);
     std::printf("  whole chart to PNG:         %8.1f charts/s\n", charts / median(full));
     std::printf("  pointer on dynamic layer:   %8.1f frames/s\n", charts / median(frames));
+    std::printf("  whole chart, drawing alone: %8.3f ms per chart\n", 1000 * median(drawing) / charts);
+    std::printf("  pointer frame, drawing alone: %6.3f ms per frame\n", 1000 * median(frameDrawing) / charts);
     return 0;
 }

@@ -1,4 +1,5 @@
-// A flat pie with labels round the circle, each joined to its sector, starting at 3 o'clock.
+// A flat pie with labels round the circle, each joined to its sector, starting at 3 o'clock;
+// white edges 3 pixels wide set the sectors apart.
 #include <plotvane/plotvane.h>
 
 using namespace plotvane;
@@ -13,7 +14,7 @@ int main() {
     c->setStartAngle(90);
     c->setData(DoubleArray(costs, 7), StringArray(items, 7));
     c->setLabelPos(18, Chart::LineColor);
-    c->setSectorStyle(Chart::LocalGradientShading, 0xffffff);
+    c->setSectorStyle(Chart::LocalGradientShading, 0xffffff, 3);
 
     c->makeChart("pie_chart.png");
     c->makeChart("pie_chart.svg");

@@ -1,5 +1,6 @@
 // A polar line on a logarithmic radial axis: a signal's strength by bearing, spanning three
-// decades, drawn on round rings with the bearings clockwise from east.
+// decades, drawn on round rings with the bearings clockwise from east; ticks every 10 degrees, the
+// mast's bearing and the detection threshold marked, and the bearing axis titled.
 #include <plotvane/plotvane.h>
 
 #include <cmath>
@@ -15,13 +16,19 @@ int main() {
     }
     int n = static_cast<int>(strength.size());
 
-    PolarChart* c = PolarChart::create(420, 440, 0xffffff);
+    PolarChart* c = PolarChart::create(420, 470, 0xffffff);
     c->addTitle("Signal strength by bearing", "bold", 13);
     c->setPlotArea(210, 235, 160, 0xffffff, 0x404040);
     c->setGridStyle(false);
     c->setStartAngle(90);
     c->radialAxis()->setLogScale(1, 1000);
     c->radialAxis()->setLabelFormat("{value} mW");
+    c->radialAxis()->addMark(10, 0x20a040, "threshold", "", 8)->setLineWidth(2);
+    Axis* bearings = c->angularAxis();
+    bearings->setLinearScale(0, 360, 30, 10);
+    bearings->setTickLength(6, 3);
+    bearings->setTitle("Bearing (degrees clockwise from east)", "", 9);
+    bearings->addMark(135, 0x2060c0, "mast", "bold", 9)->setLineWidth(2);
     PolarLineLayer* l = c->addLineLayer(DoubleArray(strength.data(), n), 0xc03000, "Strength");
     l->setAngles(DoubleArray(bearing.data(), n));
     l->setLineWidth(2);

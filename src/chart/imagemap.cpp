@@ -84,8 +84,13 @@ std::string coordAttributes(const std::vector<int>& xy, int offsetX, int offsetY
 void appendArea(std::string& map, const std::vector<int>& xy, int offsetX, int offsetY, const std::string& extra,
                 const std::string& link) {
     if (xy.size() < 3 || std::all_of(xy.begin(), xy.end(), [](int v) { return v == 0; })) return;
+    appendAreaWith(map, coordAttributes(xy, offsetX, offsetY), extra, link);
+}
+
+void appendAreaWith(std::string& map, const std::string& shapeAttributes, const std::string& extra,
+                    const std::string& link) {
     map += "<area ";
-    map += coordAttributes(xy, offsetX, offsetY);
+    map += shapeAttributes;
     if (!extra.empty()) {
         map += ' ';
         map += extra;

@@ -24,6 +24,9 @@ std::vector<int> coordsOf(const char* attributes);
 bool fitHotSpot(std::vector<int>& xy);
 // Coordinate attributes of a fitted list with the offsets added (a rectangle for 4 entries).
 std::string coordAttributes(const std::vector<int>& xy, int offsetX, int offsetY);
+// Appends one "<area ... />" element of the given shape attributes (shape="..." coords="...").
+void appendAreaWith(std::string& map, const std::string& shapeAttributes, const std::string& extra,
+                    const std::string& link);
 // Appends one "<area ... />" element; invalid lists (fewer than 3 entries, all zero) add nothing.
 void appendArea(std::string& map, const std::vector<int>& xy, int offsetX, int offsetY, const std::string& extra,
                 const std::string& link);

@@ -74,7 +74,14 @@ public:
             }
             return;
         }
-        for (int i = 0; i < n; ++i) blendInto(word[i * step], c);
+        const BlendSource source(c);
+        for (int i = 0; i < n; ++i) {
+            uint32_t& w = word[i * step];
+            if (SuperPixelPool::isReference(w))
+                superPixels.blendOver(w, c);
+            else
+                w = source.over(w);
+        }
     }
     // A literal colour at one pixel, clipped.
     void plot(int x, int y, uint32_t c) {

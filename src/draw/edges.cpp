@@ -95,11 +95,16 @@ void drawArcOutline(Canvas& canvas, double cx, double cy, double rx, double ry, 
     const double span = std::min(std::fabs(to - from), 360.0);
     const double r = std::min(std::max(std::fabs(rx), std::fabs(ry)), 1e5);
     const int steps = std::clamp(static_cast<int>(span / 360 * 2 * kPi * r / 2) + 1, 2, 4000);
-    const double dir = to >= from ? 1 : -1;
-    double px = cx + rx * std::sin(from * kPi / 180), py = cy - ry * std::cos(from * kPi / 180);
+    const double step = (to >= from ? 1 : -1) * span / steps * kPi / 180;
+    // The unit vector turned by `step` each time, rather than a sine and cosine per point.
+    const double turnS = std::sin(step), turnC = std::cos(step);
+    double s = std::sin(from * kPi / 180), c = std::cos(from * kPi / 180);
+    double px = cx + rx * s, py = cy - ry * c;
     for (int i = 1; i <= steps; ++i) {
-        const double a = (from + dir * span * i / steps) * kPi / 180;
-        const double x = cx + rx * std::sin(a), y = cy - ry * std::cos(a);
+        const double ns = s * turnC + c * turnS, nc = c * turnC - s * turnS;
+        s = ns;
+        c = nc;
+        const double x = cx + rx * s, y = cy - ry * c;
         drawLine(canvas, px, py, x, y, color, 1, i > 1);
         px = x;
         py = y;

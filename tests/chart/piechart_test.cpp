@@ -384,3 +384,27 @@ TEST(PieChart, SectorLabelSettings) {
     // The box takes the sector's colour.
     EXPECT_EQ(d->getPixel(big.left + 1, big.top + 1) & 0xffffff, d->getARGBColor(Chart::DataColor + 2) & 0xffffff);
 }
+
+// Sector edges as wide as asked: across a straight radial edge and across the rim, the run of
+// edge-coloured pixels is as long as the width, on flat and 3D pies alike.
+TEST(PieChart, SectorEdgeWidth) {
+    auto darkRun = [](DrawArea* d, int x0, int y0, int dx, int dy, int n) {
+        int dark = 0;
+        for (int k = 0; k < n; ++k) {
+            const int c = d->getPixel(x0 + k * dx, y0 + k * dy);
+            dark += ((c >> 16) & 255) < 0x60 && ((c >> 8) & 255) < 0x60 && (c & 255) < 0x60;
+        }
+        return dark;
+    };
+    for (bool threeD : {false, true}) {
+        for (int width : {1, 4, 7}) {
+            PiePtr c = plainPie({1, 1, 1, 1});
+            c->setSectorStyle(Chart::FlatShading, 0x000000, width);
+            if (threeD) c->set3D(10, 0);
+            DrawArea* d = c->makeChart();
+            // The edge at 12 o'clock, crossed 50 px above the centre; the rim crossed at x = 170.
+            EXPECT_EQ(darkRun(d, 130, 100, 1, 0, 40), width) << width << " " << threeD;
+            EXPECT_NEAR(darkRun(d, 170, 30, 0, 1, 40), width, 1) << width << " " << threeD;
+        }
+    }
+}

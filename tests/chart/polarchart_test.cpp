@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -293,6 +294,22 @@ TEST(PolarChart, HotSpotsFollowThePoints) {
     EXPECT_EQ(*std::max_element(xs, xs + 4), x0 + 30);
     EXPECT_LE(*std::min_element(ys, ys + 4), y0 - 3);
     EXPECT_GE(*std::max_element(ys, ys + 4), y0 + 3);
+
+    // The chart's map: one area per point present, the line's before the arrows', with the
+    // default queries filled in; a layer's own "{disable}" takes its areas out.
+    l->setDataLabelFormat("{value}");
+    const std::string map = c->getHTMLImageMap("p.html", "", "title='{value}'", 5, -3);
+    char first[160];
+    std::snprintf(first, sizeof first,
+                  "<area shape=\"circle\" coords=\"%d,%d,6\" title='50' href=\"p.html?x=45&label=&name=&value=50\" />\n",
+                  c->getXCoor(50, 45) + 5, c->getYCoor(50, 45) - 3);
+    EXPECT_EQ(map.substr(0, std::strlen(first)), first);
+    size_t areas = 0;
+    for (size_t at = map.find("<area"); at != std::string::npos; at = map.find("<area", at + 1)) ++areas;
+    EXPECT_EQ(areas, 4u);
+    EXPECT_NE(map.find("value=80&dir=90&len=30\""), std::string::npos);
+    v->setHTMLImageMap("{disable}");
+    EXPECT_EQ(std::string(c->getHTMLImageMap("p.html")).find("dir="), std::string::npos);
 }
 
 // A chart left unplaced fills itself: the circle and its labels inside the chart, below the legend.
@@ -309,6 +326,67 @@ TEST(PolarChart, UnplacedChartFillsItsRoom) {
     EXPECT_LT(bottom, 290);
     EXPECT_GT(right - left, 150);
     EXPECT_NEAR((left + right) / 2.0, 200, 1.5);
+}
+
+// The angular axis's ticks stand on the edge at their values' angles, major and minor in their own
+// lengths and colours, one tick where the scale's end comes round onto its start, in either
+// direction; marks of both axes draw a spoke and a ring; a title is drawn under the circle, or over
+// it when placed at the top.
+TEST(PolarChart, AngularAxisTicksTitleAndMarks) {
+    for (bool clockwise : {true, false}) {
+        Owned<PolarChart> c = bareChart();
+        c->setGridStyle(false);
+        c->setStartAngle(30, clockwise);
+        Axis* a = c->angularAxis();
+        a->setLinearScale(0, 360, 45, 15);
+        a->setTickLength(12, 6);
+        a->setTickColor(0xff0000, 0x0000ff);
+        a->setTickWidth(3, 3);
+        a->addMark(100, 0x00c000)->setLineWidth(3);
+        c->radialAxis()->addMark(50, 0xff00ff)->setLineWidth(3);
+        Owned<DrawArea> d = decodedPNG(c.get(), "polar_ticks.png");
+        auto at = [&](double R, double value) {
+            const double t = (30 + (clockwise ? value : -value)) * kPi / 180;
+            return d->getPixel(int(std::floor(200 + R * std::sin(t))), int(std::floor(200 - R * std::cos(t)))) &
+                   0xffffff;
+        };
+        for (int v = 0; v < 360; v += 45) {
+            EXPECT_EQ(at(158, v), 0xff0000) << v << " " << clockwise;
+            EXPECT_EQ(at(153, v + 15), 0x0000ff) << v << " " << clockwise;
+            EXPECT_EQ(at(158, v + 15), 0xffffff) << v << " " << clockwise;  // minor ticks are shorter
+            EXPECT_EQ(at(153, v + 22.5), 0xffffff) << v << " " << clockwise;
+        }
+        for (double R : {30.0, 80.0, 140.0}) EXPECT_EQ(at(R, 100), 0x00c000) << R;
+        for (double v : {0.0, 70.0, 200.0}) EXPECT_EQ(at(75, v + 3), 0xff00ff) << v;
+    }
+    auto inkRows = [](DrawArea* d, int y0, int y1) {
+        int ink = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < d->getWidth(); ++x) ink += (d->getPixel(x, y) & 0xffffff) != 0xffffff;
+        return ink;
+    };
+    for (bool top : {false, true}) {
+        Owned<PolarChart> c = bareChart();
+        c->setGridStyle(false);
+        c->angularAxis()->setTickLength(0);
+        c->angularAxis()->setTitle("Bearing", "", 12, 0x000000);
+        if (top) c->angularAxis()->setTitlePos(Chart::Top);
+        Owned<DrawArea> d = decodedPNG(c.get(), "polar_title.png");
+        EXPECT_EQ(inkRows(d.get(), 0, 40) > 0, top);
+        EXPECT_EQ(inkRows(d.get(), 360, 400) > 0, !top);
+    }
+    {  // Left to lay itself out, the chart makes room for the title under the circle.
+        Owned<PolarChart> u(PolarChart::create(300, 300, 0xffffff));
+        const double r[] = {5, 8, 3, 6};
+        u->addAreaLayer(DoubleArray(r, 4), 0x3050e0);
+        u->layout();
+        const int bottom = u->getYCoor(8, 180);
+        Owned<PolarChart> t(PolarChart::create(300, 300, 0xffffff));
+        t->addAreaLayer(DoubleArray(r, 4), 0x3050e0);
+        t->angularAxis()->setTitle("Bearing", "", 20);
+        t->layout();
+        EXPECT_LT(t->getYCoor(8, 180), bottom - 10);
+    }
 }
 
 TEST(PolarChart, GoldenDumpsAndPictures) {

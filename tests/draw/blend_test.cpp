@@ -57,3 +57,17 @@ TEST(Blend, FullyTransparentResultsAreCanonical) {
     EXPECT_EQ(mixColors(0xff000000u, 1, 0xff000000u, 1), kTransparent);
     EXPECT_EQ(canonical(0xff123456u), kTransparent);
 }
+
+// The precomputed source, the fast path of long runs, agrees with blend() for every transparency
+// of the source over opaque, translucent and transparent words.
+TEST(Blend, PrecomputedSourceMatchesBlend) {
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (uint32_t ts = 0; ts < 256; ++ts)
+        for (int k = 0; k < 200; ++k) {
+            const uint32_t s = (ts << 24) | (next() & 0xffffffu);
+            const uint32_t td = k % 4 == 0 ? 255 : k % 4 == 1 ? (next() >> 24) : 0;
+            const uint32_t d = td == 255 ? kTransparent : (td << 24) | (next() & 0xffffffu);
+            ASSERT_EQ(BlendSource(s).over(d), blend(s, d)) << std::hex << s << " over " << d;
+        }
+}

@@ -16,6 +16,7 @@
 // for plain half-brightness walls.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "chart/other/piechart_p.h"
 
@@ -118,9 +119,61 @@ int wallFill(DrawArea* d, const SectorImpl& s) {
     return d->linearGradientColor(g.cx - g.rx, 0, g.cx + g.rx, 0, IntArray(stops.data(), 8));
 }
 
+// Appends the elliptic arc from a1 to a2 (either way round), a point every few pixels.
+void arcPoints(const SectorGeometry& g, int rx, int ry, double a1, double a2, std::vector<double>& pts) {
+    const int steps = static_cast<int>(std::clamp(std::ceil(std::fabs(a2 - a1) * std::max(rx, ry) / 3), 1.0, 2000.0));
+    for (int k = 0; k <= steps; ++k) {
+        const double a = a1 + (a2 - a1) * k / steps;
+        pts.push_back(g.cx + rx * std::sin(a));
+        pts.push_back(g.cy - ry * std::cos(a));
+    }
+}
+
+// An open polyline, or a closed one through its first point again.
+void strokePolyline(DrawArea* d, const std::vector<double>& pts, bool closed, int color, int width) {
+    d->initLineTo();
+    const size_t n = pts.size(), end = closed ? n : n - 2;
+    for (size_t k = 0; k + 1 < end; k += 2)
+        d->lineTo(pts[k], pts[k + 1], pts[(k + 2) % n], pts[(k + 3) % n], color, width);
+    d->initLineTo();
+}
+
+// The filler's own edges are one pixel wide; a wider edge is stroked along the outline once every
+// face is down, so the neighbour painted next does not cover the half that reaches into it. Radial
+// edges always run outwards, so the two sectors that share one put the same pixels under it.
+void strokeTop(DrawArea* d, const SectorImpl& s, double a1, double a2, bool whole) {
+    const SectorGeometry& g = s.g_;
+    const int width = std::min(s.edgeWidth_, std::max(g.rx, g.ry) + 1), color = edgeOf(s);
+    const bool hole = g.irx > 0 && g.iry > 0;
+    std::vector<double> pts;
+    if (whole) {
+        arcPoints(g, g.rx, g.ry, 0, kTwoPi, pts);
+        pts.resize(pts.size() - 2);
+        strokePolyline(d, pts, true, color, width);
+        if (!hole) return;
+        pts.clear();
+        arcPoints(g, g.irx, g.iry, 0, kTwoPi, pts);
+        pts.resize(pts.size() - 2);
+        strokePolyline(d, pts, true, color, width);
+        return;
+    }
+    arcPoints(g, g.rx, g.ry, a1, a2, pts);
+    strokePolyline(d, pts, false, color, width);
+    if (hole) {
+        pts.clear();
+        arcPoints(g, g.irx, g.iry, a1, a2, pts);
+        strokePolyline(d, pts, false, color, width);
+    }
+    for (double a : {a1, a2}) {
+        const double sn = std::sin(a), cs = std::cos(a);
+        d->line(g.cx + g.irx * sn, g.cy - g.iry * cs, g.cx + g.rx * sn, g.cy - g.ry * cs, color, width);
+    }
+}
+
 void paintTop(DrawArea* d, const SectorImpl& s, double a1, double a2, bool whole) {
     const SectorGeometry& g = s.g_;
-    const int fill = topFill(d, s, g.cx, g.cy), edge = edgeOf(s);
+    // A wide edge is stroked later; its one-pixel line would stick out beside an even width.
+    const int fill = topFill(d, s, g.cx, g.cy), edge = s.edgeWidth_ > 1 ? Chart::Transparent : edgeOf(s);
     if (whole)
         d->ring(g.cx, g.cy, g.rx, g.ry, g.irx, g.iry, edge, fill);
     else
@@ -181,6 +234,12 @@ void PieChartImpl::paintSectors(DrawArea* d) {
             case Surface::Wall: paintWall(d, *f.s, f.a1, f.a2, f.inner); break;
             case Surface::Face: paintFace(d, *f.s, f.a1); break;
         }
+    }
+    for (const Surface& f : surfaces) {
+        if (f.kind != Surface::Top || f.s->edgeWidth_ <= 1) continue;
+        int c = f.s->color_;
+        d->setColorTable(&c, 1, Chart::SameAsMainColor & 0xffff);
+        strokeTop(d, *f.s, f.a1, f.a2, f.inner);
     }
 }
 

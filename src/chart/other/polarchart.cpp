@@ -29,20 +29,19 @@ RadialAxis::~RadialAxis() = default;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using polar::isSet;
+using polar::kPi;
+using polar::wrap360;
+
 // Screen angles this close are one spoke.
 constexpr double kAngleTolerance = 1e-9;
 
-bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
+}  // namespace
 
-double wrap360(double a) {
-    double w = std::fmod(a, 360.0);
-    return w < 0 ? w + 360 : w;
-}
-
-// Outlines are drawn through the line pen, which takes any width; the clip only keeps it finite.
-void strokePath(DrawArea* d, const std::vector<double>& xs, const std::vector<double>& ys, int color, int width) {
+void PolarChartImpl::strokePath(DrawArea* d, const std::vector<double>& xs, const std::vector<double>& ys, int color,
+                                int width) {
     if (xs.size() < 2 || width < 1 || color == Chart::Transparent) return;
+    // The clip only keeps the pen finite.
     const FrameBox clip{-1e6, -1e6, 1e6, 1e6};
     LinePen pen(d, clip, false, 0, 0, LineStyle{color, width}, LineStyle{color, width});
     std::vector<LinePoint> path;
@@ -50,8 +49,6 @@ void strokePath(DrawArea* d, const std::vector<double>& xs, const std::vector<do
     for (size_t k = 0; k < xs.size(); ++k) path.push_back({xs[k], ys[k], false});
     pen.draw(path);
 }
-
-}  // namespace
 
 PolarChart* PolarChart::create(int width, int height, int bgColor, int edgeColor, int raisedEffect) {
     auto* c = new PolarChartImpl();
@@ -166,11 +163,11 @@ void PolarChartImpl::fitRoom() {
         labelWidth = std::max(labelWidth, l.box->getWidth());
         labelHeight = std::max(labelHeight, l.box->getHeight());
     }
-    const int gap = angular_.labelGap() + kPadding;
+    const int gap = angularTextGap() + kPadding, title = titleRoom();
     int w = room.right - room.left - 2 * (labelWidth + gap);
-    int h = room.bottom - room.top - 2 * (labelHeight + gap);
+    int h = room.bottom - room.top - 2 * (labelHeight + gap) - title;
     cx_ = (room.left + room.right) / 2;
-    cy_ = (room.top + room.bottom) / 2;
+    cy_ = (room.top + room.bottom + (titleAbove() ? title : -title)) / 2;
     radius_ = std::max(1, std::min(w, h) / 2);
 }
 
@@ -202,34 +199,41 @@ std::vector<double> PolarChartImpl::spokeAngles() const {
     return angles;
 }
 
+bool PolarChartImpl::polygonRings() const {
+    const size_t n = spokes_.size();
+    if (!polygonGrid_ || n < 3) return false;
+    for (size_t k = 0; k < n; ++k) {
+        double next = k + 1 < n ? spokes_[k + 1] : spokes_[0] + 360;
+        if (next - spokes_[k] >= 180) return false;
+    }
+    return true;
+}
+
+double PolarChartImpl::outlineRadius(double R, double t) const {
+    if (!polygonRings()) return R;
+    // The chord under angle t, between the spokes around it.
+    const size_t n = spokes_.size();
+    double w = wrap360(t);
+    size_t i = static_cast<size_t>(std::upper_bound(spokes_.begin(), spokes_.end(), w) - spokes_.begin());
+    double s1 = i == 0 ? spokes_[n - 1] - 360 : spokes_[i - 1];
+    double s2 = i == n ? spokes_[0] + 360 : spokes_[i];
+    double half = (s2 - s1) / 2, mid = s1 + half;
+    return R * std::cos(half * kPi / 180) / std::cos((w - mid) * kPi / 180);
+}
+
 void PolarChartImpl::ringPath(double R, double from, double to, std::vector<double>& xs, std::vector<double>& ys) const {
     auto put = [&](double r, double t) {
         xs.push_back(cx_ + r * std::sin(t * kPi / 180));
         ys.push_back(cy_ - r * std::cos(t * kPi / 180));
     };
-    const size_t n = spokes_.size();
-    bool polygon = polygonGrid_ && n >= 3;
-    for (size_t k = 0; polygon && k < n; ++k) {
-        double next = k + 1 < n ? spokes_[k + 1] : spokes_[0] + 360;
-        if (next - spokes_[k] >= 180) polygon = false;
-    }
     const double dir = to >= from ? 1 : -1;
-    if (!polygon) {
+    if (!polygonRings()) {
         double sweep = std::fabs(to - from);
         int steps = static_cast<int>(std::clamp(std::ceil(sweep * kPi / 180 * R / 3), 8.0, 3600.0));
         for (int k = 0; k <= steps; ++k) put(R, from + (to - from) * k / steps);
         return;
     }
-    // The chord under angle t, between the spokes around it.
-    auto onEdge = [&](double t) {
-        double w = wrap360(t);
-        size_t i = static_cast<size_t>(std::upper_bound(spokes_.begin(), spokes_.end(), w) - spokes_.begin());
-        double s1 = i == 0 ? spokes_[n - 1] - 360 : spokes_[i - 1];
-        double s2 = i == n ? spokes_[0] + 360 : spokes_[i];
-        double half = (s2 - s1) / 2, mid = s1 + half;
-        put(R * std::cos(half * kPi / 180) / std::cos((w - mid) * kPi / 180), t);
-    };
-    onEdge(from);
+    put(outlineRadius(R, from), from);
     // Spokes strictly between, in the direction of travel.
     double base = std::floor(std::min(from, to) / 360) * 360;
     std::vector<double> corners;
@@ -240,7 +244,7 @@ void PolarChartImpl::ringPath(double R, double from, double to, std::vector<doub
         }
     if (dir < 0) std::reverse(corners.begin(), corners.end());
     for (double t : corners) put(R, t);
-    onEdge(to);
+    put(outlineRadius(R, to), to);
 }
 
 void PolarChartImpl::fillRing(DrawArea* d, double r1, double r2, double from, double to, int color) const {
@@ -316,29 +320,15 @@ void PolarChartImpl::paintGrid(DrawArea* d) {
                     aGridColor_, aGridWidth_);
 }
 
-void PolarChartImpl::paintAngularLabels(DrawArea* d) {
-    const double R = radius_ + angular_.labelGap();
-    double first = Chart::NoValue;
-    for (const AxisImpl::Label& l : angular_.builtLabels()) {
-        double t = screenAngle(l.value);
-        if (!isSet(t)) continue;
-        // The upper end of a numeric scale falls on its lower end, whose label stands there already.
-        if (first != Chart::NoValue && std::fabs(wrap360(t - first + 180) - 180) < 1e-6) continue;
-        if (first == Chart::NoValue) first = t;
-        double s = std::sin(t * kPi / 180), c = std::cos(t * kPi / 180);
-        // Hung by the side that faces the circle.
-        int alignment = s > 0.3 ? Chart::Left : s < -0.3 ? Chart::Right : c > 0 ? Chart::Bottom : Chart::Top;
-        l.box->copyWith(l.box->text(), roundPixel(cx_ + R * s), roundPixel(cy_ - R * c), alignment)->paint(d);
-    }
-}
-
 void PolarChartImpl::onPaint() {
     DrawArea* d = getRawDrawArea();
     paintBackground(d);
     paintZones(d);
     if (!gridOnTop_) paintGrid(d);
+    paintMarks(d, false);
     for (auto& l : layers_) l->paint(d);
     if (gridOnTop_) paintGrid(d);
+    paintMarks(d, true);
     if (edgeColor_ != Chart::Transparent) {
         std::vector<double> xs, ys;
         ringPath(radius_, startAngle_, startAngle_ + 360, xs, ys);
@@ -346,10 +336,17 @@ void PolarChartImpl::onPaint() {
     }
     for (auto& l : layers_) l->paintSymbols(d);
     radial_.paint(d);
+    paintAngularTicks(d);
     paintAngularLabels(d);
+    paintAngularTitle(d);
     for (auto& l : layers_) l->paintLabels(d);
 }
 
-std::string PolarChartImpl::onGetHTMLImageMap(const char*, const char*, const char*, int, int) { return std::string(); }
+std::string PolarChartImpl::onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                              int offsetX, int offsetY) {
+    std::string map;
+    for (auto& l : layers_) map += l->getHTMLImageMap(url, queryFormat, extraAttr, offsetX, offsetY);
+    return map;
+}
 
 }  // namespace plotvane

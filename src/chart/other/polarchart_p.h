@@ -8,6 +8,7 @@
 
 #include <plotvane/polarchart.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <string>
@@ -31,6 +32,17 @@ class RadialAxisImpl final : public RadialAxis, public AxisImpl {
 public:
     explicit RadialAxisImpl(BaseChartImpl* chart) : AxisImpl(chart, Chart::Left) {}
 };
+
+namespace polar {
+constexpr double kPi = 3.14159265358979323846;
+// Neither missing nor NaN nor infinite.
+inline bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
+// Degrees into [0, 360).
+inline double wrap360(double a) {
+    double w = std::fmod(a, 360.0);
+    return w < 0 ? w + 360 : w;
+}
+}  // namespace polar
 
 // As many values as a layer of an XY chart holds; longer arrays are refused whole.
 constexpr int kMaxPolarPoints = 1 << 24;
@@ -101,6 +113,7 @@ protected:
     // The legend key's drawing, null for a plain key; the layer keeps it.
     virtual DrawArea* legendIcon() { return symbol_.image(); }
     virtual std::string defaultLabel() const { return "{value}"; }
+    virtual std::string defaultImageMapQuery() const { return "x={x}&label={label}&name={name}&value={value}"; }
     // Whether a missing value lies after the last point or before the first: the loop's
     // closing segment then bridges a gap.
     bool wrapGap() const { return wrapGap_; }
@@ -138,6 +151,8 @@ private:
     std::string mapQuery_;
     std::string mapExtraAttr_;
 
+    // The shape and coords attributes of point i's hot spot, empty when it has none.
+    std::string hotSpotAttributes(int i, int offsetX, int offsetY) const;
     // The symbol size at point i in pixels, or -1 for the symbol's own.
     int symbolSize(int i) const;
 
@@ -200,6 +215,18 @@ private:
     }
     void layoutAngular();
     void fitRoom();
+    // Through the line pen, which takes any width.
+    static void strokePath(DrawArea* d, const std::vector<double>& xs, const std::vector<double>& ys, int color,
+                           int width);
+    // Whether rings are the grid polygon (at least three spokes less than half a turn apart).
+    bool polygonRings() const;
+    // How far from the centre the ring of radius R runs at screen angle t.
+    double outlineRadius(double R, double t) const;
+    // How far angular labels and mark texts stand out from the edge.
+    int angularTextGap() const;
+    // Where the angular axis's title goes: below the circle, or above it when placed at the top.
+    bool titleAbove() const;
+    int titleRoom();
     // Screen angles of the spokes, ascending from the start angle.
     std::vector<double> spokeAngles() const;
     // Appends the outline at R pixels from screen angle `from` to `to` (either way round): an arc,
@@ -209,7 +236,10 @@ private:
     void paintBackground(DrawArea* d);
     void paintZones(DrawArea* d);
     void paintGrid(DrawArea* d);
+    void paintAngularTicks(DrawArea* d);
     void paintAngularLabels(DrawArea* d);
+    void paintAngularTitle(DrawArea* d);
+    void paintMarks(DrawArea* d, bool onTop);
     // Radii of the radial ticks, ascending, in pixels.
     std::vector<double> ringRadii() const;
 

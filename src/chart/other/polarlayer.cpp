@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "chart/imagemap_p.h"
 #include "chart/legendbox_p.h"
 #include "chart/legendkey_p.h"
 #include "chart/other/polarchart_p.h"
@@ -18,8 +19,8 @@ PolarLayer::~PolarLayer() = default;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
+using polar::isSet;
+using polar::kPi;
 
 }  // namespace
 
@@ -113,25 +114,45 @@ void PolarLayerImpl::setHTMLImageMap(const char* url, const char* queryFormat, c
     mapExtraAttr_ = extraAttr ? extraAttr : "";
 }
 
-const char* PolarLayerImpl::getImageCoor(int dataItem, int offsetX, int offsetY) {
-    chart_->layout();
-    text_.clear();
-    if (dataItem < 0 || dataItem >= static_cast<int>(hotSpots_.size())) return text_.c_str();
-    const HotSpot& h = hotSpots_[static_cast<size_t>(dataItem)];
-    if (h.coords.empty()) return text_.c_str();
-    text_ = "shape=\"" + h.shape + "\" coords=\"";
+std::string PolarLayerImpl::hotSpotAttributes(int i, int offsetX, int offsetY) const {
+    std::string text;
+    if (i < 0 || i >= static_cast<int>(hotSpots_.size())) return text;
+    const HotSpot& h = hotSpots_[static_cast<size_t>(i)];
+    if (h.coords.empty()) return text;
+    text = "shape=\"" + h.shape + "\" coords=\"";
     for (size_t k = 0; k < h.coords.size(); ++k) {
-        if (k) text_ += ',';
+        if (k) text += ',';
         // Circles keep their radius; the others are x, y pairs.
         int offset = h.shape == "circle" && k == 2 ? 0 : k % 2 == 0 ? offsetX : offsetY;
-        text_ += std::to_string(h.coords[k] + offset);
+        text += std::to_string(h.coords[k] + offset);
     }
-    text_ += '"';
+    text += '"';
+    return text;
+}
+
+const char* PolarLayerImpl::getImageCoor(int dataItem, int offsetX, int offsetY) {
+    chart_->layout();
+    text_ = hotSpotAttributes(dataItem, offsetX, offsetY);
     return text_.c_str();
 }
 
-const char* PolarLayerImpl::getHTMLImageMap(const char*, const char*, const char*, int, int) {
+// The layer's own settings win over the chart's; "{default}" in them stands for what they replace.
+const char* PolarLayerImpl::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                            int offsetX, int offsetY) {
+    chart_->layout();
     text_.clear();
+    const std::string link = combineQuery(mapUrl_, url ? url : "");
+    if (link == "{disable}") return text_.c_str();
+    const std::string query =
+        combineQuery(combineQuery(mapQuery_, queryFormat ? queryFormat : ""), defaultImageMapQuery());
+    const std::string extra = withoutNone(combineQuery(mapExtraAttr_, extraAttr ? extraAttr : ""));
+    const std::string linkTemplate = urlJoin(withoutNone(link), withoutNone(query));
+    for (int i = 0; i < static_cast<int>(hotSpots_.size()); ++i) {
+        const std::string shape = hotSpotAttributes(i, offsetX, offsetY);
+        if (shape.empty()) continue;
+        appendAreaWith(text_, shape, extra.empty() ? extra : formatLabel(extra, i, PVParser::EscapeHtml),
+                       linkTemplate.empty() ? linkTemplate : formatLabel(linkTemplate, i, PVParser::EscapeUrl));
+    }
     return text_.c_str();
 }
 

@@ -21,7 +21,7 @@ namespace {
 // Pixel lengths beyond this are not arrows anyone can see whole; they are cut to it.
 constexpr double kLongest = 1e6;
 
-bool isSet(double v) { return v != Chart::NoValue && std::isfinite(v); }
+using polar::isSet;
 
 }  // namespace
 
@@ -87,6 +87,9 @@ protected:
             h.coords.push_back(roundPixel(y));
         }
         return h;
+    }
+    std::string defaultImageMapQuery() const override {
+        return PolarLayerImpl::defaultImageMapQuery() + "&dir={dir}&len={len}";
     }
     bool layerField(const std::string& name, const char* format, int i, std::string& text) const override {
         if (name != "dir" && name != "len") return false;

@@ -193,6 +193,22 @@ public:
         return labels_;
     }
     const std::vector<Zone>& zones() const { return zones_; }
+    // For charts that paint ticks, marks and the title themselves.
+    const std::vector<std::unique_ptr<MarkImpl>>& marks() const { return marks_; }
+    // How a tick is drawn; false when it is not drawn at all.
+    bool tickStyle(const AxisTick& t, int& length, int& width, int& color) const;
+    // How far ticks reach out from the axis line.
+    int tickReach() const;
+    // For an axis drawn at an angle: the unit vector across it towards its ticks and labels.
+    void labelSide(double& x, double& y) const {
+        const Slant s = slant();
+        x = s.outX;
+        y = s.outY;
+    }
+    int titlePos() const { return titlePos_; }
+    int titleGap() const { return titleGap_; }
+    int majorTickLength() const { return majorTickLength_; }
+    int majorTickWidth() const { return majorTickWidth_; }
 
 private:
 
@@ -220,7 +236,6 @@ private:
     // +1 when ticks and labels point right or down from the axis line, -1 when left or up.
     int outward() const { return alignment_ == Chart::Right || alignment_ == Chart::Bottom ? 1 : -1; }
     int lineAt() const;
-    int tickReach() const;
     // Extent of the labels across the axis.
     int labelDepth();
     // The anchor point and alignment of a label at pixel p along the axis.
@@ -229,8 +244,6 @@ private:
     void placeTitle();
     // Positions a label as painted; false when it shows nothing.
     bool placeLabel(Label& l, int depth);
-    // How a tick is drawn; false when it is not drawn at all.
-    bool tickStyle(const AxisTick& t, int& length, int& width, int& color) const;
     void paintTicks(DrawArea* d) const;
     // A label table takes the labels' place: row 0 shows them, one column per label, each as wide
     // as the label's share of the axis. False when the axis has no table.
