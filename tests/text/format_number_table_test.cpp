@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/golden.h"
+#include "text/formatnumber_p.h"
 #include "text/formatter_p.h"
 
 using plotvane::Formatter;
@@ -49,7 +50,7 @@ std::string quoted(const char* code) {
 
 }  // namespace
 
-// One table of codes against awkward values, recorded before number formatting got its fast path:
+// One table of codes against awkward values, recorded before number formatting got its fast route:
 // any byte that changes shows up in the diff.
 TEST(FormatNumberTable, MatchesRecordedOutput) {
     Formatter formatter;
@@ -63,4 +64,37 @@ TEST(FormatNumberTable, MatchesRecordedOutput) {
         }
     }
     EXPECT_TRUE(plotvane_test::matchesGoldenText("text", "number_table.txt", table));
+}
+
+// The fixed-point fast route against the general one, over many values of every magnitude it takes
+// and the digits that decide rounding.
+TEST(FormatNumberTable, FastRouteMatchesGeneralRoute) {
+    Formatter formatter;
+    formatter.setNumberFormat(',', '.', '-');
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    std::uniform_int_distribution<int> exponent(-16, 15), precision(-1, 15), cents(-100000, 100000);
+    const char* const separators[] = {"", "~", ",.", " ,", "'.(", "?.-$", "~~~"};
+    int checked = 0;
+    for (int k = 0; k < 200000; ++k) {
+        double value = k % 3 == 0   ? cents(random) / 100.0
+                       : k % 3 == 1 ? unit(random) * std::pow(10.0, exponent(random))
+                                    : std::nextafter(cents(random) / 200.0, unit(random));
+        int p = precision(random);
+        std::string code = (p >= 0 ? std::to_string(p) : std::string()) + separators[k % 7];
+        plotvane::NumberCode parsed = plotvane::parseNumberCode(code.c_str(), formatter, false);
+        char fast[plotvane::kMaxFixedNumber];
+        size_t n = plotvane::renderFixedNumber(value, parsed, fast);
+        if (n == 0) continue;
+        ++checked;
+        ASSERT_EQ(std::string(fast, n), plotvane::renderNumber(value, parsed)) << "code " << code << ", value "
+                                                                                << value;
+    }
+    EXPECT_GT(checked, 190000);
+    char out[plotvane::kMaxFixedNumber];
+    plotvane::NumberCode fixed = plotvane::parseNumberCode("2", formatter, false);
+    EXPECT_EQ(plotvane::renderFixedNumber(1e15, fixed, out), 0u);
+    EXPECT_EQ(plotvane::renderFixedNumber(std::nan(""), fixed, out), 0u);
+    EXPECT_EQ(plotvane::renderFixedNumber(1, plotvane::parseNumberCode("16", formatter, false), out), 0u);
+    EXPECT_EQ(plotvane::renderFixedNumber(1, plotvane::parseNumberCode("g", formatter, false), out), 0u);
 }
