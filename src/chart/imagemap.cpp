@@ -44,6 +44,19 @@ std::string withoutNone(std::string text) {
     return text;
 }
 
+AreaTemplates areaTemplates(const std::string& ownUrl, const std::string& ownQuery, const std::string& ownExtra,
+                            const char* url, const char* queryFormat, const char* extraAttr,
+                            const std::string& defaultQuery) {
+    AreaTemplates t;
+    std::string link = combineQuery(ownUrl, url ? url : "");
+    if (link == "{disable}") return t;
+    t.enabled = true;
+    std::string query = combineQuery(combineQuery(ownQuery, queryFormat ? queryFormat : ""), defaultQuery);
+    t.extra = withoutNone(combineQuery(ownExtra, extraAttr ? extraAttr : ""));
+    t.link = urlJoin(withoutNone(link), withoutNone(query));
+    return t;
+}
+
 std::vector<int> coordsOf(const char* attributes) {
     std::vector<int> xy;
     const char* at = attributes ? std::strstr(attributes, "coords=\"") : nullptr;
@@ -84,8 +97,13 @@ std::string coordAttributes(const std::vector<int>& xy, int offsetX, int offsetY
 void appendArea(std::string& map, const std::vector<int>& xy, int offsetX, int offsetY, const std::string& extra,
                 const std::string& link) {
     if (xy.size() < 3 || std::all_of(xy.begin(), xy.end(), [](int v) { return v == 0; })) return;
+    appendArea(map, coordAttributes(xy, offsetX, offsetY), extra, link);
+}
+
+void appendArea(std::string& map, const std::string& coordText, const std::string& extra, const std::string& link) {
+    if (coordText.empty()) return;
     map += "<area ";
-    map += coordAttributes(xy, offsetX, offsetY);
+    map += coordText;
     if (!extra.empty()) {
         map += ' ';
         map += extra;

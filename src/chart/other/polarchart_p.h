@@ -22,9 +22,18 @@ namespace plotvane {
 
 class PolarChartImpl;
 
+// The axis round the circle: its labels and segments lie where the polar chart puts them.
 class AngularAxisImpl final : public AngularAxis, public AxisImpl {
 public:
-    explicit AngularAxisImpl(BaseChartImpl* chart) : AxisImpl(chart, Chart::Top) {}
+    explicit AngularAxisImpl(PolarChartImpl* chart);
+    const char* getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat,
+                                const char* extraAttr, int offsetX, int offsetY) override;
+    const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                int offsetY) override;
+
+private:
+    PolarChartImpl* polar_;
+    std::string mapText_;
 };
 
 class RadialAxisImpl final : public RadialAxis, public AxisImpl {
@@ -86,6 +95,8 @@ public:
     void paintSymbols(DrawArea* d);
     void paintLabels(DrawArea* d);
     std::string formatLabel(const std::string& tmpl, int i, int escapeFlags = 0);
+    // The areas of the layer's points, as getHTMLImageMap returns them.
+    std::string imageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);
 
 protected:
     PolarChartImpl* chart() const { return chart_; }
@@ -101,6 +112,7 @@ protected:
     // The legend key's drawing, null for a plain key; the layer keeps it.
     virtual DrawArea* legendIcon() { return symbol_.image(); }
     virtual std::string defaultLabel() const { return "{value}"; }
+    virtual std::string defaultQuery() const { return "x={x}&label={label}&name={name}&value={value}"; }
     // Whether a missing value lies after the last point or before the first: the loop's
     // closing segment then bridges a gap.
     bool wrapGap() const { return wrapGap_; }
@@ -137,6 +149,7 @@ private:
     std::string mapUrl_;
     std::string mapQuery_;
     std::string mapExtraAttr_;
+    std::string mapText_;
 
     // The symbol size at point i in pixels, or -1 for the symbol's own.
     int symbolSize(int i) const;
@@ -182,6 +195,19 @@ public:
     RadialAxisImpl& radial() { return radial_; }
     // The text of the angular label at a value, empty when none stands there.
     std::string angularLabel(double a);
+    // The angular labels as painted, each with its value.
+    struct PlacedLabel {
+        double value;
+        std::unique_ptr<LabelBox> box;
+    };
+    std::vector<PlacedLabel> placeAngularLabels();
+    // The angular axis value at a screen angle (degrees clockwise from 12 o'clock).
+    double angularValueAt(double screen) const;
+    // The angular axis's maps: an area per label, or the ring outside the circle cut into segments.
+    std::string angularLabelMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                int offsetY);
+    std::string angularSegmentMap(int segments, int mapWidth, const char* url, const char* queryFormat,
+                                  const char* extraAttr, int offsetX, int offsetY);
 
 protected:
     bool autoLayout() const override { return !placed_; }
@@ -210,6 +236,7 @@ private:
     void paintZones(DrawArea* d);
     void paintGrid(DrawArea* d);
     void paintAngularLabels(DrawArea* d);
+
     // Radii of the radial ticks, ascending, in pixels.
     std::vector<double> ringRadii() const;
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "chart/imagemap_p.h"
 #include "chart/legendbox_p.h"
 #include "chart/legendkey_p.h"
 #include "chart/other/polarchart_p.h"
@@ -130,9 +131,24 @@ const char* PolarLayerImpl::getImageCoor(int dataItem, int offsetX, int offsetY)
     return text_.c_str();
 }
 
-const char* PolarLayerImpl::getHTMLImageMap(const char*, const char*, const char*, int, int) {
-    text_.clear();
-    return text_.c_str();
+std::string PolarLayerImpl::imageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                     int offsetY) {
+    std::string map;
+    AreaTemplates t = areaTemplates(mapUrl_, mapQuery_, mapExtraAttr_, url, queryFormat, extraAttr, defaultQuery());
+    if (!t.enabled) return map;
+    chart_->layout();
+    for (const PolarPoint& p : points_) {
+        appendArea(map, getImageCoor(p.index, offsetX, offsetY),
+                   t.extra.empty() ? t.extra : formatLabel(t.extra, p.index, PVParser::EscapeHtml),
+                   t.link.empty() ? t.link : formatLabel(t.link, p.index, PVParser::EscapeUrl));
+    }
+    return map;
+}
+
+const char* PolarLayerImpl::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                            int offsetX, int offsetY) {
+    mapText_ = imageMap(url, queryFormat, extraAttr, offsetX, offsetY);
+    return mapText_.c_str();
 }
 
 int PolarLayerImpl::pointCount() const {

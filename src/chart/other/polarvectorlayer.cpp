@@ -88,6 +88,9 @@ protected:
         }
         return h;
     }
+    std::string defaultQuery() const override {
+        return PolarLayerImpl::defaultQuery() + "&dir={dir}&len={len}";
+    }
     bool layerField(const std::string& name, const char* format, int i, std::string& text) const override {
         if (name != "dir" && name != "len") return false;
         const std::vector<double>& v = name == "dir" ? directions_ : lengths_;

@@ -5,6 +5,9 @@
 // hides them correctly. A drop line runs from its point back to the wall and may pass behind other
 // points: each is drawn just before the first symbol nearer than its foot, so symbols in front
 // cover it while the line still covers what lies behind its foot.
+//
+// Hot spots are the symbols' squares, nearest first: where symbols overlap, the one drawn on top is
+// the one a pointer finds.
 #include <plotvane/drawarea.h>
 #include <plotvane/threedchart.h>
 
@@ -16,9 +19,11 @@
 
 #include <plotvane/drawarea.h>
 
+#include "chart/imagemap_p.h"
 #include "chart/legendbox_p.h"
 #include "chart/other/threedchart_p.h"
 #include "chart/xy/symbols_p.h"
+#include "text/pvparser_p.h"
 
 namespace plotvane {
 
@@ -129,13 +134,19 @@ protected:
     void onLayoutLegend() override;
     void layoutContents() override;
     void paintContents(int farCorner) override;
+    std::string onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                  int offsetY) override;
 
 private:
     struct Record {
         Point3D at, foot;  // transformed
         double z;
         const ThreeDScatterGroupImpl* group;
+        int item;
     };
+    // The points that show, farthest first, with their feet on the floor at floorY.
+    std::vector<Record> depthOrder(double floorY);
+    std::string formatPoint(const std::string& tmpl, const ThreeDScatterGroupImpl& g, int item, int escapeFlags);
     // The colour a point is painted in: its group's, or the colour axis's for its z.
     int colorOf(const ThreeDScatterGroupImpl& g, double z) {
         return g.mainColor_ == Chart::SameAsMainColor ? colorAxisImpl().getColor(z) : g.mainColor_;
@@ -182,23 +193,27 @@ void ThreeDScatterChartImpl::layoutContents() {
     colorAxisImpl().layoutScale(lo[2], hi[2]);
 }
 
-void ThreeDScatterChartImpl::paintContents(int farCorner) {
-    DrawArea* d = getRawDrawArea();
-    const double floorY = farCorner & 2 ? boxHeight() : 0;
+std::vector<ThreeDScatterChartImpl::Record> ThreeDScatterChartImpl::depthOrder(double floorY) {
     std::vector<Record> records;
-    bool anyDrop = false;
     for (const auto& g : groups_) {
-        anyDrop = anyDrop || g->hasDropLine();
         const size_t n = std::min({g->x_.size(), g->y_.size(), g->z_.size()});
         for (size_t k = 0; k < n; ++k) {
             const Point3D m = modelOf(g->x_[k], g->y_[k], g->z_[k]);
             if (!std::isfinite(m.x + m.y + m.z)) continue;
             const Point3D at = engine().transformPoint(m);
             if (!std::isfinite(engine().toDisplayX(at) + engine().toDisplayY(at))) continue;
-            records.push_back({at, engine().transformPoint({m.x, floorY, m.z}), g->z_[k], g.get()});
+            records.push_back({at, engine().transformPoint({m.x, floorY, m.z}), g->z_[k], g.get(), static_cast<int>(k)});
         }
     }
     std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) { return a.at.z < b.at.z; });
+    return records;
+}
+
+void ThreeDScatterChartImpl::paintContents(int farCorner) {
+    DrawArea* d = getRawDrawArea();
+    const std::vector<Record> records = depthOrder(farCorner & 2 ? boxHeight() : 0);
+    bool anyDrop = false;
+    for (const auto& g : groups_) anyDrop = anyDrop || g->hasDropLine();
     std::vector<const Record*> drops;
     if (anyDrop) {
         for (const Record& r : records)
@@ -225,6 +240,47 @@ void ThreeDScatterChartImpl::paintContents(int farCorner) {
                         static_cast<int>(std::lround(engine().toDisplayY(r.at))) + g.offsetY_);
     }
     while (nextDrop < drops.size()) drawDrop(*drops[nextDrop++]);
+}
+
+std::string ThreeDScatterChartImpl::formatPoint(const std::string& tmpl, const ThreeDScatterGroupImpl& g, int item,
+                                                int escapeFlags) {
+    if (tmpl.empty()) return tmpl;
+    PVParser parser(tmpl.c_str(), escapeFlags);
+    Formatter& f = getFormatter();
+    const size_t k = static_cast<size_t>(item);
+    while (const char* name = parser.getNextAttr()) {
+        const std::string field = name;
+        const char* code = parser.getFormatString();
+        if (field == "x") parser.replaceAttr(f.format(code, g.x_[k]));
+        else if (field == "y") parser.replaceAttr(f.format(code, g.y_[k]));
+        else if (field == "z") parser.replaceAttr(f.format(code, g.z_[k]));
+        else if (field == "dataSet") parser.replaceAttr(std::to_string(g.index_).c_str());
+        else if (field == "dataItem") parser.replaceAttr(std::to_string(item).c_str());
+        else if (field == "name" || field == "dataSetName") parser.replaceAttr(g.name_.c_str());
+        else formatCustomAttr(parser, f, g.index_, item, name);
+    }
+    return parser.getResult(&f);
+}
+
+std::string ThreeDScatterChartImpl::onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                                      int offsetX, int offsetY) {
+    std::string map;
+    AreaTemplates t = areaTemplates("", "", "", url, queryFormat, extraAttr,
+                                    "x={x}&y={y}&z={z}&dataSet={dataSet}&dataSetName={name}");
+    if (!t.enabled) return map;
+    layout();
+    const std::vector<Record> records = depthOrder(0);
+    for (auto r = records.rbegin(); r != records.rend(); ++r) {
+        const ThreeDScatterGroupImpl& g = *r->group;
+        const int x = static_cast<int>(std::lround(engine().toDisplayX(r->at))) + g.offsetX_;
+        const int y = static_cast<int>(std::lround(engine().toDisplayY(r->at))) + g.offsetY_;
+        if (x < 0 || y < 0 || x >= getWidth() || y >= getHeight()) continue;
+        const int half = std::max({g.symbol_.width(), g.symbol_.height(), 5}) / 2;
+        appendArea(map, {x - half, y - half, x + half, y + half}, offsetX, offsetY,
+                   formatPoint(t.extra, g, r->item, PVParser::EscapeHtml),
+                   formatPoint(t.link, g, r->item, PVParser::EscapeUrl));
+    }
+    return map;
 }
 
 }  // namespace plotvane
