@@ -20,6 +20,7 @@
 // integer arithmetic in a stack buffer: no printf, no allocation. The general route stays as the
 // reference that the tests hold the fast one to.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
@@ -91,7 +92,15 @@ namespace {
 double powerOfTen(int e) {
     static const double kExact[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    return e >= 0 && e <= 15 ? kExact[e] : std::pow(10.0, e);
+    // Filled by pow itself, so a table hit gives exactly what pow would.
+    static const std::array<double, 16> kNegative = [] {
+        std::array<double, 16> t{};
+        for (int i = 0; i < 16; ++i) t[static_cast<size_t>(i)] = std::pow(10.0, -i);
+        return t;
+    }();
+    if (e >= 0 && e <= 15) return kExact[e];
+    if (e < 0 && e >= -15) return kNegative[static_cast<size_t>(-e)];
+    return std::pow(10.0, e);
 }
 
 // v / 10^e without overflowing the divisor for subnormal v.
