@@ -375,3 +375,31 @@ TEST(ImageMap, AxisSegmentsCarryTheValueAtTheirCentre) {
     // More segments than pixels: one per pixel.
     EXPECT_LE(areasOf(c->xAxis()->getAxisImageMap(1000000, 5, "a.html")).size(), 400u);
 }
+
+TEST(ImageMap, VectorAndMultiCharts) {
+    const double x[] = {1, 2, 3, 4, 5}, y[] = {2, 4, 3, 5, 1}, len[] = {20, 30, 25, 15, 35},
+                 dir[] = {0, 45, 90, 180, 300};
+    XYPtr vectors = quietChart();
+    vectors->addVectorLayer(DoubleArray(x, 5), DoubleArray(y, 5), DoubleArray(len, 5), DoubleArray(dir, 5),
+                            Chart::PixelScale, 0x3366cc, "Wind");
+    vectors->xAxis()->setLinearScale(0, 6);
+    vectors->yAxis()->setLinearScale(0, 6);
+    expectMapAgrees(vectors.get(), 5, true);
+    EXPECT_NE(std::string(vectors->getHTMLImageMap("v.html")).find("&dir=45&len=30\""), std::string::npos);
+
+    // Members keep their own maps, moved to where each sits in the whole.
+    XYPtr left = goldenBarChart(BarCase::Side), right = goldenBarChart(BarCase::Stacked);
+    auto multi = own(MultiChart::create(2 * left->getWidth() + 20, left->getHeight() + 10));
+    multi->addChart(0, 10, left.get());
+    multi->addChart(left->getWidth() + 20, 0, right.get());
+    expectMapAgrees(multi.get(), 24);
+    std::vector<Area> whole = areasOf(multi->getHTMLImageMap("m.html"));
+    std::vector<Area> first = areasOf(left->getHTMLImageMap("m.html"));
+    ASSERT_GT(first.size(), 0u);
+    ASSERT_GT(whole.size(), first.size());
+    for (size_t k = 0; k < first.size(); ++k) {
+        ASSERT_EQ(first[k].xy.size(), whole[k].xy.size());
+        for (size_t i = 0; i < first[k].xy.size(); ++i)
+            EXPECT_EQ(whole[k].xy[i], first[k].xy[i] + (i % 2 ? 10 : 0)) << whole[k].text;
+    }
+}
