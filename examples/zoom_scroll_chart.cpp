@@ -39,7 +39,10 @@ function send(query) {
     chart.src = "/chart.png?" + ++renders;
   });
 }
-function at(e) { const r = chart.getBoundingClientRect(); return [Math.round(e.clientX - r.left), Math.round(e.clientY - r.top)]; }
+function at(e) {
+  const r = chart.getBoundingClientRect();
+  return [Math.round(e.clientX - r.left), Math.round(e.clientY - r.top)];
+}
 chart.addEventListener("mousedown", (e) => { down = at(e); });
 chart.addEventListener("mouseup", (e) => {
   const [x, y] = at(e);
@@ -143,7 +146,8 @@ int main(int argc, char** argv) {
         bool ok = true;
         for (const char* name : {"zoom_scroll_chart", "zoom_scroll_chart_last_quarter"}) {
             XYChart* c = drawChart(s);
-            for (const char* suffix : {".png", ".svg", ".pdf"}) ok = c->makeChart((name + std::string(suffix)).c_str()) && ok;
+            for (const char* suffix : {".png", ".svg", ".pdf"})
+                ok = c->makeChart((name + std::string(suffix)).c_str()) && ok;
             c->destroy();
             s.viewPort->setViewPortLeft(0.75);
             s.viewPort->setViewPortWidth(0.25);
@@ -178,7 +182,8 @@ int main(int argc, char** argv) {
         ssize_t got = read(client, request, sizeof request - 1);
         request[got > 0 ? got : 0] = 0;
         std::string line(request, std::strcspn(request, "\r\n"));
-        std::string target = line.size() > 4 && line.compare(0, 4, "GET ") == 0 ? line.substr(4, line.find(' ', 4) - 4) : "";
+        std::string target =
+            line.size() > 4 && line.compare(0, 4, "GET ") == 0 ? line.substr(4, line.find(' ', 4) - 4) : "";
         std::string path = target.substr(0, target.find('?'));
         std::string query = target.find('?') == std::string::npos ? "" : target.substr(target.find('?') + 1);
         if (path == "/") reply(client, "text/html; charset=utf-8", kPage);

@@ -35,7 +35,8 @@ void FieldTemplate::fill(std::string& out, FieldProvider& provider, Formatter& f
     }
     out.append(text_, pos, std::string::npos);
     // Arithmetic fields are found in the filled text, as a parser round finds them.
-    if (out.find('{', start) != std::string::npos) out.replace(start, std::string::npos, evaluateArithmeticFields(out.substr(start), formatter));
+    if (out.find('{', start) != std::string::npos)
+        out.replace(start, std::string::npos, evaluateArithmeticFields(out.substr(start), formatter));
 }
 
 std::string substituteFields(const char* tmpl, int flags, FieldProvider& provider, Formatter& formatter) {

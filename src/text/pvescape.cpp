@@ -37,6 +37,10 @@ std::string stripMarkup(const std::string& text) {
     return out;
 }
 
+bool isUrlSpecial(char c) {
+    return c == ' ' || c == '%' || c == '?' || c == '&' || c == '+' || c == '=' || c == '#';
+}
+
 }  // namespace
 
 // One pass does the three escapes: the URL escape's output holds nothing the later two touch, and
@@ -53,7 +57,7 @@ void appendEscapedFieldValue(std::string& out, const char* value, int flags, boo
     static const char kHex[] = "0123456789ABCDEF";
     for (const char* p = value; *p; ++p) {
         char c = *p;
-        if (url && std::strchr(" %?&+=#", c)) {
+        if (url && isUrlSpecial(c)) {
             out += '%';
             out += kHex[static_cast<unsigned char>(c) >> 4];
             out += kHex[c & 15];

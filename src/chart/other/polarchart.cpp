@@ -331,7 +331,8 @@ std::vector<PolarChartImpl::PlacedLabel> PolarChartImpl::placeAngularLabels() {
         double s = std::sin(t * kPi / 180), c = std::cos(t * kPi / 180);
         // Hung by the side that faces the circle.
         int alignment = s > 0.3 ? Chart::Left : s < -0.3 ? Chart::Right : c > 0 ? Chart::Bottom : Chart::Top;
-        placed.push_back({l.value, l.box->copyWith(l.box->text(), roundPixel(cx_ + R * s), roundPixel(cy_ - R * c), alignment)});
+        placed.push_back(
+            {l.value, l.box->copyWith(l.box->text(), roundPixel(cx_ + R * s), roundPixel(cy_ - R * c), alignment)});
     }
     return placed;
 }

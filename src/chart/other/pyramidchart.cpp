@@ -329,7 +329,8 @@ std::string PyramidChartImpl::onGetHTMLImageMap(const char* url, const char* que
         if (!l->hasValue() || !(l->t1_ > l->t0_)) continue;
         std::vector<int> xy = layerOutline(*l);
         if (!fitHotSpot(xy)) continue;
-        appendArea(map, xy, offsetX, offsetY, t.extra.empty() ? t.extra : formatLabel(t.extra, *l, PVParser::EscapeHtml),
+        appendArea(map, xy, offsetX, offsetY,
+                   t.extra.empty() ? t.extra : formatLabel(t.extra, *l, PVParser::EscapeHtml),
                    t.link.empty() ? t.link : formatLabel(t.link, *l, PVParser::EscapeUrl));
     }
     return map;

@@ -202,7 +202,8 @@ std::vector<ThreeDScatterChartImpl::Record> ThreeDScatterChartImpl::depthOrder(d
             if (!std::isfinite(m.x + m.y + m.z)) continue;
             const Point3D at = engine().transformPoint(m);
             if (!std::isfinite(engine().toDisplayX(at) + engine().toDisplayY(at))) continue;
-            records.push_back({at, engine().transformPoint({m.x, floorY, m.z}), g->z_[k], g.get(), static_cast<int>(k)});
+            records.push_back(
+                {at, engine().transformPoint({m.x, floorY, m.z}), g->z_[k], g.get(), static_cast<int>(k)});
         }
     }
     std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) { return a.at.z < b.at.z; });

@@ -428,7 +428,8 @@ const char* AxisImpl::getAxisImageMap(int noOfSegments, int mapWidth, const char
         int to = start + direction * (static_cast<int>(static_cast<long long>(length_) * (k + 1) / segments) - 1);
         double value = valueAt((from + to) / 2.0);
         std::string label = formattedLabel(value, nullptr);
-        std::vector<int> xy = isVertical() ? std::vector<int>{line, from, across, to} : std::vector<int>{from, line, to, across};
+        std::vector<int> xy =
+            isVertical() ? std::vector<int>{line, from, across, to} : std::vector<int>{from, line, to, across};
         appendArea(text_, xy, offsetX, offsetY, fillAxisArea(t.extra, value, label, PVParser::EscapeHtml),
                    fillAxisArea(t.link, value, label, PVParser::EscapeUrl));
     }
