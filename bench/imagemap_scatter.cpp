@@ -1,6 +1,7 @@
 // Image maps: the map of a 10,000-point scatter chart (laid out and drawn beforehand), with the
-// default link and a tool tip, and ImageMapHandler finding points among the 10,000 areas after
-// parsing. Prints medians of 7 runs in CPU time, and the parse time.
+// default link and a tool tip, beside 2,500 and 40,000 points for its growth, and ImageMapHandler
+// finding points among the 10,000 areas after parsing. Prints medians of 7 runs in CPU time, and
+// the parse time.
 #include <plotvane/plotvane.h>
 
 #include <algorithm>
@@ -20,13 +21,10 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-}  // namespace
-
-int main() {
-    const int n = 10000;
-    std::mt19937 random(11);
+// The map of an n-point scatter chart, drawn beforehand: median CPU seconds of 7 runs.
+double mapSeconds(int n, std::mt19937& random, std::string& map) {
     std::uniform_real_distribution<double> u(0, 100);
-    std::vector<double> x(n), y(n);
+    std::vector<double> x(static_cast<size_t>(n)), y(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         x[static_cast<size_t>(i)] = u(random);
         y[static_cast<size_t>(i)] = u(random);
@@ -35,14 +33,27 @@ int main() {
     c->setPlotArea(60, 40, 900, 700);
     c->addScatterLayer(DoubleArray(x.data(), n), DoubleArray(y.data(), n), "Points", Chart::CircleSymbol, 5);
     c->makeChart();
-
-    std::vector<double> mapTimes;
-    std::string map;
+    std::vector<double> times;
     for (int run = 0; run < 7; ++run) {
         double start = benchclock::cpuSeconds();
         map = c->getHTMLImageMap("point.html", "", "title='({x|2}, {value|2})'");
-        mapTimes.push_back(benchclock::cpuSeconds() - start);
+        times.push_back(benchclock::cpuSeconds() - start);
     }
+    c->destroy();
+    return median(times);
+}
+
+}  // namespace
+
+int main() {
+    std::mt19937 random(11);
+    std::string map;
+    // Growth with the points: a quarter and four times the 10,000 of the goal.
+    for (int n : {2500, 40000}) {
+        double seconds = mapSeconds(n, random, map);
+        std::printf("scatter image map: %d points, %.2f ms, %.0f ns per point\n", n, 1e3 * seconds, 1e9 * seconds / n);
+    }
+    double seconds = mapSeconds(10000, random, map);
     size_t areas = static_cast<size_t>(std::count(map.begin(), map.end(), '\n'));
 
     double parseStart = benchclock::cpuSeconds();
@@ -61,11 +72,9 @@ int main() {
         for (int k = 0; k < probes; ++k) hits += h->getHotSpot(points[2 * k], points[2 * k + 1]) > 0;
         findTimes.push_back((benchclock::cpuSeconds() - start) / probes);
     }
-    std::printf("scatter image map: %zu areas, %zu bytes, %.2f ms (median of 7)\n", areas, map.size(),
-                1e3 * median(mapTimes));
+    std::printf("scatter image map: %zu areas, %zu bytes, %.2f ms (median of 7)\n", areas, map.size(), 1e3 * seconds);
     std::printf("handler: parse %.2f ms; getHotSpot %.2f us per probe among %zu areas (%d hits in %d probes)\n",
                 1e3 * parse, 1e6 * median(findTimes), areas, hits / 7, probes);
     h->destroy();
-    c->destroy();
     return 0;
 }

@@ -241,6 +241,11 @@ bool BaseChartImpl::formatCustomAttr(PVParser& parser, Formatter& formatter, int
     return extraFields_.formatAttr(parser, formatter, dataSet, dataItem, attr);
 }
 
+bool BaseChartImpl::customFieldText(const char* name, const char* format, Formatter& formatter, int dataSet,
+                                    int dataItem, std::string& text) const {
+    return extraFields_.fieldText(name, format, formatter, dataSet, dataItem, text);
+}
+
 void BaseChartImpl::layoutLegend() {
     if (legendLaidOut_) return;
     legendLaidOut_ = true;

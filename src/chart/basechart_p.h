@@ -142,6 +142,9 @@ public:
     virtual double getProperty(int code) const;
     // Replaces the parser's current field when it names an extra field.
     bool formatCustomAttr(PVParser& parser, Formatter& formatter, int dataSet, int dataItem, const char* attr) const;
+    // The text of an extra field; false when the name is not one.
+    bool customFieldText(const char* name, const char* format, Formatter& formatter, int dataSet, int dataItem,
+                         std::string& text) const;
     virtual DoubleArray filterData(DoubleArray values) { return values; }
     virtual StringArray filterData(StringArray values) { return values; }
 

@@ -5,7 +5,6 @@
 #include <plotvane/drawarea.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "foundation/effectcode_p.h"
@@ -31,18 +30,41 @@ void BoxStyle::paint(DrawArea* d, int left, int top, int width, int height) cons
                    fillColor, raisedEffect);
 }
 
+namespace {
+
+void appendInt(std::string& out, int v) {
+    char digits[12];
+    int n = 0;
+    unsigned magnitude = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
+    do {
+        digits[n++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (v < 0) out += '-';
+    while (n) out += digits[--n];
+}
+
+}  // namespace
+
 std::string imageMapRect(int left, int top, int right, int bottom) {
-    char buffer[96];
-    std::snprintf(buffer, sizeof buffer, "shape=\"rect\" coords=\"%d,%d,%d,%d\"", std::min(left, right),
-                  std::min(top, bottom), std::max(left, right), std::max(top, bottom));
-    return buffer;
+    std::string text = "shape=\"rect\" coords=\"";
+    appendInt(text, std::min(left, right));
+    text += ',';
+    appendInt(text, std::min(top, bottom));
+    text += ',';
+    appendInt(text, std::max(left, right));
+    text += ',';
+    appendInt(text, std::max(top, bottom));
+    return text + '"';
 }
 
 std::string imageMapPoly(const std::vector<int>& xy, int offsetX, int offsetY) {
     std::string text = "shape=\"poly\" coords=\"";
     for (size_t k = 0; k + 1 < xy.size(); k += 2) {
         if (k) text += ',';
-        text += std::to_string(xy[k] + offsetX) + ',' + std::to_string(xy[k + 1] + offsetY);
+        appendInt(text, xy[k] + offsetX);
+        text += ',';
+        appendInt(text, xy[k + 1] + offsetY);
     }
     return text + '"';
 }

@@ -44,6 +44,19 @@ std::string withoutNone(std::string text) {
     return text;
 }
 
+AreaTemplates areaTemplates(const std::string& ownUrl, const std::string& ownQuery, const std::string& ownExtra,
+                            const char* url, const char* queryFormat, const char* extraAttr,
+                            const std::string& defaultQuery) {
+    AreaTemplates t;
+    std::string link = combineQuery(ownUrl, url ? url : "");
+    if (link == "{disable}") return t;
+    t.enabled = true;
+    std::string query = combineQuery(combineQuery(ownQuery, queryFormat ? queryFormat : ""), defaultQuery);
+    t.extra = withoutNone(combineQuery(ownExtra, extraAttr ? extraAttr : ""));
+    t.link = urlJoin(withoutNone(link), withoutNone(query));
+    return t;
+}
+
 std::vector<int> coordsOf(const char* attributes) {
     std::vector<int> xy;
     const char* at = attributes ? std::strstr(attributes, "coords=\"") : nullptr;

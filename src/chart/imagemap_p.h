@@ -17,6 +17,17 @@ std::string urlJoin(const std::string& url, const std::string& query);
 // Removes every "{none}", the way to switch an inherited template off.
 std::string withoutNone(std::string text);
 
+// The link and extra-attribute templates of a producer: its own settings over the given ones,
+// "{default}" in a query standing for the producer's default query. Not enabled for "{disable}".
+struct AreaTemplates {
+    bool enabled = false;
+    std::string link;
+    std::string extra;
+};
+AreaTemplates areaTemplates(const std::string& ownUrl, const std::string& ownQuery, const std::string& ownExtra,
+                            const char* url, const char* queryFormat, const char* extraAttr,
+                            const std::string& defaultQuery);
+
 // The integers of the coords attribute in coordinate-attribute text; empty when there is none.
 std::vector<int> coordsOf(const char* attributes);
 // Fits a point's coordinate list for a hot spot: false when it has no area. Slivers of polygons

@@ -14,28 +14,27 @@
 // The integer part of a huge value can have 309 digits. Everything is assembled in a string and,
 // should the text not fit the formatter's 256-byte result, rendered again in scientific style.
 // Precisions are capped, so even that fallback is short.
+//
+// Hot spots and labels format thousands of plain numbers, so fixed-point codes with magnitudes
+// below 1e15 take a second route that follows the same rounding steps but makes its digits with
+// integer arithmetic in a stack buffer: no printf, no allocation. The general route stays as the
+// reference that the tests hold the fast one to.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
 #include <plotvane/constants.h>
 
+#include "text/formatnumber_p.h"
 #include "text/formatter_p.h"
 
 namespace plotvane {
 
 namespace {
-
-struct NumberCode {
-    char style = 0;  // 0 for fixed-point, else one of e E g G p P
-    int precision = -1;
-    char thousands = 0;  // NUL for none
-    char point = '.';
-    char sign = '-';     // NUL for none
-    std::string prefix;
-};
 
 int utf8Length(unsigned char lead) {
     if (lead >= 0xfc) return 6;
@@ -45,6 +44,8 @@ int utf8Length(unsigned char lead) {
     if (lead >= 0xc0) return 2;
     return 1;
 }
+
+}  // namespace
 
 NumberCode parseNumberCode(const char* p, const Formatter& formatter, bool machine) {
     NumberCode code;
@@ -86,10 +87,20 @@ NumberCode parseNumberCode(const char* p, const Formatter& formatter, bool machi
     return code;
 }
 
+namespace {
+
 double powerOfTen(int e) {
     static const double kExact[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    return e >= 0 && e <= 15 ? kExact[e] : std::pow(10.0, e);
+    // Filled by pow itself, so a table hit gives exactly what pow would.
+    static const std::array<double, 16> kNegative = [] {
+        std::array<double, 16> t{};
+        for (int i = 0; i < 16; ++i) t[static_cast<size_t>(i)] = std::pow(10.0, -i);
+        return t;
+    }();
+    if (e >= 0 && e <= 15) return kExact[e];
+    if (e < 0 && e >= -15) return kNegative[static_cast<size_t>(-e)];
+    return std::pow(10.0, e);
 }
 
 // v / 10^e without overflowing the divisor for subnormal v.
@@ -145,6 +156,23 @@ std::string groupedInteger(double integer, char separator) {
     }
     return out;
 }
+
+// Digits of an integer below 2^64, grouped by threes from the right; returns the end.
+char* writeGrouped(char* out, uint64_t n, char separator) {
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n);
+    for (int i = count - 1; i >= 0; --i) {
+        *out++ = digits[i];
+        if (separator && i > 0 && i % 3 == 0) *out++ = separator;
+    }
+    return out;
+}
+
+}  // namespace
 
 std::string renderNumber(double value, NumberCode code) {
     bool negative = value < 0;
@@ -233,6 +261,68 @@ std::string renderNumber(double value, NumberCode code) {
     return out;
 }
 
+size_t renderFixedNumber(double value, const NumberCode& code, char* out) {
+    double v = std::fabs(value);
+    if (code.style || code.precision > 15 || !(v < 1e15)) return 0;
+    double integer = std::floor(v);
+    double fraction = v - integer;
+    if (fraction > 0.999999999999) {
+        integer += 1;
+        fraction = 0;
+    } else if (fraction < 1e-12) {
+        fraction = 0;
+    }
+    // The fraction digits as one integer of `width` digits, leading zeros implied.
+    double digits = 0;
+    int width = 0;
+    if (code.precision >= 0) {
+        width = code.precision;
+        double rounded = std::floor(v + 0.5 * powerOfTen(-code.precision));
+        if (fraction > 0 && rounded != integer) {
+            integer = rounded;
+        } else if (fraction > 0 && width > 0) {
+            double scale = powerOfTen(width);
+            digits = std::floor(fraction * scale + 0.5);
+            if (digits >= scale) {
+                integer += 1;
+                digits = 0;
+            }
+        }
+    } else if (fraction > 0) {
+        if (integer >= fraction * 1e8) {
+            integer = std::floor(v + 0.5);
+        } else if (std::floor(v + 5e-7) != integer) {
+            integer = std::floor(v + 5e-7);
+        } else {
+            digits = std::floor(fraction * 1e6 + 0.5);
+            width = 6;
+            if (digits >= 1e6) {
+                integer += 1;
+                digits = 0;
+            }
+        }
+    }
+    auto fractionDigits = static_cast<uint64_t>(digits);
+    if (code.precision < 0) {
+        for (; width > 0 && fractionDigits % 10 == 0; --width) fractionDigits /= 10;
+    }
+    char* p = out;
+    if (value < 0 && code.sign && (integer != 0 || fractionDigits != 0)) *p++ = code.sign;
+    for (char c : code.prefix) *p++ = c;
+    p = writeGrouped(p, static_cast<uint64_t>(integer), code.thousands);
+    if (width > 0) {
+        *p++ = code.point;
+        for (int i = width - 1; i >= 0; --i) {
+            p[i] = static_cast<char>('0' + fractionDigits % 10);
+            fractionDigits /= 10;
+        }
+        p += width;
+    }
+    return static_cast<size_t>(p - out);
+}
+
+namespace {
+
 std::string renderMachineNumber(double value) {
     char buf[64];
     if (std::floor(value) == value && std::fabs(value) <= 1e25) {
@@ -259,6 +349,8 @@ const char* Formatter::formatNumber(const char* code, double value, bool machine
         return setResult(text + "inf");
     }
     if (machineMode && parsed.style == 0 && parsed.precision < 0) return setResult(renderMachineNumber(value));
+    char fast[kMaxFixedNumber];
+    if (size_t n = renderFixedNumber(value, parsed, fast)) return setResult(fast, n);
     return setResult(renderNumber(value, parsed));
 }
 

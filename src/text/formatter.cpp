@@ -123,9 +123,9 @@ const char* const* Formatter::getAMPM() const {
     return list ? list->pointers.data() : kAMPM;
 }
 
-const char* Formatter::setResult(const std::string& text) {
-    size_t n = std::min(text.size(), static_cast<size_t>(kMaxResult));
-    std::memcpy(result_, text.data(), n);
+const char* Formatter::setResult(const char* text, size_t length) {
+    size_t n = std::min(length, static_cast<size_t>(kMaxResult));
+    std::memcpy(result_, text, n);
     result_[n] = 0;
     return result_;
 }

@@ -5,6 +5,7 @@
 // that codes may inherit (separators, sign, names, context precision); unset settings come from
 // the parent formatter, so a chart's parts follow whatever the chart is told.
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -60,7 +61,8 @@ private:
     static constexpr unsigned char kUnset = 0xff;
 
     const NameList* findNames(std::unique_ptr<NameList> Formatter::*which) const;
-    const char* setResult(const std::string& text);
+    const char* setResult(const std::string& text) { return setResult(text.data(), text.size()); }
+    const char* setResult(const char* text, size_t length);
 
     const Formatter* parent_ = nullptr;
     unsigned char thousandSeparator_ = kUnset;

@@ -1,7 +1,6 @@
 // Escaping of substituted field values, in a fixed order: markup commands are stripped first (so
 // their characters are not escaped into the output), then the URL, JavaScript and HTML escapes.
 // The HTML step also runs for URLs, because a link ends up inside an HTML attribute.
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -38,42 +37,48 @@ std::string stripMarkup(const std::string& text) {
     return out;
 }
 
-void appendHex(std::string& out, unsigned char c) {
-    char buf[4];
-    std::snprintf(buf, sizeof buf, "%%%02X", c);
-    out += buf;
+bool isUrlSpecial(char c) {
+    return c == ' ' || c == '%' || c == '?' || c == '&' || c == '+' || c == '=' || c == '#';
 }
 
 }  // namespace
 
+// One pass does the three escapes: the URL escape's output holds nothing the later two touch, and
+// a JavaScript backslash is nothing HTML escapes.
+void appendEscapedFieldValue(std::string& out, const char* value, int flags, bool stripMarkupCommands) {
+    if (!value) return;
+    std::string stripped;
+    if (stripMarkupCommands && std::strstr(value, "<*")) {
+        stripped = stripMarkup(value);
+        value = stripped.c_str();
+    }
+    bool url = flags & PVParser::EscapeUrl, js = flags & PVParser::EscapeJs;
+    bool html = flags & (PVParser::EscapeHtml | PVParser::EscapeUrl);
+    static const char kHex[] = "0123456789ABCDEF";
+    for (const char* p = value; *p; ++p) {
+        char c = *p;
+        if (url && isUrlSpecial(c)) {
+            out += '%';
+            out += kHex[static_cast<unsigned char>(c) >> 4];
+            out += kHex[c & 15];
+            continue;
+        }
+        if (js && (c == '\'' || c == '"' || c == '\n' || c == '\\')) {
+            out += '\\';
+            if (c == '\n') c = 'n';
+        }
+        if (html && (c == '\'' || c == '"' || c == '>')) {
+            out += c == '>' ? "&#62;" : c == '"' ? "&#34;" : "&#39;";
+            continue;
+        }
+        out += c;
+    }
+}
+
 std::string escapeFieldValue(const char* value, int flags, bool stripMarkupCommands) {
-    std::string text = value ? value : "";
-    if (stripMarkupCommands && text.find("<*") != std::string::npos) text = stripMarkup(text);
-    if (flags & PVParser::EscapeUrl) {
-        std::string out;
-        for (char c : text) {
-            if (c && std::strchr(" %?&+=#", c)) appendHex(out, static_cast<unsigned char>(c));
-            else out += c;
-        }
-        text.swap(out);
-    }
-    if (flags & PVParser::EscapeJs) {
-        std::string out;
-        for (char c : text) {
-            if (c == '\'' || c == '"' || c == '\n' || c == '\\') out += '\\';
-            out += c == '\n' ? 'n' : c;
-        }
-        text.swap(out);
-    }
-    if (flags & (PVParser::EscapeHtml | PVParser::EscapeUrl)) {
-        std::string out;
-        for (char c : text) {
-            if (c == '\'' || c == '"' || c == '>') out += "&#" + std::to_string(static_cast<int>(c)) + ";";
-            else out += c;
-        }
-        text.swap(out);
-    }
-    return text;
+    std::string out;
+    appendEscapedFieldValue(out, value, flags, stripMarkupCommands);
+    return out;
 }
 
 }  // namespace plotvane

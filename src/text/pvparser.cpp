@@ -63,6 +63,7 @@ void PVParser::keepUnreplacedField() {
 }
 
 bool PVParser::applyDirective(const std::string& name) {
+    if (name.size() < 9 || (name[0] != 'e' && name[0] != 'n')) return false;
     if (name == "escape_html") flags_ |= EscapeHtml;
     else if (name == "noescape_html") flags_ &= ~(EscapeHtml | EscapeJs);
     else if (name == "escape_url") flags_ |= EscapeUrl;
@@ -118,8 +119,9 @@ const char* PVParser::getNextAttr() {
         }
         const char* bar = static_cast<const char*>(std::memchr(input_.data() + start + 1, '|', close - start - 1));
         size_t nameEnd = bar ? static_cast<size_t>(bar - input_.data()) : close;
-        name_ = cut(input_, start + 1, nameEnd);
-        format_ = nameEnd < close ? cut(input_, nameEnd + 1, close) : std::string();
+        name_.assign(input_, start + 1, std::min(nameEnd - start - 1, kMaxFieldText));
+        if (nameEnd < close) format_.assign(input_, nameEnd + 1, std::min(close - nameEnd - 1, kMaxFieldText));
+        else format_.clear();
         if (inArithmetic_) format_.insert(format_.begin(), Formatter::kMachineMode);
         copyThrough(start);
         if (applyDirective(name_)) {
@@ -138,7 +140,7 @@ void PVParser::replaceAttr(const char* text) {
     if (!hasField_) return;
     hasField_ = false;
     if (inArithmetic_) output_ += text ? text : "";
-    else output_ += escapeFieldValue(text, flags_, stripMarkup_);
+    else appendEscapedFieldValue(output_, text, flags_, stripMarkup_);
     pos_ = fieldEnd_;
 }
 

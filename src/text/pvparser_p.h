@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace plotvane {
 
@@ -36,6 +37,12 @@ public:
     // The current field's format (empty when it has none).
     const char* getFormatString() const { return format_.c_str(); }
     bool isInArithmetic() const { return inArithmetic_; }
+    // The escaping the current field gets: the flags and whether markup is stripped.
+    int escapeFlags() const { return flags_; }
+    bool stripsMarkup() const { return stripMarkup_; }
+    // Where the current field starts in the finished text, and its length as written.
+    size_t outputLength() const { return output_.size(); }
+    size_t fieldLength() const { return fieldEnd_ - fieldStart_; }
     // Replaces the current field by the escaped text (null counts as empty).
     void replaceAttr(const char* text);
     // The finished text, arithmetic fields evaluated with the formatter (left as they stand when
@@ -73,6 +80,7 @@ private:
 // The escaping of a substituted value: markup stripping, then URL, JavaScript and HTML escaping
 // as the flags ask.
 std::string escapeFieldValue(const char* value, int flags, bool stripMarkup);
+void appendEscapedFieldValue(std::string& out, const char* value, int flags, bool stripMarkup);
 
 // Evaluates an arithmetic field's expression: + and - over *, /, ^ and % (all four at one level),
 // left to right, with unary signs and parentheses. Text that is not a number counts as 0.
@@ -80,6 +88,27 @@ double evaluateExpression(const char* begin, const char* end);
 
 // Replaces every "{=expression|format}" in the text by its formatted value.
 std::string evaluateArithmeticFields(const std::string& text, Formatter& formatter);
+
+// A template scanned once and then filled for any number of objects, each time as a PVParser round
+// would fill it: fields the provider knows replaced and escaped, the others left as written,
+// arithmetic fields evaluated.
+class FieldTemplate {
+public:
+    FieldTemplate(const std::string& tmpl, int flags);
+    bool empty() const { return text_.empty(); }
+    // Appends the filled text to out.
+    void fill(std::string& out, FieldProvider& provider, Formatter& formatter) const;
+
+private:
+    struct Field {
+        size_t at, length;  // in text_
+        std::string name, format;
+        int flags;
+        bool stripMarkup, arithmetic;
+    };
+    std::string text_;  // the template with its directives taken out and every field as written
+    std::vector<Field> fields_;
+};
 
 // The usual round: every field the provider knows is replaced, arithmetic fields evaluated.
 std::string substituteFields(const char* tmpl, int flags, FieldProvider& provider, Formatter& formatter);

@@ -72,5 +72,74 @@ out["stddev20"] = sd
 bp = c - np.minimum(l, prev).where(prev.notna())
 out["ultimate"] = sum(wt * sma(bp, n) / sma(tr, n) for wt, n in ((4, 7), (2, 14), (1, 28))) * 100 / 7
 
+# Indicators written loop by loop from their textbook definitions.
+hl, mid = h - l, (h + l) / 2
+
+nvi, pvi, ratio = [1000.0], [1000.0], (c / c.shift(1)).tolist()
+falls, rises = (v < v.shift(1)).tolist(), (v > v.shift(1)).tolist()
+for i in range(1, len(c)):
+    nvi.append(nvi[-1] * (ratio[i] if falls[i] else 1))
+    pvi.append(pvi[-1] * (ratio[i] if rises[i] else 1))
+out["nvi"], out["pvi"] = pd.Series(nvi), pd.Series(pvi)
+out["nvi_sma25"], out["pvi_sma25"] = sma(out["nvi"], 25), sma(out["pvi"], 25)
+
+up, down = h.diff(), -l.diff()
+plus_dm = up.where((up > down) & (up > 0), 0).where(up.notna())
+minus_dm = down.where((down > up) & (down > 0), 0).where(down.notna())
+atr = ema(tr, 1 / 14)
+plus_di, minus_di = 100 * ema(plus_dm, 1 / 14) / atr, 100 * ema(minus_dm, 1 / 14) / atr
+dx = 100 * (plus_di - minus_di).abs() / (plus_di + minus_di)
+# Before the first move outside an inside day both indexes are 0: no direction, so no trend (0),
+# where the bare ratio would be 0/0 and leave the day out of the smoothing.
+dx = dx.where(~((plus_di == 0) & (minus_di == 0)), 0)
+out["plus_di"], out["minus_di"], out["adx"] = plus_di, minus_di, ema(dx, 1 / 14)
+
+
+def days_since(x, better):
+    # Bars since the window's extreme, the latest one when it repeats.
+    latest = x[::-1]
+    return int(np.flatnonzero(latest == better(latest))[0])
+
+
+n = 25
+aroon_up = 100 * (n - h.rolling(n + 1).apply(lambda x: days_since(x, np.max), raw=True)) / n
+aroon_down = 100 * (n - l.rolling(n + 1).apply(lambda x: days_since(x, np.min), raw=True)) / n
+out["aroon_up"], out["aroon_down"], out["aroon_osc"] = aroon_up, aroon_down, aroon_up - aroon_down
+
+sar, hs, ls = [np.nan], h.tolist(), l.tolist()
+rising, stop, extreme, acc = True, ls[0], hs[0], 0.02
+for i in range(1, len(c)):
+    stop = stop + acc * (extreme - stop)
+    if rising:
+        stop = min([stop] + ls[max(i - 2, 0):i])
+        if ls[i] < stop:
+            rising, stop, extreme, acc = False, extreme, ls[i], 0.02
+        elif hs[i] > extreme:
+            extreme, acc = hs[i], min(acc + 0.02, 0.2)
+    else:
+        stop = max([stop] + hs[max(i - 2, 0):i])
+        if hs[i] > stop:
+            rising, stop, extreme, acc = True, extreme, hs[i], 0.02
+        elif ls[i] < extreme:
+            extreme, acc = ls[i], min(acc + 0.02, 0.2)
+    sar.append(stop)
+out["sar"] = pd.Series(sar)
+
+out["dpo20"] = c - sma(c, 20).shift(20 // 2 + 1)
+e = ema(hl, 0.2)
+out["mass"] = 25 * sma(e / ema(e, 0.2), 25)
+ppo = 100 * (ema_n(c, 12) - ema_n(c, 26)) / ema_n(c, 26)
+out["ppo"], out["ppo_signal"], out["ppo_div"] = ppo, ema_n(ppo, 9), ppo - ema_n(ppo, 9)
+pvo = 100 * (ema_n(v, 12) - ema_n(v, 26)) / ema_n(v, 26)
+out["pvo"], out["pvo_signal"], out["pvo_div"] = pvo, ema_n(pvo, 9), pvo - ema_n(pvo, 9)
+adl = (clv * v).cumsum()
+out["chaikin_osc"] = ema(adl, 0.5) - ema(adl, 2 / 11)
+spread = ema_n(hl, 10)
+out["chaikin_vol"] = 100 * (spread / spread.shift(10) - 1)
+emv = mid.diff() * hl / v
+out["emv"], out["emv_sma14"] = emv, sma(emv, 14)
+rsi = out["rsi14"]
+out["stoch_rsi14"] = 100 * (rsi - rsi.rolling(14).min()) / (rsi.rolling(14).max() - rsi.rolling(14).min())
+
 for key, series in out.items():
     print(key, " ".join("%.17g" % x for x in series.iloc[-shown:]))

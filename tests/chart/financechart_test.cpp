@@ -151,6 +151,37 @@ TEST(FinanceChart, IndicatorsAgreeWithPandas) {
     first("trix9", c->addTRIX(60, 9, 0xff));
     first("stddev20", c->addStdDev(60, 20, 0xff));
     first("ultimate", c->addUltimateOscillator(60, 7, 14, 28, 0xff, 20, 0xff0000, 0xff00));
+    XYChart* nvi = c->addNVI(60, 25, 0xff, 0xff00);
+    first("nvi", nvi);
+    first("nvi_sma25", nvi, 1);
+    XYChart* pvi = c->addPVI(60, 25, 0xff, 0xff00);
+    first("pvi", pvi);
+    first("pvi_sma25", pvi, 1);
+    XYChart* adx = c->addADX(60, 14, 0xff, 0xff00, 0xff0000);
+    first("plus_di", adx);
+    first("minus_di", adx, 1);
+    first("adx", adx, 2);
+    XYChart* aroon = c->addAroon(60, 25, 0xff, 0xff00);
+    first("aroon_up", aroon);
+    first("aroon_down", aroon, 1);
+    first("aroon_osc", c->addAroonOsc(60, 25, 0xff));
+    layers["sar"] = c->addParabolicSAR(0.02, 0.02, 0.2, Chart::DiamondSymbol, 5, 0xff, 0xff);
+    first("dpo20", c->addDPO(60, 20, 0xff));
+    first("mass", c->addMassIndex(60, 0xff, 0xff0000, 0xff00));
+    XYChart* ppo = c->addPPO(60, 12, 26, 9, 0xff, 0xff00, 0xff0000);
+    first("ppo", ppo);
+    first("ppo_signal", ppo, 1);
+    first("ppo_div", ppo, 2);
+    XYChart* pvo = c->addPVO(60, 12, 26, 9, 0xff, 0xff00, 0xff0000);
+    first("pvo", pvo);
+    first("pvo_signal", pvo, 1);
+    first("pvo_div", pvo, 2);
+    first("chaikin_osc", c->addChaikinOscillator(60, 0xff));
+    first("chaikin_vol", c->addChaikinVolatility(60, 10, 10, 0xff));
+    XYChart* emv = c->addEaseOfMovement(60, 14, 0xff, 0xff00);
+    first("emv", emv);
+    first("emv_sma14", emv, 1);
+    first("stoch_rsi14", c->addStochRSI(60, 14, 0xff, 30, 0xff0000, 0xff00));
 
     for (const auto& [key, expected] : reference) {
         ASSERT_TRUE(layers.count(key)) << key;

@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "chart/barchart.h"
 #include "chart/imagemap_p.h"
+#include "chart/polarcharts.h"
 #include "chart/pricecharts.h"
 
 using namespace plotvane;
@@ -31,8 +33,14 @@ std::vector<Area> areasOf(const std::string& map) {
     return areas;
 }
 
-// A point inside the area, whatever its shape: the rectangle's centre, or the mean of the vertices.
+// A point inside the area, whatever its shape: a circle's or rectangle's centre, or the mean of the
+// vertices.
 void centreOf(const std::vector<int>& xy, int& x, int& y) {
+    if (xy.size() == 3) {
+        x = xy[0];
+        y = xy[1];
+        return;
+    }
     double sx = 0, sy = 0;
     size_t n = xy.size() / 2;
     for (size_t k = 0; k < n; ++k) {
@@ -43,8 +51,16 @@ void centreOf(const std::vector<int>& xy, int& x, int& y) {
     y = static_cast<int>(sy / n);
 }
 
-// Every area lies in the picture and the handler finds each area at its centre.
-void expectMapAgrees(BaseChart* c, size_t minAreas) {
+// Whether a circle (x, y, r) or rectangle contains the point; polygons are left to the handler.
+bool simpleShapeHolds(const std::vector<int>& xy, int x, int y) {
+    if (xy.size() == 3) return (x - xy[0]) * (x - xy[0]) + (y - xy[1]) * (y - xy[1]) <= xy[2] * xy[2];
+    return xy.size() == 4 && x >= std::min(xy[0], xy[2]) && x <= std::max(xy[0], xy[2]) &&
+           y >= std::min(xy[1], xy[3]) && y <= std::max(xy[1], xy[3]);
+}
+
+// Every area lies in the picture and the handler finds each area at its centre. Where symbols may
+// overlap, an earlier circle or rectangle that holds the centre may answer instead.
+void expectMapAgrees(BaseChart* c, size_t minAreas, bool symbolsOverlap = false) {
     ASSERT_NE(c->makeChart(), nullptr);
     std::string map = c->getHTMLImageMap("go.html", "", "title='{value}'");
     std::vector<Area> areas = areasOf(map);
@@ -52,16 +68,22 @@ void expectMapAgrees(BaseChart* c, size_t minAreas) {
     auto h = own(ImageMapHandler::create(map.c_str()));
     for (size_t k = 0; k < areas.size(); ++k) {
         const std::vector<int>& xy = areas[k].xy;
-        ASSERT_TRUE(xy.size() == 4 || (xy.size() >= 6 && xy.size() % 2 == 0)) << areas[k].text;
-        for (size_t i = 0; i < xy.size(); i += 2) {
-            EXPECT_GE(xy[i], 0) << areas[k].text;
-            EXPECT_LT(xy[i], c->getWidth()) << areas[k].text;
-            EXPECT_GE(xy[i + 1], 0) << areas[k].text;
-            EXPECT_LT(xy[i + 1], c->getHeight()) << areas[k].text;
+        ASSERT_TRUE(xy.size() == 3 || xy.size() == 4 || (xy.size() >= 6 && xy.size() % 2 == 0)) << areas[k].text;
+        int reach = xy.size() == 3 ? xy[2] : 0;
+        for (size_t i = 0; i + 1 < xy.size(); i += 2) {
+            EXPECT_GE(xy[i] - reach, 0) << areas[k].text;
+            EXPECT_LT(xy[i] + reach, c->getWidth()) << areas[k].text;
+            EXPECT_GE(xy[i + 1] - reach, 0) << areas[k].text;
+            EXPECT_LT(xy[i + 1] + reach, c->getHeight()) << areas[k].text;
         }
         int x, y;
         centreOf(xy, x, y);
-        EXPECT_EQ(h->getHotSpot(x, y), static_cast<int>(k + 1)) << areas[k].text;
+        int hit = h->getHotSpot(x, y);
+        if (symbolsOverlap && hit >= 1 && hit < static_cast<int>(k + 1)) {
+            EXPECT_TRUE(simpleShapeHolds(areas[static_cast<size_t>(hit - 1)].xy, x, y)) << areas[k].text;
+        } else {
+            EXPECT_EQ(hit, static_cast<int>(k + 1)) << areas[k].text;
+        }
     }
 }
 
@@ -226,4 +248,158 @@ TEST(ImageMap, AxisLabelsLinkTheirValues) {
         EXPECT_STREQ(h->getValue("label"), kMonths[k]);
     }
     EXPECT_STREQ(c->yAxis()->getHTMLImageMap("{disable}"), "");
+}
+
+TEST(ImageMap, PolarChartsAgreeWithTheHandler) {
+    auto radar = radarChart();
+    expectMapAgrees(radar.get(), 24, true);
+    std::string map = radar->getHTMLImageMap("r.html");
+    EXPECT_NE(map.find("shape=\"circle\""), std::string::npos) << map;
+    EXPECT_NE(map.find("r.html?x=2&label=Cost&name=Model%20A&value=90\""), std::string::npos) << map;
+
+    auto vectors = vectorFieldChart();
+    expectMapAgrees(vectors.get(), 10, true);
+    EXPECT_NE(std::string(vectors->getHTMLImageMap("v.html")).find("&dir="), std::string::npos);
+    EXPECT_STREQ(radar->getHTMLImageMap("{disable}"), "");
+
+    // The angular axis: an area per spoke label, and the ring outside the circle in segments.
+    std::string labels = radar->angularAxis()->getHTMLImageMap("spoke.html");
+    std::vector<Area> areas = areasOf(labels);
+    ASSERT_EQ(areas.size(), 8u) << labels;
+    auto h = own(ImageMapHandler::create(labels.c_str()));
+    int x, y;
+    centreOf(areas[2].xy, x, y);
+    ASSERT_EQ(h->getHotSpot(x, y), 3);
+    EXPECT_STREQ(h->getValue("label"), "Cost");
+    std::string ring = radar->angularAxis()->getAxisImageMap(8, 30, "ring.html", "", "title='{value}'");
+    areas = areasOf(ring);
+    ASSERT_EQ(areas.size(), 8u) << ring;
+    h = own(ImageMapHandler::create(ring.c_str()));
+    for (size_t k = 0; k < areas.size(); ++k) {
+        // Each segment runs from one spoke to the next; its middle is half a spoke on.
+        centreOf(areas[k].xy, x, y);
+        ASSERT_EQ(h->getHotSpot(x, y), static_cast<int>(k + 1)) << ring;
+        EXPECT_NEAR(std::stod(h->getValue("value")), k + 0.5, 1e-9) << areas[k].text;
+        int dx = x - 200, dy = y - 215;
+        EXPECT_GT(dx * dx + dy * dy, 130 * 130) << "outside the circle";
+    }
+}
+
+TEST(ImageMap, PyramidLayersTileWithoutGaps) {
+    const double values[] = {1200, 860, Chart::NoValue, 540, 310, 180};
+    const char* names[] = {"Leads", "Qualified", "None", "Proposals", "Negotiation", "Won"};
+    for (int shape = 0; shape < 3; ++shape) {
+        SCOPED_TRACE(shape);
+        auto c = own(PyramidChart::create(480, 360));
+        if (shape == 0) c->setPyramidSize(240, 180, 120, 260);
+        if (shape == 1) c->setConeSize(240, 180, 120, 260);
+        if (shape == 2) c->setFunnelSize(240, 180, 120, 260, 0.22, 0.25);
+        c->setData(DoubleArray(values, 6), StringArray(names, 6));
+        c->setCenterLabel("");
+        c->setViewAngle(20, 0, shape == 1 ? 10 : 0);
+        expectMapAgrees(c.get(), 5);
+        std::string map = c->getHTMLImageMap("p.html");
+        ASSERT_EQ(areasOf(map).size(), 5u) << map;
+        EXPECT_NE(map.find("p.html?index=1&label=Qualified&value=860&percent="), std::string::npos) << map;
+        EXPECT_EQ(map.find("index=2&"), std::string::npos) << map;
+        // Neighbouring layers share their edges: just across the second layer's top edge lies
+        // another layer, not a gap.
+        auto h = own(ImageMapHandler::create(map.c_str()));
+        std::vector<int> second = areasOf(map)[1].xy;
+        int x, y;
+        centreOf(second, x, y);
+        int top = (second[1] + second.back()) / 2;
+        int above = h->getHotSpot(x, top - 2);
+        EXPECT_TRUE(above != 0 && above != 2) << map;
+        EXPECT_EQ(h->getHotSpot(x, top + 2), 2) << map;
+    }
+}
+
+TEST(ImageMap, ThreeDScatterSymbolsNearestFirst) {
+    std::vector<double> x, y, z;
+    for (int i = 0; i < 30; ++i) {
+        x.push_back(i % 7);
+        y.push_back((i * 5) % 11);
+        z.push_back((i * 3) % 13);
+    }
+    auto c = own(ThreeDScatterChart::create(500, 420));
+    c->setPlotRegion(250, 210, 240, 240, 160);
+    c->addScatterGroup(DoubleArray(x.data(), 30), DoubleArray(y.data(), 30), DoubleArray(z.data(), 30), "Dots",
+                       Chart::CircleSymbol, 9);
+    c->xAxis()->setLabelStyle("", 8, Chart::Transparent);
+    c->yAxis()->setLabelStyle("", 8, Chart::Transparent);
+    c->zAxis()->setLabelStyle("", 8, Chart::Transparent);
+    expectMapAgrees(c.get(), 30, true);
+    std::string map = c->getHTMLImageMap("s.html", "", "title='{x},{y},{z}'");
+    std::vector<Area> areas = areasOf(map);
+    ASSERT_EQ(areas.size(), 30u);
+    EXPECT_NE(map.find("s.html?x=3&y=4&z=9&dataSet=0&dataItem=3\""), std::string::npos) << map;
+    // The first area is the nearest symbol, painted on top of any other there.
+    auto h = own(ImageMapHandler::create(map.c_str()));
+    int cx, cy;
+    centreOf(areas[0].xy, cx, cy);
+    EXPECT_EQ(h->getHotSpot(cx, cy), 1);
+}
+
+TEST(ImageMap, AxisSegmentsCarryTheValueAtTheirCentre) {
+    const double v[] = {10, 60, 30};
+    XYPtr c = quietChart();
+    c->addLineLayer(DoubleArray(v, 3));
+    c->xAxis()->setLinearScale(0, 100);
+    c->yAxis()->setLinearScale(0, 50);
+    ASSERT_NE(c->makeChart(), nullptr);
+    for (Axis* axis : {c->xAxis(), c->yAxis()}) {
+        bool horizontal = axis == c->xAxis();
+        SCOPED_TRACE(horizontal ? "x axis" : "y axis");
+        std::string map = axis->getAxisImageMap(10, 12, "seg.html", "", "title='{label}'");
+        std::vector<Area> areas = areasOf(map);
+        ASSERT_EQ(areas.size(), 10u) << map;
+        auto h = own(ImageMapHandler::create(map.c_str()));
+        double scale = horizontal ? 100 : 50;
+        for (size_t k = 0; k < areas.size(); ++k) {
+            const std::vector<int>& xy = areas[k].xy;
+            ASSERT_EQ(xy.size(), 4u);
+            EXPECT_EQ((horizontal ? xy[3] - xy[1] : xy[2] - xy[0]) + 1, 12) << areas[k].text;
+            int x, y;
+            centreOf(xy, x, y);
+            ASSERT_EQ(h->getHotSpot(x, y), static_cast<int>(k + 1)) << map;
+            // Segment k of ten covers the k-th tenth of the scale (upwards on the y axis).
+            double value = std::stod(h->getValue("value"));
+            EXPECT_NEAR(value, scale * (k + 0.5) / 10, scale / 100) << areas[k].text;
+            EXPECT_STREQ(h->getValue("label"), h->getValue("title"));
+        }
+    }
+    EXPECT_STREQ(c->xAxis()->getAxisImageMap(0, 10, "a.html"), "");
+    EXPECT_STREQ(c->xAxis()->getAxisImageMap(5, 0, "a.html"), "");
+    EXPECT_STREQ(c->xAxis()->getAxisImageMap(5, 10, "{disable}"), "");
+    // More segments than pixels: one per pixel.
+    EXPECT_LE(areasOf(c->xAxis()->getAxisImageMap(1000000, 5, "a.html")).size(), 400u);
+}
+
+TEST(ImageMap, VectorAndMultiCharts) {
+    const double x[] = {1, 2, 3, 4, 5}, y[] = {2, 4, 3, 5, 1}, len[] = {20, 30, 25, 15, 35},
+                 dir[] = {0, 45, 90, 180, 300};
+    XYPtr vectors = quietChart();
+    vectors->addVectorLayer(DoubleArray(x, 5), DoubleArray(y, 5), DoubleArray(len, 5), DoubleArray(dir, 5),
+                            Chart::PixelScale, 0x3366cc, "Wind");
+    vectors->xAxis()->setLinearScale(0, 6);
+    vectors->yAxis()->setLinearScale(0, 6);
+    expectMapAgrees(vectors.get(), 5, true);
+    EXPECT_NE(std::string(vectors->getHTMLImageMap("v.html")).find("&dir=45&len=30\""), std::string::npos);
+
+    // Members keep their own maps, moved to where each sits in the whole.
+    XYPtr left = goldenBarChart(BarCase::Side), right = goldenBarChart(BarCase::Stacked);
+    auto multi = own(MultiChart::create(2 * left->getWidth() + 20, left->getHeight() + 10));
+    multi->addChart(0, 10, left.get());
+    multi->addChart(left->getWidth() + 20, 0, right.get());
+    expectMapAgrees(multi.get(), 24);
+    std::vector<Area> whole = areasOf(multi->getHTMLImageMap("m.html"));
+    std::vector<Area> first = areasOf(left->getHTMLImageMap("m.html"));
+    ASSERT_GT(first.size(), 0u);
+    ASSERT_GT(whole.size(), first.size());
+    for (size_t k = 0; k < first.size(); ++k) {
+        ASSERT_EQ(first[k].xy.size(), whole[k].xy.size());
+        for (size_t i = 0; i < first[k].xy.size(); ++i)
+            EXPECT_EQ(whole[k].xy[i], first[k].xy[i] + (i % 2 ? 10 : 0)) << whole[k].text;
+    }
 }

@@ -356,49 +356,51 @@ LineLayer* FinanceChartImpl::addWeightedMovingAvg(int period, int color) {
 LineLayer* FinanceChartImpl::addParabolicSAR(double accInitial, double accIncrement, double accMaximum,
                                              int symbolType, int symbolSize, int fillColor, int edgeColor) {
     // Stop-and-reverse: starts long, the stop trails the extreme price seen in the trend and
-    // accelerates towards it at each new extreme; crossing the stop reverses the trend.
+    // accelerates towards it at each new extreme. The stop never enters the range of the two bars
+    // before, and a bar that crosses it reverses the trend.
     Series sar(close_.size(), Chart::NoValue);
-    bool rising = true, started = false;
+    bool rising = true;
+    int bars = 0;
     double stop = 0, extreme = 0, acc = accInitial;
-    double prevHigh = 0, prevLow = 0;
+    double highs[2] = {0, 0}, lows[2] = {0, 0};  // the last bar first
     for (size_t i = 0; i < close_.size(); ++i) {
         double h = high_[i], l = low_[i];
         if (!valid(h) || !valid(l)) continue;
-        if (!started) {
-            started = true;
+        if (bars++ > 0) {
+            stop += acc * (extreme - stop);
+            int before = std::min(bars - 1, 2);
+            if (rising) {
+                for (int k = 0; k < before; ++k) stop = std::min(stop, lows[k]);
+                if (l < stop) {
+                    rising = false;
+                    stop = extreme;
+                    extreme = l;
+                    acc = accInitial;
+                } else if (h > extreme) {
+                    extreme = h;
+                    acc = std::min(acc + accIncrement, accMaximum);
+                }
+            } else {
+                for (int k = 0; k < before; ++k) stop = std::max(stop, highs[k]);
+                if (h > stop) {
+                    rising = true;
+                    stop = extreme;
+                    extreme = h;
+                    acc = accInitial;
+                } else if (l < extreme) {
+                    extreme = l;
+                    acc = std::min(acc + accIncrement, accMaximum);
+                }
+            }
+            sar[i] = stop;
+        } else {
             stop = l;
             extreme = h;
-            prevHigh = h;
-            prevLow = l;
-            continue;
         }
-        stop += acc * (extreme - stop);
-        if (rising) {
-            stop = std::min({stop, l, prevLow});
-            if (l < stop) {
-                rising = false;
-                stop = extreme;
-                extreme = l;
-                acc = accInitial;
-            } else if (h > extreme) {
-                extreme = h;
-                acc = std::min(acc + accIncrement, accMaximum);
-            }
-        } else {
-            stop = std::max({stop, h, prevHigh});
-            if (h > stop) {
-                rising = true;
-                stop = extreme;
-                extreme = h;
-                acc = accInitial;
-            } else if (l < extreme) {
-                extreme = l;
-                acc = std::min(acc + accIncrement, accMaximum);
-            }
-        }
-        sar[i] = stop;
-        prevHigh = h;
-        prevLow = l;
+        highs[1] = highs[0];
+        lows[1] = lows[0];
+        highs[0] = h;
+        lows[0] = l;
     }
     LineLayer* layer = line(main_, sar, Chart::Transparent, "Parabolic SAR");
     if (layer) {

@@ -371,9 +371,10 @@ void PieChartImpl::onPaint() {
 std::string PieChartImpl::onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
                                             int offsetX, int offsetY) {
     std::string map;
-    if (std::string(url) == "{disable}" || sectors_.empty()) return map;
-    std::string query = combineQuery(queryFormat, "sector={sector}&label={label}&value={value}&percent={percent}");
-    std::string link = urlJoin(withoutNone(url), withoutNone(query)), extra = withoutNone(extraAttr);
+    AreaTemplates t = areaTemplates("", "", "", url, queryFormat, extraAttr,
+                                    "sector={sector}&label={label}&value={value}&percent={percent}");
+    if (!t.enabled || sectors_.empty()) return map;
+    const std::string &link = t.link, &extra = t.extra;
     for (const auto& s : sectors_) {
         if (!s->hasValue()) continue;
         // The link goes through the field round without the legacy '&' fields: its '&' are separators.

@@ -66,19 +66,26 @@ void PolarChartImpl::paintAngularTicks(DrawArea* d) {
         }
 }
 
-void PolarChartImpl::paintAngularLabels(DrawArea* d) {
+std::vector<PolarChartImpl::PlacedLabel> PolarChartImpl::placeAngularLabels() {
+    std::vector<PlacedLabel> placed;
     const double gap = angularTextGap();
     double first = Chart::NoValue;
     for (const AxisImpl::Label& l : angular_.builtLabels()) {
         double t = screenAngle(l.value);
         if (!isSet(t)) continue;
+        // The upper end of a numeric scale falls on its lower end, whose label stands there already.
         if (first != Chart::NoValue && sameAngle(t, first)) continue;
         if (first == Chart::NoValue) first = t;
         const double R = outlineRadius(radius_, t) + gap;
-        l.box->copyWith(l.box->text(), roundPixel(cx_ + R * std::sin(t * kPi / 180)),
-                        roundPixel(cy_ - R * std::cos(t * kPi / 180)), hangingAlignment(t))
-            ->paint(d);
+        placed.push_back({l.value, l.box->copyWith(l.box->text(), roundPixel(cx_ + R * std::sin(t * kPi / 180)),
+                                                   roundPixel(cy_ - R * std::cos(t * kPi / 180)),
+                                                   hangingAlignment(t))});
     }
+    return placed;
+}
+
+void PolarChartImpl::paintAngularLabels(DrawArea* d) {
+    for (PlacedLabel& l : placeAngularLabels()) l.box->paint(d);
 }
 
 void PolarChartImpl::paintAngularTitle(DrawArea* d) {

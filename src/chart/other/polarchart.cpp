@@ -17,10 +17,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/imagemap_p.h"
 #include "chart/legendbox_p.h"
 #include "chart/other/polarchart_p.h"
 #include "chart/xy/linepen_p.h"
 #include "chart/pixel_p.h"
+#include "text/pvparser_p.h"
 
 namespace plotvane {
 
@@ -318,6 +320,76 @@ void PolarChartImpl::paintGrid(DrawArea* d) {
         for (double t : spokes_)
             d->line(cx_, cy_, cx_ + radius_ * std::sin(t * kPi / 180), cy_ - radius_ * std::cos(t * kPi / 180),
                     aGridColor_, aGridWidth_);
+}
+
+double PolarChartImpl::angularValueAt(double screen) const {
+    double turn = wrap360((clockwise_ ? 1 : -1) * (screen - startAngle_)) / 360;
+    const AxisScale& s = angular_.scale();
+    if (s.runsBackwards()) turn = turn > 0 ? 1 - turn : 0;
+    if (s.isLabelAxis()) return turn * static_cast<double>(std::max<size_t>(s.labelAxisCount(), 1));
+    double lo = s.getMinValue(), hi = s.getMaxValue();
+    return isSet(lo) && isSet(hi) && hi != lo ? lo + turn * (hi - lo) : turn * 360;
+}
+
+std::string PolarChartImpl::angularLabelMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                            int offsetX, int offsetY) {
+    std::string map;
+    AreaTemplates t = areaTemplates("", "", "", url, queryFormat, extraAttr, AxisImpl::kAxisQuery);
+    if (!t.enabled) return map;
+    layout();
+    for (PlacedLabel& l : placeAngularLabels()) {
+        const std::string& text = l.box->text();
+        if (text.empty()) continue;
+        appendArea(map, coordsOf(l.box->getImageCoor(0, 0)), offsetX, offsetY,
+                   angular_.fillAxisArea(t.extra, l.value, text, PVParser::EscapeHtml),
+                   angular_.fillAxisArea(t.link, l.value, text, PVParser::EscapeUrl));
+    }
+    return map;
+}
+
+std::string PolarChartImpl::angularSegmentMap(int segments, int mapWidth, const char* url, const char* queryFormat,
+                                              const char* extraAttr, int offsetX, int offsetY) {
+    std::string map;
+    AreaTemplates t = areaTemplates("", "", "", url, queryFormat, extraAttr, AxisImpl::kAxisQuery);
+    if (!t.enabled || segments <= 0 || mapWidth <= 0) return map;
+    layout();
+    // Segments narrower than a pixel of the circle could not be told apart.
+    segments = std::min(segments, std::max(1, static_cast<int>(2 * kPi * radius_)));
+    const double inner = radius_, outer = radius_ + std::min(mapWidth, 100000);
+    for (int k = 0; k < segments; ++k) {
+        const double from = startAngle_ + 360.0 * k / segments, to = startAngle_ + 360.0 * (k + 1) / segments;
+        // Arcs in steps of at most 30 degrees, out along the outer edge and back along the inner.
+        const int steps = static_cast<int>(std::ceil((to - from) / 30 - 1e-9));
+        std::vector<int> xy;
+        for (int side = 0; side < 2; ++side) {
+            for (int i = 0; i <= steps; ++i) {
+                double a = side == 0 ? from + (to - from) * i / steps : to - (to - from) * i / steps;
+                double r = side == 0 ? outer : inner;
+                xy.push_back(roundPixel(cx_ + r * std::sin(a * kPi / 180)));
+                xy.push_back(roundPixel(cy_ - r * std::cos(a * kPi / 180)));
+            }
+        }
+        if (!fitHotSpot(xy)) continue;
+        double value = angularValueAt(wrap360((from + to) / 2));
+        std::string label = angular_.formattedLabel(value, nullptr);
+        appendArea(map, xy, offsetX, offsetY, angular_.fillAxisArea(t.extra, value, label, PVParser::EscapeHtml),
+                   angular_.fillAxisArea(t.link, value, label, PVParser::EscapeUrl));
+    }
+    return map;
+}
+
+AngularAxisImpl::AngularAxisImpl(PolarChartImpl* chart) : AxisImpl(chart, Chart::Top), polar_(chart) {}
+
+const char* AngularAxisImpl::getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat,
+                                             const char* extraAttr, int offsetX, int offsetY) {
+    mapText_ = polar_->angularSegmentMap(noOfSegments, mapWidth, url, queryFormat, extraAttr, offsetX, offsetY);
+    return mapText_.c_str();
+}
+
+const char* AngularAxisImpl::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                             int offsetX, int offsetY) {
+    mapText_ = polar_->angularLabelMap(url, queryFormat, extraAttr, offsetX, offsetY);
+    return mapText_.c_str();
 }
 
 void PolarChartImpl::onPaint() {

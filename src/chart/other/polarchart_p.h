@@ -23,9 +23,18 @@ namespace plotvane {
 
 class PolarChartImpl;
 
+// The axis round the circle: its labels and segments lie where the polar chart puts them.
 class AngularAxisImpl final : public AngularAxis, public AxisImpl {
 public:
-    explicit AngularAxisImpl(BaseChartImpl* chart) : AxisImpl(chart, Chart::Top) {}
+    explicit AngularAxisImpl(PolarChartImpl* chart);
+    const char* getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat,
+                                const char* extraAttr, int offsetX, int offsetY) override;
+    const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                int offsetY) override;
+
+private:
+    PolarChartImpl* polar_;
+    std::string mapText_;
 };
 
 class RadialAxisImpl final : public RadialAxis, public AxisImpl {
@@ -197,6 +206,19 @@ public:
     RadialAxisImpl& radial() { return radial_; }
     // The text of the angular label at a value, empty when none stands there.
     std::string angularLabel(double a);
+    // The angular labels as painted, each with its value.
+    struct PlacedLabel {
+        double value;
+        std::unique_ptr<LabelBox> box;
+    };
+    std::vector<PlacedLabel> placeAngularLabels();
+    // The angular axis value at a screen angle (degrees clockwise from 12 o'clock).
+    double angularValueAt(double screen) const;
+    // The angular axis's maps: an area per label, or the ring outside the circle cut into segments.
+    std::string angularLabelMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                int offsetY);
+    std::string angularSegmentMap(int segments, int mapWidth, const char* url, const char* queryFormat,
+                                  const char* extraAttr, int offsetX, int offsetY);
 
 protected:
     bool autoLayout() const override { return !placed_; }

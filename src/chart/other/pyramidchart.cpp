@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "chart/basechart_p.h"
+#include "chart/imagemap_p.h"
 #include "chart/other/labelspread_p.h"
 #include "chart/xy/labelbox_p.h"
 #include "text/pvparser_p.h"
@@ -189,13 +190,17 @@ public:
     }
 
     LabelBox* labelStyle(int side) { return labels_[side].style.get(); }
-    std::string formatLabel(const std::string& tmpl, const PyramidLayerImpl& layer);
+    std::string formatLabel(const std::string& tmpl, const PyramidLayerImpl& layer, int escapeFlags = 0);
+    // The layer's outline seen from the front, its depth left out, so that areas of neighbouring
+    // layers meet without overlapping.
+    std::vector<int> layerOutline(const PyramidLayerImpl& layer) const;
 
 protected:
     void onLayoutLegend() override;
     void onLayoutChart() override;
     void onPaint() override;
-    std::string onGetHTMLImageMap(const char*, const char*, const char*, int, int) override { return std::string(); }
+    std::string onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
+                                  int offsetY) override;
 
 private:
     enum Shape { kPyramid, kCone, kFunnel };
@@ -275,8 +280,8 @@ void PyramidChartImpl::project(double x, double z, double t, double& sx, double&
     sy = cy_ + px * s + py * c;
 }
 
-std::string PyramidChartImpl::formatLabel(const std::string& tmpl, const PyramidLayerImpl& layer) {
-    PVParser parser(tmpl.c_str(), 0);
+std::string PyramidChartImpl::formatLabel(const std::string& tmpl, const PyramidLayerImpl& layer, int escapeFlags) {
+    PVParser parser(tmpl.c_str(), escapeFlags);
     Formatter& f = getFormatter();
     while (const char* name = parser.getNextAttr()) {
         const std::string field = name;
@@ -293,6 +298,42 @@ std::string PyramidChartImpl::formatLabel(const std::string& tmpl, const Pyramid
             formatCustomAttr(parser, f, 0, layer.index_, name);
     }
     return parser.getResult(&f);
+}
+
+std::vector<int> PyramidChartImpl::layerOutline(const PyramidLayerImpl& layer) const {
+    std::vector<double> heights = {layer.t0_};
+    const double neck = 1 - tubeHeight_;
+    if (shape_ == kFunnel && layer.t0_ < neck && layer.t1_ > neck) heights.push_back(neck);
+    heights.push_back(layer.t1_);
+    std::vector<int> xy;
+    for (int side : {1, -1}) {
+        for (size_t k = 0; k < heights.size(); ++k) {
+            const double t = side > 0 ? heights[k] : heights[heights.size() - 1 - k];
+            double sx, sy;
+            project(side * profile(t), 0, t, sx, sy);
+            xy.push_back(roundPixel(sx));
+            xy.push_back(roundPixel(sy));
+        }
+    }
+    return xy;
+}
+
+std::string PyramidChartImpl::onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
+                                                int offsetX, int offsetY) {
+    std::string map;
+    AreaTemplates t = areaTemplates("", "", "", url, queryFormat, extraAttr,
+                                    "index={index}&label={label}&value={value}&percent={percent}");
+    if (!t.enabled) return map;
+    layout();
+    for (const auto& l : layers_) {
+        if (!l->hasValue() || !(l->t1_ > l->t0_)) continue;
+        std::vector<int> xy = layerOutline(*l);
+        if (!fitHotSpot(xy)) continue;
+        appendArea(map, xy, offsetX, offsetY,
+                   t.extra.empty() ? t.extra : formatLabel(t.extra, *l, PVParser::EscapeHtml),
+                   t.link.empty() ? t.link : formatLabel(t.link, *l, PVParser::EscapeUrl));
+    }
+    return map;
 }
 
 // Shares, and each layer's span of the solid's height.

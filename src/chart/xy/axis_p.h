@@ -209,6 +209,11 @@ public:
     int titleGap() const { return titleGap_; }
     int majorTickLength() const { return majorTickLength_; }
     int majorTickWidth() const { return majorTickWidth_; }
+    // A value as its label would show it (the axis's label format when none is given).
+    std::string formattedLabel(double v, const char* formatString);
+    // An axis area's link or extra attributes: {value} and {label} filled in.
+    std::string fillAxisArea(const std::string& tmpl, double value, const std::string& label, int flags);
+    static constexpr const char* kAxisQuery = "value={value}&label={label}";
 
 private:
 

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "chart/basechart_p.h"
 #include "chart/drawobj_p.h"
@@ -27,9 +28,6 @@
 
 namespace plotvane {
 
-namespace {
-
-}  // namespace
 
 MarkImpl::MarkImpl(DrawArea* d, double value, int lineColor)
     : LabelBox(d), value_(value), line_(createLine(0, 0, 0, 0, lineColor, 1)) {
@@ -433,43 +431,66 @@ const char* AxisImpl::getLabel(double i) {
 }
 
 const char* AxisImpl::getFormattedLabel(double v, const char* formatString) {
-    std::string format = formatString ? formatString : "";
-    if (format.empty()) format = scale_.labelFormats().empty() ? "{value}" : scale_.labelFormats()[0];
-    formatter_.setContextPrecision(scale_.labelPrecision());
-    text_ = formatValueWithTemplate(formatter_, v, format.c_str());
-    formatter_.setContextPrecision(-1);
+    text_ = formattedLabel(v, formatString);
     return text_.c_str();
 }
 
-const char* AxisImpl::getAxisImageMap(int, int, const char*, const char*, const char*, int, int) {
+std::string AxisImpl::formattedLabel(double v, const char* formatString) {
+    std::string format = formatString ? formatString : "";
+    if (format.empty()) format = scale_.labelFormats().empty() ? "{value}" : scale_.labelFormats()[0];
+    formatter_.setContextPrecision(scale_.labelPrecision());
+    std::string text = formatValueWithTemplate(formatter_, v, format.c_str());
+    formatter_.setContextPrecision(-1);
+    return text;
+}
+
+const char* AxisImpl::getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat,
+                                      const char* extraAttr, int offsetX, int offsetY) {
     text_.clear();
+    AreaTemplates t = areaTemplates("", "", "", url, queryFormat, extraAttr, kAxisQuery);
+    if (!t.enabled || isSlanted() || length_ <= 0 || noOfSegments <= 0 || mapWidth <= 0) return text_.c_str();
+    // Segments narrower than a pixel could not be told apart.
+    int segments = std::min(noOfSegments, length_);
+    int depth = std::min(mapWidth, 100000);
+    int start = isVertical() ? y_ + offsetY_ : x_ + offsetX_, direction = isVertical() ? -1 : 1;
+    int line = lineAt(), across = line + outward() * (depth - 1);
+    for (int k = 0; k < segments; ++k) {
+        int from = start + direction * static_cast<int>(static_cast<long long>(length_) * k / segments);
+        int to = start + direction * (static_cast<int>(static_cast<long long>(length_) * (k + 1) / segments) - 1);
+        double value = valueAt((from + to) / 2.0);
+        std::string label = formattedLabel(value, nullptr);
+        std::vector<int> xy =
+            isVertical() ? std::vector<int>{line, from, across, to} : std::vector<int>{from, line, to, across};
+        appendArea(text_, xy, offsetX, offsetY, fillAxisArea(t.extra, value, label, PVParser::EscapeHtml),
+                   fillAxisArea(t.link, value, label, PVParser::EscapeUrl));
+    }
     return text_.c_str();
 }
 
 const char* AxisImpl::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                       int offsetY) {
     text_.clear();
-    std::string given = url ? url : "";
-    if (given == "{disable}" || isSlanted()) return text_.c_str();
-    std::string query = combineQuery(queryFormat ? queryFormat : "", "value={value}&label={label}");
-    std::string link = urlJoin(withoutNone(given), withoutNone(query)), extra = withoutNone(extraAttr ? extraAttr : "");
-    auto fill = [this](const std::string& tmpl, const Label& l, int flags) {
-        PVParser parser(tmpl.c_str(), flags);
-        while (const char* name = parser.getNextAttr()) {
-            if (std::strcmp(name, "value") == 0) parser.replaceAttr(formatter_.format(parser.getFormatString(), l.value));
-            else if (std::strcmp(name, "label") == 0) parser.replaceAttr(l.box->text().c_str());
-        }
-        return std::string(parser.getResult(&formatter_));
-    };
+    AreaTemplates t = areaTemplates("", "", "", url, queryFormat, extraAttr, kAxisQuery);
+    if (!t.enabled || isSlanted()) return text_.c_str();
     int depth = labelDepth();
     for (Label& l : labels_) {
         // Placed as painting places them, so the areas cover the drawn labels.
         if (l.box->text().empty() || !placeLabel(l, depth)) continue;
         appendArea(text_, coordsOf(l.box->getImageCoor(0, 0)), offsetX, offsetY,
-                   extra.empty() ? extra : fill(extra, l, PVParser::EscapeHtml),
-                   link.empty() ? link : fill(link, l, PVParser::EscapeUrl));
+                   fillAxisArea(t.extra, l.value, l.box->text(), PVParser::EscapeHtml),
+                   fillAxisArea(t.link, l.value, l.box->text(), PVParser::EscapeUrl));
     }
     return text_.c_str();
+}
+
+std::string AxisImpl::fillAxisArea(const std::string& tmpl, double value, const std::string& label, int flags) {
+    if (tmpl.empty()) return tmpl;
+    PVParser parser(tmpl.c_str(), flags);
+    while (const char* name = parser.getNextAttr()) {
+        if (std::strcmp(name, "value") == 0) parser.replaceAttr(formatter_.format(parser.getFormatString(), value));
+        else if (std::strcmp(name, "label") == 0) parser.replaceAttr(label.c_str());
+    }
+    return parser.getResult(&formatter_);
 }
 
 }  // namespace plotvane

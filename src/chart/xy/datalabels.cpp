@@ -148,18 +148,17 @@ std::string LayerImpl::fieldText(const std::string& name, const char* format, in
     return std::string();
 }
 
+bool LayerImpl::PointFields::fieldText(const char* name, const char* format, Formatter& formatter, std::string& text) {
+    bool known = false;
+    text = layer_.fieldText(name, format, ds_, item_, known);
+    return known || layer_.chart_->customFieldText(name, format, formatter, ds_, item_, text);
+}
+
 std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item, int escapeFlags) {
-    PVParser parser(LabelBox::limited(tmpl).c_str(), escapeFlags);
-    Formatter& f = chart_->getFormatter();
-    while (const char* name = parser.getNextAttr()) {
-        bool known = false;
-        std::string text = fieldText(name, parser.getFormatString(), ds, item, known);
-        if (known)
-            parser.replaceAttr(text.c_str());
-        else
-            chart_->formatCustomAttr(parser, f, ds, item, name);
-    }
-    return parser.getResult(&f);
+    PointFields fields(*this, ds, item);
+    std::string text;
+    FieldTemplate(LabelBox::limited(tmpl), escapeFlags).fill(text, fields, chart_->getFormatter());
+    return text;
 }
 
 LabelSpot LayerImpl::dataLabelSpot(int ds, int i, int wanted, int, int) {

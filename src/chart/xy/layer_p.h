@@ -24,6 +24,7 @@
 #include "chart/xy/labelbox_p.h"
 #include "chart/xy/symbols_p.h"
 #include "text/extrafields_p.h"
+#include "text/pvparser_p.h"
 
 namespace plotvane {
 
@@ -280,6 +281,8 @@ public:
     int getLegendZ(int ds) const;
     // A label template filled in for a data set (or -1 for the whole item, -2 - g for group g).
     std::string formatLabel(const std::string& tmpl, int ds, int item, int escapeFlags = 0);
+    // The fields of one point, for filling templates.
+    class PointFields;
     // Draws the data set's symbol at every present point.
     void paintSymbols(DrawArea* d, int ds);
 
@@ -381,6 +384,20 @@ private:
     std::string imageMapExtraAttr_;
     std::string text_;
     std::string hotSpotText_;
+};
+
+class LayerImpl::PointFields final : public FieldProvider {
+public:
+    PointFields(LayerImpl& layer, int ds, int item) : layer_(layer), ds_(ds), item_(item) {}
+    void moveTo(int ds, int item) {
+        ds_ = ds;
+        item_ = item;
+    }
+    bool fieldText(const char* name, const char* format, Formatter& formatter, std::string& text) override;
+
+private:
+    LayerImpl& layer_;
+    int ds_, item_;
 };
 
 }  // namespace plotvane

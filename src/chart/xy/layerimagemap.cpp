@@ -10,6 +10,7 @@
 
 #include "chart/imagemap_p.h"
 #include "chart/box_p.h"
+#include "chart/xy/labelbox_p.h"
 #include "chart/xy/layer_p.h"
 #include "chart/xy/plotarea_p.h"
 #include "chart/xy/xychart_p.h"
@@ -45,23 +46,32 @@ std::string LayerImpl::defaultImageMapQuery() const {
 const char* LayerImpl::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                        int offsetY) {
     text_.clear();
-    std::string link = combineQuery(imageMapUrl_, url ? url : "");
-    if (link == "{disable}") return text_.c_str();
-    std::string query = combineQuery(combineQuery(imageMapQuery_, queryFormat ? queryFormat : ""), defaultImageMapQuery());
-    std::string extra = withoutNone(combineQuery(imageMapExtraAttr_, extraAttr ? extraAttr : ""));
-    std::string linkTemplate = urlJoin(withoutNone(link), withoutNone(query));
+    AreaTemplates t = areaTemplates(imageMapUrl_, imageMapQuery_, imageMapExtraAttr_, url, queryFormat, extraAttr,
+                                    defaultImageMapQuery());
+    if (!t.enabled) return text_.c_str();
+    const std::string &linkTemplate = t.link, &extra = t.extra;
     HotSpots kind = hotSpotKind();
     bool perDataSet = kind == HotSpots::PerDataSet ||
                       (kind == HotSpots::PerPoint && (refersToDataSet(linkTemplate) || refersToDataSet(extra)));
     int sets = perDataSet ? dataSetCount() : 1;
     int items = kind == HotSpots::PerDataSet ? std::min(maxDataLength_, 1) : maxDataLength_;
+    // Thousands of points share two templates: each is scanned once.
+    FieldTemplate linkFill(LabelBox::limited(linkTemplate), PVParser::EscapeUrl);
+    FieldTemplate extraFill(LabelBox::limited(extra), PVParser::EscapeHtml);
+    Formatter& formatter = chart_->getFormatter();
+    PointFields fields(*this, -1, 0);
+    std::string linkText, extraText;
     for (int i = 0; i < items; ++i) {
         for (int k = 0; k < sets; ++k) {
             int ds = perDataSet ? k : -1;
             std::vector<int> xy = coordsOf(perDataSet ? getImageCoor(ds, i, 0, 0) : getImageCoor2(i, 0, 0));
             if (!fitHotSpot(xy)) continue;
-            appendArea(text_, xy, offsetX, offsetY, extra.empty() ? extra : formatLabel(extra, ds, i, PVParser::EscapeHtml),
-                       linkTemplate.empty() ? linkTemplate : formatLabel(linkTemplate, ds, i, PVParser::EscapeUrl));
+            fields.moveTo(ds, i);
+            linkText.clear();
+            extraText.clear();
+            if (!linkFill.empty()) linkFill.fill(linkText, fields, formatter);
+            if (!extraFill.empty()) extraFill.fill(extraText, fields, formatter);
+            appendArea(text_, xy, offsetX, offsetY, extraText, linkText);
         }
     }
     return text_.c_str();
