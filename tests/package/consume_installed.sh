@@ -3,7 +3,8 @@
 # outside program against it twice: through find_package and through pkg-config. Every gallery
 # example and the README's example program are built the pkg-config way too, so they can reach
 # nothing but the installed headers; the README's example also has to run and write its pictures.
-# Nothing is run with LD_LIBRARY_PATH: both routes must leave programs that find the library.
+# Nothing is run with LD_LIBRARY_PATH: both routes must leave programs that find the library. The
+# outside project builds with Ninja, which the build packages bring; a fresh machine has no make.
 set -euo pipefail
 build_dir=$1
 source_dir=$(cd "$(dirname "$0")" && pwd)
@@ -16,7 +17,7 @@ libdir=$(dirname "$(find "$work/prefix" -name 'libplotvane.so' | head -n1)")
 soname=$(objdump -p "$libdir/libplotvane.so" | awk '/SONAME/ {print $2}')
 [[ "$soname" == libplotvane.so.* ]] || { echo "unversioned SONAME: $soname"; exit 1; }
 
-cmake -S "$source_dir/consumer" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake -G Ninja -S "$source_dir/consumer" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
 cmake --build "$work/cmake-build" >/dev/null
 "$work/cmake-build/consumer"
 
