@@ -47,6 +47,26 @@ double drawingRun(Build build, int count) {
     return total;
 }
 
+// One large chart: the first of the process, then the medians of `runs` encoded and drawn alone.
+struct OneChart {
+    double first = 0, encoded = 0, drawing = 0;
+    std::size_t bytes = 0;
+};
+
+template <class Build>
+OneChart oneChartRuns(Build build, int runs) {
+    OneChart f;
+    f.first = encodeRun(build, 1, f.bytes);
+    std::vector<double> encoded, drawing;
+    for (int k = 0; k < runs; ++k) {
+        encoded.push_back(encodeRun(build, 1, f.bytes));
+        drawing.push_back(drawingRun(build, 1));
+    }
+    f.encoded = median(encoded);
+    f.drawing = median(drawing);
+    return f;
+}
+
 }  // namespace chartruns
 
 #endif

@@ -32,17 +32,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     const int runs = 7;
-    size_t bytes = 0;
-    const double first = chartruns::encodeRun(build, 1, bytes);
-    std::vector<double> png, drawing;
-    for (int k = 0; k < runs; ++k) {
-        png.push_back(chartruns::encodeRun(build, 1, bytes));
-        drawing.push_back(chartruns::drawingRun(build, 1));
-    }
-    const double total = chartruns::median(png), drawn = chartruns::median(drawing);
+    const chartruns::OneChart f = chartruns::oneChartRuns(build, runs);
     std::printf("3D scatter of 10,000 points, 700x600 PNG: %.4f s (median of %d CPU), first %.4f s, %zu PNG bytes\n",
-                total, runs, first, bytes);
-    std::printf("  drawing alone (layout, record, replay): %.4f s\n", drawn);
+                f.encoded, runs, f.first, f.bytes);
+    std::printf("  drawing alone (layout, record, replay): %.4f s\n", f.drawing);
     std::printf("  peak memory: %.1f MB\n", benchclock::peakKilobytes() / 1024.0);
     return 0;
 }
