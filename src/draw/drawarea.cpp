@@ -412,6 +412,8 @@ void DrawAreaImpl::polygonEx(DoubleArray x, DoubleArray y, int edgeColor, int fi
     if (edge == kTransparent && fill == kTransparent) return;
     double c = cosDeg(angle), s = sinDeg(angle);
     std::vector<double> px, py;
+    px.reserve(static_cast<size_t>(n));
+    py.reserve(static_cast<size_t>(n));
     for (int k = 0; k < n; ++k) {
         double u = x[k] * scale, v = y[k] * scale;
         if (!finite({u, v})) return;

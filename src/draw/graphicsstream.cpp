@@ -2,15 +2,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace plotvane {
 
 void GraphicsStream::reserve(int n) {
     size_t need = static_cast<size_t>(writeIndex_) + static_cast<size_t>(n);
-    if (need <= words_.size()) return;
+    if (need <= capacity_) return;
     // Small first: a turned label records into a drawing of its own, a handful of words long.
-    size_t grown = words_.empty() ? 64 : words_.size() * 2;
-    words_.resize(std::max(grown, need));
+    const size_t grown = std::max(capacity_ == 0 ? 64 : capacity_ * 2, need);
+    std::unique_ptr<uint32_t[]> words(new uint32_t[grown]);
+    if (writeIndex_ > 0) std::memcpy(words.get(), words_.get(), static_cast<size_t>(writeIndex_) * sizeof(uint32_t));
+    words_ = std::move(words);
+    capacity_ = grown;
 }
 
 int GraphicsStream::openRecord(uint32_t opcode) {

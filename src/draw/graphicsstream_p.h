@@ -11,6 +11,7 @@
 // The length word is filled in when the next record is opened (or before the stream is read).
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ namespace plotvane {
 class GraphicsStream {
 public:
     int size() const { return writeIndex_; }
-    const uint32_t* data() const { return words_.data(); }
+    const uint32_t* data() const { return words_.get(); }
 
     // Closes the open record and opens one for the opcode; returns its start.
     int openRecord(uint32_t opcode);
@@ -30,7 +31,7 @@ public:
 
     // Inline: every recorded number passes through here.
     void putWord(uint32_t w) {
-        if (static_cast<size_t>(writeIndex_) >= words_.size()) reserve(1);
+        if (static_cast<size_t>(writeIndex_) >= capacity_) reserve(1);
         words_[static_cast<size_t>(writeIndex_++)] = w;
     }
     void putInt(int v) { putWord(static_cast<uint32_t>(v)); }
@@ -42,7 +43,9 @@ public:
 
 private:
     void reserve(int n);
-    std::vector<uint32_t> words_;
+    // Grown by hand: a vector would zero every word it adds, only for the recorder to overwrite it.
+    std::unique_ptr<uint32_t[]> words_;
+    size_t capacity_ = 0;
     int writeIndex_ = 0;
     int recordStart_ = -1;
 };
