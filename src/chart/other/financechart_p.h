@@ -172,6 +172,9 @@ private:
     Series typicalPrice() const;
     Series rsi(int period) const;
     void aroon(int period, Series& up, Series& down) const;
+    // Aroon, CCI and the weighted average look at the whole window for every point; false (and the
+    // reason left for lastError) when points times period is past what a call may cost.
+    bool windowWorkFits(int period, const char* indicator) const;
     Series volumeIndexSeries(bool positive) const;
 
     void placeXLabels(XYChart* chart, bool visible);
