@@ -44,7 +44,7 @@ inline Series ema(const Series& x, double factor) {
     return c.values();
 }
 
-inline Series emaOver(const Series& x, int n) { return ema(x, 2.0 / (n + 1)); }
+inline Series emaOver(const Series& x, int n) { return ema(x, 2.0 / (n + 1.0)); }
 
 class FinanceChartImpl : public FinanceChart, public MultiChartImpl {
 public:
