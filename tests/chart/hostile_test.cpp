@@ -495,6 +495,185 @@ TEST(Hostile, ExtremeIntegersStayDefined) {
     });
 }
 
+bool reasonMentions(const char* word) { return std::string(Chart::lastError()).find(word) != std::string::npos; }
+
+// Numbered labels for count items, and the pointers to them.
+struct NumberedLabels {
+    explicit NumberedLabels(int count) : texts(static_cast<size_t>(count)) {
+        for (size_t i = 0; i < texts.size(); ++i) {
+            texts[i] = std::to_string(i);
+            pointers.push_back(texts[i].c_str());
+        }
+    }
+    StringArray array() const { return StringArray(pointers.data(), static_cast<int>(pointers.size())); }
+    std::vector<std::string> texts;
+    std::vector<const char*> pointers;
+};
+
+// Too many sectors or layers leave the chart as it was; as many as allowed, labelled, are drawn in time.
+TEST(Hostile, PieSectorsAndPyramidLayersAreCounted) {
+    for (int count : {10000, 10001, 50000000}) {
+        EXPECT_SURVIVES([count] {
+            bool allowed = count <= 10000;
+            std::vector<double> data(static_cast<size_t>(count), 1.0);
+            NumberedLabels labels(allowed ? count : 0);
+            const double before[] = {1, 2, 3};
+            PieChart* pie = PieChart::create(300, 300);
+            pie->setPieSize(150, 150, 100);
+            pie->setData(DoubleArray(before, 3));
+            pie->setData(DoubleArray(data.data(), count), labels.array());
+            bool ok = (pie->sector(count - 1) != nullptr) == allowed && (allowed || pie->sector(2) != nullptr) &&
+                      (allowed || reasonMentions("sectors")) && outputMatches(pie);
+            pie->destroy();
+            PyramidChart* pyramid = PyramidChart::create(300, 300);
+            pyramid->setPyramidSize(150, 150, 100, 250);
+            pyramid->setData(DoubleArray(before, 3));
+            pyramid->setData(DoubleArray(data.data(), count), labels.array());
+            ok = ok && (pyramid->getLayer(count - 1) != nullptr) == allowed &&
+                 (allowed || pyramid->getLayer(2) != nullptr) && (allowed || reasonMentions("layers")) &&
+                 outputMatches(pyramid);
+            pyramid->destroy();
+            return ok;
+        }) << count;
+    }
+}
+
+// A meter's scale holds a bounded number of marks however they come; a full table is still drawn.
+TEST(Hostile, MeterScalesHoldABoundedTable) {
+    EXPECT_SURVIVES([] {
+        AngularMeter* m = AngularMeter::create(300, 300);
+        m->setMeter(150, 150, 120, -135, 135);
+        m->setScale(0, 100, 10);
+        // Adding labels one by one stops at the limit; replacing and removing still work there.
+        for (int i = 0; i < 200000; ++i) m->addLabel(i * 0.0001, "x");
+        bool ok = m->getTicks().len == 100000 && reasonMentions("labels");
+        m->addLabel(0, "zero");
+        m->addLabel(100, "");
+        m->addLabel(55, "freed");
+        m->addLabel(56, "over");
+        ok = ok && std::string(m->getLabel(0)) == "zero" && m->getLabel(55) && !m->getLabel(56) &&
+             m->getTicks().len == 100000 && outputMatches(m);
+        // Too many labels at once leave the scale as it was.
+        NumberedLabels many(100001);
+        std::vector<double> values(100001, 1.0);
+        m->setScale(0, 10, many.array());
+        m->setScale(0, 10, DoubleArray(values.data(), static_cast<int>(values.size())), "{value}");
+        ok = ok && m->getTicks().len == 100000;
+        m->setScale(0, 10, StringArray(many.pointers.data(), 100000));
+        DoubleArray ticks = m->getTicks();
+        ok = ok && ticks.len == 100000 && std::string(m->getLabel(ticks[ticks.len - 1])) == "99999";
+        m->destroy();
+        return ok;
+    });
+    // The finest increments make a table under the limit.
+    EXPECT_SURVIVES([] {
+        LinearMeter* m = LinearMeter::create(400, 100);
+        m->setMeter(20, 20, 360, 40);
+        m->setScale(0, 1, 1e-300, 1e-300, 1e-300);
+        int ticks = m->getTicks().len;
+        bool ok = ticks > 50000 && ticks < 100000 && outputMatches(m);
+        m->destroy();
+        return ok;
+    });
+}
+
+// A random walk of count prices, one a minute.
+FinanceChart* financeChart(int count, std::vector<double>& storage) {
+    storage.resize(static_cast<size_t>(count) * 2);
+    double* t = storage.data();
+    double* price = t + count;
+    unsigned state = 7;
+    for (int i = 0; i < count; ++i) {
+        state = state * 1664525u + 1013904223u;
+        t[i] = Chart::chartTime(2024, 1, 1) + 60.0 * i;
+        price[i] = 100 + (state >> 24) / 16.0;
+    }
+    FinanceChart* c = FinanceChart::create(400);
+    DoubleArray p(price, count);
+    c->setData(DoubleArray(t, count), p, p, p, p, p, 0);
+    c->addMainChart(150);
+    return c;
+}
+
+TEST(Hostile, FinancePeriodsOfAnySizeAreSafe) {
+    // Every period-taking indicator, with periods from none to far past the data.
+    for (int period : {INT_MIN, -1, 0, 1, 300, 301, INT_MAX}) {
+        EXPECT_SURVIVES([period] {
+            std::vector<double> storage;
+            FinanceChart* c = financeChart(300, storage);
+            int p = period;
+            c->addSimpleMovingAvg(p, 1);
+            c->addExpMovingAvg(p, 1);
+            c->addTriMovingAvg(p, 1);
+            c->addWeightedMovingAvg(p, 1);
+            c->addBollingerBand(p, 2, 1, 2);
+            c->addDonchianChannel(p, 1, 2);
+            c->addEnvelop(p, 0.1, 1, 2);
+            c->addAroon(40, p, 1, 2);
+            c->addAroonOsc(40, p, 1);
+            c->addADX(40, p, 1, 2, 3);
+            c->addATR(40, p, 1, 2);
+            c->addBollingerWidth(40, p, 2, 1);
+            c->addCCI(40, p, 1, 100, 2, 3);
+            c->addChaikinMoneyFlow(40, p, 1);
+            c->addChaikinVolatility(40, p, p, 1);
+            c->addDPO(40, p, 1);
+            c->addDonchianWidth(40, p, 1);
+            c->addEaseOfMovement(40, p, 1, 2);
+            c->addFastStochastic(40, p, p, 1, 2);
+            c->addSlowStochastic(40, p, p, 1, 2);
+            c->addMACD(40, p, p, p, 1, 2, 3);
+            c->addPPO(40, p, p, p, 1, 2, 3);
+            c->addPVO(40, p, p, p, 1, 2, 3);
+            c->addMFI(40, p, 1, 20, 2, 3);
+            c->addMomentum(40, p, 1);
+            c->addNVI(40, p, 1, 2);
+            c->addPVI(40, p, 1, 2);
+            c->addROC(40, p, 1);
+            c->addRSI(40, p, 1, 20, 2, 3);
+            c->addStdDev(40, p, 1);
+            c->addStochRSI(40, p, 1, 20, 2, 3);
+            c->addTRIX(40, p, 1);
+            c->addUltimateOscillator(40, p, p, p, 1, 20, 2, 3);
+            c->addWilliamR(40, p, 1, 20, 2, 3);
+            bool ok = outputMatches(c);
+            c->destroy();
+            return ok;
+        }) << period;
+    }
+    // Indicators that scan their whole window at every point are refused past their work bound,
+    // and computed just under it.
+    EXPECT_SURVIVES([] {
+        std::vector<double> storage;
+        FinanceChart* c = financeChart(1000000, storage);
+        bool ok = !c->addWeightedMovingAvg(101, 1) && reasonMentions("too much work") && !c->addAroon(40, 101, 1, 2) &&
+                  !c->addAroonOsc(40, 1000000, 1) && !c->addCCI(40, INT_MAX, 1, 100, 2, 3);
+        ok = ok && c->addWeightedMovingAvg(100, 1) && c->addCCI(40, 100, 1, 100, 2, 3) && c->addAroon(40, 99, 1, 2);
+        c->destroy();
+        return ok;
+    });
+}
+
+TEST(Hostile, FinanceDataIsTakenUpToTheLimit) {
+    EXPECT_SURVIVES([] {
+        std::vector<double> storage;
+        FinanceChart* c = financeChart(10, storage);
+        std::vector<double> huge((size_t{1} << 24) + 1, 100.0);
+        DoubleArray h(huge.data(), static_cast<int>(huge.size()));
+        c->setData(h, h, h, h, h, h, 0);
+        bool ok = reasonMentions("time stamps");
+        LineLayer* close = c->addCloseLine(1);
+        ok = ok && close && close->getDataSet(0)->getValue(0) == storage[10] && outputMatches(c);
+        // As many as allowed are taken.
+        h.len = 1 << 24;
+        c->setData(h, h, h, h, h, h, 0);
+        close = c->addCloseLine(1);
+        ok = ok && close && close->getDataSet(0)->getValue((1 << 24) - 1) == 100.0;
+        c->destroy();
+        return ok;
+    });
+}
+
 // A write that fails leaves what was at the path before.
 TEST(Hostile, FailedWriteKeepsTheOldFile) {
     Scratch s;

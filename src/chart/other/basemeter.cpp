@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "chart/xy/labelbox_p.h"
+#include "foundation/lasterror_p.h"
 #include "text/pvparser_p.h"
 
 namespace plotvane {
@@ -19,8 +20,17 @@ namespace {
 constexpr int kDecorationZ = 4095;
 constexpr int kUnderScaleZ = 8191;
 constexpr int kUnderPointersZ = 65534;
+// Twice what the finest increments make (a mark every 50,000th of the scale).
+constexpr size_t kMaxTableEntries = 100000;
 
 bool isGiven(double v) { return std::isfinite(v) && v != Chart::NoValue; }
+
+// True, with the reason left for lastError, when a scale cannot hold that many labels.
+bool tooManyLabels(int count) {
+    if (count <= 0 || static_cast<size_t>(count) <= kMaxTableEntries) return false;
+    setLastError("%d meter labels are more than the scale can hold (at most %zu)", count, kMaxTableEntries);
+    return true;
+}
 
 // Decorations are chart objects, so the program's own objects interleave with them by z.
 class Decoration : public DrawObj {
@@ -100,6 +110,7 @@ void BaseMeterImpl::setScale(double lowerLimit, double upperLimit, double majorT
 }
 
 void BaseMeterImpl::setScale(double lowerLimit, double upperLimit, StringArray labels) {
+    if (labels.data && tooManyLabels(labels.len)) return;
     table_.clear();
     if (!std::isfinite(lowerLimit) || !std::isfinite(upperLimit)) return;
     lower_ = lowerLimit;
@@ -111,6 +122,7 @@ void BaseMeterImpl::setScale(double lowerLimit, double upperLimit, StringArray l
 }
 
 void BaseMeterImpl::setScale(double lowerLimit, double upperLimit, DoubleArray labels, const char* formatString) {
+    if (labels.data && tooManyLabels(labels.len)) return;
     std::vector<std::string> texts;
     for (int i = 0; labels.data && i < labels.len; ++i)
         texts.push_back(formatValueWithTemplate(getFormatter(), labels[i], formatString));
@@ -121,10 +133,13 @@ void BaseMeterImpl::setScale(double lowerLimit, double upperLimit, DoubleArray l
 
 void BaseMeterImpl::addLabel(double pos, const char* label) {
     if (!std::isfinite(pos)) return;
-    if (!label || !*label)
+    if (!label || !*label) {
         table_.erase(pos);
-    else
+    } else if (table_.size() < kMaxTableEntries || table_.count(pos)) {
         table_[pos] = label;
+    } else {
+        setLastError("the meter scale already holds %zu labels", kMaxTableEntries);
+    }
 }
 
 const char* BaseMeterImpl::getLabel(double pos) {

@@ -14,6 +14,7 @@
 #include <plotvane/legendbox.h>
 
 #include "foundation/charttime_p.h"
+#include "foundation/lasterror_p.h"
 
 namespace plotvane {
 
@@ -39,6 +40,12 @@ std::string formatInt(const char* pattern, int a, int b = 0, int c = 0) {
     std::snprintf(buffer, sizeof buffer, pattern, a, b, c);
     return buffer;
 }
+
+// The bound of the other layers' data sets.
+constexpr int kMaxPoints = 16777216;
+// Points times period for the indicators that scan the window at every point: a tenth of a second
+// or so at the bound.
+constexpr double kMaxWindowWork = 1e8;
 
 enum class Period { Hour, Day, Month, Year };
 
@@ -117,6 +124,10 @@ XYChart* FinanceChartImpl::addIndicator(int height) {
 
 void FinanceChartImpl::setData(DoubleArray timeStamps, DoubleArray highData, DoubleArray lowData,
                                DoubleArray openData, DoubleArray closeData, DoubleArray volData, int extraPoints) {
+    if (timeStamps.data && timeStamps.len > kMaxPoints) {
+        setLastError("%d time stamps are more than a finance chart takes (at most %d)", timeStamps.len, kMaxPoints);
+        return;
+    }
     size_t n = timeStamps.data && timeStamps.len > 0 ? static_cast<size_t>(timeStamps.len) : 0;
     time_ = copyOf(timeStamps, n);
     high_ = copyOf(highData, n);
@@ -340,17 +351,27 @@ LineLayer* FinanceChartImpl::addTriMovingAvg(int period, int color) {
     return line(main_, sma(sma(close_, m), m), color, formatInt("TMA (%d)", period));
 }
 
+bool FinanceChartImpl::windowWorkFits(int period, const char* indicator) const {
+    // A window longer than the data sees no more than the data.
+    double points = static_cast<double>(close_.size());
+    if (points * std::min(static_cast<double>(period), points + 1) <= kMaxWindowWork) return true;
+    setLastError("%s over %d periods of %.0f points is too much work", indicator, period, points);
+    return false;
+}
+
 LineLayer* FinanceChartImpl::addWeightedMovingAvg(int period, int color) {
-    int n = std::max(period, 1);
-    Calc sum(close_);
-    sum->mul(n);
-    for (int k = 1; k < n; ++k) {
-        Calc lagged(close_);
-        lagged->shift(k)->mul(n - k);
-        sum->add(lagged->result());
+    if (!windowWorkFits(period, "a weighted moving average")) return nullptr;
+    size_t n = static_cast<size_t>(std::max(period, 1));
+    double weights = n * (n + 1.0) / 2.0;
+    Series wma(close_.size(), Chart::NoValue);
+    // A window with a missing price has no average.
+    for (size_t i = n - 1; i < close_.size(); ++i) {
+        double sum = 0;
+        size_t k = 0;
+        for (; k < n && close_[i - k] != Chart::NoValue; ++k) sum += static_cast<double>(n - k) * close_[i - k];
+        if (k == n) wma[i] = sum / weights;
     }
-    sum->div(n * (n + 1) / 2.0);
-    return line(main_, sum.values(), color, formatInt("WMA (%d)", period));
+    return line(main_, wma, color, formatInt("WMA (%d)", period));
 }
 
 LineLayer* FinanceChartImpl::addParabolicSAR(double accInitial, double accIncrement, double accMaximum,

@@ -44,7 +44,7 @@ inline Series ema(const Series& x, double factor) {
     return c.values();
 }
 
-inline Series emaOver(const Series& x, int n) { return ema(x, 2.0 / (n + 1)); }
+inline Series emaOver(const Series& x, int n) { return ema(x, 2.0 / (n + 1.0)); }
 
 class FinanceChartImpl : public FinanceChart, public MultiChartImpl {
 public:
@@ -172,6 +172,9 @@ private:
     Series typicalPrice() const;
     Series rsi(int period) const;
     void aroon(int period, Series& up, Series& down) const;
+    // Aroon, CCI and the weighted average look at the whole window for every point; false (and the
+    // reason left for lastError) when points times period is past what a call may cost.
+    bool windowWorkFits(int period, const char* indicator) const;
     Series volumeIndexSeries(bool positive) const;
 
     void placeXLabels(XYChart* chart, bool visible);

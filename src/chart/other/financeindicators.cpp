@@ -167,6 +167,7 @@ void FinanceChartImpl::aroon(int period, Series& up, Series& down) const {
 }
 
 XYChart* FinanceChartImpl::addAroon(int height, int period, int upColor, int downColor) {
+    if (!windowWorkFits(period, "Aroon")) return nullptr;
     Series up, down;
     aroon(period, up, down);
     XYChart* c = addIndicator(height);
@@ -177,6 +178,7 @@ XYChart* FinanceChartImpl::addAroon(int height, int period, int upColor, int dow
 }
 
 XYChart* FinanceChartImpl::addAroonOsc(int height, int period, int color) {
+    if (!windowWorkFits(period, "the Aroon oscillator")) return nullptr;
     Series up, down;
     aroon(period, up, down);
     XYChart* c = lineChart(height, minus(up, down), color, named("Aroon Oscillator (%d)", period));
@@ -243,6 +245,7 @@ XYChart* FinanceChartImpl::addBollingerWidth(int height, int period, double widt
 }
 
 XYChart* FinanceChartImpl::addCCI(int height, int period, int color, double range, int upColor, int downColor) {
+    if (!windowWorkFits(period, "CCI")) return nullptr;
     int n = std::max(period, 1);
     Series tp = typicalPrice();
     Series mean = sma(tp, n);

@@ -18,6 +18,7 @@
 #include "chart/legendbox_p.h"
 #include "text/pvparser_p.h"
 #include "chart/pixel_p.h"
+#include "foundation/lasterror_p.h"
 
 namespace plotvane {
 
@@ -25,6 +26,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 constexpr double kTwoPi = 2 * kPi;
+// Each sector is laid out and labelled on its own; past this they are slivers anyway.
+constexpr int kMaxSectors = 10000;
 
 double wrapAngle(double a) {
     a = std::fmod(a, kTwoPi);
@@ -193,6 +196,10 @@ void PieChartImpl::setLineColor(int edgeColor, int joinLineColor) {
 }
 
 void PieChartImpl::setData(DoubleArray data, StringArray labels, StringArray icons) {
+    if (data.data && data.len > kMaxSectors) {
+        setLastError("%d sectors are more than a pie can show (at most %d)", data.len, kMaxSectors);
+        return;
+    }
     sectors_.clear();
     for (int i = 0; data.data && i < data.len; ++i) {
         std::string name = labels.data && i < labels.len && labels[i] ? labels[i] : "";

@@ -36,6 +36,7 @@
 #include "chart/imagemap_p.h"
 #include "chart/other/labelspread_p.h"
 #include "chart/xy/labelbox_p.h"
+#include "foundation/lasterror_p.h"
 #include "text/pvparser_p.h"
 #include "chart/pixel_p.h"
 
@@ -44,6 +45,8 @@ namespace plotvane {
 namespace {
 
 constexpr double kPi = 3.14159265358979;
+// Each layer is a solid of its own with its labels; far past a pixel each they are invisible.
+constexpr int kMaxLayers = 10000;
 
 enum Side { kCenter = 0, kRight = 1, kLeft = 2 };
 
@@ -138,6 +141,10 @@ public:
         tubeHeight_ = std::isfinite(tubeHeight) ? std::clamp(tubeHeight, 0.0, 1.0) : 0.3;
     }
     void setData(DoubleArray data, StringArray labels) override {
+        if (data.data && data.len > kMaxLayers) {
+            setLastError("%d layers are more than a pyramid can show (at most %d)", data.len, kMaxLayers);
+            return;
+        }
         layers_.clear();
         for (int i = 0; data.data && i < data.len; ++i)
             layers_.push_back(std::make_unique<PyramidLayerImpl>(
