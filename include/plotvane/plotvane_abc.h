@@ -767,7 +767,6 @@ public:
     AngularMeter(const AngularMeter& other) : BaseMeter(other), hAngularMeter_(other.hAngularMeter_) {}
     AngularMeter& operator=(const AngularMeter&) = delete;
     PvAngularMeter* pvAngularMeter() const { return hAngularMeter_; }
-    using BaseMeter::addPointer;
     void setMeter(int cx, int cy, int radius, double startAngle = -90, double endAngle = 90);
     void addRing(int startRadius, int endRadius, int fillColor, int edgeColor = -1);
     void addRingSector(int startRadius, int endRadius, double a1, double a2, int fillColor, int edgeColor = -1);
@@ -777,7 +776,7 @@ public:
     void setCap(int radius, int fillColor, int edgeColor = PV_LineColor);
     void setCap2(int backColor = 0x888888, int frontColor = 0x000000, int frontEdgeColor = 0x888888, double lightingRatio = 0.2, double backRadiusRatio = 0.15, double frontRadiusRatio = 0.11, double frontEdgeWidthRatio = 0.01);
     void addGlare(int radius = -1, double span = 135, double rotate = 0, int glareRadius = -1, double intensity = 0.13);
-    MeterPointer* addPointer(double value, int fillColor, int edgeColor, int pointerType, double startOffset = PV_NoValue, double endOffset = PV_NoValue, double widthRatio = PV_NoValue);
+    MeterPointer* addPointer2(double value, int fillColor, int edgeColor, int pointerType, double startOffset = PV_NoValue, double endOffset = PV_NoValue, double widthRatio = PV_NoValue);
     int relativeLinearGradient(const int* gradient, int gradientLen, double angle = 0, double radius = -1);
     int relativeRadialGradient(const int* gradient, int gradientLen, double radius = -1);
 
@@ -1396,6 +1395,8 @@ public:
     void setOrigin(int x, int y);
     int getWidth();
     int getHeight();
+    int getColWidth(int col);
+    int getRowHeight(int row);
     void layout();
     int getColCount();
     int getRowCount();
@@ -3406,8 +3407,8 @@ inline void AngularMeter::addGlare(int radius, double span, double rotate, int g
     CAngularMeter_addGlare(hAngularMeter_, radius, span, rotate, glareRadius, intensity);
 }
 
-inline MeterPointer* AngularMeter::addPointer(double value, int fillColor, int edgeColor, int pointerType, double startOffset, double endOffset, double widthRatio) {
-    PvMeterPointer* p = CAngularMeter_addPointer(hAngularMeter_, value, fillColor, edgeColor, pointerType, startOffset, endOffset, widthRatio);
+inline MeterPointer* AngularMeter::addPointer2(double value, int fillColor, int edgeColor, int pointerType, double startOffset, double endOffset, double widthRatio) {
+    PvMeterPointer* p = CAngularMeter_addPointer2(hAngularMeter_, value, fillColor, edgeColor, pointerType, startOffset, endOffset, widthRatio);
     return p ? garbage_.add(new MeterPointer(p, &garbage_)) : nullptr;
 }
 
@@ -4649,6 +4650,14 @@ inline int PVMLTable::getWidth() {
 
 inline int PVMLTable::getHeight() {
     return CPVMLTable_getHeight(hPVMLTable_);
+}
+
+inline int PVMLTable::getColWidth(int col) {
+    return CPVMLTable_getColWidth(hPVMLTable_, col);
+}
+
+inline int PVMLTable::getRowHeight(int row) {
+    return CPVMLTable_getRowHeight(hPVMLTable_, row);
 }
 
 inline void PVMLTable::layout() {

@@ -730,7 +730,7 @@ PLOTVANE_API void CAngularMeter_addScaleBackground(PvAngularMeter* h, int bgRadi
 PLOTVANE_API void CAngularMeter_setCap(PvAngularMeter* h, int radius, int fillColor, int edgeColor);  /* edgeColor = PV_LineColor */
 PLOTVANE_API void CAngularMeter_setCap2(PvAngularMeter* h, int backColor, int frontColor, int frontEdgeColor, double lightingRatio, double backRadiusRatio, double frontRadiusRatio, double frontEdgeWidthRatio);  /* backColor = 0x888888, frontColor = 0x000000, frontEdgeColor = 0x888888, lightingRatio = 0.2, backRadiusRatio = 0.15, frontRadiusRatio = 0.11, frontEdgeWidthRatio = 0.01 */
 PLOTVANE_API void CAngularMeter_addGlare(PvAngularMeter* h, int radius, double span, double rotate, int glareRadius, double intensity);  /* radius = -1, span = 135, rotate = 0, glareRadius = -1, intensity = 0.13 */
-PLOTVANE_API PvMeterPointer* CAngularMeter_addPointer(PvAngularMeter* h, double value, int fillColor, int edgeColor, int pointerType, double startOffset, double endOffset, double widthRatio);  /* startOffset = PV_NoValue, endOffset = PV_NoValue, widthRatio = PV_NoValue */
+PLOTVANE_API PvMeterPointer* CAngularMeter_addPointer2(PvAngularMeter* h, double value, int fillColor, int edgeColor, int pointerType, double startOffset, double endOffset, double widthRatio);  /* startOffset = PV_NoValue, endOffset = PV_NoValue, widthRatio = PV_NoValue */
 PLOTVANE_API int CAngularMeter_relativeLinearGradient(PvAngularMeter* h, const int* gradient, int gradientLen, double angle, double radius);  /* angle = 0, radius = -1 */
 PLOTVANE_API int CAngularMeter_relativeRadialGradient(PvAngularMeter* h, const int* gradient, int gradientLen, double radius);  /* radius = -1 */
 
@@ -1095,6 +1095,8 @@ PLOTVANE_API void CPVMLTable_setPos(PvPVMLTable* h, int x, int y, int alignment)
 PLOTVANE_API void CPVMLTable_setOrigin(PvPVMLTable* h, int x, int y);
 PLOTVANE_API int CPVMLTable_getWidth(PvPVMLTable* h);
 PLOTVANE_API int CPVMLTable_getHeight(PvPVMLTable* h);
+PLOTVANE_API int CPVMLTable_getColWidth(PvPVMLTable* h, int col);
+PLOTVANE_API int CPVMLTable_getRowHeight(PvPVMLTable* h, int row);
 PLOTVANE_API void CPVMLTable_layout(PvPVMLTable* h);
 PLOTVANE_API int CPVMLTable_getColCount(PvPVMLTable* h);
 PLOTVANE_API int CPVMLTable_getRowCount(PvPVMLTable* h);

@@ -22,6 +22,9 @@ public:
     virtual void setOrigin(int x, int y) = 0;
     virtual int getWidth() = 0;
     virtual int getHeight() = 0;
+    // One column's width or one row's height once laid out; 0 outside the table.
+    virtual int getColWidth(int col) = 0;
+    virtual int getRowHeight(int row) = 0;
     // Computes the row heights and column widths now (painting and sizes do it when needed).
     virtual void layout() = 0;
 

@@ -2080,7 +2080,7 @@ void CAngularMeter_addGlare(PvAngularMeter* h, int radius, double span, double r
     reinterpret_cast<plotvane::AngularMeter*>(h)->addGlare(radius, span, rotate, glareRadius, intensity);
 }
 
-PvMeterPointer* CAngularMeter_addPointer(PvAngularMeter* h, double value, int fillColor, int edgeColor, int pointerType, double startOffset, double endOffset, double widthRatio) {
+PvMeterPointer* CAngularMeter_addPointer2(PvAngularMeter* h, double value, int fillColor, int edgeColor, int pointerType, double startOffset, double endOffset, double widthRatio) {
     if (!h) return nullptr;
     return reinterpret_cast<PvMeterPointer*>(reinterpret_cast<plotvane::AngularMeter*>(h)->addPointer(value, fillColor, edgeColor, pointerType, startOffset, endOffset, widthRatio));
 }
@@ -3665,6 +3665,16 @@ int CPVMLTable_getWidth(PvPVMLTable* h) {
 int CPVMLTable_getHeight(PvPVMLTable* h) {
     if (!h) return 0;
     return reinterpret_cast<plotvane::PVMLTable*>(h)->getHeight();
+}
+
+int CPVMLTable_getColWidth(PvPVMLTable* h, int col) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->getColWidth(col);
+}
+
+int CPVMLTable_getRowHeight(PvPVMLTable* h, int row) {
+    if (!h) return 0;
+    return reinterpret_cast<plotvane::PVMLTable*>(h)->getRowHeight(row);
 }
 
 void CPVMLTable_layout(PvPVMLTable* h) {

@@ -123,6 +123,14 @@ public:
         layoutIfNeeded();
         return sum(rowHeights_);
     }
+    int getColWidth(int col) override {
+        layoutIfNeeded();
+        return sizeAt(colWidths_, col);
+    }
+    int getRowHeight(int row) override {
+        layoutIfNeeded();
+        return sizeAt(rowHeights_, row);
+    }
     void layout() override;
 
     int getColCount() override { return cols_; }
@@ -154,6 +162,9 @@ private:
         long long s = 0;
         for (int x : v) s += x;
         return static_cast<int>(std::min<long long>(s, kMaxCoordinate));
+    }
+    static int sizeAt(const std::vector<int>& sizes, int i) {
+        return i >= 0 && static_cast<size_t>(i) < sizes.size() ? sizes[static_cast<size_t>(i)] : 0;
     }
     bool inside(int col, int row) const { return col >= 0 && row >= 0 && col < cols_ && row < rows_; }
     Cell*& slot(int col, int row) { return grid_[static_cast<size_t>(col + row * cols_)]; }

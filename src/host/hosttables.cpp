@@ -179,12 +179,6 @@ static void PVMLTableRQX_setPos(REALobject self, RBInteger x, RBInteger y, RBInt
     });
 }
 
-static void PVMLTableRQX_setOrigin(REALobject self, RBInteger x, RBInteger y) {
-    return host::call<abc::PVMLTable>(self, kDef_PVDrawObjRQX, [&](abc::PVMLTable* it_) -> void {
-        it_->setOrigin(host::px(x), host::px(y));
-    });
-}
-
 static RBInteger PVMLTableRQX_getWidth(REALobject self) {
     return host::call<abc::PVMLTable>(self, kDef_PVDrawObjRQX, [&](abc::PVMLTable* it_) -> RBInteger {
         return it_->getWidth();
@@ -194,6 +188,18 @@ static RBInteger PVMLTableRQX_getWidth(REALobject self) {
 static RBInteger PVMLTableRQX_getHeight(REALobject self) {
     return host::call<abc::PVMLTable>(self, kDef_PVDrawObjRQX, [&](abc::PVMLTable* it_) -> RBInteger {
         return it_->getHeight();
+    });
+}
+
+static RBInteger PVMLTableRQX_getColWidth(REALobject self, RBInteger col) {
+    return host::call<abc::PVMLTable>(self, kDef_PVDrawObjRQX, [&](abc::PVMLTable* it_) -> RBInteger {
+        return it_->getColWidth(col);
+    });
+}
+
+static RBInteger PVMLTableRQX_getRowHeight(REALobject self, RBInteger row) {
+    return host::call<abc::PVMLTable>(self, kDef_PVDrawObjRQX, [&](abc::PVMLTable* it_) -> RBInteger {
+        return it_->getRowHeight(row);
     });
 }
 
@@ -5836,15 +5842,15 @@ static void PVAngularMeterRQX_addGlare(REALobject self, RBInteger radius, double
     });
 }
 
-static REALobject PVAngularMeterRQX_addPointer(REALobject self, double value, RBInteger fillColor, RBInteger edgeColor, RBInteger pointerType, double startOffset, double endOffset, double widthRatio) {
+static REALobject PVAngularMeterRQX_addPointer2(REALobject self, double value, RBInteger fillColor, RBInteger edgeColor, RBInteger pointerType, double startOffset, double endOffset, double widthRatio) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> REALobject {
-        return host::child(self, kDef_PVBaseChartRQX, it_->addPointer(value, fillColor, edgeColor, pointerType, startOffset, endOffset, widthRatio), "PVMeterPointerRQX", kDef_PVDrawObjRQX);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addPointer2(value, fillColor, edgeColor, pointerType, startOffset, endOffset, widthRatio), "PVMeterPointerRQX", kDef_PVDrawObjRQX);
     });
 }
 
-static REALobject PVAngularMeterRQX_addPointer_c(REALobject self, double value, RBColor fillColor, RBColor edgeColor, RBInteger pointerType, double startOffset, double endOffset, double widthRatio) {
+static REALobject PVAngularMeterRQX_addPointer2_c(REALobject self, double value, RBColor fillColor, RBColor edgeColor, RBInteger pointerType, double startOffset, double endOffset, double widthRatio) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> REALobject {
-        return host::child(self, kDef_PVBaseChartRQX, it_->addPointer(value, static_cast<int>(fillColor), static_cast<int>(edgeColor), pointerType, startOffset, endOffset, widthRatio), "PVMeterPointerRQX", kDef_PVDrawObjRQX);
+        return host::child(self, kDef_PVBaseChartRQX, it_->addPointer2(value, static_cast<int>(fillColor), static_cast<int>(edgeColor), pointerType, startOffset, endOffset, widthRatio), "PVMeterPointerRQX", kDef_PVDrawObjRQX);
     });
 }
 
@@ -8377,9 +8383,10 @@ REALproperty kProps_PVThreeDChartRQX[] = {
 REALmethodDefinition kMethods_PVMLTableRQX[] = {
     {reinterpret_cast<REALproc>(host::privateConstructor), nullptr, "Constructor()", REALprivateConstructor, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMLTableRQX_setPos), nullptr, "setPos(x as integer, y as integer, alignment as integer = 7)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVMLTableRQX_setOrigin), nullptr, "setOrigin(x as integer, y as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMLTableRQX_getWidth), nullptr, "getWidth() as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMLTableRQX_getHeight), nullptr, "getHeight() as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVMLTableRQX_getColWidth), nullptr, "getColWidth(col as integer) as integer", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVMLTableRQX_getRowHeight), nullptr, "getRowHeight(row as integer) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMLTableRQX_layout), nullptr, "layout()", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMLTableRQX_getColCount), nullptr, "getColCount() as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVMLTableRQX_getRowCount), nullptr, "getRowCount() as integer", REALconsoleSafe, 0, nullptr},
@@ -9548,8 +9555,8 @@ REALmethodDefinition kMethods_PVAngularMeterRQX[] = {
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_setCap2), nullptr, "setCap2(backColor as integer = &h888888, frontColor as integer = &h0, frontEdgeColor as integer = &h888888, lightingRatio as double = 0.2, backRadiusRatio as double = 0.15, frontRadiusRatio as double = 0.11, frontEdgeWidthRatio as double = 0.01)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_setCap2_c), nullptr, "setCap2(backColor as color = &h888888, frontColor as color = &h0, frontEdgeColor as color = &h888888, lightingRatio as double = 0.2, backRadiusRatio as double = 0.15, frontRadiusRatio as double = 0.11, frontEdgeWidthRatio as double = 0.01)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_addGlare), nullptr, "addGlare(radius as integer = -1, span as double = 135, rotate as double = 0, glareRadius as integer = -1, intensity as double = 0.13)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVAngularMeterRQX_addPointer), nullptr, "addPointer(value as double, fillColor as integer, edgeColor as integer, pointerType as integer, startOffset as double = 1.7e308, endOffset as double = 1.7e308, widthRatio as double = 1.7e308) as PVMeterPointerRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVAngularMeterRQX_addPointer_c), nullptr, "addPointer(value as double, fillColor as color, edgeColor as color, pointerType as integer, startOffset as double = 1.7e308, endOffset as double = 1.7e308, widthRatio as double = 1.7e308) as PVMeterPointerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularMeterRQX_addPointer2), nullptr, "addPointer(value as double, fillColor as integer, edgeColor as integer, pointerType as integer, startOffset as double = 1.7e308, endOffset as double = 1.7e308, widthRatio as double = 1.7e308) as PVMeterPointerRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularMeterRQX_addPointer2_c), nullptr, "addPointer(value as double, fillColor as color, edgeColor as color, pointerType as integer, startOffset as double = 1.7e308, endOffset as double = 1.7e308, widthRatio as double = 1.7e308) as PVMeterPointerRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_relativeLinearGradient), nullptr, "relativeLinearGradient(gradient() as integer, angle as double = 0, radius as double = -1) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_relativeLinearGradient_k), nullptr, "relativeLinearGradient(gradient() as color, angle as double = 0, radius as double = -1) as integer", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularMeterRQX_relativeRadialGradient), nullptr, "relativeRadialGradient(gradient() as integer, radius as double = -1) as integer", REALconsoleSafe, 0, nullptr},

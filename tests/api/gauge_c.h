@@ -13,7 +13,7 @@ static PvAngularMeter* buildGaugeC(void) {
     CAngularMeter_addZone2(m, 60, 85, 0xffdd44, -1);
     CAngularMeter_addZone(m, 85, 100, 80, 95, 0xee5544, 0x000000);
     CBaseMeter_addPointer(base, 72, 0x3366cc, -1);
-    CAngularMeter_addPointer(m, 40, 0xcc3366, -1, PV_TriangularPointer2, PV_NoValue, PV_NoValue, PV_NoValue);
+    CAngularMeter_addPointer2(m, 40, 0xcc3366, -1, PV_TriangularPointer2, PV_NoValue, PV_NoValue, PV_NoValue);
     return m;
 }
 

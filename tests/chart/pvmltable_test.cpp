@@ -49,6 +49,11 @@ TEST(PVMLTable, SizesFollowContentSpansAndFixedColumns) {
     auto grown = [&](int c) { return static_cast<int>(std::ceil(static_cast<double>(c) * w / (a + b))); };
     EXPECT_EQ(t->getWidth(), grown(a) + grown(b));
     EXPECT_EQ(t->getHeight(), t->getCell(0, 0)->getHeight() + t->getCell(0, 1)->getHeight());
+    EXPECT_EQ(t->getColWidth(0), grown(a));
+    EXPECT_EQ(t->getColWidth(1), grown(b));
+    EXPECT_EQ(t->getRowHeight(1), t->getCell(0, 1)->getHeight());
+    EXPECT_EQ(t->getColWidth(2), 0);
+    EXPECT_EQ(t->getRowHeight(-1), 0);
 
     // A column style's width holds whatever the cells contain; a span over it widens the other.
     t->getColStyle(0)->setWidth(50);
