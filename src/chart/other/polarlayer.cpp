@@ -141,17 +141,14 @@ const char* PolarLayerImpl::getHTMLImageMap(const char* url, const char* queryFo
                                             int offsetX, int offsetY) {
     chart_->layout();
     text_.clear();
-    const std::string link = combineQuery(mapUrl_, url ? url : "");
-    if (link == "{disable}") return text_.c_str();
-    const std::string query =
-        combineQuery(combineQuery(mapQuery_, queryFormat ? queryFormat : ""), defaultImageMapQuery());
-    const std::string extra = withoutNone(combineQuery(mapExtraAttr_, extraAttr ? extraAttr : ""));
-    const std::string linkTemplate = urlJoin(withoutNone(link), withoutNone(query));
+    const AreaTemplates t =
+        areaTemplates(mapUrl_, mapQuery_, mapExtraAttr_, url, queryFormat, extraAttr, defaultImageMapQuery());
+    if (!t.enabled) return text_.c_str();
     for (int i = 0; i < static_cast<int>(hotSpots_.size()); ++i) {
         const std::string shape = hotSpotAttributes(i, offsetX, offsetY);
         if (shape.empty()) continue;
-        appendAreaWith(text_, shape, extra.empty() ? extra : formatLabel(extra, i, PVParser::EscapeHtml),
-                       linkTemplate.empty() ? linkTemplate : formatLabel(linkTemplate, i, PVParser::EscapeUrl));
+        appendAreaWith(text_, shape, t.extra.empty() ? t.extra : formatLabel(t.extra, i, PVParser::EscapeHtml),
+                       t.link.empty() ? t.link : formatLabel(t.link, i, PVParser::EscapeUrl));
     }
     return text_.c_str();
 }
