@@ -1200,6 +1200,26 @@ public:
     AngularAxis(const AngularAxis&) = delete;
     AngularAxis& operator=(const AngularAxis&) = delete;
     PvAngularAxis* pvAngularAxis() const { return hAngularAxis_; }
+    using Axis::addLabel;
+    using Axis::addZone;
+    using Axis::getAxisImageMap;
+    using Axis::getHTMLImageMap;
+    using Axis::setLabelGap;
+    using Axis::setLabelStyle;
+    using Axis::setLabels;
+    using Axis::setLabels2;
+    using Axis::setLinearScale;
+    using Axis::setLinearScale2;
+    TextBox* setLabelStyle(const char* font = "", double fontSize = 8, int fontColor = PV_TextColor, double fontAngle = 0);
+    void setLabelGap(int d);
+    void addLabel(double pos, const char* label);
+    void setLinearScale(double lowerLimit, double upperLimit, double majorTickInc = 0, double minorTickInc = 0);
+    void setLinearScale2(double lowerLimit, double upperLimit, const char* const* labels, int labelsLen);
+    TextBox* setLabels(const char* const* labels, int labelsLen);
+    TextBox* setLabels2(const double* labels, int labelsLen, const char* formatString = "");
+    void addZone(double startValue, double endValue, int color);
+    const char* getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat = "", const char* extraAttr = "", int offsetX = 0, int offsetY = 0);
+    const char* getHTMLImageMap(const char* url, const char* queryFormat = "", const char* extraAttr = "", int offsetX = 0, int offsetY = 0);
 
 private:
     PvAngularAxis* hAngularAxis_;
@@ -4354,6 +4374,49 @@ inline int ColorAxis::getBoxHeight() {
 
 inline bool ColorAxis::isSmooth() {
     return CColorAxis_isSmooth(hColorAxis_);
+}
+
+inline TextBox* AngularAxis::setLabelStyle(const char* font, double fontSize, int fontColor, double fontAngle) {
+    PvTextBox* p = CAngularAxis_setLabelStyle(hAngularAxis_, font, fontSize, fontColor, fontAngle);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline void AngularAxis::setLabelGap(int d) {
+    CAngularAxis_setLabelGap(hAngularAxis_, d);
+}
+
+inline void AngularAxis::addLabel(double pos, const char* label) {
+    CAngularAxis_addLabel(hAngularAxis_, pos, label);
+}
+
+inline void AngularAxis::setLinearScale(double lowerLimit, double upperLimit, double majorTickInc, double minorTickInc) {
+    CAngularAxis_setLinearScale(hAngularAxis_, lowerLimit, upperLimit, majorTickInc, minorTickInc);
+}
+
+inline void AngularAxis::setLinearScale2(double lowerLimit, double upperLimit, const char* const* labels, int labelsLen) {
+    CAngularAxis_setLinearScale2(hAngularAxis_, lowerLimit, upperLimit, labels, labelsLen);
+}
+
+inline TextBox* AngularAxis::setLabels(const char* const* labels, int labelsLen) {
+    PvTextBox* p = CAngularAxis_setLabels(hAngularAxis_, labels, labelsLen);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline TextBox* AngularAxis::setLabels2(const double* labels, int labelsLen, const char* formatString) {
+    PvTextBox* p = CAngularAxis_setLabels2(hAngularAxis_, labels, labelsLen, formatString);
+    return p ? garbage_->add(new TextBox(p, garbage_)) : nullptr;
+}
+
+inline void AngularAxis::addZone(double startValue, double endValue, int color) {
+    CAngularAxis_addZone(hAngularAxis_, startValue, endValue, color);
+}
+
+inline const char* AngularAxis::getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY) {
+    return CAngularAxis_getAxisImageMap(hAngularAxis_, noOfSegments, mapWidth, url, queryFormat, extraAttr, offsetX, offsetY);
+}
+
+inline const char* AngularAxis::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY) {
+    return CAngularAxis_getHTMLImageMap(hAngularAxis_, url, queryFormat, extraAttr, offsetX, offsetY);
 }
 
 inline void PolarLayer::setData(const double* data, int dataLen, int color, const char* name) {

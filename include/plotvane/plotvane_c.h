@@ -1001,6 +1001,16 @@ PLOTVANE_API int CColorAxis_getBoxHeight(PvColorAxis* h);
 PLOTVANE_API bool CColorAxis_isSmooth(PvColorAxis* h);
 
 /* AngularAxis : Axis */
+PLOTVANE_API PvTextBox* CAngularAxis_setLabelStyle(PvAngularAxis* h, const char* font, double fontSize, int fontColor, double fontAngle);  /* font = "", fontSize = 8, fontColor = PV_TextColor, fontAngle = 0 */
+PLOTVANE_API void CAngularAxis_setLabelGap(PvAngularAxis* h, int d);
+PLOTVANE_API void CAngularAxis_addLabel(PvAngularAxis* h, double pos, const char* label);
+PLOTVANE_API void CAngularAxis_setLinearScale(PvAngularAxis* h, double lowerLimit, double upperLimit, double majorTickInc, double minorTickInc);  /* majorTickInc = 0, minorTickInc = 0 */
+PLOTVANE_API void CAngularAxis_setLinearScale2(PvAngularAxis* h, double lowerLimit, double upperLimit, const char* const* labels, int labelsLen);
+PLOTVANE_API PvTextBox* CAngularAxis_setLabels(PvAngularAxis* h, const char* const* labels, int labelsLen);
+PLOTVANE_API PvTextBox* CAngularAxis_setLabels2(PvAngularAxis* h, const double* labels, int labelsLen, const char* formatString);  /* formatString = "" */
+PLOTVANE_API void CAngularAxis_addZone(PvAngularAxis* h, double startValue, double endValue, int color);
+PLOTVANE_API const char* CAngularAxis_getAxisImageMap(PvAngularAxis* h, int noOfSegments, int mapWidth, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
+PLOTVANE_API const char* CAngularAxis_getHTMLImageMap(PvAngularAxis* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
 
 /* RadialAxis : Axis */
 

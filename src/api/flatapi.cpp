@@ -3309,6 +3309,56 @@ bool CColorAxis_isSmooth(PvColorAxis* h) {
     return reinterpret_cast<plotvane::ColorAxis*>(h)->isSmooth();
 }
 
+PvTextBox* CAngularAxis_setLabelStyle(PvAngularAxis* h, const char* font, double fontSize, int fontColor, double fontAngle) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::AngularAxis*>(h)->setLabelStyle(font, fontSize, fontColor, fontAngle));
+}
+
+void CAngularAxis_setLabelGap(PvAngularAxis* h, int d) {
+    if (!h) return;
+    reinterpret_cast<plotvane::AngularAxis*>(h)->setLabelGap(d);
+}
+
+void CAngularAxis_addLabel(PvAngularAxis* h, double pos, const char* label) {
+    if (!h) return;
+    reinterpret_cast<plotvane::AngularAxis*>(h)->addLabel(pos, label);
+}
+
+void CAngularAxis_setLinearScale(PvAngularAxis* h, double lowerLimit, double upperLimit, double majorTickInc, double minorTickInc) {
+    if (!h) return;
+    reinterpret_cast<plotvane::AngularAxis*>(h)->setLinearScale(lowerLimit, upperLimit, majorTickInc, minorTickInc);
+}
+
+void CAngularAxis_setLinearScale2(PvAngularAxis* h, double lowerLimit, double upperLimit, const char* const* labels, int labelsLen) {
+    if (!h) return;
+    reinterpret_cast<plotvane::AngularAxis*>(h)->setLinearScale(lowerLimit, upperLimit, plotvane::StringArray(labels, labels ? labelsLen : 0));
+}
+
+PvTextBox* CAngularAxis_setLabels(PvAngularAxis* h, const char* const* labels, int labelsLen) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::AngularAxis*>(h)->setLabels(plotvane::StringArray(labels, labels ? labelsLen : 0)));
+}
+
+PvTextBox* CAngularAxis_setLabels2(PvAngularAxis* h, const double* labels, int labelsLen, const char* formatString) {
+    if (!h) return nullptr;
+    return reinterpret_cast<PvTextBox*>(reinterpret_cast<plotvane::AngularAxis*>(h)->setLabels(plotvane::DoubleArray(labels, labels ? labelsLen : 0), formatString));
+}
+
+void CAngularAxis_addZone(PvAngularAxis* h, double startValue, double endValue, int color) {
+    if (!h) return;
+    reinterpret_cast<plotvane::AngularAxis*>(h)->addZone(startValue, endValue, color);
+}
+
+const char* CAngularAxis_getAxisImageMap(PvAngularAxis* h, int noOfSegments, int mapWidth, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::AngularAxis*>(h)->getAxisImageMap(noOfSegments, mapWidth, url, queryFormat, extraAttr, offsetX, offsetY);
+}
+
+const char* CAngularAxis_getHTMLImageMap(PvAngularAxis* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY) {
+    if (!h) return "";
+    return reinterpret_cast<plotvane::AngularAxis*>(h)->getHTMLImageMap(url, queryFormat, extraAttr, offsetX, offsetY);
+}
+
 void CPolarLayer_setData(PvPolarLayer* h, const double* data, int dataLen, int color, const char* name) {
     if (!h) return;
     reinterpret_cast<plotvane::PolarLayer*>(h)->setData(plotvane::DoubleArray(data, data ? dataLen : 0), color, name);

@@ -390,8 +390,18 @@ def check_headers(classes, omitted_classes):
         for op in declared:
             if op.key() not in listed:
                 problems.append("%s: %s has no flat function and is not omitted" % (c.name, op.text))
+        # A class may also list operations it inherits, to offer them under its own name.
+        inherited = set()
+        base = classes.get(c.base) if c.base else None
+        while base is not None:
+            for text in texts.values():
+                ops = public_ops(text, base.name)
+                if ops is not None:
+                    inherited |= {op.key() for op in ops}
+                    break
+            base = classes.get(base.base) if base.base else None
         for op in c.ops:
-            if op.key() not in have:
+            if op.key() not in have and op.key() not in inherited:
                 problems.append("%s: %s is listed but not declared" % (c.name, op.text))
         names = [op.flat for op in c.ops if not op.omitted]
         for n in set(names):
