@@ -9,7 +9,8 @@
 set -euo pipefail
 shopt -s nullglob
 [ $# -eq 2 ] || [ $# -eq 3 ] || { echo "usage: $0 BIN_DIR OUT_DIR [PVHOST]" >&2; exit 2; }
-pvhost=${3:-}
+# Host programs run from their own output folders, so the host is named by its full path.
+pvhost=${3:+$(realpath "$3")}
 bin_dir=$(cd "$1" && pwd)
 src_dir=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$2"
