@@ -644,6 +644,10 @@ TEST(AxisScaleLabels, EnumScaleTicksEveryWholeNumberOfTheData) {
     a.layout(4, 4);
     EXPECT_EQ(majors(a), std::vector<double>{4});
     EXPECT_LT(a.getMinValue(), 4);
+    a.layout(0, 9999);
+    EXPECT_EQ(majors(a).size(), 10000u);
+    a.layout(0, 10000);
+    EXPECT_LT(majors(a).size(), 100u);
     a.layout(0, 1e6);
     EXPECT_LT(majors(a).size(), 100u);
     a.layout(Chart::NoValue, Chart::NoValue);
