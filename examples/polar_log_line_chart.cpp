@@ -1,6 +1,7 @@
 // A polar line on a logarithmic radial axis: a signal's strength by bearing, spanning three
 // decades, drawn on round rings with the bearings clockwise from east; ticks every 10 degrees, the
-// mast's bearing and the detection threshold marked, and the bearing axis titled.
+// mast's bearing and the detection threshold marked, the mast's sector shaded at the rim, and the
+// bearing axis titled.
 #include <plotvane/plotvane.h>
 
 #include <cmath>
@@ -24,11 +25,13 @@ int main() {
     c->radialAxis()->setLogScale(1, 1000);
     c->radialAxis()->setLabelFormat("{value} mW");
     c->radialAxis()->addMark(10, 0x20a040, "threshold", "", 8)->setLineWidth(2);
-    Axis* bearings = c->angularAxis();
+    AngularAxis* bearings = c->angularAxis();
     bearings->setLinearScale(0, 360, 30, 10);
     bearings->setTickLength(6, 3);
     bearings->setTitle("Bearing (degrees clockwise from east)", "", 9);
     bearings->addMark(135, 0x2060c0, "mast", "bold", 9)->setLineWidth(2);
+    // Between 120 and 160 pixels from the centre: the outer ring of the plot area.
+    bearings->addZone(105, 165, 120, 160, 0xdde8f8, 0x9ab4dc);
     PolarLineLayer* l = c->addLineLayer(DoubleArray(strength.data(), n), 0xc03000, "Strength");
     l->setAngles(DoubleArray(bearing.data(), n));
     l->setLineWidth(2);

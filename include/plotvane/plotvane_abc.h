@@ -1218,6 +1218,7 @@ public:
     TextBox* setLabels(const char* const* labels, int labelsLen);
     TextBox* setLabels2(const double* labels, int labelsLen, const char* formatString = "");
     void addZone(double startValue, double endValue, int color);
+    void addZone2(double startValue, double endValue, int startRadius, int endRadius, int fillColor, int edgeColor = -1);
     const char* getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat = "", const char* extraAttr = "", int offsetX = 0, int offsetY = 0);
     const char* getHTMLImageMap(const char* url, const char* queryFormat = "", const char* extraAttr = "", int offsetX = 0, int offsetY = 0);
 
@@ -1512,6 +1513,7 @@ public:
     void clearAllRanges();
     bool updateFullRangeH(const char* id, double minValue, double maxValue, int updateType);
     bool updateFullRangeV(const char* id, double minValue, double maxValue, int updateType);
+    bool updateFullRangeHV(int direction, const char* id, double minValue, double maxValue, int updateType);
     double getValueAtViewPort(const char* id, double ratio, bool isLogScale = false);
     double getViewPortAtValue(const char* id, double value, bool isLogScale = false);
     void syncLinearAxisWithViewPort(const char* id, abc::Axis* axis);
@@ -4411,6 +4413,10 @@ inline void AngularAxis::addZone(double startValue, double endValue, int color) 
     CAngularAxis_addZone(hAngularAxis_, startValue, endValue, color);
 }
 
+inline void AngularAxis::addZone2(double startValue, double endValue, int startRadius, int endRadius, int fillColor, int edgeColor) {
+    CAngularAxis_addZone2(hAngularAxis_, startValue, endValue, startRadius, endRadius, fillColor, edgeColor);
+}
+
 inline const char* AngularAxis::getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY) {
     return CAngularAxis_getAxisImageMap(hAngularAxis_, noOfSegments, mapWidth, url, queryFormat, extraAttr, offsetX, offsetY);
 }
@@ -4939,6 +4945,10 @@ inline bool ViewPortManager::updateFullRangeH(const char* id, double minValue, d
 
 inline bool ViewPortManager::updateFullRangeV(const char* id, double minValue, double maxValue, int updateType) {
     return CViewPortManager_updateFullRangeV(hViewPortManager_, id, minValue, maxValue, updateType);
+}
+
+inline bool ViewPortManager::updateFullRangeHV(int direction, const char* id, double minValue, double maxValue, int updateType) {
+    return CViewPortManager_updateFullRangeHV(hViewPortManager_, direction, id, minValue, maxValue, updateType);
 }
 
 inline double ViewPortManager::getValueAtViewPort(const char* id, double ratio, bool isLogScale) {

@@ -1009,6 +1009,7 @@ PLOTVANE_API void CAngularAxis_setLinearScale2(PvAngularAxis* h, double lowerLim
 PLOTVANE_API PvTextBox* CAngularAxis_setLabels(PvAngularAxis* h, const char* const* labels, int labelsLen);
 PLOTVANE_API PvTextBox* CAngularAxis_setLabels2(PvAngularAxis* h, const double* labels, int labelsLen, const char* formatString);  /* formatString = "" */
 PLOTVANE_API void CAngularAxis_addZone(PvAngularAxis* h, double startValue, double endValue, int color);
+PLOTVANE_API void CAngularAxis_addZone2(PvAngularAxis* h, double startValue, double endValue, int startRadius, int endRadius, int fillColor, int edgeColor);  /* edgeColor = -1 */
 PLOTVANE_API const char* CAngularAxis_getAxisImageMap(PvAngularAxis* h, int noOfSegments, int mapWidth, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
 PLOTVANE_API const char* CAngularAxis_getHTMLImageMap(PvAngularAxis* h, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY);  /* queryFormat = "", extraAttr = "", offsetX = 0, offsetY = 0 */
 
@@ -1168,6 +1169,7 @@ PLOTVANE_API void CViewPortManager_setFullRange(PvViewPortManager* h, const char
 PLOTVANE_API void CViewPortManager_clearAllRanges(PvViewPortManager* h);
 PLOTVANE_API bool CViewPortManager_updateFullRangeH(PvViewPortManager* h, const char* id, double minValue, double maxValue, int updateType);
 PLOTVANE_API bool CViewPortManager_updateFullRangeV(PvViewPortManager* h, const char* id, double minValue, double maxValue, int updateType);
+PLOTVANE_API bool CViewPortManager_updateFullRangeHV(PvViewPortManager* h, int direction, const char* id, double minValue, double maxValue, int updateType);
 PLOTVANE_API double CViewPortManager_getValueAtViewPort(PvViewPortManager* h, const char* id, double ratio, bool isLogScale);  /* isLogScale = false */
 PLOTVANE_API double CViewPortManager_getViewPortAtValue(PvViewPortManager* h, const char* id, double value, bool isLogScale);  /* isLogScale = false */
 PLOTVANE_API void CViewPortManager_syncLinearAxisWithViewPort(PvViewPortManager* h, const char* id, PvAxis* axis);

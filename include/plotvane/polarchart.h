@@ -15,6 +15,14 @@ namespace plotvane {
 // whole circle, label i at value i; a numeric scale runs once round from its lower to its upper
 // limit. Until told otherwise it runs from 0 to 360 with a spoke every 30.
 class PLOTVANE_API AngularAxis : public virtual Axis {
+public:
+    using Axis::addZone;
+    // A band of the sector between two angle values: only the ring between two radii, in pixels
+    // from the centre (polygons like the rings when the grid is a polygon). Zones of both forms
+    // are painted in the order added. An edge of -1 or Chart::Transparent is the fill colour.
+    virtual void addZone(double startValue, double endValue, int startRadius, int endRadius, int fillColor,
+                         int edgeColor = -1) = 0;
+
 protected:
     ~AngularAxis() override;
 };

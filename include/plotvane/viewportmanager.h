@@ -70,6 +70,10 @@ class PLOTVANE_API ViewPortManager {
     // the visible values, 2 follows the maximum (newest data), 3 the minimum.
     virtual bool updateFullRangeH(const char* id, double minValue, double maxValue, int updateType) = 0;
     virtual bool updateFullRangeV(const char* id, double minValue, double maxValue, int updateType) = 0;
+    // Either of those by direction (Chart::DirectionHorizontal, DirectionVertical), or both sides of
+    // the view port at once for Chart::DirectionHorizontalVertical; another direction changes nothing.
+    virtual bool updateFullRangeHV(int direction, const char* id, double minValue, double maxValue,
+                                   int updateType) = 0;
     virtual double getValueAtViewPort(const char* id, double ratio, bool isLogScale = false) const = 0;
     virtual double getViewPortAtValue(const char* id, double value, bool isLogScale = false) const = 0;
 

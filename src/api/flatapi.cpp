@@ -3349,6 +3349,11 @@ void CAngularAxis_addZone(PvAngularAxis* h, double startValue, double endValue, 
     reinterpret_cast<plotvane::AngularAxis*>(h)->addZone(startValue, endValue, color);
 }
 
+void CAngularAxis_addZone2(PvAngularAxis* h, double startValue, double endValue, int startRadius, int endRadius, int fillColor, int edgeColor) {
+    if (!h) return;
+    reinterpret_cast<plotvane::AngularAxis*>(h)->addZone(startValue, endValue, startRadius, endRadius, fillColor, edgeColor);
+}
+
 const char* CAngularAxis_getAxisImageMap(PvAngularAxis* h, int noOfSegments, int mapWidth, const char* url, const char* queryFormat, const char* extraAttr, int offsetX, int offsetY) {
     if (!h) return "";
     return reinterpret_cast<plotvane::AngularAxis*>(h)->getAxisImageMap(noOfSegments, mapWidth, url, queryFormat, extraAttr, offsetX, offsetY);
@@ -4008,6 +4013,11 @@ bool CViewPortManager_updateFullRangeH(PvViewPortManager* h, const char* id, dou
 bool CViewPortManager_updateFullRangeV(PvViewPortManager* h, const char* id, double minValue, double maxValue, int updateType) {
     if (!h) return false;
     return reinterpret_cast<plotvane::ViewPortManager*>(h)->updateFullRangeV(id, minValue, maxValue, updateType);
+}
+
+bool CViewPortManager_updateFullRangeHV(PvViewPortManager* h, int direction, const char* id, double minValue, double maxValue, int updateType) {
+    if (!h) return false;
+    return reinterpret_cast<plotvane::ViewPortManager*>(h)->updateFullRangeHV(direction, id, minValue, maxValue, updateType);
 }
 
 double CViewPortManager_getValueAtViewPort(PvViewPortManager* h, const char* id, double ratio, bool isLogScale) {

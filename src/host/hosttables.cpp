@@ -5441,6 +5441,28 @@ static void PVAngularAxisRQX_setLinearScale(REALobject self, double lowerLimit, 
     });
 }
 
+static void PVAngularAxisRQX_setLinearScale2(REALobject self, double lowerLimit, double upperLimit, REALarray labels) {
+    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
+        host::InStrings a_labels(labels);
+        it_->setLinearScale2(lowerLimit, upperLimit, a_labels.data(), a_labels.size());
+    });
+}
+
+static REALobject PVAngularAxisRQX_setLabels(REALobject self, REALarray labels) {
+    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> REALobject {
+        host::InStrings a_labels(labels);
+        return host::child(self, kDef_PVAngularAxisRQX, it_->setLabels(a_labels.data(), a_labels.size()), "PVTextBoxRQX", kDef_PVDrawObjRQX);
+    });
+}
+
+static REALobject PVAngularAxisRQX_setLabels2(REALobject self, REALarray labels, REALstring formatString) {
+    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> REALobject {
+        host::InDoubles a_labels(labels);
+        host::InString a_formatString(formatString);
+        return host::child(self, kDef_PVAngularAxisRQX, it_->setLabels2(a_labels.data(), a_labels.size(), a_formatString.c_str()), "PVTextBoxRQX", kDef_PVDrawObjRQX);
+    });
+}
+
 static void PVAngularAxisRQX_addZone(REALobject self, double startValue, double endValue, RBInteger color) {
     return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
         it_->addZone(startValue, endValue, color);
@@ -5450,6 +5472,18 @@ static void PVAngularAxisRQX_addZone(REALobject self, double startValue, double 
 static void PVAngularAxisRQX_addZone_c(REALobject self, double startValue, double endValue, RBColor color) {
     return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
         it_->addZone(startValue, endValue, static_cast<int>(color));
+    });
+}
+
+static void PVAngularAxisRQX_addZone2(REALobject self, double startValue, double endValue, RBInteger startRadius, RBInteger endRadius, RBInteger fillColor, RBInteger edgeColor) {
+    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
+        it_->addZone2(startValue, endValue, startRadius, endRadius, fillColor, edgeColor);
+    });
+}
+
+static void PVAngularAxisRQX_addZone2_c(REALobject self, double startValue, double endValue, RBInteger startRadius, RBInteger endRadius, RBColor fillColor, RBColor edgeColor) {
+    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
+        it_->addZone2(startValue, endValue, startRadius, endRadius, static_cast<int>(fillColor), static_cast<int>(edgeColor));
     });
 }
 
@@ -5468,41 +5502,6 @@ static REALstring PVAngularAxisRQX_getHTMLImageMap(REALobject self, REALstring u
         host::InString a_queryFormat(queryFormat);
         host::InString a_extraAttr(extraAttr);
         return host::outString(it_->getHTMLImageMap(a_url.c_str(), a_queryFormat.c_str(), a_extraAttr.c_str(), host::px(offsetX), host::px(offsetY)));
-    });
-}
-
-static REALobject PVAngularAxisRQX_setLabels2(REALobject self, REALarray labels, REALstring formatString) {
-    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> REALobject {
-        host::InDoubles a_labels(labels);
-        host::InString a_formatString(formatString);
-        return host::child(self, kDef_PVAngularAxisRQX, it_->setLabels2(a_labels.data(), a_labels.size(), a_formatString.c_str()), "PVTextBoxRQX", kDef_PVDrawObjRQX);
-    });
-}
-
-static REALobject PVAngularAxisRQX_setLabels(REALobject self, REALarray labels) {
-    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> REALobject {
-        host::InStrings a_labels(labels);
-        return host::child(self, kDef_PVAngularAxisRQX, it_->setLabels(a_labels.data(), a_labels.size()), "PVTextBoxRQX", kDef_PVDrawObjRQX);
-    });
-}
-
-static void PVAngularAxisRQX_setLinearScale2(REALobject self, double lowerLimit, double upperLimit, REALarray labels) {
-    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
-        host::InStrings a_labels(labels);
-        it_->setLinearScale2(lowerLimit, upperLimit, a_labels.data(), a_labels.size());
-    });
-}
-
-static void PVAngularAxisRQX_setLabelFormat(REALobject self, REALstring formatString) {
-    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
-        host::InString a_formatString(formatString);
-        it_->setLabelFormat(a_formatString.c_str());
-    });
-}
-
-static void PVAngularAxisRQX_setTickLength(REALobject self, RBInteger majorTickLen) {
-    return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
-        it_->setTickLength(majorTickLen);
     });
 }
 
@@ -9472,15 +9471,15 @@ REALmethodDefinition kMethods_PVAngularAxisRQX[] = {
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLabelGap), nullptr, "setLabelGap(d as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_addLabel), nullptr, "addLabel(pos as double, label as string)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLinearScale), nullptr, "setLinearScale(lowerLimit as double, upperLimit as double, majorTickInc as double = 0, minorTickInc as double = 0)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLinearScale2), nullptr, "setLinearScale(lowerLimit as double, upperLimit as double, labels() as string)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLabels), nullptr, "setLabels(labels() as string) as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLabels2), nullptr, "setLabels(labels() as double, formatString as string = \"\") as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_addZone), nullptr, "addZone(startValue as double, endValue as double, color as integer)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_addZone_c), nullptr, "addZone(startValue as double, endValue as double, color as color)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularAxisRQX_addZone2), nullptr, "addZone(startValue as double, endValue as double, startRadius as integer, endRadius as integer, fillColor as integer, edgeColor as integer = -1)", REALconsoleSafe, 0, nullptr},
+    {reinterpret_cast<REALproc>(PVAngularAxisRQX_addZone2_c), nullptr, "addZone(startValue as double, endValue as double, startRadius as integer, endRadius as integer, fillColor as color, edgeColor as color = -1)", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_getAxisImageMap), nullptr, "getAxisImageMap(noOfSegments as integer, mapWidth as integer, url as string, queryFormat as string = \"\", extraAttr as string = \"\", offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
     {reinterpret_cast<REALproc>(PVAngularAxisRQX_getHTMLImageMap), nullptr, "getHTMLImageMap(url as string, queryFormat as string = \"\", extraAttr as string = \"\", offsetX as integer = 0, offsetY as integer = 0) as string", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLabels2), nullptr, "setLabels(labels() as double, formatString as string = \"\") as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLabels), nullptr, "setLabels(labels() as string) as PVTextBoxRQX", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLinearScale2), nullptr, "setLinearScale(lowerLimit as double, upperLimit as double, labels() as string)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setLabelFormat), nullptr, "setLabelFormat(formatString as string)", REALconsoleSafe, 0, nullptr},
-    {reinterpret_cast<REALproc>(PVAngularAxisRQX_setTickLength), nullptr, "setTickLength(majorTickLen as integer)", REALconsoleSafe, 0, nullptr},
 };
 
 REALmethodDefinition kMethods_PVLineRQX[] = {

@@ -164,10 +164,16 @@ class ViewPortManagerImpl final : public ViewPortManager {
         pending_.clear();
     }
     bool updateFullRangeH(const char* id, double minValue, double maxValue, int updateType) override {
-        return updateFullRange(id, minValue, maxValue, updateType, left_, width_);
+        return updateFullRange(id, minValue, maxValue, updateType, true, false);
     }
     bool updateFullRangeV(const char* id, double minValue, double maxValue, int updateType) override {
-        return updateFullRange(id, minValue, maxValue, updateType, top_, height_);
+        return updateFullRange(id, minValue, maxValue, updateType, false, true);
+    }
+    bool updateFullRangeHV(int direction, const char* id, double minValue, double maxValue,
+                           int updateType) override {
+        if (direction < Chart::DirectionHorizontal || direction > Chart::DirectionHorizontalVertical) return false;
+        return updateFullRange(id, minValue, maxValue, updateType, direction != Chart::DirectionVertical,
+                               direction != Chart::DirectionHorizontal);
     }
     double getValueAtViewPort(const char* id, double ratio, bool isLogScale) const override {
         double lo = rangeMin(id), hi = rangeMax(id);
@@ -244,18 +250,26 @@ class ViewPortManagerImpl final : public ViewPortManager {
         return true;
     }
 
-    bool updateFullRange(const char* id, double minValue, double maxValue, int updateType, double& pos,
-                         double& size) {
+    // Both sides of the view port move from the range as it was, so one update serves both.
+    bool updateFullRange(const char* id, double minValue, double maxValue, int updateType, bool horizontal,
+                         bool vertical) {
         if (!id || !finite({minValue, maxValue})) return false;
         double oldMin = rangeMin(id), oldMax = rangeMax(id);
         if (oldMin == minValue && oldMax == maxValue) return false;
-        double visibleLo = oldMin + pos * (oldMax - oldMin), visibleHi = oldMin + (pos + size) * (oldMax - oldMin);
         setFullRange(id, minValue, maxValue);
         if (oldMin == oldMax || updateType == 0 || minValue == maxValue) return true;
+        if (horizontal) keepVisible(oldMin, oldMax, minValue, maxValue, updateType, left_, width_);
+        if (vertical) keepVisible(oldMin, oldMax, minValue, maxValue, updateType, top_, height_);
+        return true;
+    }
+
+    void keepVisible(double oldMin, double oldMax, double minValue, double maxValue, int updateType, double& pos,
+                     double& size) {
+        double visibleLo = oldMin + pos * (oldMax - oldMin), visibleHi = oldMin + (pos + size) * (oldMax - oldMin);
         double shift = updateType == 2 ? maxValue - oldMax : updateType == 3 ? minValue - oldMin : 0;
         double lo = (visibleLo + shift - minValue) / (maxValue - minValue);
         double hi = (visibleHi + shift - minValue) / (maxValue - minValue);
-        if (!finite({lo, hi})) return true;
+        if (!finite({lo, hi})) return;
         if (lo > hi) std::swap(lo, hi);
         // The kept values may be a larger or smaller part of the new range than the limits allow.
         bool horizontal = &size == &width_;
@@ -272,7 +286,6 @@ class ViewPortManagerImpl final : public ViewPortManager {
         }
         pos = lo;
         size = hi - lo;
-        return true;
     }
 
     void sync(const char* id, Axis* axis, int kind) {

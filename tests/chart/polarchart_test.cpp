@@ -203,6 +203,73 @@ TEST(PolarChart, MissingValuesLeaveGapsOrBridges) {
     EXPECT_EQ(d->getPixel(139, 259) & 0xffffff, 0x0000ff);  // 180 -> 270 is drawn
 }
 
+// An angular zone with radii fills only the ring between them, measured along rays: inside the band
+// (a pixel and a half clear of its edges, which are anti-aliased) it has the zone's colour, just
+// beyond either radius or either angle the background's. Zones of both forms paint in the order
+// added; values run the way the axis does, wrapping past its end.
+TEST(PolarChart, AngularZoneWithRadiiFillsOnlyItsRingSector) {
+    const int kRed = 0xe02020, kBlue = 0x2040e0;
+    auto colourAt = [](DrawArea* d, double degrees, double s) {
+        const double t = degrees * kPi / 180;
+        return d->getPixel(int(std::floor(200 + s * std::sin(t))), int(std::floor(200 - s * std::cos(t)))) & 0xffffff;
+    };
+    for (bool clockwise : {true, false}) {
+        Owned<PolarChart> c = bareChart();
+        c->setGridStyle(false);
+        c->setStartAngle(0, clockwise);
+        c->angularAxis()->addZone(330, 60, 100, 60, kRed);  // radii in either order
+        DrawArea* d = c->makeChart();
+        const double dir = clockwise ? 1 : -1;
+        for (double a : {-28.0, 0.0, 30.0, 58.0}) {
+            SCOPED_TRACE(testing::Message() << "angle " << a << (clockwise ? "" : " anticlockwise"));
+            EXPECT_EQ(colourAt(d, dir * a, 61.5), kRed);
+            EXPECT_EQ(colourAt(d, dir * a, 98.5), kRed);
+            EXPECT_EQ(colourAt(d, dir * a, 57), 0xffffff);
+            EXPECT_EQ(colourAt(d, dir * a, 103), 0xffffff);
+        }
+        for (double a : {-34.0, 64.0, 180.0}) EXPECT_EQ(colourAt(d, dir * a, 80), 0xffffff) << a;
+    }
+
+    // A band over a plain zone shows; a band under one does not.
+    for (bool bandFirst : {false, true}) {
+        Owned<PolarChart> c = bareChart();
+        c->setGridStyle(false);
+        if (!bandFirst) c->angularAxis()->addZone(0, 90, kBlue);
+        c->angularAxis()->addZone(0, 90, 60, 100, kRed, 0x000000);
+        if (bandFirst) c->angularAxis()->addZone(0, 90, kBlue);
+        DrawArea* d = c->makeChart();
+        EXPECT_EQ(colourAt(d, 45, 80), bandFirst ? kBlue : kRed);
+        EXPECT_EQ(colourAt(d, 45, 30), kBlue);
+        if (bandFirst) continue;
+        // The edge colour outlines the band at its outer radius.
+        int darkest = 255;
+        double at = 0;
+        for (double s = 95; s <= 105; s += 0.25) {
+            const int green = (colourAt(d, 45, s) >> 8) & 0xff;
+            if (green < darkest) darkest = green, at = s;
+        }
+        EXPECT_LT(darkest, 60);
+        EXPECT_NEAR(at, 100, 1.5);
+    }
+
+    // Radii at or below the centre and far beyond the picture are clamped, unusable values dropped.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    Owned<PolarChart> c = bareChart();
+    c->setGridStyle(false);
+    AngularAxis* axis = c->angularAxis();
+    axis->addZone(90, 180, -50, 40, kRed);
+    axis->addZone(180, 270, 120, std::numeric_limits<int>::max(), kBlue);
+    axis->addZone(nan, 90, 0, 100, kBlue);
+    axis->addZone(0, Chart::NoValue, 0, 100, kBlue);
+    axis->addZone(0, 90, 70, 70, kBlue);
+    DrawArea* d = c->makeChart();
+    EXPECT_EQ(colourAt(d, 135, 1), kRed);
+    EXPECT_EQ(colourAt(d, 135, 38), kRed);
+    EXPECT_EQ(colourAt(d, 225, 190), kBlue);
+    EXPECT_EQ(colourAt(d, 225, 110), 0xffffff);
+    EXPECT_EQ(colourAt(d, 45, 70), 0xffffff);
+}
+
 // Nothing hostile crashes: it draws what the design makes of it.
 TEST(PolarChart, HostileDataDrawsWithoutFailing) {
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();

@@ -64,6 +64,27 @@ TEST_F(ChartRoutes, ScaleFactorTwoGivesTheCppChartAtTwiceTheSize) {
     EXPECT_FALSE(viaHost == cppChart(1, tempPath("route2_cpp1.png")));
 }
 
+// The angular axis's zone between two radii is reached by its argument count, in either colour form.
+TEST_F(ChartRoutes, AngularZoneBetweenRadii) {
+    using namespace plotvane;
+    PolarChart* cpp = PolarChart::create(300, 300, 0xffffff);
+    cpp->setPlotArea(150, 150, 110);
+    cpp->angularAxis()->addZone(30, 120, 0x3060c0);
+    cpp->angularAxis()->addZone(200, 300, 40, 90, 0xc03030, 0x202020);
+    const std::string expected = tempPath("zone_cpp.png");
+    ASSERT_TRUE(cpp->makeChart(expected.c_str()));
+    cpp->destroy();
+
+    Value c = make("PVPolarChartRQX", {I(300), I(300), Colour(0xffffff)});
+    call(c, "setPlotArea", {I(150), I(150), I(110)});
+    Value axis = call(c, "angularAxis");
+    call(axis, "addZone", {D(30), D(120), Colour(0x3060c0)});
+    call(axis, "addZone", {D(200), D(300), I(40), I(90), Colour(0xc03030), Colour(0x202020)});
+    const std::string file = tempPath("zone.png");
+    ASSERT_TRUE(call(c, "makeChart", {S(file)}).boolean);
+    EXPECT_TRUE(plotvane_test::readFile(file) == plotvane_test::readFile(expected));
+}
+
 // A finance chart hands out charts of its own: the host objects of those charts borrow them, and
 // going away before or after the finance chart destroys nothing twice.
 struct Prices {

@@ -150,6 +150,53 @@ TEST(ViewPortManager, FullRangesAndAxes) {
     EXPECT_EQ(v->getCustomAttr("y_min"), 0);
 }
 
+// updateFullRangeHV does what the H or V form does; for both directions each side of the view port
+// moves as it would had its own dimension been given the new range alone.
+TEST(ViewPortManager, UpdateFullRangeByDirection) {
+    const double oldMin = 0, oldMax = 100, newMin = 20, newMax = 180;
+    auto viewed = [&](const char* otherId) {
+        auto m = managerFor();
+        m->setFullRange("x", oldMin, oldMax);
+        m->setFullRange(otherId, oldMin, oldMax);
+        m->setViewPortLeft(0.6);
+        m->setViewPortWidth(0.3);
+        m->setViewPortTop(0.1);
+        m->setViewPortHeight(0.2);
+        return m;
+    };
+    auto expectSameView = [](const ViewPortManager& a, const ViewPortManager& b) {
+        EXPECT_DOUBLE_EQ(a.getViewPortLeft(), b.getViewPortLeft());
+        EXPECT_DOUBLE_EQ(a.getViewPortWidth(), b.getViewPortWidth());
+        EXPECT_DOUBLE_EQ(a.getViewPortTop(), b.getViewPortTop());
+        EXPECT_DOUBLE_EQ(a.getViewPortHeight(), b.getViewPortHeight());
+    };
+    const int directions[] = {Chart::DirectionHorizontal, Chart::DirectionVertical,
+                              Chart::DirectionHorizontalVertical};
+    for (int updateType = 0; updateType <= 3; ++updateType)
+        for (int direction : directions) {
+            SCOPED_TRACE(testing::Message() << "direction " << direction << ", update type " << updateType);
+            auto byDirection = viewed("x");
+            auto apart = viewed("y");
+            EXPECT_TRUE(byDirection->updateFullRangeHV(direction, "x", newMin, newMax, updateType));
+            if (direction != Chart::DirectionVertical) apart->updateFullRangeH("x", newMin, newMax, updateType);
+            if (direction != Chart::DirectionHorizontal)
+                apart->updateFullRangeV(direction == Chart::DirectionVertical ? "x" : "y", newMin, newMax, updateType);
+            expectSameView(*byDirection, *apart);
+            EXPECT_EQ(byDirection->getCustomAttr("x_max"), newMax);
+            EXPECT_FALSE(byDirection->updateFullRangeHV(direction, "x", newMin, newMax, updateType));
+        }
+    // Both sides really move (update type 2 follows the maximum), and unknown directions do nothing.
+    auto m = viewed("x");
+    ASSERT_TRUE(m->updateFullRangeHV(Chart::DirectionHorizontalVertical, "x", 0, 200, 2));
+    EXPECT_NEAR(m->getViewPortLeft(), 0.8, 1e-12);
+    EXPECT_NEAR(m->getViewPortTop(), 0.55, 1e-12);
+    for (int direction : {-1, 3}) {
+        EXPECT_FALSE(m->updateFullRangeHV(direction, "x", 0, 400, 2));
+        EXPECT_EQ(m->getCustomAttr("x_max"), 200);
+    }
+    EXPECT_FALSE(m->updateFullRangeHV(Chart::DirectionHorizontal, nullptr, 0, 400, 2));
+}
+
 TEST(ViewPortManager, RandomSequencesKeepTheInvariants) {
     std::mt19937 rng(20261206);
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -166,7 +213,7 @@ TEST(ViewPortManager, RandomSequencesKeepTheInvariants) {
                 case 2: m->startDrag(); break;
                 case 3: m->dragTo(dir(rng), x - 300, y - 200); break;
                 case 4: m->zoomAround(x, y, ratio(rng), step % 13 == 0 ? nan : ratio(rng)); break;
-                case 5: m->updateFullRangeH("x", px(rng) * 0.5, px(rng) * 2.0, dir(rng) + 1); break;
+                case 5: m->updateFullRangeHV(dir(rng), "x", px(rng) * 0.5, px(rng) * 2.0, dir(rng) + 1); break;
                 case 6: m->updateFullRangeV("x", step % 11 == 0 ? nan : px(rng), px(rng), dir(rng)); break;
                 case 7: m->setChartMetrics(step % 3 == 0 ? "vw=0&vh=0" : "w=600&h=400&vl=50&vt=30&vw=500&vh=340"); break;
             }

@@ -22,6 +22,7 @@
 #include "chart/other/polarchart_p.h"
 #include "chart/xy/linepen_p.h"
 #include "chart/pixel_p.h"
+#include "draw/canvaslimits_p.h"
 #include "text/pvparser_p.h"
 
 namespace plotvane {
@@ -249,8 +250,9 @@ void PolarChartImpl::ringPath(double R, double from, double to, std::vector<doub
     put(outlineRadius(R, to), to);
 }
 
-void PolarChartImpl::fillRing(DrawArea* d, double r1, double r2, double from, double to, int color) const {
-    if (color == Chart::Transparent || !(r2 > r1)) return;
+void PolarChartImpl::fillRing(DrawArea* d, double r1, double r2, double from, double to, int color,
+                              int edge) const {
+    if ((color == Chart::Transparent && edge == Chart::Transparent) || !(r2 > r1)) return;
     std::vector<double> xs, ys;
     ringPath(r2, from, to, xs, ys);
     if (r1 > 0)
@@ -260,7 +262,7 @@ void PolarChartImpl::fillRing(DrawArea* d, double r1, double r2, double from, do
         ys.push_back(cy_);
     }
     d->polygon(DoubleArray(xs.data(), static_cast<int>(xs.size())), DoubleArray(ys.data(), static_cast<int>(ys.size())),
-               Chart::Transparent, color);
+               edge, color);
 }
 
 std::vector<double> PolarChartImpl::ringRadii() const {
@@ -290,13 +292,14 @@ void PolarChartImpl::paintBackground(DrawArea* d) {
 }
 
 void PolarChartImpl::paintZones(DrawArea* d) {
-    for (const AxisImpl::Zone& z : angular_.zones()) {
+    for (const AngularAxisImpl::SectorZone& z : angular_.sectorZones()) {
         double a1 = screenAngle(z.start), a2 = screenAngle(z.end);
         if (!isSet(a1) || !isSet(a2)) continue;
         // Screen angles wrap: the zone runs from its start the way the axis runs.
         double sweep = wrap360((a2 - a1) * (clockwise_ ? 1 : -1));
         if (sweep == 0 && z.end != z.start) sweep = 360;
-        fillRing(d, 0, radius_, a1, a1 + (clockwise_ ? sweep : -sweep), z.color);
+        fillRing(d, z.inner, z.outer < 0 ? radius_ : z.outer, a1, a1 + (clockwise_ ? sweep : -sweep), z.fill,
+                 z.edge);
     }
     for (const AxisImpl::Zone& z : radial_.zones()) {
         double r1 = radialPixels(z.start), r2 = radialPixels(z.end);
@@ -379,6 +382,19 @@ std::string PolarChartImpl::angularSegmentMap(int segments, int mapWidth, const 
 }
 
 AngularAxisImpl::AngularAxisImpl(PolarChartImpl* chart) : AxisImpl(chart, Chart::Top), polar_(chart) {}
+
+void AngularAxisImpl::addZone(double startValue, double endValue, int color) {
+    if (!isSet(startValue) || !isSet(endValue)) return;
+    sectorZones_.push_back({startValue, endValue, 0, -1, color, Chart::Transparent});
+}
+
+void AngularAxisImpl::addZone(double startValue, double endValue, int startRadius, int endRadius,
+                              int fillColor, int edgeColor) {
+    const int r1 = std::clamp(startRadius, 0, kMaxCoordinate), r2 = std::clamp(endRadius, 0, kMaxCoordinate);
+    if (!isSet(startValue) || !isSet(endValue) || r1 == r2) return;
+    const int edge = edgeColor == -1 || edgeColor == Chart::Transparent ? fillColor : edgeColor;
+    sectorZones_.push_back({startValue, endValue, std::min(r1, r2), std::max(r1, r2), fillColor, edge});
+}
 
 const char* AngularAxisImpl::getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat,
                                              const char* extraAttr, int offsetX, int offsetY) {

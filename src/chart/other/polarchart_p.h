@@ -27,14 +27,30 @@ class PolarChartImpl;
 class AngularAxisImpl final : public AngularAxis, public AxisImpl {
 public:
     explicit AngularAxisImpl(PolarChartImpl* chart);
+    void addZone(double startValue, double endValue, int color) override;
+    void addZone(double startValue, double endValue, int startRadius, int endRadius, int fillColor,
+                 int edgeColor) override;
     const char* getAxisImageMap(int noOfSegments, int mapWidth, const char* url, const char* queryFormat,
                                 const char* extraAttr, int offsetX, int offsetY) override;
     const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                 int offsetY) override;
 
+    // A zone between two angle values and two radii in pixels; an outer radius of -1 reaches the
+    // plot area's edge.
+    struct SectorZone {
+        double start;
+        double end;
+        int inner;
+        int outer;
+        int fill;
+        int edge;
+    };
+    const std::vector<SectorZone>& sectorZones() const { return sectorZones_; }
+
 private:
     PolarChartImpl* polar_;
     std::string mapText_;
+    std::vector<SectorZone> sectorZones_;
 };
 
 class RadialAxisImpl final : public RadialAxis, public AxisImpl {
@@ -254,7 +270,8 @@ private:
     // Appends the outline at R pixels from screen angle `from` to `to` (either way round): an arc,
     // or the grid polygon's edges with a corner at each spoke passed.
     void ringPath(double R, double from, double to, std::vector<double>& xs, std::vector<double>& ys) const;
-    void fillRing(DrawArea* d, double r1, double r2, double from, double to, int color) const;
+    void fillRing(DrawArea* d, double r1, double r2, double from, double to, int color,
+                  int edge = Chart::Transparent) const;
     void paintBackground(DrawArea* d);
     void paintZones(DrawArea* d);
     void paintGrid(DrawArea* d);
