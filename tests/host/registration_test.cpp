@@ -81,8 +81,9 @@ const Row kTable[] = {
     {"PVColorAxisRQX", "PVAxisRQX", 18, 0},
     {"PVFinanceChartRQX", "PVMultiChartRQX", 141, 0},};
 
-// Classes whose method count differs from the table's, with what they register now: most lack
-// methods we found no source for; the table class has one the count leaves no room for.
+// Classes whose method count differs from the table's, with what they register now: each has every
+// operation of its library class with its colour, date and integer-array forms, and no more is
+// described anywhere; the table class has a private constructor the count leaves no room for.
 const std::map<std::string, int> kShort = {
     {"PVBoxWhiskerLayerRQX", 5}, {"PVPolarChartRQX", 29}, {"PVThreeDScatterGroupRQX", 14},
     {"PVRanTableRQX", 9}, {"PVMeterPointerRQX", 7}, {"PVXYChartRQX", 98}, {"PVBarLayerRQX", 9},
