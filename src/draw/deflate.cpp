@@ -49,6 +49,8 @@ constexpr size_t kStoredPiece = 65535;
 // An empty hash slot: every position's distance from it is beyond the window.
 constexpr uint32_t kNoPosition = 0x80000000u;
 static_assert(kMaxImagePixels * 5 < kNoPosition - kWindow, "stream positions stay clear of the empty-slot mark");
+// The last position a stream may start at: all its positions stay clear of the empty-slot mark.
+constexpr uint32_t kLastStreamStart = static_cast<uint32_t>(kNoPosition - kWindow - kMaxImagePixels * 5);
 
 struct CodeTables {
     uint8_t lengthCode[kMaxMatch + 1] = {};  // match length -> length code 0..28
@@ -275,16 +277,42 @@ constexpr int kLengthExtraBits[19] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 
 }  // namespace
 
 RowDeflater::RowDeflater(int pixelBytes, size_t longestRow)
-    : bufferSize_(kWindow + std::max(kPending, longestRow) + kSlack),
-      buffer_(new uint8_t[bufferSize_]),
-      pixelBytes_(static_cast<size_t>(std::max(1, pixelBytes))),
-      hash_(size_t{1} << kHashBits, kNoPosition),
+    : hash_(size_t{1} << kHashBits, kNoPosition),
       chain_(new uint32_t[kWindow]),
       symbols_(new uint32_t[kBlockSymbols]),
       out_(1024) {
+    restart(pixelBytes, longestRow);
+}
+
+void RowDeflater::restart(int pixelBytes, size_t longestRow) {
+    const size_t bufferSize = kWindow + std::max(kPending, longestRow) + kSlack;
+    if (bufferSize > bufferSize_) {
+        buffer_.reset(new uint8_t[bufferSize]);
+        bufferSize_ = bufferSize;
+    }
+    // The positions of earlier streams stay a window behind this one's, where no copy reaches, so
+    // the hash chains need no clearing until positions run out.
+    base_ += static_cast<uint32_t>(fill_ + kWindow);
+    if (base_ > kLastStreamStart) {
+        std::fill(hash_.begin(), hash_.end(), kNoPosition);
+        base_ = 0;
+    }
+    fill_ = scan_ = blockStart_ = 0;
+    pixelBytes_ = static_cast<size_t>(std::max(1, pixelBytes));
+    rowLength_ = 0;
+    symbolCount_ = 0;
+    std::memset(litFreq_, 0, sizeof litFreq_);
+    std::memset(distFreq_, 0, sizeof distFreq_);
+    adler_ = 1;
+    bitBuffer_ = 0;
+    bitCount_ = 0;
     out_[0] = 0x78;  // deflate with a 32 KB window
     out_[1] = 0x5e;  // "fast" compressor; the header check bits make 0x785e a multiple of 31
     outBytes_ = 2;
+}
+
+size_t RowDeflater::footprint() const {
+    return bufferSize_ + out_.capacity() + (hash_.size() + kWindow + kBlockSymbols) * sizeof(uint32_t);
 }
 
 uint8_t* RowDeflater::addRow(size_t length) {

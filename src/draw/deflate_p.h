@@ -3,7 +3,8 @@
 
 // The zlib stream of a picture's rows, made by the library's own deflate encoder (see
 // deflate.cpp). Rows go in one at a time; compressed bytes come out in pieces as blocks are
-// completed, so a large picture never needs all its rows in memory at once.
+// completed, so a large picture never needs all its rows in memory at once. One encoder may make
+// stream after stream, keeping its work areas; each stream depends only on its own rows.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +20,11 @@ public:
     RowDeflater(int pixelBytes, size_t longestRow);
     RowDeflater(const RowDeflater&) = delete;
     RowDeflater& operator=(const RowDeflater&) = delete;
+
+    // Starts the next stream, as the constructor does.
+    void restart(int pixelBytes, size_t longestRow);
+    // Bytes held in work areas.
+    size_t footprint() const;
 
     // Room for the next row of `length` bytes (at most `longestRow`), to be filled before the next
     // call. Up to 8 bytes past the row may be written too; they are not part of the stream.
@@ -46,13 +52,13 @@ private:
     void flushBlock(size_t blockEnd, bool last);
 
     // Large work areas are left uninitialised: only the pages a picture reaches are ever touched.
-    size_t bufferSize_;
+    size_t bufferSize_ = 0;
     std::unique_ptr<uint8_t[]> buffer_;  // the last 32 KB already compressed, then the rows still pending
     size_t fill_ = 0;              // bytes in buffer_
     size_t scan_ = 0;              // the first byte not yet turned into symbols
     size_t blockStart_ = 0;        // the first byte of the current block
     uint32_t base_ = 0;            // stream position of buffer_[0]
-    size_t pixelBytes_;
+    size_t pixelBytes_ = 1;
     size_t rowLength_ = 0;         // of the rows now arriving; the row above is this far back
     std::vector<uint32_t> hash_;   // stream position of the last place each 4-byte hash was seen
     std::unique_ptr<uint32_t[]> chain_;  // per position modulo 32 KB: the place before it with its hash

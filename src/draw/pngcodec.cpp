@@ -226,6 +226,31 @@ void reserveOutput(vek::ostream& out, const RasterImage& image) {
     }
 }
 
+// What the encoder keeps on each thread between pictures: a program that makes chart after chart
+// would otherwise pay more for fresh pages than for the encoding itself. Work areas that a large
+// picture grew past kKeptBytes are let go once it is written.
+struct PngWorkspace {
+    std::unique_ptr<RowDeflater> deflater;
+    PaletteImage indexed;
+    std::vector<uint32_t> passRow;
+
+    RowDeflater& deflaterFor(int pixelBytes, size_t longestRow) {
+        if (deflater) deflater->restart(pixelBytes, longestRow);
+        else deflater = std::make_unique<RowDeflater>(pixelBytes, longestRow);
+        return *deflater;
+    }
+    void trim() {
+        constexpr size_t kKeptBytes = size_t{8} << 20;
+        if (deflater && deflater->footprint() > kKeptBytes) deflater.reset();
+        if (indexed.indices.capacity() > kKeptBytes) decltype(indexed.indices)().swap(indexed.indices);
+    }
+};
+
+PngWorkspace& workspace() {
+    thread_local PngWorkspace kept;
+    return kept;
+}
+
 bool runPngWriterFrom(PngJob& job, const void* source, size_t sourceStride, int sourcePixelBytes,
                       RowConverter convertRow) {
     job.source = static_cast<const unsigned char*>(source);
@@ -233,17 +258,15 @@ bool runPngWriterFrom(PngJob& job, const void* source, size_t sourceStride, int 
     job.sourcePixelBytes = sourcePixelBytes;
     job.convertRow = convertRow;
     std::vector<png_byte> rowBuffer;
-    std::unique_ptr<RowDeflater> deflater;
-    std::vector<uint32_t> passRow;
     if (job.level >= 0) {
         rowBuffer.resize(convertRow ? static_cast<size_t>(job.width) * 4 + 1 : 0);
         job.rowBuffer = rowBuffer.data();
     } else {
+        PngWorkspace& kept = workspace();
         size_t rowBytes = (static_cast<size_t>(job.width) * bitsPerPixel(job) + 7) / 8;
-        deflater = std::make_unique<RowDeflater>(std::max(1, bitsPerPixel(job) / 8), rowBytes + 1);
-        job.deflater = deflater.get();
-        if (job.interlace) passRow.resize((static_cast<size_t>(job.width) + 1) / 2);
-        job.passRow = passRow.data();
+        job.deflater = &kept.deflaterFor(std::max(1, bitsPerPixel(job) / 8), rowBytes + 1);
+        if (job.interlace) kept.passRow.resize((static_cast<size_t>(job.width) + 1) / 2);
+        job.passRow = kept.passRow.data();
     }
     return runPngWriter(job);
 }
@@ -372,12 +395,15 @@ bool writePNG(vek::ostream& out, const RasterImage& image, const RasterSettings&
     bool trueColorLevel = mode >= 128 && mode <= 137;
     if (trueColorLevel) level = mode - 128;
     if (level == 0) reserveOutput(out, image);
-    if (!trueColorLevel && (mode == 1 || (mode != 2 && !alpha))) {
-        PaletteImage indexed;
-        if (makePaletteImage(image, settings.transparentColor, mode, settings.ditherMethod, indexed) > 0)
-            return writePalettePNG(out, image, settings, level, indexed);
-    }
-    return writeTrueColorPNG(out, image, settings, level, alpha);
+    PngWorkspace& kept = workspace();
+    bool written;
+    if (!trueColorLevel && (mode == 1 || (mode != 2 && !alpha)) &&
+        makePaletteImage(image, settings.transparentColor, mode, settings.ditherMethod, kept.indexed) > 0)
+        written = writePalettePNG(out, image, settings, level, kept.indexed);
+    else
+        written = writeTrueColorPNG(out, image, settings, level, alpha);
+    kept.trim();
+    return written;
 }
 
 bool encodePNG(vek::ostream& out, const uint32_t* pixels, int width, int height) {
