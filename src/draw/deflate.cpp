@@ -100,9 +100,17 @@ inline uint32_t load32(const uint8_t* p) {
     return v;
 }
 
-// Bytes a[0..] equal to b[0..], up to limit.
+// Bytes a[0..] equal to b[0..], up to limit. Copies in charts run long: sixteen bytes a step.
 inline size_t commonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
     size_t n = 0;
+#if defined(__SSE2__)
+    for (; n + 16 <= limit; n += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + n));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + n));
+        const unsigned differ = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y))) ^ 0xffffu;
+        if (differ) return n + static_cast<size_t>(__builtin_ctz(differ));
+    }
+#endif
     while (n + 8 <= limit) {
         uint64_t x, y;
         std::memcpy(&x, a + n, 8);
