@@ -51,8 +51,8 @@ constexpr size_t kSlack = 8;
 constexpr size_t kBlockSymbols = 16384;
 constexpr int kHashBits = 14;
 constexpr int kChainDepth = 8;          // earlier places with the same hash tried, newest first
-constexpr size_t kLookAheadBelow = 32;  // copies this long or longer are taken without a look ahead
-constexpr size_t kEnterBelow = 64;      // the positions inside shorter copies enter the hash chains
+constexpr size_t kLookAheadBelow = 16;  // copies this long or longer are taken without a look ahead
+constexpr size_t kEnterBelow = 32;      // the positions inside shorter copies enter the hash chains
 constexpr size_t kStoredPiece = 65535;
 // Symbols a stream keeps for the next at most; the current block always has room after them.
 constexpr size_t kKeptSymbols = 3 * kBlockSymbols;
