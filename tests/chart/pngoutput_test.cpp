@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "draw/imageoracle.h"
@@ -110,4 +112,30 @@ TEST(ChartPng, SeriesOfSimilarPicturesDecodeToTheirCanvas) {
         std::string file = bytesOf(whole->makeChart(Chart::PNG));
         EXPECT_TRUE(decodesTo(file, whole->makeChart(), PNG_COLOR_TYPE_RGB, value == 21.0));
     }
+}
+
+TEST(ChartPng, SameChartSameBytesWhateverEachThreadEncodedBefore) {
+    // A stream takes over work from the picture its thread encoded before; the bytes must not
+    // show it. Each value's gauge is made first on a thread of its own, then by four threads at
+    // once, each going through the values in another order.
+    const std::vector<double> values = {10, 11, 12, 40, 41, 90};
+    auto pngOf = [](double value) {
+        Owned<AngularMeter> m(gauge(value));
+        return bytesOf(m->makeChart(Chart::PNG));
+    };
+    std::vector<std::string> alone(values.size());
+    for (size_t k = 0; k < values.size(); ++k) std::thread([&, k] { alone[k] = pngOf(values[k]); }).join();
+    std::vector<std::vector<std::string>> made(4, std::vector<std::string>(values.size()));
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < made.size(); ++t)
+        threads.emplace_back([&, t] {
+            std::vector<size_t> order(values.size());
+            for (size_t k = 0; k < order.size(); ++k) order[k] = (k + t) % order.size();
+            if (t % 2) std::reverse(order.begin(), order.end());
+            for (size_t k : order) made[t][k] = pngOf(values[k]);
+        });
+    for (std::thread& t : threads) t.join();
+    for (size_t t = 0; t < made.size(); ++t)
+        for (size_t k = 0; k < values.size(); ++k)
+            EXPECT_TRUE(made[t][k] == alone[k]) << "thread " << t << ", value " << values[k];
 }
