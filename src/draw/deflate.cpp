@@ -19,6 +19,14 @@
 // ends the current block, so a block's bytes are always in the buffer in case it is stored, and
 // then slides back to the window. Stream positions are 32-bit: a picture's rows hold less than
 // 5 bytes per pixel, and pictures less than 125 million pixels.
+//
+// Charts come in series: the frames of a pointer moving on a meter, the same dashboard with new
+// numbers. A stream whose rows all fit the buffer therefore keeps them, its symbols, where its
+// blocks ended, and every 2 KB a mark where a search started afresh. The next stream of the same
+// shape compares its rows with them, takes the symbols and the finished blocks over up to the
+// last mark whose searches read only shared bytes, enters the positions of the window before it
+// in the hash chains as the parse had, and goes on from there. It makes the very stream it would
+// have made alone, so the output never depends on what a thread encoded before.
 #include "draw/deflate_p.h"
 
 #include <algorithm>
@@ -43,12 +51,17 @@ constexpr size_t kSlack = 8;
 constexpr size_t kBlockSymbols = 16384;
 constexpr int kHashBits = 14;
 constexpr int kChainDepth = 8;          // earlier places with the same hash tried, newest first
-constexpr size_t kLookAheadBelow = 32;  // copies this long or longer are taken without a look ahead
-constexpr size_t kEnterBelow = 64;      // the positions inside shorter copies enter the hash chains
+constexpr size_t kLookAheadBelow = 16;  // copies this long or longer are taken without a look ahead
+constexpr size_t kEnterBelow = 32;      // the positions inside shorter copies enter the hash chains
 constexpr size_t kStoredPiece = 65535;
+// Symbols a stream keeps for the next at most; the current block always has room after them.
+constexpr size_t kKeptSymbols = 3 * kBlockSymbols;
+constexpr size_t kMarkEvery = 2048;  // bytes between the places a later stream may take up the parse
 // An empty hash slot: every position's distance from it is beyond the window.
 constexpr uint32_t kNoPosition = 0x80000000u;
 static_assert(kMaxImagePixels * 5 < kNoPosition - kWindow, "stream positions stay clear of the empty-slot mark");
+// The last position a stream may start at: all its positions stay clear of the empty-slot mark.
+constexpr uint32_t kLastStreamStart = static_cast<uint32_t>(kNoPosition - kWindow - kMaxImagePixels * 5);
 
 struct CodeTables {
     uint8_t lengthCode[kMaxMatch + 1] = {};  // match length -> length code 0..28
@@ -98,9 +111,17 @@ inline uint32_t load32(const uint8_t* p) {
     return v;
 }
 
-// Bytes a[0..] equal to b[0..], up to limit.
+// Bytes a[0..] equal to b[0..], up to limit. Copies in charts run long: sixteen bytes a step.
 inline size_t commonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
     size_t n = 0;
+#if defined(__SSE2__)
+    for (; n + 16 <= limit; n += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + n));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + n));
+        const unsigned differ = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y))) ^ 0xffffu;
+        if (differ) return n + static_cast<size_t>(__builtin_ctz(differ));
+    }
+#endif
     while (n + 8 <= limit) {
         uint64_t x, y;
         std::memcpy(&x, a + n, 8);
@@ -275,26 +296,70 @@ constexpr int kLengthExtraBits[19] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 
 }  // namespace
 
 RowDeflater::RowDeflater(int pixelBytes, size_t longestRow)
-    : bufferSize_(kWindow + std::max(kPending, longestRow) + kSlack),
-      buffer_(new uint8_t[bufferSize_]),
-      pixelBytes_(static_cast<size_t>(std::max(1, pixelBytes))),
-      hash_(size_t{1} << kHashBits, kNoPosition),
+    : hash_(size_t{1} << kHashBits, kNoPosition),
       chain_(new uint32_t[kWindow]),
-      symbols_(new uint32_t[kBlockSymbols]),
+      symbols_(new uint32_t[kKeptSymbols + kBlockSymbols + 2]),
       out_(1024) {
+    restart(pixelBytes, longestRow);
+}
+
+void RowDeflater::restart(int pixelBytes, size_t longestRow) {
+    const size_t bufferSize = kWindow + std::max(kPending, longestRow) + kSlack;
+    const bool kept = keeping_ && finished_ && bufferSize <= bufferSize_;
+    if (kept) {
+        if (!previous_) previous_.reset(new uint8_t[bufferSize_]);
+        std::swap(buffer_, previous_);
+        previousFill_ = fill_;
+        previousRowLength_ = rowLength_;
+        previousPixelBytes_ = pixelBytes_;
+    } else {
+        previousFill_ = 0;
+    }
+    if (bufferSize > bufferSize_) {
+        buffer_.reset(new uint8_t[bufferSize]);
+        previous_.reset();
+        bufferSize_ = bufferSize;
+    }
+    // The positions of earlier streams stay a window behind this one's, where no copy reaches, so
+    // the hash chains need no clearing until positions run out.
+    base_ += static_cast<uint32_t>(fill_ + kWindow);
+    if (base_ > kLastStreamStart) {
+        std::fill(hash_.begin(), hash_.end(), kNoPosition);
+        base_ = 0;
+    }
+    fill_ = scan_ = blockStart_ = 0;
+    pixelBytes_ = static_cast<size_t>(std::max(1, pixelBytes));
+    rowLength_ = 0;
+    symbolCount_ = blockSymbol_ = 0;
+    keeping_ = true;
+    finished_ = false;
+    nextMark_ = 0;
+    std::memset(litFreq_, 0, sizeof litFreq_);
+    std::memset(distFreq_, 0, sizeof distFreq_);
+    adler_ = 1;
+    bitBuffer_ = 0;
+    bitCount_ = 0;
     out_[0] = 0x78;  // deflate with a 32 KB window
     out_[1] = 0x5e;  // "fast" compressor; the header check bits make 0x785e a multiple of 31
     outBytes_ = 2;
 }
 
+size_t RowDeflater::footprint() const {
+    return bufferSize_ * (previous_ ? 2 : 1) + out_.capacity() +
+           (hash_.size() + kWindow + kKeptSymbols + kBlockSymbols) * sizeof(uint32_t) +
+           marks_.capacity() * sizeof(Mark) + blockEnds_.capacity() * sizeof(BlockEnd);
+}
+
 uint8_t* RowDeflater::addRow(size_t length) {
     if (length != rowLength_) {
         compressPending();
+        if (rowLength_) keeping_ = false;
         rowLength_ = length;
     }
     if (fill_ + length + kSlack > bufferSize_) {
         compressPending();
         flushBlock(fill_, false);
+        keeping_ = false;
         size_t keep = std::min(fill_, kWindow);
         std::memmove(buffer_.get(), buffer_.get() + fill_ - keep, keep);
         base_ += static_cast<uint32_t>(fill_ - keep);
@@ -308,6 +373,7 @@ uint8_t* RowDeflater::addRow(size_t length) {
 void RowDeflater::finish() {
     compressPending();
     flushBlock(fill_, true);
+    finished_ = true;
     if (out_.size() < outBytes_ + 8) out_.resize(outBytes_ + 8);
     BitWriter w{out_.data() + outBytes_, bitBuffer_, bitCount_};
     w.alignToByte();
@@ -319,6 +385,10 @@ void RowDeflater::finish() {
 
 void RowDeflater::addCopy(size_t length, size_t dist) {
     symbols_[symbolCount_++] = static_cast<uint32_t>(length | dist << 16);
+    countCopy(length, dist);
+}
+
+void RowDeflater::countCopy(size_t length, size_t dist) {
     ++litFreq_[257 + kCodes.lengthCode[length]];
     ++distFreq_[distCodeOf(static_cast<uint32_t>(dist))];
 }
@@ -367,17 +437,75 @@ size_t RowDeflater::longestCopy(size_t at, size_t end, size_t& bestDist) {
 }
 
 void RowDeflater::compressPending() {
-    size_t i = scan_;
-    const size_t end = fill_;
-    if (i == end) return;
+    if (scan_ == fill_) return;
+    adler_ = adler32Update(adler_, buffer_.get() + scan_, fill_ - scan_);
+    size_t from = scan_ == 0 ? resume() : scan_;
+    parse(from, fill_);
+    scan_ = fill_;
+}
+
+size_t RowDeflater::resume() {
+    const bool sameShape = previousFill_ == fill_ && previousRowLength_ == rowLength_ &&
+                           previousPixelBytes_ == pixelBytes_ && keeping_;
+    const size_t same = sameShape ? commonLength(buffer_.get(), previous_.get(), fill_) : 0;
+    // The last mark before which every search read only bytes both streams share.
+    auto mark = std::upper_bound(marks_.begin(), marks_.end(), same, [](size_t shared, const Mark& m) {
+        return m.position + kMaxMatch + kMinMatch + 1 > shared;
+    });
+    if (!sameShape || mark == marks_.begin()) {
+        marks_.clear();
+        blockEnds_.clear();
+        return 0;
+    }
+    const Mark at = *--mark;
+    marks_.erase(mark + 1, marks_.end());
+    nextMark_ = at.position + kMarkEvery;
+    auto block = std::upper_bound(blockEnds_.begin(), blockEnds_.end(), at.symbol,
+                                  [](size_t symbol, const BlockEnd& b) { return symbol < b.symbol; });
+    blockEnds_.erase(block, blockEnds_.end());
+    const BlockEnd start = blockEnds_.empty() ? BlockEnd{0, 0, 2, 0, 0} : blockEnds_.back();
+    outBytes_ = start.outBytes;
+    bitBuffer_ = start.bitBuffer;
+    bitCount_ = start.bitCount;
+    blockStart_ = start.position;
+    blockSymbol_ = start.symbol;
+    symbolCount_ = at.symbol;
+    for (size_t k = blockSymbol_; k < symbolCount_; ++k) {
+        const uint32_t s = symbols_[k];
+        if (s >> 16) countCopy(s & 0xffff, s >> 16);
+        else ++litFreq_[s];
+    }
+    // The hash chains as the parse left them, for the window before the mark: the same positions
+    // entered in the same order, from a mark at least a window earlier.
+    auto replayFrom = std::upper_bound(marks_.begin(), marks_.end(), at.position,
+                                       [](size_t p, const Mark& m) { return p < m.position + kWindow; });
+    size_t position = replayFrom == marks_.begin() ? 0 : (replayFrom - 1)->position;
+    size_t symbol = replayFrom == marks_.begin() ? 0 : (replayFrom - 1)->symbol;
+    for (; symbol < at.symbol; ++symbol) {
+        const uint32_t s = symbols_[symbol];
+        const size_t length = s >> 16 ? s & 0xffff : 1;
+        enter(position);
+        if (length <= kEnterBelow)
+            for (size_t k = position + 1; k < position + length; ++k) enter(k);
+        position += length;
+    }
+    return at.position;
+}
+
+void RowDeflater::parse(size_t i, const size_t end) {
     const uint8_t* buf = buffer_.get();
-    adler_ = adler32Update(adler_, buf + i, end - i);
-    size_t dist = 0;
-    size_t length = longestCopy(i, end, dist);
     while (i < end) {
-        if (length == 0) {
-            addLiteral(buf[i++]);
-        } else {
+        if (keeping_ && i >= nextMark_) {
+            marks_.push_back(Mark{symbolCount_, i});
+            nextMark_ = i + kMarkEvery;
+        }
+        size_t dist = 0;
+        size_t length = longestCopy(i, end, dist);
+        for (;;) {
+            if (length == 0) {
+                addLiteral(buf[i++]);
+                break;
+            }
             // One look ahead: a longer copy from the next byte on is worth a literal first.
             const bool lookAhead = length < kLookAheadBelow && i + 1 < end;
             size_t nextDist = 0;
@@ -386,7 +514,7 @@ void RowDeflater::compressPending() {
                 addLiteral(buf[i++]);
                 length = nextLength;
                 dist = nextDist;
-                if (symbolCount_ == kBlockSymbols) flushBlock(i, false);
+                if (symbolCount_ - blockSymbol_ == kBlockSymbols) flushBlock(i, false);
                 continue;
             }
             addCopy(length, dist);
@@ -394,11 +522,10 @@ void RowDeflater::compressPending() {
             if (length <= kEnterBelow)
                 for (size_t k = i + (lookAhead ? 2 : 1); k < next && k + kMinMatch <= end; ++k) enter(k);
             i = next;
+            break;
         }
-        if (symbolCount_ == kBlockSymbols) flushBlock(i, false);
-        if (i < end) length = longestCopy(i, end, dist);
+        if (symbolCount_ - blockSymbol_ == kBlockSymbols) flushBlock(i, false);
     }
-    scan_ = end;
 }
 
 void RowDeflater::flushBlock(size_t blockEnd, bool last) {
@@ -449,7 +576,7 @@ void RowDeflater::flushBlock(size_t blockEnd, bool last) {
         } while (raw > 0);
     } else if (bits == fixedBits) {
         w.put((last ? 1 : 0) | 1 << 1, 3);
-        writeSymbols(w, symbols_.get(), symbolCount_, fixed);
+        writeSymbols(w, symbols_.get() + blockSymbol_, symbolCount_ - blockSymbol_, fixed);
     } else {
         huffmanCodes(dynamic.litLength, 286, dynamic.litCode);
         huffmanCodes(dynamic.distLength, 30, dynamic.distCode);
@@ -463,12 +590,18 @@ void RowDeflater::flushBlock(size_t blockEnd, bool last) {
             int s = lengthCodes.symbol[k];
             w.put(clCode[s] | uint32_t(lengthCodes.extra[k]) << clLength[s], clLength[s] + kLengthExtraBits[s]);
         }
-        writeSymbols(w, symbols_.get(), symbolCount_, dynamic);
+        writeSymbols(w, symbols_.get() + blockSymbol_, symbolCount_ - blockSymbol_, dynamic);
     }
     outBytes_ = static_cast<size_t>(w.out - out_.data());
     bitBuffer_ = w.buffer;
     bitCount_ = w.count;
-    symbolCount_ = 0;
+    keeping_ = keeping_ && symbolCount_ <= kKeptSymbols;
+    if (keeping_) {
+        blockEnds_.push_back(BlockEnd{symbolCount_, blockEnd, outBytes_, bitBuffer_, bitCount_});
+        blockSymbol_ = symbolCount_;
+    } else {
+        symbolCount_ = blockSymbol_ = 0;
+    }
     std::memset(litFreq_, 0, sizeof litFreq_);
     std::memset(distFreq_, 0, sizeof distFreq_);
     blockStart_ = blockEnd;

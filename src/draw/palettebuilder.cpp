@@ -110,6 +110,13 @@ bool exactPalette(const RasterImage& image, int transparentRGB, PaletteImage& re
     return true;
 }
 
+// Empty, but keeping the storage of the index image for the next picture.
+void clear(PaletteImage& result) {
+    result.colorCount = 0;
+    std::memset(result.palette, 0, sizeof result.palette);
+    result.transparentIndex = -1;
+}
+
 int quantisedPalette(const RasterImage& image, int transparentRGB, int ditherMethod, PaletteImage& result) {
     bool reserve = transparentRGB >= 0;
     Octree octree(reserve ? 255 : 256, reserve ? 1 : 0);
@@ -137,9 +144,9 @@ int makePaletteImage(const RasterImage& image, int transparentColor, int palette
                      PaletteImage& result) {
     if (!image.pixels || image.width < 1 || image.height < 1) return 0;
     int transparentRGB = hasTransparentRGB(transparentColor) ? (transparentColor & 0xffffff) : -1;
-    result = PaletteImage();
+    clear(result);
     if (exactPalette(image, transparentRGB, result)) return result.colorCount;
-    result = PaletteImage();
+    clear(result);
     if (paletteMode != 1) return 0;
     return quantisedPalette(image, transparentRGB, ditherMethod, result);
 }

@@ -48,6 +48,7 @@ inline bool needsAlpha(const RasterSettings& settings) {
 
 // Builds the palette form of a picture: the exact colours when there are at most 256, otherwise a
 // quantised palette when paletteMode is 1. Returns the colour count; 0 when true colour is needed.
+// The storage of `result` is reused.
 int makePaletteImage(const RasterImage& image, int transparentColor, int paletteMode, int ditherMethod,
                      PaletteImage& result);
 

@@ -18,6 +18,10 @@
 // by the callers. Reading expands every form to 8-bit RGBA and turns opacity into transparency.
 #include <png.h>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
@@ -71,6 +75,47 @@ void rgbaRow(const void* source, png_bytep row, int width) {
         std::memcpy(row + 4 * x, &word, 4);
     }
 }
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same with one byte shuffle per four pixels, where the processor has it: the plain loops take
+// a tenth of a true-colour picture's encoding. Each store of rgbRowShuffled writes four bytes
+// past its twelve, which the next store or the row's slack takes.
+__attribute__((target("ssse3"))) void rgbRowShuffled(const void* source, png_bytep row, int width) {
+    const auto* argb = static_cast<const uint32_t*>(source);
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+    int x = 0;
+    for (; x + 4 <= width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(argb + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * x), _mm_shuffle_epi8(pixels, order));
+    }
+    rgbRow(argb + x, row + 3 * x, width - x);
+}
+
+__attribute__((target("ssse3"))) void rgbaRowShuffled(const void* source, png_bytep row, int width) {
+    const auto* argb = static_cast<const uint32_t*>(source);
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
+    const __m128i opacity = _mm_set1_epi32(static_cast<int>(0xff000000u));
+    int x = 0;
+    for (; x + 4 <= width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(argb + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 4 * x),
+                         _mm_xor_si128(_mm_shuffle_epi8(pixels, order), opacity));
+    }
+    rgbaRow(argb + x, row + 4 * x, width - x);
+}
+
+RowConverter rgbConverter() {
+    static const RowConverter pick = __builtin_cpu_supports("ssse3") ? rgbRowShuffled : rgbRow;
+    return pick;
+}
+RowConverter rgbaConverter() {
+    static const RowConverter pick = __builtin_cpu_supports("ssse3") ? rgbaRowShuffled : rgbaRow;
+    return pick;
+}
+#else
+RowConverter rgbConverter() { return rgbRow; }
+RowConverter rgbaConverter() { return rgbaRow; }
+#endif
 
 // Indices below 2^bits, leftmost pixel in the high bits, the last byte padded with zero bits.
 template <int bits>
@@ -226,6 +271,31 @@ void reserveOutput(vek::ostream& out, const RasterImage& image) {
     }
 }
 
+// What the encoder keeps on each thread between pictures: a program that makes chart after chart
+// would otherwise pay more for fresh pages than for the encoding itself. Work areas that a large
+// picture grew past kKeptBytes are let go once it is written.
+struct PngWorkspace {
+    std::unique_ptr<RowDeflater> deflater;
+    PaletteImage indexed;
+    std::vector<uint32_t> passRow;
+
+    RowDeflater& deflaterFor(int pixelBytes, size_t longestRow) {
+        if (deflater) deflater->restart(pixelBytes, longestRow);
+        else deflater = std::make_unique<RowDeflater>(pixelBytes, longestRow);
+        return *deflater;
+    }
+    void trim() {
+        constexpr size_t kKeptBytes = size_t{8} << 20;
+        if (deflater && deflater->footprint() > kKeptBytes) deflater.reset();
+        if (indexed.indices.capacity() > kKeptBytes) decltype(indexed.indices)().swap(indexed.indices);
+    }
+};
+
+PngWorkspace& workspace() {
+    thread_local PngWorkspace kept;
+    return kept;
+}
+
 bool runPngWriterFrom(PngJob& job, const void* source, size_t sourceStride, int sourcePixelBytes,
                       RowConverter convertRow) {
     job.source = static_cast<const unsigned char*>(source);
@@ -233,17 +303,15 @@ bool runPngWriterFrom(PngJob& job, const void* source, size_t sourceStride, int 
     job.sourcePixelBytes = sourcePixelBytes;
     job.convertRow = convertRow;
     std::vector<png_byte> rowBuffer;
-    std::unique_ptr<RowDeflater> deflater;
-    std::vector<uint32_t> passRow;
     if (job.level >= 0) {
         rowBuffer.resize(convertRow ? static_cast<size_t>(job.width) * 4 + 1 : 0);
         job.rowBuffer = rowBuffer.data();
     } else {
+        PngWorkspace& kept = workspace();
         size_t rowBytes = (static_cast<size_t>(job.width) * bitsPerPixel(job) + 7) / 8;
-        deflater = std::make_unique<RowDeflater>(std::max(1, bitsPerPixel(job) / 8), rowBytes + 1);
-        job.deflater = deflater.get();
-        if (job.interlace) passRow.resize((static_cast<size_t>(job.width) + 1) / 2);
-        job.passRow = passRow.data();
+        job.deflater = &kept.deflaterFor(std::max(1, bitsPerPixel(job) / 8), rowBytes + 1);
+        if (job.interlace) kept.passRow.resize((static_cast<size_t>(job.width) + 1) / 2);
+        job.passRow = kept.passRow.data();
     }
     return runPngWriter(job);
 }
@@ -290,7 +358,8 @@ bool writeTrueColorPNG(vek::ostream& out, const RasterImage& image, const Raster
         job->transColor.green = static_cast<png_uint_16>((c >> 8) & 0xff);
         job->transColor.blue = static_cast<png_uint_16>(c & 0xff);
     }
-    return runPngWriterFrom(*job, image.pixels, static_cast<size_t>(image.width) * 4, 4, alpha ? rgbaRow : rgbRow);
+    return runPngWriterFrom(*job, image.pixels, static_cast<size_t>(image.width) * 4, 4,
+                            alpha ? rgbaConverter() : rgbConverter());
 }
 
 // Reading from memory; running past the end is a libpng error.
@@ -372,12 +441,15 @@ bool writePNG(vek::ostream& out, const RasterImage& image, const RasterSettings&
     bool trueColorLevel = mode >= 128 && mode <= 137;
     if (trueColorLevel) level = mode - 128;
     if (level == 0) reserveOutput(out, image);
-    if (!trueColorLevel && (mode == 1 || (mode != 2 && !alpha))) {
-        PaletteImage indexed;
-        if (makePaletteImage(image, settings.transparentColor, mode, settings.ditherMethod, indexed) > 0)
-            return writePalettePNG(out, image, settings, level, indexed);
-    }
-    return writeTrueColorPNG(out, image, settings, level, alpha);
+    PngWorkspace& kept = workspace();
+    bool written;
+    if (!trueColorLevel && (mode == 1 || (mode != 2 && !alpha)) &&
+        makePaletteImage(image, settings.transparentColor, mode, settings.ditherMethod, kept.indexed) > 0)
+        written = writePalettePNG(out, image, settings, level, kept.indexed);
+    else
+        written = writeTrueColorPNG(out, image, settings, level, alpha);
+    kept.trim();
+    return written;
 }
 
 bool encodePNG(vek::ostream& out, const uint32_t* pixels, int width, int height) {
