@@ -58,9 +58,8 @@ void ItemPen::box(double x, double width, double y1, double y2, int fill, int ed
     b.edgeColor = edge;
     b.depthX = depthX_;
     b.depthY = depthY_;
-    bool deep = depthX_ > 0 || depthY_ > 0;
-    b.shadowColor = deep ? d_->halfColor(fill) : fill;
-    b.shadowEdgeColor = deep ? d_->halfColor(edge) : edge;
+    b.shadowColor = deep() ? d_->halfColor(fill) : fill;
+    b.shadowEdgeColor = deep() ? d_->halfColor(edge) : edge;
     if (swapped_) {
         b.left = top, b.right = bottom, b.top = left, b.bottom = right;
         b.valueEnd = Chart::Right;

@@ -27,6 +27,7 @@ public:
     ItemPen(DrawArea* d, bool swapped, int depthX = 0, int depthY = 0)
         : d_(d), swapped_(swapped), depthX_(depthX), depthY_(depthY) {}
     DrawArea* area() const { return d_; }
+    bool deep() const { return depthX_ > 0 || depthY_ > 0; }
     void line(double x1, double y1, double x2, double y2, int color, int width, bool front = false) const;
     // A box `width` pixels across centred on x, between two y pixels (either order), drawn as a
     // bar with the given look.

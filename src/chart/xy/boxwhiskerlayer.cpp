@@ -10,11 +10,17 @@
 // the first data set's edge colour. Whiskers and the median are drawn in the whisker colour, or,
 // left at -1, in the box's own colour at the whisker brightness, so per-item boxes keep
 // per-item whiskers. Items given a name get a legend entry in their colour.
+//
+// Crowded charts have hundreds of items a pixel or two wide, so the layer records no primitive
+// that another one covers anyway: thin whiskers on both sides of an opaque flat box are one line
+// that the box paints over, and a one-pixel cap on a one-pixel whisker is its end pixel.
 #include <plotvane/drawarea.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "chart/legendbox_p.h"
+#include "chart/pixel_p.h"
 #include "chart/xy/baseboxlayer_p.h"
 #include "chart/xy/xychart_p.h"
 
@@ -36,6 +42,7 @@ public:
 
     void setWhiskerColor(int color) { whiskerColor_ = color; }
     void layoutLegend() override;
+    void paint(DrawArea* d) override;
 
 protected:
     const std::vector<std::string>& roleNames() const override;
@@ -46,6 +53,16 @@ protected:
 private:
     class ItemLegendText;
 
+    // An item's colours, kept while items share their box colour: the main colour in the palette,
+    // the whisker colour, and whether whiskers and box paint over what lies beneath.
+    struct Ink {
+        bool valid = false;
+        int fill = 0;
+        int whisker = 0;
+        bool solidWhisker = false;
+        bool solidBox = false;
+    };
+    const Ink& inkOf(DrawArea* d, int fill);
     int boxColor(int i) const;
 
     double whiskerBrightness_ = 0.5;
@@ -54,6 +71,10 @@ private:
     std::vector<std::string> names_;
     // The item whose legend text is being made; its name answers "dataSetName".
     int namingItem_ = -1;
+    Ink ink_;
+    // The boxes' look for the pass, and whether it is a plain rectangle.
+    BarLook look_;
+    bool flatLook_ = true;
 };
 
 class BoxWhiskerLayerImpl::ItemLegendText final : public LegendText {
@@ -116,27 +137,56 @@ void BoxWhiskerLayerImpl::layoutLegend() {
             legend->addKey(getLegendZ(0), std::make_unique<ItemLegendText>(this, i), boxColor(i), -1, nullptr);
 }
 
+void BoxWhiskerLayerImpl::paint(DrawArea* d) {
+    ink_ = Ink();
+    look_ = boxLook();
+    flatLook_ = look_.effect == 0 && std::all_of(look_.radii, look_.radii + 4, [](int r) { return r == 0; });
+    BaseBoxLayerImpl::paint(d);
+}
+
+const BoxWhiskerLayerImpl::Ink& BoxWhiskerLayerImpl::inkOf(DrawArea* d, int fill) {
+    if (ink_.valid && ink_.fill == fill) return ink_;
+    d->setColorTable(&fill, 1, Chart::SameAsMainColor & 0xffff);
+    ink_.fill = fill;
+    ink_.whisker = whiskerColor_ != -1 ? whiskerColor_ : d->adjustBrightness(fill, whiskerBrightness_);
+    ink_.solidWhisker = d->isOpaque(ink_.whisker);
+    ink_.solidBox = d->isOpaque(fill) && d->isOpaque(dataSet(0).edgeColor());
+    ink_.valid = true;
+    return ink_;
+}
+
 void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels& p) {
     DrawArea* d = pen.area();
-    int fill = boxColor(i);
-    d->setColorTable(&fill, 1, Chart::SameAsMainColor & 0xffff);
-    int whisker = whiskerColor_ != -1 ? whiskerColor_ : d->adjustBrightness(fill, whiskerBrightness_);
+    const Ink& ink = inkOf(d, boxColor(i));
     double top = p.at(kTop), bottom = p.at(kBottom), max = p.at(kMax), min = p.at(kMin), median = p.at(kMedian);
     bool box = top != Chart::NoValue && bottom != Chart::NoValue;
     double cap = std::max(std::trunc(p.width / 2), 1.0);
     auto width = [this](int role) { return role < dataSetCount() ? dataSet(role).lineWidth() : 1; };
+    int maxWidth = width(kMax), minWidth = width(kMin);
+    int column = roundPixel(p.x), left = roundPixel(p.x - p.width / 2);
+    // Thin whiskers on either side of a flat, opaque box that covers their column are one line:
+    // the box, drawn over it, hides the middle.
+    bool oneLine = box && max != Chart::NoValue && min != Chart::NoValue && maxWidth == 1 && minWidth == 1 &&
+                   !pen.deep() && ink.solidBox && flatLook_ && column >= left &&
+                   column < left + std::max(roundPixel(p.width), 1) &&
+                   ((max <= std::min(top, bottom) && min >= std::max(top, bottom)) ||
+                    (min <= std::min(top, bottom) && max >= std::max(top, bottom)));
+    if (oneLine) pen.line(p.x, max, p.x, min, ink.whisker, 1);
     for (double tip : {max, min}) {
         if (tip == Chart::NoValue) continue;
-        int w = width(tip == max ? kMax : kMin);
+        int w = tip == max ? maxWidth : minWidth;
         double other = tip == max ? min : max;
-        if (box)
-            pen.line(p.x, tip, p.x, std::fabs(tip - top) < std::fabs(tip - bottom) ? top : bottom, whisker, w);
-        else if (tip == max && other != Chart::NoValue)
-            pen.line(p.x, max, p.x, min, whisker, w);
-        pen.across(p.x, cap, tip, whisker, w);
+        bool reached = box || other != Chart::NoValue;
+        if (!oneLine && box)
+            pen.line(p.x, tip, p.x, std::fabs(tip - top) < std::fabs(tip - bottom) ? top : bottom, ink.whisker, w);
+        else if (!oneLine && tip == max && other != Chart::NoValue)
+            pen.line(p.x, max, p.x, min, ink.whisker, w);
+        // A cap one pixel long on a one-pixel whisker is the whisker's own end pixel.
+        if (cap == 1 && w == 1 && reached && left == column && ink.solidWhisker) continue;
+        pen.across(p.x, cap, tip, ink.whisker, w);
     }
-    if (box) pen.box(p.x, p.width, top, bottom, fill, dataSet(0).edgeColor(), boxLook());
-    if (median != Chart::NoValue) pen.across(p.x, p.width, median, whisker, width(kMedian), box);
+    if (box) pen.box(p.x, p.width, top, bottom, ink.fill, dataSet(0).edgeColor(), look_);
+    if (median != Chart::NoValue) pen.across(p.x, p.width, median, ink.whisker, width(kMedian), box);
     for (int ds = kMarks; ds < dataSetCount(); ++ds) {
         double y = p.at(ds);
         if (y == Chart::NoValue) continue;
@@ -147,8 +197,7 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
         }
         double sx, sy;
         screenPoint(p.x, y, sx, sy);
-        set.symbol().paint(d, static_cast<int>(std::floor(sx + 0.5)) + set.symbolOffsetX(),
-                           static_cast<int>(std::floor(sy + 0.5)) + set.symbolOffsetY());
+        set.symbol().paint(d, roundPixel(sx) + set.symbolOffsetX(), roundPixel(sy) + set.symbolOffsetY());
     }
 }
 
