@@ -137,6 +137,41 @@ TEST(CandleStickLayer, BodiesWicksAndFourColourClasses) {
     }
 }
 
+TEST(HLOCLayer, DepthTrailsBehindStrokesThatStayAtTheFront) {
+    // Item 1: high 15, low 5, open 8, close 12, on a 0-20 scale; 10 pixels deep. The stroke and its
+    // ticks stay where the flat chart has them, in the item colour; a ribbon of the depth runs
+    // back (right and up on the screen) from each, in the half colour; beside them the plot shows.
+    const int red = 0xff0000, shade = DrawArea::rawColorAdjustBrightness(red, 512), white = 0xffffff;
+    for (bool swapped : {false, true}) {
+        for (int depth : {0, 10}) {
+            SCOPED_TRACE(std::string(swapped ? "swapped" : "upright") + ", depth " + std::to_string(depth));
+            XYPtr c = quietChart();
+            if (swapped) c->swapXY();
+            c->yAxis()->setLinearScale(0, 20);
+            HLOCLayer* layer = c->addHLOCLayer(arrayOf({14, 15, 14}), arrayOf({6, 5, 6}), arrayOf({9, 8, 9}),
+                                               arrayOf({11, 12, 11}), red);
+            layer->set3D(depth);
+            DrawArea* d = c->makeChart();
+            // A pixel `across` the item from its centre, at a value, `back` pixels into the depth.
+            int item = layer->getXCoor(1);
+            auto at = [&](int across, double value, int back) {
+                int v = layer->getYCoor(value);
+                int x = (swapped ? v : item + across) + back, y = (swapped ? item + across : v) - back;
+                return d->getPixel(x, y) & 0xffffff;
+            };
+            int behind = depth ? shade : white;
+            EXPECT_EQ(at(0, 10, 0), red);       // the stroke
+            EXPECT_EQ(at(0, 10, 5), behind);    // its ribbon
+            EXPECT_EQ(at(-8, 10, 5), white);
+            EXPECT_EQ(at(12, 12, 0), red);      // the close tick
+            EXPECT_EQ(at(12, 12, 5), behind);
+            EXPECT_EQ(at(-12, 8, 0), red);      // the open tick
+            EXPECT_EQ(at(-12, 8, 5), behind);
+            EXPECT_EQ(at(0, 17, 5), white);     // above the high
+        }
+    }
+}
+
 TEST(BoxWhiskerLayer, ItemColoursWhiskersMediansAndMarks) {
     std::vector<double> top(10, 7), bottom(10, 4), max(10, 9), min(10, 2), med(10, 5);
     {

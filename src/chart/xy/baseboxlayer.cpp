@@ -70,6 +70,17 @@ void ItemPen::box(double x, double width, double y1, double y2, int fill, int ed
     drawBar(d_, b, look);
 }
 
+void ItemPen::ribbon(double x1, double y1, double x2, double y2, int color) const {
+    if (!deep()) return;
+    int a = roundPixel(x1), b = roundPixel(y1), c = roundPixel(x2), e = roundPixel(y2);
+    if (swapped_) {
+        std::swap(a, b);
+        std::swap(c, e);
+    }
+    int shade = d_->halfColor(color);
+    d_->surface(a, b, c, e, depthX_, -depthY_, shade, shade);
+}
+
 void ItemPen::across(double x, double width, double y, int color, int lineWidth, bool front) const {
     int left = roundPixel(x - width / 2), right = left + std::max(roundPixel(width), 1) - 1;
     line(left, y, right, y, color, lineWidth, front);

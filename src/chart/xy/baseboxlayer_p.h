@@ -22,6 +22,8 @@ namespace plotvane {
 // swapped chart the two are exchanged on the screen. Legend icons use an unswapped pen. With 3D
 // depth, boxes are drawn as bars of that depth and lines stand halfway into it, so whiskers and
 // wicks come out of the middle of their box; lines marked `front` lie on the box's front face.
+// Strokes that stand alone (HLOC) are bars of no thickness: the line on the front, its depth
+// trailing behind.
 class ItemPen {
 public:
     ItemPen(DrawArea* d, bool swapped, int depthX = 0, int depthY = 0)
@@ -32,6 +34,9 @@ public:
     // A box `width` pixels across centred on x, between two y pixels (either order), drawn as a
     // bar with the given look.
     void box(double x, double width, double y1, double y2, int fill, int edge, const BarLook& look) const;
+    // The ribbon of the depth behind a line at the front, in the half colour, as boxes have their
+    // top and side; nothing without depth.
+    void ribbon(double x1, double y1, double x2, double y2, int color) const;
     // A line across the same pixels as a box of that width.
     void across(double x, double width, double y, int color, int lineWidth, bool front = false) const;
 
