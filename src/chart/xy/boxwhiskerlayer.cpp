@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "chart/legendbox_p.h"
 #include "chart/pixel_p.h"
@@ -53,15 +54,15 @@ protected:
 private:
     class ItemLegendText;
 
-    // An item's colours, kept while items share their box colour: the main colour in the palette,
-    // the whisker colour, and whether whiskers and box paint over what lies beneath.
+    // What an item's box colour implies, worked out once per colour in a pass: the whisker colour,
+    // and whether whiskers and box paint over what lies beneath.
     struct Ink {
-        bool valid = false;
         int fill = 0;
         int whisker = 0;
         bool solidWhisker = false;
         bool solidBox = false;
     };
+    // Puts the colour in the SameAsMainColor entry and returns its ink.
     const Ink& inkOf(DrawArea* d, int fill);
     int boxColor(int i) const;
 
@@ -71,7 +72,11 @@ private:
     std::vector<std::string> names_;
     // The item whose legend text is being made; its name answers "dataSetName".
     int namingItem_ = -1;
-    Ink ink_;
+    // The inks of the pass so far (a chart alternates a few colours; past a handful the last slot
+    // is reused), and the colour in the palette entry.
+    std::vector<Ink> inks_;
+    int mainColor_ = 0;
+    bool mainSet_ = false;
     // The boxes' look for the pass, and whether it is a plain rectangle.
     BarLook look_;
     bool flatLook_ = true;
@@ -138,21 +143,30 @@ void BoxWhiskerLayerImpl::layoutLegend() {
 }
 
 void BoxWhiskerLayerImpl::paint(DrawArea* d) {
-    ink_ = Ink();
+    inks_.clear();
+    mainSet_ = false;
     look_ = boxLook();
     flatLook_ = look_.effect == 0 && std::all_of(look_.radii, look_.radii + 4, [](int r) { return r == 0; });
     BaseBoxLayerImpl::paint(d);
 }
 
 const BoxWhiskerLayerImpl::Ink& BoxWhiskerLayerImpl::inkOf(DrawArea* d, int fill) {
-    if (ink_.valid && ink_.fill == fill) return ink_;
-    d->setColorTable(&fill, 1, Chart::SameAsMainColor & 0xffff);
-    ink_.fill = fill;
-    ink_.whisker = whiskerColor_ != -1 ? whiskerColor_ : d->adjustBrightness(fill, whiskerBrightness_);
-    ink_.solidWhisker = d->isOpaque(ink_.whisker);
-    ink_.solidBox = d->isOpaque(fill) && d->isOpaque(dataSet(0).edgeColor());
-    ink_.valid = true;
-    return ink_;
+    if (!mainSet_ || mainColor_ != fill) {
+        d->setColorTable(&fill, 1, Chart::SameAsMainColor & 0xffff);
+        mainColor_ = fill;
+        mainSet_ = true;
+    }
+    for (const Ink& ink : inks_)
+        if (ink.fill == fill) return ink;
+    constexpr size_t kKept = 8;
+    if (inks_.size() == kKept) inks_.pop_back();
+    Ink ink;
+    ink.fill = fill;
+    ink.whisker = whiskerColor_ != -1 ? whiskerColor_ : d->adjustBrightness(fill, whiskerBrightness_);
+    ink.solidWhisker = d->isOpaque(ink.whisker);
+    ink.solidBox = d->isOpaque(fill) && d->isOpaque(dataSet(0).edgeColor());
+    inks_.push_back(ink);
+    return inks_.back();
 }
 
 void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels& p) {
