@@ -99,7 +99,8 @@ TEST(HLOCLayer, ColourModesFollowOpensAndEarlierCloses) {
 
 TEST(CandleStickLayer, BodiesWicksAndFourColourClasses) {
     {
-        // A missing open takes the close: a flat body at 5, with its wicks to high and low.
+        // A missing open takes the close: a flat body at 5, with its wick from high to low (one
+        // line behind the opaque body).
         XYPtr c = quietChart();
         c->yAxis()->setLinearScale(0, 10);
         std::vector<double> high{8}, low{2}, open{NV}, close{5};
@@ -112,10 +113,9 @@ TEST(CandleStickLayer, BodiesWicksAndFourColourClasses) {
         EXPECT_EQ(bodies[0].bottom, bodies[0].top);
         int x = c->getXCoor(0);
         char wick[96];
-        std::snprintf(wick, sizeof wick, "Line(%d, %d, %d, %d, 0x101010, 1)", x, c->getYCoor(8), x, c->getYCoor(5));
+        std::snprintf(wick, sizeof wick, "Line(%d, %d, %d, %d, 0x101010, 1)", x, c->getYCoor(8), x, c->getYCoor(2));
         EXPECT_EQ(countWith(dump, wick), 1) << dump;
-        std::snprintf(wick, sizeof wick, "Line(%d, %d, %d, %d, 0x101010, 1)", x, c->getYCoor(2), x, c->getYCoor(5));
-        EXPECT_EQ(countWith(dump, wick), 1);
+        EXPECT_LT(dump.find(wick), dump.find("0x101010, 0x22aa22)"));
     }
     {
         // Rising and falling by open and close, and against the close before: four looks.
@@ -213,23 +213,24 @@ TEST(BoxWhiskerLayer, ItemColoursWhiskersMediansAndMarks) {
     }
 }
 
-TEST(BoxWhiskerLayer, JoinedStemsAndDroppedCapsPaintTheSamePixels) {
-    // With opaque colours the layer joins thin stems behind a flat box and leaves out one-pixel caps
-    // on a stem's end. The same colours given as one-colour gradients are not known to be opaque,
-    // so every stem and cap is drawn: both routes must paint the same pixels, for one-pixel items
-    // of a crowded chart (whisker on or beside the box) and for wide ones. Some items have no box,
-    // no maximum, or extremes on one side of the box.
+TEST(BaseBoxLayer, JoinedStemsAndDroppedCapsPaintTheSamePixels) {
+    // With opaque colours, thin whiskers and wicks on either side of a flat box become one line
+    // behind it, and one-pixel caps on a whisker's end are left out. The same colours given as
+    // one-colour gradients are not known to be opaque, so every stem and cap is drawn: both routes
+    // must paint the same pixels, for one-pixel items of a crowded chart (stem on or beside the
+    // box) and for wide ones. Some items have no box or body, no maximum or high, or extremes on
+    // one side of the box.
     struct Route {
         std::vector<uint32_t> pixels;
         int records = 0;
     };
-    auto render = [](int items, bool gradients) {
+    auto render = [](bool candles, int items, bool gradients) {
         XYPtr c = quietChart();
         std::vector<double> top, bottom, max, min, med;
         for (int i = 0; i < items; ++i) {
             double centre = 10 + 4 * std::sin(i / 5.0), spread = 2 + std::cos(i / 3.0);
-            top.push_back(i % 7 == 3 ? NV : centre + spread);
-            bottom.push_back(centre - spread);
+            top.push_back(i % 7 == 3 ? NV : centre + (i % 2 ? spread : -spread));
+            bottom.push_back(centre - (i % 2 ? spread : -spread));
             max.push_back(i % 11 == 5 ? NV : centre + 2.5 * spread);
             min.push_back(i % 13 == 6 ? centre + 0.5 * spread : centre - 2 * spread);
             med.push_back(centre);
@@ -239,8 +240,12 @@ TEST(BoxWhiskerLayer, JoinedStemsAndDroppedCapsPaintTheSamePixels) {
             const int stops[] = {0, rgb, 256, rgb};
             return gradients ? d->linearGradientColor(0, 0, 0, 240, IntArray(stops, 4)) : rgb;
         };
-        c->addBoxWhiskerLayer(arrayOf(top), arrayOf(bottom), arrayOf(max), arrayOf(min), arrayOf(med),
-                              color(0x3366cc), color(0x222222), color(0x000000));
+        if (candles)
+            c->addCandleStickLayer(arrayOf(max), arrayOf(min), arrayOf(top), arrayOf(bottom), color(0x00aa00),
+                                   color(0xcc0000), color(0x000000));
+        else
+            c->addBoxWhiskerLayer(arrayOf(top), arrayOf(bottom), arrayOf(max), arrayOf(min), arrayOf(med),
+                                  color(0x3366cc), color(0x222222), color(0x000000));
         Route r;
         r.records = static_cast<int>(linesOf(textDump(c.get())).size());
         d = c->makeChart();
@@ -248,13 +253,16 @@ TEST(BoxWhiskerLayer, JoinedStemsAndDroppedCapsPaintTheSamePixels) {
             for (int x = 0; x < d->getWidth(); ++x) r.pixels.push_back(static_cast<uint32_t>(d->getPixel(x, y)));
         return r;
     };
-    for (int items : {150, 6}) {
-        Route joined = render(items, false), separate = render(items, true);
-        EXPECT_LT(joined.records, separate.records) << items;
-        ASSERT_EQ(joined.pixels.size(), separate.pixels.size());
-        size_t differ = 0;
-        for (size_t k = 0; k < joined.pixels.size(); ++k) differ += joined.pixels[k] != separate.pixels[k];
-        EXPECT_EQ(differ, 0u) << items << " items";
+    for (bool candles : {false, true}) {
+        for (int items : {150, 6}) {
+            SCOPED_TRACE(std::string(candles ? "candles, " : "boxes, ") + std::to_string(items) + " items");
+            Route joined = render(candles, items, false), separate = render(candles, items, true);
+            EXPECT_LT(joined.records, separate.records);
+            ASSERT_EQ(joined.pixels.size(), separate.pixels.size());
+            size_t differ = 0;
+            for (size_t k = 0; k < joined.pixels.size(); ++k) differ += joined.pixels[k] != separate.pixels[k];
+            EXPECT_EQ(differ, 0u);
+        }
     }
 }
 
@@ -449,13 +457,14 @@ TEST(BaseBoxLayer, DepthDrawsBoxesAsBarsWithLinesHalfwayIn) {
         XYPtr c = quietChart();
         c->yAxis()->setLinearScale(0, 20);
         Layer* layer;
-        if (candle)
+        // Thick stems stay two lines on the flat chart too, where thin ones would join behind the box.
+        if (candle) {
             layer = c->addCandleStickLayer(arrayOf({12, 14}), arrayOf({8, 9}), arrayOf({9, 13}), arrayOf({11, 10}),
                                            0x00ff00, 0xff0000, 0x0000ff);
-        else {
+            layer->setLineWidth(2);
+        } else {
             layer = c->addBoxWhiskerLayer(arrayOf({11, 12}), arrayOf({9, 8}), arrayOf({15, 16}), arrayOf({5, 4}),
                                           arrayOf({10, 10.5}), 0x00ff00, 0x0000ff, 0x000001);
-            // Thick stems stay two lines on the flat chart too, where thin ones would join behind the box.
             for (int ds : {2, 3}) layer->getDataSet(ds)->setLineWidth(2);
         }
         layer->set3D(depth);

@@ -103,6 +103,14 @@ protected:
     bool itemPixels(int i, const ItemMaps& maps, ItemPixels& p) const;
     // The look of boxes and bodies: the layer's lighting effect and rounded corners.
     BarLook boxLook() const;
+    // That look as it was when painting began.
+    const BarLook& paintLook() const { return look_; }
+    // Whether two stems from the tips to the nearer ends of a box about to be drawn may be one line
+    // from tip to tip instead: the stems are one pixel wide, the tips lie on either side of the
+    // box, and the box is an opaque flat rectangle (so painting has begun) without depth over the
+    // line's column, so it hides the middle. Crowded charts record half the lines this way.
+    bool stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2, double end1, double end2,
+                   bool opaqueBox) const;
     // A drawing area of the legend's key size, kept by the layer, for a legend icon.
     DrawArea* newIcon();
     // An icon item, upright and centred in an icon, with values at these fractions of its height
@@ -128,6 +136,8 @@ private:
     int minImageMapSize_ = 5;
     int radii_[4] = {0, 0, 0, 0};
     double itemWidth_ = 1;
+    BarLook look_;
+    bool flatBoxes_ = false;
     std::vector<std::unique_ptr<DrawArea, AreaDeleter>> icons_;
     std::string coor_;
 };

@@ -13,7 +13,8 @@
 //
 // Crowded charts have hundreds of items a pixel or two wide, so the layer records no primitive
 // that another one covers anyway: thin whiskers on both sides of an opaque flat box are one line
-// that the box paints over, and a one-pixel cap on a one-pixel whisker is its end pixel.
+// that the box paints over (as candle wicks are), and a one-pixel cap on a one-pixel whisker is its
+// end pixel.
 #include <plotvane/drawarea.h>
 
 #include <algorithm>
@@ -77,9 +78,6 @@ private:
     std::vector<Ink> inks_;
     int mainColor_ = 0;
     bool mainSet_ = false;
-    // The boxes' look for the pass, and whether it is a plain rectangle.
-    BarLook look_;
-    bool flatLook_ = true;
 };
 
 class BoxWhiskerLayerImpl::ItemLegendText final : public LegendText {
@@ -145,8 +143,6 @@ void BoxWhiskerLayerImpl::layoutLegend() {
 void BoxWhiskerLayerImpl::paint(DrawArea* d) {
     inks_.clear();
     mainSet_ = false;
-    look_ = boxLook();
-    flatLook_ = look_.effect == 0 && std::all_of(look_.radii, look_.radii + 4, [](int r) { return r == 0; });
     BaseBoxLayerImpl::paint(d);
 }
 
@@ -178,13 +174,7 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
     auto width = [this](int role) { return role < dataSetCount() ? dataSet(role).lineWidth() : 1; };
     int maxWidth = width(kMax), minWidth = width(kMin);
     int column = roundPixel(p.x), left = roundPixel(p.x - p.width / 2);
-    // Thin whiskers on either side of a flat, opaque box that covers their column are one line:
-    // the box, drawn over it, hides the middle.
-    bool oneLine = box && max != Chart::NoValue && min != Chart::NoValue && maxWidth == 1 && minWidth == 1 &&
-                   !pen.deep() && ink.solidBox && flatLook_ && column >= left &&
-                   column < left + std::max(roundPixel(p.width), 1) &&
-                   ((max <= std::min(top, bottom) && min >= std::max(top, bottom)) ||
-                    (min <= std::min(top, bottom) && max >= std::max(top, bottom)));
+    bool oneLine = maxWidth == 1 && minWidth == 1 && stemsJoin(pen, p, max, min, top, bottom, ink.solidBox);
     if (oneLine) pen.line(p.x, max, p.x, min, ink.whisker, 1);
     for (double tip : {max, min}) {
         if (tip == Chart::NoValue) continue;
@@ -199,7 +189,7 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
         if (cap == 1 && w == 1 && reached && left == column && ink.solidWhisker) continue;
         pen.across(p.x, cap, tip, ink.whisker, w);
     }
-    if (box) pen.box(p.x, p.width, top, bottom, ink.fill, dataSet(0).edgeColor(), look_);
+    if (box) pen.box(p.x, p.width, top, bottom, ink.fill, dataSet(0).edgeColor(), paintLook());
     if (median != Chart::NoValue) pen.across(p.x, p.width, median, ink.whisker, width(kMedian), box);
     for (int ds = kMarks; ds < dataSetCount(); ++ds) {
         double y = p.at(ds);

@@ -98,10 +98,15 @@ void CandleStickLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, Can
         return;
     }
     double lo = std::min(open, close), hi = std::max(open, close);
-    for (double tip : {high, low}) {
-        if (tip == Chart::NoValue) continue;
-        double from = std::fabs(tip - lo) < std::fabs(tip - hi) ? lo : hi;
-        if (tip != from) pen.line(p.x, tip, p.x, from, colors.line, lineWidth);
+    DrawArea* d = pen.area();
+    if (lineWidth == 1 && stemsJoin(pen, p, high, low, open, close, d->isOpaque(colors.fill) && d->isOpaque(colors.line))) {
+        pen.line(p.x, high, p.x, low, colors.line, 1);
+    } else {
+        for (double tip : {high, low}) {
+            if (tip == Chart::NoValue) continue;
+            double from = std::fabs(tip - lo) < std::fabs(tip - hi) ? lo : hi;
+            if (tip != from) pen.line(p.x, tip, p.x, from, colors.line, lineWidth);
+        }
     }
     pen.box(p.x, p.width, open, close, colors.fill, colors.line, boxLook());
 }
