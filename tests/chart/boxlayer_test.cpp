@@ -113,7 +113,8 @@ TEST(CandleStickLayer, BodiesWicksAndFourColourClasses) {
         EXPECT_EQ(bodies[0].bottom, bodies[0].top);
         int x = c->getXCoor(0);
         char wick[96];
-        std::snprintf(wick, sizeof wick, "Line(%d, %d, %d, %d, 0x101010, 1)", x, c->getYCoor(8), x, c->getYCoor(2));
+        std::snprintf(wick, sizeof wick, "Line(%d, %d, %d, %d, 0x101010, 1)", x, c->getYCoor(8), x,
+                      c->getYCoor(2));
         EXPECT_EQ(countWith(dump, wick), 1) << dump;
         EXPECT_LT(dump.find(wick), dump.find("0x101010, 0x22aa22)"));
     }
@@ -199,7 +200,8 @@ TEST(BoxWhiskerLayer, ItemColoursWhiskersMediansAndMarks) {
         const double mean[] = {5.5, NV};
         layer->addDataSet(DoubleArray(mean, 2), 0x00ff00);
         std::string dump = textDump(c.get());
-        for (int color : colors) EXPECT_EQ(countWith(dump, hex(DrawArea::rawColorAdjustBrightness(color, 512)) + ", 1)"), 4);
+        for (int color : colors)
+            EXPECT_EQ(countWith(dump, hex(DrawArea::rawColorAdjustBrightness(color, 512)) + ", 1)"), 4);
         EXPECT_EQ(countWith(dump, "0x00ff00, 1)"), 1);
     }
     {
@@ -250,7 +252,8 @@ TEST(BaseBoxLayer, JoinedStemsAndDroppedCapsPaintTheSamePixels) {
         r.records = static_cast<int>(linesOf(textDump(c.get())).size());
         d = c->makeChart();
         for (int y = 0; y < d->getHeight(); ++y)
-            for (int x = 0; x < d->getWidth(); ++x) r.pixels.push_back(static_cast<uint32_t>(d->getPixel(x, y)));
+            for (int x = 0; x < d->getWidth(); ++x)
+                r.pixels.push_back(static_cast<uint32_t>(d->getPixel(x, y)));
         return r;
     };
     for (bool candles : {false, true}) {
@@ -260,7 +263,8 @@ TEST(BaseBoxLayer, JoinedStemsAndDroppedCapsPaintTheSamePixels) {
             EXPECT_LT(joined.records, separate.records);
             ASSERT_EQ(joined.pixels.size(), separate.pixels.size());
             size_t differ = 0;
-            for (size_t k = 0; k < joined.pixels.size(); ++k) differ += joined.pixels[k] != separate.pixels[k];
+            for (size_t k = 0; k < joined.pixels.size(); ++k)
+                differ += joined.pixels[k] != separate.pixels[k];
             EXPECT_EQ(differ, 0u);
         }
     }

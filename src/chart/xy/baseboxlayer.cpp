@@ -144,8 +144,8 @@ bool BaseBoxLayerImpl::itemPixels(int i, const ItemMaps& maps, ItemPixels& p) co
     return any;
 }
 
-bool BaseBoxLayerImpl::stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2, double end1,
-                                 double end2, bool opaqueBox) const {
+bool BaseBoxLayerImpl::stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2,
+                                 double end1, double end2, bool opaqueBox) const {
     if (!opaqueBox || !flatBoxes_ || pen.deep()) return false;
     if (tip1 == Chart::NoValue || tip2 == Chart::NoValue || end1 == Chart::NoValue || end2 == Chart::NoValue)
         return false;

@@ -109,8 +109,8 @@ protected:
     // from tip to tip instead: the stems are one pixel wide, the tips lie on either side of the
     // box, and the box is an opaque flat rectangle (so painting has begun) without depth over the
     // line's column, so it hides the middle. Crowded charts record half the lines this way.
-    bool stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2, double end1, double end2,
-                   bool opaqueBox) const;
+    bool stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2, double end1,
+                   double end2, bool opaqueBox) const;
     // A drawing area of the legend's key size, kept by the layer, for a legend icon.
     DrawArea* newIcon();
     // An icon item, upright and centred in an icon, with values at these fractions of its height

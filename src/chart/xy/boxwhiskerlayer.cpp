@@ -181,8 +181,9 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
         int w = tip == max ? maxWidth : minWidth;
         double other = tip == max ? min : max;
         bool reached = box || other != Chart::NoValue;
+        double nearEnd = std::fabs(tip - top) < std::fabs(tip - bottom) ? top : bottom;
         if (!oneLine && box)
-            pen.line(p.x, tip, p.x, std::fabs(tip - top) < std::fabs(tip - bottom) ? top : bottom, ink.whisker, w);
+            pen.line(p.x, tip, p.x, nearEnd, ink.whisker, w);
         else if (!oneLine && tip == max && other != Chart::NoValue)
             pen.line(p.x, max, p.x, min, ink.whisker, w);
         // A cap one pixel long on a one-pixel whisker is the whisker's own end pixel.

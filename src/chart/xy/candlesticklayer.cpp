@@ -99,7 +99,8 @@ void CandleStickLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, Can
     }
     double lo = std::min(open, close), hi = std::max(open, close);
     DrawArea* d = pen.area();
-    if (lineWidth == 1 && stemsJoin(pen, p, high, low, open, close, d->isOpaque(colors.fill) && d->isOpaque(colors.line))) {
+    bool opaque = d->isOpaque(colors.fill) && d->isOpaque(colors.line);
+    if (lineWidth == 1 && stemsJoin(pen, p, high, low, open, close, opaque)) {
         pen.line(p.x, high, p.x, low, colors.line, 1);
     } else {
         for (double tip : {high, low}) {

@@ -69,9 +69,14 @@ void HLOCLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, int color,
     if (open != Chart::NoValue) strokes[n++] = {p.x - tick, open, p.x, open};
     if (close != Chart::NoValue) strokes[n++] = {p.x, close, p.x + tick, close};
     // Every ribbon first, so none covers a front line where the ticks meet the stroke.
-    if (lineWidth >= 1)
-        for (int k = 0; k < n; ++k) pen.ribbon(strokes[k].x1, strokes[k].y1, strokes[k].x2, strokes[k].y2, color);
-    for (int k = 0; k < n; ++k) pen.line(strokes[k].x1, strokes[k].y1, strokes[k].x2, strokes[k].y2, color, lineWidth, true);
+    for (int k = 0; k < n && lineWidth >= 1; ++k) {
+        const Stroke& s = strokes[k];
+        pen.ribbon(s.x1, s.y1, s.x2, s.y2, color);
+    }
+    for (int k = 0; k < n; ++k) {
+        const Stroke& s = strokes[k];
+        pen.line(s.x1, s.y1, s.x2, s.y2, color, lineWidth, true);
+    }
 }
 
 void HLOCLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels& p) {
