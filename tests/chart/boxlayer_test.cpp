@@ -205,6 +205,18 @@ TEST(BoxWhiskerLayer, ItemColoursWhiskersMediansAndMarks) {
         EXPECT_EQ(countWith(dump, "0x00ff00, 1)"), 1);
     }
     {
+        // Whiskers in SameAsMainColor follow each box's own colour, alternating or not.
+        XYPtr c = quietChart();
+        auto four = [](const std::vector<double>& v) { return DoubleArray(v.data(), 4); };
+        BoxWhiskerLayer* layer = c->addBoxWhiskerLayer(four(top), four(bottom), four(max), four(min), four(med),
+                                                       0x3366cc, Chart::SameAsMainColor);
+        layer->setBoxColor(1, 0xff0000);
+        layer->setBoxColor(3, 0xff0000);
+        std::string dump = textDump(c.get());
+        EXPECT_EQ(countWith(dump, "0xff0000, 1)"), 8);  // stem, caps and median of two items
+        EXPECT_EQ(countWith(dump, "0x3366cc, 1)"), 8);
+    }
+    {
         // A box with only a median is a line; only whiskers, a stem between them with caps.
         XYPtr c = quietChart();
         std::vector<double> t{NV, NV}, b{NV, NV}, hi{NV, 8}, lo{NV, 3}, m{5, NV};

@@ -34,6 +34,14 @@ namespace {
 
 enum Role { kTop, kBottom, kMax, kMin, kMedian, kMarks };
 
+// Whether a colour depends on the SameAsMainColor entry: the entry itself, or a dynamic or metal
+// colour, which may be built on it. Other palette entries hold plain colours.
+bool readsMainColor(int color) {
+    auto c = static_cast<uint32_t>(color);
+    bool special = (c >> 24) == 0xffu && color != Chart::Transparent;
+    return color == Chart::SameAsMainColor || (special && (c >> 16) != 0xffffu);
+}
+
 }  // namespace
 
 class BoxWhiskerLayerImpl final : public BoxWhiskerLayer, public BaseBoxLayerImpl {
@@ -56,14 +64,16 @@ private:
     class ItemLegendText;
 
     // What an item's box colour implies, worked out once per colour in a pass: the whisker colour,
-    // and whether whiskers and box paint over what lies beneath.
+    // whether whiskers and box paint over what lies beneath, and whether any colour of the item
+    // reads the SameAsMainColor entry.
     struct Ink {
         int fill = 0;
         int whisker = 0;
         bool solidWhisker = false;
         bool solidBox = false;
+        bool readsMain = false;
     };
-    // Puts the colour in the SameAsMainColor entry and returns its ink.
+    // The item colour's ink, with the colour in the SameAsMainColor entry when the item reads it.
     const Ink& inkOf(DrawArea* d, int fill);
     int boxColor(int i) const;
 
@@ -76,8 +86,12 @@ private:
     // The inks of the pass so far (a chart alternates a few colours; past a handful the last slot
     // is reused), and the colour in the palette entry.
     std::vector<Ink> inks_;
+    // The colour this pass put in the SameAsMainColor entry, and the last item's, which the entry
+    // holds when the pass is over, as if every item had set it.
     int mainColor_ = 0;
     bool mainSet_ = false;
+    int lastFill_ = 0;
+    bool anyItem_ = false;
 };
 
 class BoxWhiskerLayerImpl::ItemLegendText final : public LegendText {
@@ -143,24 +157,39 @@ void BoxWhiskerLayerImpl::layoutLegend() {
 void BoxWhiskerLayerImpl::paint(DrawArea* d) {
     inks_.clear();
     mainSet_ = false;
+    anyItem_ = false;
     BaseBoxLayerImpl::paint(d);
+    if (anyItem_ && (!mainSet_ || mainColor_ != lastFill_))
+        d->setColorTable(&lastFill_, 1, Chart::SameAsMainColor & 0xffff);
 }
 
 const BoxWhiskerLayerImpl::Ink& BoxWhiskerLayerImpl::inkOf(DrawArea* d, int fill) {
-    if (!mainSet_ || mainColor_ != fill) {
+    auto setMain = [&] {
+        if (mainSet_ && mainColor_ == fill) return;
         d->setColorTable(&fill, 1, Chart::SameAsMainColor & 0xffff);
         mainColor_ = fill;
         mainSet_ = true;
+    };
+    lastFill_ = fill;
+    anyItem_ = true;
+    for (const Ink& known : inks_) {
+        if (known.fill != fill) continue;
+        if (known.readsMain) setMain();
+        return known;
     }
-    for (const Ink& ink : inks_)
-        if (ink.fill == fill) return ink;
+    // A new colour is worked out with the entry holding it, as the colours built on it expect.
+    setMain();
     constexpr size_t kKept = 8;
     if (inks_.size() == kKept) inks_.pop_back();
     Ink ink;
     ink.fill = fill;
     ink.whisker = whiskerColor_ != -1 ? whiskerColor_ : d->adjustBrightness(fill, whiskerBrightness_);
     ink.solidWhisker = d->isOpaque(ink.whisker);
-    ink.solidBox = d->isOpaque(fill) && d->isOpaque(dataSet(0).edgeColor());
+    int edge = dataSet(0).edgeColor();
+    ink.solidBox = d->isOpaque(fill) && d->isOpaque(edge);
+    // Marks may draw symbols in any colour, so they always read it.
+    ink.readsMain = dataSetCount() > kMarks || readsMainColor(fill) || readsMainColor(ink.whisker) ||
+                    readsMainColor(edge);
     inks_.push_back(ink);
     return inks_.back();
 }
