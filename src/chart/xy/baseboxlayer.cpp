@@ -162,8 +162,32 @@ void BaseBoxLayerImpl::paint(DrawArea* d) {
     ItemPen pen(d, isSwapped(), depthX(), depthY());
     ItemMaps maps = itemMaps();
     ItemPixels p;
+    painting_ = d;
+    mainSet_ = anyMain_ = false;
     for (int i = 0; i < maxDataLength(); ++i)
         if (itemPixels(i, maps, p)) paintItem(pen, i, p);
+    painting_ = nullptr;
+    if (anyMain_ && (!mainSet_ || mainColor_ != lastMain_))
+        d->setColorTable(&lastMain_, 1, Chart::SameAsMainColor & 0xffff);
+}
+
+void BaseBoxLayerImpl::setMainColor(DrawArea* d, int color, bool needed) {
+    if (d != painting_) {
+        d->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
+        return;
+    }
+    lastMain_ = color;
+    anyMain_ = true;
+    if (!needed || (mainSet_ && mainColor_ == color)) return;
+    d->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
+    mainColor_ = color;
+    mainSet_ = true;
+}
+
+bool BaseBoxLayerImpl::readsMainColor(int color) {
+    auto c = static_cast<uint32_t>(color);
+    bool special = (c >> 24) == 0xffu && color != Chart::Transparent;
+    return color == Chart::SameAsMainColor || (special && (c >> 16) != 0xffffu);
 }
 
 double BaseBoxLayerImpl::previousValue(int ds, int i, double lead) const {

@@ -111,6 +111,14 @@ protected:
     // line's column, so it hides the middle. Crowded charts record half the lines this way.
     bool stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2, double end1,
                    double end2, bool opaqueBox) const;
+    // Puts an item's colour in the SameAsMainColor entry of d when `needed`, that is when some
+    // colour of the item reads it (see readsMainColor). While the layer paints, a colour the entry
+    // already holds is not set again, and the entry ends the pass holding the last item's colour,
+    // as if every item had set it.
+    void setMainColor(DrawArea* d, int color, bool needed = true);
+    // Whether a colour depends on the SameAsMainColor entry: the entry itself, or a dynamic or
+    // metal colour, which may be built on it. Other palette entries hold plain colours.
+    static bool readsMainColor(int color);
     // A drawing area of the legend's key size, kept by the layer, for a legend icon.
     DrawArea* newIcon();
     // An icon item, upright and centred in an icon, with values at these fractions of its height
@@ -138,6 +146,13 @@ private:
     double itemWidth_ = 1;
     BarLook look_;
     bool flatBoxes_ = false;
+    // While painting: the area painted, the colour this pass put in its SameAsMainColor entry (if
+    // any), and the last item's colour (if any item was drawn).
+    DrawArea* painting_ = nullptr;
+    int mainColor_ = 0;
+    bool mainSet_ = false;
+    int lastMain_ = 0;
+    bool anyMain_ = false;
     std::vector<std::unique_ptr<DrawArea, AreaDeleter>> icons_;
     std::string coor_;
 };

@@ -34,14 +34,6 @@ namespace {
 
 enum Role { kTop, kBottom, kMax, kMin, kMedian, kMarks };
 
-// Whether a colour depends on the SameAsMainColor entry: the entry itself, or a dynamic or metal
-// colour, which may be built on it. Other palette entries hold plain colours.
-bool readsMainColor(int color) {
-    auto c = static_cast<uint32_t>(color);
-    bool special = (c >> 24) == 0xffu && color != Chart::Transparent;
-    return color == Chart::SameAsMainColor || (special && (c >> 16) != 0xffffu);
-}
-
 }  // namespace
 
 class BoxWhiskerLayerImpl final : public BoxWhiskerLayer, public BaseBoxLayerImpl {
@@ -65,7 +57,7 @@ private:
 
     // What an item's box colour implies, worked out once per colour in a pass: the whisker colour,
     // whether whiskers and box paint over what lies beneath, and whether any colour of the item
-    // reads the SameAsMainColor entry.
+    // reads the SameAsMainColor entry (so it must hold the item's colour).
     struct Ink {
         int fill = 0;
         int whisker = 0;
@@ -73,7 +65,7 @@ private:
         bool solidBox = false;
         bool readsMain = false;
     };
-    // The item colour's ink, with the colour in the SameAsMainColor entry when the item reads it.
+    // The item colour's ink, with the colour in the SameAsMainColor entry where the item reads it.
     const Ink& inkOf(DrawArea* d, int fill);
     int boxColor(int i) const;
 
@@ -86,12 +78,6 @@ private:
     // The inks of the pass so far (a chart alternates a few colours; past a handful the last slot
     // is reused), and the colour in the palette entry.
     std::vector<Ink> inks_;
-    // The colour this pass put in the SameAsMainColor entry, and the last item's, which the entry
-    // holds when the pass is over, as if every item had set it.
-    int mainColor_ = 0;
-    bool mainSet_ = false;
-    int lastFill_ = 0;
-    bool anyItem_ = false;
 };
 
 class BoxWhiskerLayerImpl::ItemLegendText final : public LegendText {
@@ -156,29 +142,17 @@ void BoxWhiskerLayerImpl::layoutLegend() {
 
 void BoxWhiskerLayerImpl::paint(DrawArea* d) {
     inks_.clear();
-    mainSet_ = false;
-    anyItem_ = false;
     BaseBoxLayerImpl::paint(d);
-    if (anyItem_ && (!mainSet_ || mainColor_ != lastFill_))
-        d->setColorTable(&lastFill_, 1, Chart::SameAsMainColor & 0xffff);
 }
 
 const BoxWhiskerLayerImpl::Ink& BoxWhiskerLayerImpl::inkOf(DrawArea* d, int fill) {
-    auto setMain = [&] {
-        if (mainSet_ && mainColor_ == fill) return;
-        d->setColorTable(&fill, 1, Chart::SameAsMainColor & 0xffff);
-        mainColor_ = fill;
-        mainSet_ = true;
-    };
-    lastFill_ = fill;
-    anyItem_ = true;
     for (const Ink& known : inks_) {
         if (known.fill != fill) continue;
-        if (known.readsMain) setMain();
+        setMainColor(d, fill, known.readsMain);
         return known;
     }
     // A new colour is worked out with the entry holding it, as the colours built on it expect.
-    setMain();
+    setMainColor(d, fill);
     constexpr size_t kKept = 8;
     if (inks_.size() == kKept) inks_.pop_back();
     Ink ink;

@@ -46,7 +46,7 @@ protected:
 
 private:
     CandleColors colorsOf(int i) const;
-    void drawItem(const ItemPen& pen, const ItemPixels& p, CandleColors colors, int lineWidth) const;
+    void drawItem(const ItemPen& pen, const ItemPixels& p, CandleColors colors, int lineWidth);
 
     // Rising first, then falling.
     CandleColors plain_[2];
@@ -87,9 +87,8 @@ CandleColors CandleStickLayerImpl::colorsOf(int i) const {
 }
 
 void CandleStickLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, CandleColors colors,
-                                    int lineWidth) const {
-    int main = colors.fill;
-    pen.area()->setColorTable(&main, 1, Chart::SameAsMainColor & 0xffff);
+                                    int lineWidth) {
+    setMainColor(pen.area(), colors.fill, readsMainColor(colors.fill) || readsMainColor(colors.line));
     double high = p.at(kHigh), low = p.at(kLow), open = p.at(kOpen), close = p.at(kClose);
     if (open == Chart::NoValue) open = close;
     if (close == Chart::NoValue) close = open;
