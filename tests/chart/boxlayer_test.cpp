@@ -119,6 +119,20 @@ TEST(CandleStickLayer, BodiesWicksAndFourColourClasses) {
         EXPECT_LT(dump.find(wick), dump.find("0x101010, 0x22aa22)"));
     }
     {
+        // An edge in SameAsMainColor follows each candle's fill: rising, rising, falling, rising.
+        XYPtr c = quietChart();
+        std::vector<double> high{14, 14, 14, 14}, low{8, 8, 8, 8}, open{10, 9, 13, 10}, close{12, 11, 11, 12};
+        c->addCandleStickLayer(arrayOf(high), arrayOf(low), arrayOf(open), arrayOf(close), 0x00ff00, 0xff0000,
+                               Chart::SameAsMainColor);
+        std::string dump = textDump(c.get());
+        EXPECT_EQ(rectsFilled(dump, 0x00ff00).size(), 3u);
+        for (const DrawnRect& r : rectsFilled(dump, 0x00ff00)) EXPECT_EQ(r.edge, 0x00ff00);
+        ASSERT_EQ(rectsFilled(dump, 0xff0000).size(), 1u);
+        EXPECT_EQ(rectsFilled(dump, 0xff0000)[0].edge, 0xff0000);
+        EXPECT_EQ(countWith(dump, "0x00ff00, 1)"), 3);  // one wick behind each body
+        EXPECT_EQ(countWith(dump, "0xff0000, 1)"), 1);
+    }
+    {
         // Rising and falling by open and close, and against the close before: four looks.
         XYPtr c = quietChart();
         std::vector<double> high{14, 14, 14, 14}, low{8, 8, 8, 8}, open{10, 13, 9, 12}, close{12, 11, 10, 11};
