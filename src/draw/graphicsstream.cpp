@@ -37,13 +37,6 @@ void GraphicsStream::truncate(int index) {
     recordStart_ = -1;
 }
 
-void GraphicsStream::putDouble(double v) {
-    uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    putWord(static_cast<uint32_t>(bits >> 32));
-    putWord(static_cast<uint32_t>(bits));
-}
-
 void GraphicsStream::putString(const char* s) {
     size_t n = s ? std::strlen(s) : 0;
     putInt(static_cast<int>(n));
@@ -76,25 +69,6 @@ void GraphicsStream::putInts(const int* v, int n) {
     putInt(n);
     reserve(n);
     for (int i = 0; i < n; ++i) putInt(v[i]);
-}
-
-bool RecordReader::take(int n) {
-    if (!ok_ || n < 0 || remaining() < n) {
-        ok_ = false;
-        return false;
-    }
-    return true;
-}
-
-uint32_t RecordReader::word() { return take(1) ? *p_++ : 0; }
-
-double RecordReader::d() {
-    if (!take(2)) return 0;
-    uint64_t bits = (static_cast<uint64_t>(p_[0]) << 32) | p_[1];
-    p_ += 2;
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
 }
 
 std::string RecordReader::s() {

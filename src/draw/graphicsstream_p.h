@@ -11,6 +11,7 @@
 // The length word is filled in when the next record is opened (or before the stream is read).
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,7 +36,17 @@ public:
         words_[static_cast<size_t>(writeIndex_++)] = w;
     }
     void putInt(int v) { putWord(static_cast<uint32_t>(v)); }
-    void putDouble(double v);
+    void putDouble(double v) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        if (static_cast<size_t>(writeIndex_) + 2 > capacity_) reserve(2);
+        // Through a local index: a store through the word pointer could alias writeIndex_ and
+        // force a reload between the two halves.
+        int at = writeIndex_;
+        words_[static_cast<size_t>(at)] = static_cast<uint32_t>(bits >> 32);
+        words_[static_cast<size_t>(at) + 1] = static_cast<uint32_t>(bits);
+        writeIndex_ = at + 2;
+    }
     void putString(const char* s);
     void putWString(const std::u16string& s);
     void putDoubles(const double* v, int n);
@@ -57,17 +68,30 @@ public:
     bool ok() const { return ok_; }
     int remaining() const { return static_cast<int>(end_ - p_); }
 
-    uint32_t word();
+    uint32_t word() { return take(1) ? *p_++ : 0; }
     int i() { return static_cast<int>(word()); }
     bool b() { return word() != 0; }
-    double d();
+    double d() {
+        if (!take(2)) return 0;
+        uint64_t bits = (static_cast<uint64_t>(p_[0]) << 32) | p_[1];
+        p_ += 2;
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        return v;
+    }
     std::string s();
     std::u16string w();
     std::vector<double> doubles();
     std::vector<int> ints();
 
 private:
-    bool take(int n);
+    bool take(int n) {
+        if (!ok_ || n < 0 || remaining() < n) {
+            ok_ = false;
+            return false;
+        }
+        return true;
+    }
     const uint32_t* p_;
     const uint32_t* end_;
     bool ok_ = true;

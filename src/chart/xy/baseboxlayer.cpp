@@ -58,9 +58,8 @@ void ItemPen::box(double x, double width, double y1, double y2, int fill, int ed
     b.edgeColor = edge;
     b.depthX = depthX_;
     b.depthY = depthY_;
-    bool deep = depthX_ > 0 || depthY_ > 0;
-    b.shadowColor = deep ? d_->halfColor(fill) : fill;
-    b.shadowEdgeColor = deep ? d_->halfColor(edge) : edge;
+    b.shadowColor = deep() ? d_->halfColor(fill) : fill;
+    b.shadowEdgeColor = deep() ? d_->halfColor(edge) : edge;
     if (swapped_) {
         b.left = top, b.right = bottom, b.top = left, b.bottom = right;
         b.valueEnd = Chart::Right;
@@ -69,6 +68,17 @@ void ItemPen::box(double x, double width, double y1, double y2, int fill, int ed
         b.valueEnd = Chart::Top;
     }
     drawBar(d_, b, look);
+}
+
+void ItemPen::ribbon(double x1, double y1, double x2, double y2, int color) const {
+    if (!deep()) return;
+    int a = roundPixel(x1), b = roundPixel(y1), c = roundPixel(x2), e = roundPixel(y2);
+    if (swapped_) {
+        std::swap(a, b);
+        std::swap(c, e);
+    }
+    int shade = d_->halfColor(color);
+    d_->surface(a, b, c, e, depthX_, -depthY_, shade, shade);
 }
 
 void ItemPen::across(double x, double width, double y, int color, int lineWidth, bool front) const {
@@ -134,13 +144,50 @@ bool BaseBoxLayerImpl::itemPixels(int i, const ItemMaps& maps, ItemPixels& p) co
     return any;
 }
 
+bool BaseBoxLayerImpl::stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2,
+                                 double end1, double end2, bool opaqueBox) const {
+    if (!opaqueBox || !flatBoxes_ || pen.deep()) return false;
+    if (tip1 == Chart::NoValue || tip2 == Chart::NoValue || end1 == Chart::NoValue || end2 == Chart::NoValue)
+        return false;
+    int column = roundPixel(p.x), left = roundPixel(p.x - p.width / 2);
+    if (column < left || column >= left + std::max(roundPixel(p.width), 1)) return false;
+    double lo = std::min(end1, end2), hi = std::max(end1, end2);
+    return (tip1 <= lo && tip2 >= hi) || (tip2 <= lo && tip1 >= hi);
+}
+
 void BaseBoxLayerImpl::paint(DrawArea* d) {
     if (!d || dataSetCount() == 0) return;
+    look_ = boxLook();
+    flatBoxes_ = look_.effect == 0 && std::all_of(look_.radii, look_.radii + 4, [](int r) { return r == 0; });
     ItemPen pen(d, isSwapped(), depthX(), depthY());
     ItemMaps maps = itemMaps();
     ItemPixels p;
+    painting_ = d;
+    mainSet_ = anyMain_ = false;
     for (int i = 0; i < maxDataLength(); ++i)
         if (itemPixels(i, maps, p)) paintItem(pen, i, p);
+    painting_ = nullptr;
+    if (anyMain_ && (!mainSet_ || mainColor_ != lastMain_))
+        d->setColorTable(&lastMain_, 1, Chart::SameAsMainColor & 0xffff);
+}
+
+void BaseBoxLayerImpl::setMainColor(DrawArea* d, int color, bool needed) {
+    if (d != painting_) {
+        d->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
+        return;
+    }
+    lastMain_ = color;
+    anyMain_ = true;
+    if (!needed || (mainSet_ && mainColor_ == color)) return;
+    d->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
+    mainColor_ = color;
+    mainSet_ = true;
+}
+
+bool BaseBoxLayerImpl::readsMainColor(int color) {
+    auto c = static_cast<uint32_t>(color);
+    bool special = (c >> 24) == 0xffu && color != Chart::Transparent;
+    return color == Chart::SameAsMainColor || (special && (c >> 16) != 0xffffu);
 }
 
 double BaseBoxLayerImpl::previousValue(int ds, int i, double lead) const {

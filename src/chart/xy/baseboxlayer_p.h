@@ -22,15 +22,21 @@ namespace plotvane {
 // swapped chart the two are exchanged on the screen. Legend icons use an unswapped pen. With 3D
 // depth, boxes are drawn as bars of that depth and lines stand halfway into it, so whiskers and
 // wicks come out of the middle of their box; lines marked `front` lie on the box's front face.
+// Strokes that stand alone (HLOC) are bars of no thickness: the line on the front, its depth
+// trailing behind.
 class ItemPen {
 public:
     ItemPen(DrawArea* d, bool swapped, int depthX = 0, int depthY = 0)
         : d_(d), swapped_(swapped), depthX_(depthX), depthY_(depthY) {}
     DrawArea* area() const { return d_; }
+    bool deep() const { return depthX_ > 0 || depthY_ > 0; }
     void line(double x1, double y1, double x2, double y2, int color, int width, bool front = false) const;
     // A box `width` pixels across centred on x, between two y pixels (either order), drawn as a
     // bar with the given look.
     void box(double x, double width, double y1, double y2, int fill, int edge, const BarLook& look) const;
+    // The ribbon of the depth behind a line at the front, in the half colour, as boxes have their
+    // top and side; nothing without depth.
+    void ribbon(double x1, double y1, double x2, double y2, int color) const;
     // A line across the same pixels as a box of that width.
     void across(double x, double width, double y, int color, int lineWidth, bool front = false) const;
 
@@ -97,6 +103,22 @@ protected:
     bool itemPixels(int i, const ItemMaps& maps, ItemPixels& p) const;
     // The look of boxes and bodies: the layer's lighting effect and rounded corners.
     BarLook boxLook() const;
+    // That look as it was when painting began.
+    const BarLook& paintLook() const { return look_; }
+    // Whether two stems from the tips to the nearer ends of a box about to be drawn may be one line
+    // from tip to tip instead: the stems are one pixel wide, the tips lie on either side of the
+    // box, and the box is an opaque flat rectangle (so painting has begun) without depth over the
+    // line's column, so it hides the middle. Crowded charts record half the lines this way.
+    bool stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2, double end1,
+                   double end2, bool opaqueBox) const;
+    // Puts an item's colour in the SameAsMainColor entry of d when `needed`, that is when some
+    // colour of the item reads it (see readsMainColor). While the layer paints, a colour the entry
+    // already holds is not set again, and the entry ends the pass holding the last item's colour,
+    // as if every item had set it.
+    void setMainColor(DrawArea* d, int color, bool needed = true);
+    // Whether a colour depends on the SameAsMainColor entry: the entry itself, or a dynamic or
+    // metal colour, which may be built on it. Other palette entries hold plain colours.
+    static bool readsMainColor(int color);
     // A drawing area of the legend's key size, kept by the layer, for a legend icon.
     DrawArea* newIcon();
     // An icon item, upright and centred in an icon, with values at these fractions of its height
@@ -122,6 +144,15 @@ private:
     int minImageMapSize_ = 5;
     int radii_[4] = {0, 0, 0, 0};
     double itemWidth_ = 1;
+    BarLook look_;
+    bool flatBoxes_ = false;
+    // While painting: the area painted, the colour this pass put in its SameAsMainColor entry (if
+    // any), and the last item's colour (if any item was drawn).
+    DrawArea* painting_ = nullptr;
+    int mainColor_ = 0;
+    bool mainSet_ = false;
+    int lastMain_ = 0;
+    bool anyMain_ = false;
     std::vector<std::unique_ptr<DrawArea, AreaDeleter>> icons_;
     std::string coor_;
 };

@@ -10,11 +10,19 @@
 // the first data set's edge colour. Whiskers and the median are drawn in the whisker colour, or,
 // left at -1, in the box's own colour at the whisker brightness, so per-item boxes keep
 // per-item whiskers. Items given a name get a legend entry in their colour.
+//
+// Crowded charts have hundreds of items a pixel or two wide, so the layer records no primitive
+// that another one covers anyway: thin whiskers on both sides of an opaque flat box are one line
+// that the box paints over (as candle wicks are), and a one-pixel cap on a one-pixel whisker is its
+// end pixel.
 #include <plotvane/drawarea.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "chart/legendbox_p.h"
+#include "chart/pixel_p.h"
 #include "chart/xy/baseboxlayer_p.h"
 #include "chart/xy/xychart_p.h"
 
@@ -36,6 +44,7 @@ public:
 
     void setWhiskerColor(int color) { whiskerColor_ = color; }
     void layoutLegend() override;
+    void paint(DrawArea* d) override;
 
 protected:
     const std::vector<std::string>& roleNames() const override;
@@ -46,6 +55,18 @@ protected:
 private:
     class ItemLegendText;
 
+    // What an item's box colour implies, worked out once per colour in a pass: the whisker colour,
+    // whether whiskers and box paint over what lies beneath, and whether any colour of the item
+    // reads the SameAsMainColor entry (so it must hold the item's colour).
+    struct Ink {
+        int fill = 0;
+        int whisker = 0;
+        bool solidWhisker = false;
+        bool solidBox = false;
+        bool readsMain = false;
+    };
+    // The item colour's ink, with the colour in the SameAsMainColor entry where the item reads it.
+    const Ink& inkOf(DrawArea* d, int fill);
     int boxColor(int i) const;
 
     double whiskerBrightness_ = 0.5;
@@ -54,6 +75,9 @@ private:
     std::vector<std::string> names_;
     // The item whose legend text is being made; its name answers "dataSetName".
     int namingItem_ = -1;
+    // The inks of the pass so far (a chart alternates a few colours; past a handful the last slot
+    // is reused), and the colour in the palette entry.
+    std::vector<Ink> inks_;
 };
 
 class BoxWhiskerLayerImpl::ItemLegendText final : public LegendText {
@@ -116,27 +140,61 @@ void BoxWhiskerLayerImpl::layoutLegend() {
             legend->addKey(getLegendZ(0), std::make_unique<ItemLegendText>(this, i), boxColor(i), -1, nullptr);
 }
 
+void BoxWhiskerLayerImpl::paint(DrawArea* d) {
+    inks_.clear();
+    BaseBoxLayerImpl::paint(d);
+}
+
+const BoxWhiskerLayerImpl::Ink& BoxWhiskerLayerImpl::inkOf(DrawArea* d, int fill) {
+    for (const Ink& known : inks_) {
+        if (known.fill != fill) continue;
+        setMainColor(d, fill, known.readsMain);
+        return known;
+    }
+    // A new colour is worked out with the entry holding it, as the colours built on it expect.
+    setMainColor(d, fill);
+    constexpr size_t kKept = 8;
+    if (inks_.size() == kKept) inks_.pop_back();
+    Ink ink;
+    ink.fill = fill;
+    ink.whisker = whiskerColor_ != -1 ? whiskerColor_ : d->adjustBrightness(fill, whiskerBrightness_);
+    ink.solidWhisker = d->isOpaque(ink.whisker);
+    int edge = dataSet(0).edgeColor();
+    ink.solidBox = d->isOpaque(fill) && d->isOpaque(edge);
+    // Marks may draw symbols in any colour, so they always read it.
+    ink.readsMain = dataSetCount() > kMarks || readsMainColor(fill) || readsMainColor(ink.whisker) ||
+                    readsMainColor(edge);
+    inks_.push_back(ink);
+    return inks_.back();
+}
+
 void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels& p) {
     DrawArea* d = pen.area();
-    int fill = boxColor(i);
-    d->setColorTable(&fill, 1, Chart::SameAsMainColor & 0xffff);
-    int whisker = whiskerColor_ != -1 ? whiskerColor_ : d->adjustBrightness(fill, whiskerBrightness_);
+    const Ink& ink = inkOf(d, boxColor(i));
     double top = p.at(kTop), bottom = p.at(kBottom), max = p.at(kMax), min = p.at(kMin), median = p.at(kMedian);
     bool box = top != Chart::NoValue && bottom != Chart::NoValue;
     double cap = std::max(std::trunc(p.width / 2), 1.0);
     auto width = [this](int role) { return role < dataSetCount() ? dataSet(role).lineWidth() : 1; };
+    int maxWidth = width(kMax), minWidth = width(kMin);
+    int column = roundPixel(p.x), left = roundPixel(p.x - p.width / 2);
+    bool oneLine = maxWidth == 1 && minWidth == 1 && stemsJoin(pen, p, max, min, top, bottom, ink.solidBox);
+    if (oneLine) pen.line(p.x, max, p.x, min, ink.whisker, 1);
     for (double tip : {max, min}) {
         if (tip == Chart::NoValue) continue;
-        int w = width(tip == max ? kMax : kMin);
+        int w = tip == max ? maxWidth : minWidth;
         double other = tip == max ? min : max;
-        if (box)
-            pen.line(p.x, tip, p.x, std::fabs(tip - top) < std::fabs(tip - bottom) ? top : bottom, whisker, w);
-        else if (tip == max && other != Chart::NoValue)
-            pen.line(p.x, max, p.x, min, whisker, w);
-        pen.across(p.x, cap, tip, whisker, w);
+        bool reached = box || other != Chart::NoValue;
+        double nearEnd = std::fabs(tip - top) < std::fabs(tip - bottom) ? top : bottom;
+        if (!oneLine && box)
+            pen.line(p.x, tip, p.x, nearEnd, ink.whisker, w);
+        else if (!oneLine && tip == max && other != Chart::NoValue)
+            pen.line(p.x, max, p.x, min, ink.whisker, w);
+        // A cap one pixel long on a one-pixel whisker is the whisker's own end pixel.
+        if (cap == 1 && w == 1 && reached && left == column && ink.solidWhisker) continue;
+        pen.across(p.x, cap, tip, ink.whisker, w);
     }
-    if (box) pen.box(p.x, p.width, top, bottom, fill, dataSet(0).edgeColor(), boxLook());
-    if (median != Chart::NoValue) pen.across(p.x, p.width, median, whisker, width(kMedian), box);
+    if (box) pen.box(p.x, p.width, top, bottom, ink.fill, dataSet(0).edgeColor(), paintLook());
+    if (median != Chart::NoValue) pen.across(p.x, p.width, median, ink.whisker, width(kMedian), box);
     for (int ds = kMarks; ds < dataSetCount(); ++ds) {
         double y = p.at(ds);
         if (y == Chart::NoValue) continue;
@@ -147,8 +205,7 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
         }
         double sx, sy;
         screenPoint(p.x, y, sx, sy);
-        set.symbol().paint(d, static_cast<int>(std::floor(sx + 0.5)) + set.symbolOffsetX(),
-                           static_cast<int>(std::floor(sy + 0.5)) + set.symbolOffsetY());
+        set.symbol().paint(d, roundPixel(sx) + set.symbolOffsetX(), roundPixel(sy) + set.symbolOffsetY());
     }
 }
 

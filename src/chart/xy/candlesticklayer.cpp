@@ -46,7 +46,7 @@ protected:
 
 private:
     CandleColors colorsOf(int i) const;
-    void drawItem(const ItemPen& pen, const ItemPixels& p, CandleColors colors, int lineWidth) const;
+    void drawItem(const ItemPen& pen, const ItemPixels& p, CandleColors colors, int lineWidth);
 
     // Rising first, then falling.
     CandleColors plain_[2];
@@ -87,9 +87,8 @@ CandleColors CandleStickLayerImpl::colorsOf(int i) const {
 }
 
 void CandleStickLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, CandleColors colors,
-                                    int lineWidth) const {
-    int main = colors.fill;
-    pen.area()->setColorTable(&main, 1, Chart::SameAsMainColor & 0xffff);
+                                    int lineWidth) {
+    setMainColor(pen.area(), colors.fill, readsMainColor(colors.fill) || readsMainColor(colors.line));
     double high = p.at(kHigh), low = p.at(kLow), open = p.at(kOpen), close = p.at(kClose);
     if (open == Chart::NoValue) open = close;
     if (close == Chart::NoValue) close = open;
@@ -98,10 +97,16 @@ void CandleStickLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, Can
         return;
     }
     double lo = std::min(open, close), hi = std::max(open, close);
-    for (double tip : {high, low}) {
-        if (tip == Chart::NoValue) continue;
-        double from = std::fabs(tip - lo) < std::fabs(tip - hi) ? lo : hi;
-        if (tip != from) pen.line(p.x, tip, p.x, from, colors.line, lineWidth);
+    DrawArea* d = pen.area();
+    bool opaque = d->isOpaque(colors.fill) && d->isOpaque(colors.line);
+    if (lineWidth == 1 && stemsJoin(pen, p, high, low, open, close, opaque)) {
+        pen.line(p.x, high, p.x, low, colors.line, 1);
+    } else {
+        for (double tip : {high, low}) {
+            if (tip == Chart::NoValue) continue;
+            double from = std::fabs(tip - lo) < std::fabs(tip - hi) ? lo : hi;
+            if (tip != from) pen.line(p.x, tip, p.x, from, colors.line, lineWidth);
+        }
     }
     pen.box(p.x, p.width, open, close, colors.fill, colors.line, boxLook());
 }

@@ -2,7 +2,9 @@
 // tick to the right, a third of the item width long each, so neighbouring items stay apart even
 // without a gap. The item's colour is chosen first and put in the SameAsMainColor palette entry,
 // so colours the program builds on that entry follow the item. A missing high or low leaves out
-// the stroke, a missing open or close its tick.
+// the stroke, a missing open or close its tick. With 3D depth each stroke is a bar of no
+// thickness: the line in the item's colour at the front, a ribbon of the depth behind it in the
+// half colour, as boxes and candle bodies show their top and side.
 #include <plotvane/drawarea.h>
 
 #include <cmath>
@@ -58,9 +60,23 @@ void HLOCLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, int color,
     pen.area()->setColorTable(&color, 1, Chart::SameAsMainColor & 0xffff);
     double high = p.at(kHigh), low = p.at(kLow), open = p.at(kOpen), close = p.at(kClose);
     double tick = std::max(std::trunc(p.width / 3), 1.0);
-    if (high != Chart::NoValue && low != Chart::NoValue) pen.line(p.x, high, p.x, low, color, lineWidth);
-    if (open != Chart::NoValue) pen.line(p.x - tick, open, p.x, open, color, lineWidth);
-    if (close != Chart::NoValue) pen.line(p.x, close, p.x + tick, close, color, lineWidth);
+    struct Stroke {
+        double x1, y1, x2, y2;
+    };
+    Stroke strokes[3];
+    int n = 0;
+    if (high != Chart::NoValue && low != Chart::NoValue) strokes[n++] = {p.x, high, p.x, low};
+    if (open != Chart::NoValue) strokes[n++] = {p.x - tick, open, p.x, open};
+    if (close != Chart::NoValue) strokes[n++] = {p.x, close, p.x + tick, close};
+    // Every ribbon first, so none covers a front line where the ticks meet the stroke.
+    for (int k = 0; k < n && lineWidth >= 1; ++k) {
+        const Stroke& s = strokes[k];
+        pen.ribbon(s.x1, s.y1, s.x2, s.y2, color);
+    }
+    for (int k = 0; k < n; ++k) {
+        const Stroke& s = strokes[k];
+        pen.line(s.x1, s.y1, s.x2, s.y2, color, lineWidth, true);
+    }
 }
 
 void HLOCLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels& p) {
