@@ -525,3 +525,44 @@ TEST(BaseBoxLayer, DepthDrawsBoxesAsBarsWithLinesHalfwayIn) {
         EXPECT_EQ(kept, candle ? 0 : 2);  // the medians
     }
 }
+
+TEST(BaseBoxLayer, StemsRunThroughTheMiddleOfTheirBoxes) {
+    // Boxes one pixel wide and boxes of odd and even widths, at centres that fall between pixels:
+    // every whisker and wick runs down the box's middle pixel (or one of the two middle pixels),
+    // never in the column beside it.
+    for (bool candles : {false, true}) {
+        for (int items : {300, 45, 20}) {
+            SCOPED_TRACE(std::string(candles ? "candles, " : "boxes, ") + std::to_string(items) + " items");
+            XYPtr c = quietChart();
+            std::vector<double> top, bottom, max, min, med;
+            for (int i = 0; i < items; ++i) {
+                double centre = 10 + 3 * std::sin(i / 4.0);
+                top.push_back(centre + 1), bottom.push_back(centre - 1), med.push_back(centre);
+                max.push_back(centre + 4), min.push_back(centre - 4);
+            }
+            const int stem = 0x222222, fill = 0x3366cc;
+            if (candles)
+                c->addCandleStickLayer(arrayOf(max), arrayOf(min), arrayOf(bottom), arrayOf(top), fill, fill, stem);
+            else
+                c->addBoxWhiskerLayer(arrayOf(top), arrayOf(bottom), arrayOf(max), arrayOf(min), arrayOf(med), fill,
+                                      stem, stem);
+            std::string dump = textDump(c.get());
+            std::vector<DrawnRect> boxes = rectsFilled(dump, fill);
+            ASSERT_EQ(boxes.size(), static_cast<size_t>(items));
+            int stems = 0;
+            for (const std::string& l : linesOf(dump)) {
+                int x1, y1, x2, y2, width;
+                unsigned color;
+                if (std::sscanf(l.c_str(), "Line(%d, %d, %d, %d, 0x%x, %d)", &x1, &y1, &x2, &y2, &color, &width) != 6 ||
+                    static_cast<int>(color) != stem || x1 != x2)
+                    continue;
+                ++stems;
+                bool centred = std::any_of(boxes.begin(), boxes.end(), [&](const DrawnRect& b) {
+                    return x1 >= b.left + (b.right - b.left) / 2 && x1 <= b.left + (b.right - b.left + 1) / 2;
+                });
+                EXPECT_TRUE(centred) << l;
+            }
+            EXPECT_GE(stems, items);
+        }
+    }
+}

@@ -144,13 +144,11 @@ bool BaseBoxLayerImpl::itemPixels(int i, const ItemMaps& maps, ItemPixels& p) co
     return any;
 }
 
-bool BaseBoxLayerImpl::stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2,
+bool BaseBoxLayerImpl::stemsJoin(const ItemPen& pen, double tip1, double tip2,
                                  double end1, double end2, bool opaqueBox) const {
     if (!opaqueBox || !flatBoxes_ || pen.deep()) return false;
     if (tip1 == Chart::NoValue || tip2 == Chart::NoValue || end1 == Chart::NoValue || end2 == Chart::NoValue)
         return false;
-    int column = roundPixel(p.x), left = roundPixel(p.x - p.width / 2);
-    if (column < left || column >= left + std::max(roundPixel(p.width), 1)) return false;
     double lo = std::min(end1, end2), hi = std::max(end1, end2);
     return (tip1 <= lo && tip2 >= hi) || (tip2 <= lo && tip1 >= hi);
 }

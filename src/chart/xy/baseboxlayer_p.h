@@ -8,11 +8,13 @@
 
 #include <plotvane/boxlayer.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "chart/pixel_p.h"
 #include "chart/xy/barshape_p.h"
 #include "chart/xy/layer_p.h"
 
@@ -54,6 +56,13 @@ struct ItemPixels {
     double width = 1;
     std::vector<double> y;
     double at(int role) const { return role < static_cast<int>(y.size()) ? y[static_cast<size_t>(role)] : Chart::NoValue; }
+    // The column the stems run in: the centre, kept on the box's middle pixel (one of the two
+    // when the box is an even number of pixels wide), so rounding never puts a stem beside a
+    // narrow box.
+    double stem() const {
+        int left = roundPixel(x - width / 2), across = std::max(roundPixel(width), 1);
+        return std::clamp(roundPixel(x), left + (across - 1) / 2, left + across / 2);
+    }
 };
 
 class XYChartImpl;
@@ -109,7 +118,7 @@ protected:
     // from tip to tip instead: the stems are one pixel wide, the tips lie on either side of the
     // box, and the box is an opaque flat rectangle (so painting has begun) without depth over the
     // line's column, so it hides the middle. Crowded charts record half the lines this way.
-    bool stemsJoin(const ItemPen& pen, const ItemPixels& p, double tip1, double tip2, double end1,
+    bool stemsJoin(const ItemPen& pen, double tip1, double tip2, double end1,
                    double end2, bool opaqueBox) const;
     // Puts an item's colour in the SameAsMainColor entry of d when `needed`, that is when some
     // colour of the item reads it (see readsMainColor). While the layer paints, a colour the entry

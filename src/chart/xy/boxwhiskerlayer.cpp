@@ -176,9 +176,9 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
     double cap = std::max(std::trunc(p.width / 2), 1.0);
     auto width = [this](int role) { return role < dataSetCount() ? dataSet(role).lineWidth() : 1; };
     int maxWidth = width(kMax), minWidth = width(kMin);
-    int column = roundPixel(p.x), left = roundPixel(p.x - p.width / 2);
-    bool oneLine = maxWidth == 1 && minWidth == 1 && stemsJoin(pen, p, max, min, top, bottom, ink.solidBox);
-    if (oneLine) pen.line(p.x, max, p.x, min, ink.whisker, 1);
+    double stem = p.stem();
+    bool oneLine = maxWidth == 1 && minWidth == 1 && stemsJoin(pen, max, min, top, bottom, ink.solidBox);
+    if (oneLine) pen.line(stem, max, stem, min, ink.whisker, 1);
     for (double tip : {max, min}) {
         if (tip == Chart::NoValue) continue;
         int w = tip == max ? maxWidth : minWidth;
@@ -186,12 +186,12 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
         bool reached = box || other != Chart::NoValue;
         double nearEnd = std::fabs(tip - top) < std::fabs(tip - bottom) ? top : bottom;
         if (!oneLine && box)
-            pen.line(p.x, tip, p.x, nearEnd, ink.whisker, w);
+            pen.line(stem, tip, stem, nearEnd, ink.whisker, w);
         else if (!oneLine && tip == max && other != Chart::NoValue)
-            pen.line(p.x, max, p.x, min, ink.whisker, w);
+            pen.line(stem, max, stem, min, ink.whisker, w);
         // A cap one pixel long on a one-pixel whisker is the whisker's own end pixel.
-        if (cap == 1 && w == 1 && reached && left == column && ink.solidWhisker) continue;
-        pen.across(p.x, cap, tip, ink.whisker, w);
+        if (cap == 1 && w == 1 && reached && ink.solidWhisker) continue;
+        pen.across(stem, cap, tip, ink.whisker, w);
     }
     if (box) pen.box(p.x, p.width, top, bottom, ink.fill, dataSet(0).edgeColor(), paintLook());
     if (median != Chart::NoValue) pen.across(p.x, p.width, median, ink.whisker, width(kMedian), box);

@@ -89,23 +89,23 @@ CandleColors CandleStickLayerImpl::colorsOf(int i) const {
 void CandleStickLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, CandleColors colors,
                                     int lineWidth) {
     setMainColor(pen.area(), colors.fill, readsMainColor(colors.fill) || readsMainColor(colors.line));
-    double high = p.at(kHigh), low = p.at(kLow), open = p.at(kOpen), close = p.at(kClose);
+    double high = p.at(kHigh), low = p.at(kLow), open = p.at(kOpen), close = p.at(kClose), stem = p.stem();
     if (open == Chart::NoValue) open = close;
     if (close == Chart::NoValue) close = open;
     if (open == Chart::NoValue) {
-        if (high != Chart::NoValue && low != Chart::NoValue) pen.line(p.x, high, p.x, low, colors.line, lineWidth);
+        if (high != Chart::NoValue && low != Chart::NoValue) pen.line(stem, high, stem, low, colors.line, lineWidth);
         return;
     }
     double lo = std::min(open, close), hi = std::max(open, close);
     DrawArea* d = pen.area();
     bool opaque = d->isOpaque(colors.fill) && d->isOpaque(colors.line);
-    if (lineWidth == 1 && stemsJoin(pen, p, high, low, open, close, opaque)) {
-        pen.line(p.x, high, p.x, low, colors.line, 1);
+    if (lineWidth == 1 && stemsJoin(pen, high, low, open, close, opaque)) {
+        pen.line(stem, high, stem, low, colors.line, 1);
     } else {
         for (double tip : {high, low}) {
             if (tip == Chart::NoValue) continue;
             double from = std::fabs(tip - lo) < std::fabs(tip - hi) ? lo : hi;
-            if (tip != from) pen.line(p.x, tip, p.x, from, colors.line, lineWidth);
+            if (tip != from) pen.line(stem, tip, stem, from, colors.line, lineWidth);
         }
     }
     pen.box(p.x, p.width, open, close, colors.fill, colors.line, boxLook());
