@@ -8,16 +8,22 @@
 // file is only a warning to libjpeg (it pads with grey); here it is damage. Progressive files may
 // hold any number of scans, each costing a pass over the picture, so a scan limit keeps hostile
 // files from spending minutes.
+//
+// libjpeg is opened when a JPEG is first written or read (foundation/ondemand_p.h); without it
+// both fail.
 #include <cstdio>  // jpeglib.h needs FILE and size_t first
 #include <jerror.h>
 #include <jpeglib.h>
 
 #include <csetjmp>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "draw/imagedecode_p.h"
 #include "draw/imageio_p.h"
+#include "foundation/lasterror_p.h"
+#include "foundation/ondemand_p.h"
 
 namespace plotvane {
 
@@ -30,6 +36,56 @@ constexpr int kMaxScans = 500;
 // looser bound still keeps a few bytes from claiming a giant picture.
 constexpr long long kMaxHuffmanPixelsPerByte = 64 * 8;
 constexpr long long kMaxArithmeticPixelsPerByte = 4096;
+
+// The library's functions this file calls.
+struct Libjpeg {
+    decltype(&::jpeg_std_error) jpeg_std_error;
+    decltype(&::jpeg_CreateCompress) jpeg_CreateCompress;
+    decltype(&::jpeg_set_defaults) jpeg_set_defaults;
+    decltype(&::jpeg_set_quality) jpeg_set_quality;
+    decltype(&::jpeg_simple_progression) jpeg_simple_progression;
+    decltype(&::jpeg_start_compress) jpeg_start_compress;
+    decltype(&::jpeg_write_scanlines) jpeg_write_scanlines;
+    decltype(&::jpeg_finish_compress) jpeg_finish_compress;
+    decltype(&::jpeg_destroy_compress) jpeg_destroy_compress;
+    decltype(&::jpeg_CreateDecompress) jpeg_CreateDecompress;
+    decltype(&::jpeg_mem_src) jpeg_mem_src;
+    decltype(&::jpeg_read_header) jpeg_read_header;
+    decltype(&::jpeg_start_decompress) jpeg_start_decompress;
+    decltype(&::jpeg_read_scanlines) jpeg_read_scanlines;
+    decltype(&::jpeg_finish_decompress) jpeg_finish_decompress;
+    decltype(&::jpeg_destroy_decompress) jpeg_destroy_decompress;
+};
+
+// Null, with the reason recorded, where the library cannot be opened.
+const Libjpeg* libjpeg() {
+    static const std::unique_ptr<Libjpeg> functions = [] {
+        OnDemandLibrary library(PLOTVANE_JPEG_LIBRARY);
+        auto f = std::make_unique<Libjpeg>();
+#define PLOTVANE_JPEG_TAKE(name) library.take(f->name, #name)
+        PLOTVANE_JPEG_TAKE(jpeg_std_error);
+        PLOTVANE_JPEG_TAKE(jpeg_CreateCompress);
+        PLOTVANE_JPEG_TAKE(jpeg_set_defaults);
+        PLOTVANE_JPEG_TAKE(jpeg_set_quality);
+        PLOTVANE_JPEG_TAKE(jpeg_simple_progression);
+        PLOTVANE_JPEG_TAKE(jpeg_start_compress);
+        PLOTVANE_JPEG_TAKE(jpeg_write_scanlines);
+        PLOTVANE_JPEG_TAKE(jpeg_finish_compress);
+        PLOTVANE_JPEG_TAKE(jpeg_destroy_compress);
+        PLOTVANE_JPEG_TAKE(jpeg_CreateDecompress);
+        PLOTVANE_JPEG_TAKE(jpeg_mem_src);
+        PLOTVANE_JPEG_TAKE(jpeg_read_header);
+        PLOTVANE_JPEG_TAKE(jpeg_start_decompress);
+        PLOTVANE_JPEG_TAKE(jpeg_read_scanlines);
+        PLOTVANE_JPEG_TAKE(jpeg_finish_decompress);
+        PLOTVANE_JPEG_TAKE(jpeg_destroy_decompress);
+#undef PLOTVANE_JPEG_TAKE
+        if (!library.complete()) f.reset();
+        return f;
+    }();
+    if (!functions) setLastError("JPEG: cannot open %s", PLOTVANE_JPEG_LIBRARY);
+    return functions.get();
+}
 
 struct ErrorJump {
     jpeg_error_mgr manager;
@@ -44,8 +100,8 @@ void onMessage(j_common_ptr info, int level) {
 
 void silenceOutput(j_common_ptr) {}
 
-void installErrorJump(ErrorJump& error) {
-    jpeg_std_error(&error.manager);
+void installErrorJump(const Libjpeg& jpeg, ErrorJump& error) {
+    jpeg.jpeg_std_error(&error.manager);
     error.manager.error_exit = jumpOnError;
     error.manager.emit_message = onMessage;
     error.manager.output_message = silenceOutput;
@@ -78,17 +134,17 @@ void termDestination(j_compress_ptr info) {
 }
 
 // rowBuffer holds 3 * width bytes.
-bool runJpegWriter(vek::ostream& out, const RasterImage& image, int quality, bool progressive,
+bool runJpegWriter(const Libjpeg& jpeg, vek::ostream& out, const RasterImage& image, int quality, bool progressive,
                    JSAMPLE* rowBuffer, StreamDestination* destination) {
     jpeg_compress_struct info{};
     ErrorJump error{};
-    installErrorJump(error);
+    installErrorJump(jpeg, error);
     info.err = &error.manager;
     if (setjmp(error.jump)) {
-        jpeg_destroy_compress(&info);
+        jpeg.jpeg_destroy_compress(&info);
         return false;
     }
-    jpeg_create_compress(&info);
+    jpeg.jpeg_CreateCompress(&info, JPEG_LIB_VERSION, sizeof info);
     destination->out = &out;
     destination->manager.init_destination = initDestination;
     destination->manager.empty_output_buffer = emptyBuffer;
@@ -98,10 +154,10 @@ bool runJpegWriter(vek::ostream& out, const RasterImage& image, int quality, boo
     info.image_height = static_cast<JDIMENSION>(image.height);
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    if (quality >= 0) jpeg_set_quality(&info, quality, TRUE);
-    if (progressive) jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
+    jpeg.jpeg_set_defaults(&info);
+    if (quality >= 0) jpeg.jpeg_set_quality(&info, quality, TRUE);
+    if (progressive) jpeg.jpeg_simple_progression(&info);
+    jpeg.jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         const uint32_t* row = image.pixels + static_cast<size_t>(info.next_scanline) * image.width;
         for (int x = 0; x < image.width; ++x) {
@@ -110,10 +166,10 @@ bool runJpegWriter(vek::ostream& out, const RasterImage& image, int quality, boo
             rowBuffer[3 * x + 2] = static_cast<JSAMPLE>(row[x]);
         }
         JSAMPROW rows[1] = {rowBuffer};
-        jpeg_write_scanlines(&info, rows, 1);
+        jpeg.jpeg_write_scanlines(&info, rows, 1);
     }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
+    jpeg.jpeg_finish_compress(&info);
+    jpeg.jpeg_destroy_compress(&info);
     return true;
 }
 
@@ -127,30 +183,31 @@ void limitScans(j_common_ptr info) {
 // the pixels. The object is destroyed by finish() whatever happened.
 class JpegReader {
 public:
-    JpegReader(const unsigned char* data, int length) : data_(data), length_(length) {
-        installErrorJump(error_);
+    JpegReader(const Libjpeg& jpeg, const unsigned char* data, int length)
+        : jpeg_(jpeg), data_(data), length_(length) {
+        installErrorJump(jpeg_, error_);
         info_.err = &error_.manager;
         progress_.progress_monitor = limitScans;
     }
     ~JpegReader() {
-        if (created_) jpeg_destroy_decompress(&info_);
+        if (created_) jpeg_.jpeg_destroy_decompress(&info_);
     }
     JpegReader(const JpegReader&) = delete;
     JpegReader& operator=(const JpegReader&) = delete;
 
     bool readHeader(int& width, int& height) {
         if (setjmp(error_.jump)) return false;
-        jpeg_create_decompress(&info_);
+        jpeg_.jpeg_CreateDecompress(&info_, JPEG_LIB_VERSION, sizeof info_);
         created_ = true;
         info_.progress = &progress_;
-        jpeg_mem_src(&info_, data_, static_cast<unsigned long>(length_));
-        if (jpeg_read_header(&info_, TRUE) != JPEG_HEADER_OK) return false;
+        jpeg_.jpeg_mem_src(&info_, data_, static_cast<unsigned long>(length_));
+        if (jpeg_.jpeg_read_header(&info_, TRUE) != JPEG_HEADER_OK) return false;
         long long maxPerByte = info_.arith_code ? kMaxArithmeticPixelsPerByte : kMaxHuffmanPixelsPerByte;
         if (!acceptableSize(info_.image_width, info_.image_height, length_, maxPerByte)) return false;
         // libjpeg gives CMYK (and YCCK converted to it) only as CMYK; the conversion to RGB is ours.
         cmyk_ = info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
         info_.out_color_space = cmyk_ ? JCS_CMYK : JCS_RGB;
-        jpeg_start_decompress(&info_);
+        jpeg_.jpeg_start_decompress(&info_);
         if (info_.output_components != (cmyk_ ? 4 : 3)) return false;
         width = static_cast<int>(info_.output_width);
         height = static_cast<int>(info_.output_height);
@@ -165,7 +222,7 @@ public:
         while (info_.output_scanline < info_.output_height) {
             uint32_t* out = pixels + static_cast<size_t>(info_.output_scanline) * info_.output_width;
             JSAMPROW rows[1] = {rowBuffer};
-            if (jpeg_read_scanlines(&info_, rows, 1) != 1) return false;
+            if (jpeg_.jpeg_read_scanlines(&info_, rows, 1) != 1) return false;
             for (JDIMENSION x = 0; x < info_.output_width; ++x) {
                 if (!cmyk_) {
                     out[x] = (uint32_t(rowBuffer[3 * x]) << 16) | (uint32_t(rowBuffer[3 * x + 1]) << 8) |
@@ -178,11 +235,12 @@ public:
                 out[x] = (channel(p[0]) << 16) | (channel(p[1]) << 8) | channel(p[2]);
             }
         }
-        jpeg_finish_decompress(&info_);
+        jpeg_.jpeg_finish_decompress(&info_);
         return true;
     }
 
 private:
+    const Libjpeg& jpeg_;
     const unsigned char* data_;
     int length_;
     jpeg_decompress_struct info_{};
@@ -197,13 +255,17 @@ private:
 bool writeJPG(vek::ostream& out, const RasterImage& image, const RasterSettings& settings, int quality) {
     if (!image.pixels || image.width < 1 || image.height < 1 || image.width > 65500 || image.height > 65500)
         return false;
+    const Libjpeg* jpeg = libjpeg();
+    if (!jpeg) return false;
     std::vector<JSAMPLE> row(static_cast<size_t>(image.width) * 3);
     std::vector<StreamDestination> destination(1);
-    return runJpegWriter(out, image, quality, settings.interlace, row.data(), destination.data());
+    return runJpegWriter(*jpeg, out, image, quality, settings.interlace, row.data(), destination.data());
 }
 
 bool decodeJPG(const unsigned char* data, int length, DecodedImage& result) {
-    JpegReader reader(data, length);
+    const Libjpeg* jpeg = libjpeg();
+    if (!jpeg) return false;
+    JpegReader reader(*jpeg, data, length);
     int width = 0;
     int height = 0;
     if (!reader.readHeader(width, height)) return false;

@@ -1,13 +1,70 @@
 #include "text/fontconfiglookup_p.h"
 
+#include "foundation/ondemand_p.h"
 #include "text/fontspec_p.h"
 
 #include <fontconfig/fontconfig.h>
 
+#include <memory>
+
 namespace plotvane {
 
+// The library's functions this file calls, taken from the library once it is opened.
+struct FontConfigLookup::Functions {
+    decltype(&::FcInitLoadConfigAndFonts) FcInitLoadConfigAndFonts;
+    decltype(&::FcConfigDestroy) FcConfigDestroy;
+    decltype(&::FcConfigSubstitute) FcConfigSubstitute;
+    decltype(&::FcDefaultSubstitute) FcDefaultSubstitute;
+    decltype(&::FcFontMatch) FcFontMatch;
+    decltype(&::FcPatternCreate) FcPatternCreate;
+    decltype(&::FcPatternDestroy) FcPatternDestroy;
+    decltype(&::FcPatternAddString) FcPatternAddString;
+    decltype(&::FcPatternAddInteger) FcPatternAddInteger;
+    decltype(&::FcPatternAddBool) FcPatternAddBool;
+    decltype(&::FcPatternAddCharSet) FcPatternAddCharSet;
+    decltype(&::FcPatternGetString) FcPatternGetString;
+    decltype(&::FcPatternGetInteger) FcPatternGetInteger;
+    decltype(&::FcPatternGetCharSet) FcPatternGetCharSet;
+    decltype(&::FcCharSetCreate) FcCharSetCreate;
+    decltype(&::FcCharSetDestroy) FcCharSetDestroy;
+    decltype(&::FcCharSetAddChar) FcCharSetAddChar;
+    decltype(&::FcCharSetHasChar) FcCharSetHasChar;
+
+    // Null when the library or one of its functions is missing.
+    static std::unique_ptr<Functions> open(const std::string& file) {
+        OnDemandLibrary library(file.c_str());
+        auto f = std::make_unique<Functions>();
+#define PLOTVANE_FC_TAKE(name) library.take(f->name, #name)
+        PLOTVANE_FC_TAKE(FcInitLoadConfigAndFonts);
+        PLOTVANE_FC_TAKE(FcConfigDestroy);
+        PLOTVANE_FC_TAKE(FcConfigSubstitute);
+        PLOTVANE_FC_TAKE(FcDefaultSubstitute);
+        PLOTVANE_FC_TAKE(FcFontMatch);
+        PLOTVANE_FC_TAKE(FcPatternCreate);
+        PLOTVANE_FC_TAKE(FcPatternDestroy);
+        PLOTVANE_FC_TAKE(FcPatternAddString);
+        PLOTVANE_FC_TAKE(FcPatternAddInteger);
+        PLOTVANE_FC_TAKE(FcPatternAddBool);
+        PLOTVANE_FC_TAKE(FcPatternAddCharSet);
+        PLOTVANE_FC_TAKE(FcPatternGetString);
+        PLOTVANE_FC_TAKE(FcPatternGetInteger);
+        PLOTVANE_FC_TAKE(FcPatternGetCharSet);
+        PLOTVANE_FC_TAKE(FcCharSetCreate);
+        PLOTVANE_FC_TAKE(FcCharSetDestroy);
+        PLOTVANE_FC_TAKE(FcCharSetAddChar);
+        PLOTVANE_FC_TAKE(FcCharSetHasChar);
+#undef PLOTVANE_FC_TAKE
+        if (!library.complete()) return nullptr;
+        return f;
+    }
+};
+
+FontConfigLookup::FontConfigLookup() : library_(PLOTVANE_FONTCONFIG_LIBRARY) {}
+
+FontConfigLookup::FontConfigLookup(std::string library) : library_(std::move(library)) {}
+
 FontConfigLookup::~FontConfigLookup() {
-    if (config_) FcConfigDestroy(config_);
+    if (config_) fc_->FcConfigDestroy(config_);
 }
 
 const FontConfigLookup::Answer& FontConfigLookup::find(const std::string& family, int style) {
@@ -28,56 +85,58 @@ FontConfigLookup::Answer FontConfigLookup::match(const std::string& family, int 
     Answer answer;
     if (!loaded_) {
         loaded_ = true;
-        config_ = FcInitLoadConfigAndFonts();
+        fc_ = Functions::open(library_);
+        if (fc_) config_ = fc_->FcInitLoadConfigAndFonts();
     }
     if (!config_) return answer;
-    FcPattern* pattern = FcPatternCreate();
+    const Functions& fc = *fc_;
+    FcPattern* pattern = fc.FcPatternCreate();
     if (!pattern) return answer;
-    if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    if (!family.empty()) fc.FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     if (ch >= 0) {
-        FcCharSet* wanted = FcCharSetCreate();
+        FcCharSet* wanted = fc.FcCharSetCreate();
         if (wanted) {
-            FcCharSetAddChar(wanted, static_cast<FcChar32>(ch));
-            FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
-            FcCharSetDestroy(wanted);
+            fc.FcCharSetAddChar(wanted, static_cast<FcChar32>(ch));
+            fc.FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+            fc.FcCharSetDestroy(wanted);
         }
     }
-    FcPatternAddInteger(pattern, FC_WEIGHT, (style & 1) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, (style & 2) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(config_, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    fc.FcPatternAddInteger(pattern, FC_WEIGHT, (style & 1) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    fc.FcPatternAddInteger(pattern, FC_SLANT, (style & 2) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    fc.FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    fc.FcConfigSubstitute(config_, pattern, FcMatchPattern);
+    fc.FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* found = FcFontMatch(config_, pattern, &result);
-    FcPatternDestroy(pattern);
+    FcPattern* found = fc.FcFontMatch(config_, pattern, &result);
+    fc.FcPatternDestroy(pattern);
     if (!found) return answer;
     // The best match need not have the character after all, when no font has it.
     FcCharSet* has = nullptr;
-    if (ch >= 0 && (FcPatternGetCharSet(found, FC_CHARSET, 0, &has) != FcResultMatch || !has ||
-                    !FcCharSetHasChar(has, static_cast<FcChar32>(ch)))) {
-        FcPatternDestroy(found);
+    if (ch >= 0 && (fc.FcPatternGetCharSet(found, FC_CHARSET, 0, &has) != FcResultMatch || !has ||
+                    !fc.FcCharSetHasChar(has, static_cast<FcChar32>(ch)))) {
+        fc.FcPatternDestroy(found);
         return answer;
     }
     FcChar8* file = nullptr;
-    if (FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch && file) {
+    if (fc.FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch && file) {
         answer.path = reinterpret_cast<const char*>(file);
         int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-        FcPatternGetInteger(found, FC_INDEX, 0, &index);
-        FcPatternGetInteger(found, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(found, FC_SLANT, 0, &slant);
+        fc.FcPatternGetInteger(found, FC_INDEX, 0, &index);
+        fc.FcPatternGetInteger(found, FC_WEIGHT, 0, &weight);
+        fc.FcPatternGetInteger(found, FC_SLANT, 0, &slant);
         answer.index = index;
         // A font has a family name per language; the one asked for, if it is among them.
         FcChar8* foundFamily = nullptr;
-        for (int n = 0; FcPatternGetString(found, FC_FAMILY, n, &foundFamily) == FcResultMatch && foundFamily; ++n) {
+        for (int n = 0; fc.FcPatternGetString(found, FC_FAMILY, n, &foundFamily) == FcResultMatch && foundFamily; ++n) {
             std::string name = reinterpret_cast<const char*>(foundFamily);
             if (n == 0 || toLowerAscii(name) == toLowerAscii(family)) answer.family = name;
         }
         answer.style = (weight >= FC_WEIGHT_DEMIBOLD ? 1 : 0) | (slant != FC_SLANT_ROMAN ? 2 : 0);
         FcChar8* name = nullptr;
-        for (int k = 0; !answer.sameFamily && FcPatternGetString(found, FC_FAMILY, k, &name) == FcResultMatch; ++k)
+        for (int k = 0; !answer.sameFamily && fc.FcPatternGetString(found, FC_FAMILY, k, &name) == FcResultMatch; ++k)
             answer.sameFamily = name && toLowerAscii(reinterpret_cast<const char*>(name)) == toLowerAscii(family);
     }
-    FcPatternDestroy(found);
+    fc.FcPatternDestroy(found);
     return answer;
 }
 

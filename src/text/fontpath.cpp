@@ -63,6 +63,14 @@ const std::vector<std::string>& FontFolderIndex::packageFolders() {
     return packageFolders_;
 }
 
+bool FontFolderIndex::present() {
+    if (present_ < 0) {
+        struct stat st;
+        present_ = stat(root_.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    return present_ != 0;
+}
+
 void FontFolderIndex::scan(const std::string& dir, int depth) {
     DIR* d = opendir(dir.c_str());
     if (!d) return;

@@ -25,6 +25,10 @@ public:
     // For a tree, the usual package sub-folders (each ending in "/") that exist, newest first so a
     // direct hit is the file find() would give; looked for once.
     const std::vector<std::string>& packageFolders();
+    // Whether the folder exists, looked at once like the package folders: a font folder that is
+    // missing (a home without ~/.fonts, a library without fonts beside it) then costs nothing per
+    // font name tried.
+    bool present();
 
 private:
     void scan(const std::string& dir, int depth);
@@ -32,6 +36,7 @@ private:
     bool tree_;
     bool scanned_ = false;
     bool probed_ = false;
+    int present_ = -1;  // not looked at yet
     std::map<std::string, std::string> files_;
     std::vector<std::string> packageFolders_;
 };

@@ -213,6 +213,8 @@ bool LibTTFFontDriver::openFile(const std::string& name, int index, bool thoroug
     if (name[0] == '/' || name[0] == '\\') return attempt(name);
     bool plainName = name.find_first_of("/\\") == std::string::npos;
     for (const FontSearchEntry& entry : searchPath_) {
+        // The report lists every place a name could be, missing folders too.
+        if (!report_ && entry.index && !entry.index->present()) continue;
         if (attempt(entry.prefix + name)) return true;
         if (!entry.index || !plainName) continue;
         for (const std::string& folder : entry.index->packageFolders())

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
+#include <cstdlib>
 #include <string>
 
 #include "draw/glyph_p.h"
@@ -55,4 +58,42 @@ TEST(GlyphFallback, NothingHasItStillGivesABox) {
     run.addText(text.data(), text.size(), style);
     ASSERT_EQ(run.glyphs().size(), 3);
     EXPECT_EQ(run.glyphs()[1].face->getGlyph(0xF0001, run.glyphs()[1].mode), nullptr);
+}
+
+TEST(GlyphFallback, TheFontConfigurationIsLoadedOnlyWhenAsked) {
+    // In a process of its own, where nothing has touched fonts yet: text in the default fonts
+    // draws without the fontconfig library, and a character they lack brings it in.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto fontConfigMapped = [] {
+        void* handle = dlopen(FontConfigLookup().library().c_str(), RTLD_NOW | RTLD_NOLOAD);
+        if (handle) dlclose(handle);
+        return handle != nullptr;
+    };
+    auto draw = [](const std::u32string& text) {
+        TTFTextImpl run(nullptr, false, text.size());
+        TextStyle style;
+        style.font = "arialbd.ttf";
+        run.addText(text.data(), text.size(), style);
+    };
+    EXPECT_EXIT(
+        {
+            draw(U"Monthly results 0123456789");
+            if (fontConfigMapped()) std::_Exit(1);
+            draw(U"\u4e2d\u6587");
+            std::_Exit(fontConfigMapped() ? 0 : 2);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(GlyphFallback, AFontConfigurationThatCannotBeOpenedGivesNoAnswers) {
+    FontConfigLookup missing("/no/such/folder/libfontconfig.so.1");
+    EXPECT_TRUE(missing.find("DejaVu Sans", 0).path.empty());
+    EXPECT_TRUE(missing.findCovering(0x4e2d, 1).path.empty());
+    EXPECT_TRUE(missing.loaded());
+    // A library without fontconfig's functions is no configuration either.
+    FontConfigLookup wrong("libz.so.1");
+    EXPECT_TRUE(wrong.find("DejaVu Sans", 0).path.empty());
+
+    FontConfigLookup real;
+    EXPECT_EQ(real.find("DejaVu Sans", 1).family, "DejaVu Sans");
 }

@@ -244,6 +244,32 @@ TEST(FontResolution, KnownPlacesComeBeforeReadingTheFontTree) {
     EXPECT_EQ(std::string(driver.openFace("odd/place/Arial.ttf", 0, 10, 10, 0)->getPathName()), hidden);
 }
 
+TEST(FontResolution, SystemFoldersMissingAtTheFirstLookAreLeftOut) {
+    ScratchFolder root;
+    const std::string later = root.path() + "later/";
+    FontPathSources sources;
+    sources.systemFolders = {later};
+    sources.moduleFonts = root.path() + "beside";
+    LibTTFFontDriver driver(buildSearchPath(sources));
+    driver.setClock(fakeClock);
+    fakeNow = 3000;
+    EXPECT_EQ(driver.cachedOpenFace("own.ttf", 0, fakeNow), nullptr);
+    // The report still names every place a font could be.
+    char lines[4096];
+    driver.testFont(lines, lines + sizeof lines, "own.ttf", 0, 10, 10, 0);
+    EXPECT_NE(std::string(lines).find("Searching for " + later + "own.ttf - No such file"), std::string::npos) << lines;
+
+    // A folder made while the program runs is not looked for again along the same search path,
+    // however long after; a new search path looks again.
+    std::filesystem::create_directories(later);
+    root.put("later/own.ttf", readFile(kDejaVuSans));
+    EXPECT_EQ(driver.cachedOpenFace("own.ttf", 0, fakeNow + 60), nullptr);
+    driver.setSearchPath(buildSearchPath(sources), false);
+    LibTTFFontFace* found = driver.cachedOpenFace("own.ttf", 0, fakeNow + 60);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->path(), later + "own.ttf");
+}
+
 TEST(FontResolution, CorruptFilesAreRefusedWithoutHarm) {
     ScratchFolder folder;
     std::string garbage;
