@@ -89,23 +89,23 @@ int sideOf(int t) { return t == kBidiL ? kBidiL : kBidiR; }
 }  // namespace
 
 
-std::vector<signed char> bidiLevels(std::vector<unsigned char>& t, int direction, int* paragraphLevel) {
-    const int n = static_cast<int>(t.size());
+int resolveBidiLevels(unsigned char* t, int n, int direction, signed char* levels) {
     int paragraph = direction == 1 ? kBidiL : direction == 2 ? kBidiR : 0;
     for (int i = 0; i < n && !paragraph; ++i)
         if (isStrong(t[i])) paragraph = t[i] == kBidiL ? kBidiL : kBidiR;
     if (!paragraph) paragraph = kBidiL;
-    if (paragraphLevel) *paragraphLevel = paragraph == kBidiR ? 1 : 0;
 
-    for (int i = 0; i < n; ++i)
-        if (t[i] == kBidiNSM) t[i] = static_cast<unsigned char>(i == 0 ? paragraph : t[i - 1]);
-    int strong = paragraph;
+    // Marks take their base's type, numbers after Arabic letters read as Arabic numbers, and then
+    // Arabic letters count as plain right to left; one pass, remembering the type before the last
+    // two steps for the next mark.
+    int strong = paragraph, before = paragraph;
     for (int i = 0; i < n; ++i) {
-        if (isStrong(t[i])) strong = t[i];
-        else if (t[i] == kBidiEN && strong == kBidiAL) t[i] = kBidiAN;
+        int v = t[i] == kBidiNSM ? before : t[i];
+        before = v;
+        if (isStrong(v)) strong = v;
+        else if (v == kBidiEN && strong == kBidiAL) v = kBidiAN;
+        t[i] = static_cast<unsigned char>(v == kBidiAL ? kBidiR : v);
     }
-    for (auto& v : t)
-        if (v == kBidiAL) v = kBidiR;
     for (int i = 1; i < n; ++i) {
         if (i + 1 < n && (t[i] == kBidiES || t[i] == kBidiCS) && t[i - 1] == kBidiEN && t[i + 1] == kBidiEN)
             t[i] = kBidiEN;
@@ -119,16 +119,17 @@ std::vector<signed char> bidiLevels(std::vector<unsigned char>& t, int direction
         }
         int end = i;
         while (end < n && t[end] == kBidiET) ++end;
-        if ((i > 0 && t[i - 1] == kBidiEN) || (end < n && t[end] == kBidiEN))
-            std::fill(t.begin() + i, t.begin() + end, kBidiEN);
+        if ((i > 0 && t[i - 1] == kBidiEN) || (end < n && t[end] == kBidiEN)) std::fill(t + i, t + end, kBidiEN);
         i = end;
     }
-    for (auto& v : t)
-        if (v == kBidiES || v == kBidiET || v == kBidiCS) v = kBidiNeutral;
+    // Leftover separators and terminators are neutral; numbers after left-to-right text are part of it.
     strong = paragraph;
-    for (auto& v : t) {
-        if (v == kBidiL || v == kBidiR) strong = v;
+    for (int i = 0; i < n; ++i) {
+        int v = t[i];
+        if (v == kBidiES || v == kBidiET || v == kBidiCS) v = kBidiNeutral;
+        else if (v == kBidiL || v == kBidiR) strong = v;
         else if (v == kBidiEN && strong == kBidiL) v = kBidiL;
+        t[i] = static_cast<unsigned char>(v);
     }
     for (int i = 0; i < n;) {
         if (t[i] != kBidiNeutral) {
@@ -137,23 +138,41 @@ std::vector<signed char> bidiLevels(std::vector<unsigned char>& t, int direction
         }
         int end = i;
         while (end < n && t[end] == kBidiNeutral) ++end;
-        int before = i > 0 ? sideOf(t[i - 1]) : paragraph;
-        int after = end < n ? sideOf(t[end]) : paragraph;
-        std::fill(t.begin() + i, t.begin() + end, static_cast<unsigned char>(before == after ? before : paragraph));
+        int left = i > 0 ? sideOf(t[i - 1]) : paragraph;
+        int right = end < n ? sideOf(t[end]) : paragraph;
+        std::fill(t + i, t + end, static_cast<unsigned char>(left == right ? left : paragraph));
         i = end;
     }
-    std::vector<signed char> levels(static_cast<size_t>(n));
     signed char other = paragraph == kBidiR ? 2 : 0;
-    for (int i = 0; i < n; ++i)
-        levels[static_cast<size_t>(i)] = t[i] == kBidiR ? 1 : (t[i] == kBidiEN || t[i] == kBidiAN) ? 2 : other;
+    for (int i = 0; i < n; ++i) levels[i] = t[i] == kBidiR ? 1 : (t[i] == kBidiEN || t[i] == kBidiAN) ? 2 : other;
+    return paragraph == kBidiR ? 1 : 0;
+}
+
+std::vector<signed char> bidiLevels(std::vector<unsigned char>& t, int direction, int* paragraphLevel) {
+    std::vector<signed char> levels(t.size());
+    int paragraph = resolveBidiLevels(t.data(), static_cast<int>(t.size()), direction, levels.data());
+    if (paragraphLevel) *paragraphLevel = paragraph;
     return levels;
 }
 
 int mirroredChar(int ch) {
-    static const int pairs[] = {'(', ')', '<', '>', '[', ']', '{', '}', 0xab, 0xbb, 0x2039, 0x203a, 0x2264, 0x2265};
-    for (int i = 0; i < 14; ++i)
-        if (pairs[i] == ch) return pairs[i ^ 1];
-    return 0;
+    switch (ch) {
+        case '(': return ')';
+        case ')': return '(';
+        case '<': return '>';
+        case '>': return '<';
+        case '[': return ']';
+        case ']': return '[';
+        case '{': return '}';
+        case '}': return '{';
+        case 0xab: return 0xbb;
+        case 0xbb: return 0xab;
+        case 0x2039: return 0x203a;
+        case 0x203a: return 0x2039;
+        case 0x2264: return 0x2265;
+        case 0x2265: return 0x2264;
+        default: return 0;
+    }
 }
 
 void visualOrder(const signed char* levels, int n, std::vector<int>& order) {

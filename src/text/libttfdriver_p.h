@@ -176,6 +176,9 @@ private:
         double oldestFailure;
     };
     Located resolve(const char* name, int fontIndex, double now);
+    // Both caches of search results, when a file entry they may point at goes away.
+    void forgetResolutions();
+    FontFace* openLocated(const Located& found, double height, double width, double now);
     Located locate(const char* name, int fontIndex, double now);
     void reportSubstitute(const char* name, const Located& found);
     Located locateSpec(const std::string& name, int fontIndex, double now);
@@ -194,6 +197,9 @@ private:
     bool thorough_ = false;                                // the second pass of a search
     double oldestFailure_ = 0;                             // of the failures the search met
     std::map<std::pair<std::string, int>, Resolution> resolved_;
+    // The file each (character, style) fell back to: text in another script asks for one in every
+    // label, and the font configuration's answer still had to be searched for by its path.
+    std::unordered_map<uint64_t, Located> fallbacks_;
     std::vector<std::unique_ptr<LibTTFFontFace>> scratch_;  // files testFont opened
     std::vector<std::unique_ptr<LibTTFFontFace>> retired_;  // found along an earlier search path
     bool confined_ = false;

@@ -162,13 +162,13 @@ void LibTTFSizedFontFace::evictGlyphs(double now) {
 FontGlyph* LibTTFSizedFontFace::getGlyph(int ch, int mode) {
     int effective = effectiveMode(mode);
     uint64_t key = glyphKey(ch, effective);
-    double now = parent_->driver()->now();
     auto hit = glyphs_.find(key);
     if (hit != glyphs_.end()) {
-        hit->second->stamp = now;
+        hit->second->stamp = parent_->driver()->now();
         return hit->second.get();
     }
     if (missing_.count(ch)) return nullptr;
+    double now = parent_->driver()->now();
     FT_Face face = parent_->ftFace();
     if (!face) return nullptr;
     FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(static_cast<uint32_t>(ch)));
