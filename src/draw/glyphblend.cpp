@@ -175,11 +175,15 @@ void GlyphBlender::run(Canvas& cv, const GlyphContainer& glyphs, int first, int 
         p.y1 = std::min(p.top + height - 1, cv.clip.bottom);
         if (p.x0 > p.x1 || p.y0 > p.y1) continue;
         // A glyph touches a few pixels on each of a dozen rows of a canvas that is usually far
-        // larger than the cache: its rows are asked for while the glyph before it is blended.
+        // larger than the cache: its rows are asked for while the glyph before it is blended. So is
+        // its bitmap, which the canvas has often pushed out of the cache when a text uses many
+        // different glyphs.
         for (int y = p.y0; y <= p.y1; ++y) {
             __builtin_prefetch(cv.pixels() + cv.index(p.x0, y), 1);
             __builtin_prefetch(cv.pixels() + cv.index(p.x1, y), 1);
         }
+        for (std::ptrdiff_t k = 0, size = std::min<std::ptrdiff_t>(std::ptrdiff_t{fg->pitch} * fg->rows, 1024); k < size; k += 64)
+            __builtin_prefetch(fg->bitmap + k);
         if (pending) blendPlaced(cv, *pending, kind, pendingColor, fast);
         placed = p;
         pending = &placed;
