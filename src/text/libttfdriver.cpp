@@ -397,13 +397,17 @@ FontFace* LibTTFFontDriver::openFallback(int ch, int style, double height, doubl
     auto known = fallbacks_.find(key);
     if (known != fallbacks_.end()) {
         LibTTFFontFace* file = known->second.file;
+        if (!file) return nullptr;
         if (file->isOpen() || file->reopen()) {
             file->stamp = now;
             return openLocated(known->second, height, width, now);
         }
     }
     const FontConfigLookup::Answer& answer = fontConfig_.findCovering(ch, style);
-    if (answer.path.empty()) return nullptr;
+    if (answer.path.empty()) {
+        fallbacks_[key] = Located();  // no font has it
+        return nullptr;
+    }
     Located found = resolve(answer.path.c_str(), answer.index, now);
     if (found.file && !found.substitute) fallbacks_[key] = found;
     return openLocated(found, height, width, now);
