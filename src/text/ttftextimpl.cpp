@@ -212,7 +212,9 @@ void TTFTextImpl::addText(const char32_t* chars, size_t count, TextStyle& style)
     // are looked up.
     const char* room = reinterpret_cast<const char*>(records.data() + records.size());
     for (size_t offset = 0; offset < count * sizeof(Glyph); offset += 64) __builtin_prefetch(room + offset, 1);
-    std::vector<FontFace*> fallbacks;
+    // Scratch kept across texts: a label in another script would otherwise allocate it each time.
+    static thread_local std::vector<FontFace*> fallbacks;
+    fallbacks.clear();
     for (size_t i = 0; i < count; ++i) {
         if (style.advance != 0 || style.advanceTo > 0) addSpacers(style, face);
         char32_t c = chars[i];
@@ -225,6 +227,7 @@ void TTFTextImpl::addText(const char32_t* chars, size_t count, TextStyle& style)
         if (g) addRecord(recordFor(g, ch, styled));
     }
     for (FontFace* f : fallbacks) f->release();
+    fallbacks.clear();
     if (face) face->release();
 }
 
