@@ -25,6 +25,7 @@
 #include "draw/glyph_p.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace plotvane {
 
@@ -99,49 +100,66 @@ int resolveBidiLevels(unsigned char* t, int n, int direction, signed char* level
     // Arabic letters count as plain right to left; one pass, remembering the type before the last
     // two steps for the next mark.
     int strong = paragraph, before = paragraph;
+    unsigned present = 0;  // bit t of each type t left
     for (int i = 0; i < n; ++i) {
         int v = t[i] == kBidiNSM ? before : t[i];
         before = v;
         if (isStrong(v)) strong = v;
         else if (v == kBidiEN && strong == kBidiAL) v = kBidiAN;
-        t[i] = static_cast<unsigned char>(v == kBidiAL ? kBidiR : v);
-    }
-    for (int i = 1; i < n; ++i) {
-        if (i + 1 < n && (t[i] == kBidiES || t[i] == kBidiCS) && t[i - 1] == kBidiEN && t[i + 1] == kBidiEN)
-            t[i] = kBidiEN;
-        else if (t[i] == kBidiCS && t[i - 1] == kBidiAN)
-            t[i] = kBidiAN;
-    }
-    for (int i = 0; i < n;) {
-        if (t[i] != kBidiET) {
-            ++i;
-            continue;
-        }
-        int end = i;
-        while (end < n && t[end] == kBidiET) ++end;
-        if ((i > 0 && t[i - 1] == kBidiEN) || (end < n && t[end] == kBidiEN)) std::fill(t + i, t + end, kBidiEN);
-        i = end;
-    }
-    // Leftover separators and terminators are neutral; numbers after left-to-right text are part of it.
-    strong = paragraph;
-    for (int i = 0; i < n; ++i) {
-        int v = t[i];
-        if (v == kBidiES || v == kBidiET || v == kBidiCS) v = kBidiNeutral;
-        else if (v == kBidiL || v == kBidiR) strong = v;
-        else if (v == kBidiEN && strong == kBidiL) v = kBidiL;
+        if (v == kBidiAL) v = kBidiR;
         t[i] = static_cast<unsigned char>(v);
+        present |= 1u << v;
     }
-    for (int i = 0; i < n;) {
-        if (t[i] != kBidiNeutral) {
-            ++i;
-            continue;
+    // The passes below change nothing in text without the types they look at, which is most text.
+    auto has = [present](std::initializer_list<int> types) {
+        for (int type : types)
+            if (present & (1u << type)) return true;
+        return false;
+    };
+    const bool separators = has({kBidiES, kBidiET, kBidiCS});
+    const bool numbers = has({kBidiEN, kBidiAN});
+    if (separators && numbers) {
+        for (int i = 1; i < n; ++i) {
+            if (i + 1 < n && (t[i] == kBidiES || t[i] == kBidiCS) && t[i - 1] == kBidiEN && t[i + 1] == kBidiEN)
+                t[i] = kBidiEN;
+            else if (t[i] == kBidiCS && t[i - 1] == kBidiAN)
+                t[i] = kBidiAN;
         }
-        int end = i;
-        while (end < n && t[end] == kBidiNeutral) ++end;
-        int left = i > 0 ? sideOf(t[i - 1]) : paragraph;
-        int right = end < n ? sideOf(t[end]) : paragraph;
-        std::fill(t + i, t + end, static_cast<unsigned char>(left == right ? left : paragraph));
-        i = end;
+        for (int i = 0; i < n;) {
+            if (t[i] != kBidiET) {
+                ++i;
+                continue;
+            }
+            int end = i;
+            while (end < n && t[end] == kBidiET) ++end;
+            if ((i > 0 && t[i - 1] == kBidiEN) || (end < n && t[end] == kBidiEN)) std::fill(t + i, t + end, kBidiEN);
+            i = end;
+        }
+    }
+    if (separators || numbers) {
+        // Leftover separators and terminators are neutral; numbers after left-to-right text are part of it.
+        strong = paragraph;
+        for (int i = 0; i < n; ++i) {
+            int v = t[i];
+            if (v == kBidiES || v == kBidiET || v == kBidiCS) v = kBidiNeutral;
+            else if (v == kBidiL || v == kBidiR) strong = v;
+            else if (v == kBidiEN && strong == kBidiL) v = kBidiL;
+            t[i] = static_cast<unsigned char>(v);
+        }
+    }
+    if (separators || has({kBidiNeutral})) {
+        for (int i = 0; i < n;) {
+            if (t[i] != kBidiNeutral) {
+                ++i;
+                continue;
+            }
+            int end = i;
+            while (end < n && t[end] == kBidiNeutral) ++end;
+            int left = i > 0 ? sideOf(t[i - 1]) : paragraph;
+            int right = end < n ? sideOf(t[end]) : paragraph;
+            std::fill(t + i, t + end, static_cast<unsigned char>(left == right ? left : paragraph));
+            i = end;
+        }
     }
     signed char other = paragraph == kBidiR ? 2 : 0;
     for (int i = 0; i < n; ++i) levels[i] = t[i] == kBidiR ? 1 : (t[i] == kBidiEN || t[i] == kBidiAN) ? 2 : other;
