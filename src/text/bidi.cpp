@@ -201,14 +201,16 @@ void visualOrder(const signed char* levels, int n, std::vector<int>& order) {
         highest = std::max<int>(highest, levels[i]);
         if (levels[i] & 1) lowestOdd = std::min<int>(lowestOdd, levels[i]);
     }
+    // A pass reverses stretches inside the stretches of every lower pass, so whether a place holds
+    // a glyph of level k or higher never changes: the stretches are found in the levels as given.
     for (int k = highest; k >= lowestOdd; --k) {
         for (int i = 0; i < n;) {
-            if (levels[order[static_cast<size_t>(i)]] < k) {
+            if (levels[i] < k) {
                 ++i;
                 continue;
             }
             int end = i;
-            while (end < n && levels[order[static_cast<size_t>(end)]] >= k) ++end;
+            while (end < n && levels[end] >= k) ++end;
             std::reverse(order.begin() + i, order.begin() + end);
             i = end;
         }
