@@ -25,6 +25,7 @@
 #include "draw/glyph_p.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace plotvane {
 
@@ -89,71 +90,107 @@ int sideOf(int t) { return t == kBidiL ? kBidiL : kBidiR; }
 }  // namespace
 
 
-std::vector<signed char> bidiLevels(std::vector<unsigned char>& t, int direction, int* paragraphLevel) {
-    const int n = static_cast<int>(t.size());
+int resolveBidiLevels(unsigned char* t, int n, int direction, signed char* levels) {
     int paragraph = direction == 1 ? kBidiL : direction == 2 ? kBidiR : 0;
     for (int i = 0; i < n && !paragraph; ++i)
         if (isStrong(t[i])) paragraph = t[i] == kBidiL ? kBidiL : kBidiR;
     if (!paragraph) paragraph = kBidiL;
-    if (paragraphLevel) *paragraphLevel = paragraph == kBidiR ? 1 : 0;
 
-    for (int i = 0; i < n; ++i)
-        if (t[i] == kBidiNSM) t[i] = static_cast<unsigned char>(i == 0 ? paragraph : t[i - 1]);
-    int strong = paragraph;
+    // Marks take their base's type, numbers after Arabic letters read as Arabic numbers, and then
+    // Arabic letters count as plain right to left; one pass, remembering the type before the last
+    // two steps for the next mark.
+    int strong = paragraph, before = paragraph;
+    unsigned present = 0;  // bit t of each type t left
     for (int i = 0; i < n; ++i) {
-        if (isStrong(t[i])) strong = t[i];
-        else if (t[i] == kBidiEN && strong == kBidiAL) t[i] = kBidiAN;
-    }
-    for (auto& v : t)
+        int v = t[i] == kBidiNSM ? before : t[i];
+        before = v;
+        if (isStrong(v)) strong = v;
+        else if (v == kBidiEN && strong == kBidiAL) v = kBidiAN;
         if (v == kBidiAL) v = kBidiR;
-    for (int i = 1; i < n; ++i) {
-        if (i + 1 < n && (t[i] == kBidiES || t[i] == kBidiCS) && t[i - 1] == kBidiEN && t[i + 1] == kBidiEN)
-            t[i] = kBidiEN;
-        else if (t[i] == kBidiCS && t[i - 1] == kBidiAN)
-            t[i] = kBidiAN;
+        t[i] = static_cast<unsigned char>(v);
+        present |= 1u << v;
     }
-    for (int i = 0; i < n;) {
-        if (t[i] != kBidiET) {
-            ++i;
-            continue;
+    // The passes below change nothing in text without the types they look at, which is most text.
+    auto has = [present](std::initializer_list<int> types) {
+        for (int type : types)
+            if (present & (1u << type)) return true;
+        return false;
+    };
+    const bool separators = has({kBidiES, kBidiET, kBidiCS});
+    const bool numbers = has({kBidiEN, kBidiAN});
+    if (separators && numbers) {
+        for (int i = 1; i < n; ++i) {
+            if (i + 1 < n && (t[i] == kBidiES || t[i] == kBidiCS) && t[i - 1] == kBidiEN && t[i + 1] == kBidiEN)
+                t[i] = kBidiEN;
+            else if (t[i] == kBidiCS && t[i - 1] == kBidiAN)
+                t[i] = kBidiAN;
         }
-        int end = i;
-        while (end < n && t[end] == kBidiET) ++end;
-        if ((i > 0 && t[i - 1] == kBidiEN) || (end < n && t[end] == kBidiEN))
-            std::fill(t.begin() + i, t.begin() + end, kBidiEN);
-        i = end;
-    }
-    for (auto& v : t)
-        if (v == kBidiES || v == kBidiET || v == kBidiCS) v = kBidiNeutral;
-    strong = paragraph;
-    for (auto& v : t) {
-        if (v == kBidiL || v == kBidiR) strong = v;
-        else if (v == kBidiEN && strong == kBidiL) v = kBidiL;
-    }
-    for (int i = 0; i < n;) {
-        if (t[i] != kBidiNeutral) {
-            ++i;
-            continue;
+        for (int i = 0; i < n;) {
+            if (t[i] != kBidiET) {
+                ++i;
+                continue;
+            }
+            int end = i;
+            while (end < n && t[end] == kBidiET) ++end;
+            if ((i > 0 && t[i - 1] == kBidiEN) || (end < n && t[end] == kBidiEN)) std::fill(t + i, t + end, kBidiEN);
+            i = end;
         }
-        int end = i;
-        while (end < n && t[end] == kBidiNeutral) ++end;
-        int before = i > 0 ? sideOf(t[i - 1]) : paragraph;
-        int after = end < n ? sideOf(t[end]) : paragraph;
-        std::fill(t.begin() + i, t.begin() + end, static_cast<unsigned char>(before == after ? before : paragraph));
-        i = end;
     }
-    std::vector<signed char> levels(static_cast<size_t>(n));
+    if (separators || numbers) {
+        // Leftover separators and terminators are neutral; numbers after left-to-right text are part of it.
+        strong = paragraph;
+        for (int i = 0; i < n; ++i) {
+            int v = t[i];
+            if (v == kBidiES || v == kBidiET || v == kBidiCS) v = kBidiNeutral;
+            else if (v == kBidiL || v == kBidiR) strong = v;
+            else if (v == kBidiEN && strong == kBidiL) v = kBidiL;
+            t[i] = static_cast<unsigned char>(v);
+        }
+    }
+    if (separators || has({kBidiNeutral})) {
+        for (int i = 0; i < n;) {
+            if (t[i] != kBidiNeutral) {
+                ++i;
+                continue;
+            }
+            int end = i;
+            while (end < n && t[end] == kBidiNeutral) ++end;
+            int left = i > 0 ? sideOf(t[i - 1]) : paragraph;
+            int right = end < n ? sideOf(t[end]) : paragraph;
+            std::fill(t + i, t + end, static_cast<unsigned char>(left == right ? left : paragraph));
+            i = end;
+        }
+    }
     signed char other = paragraph == kBidiR ? 2 : 0;
-    for (int i = 0; i < n; ++i)
-        levels[static_cast<size_t>(i)] = t[i] == kBidiR ? 1 : (t[i] == kBidiEN || t[i] == kBidiAN) ? 2 : other;
+    for (int i = 0; i < n; ++i) levels[i] = t[i] == kBidiR ? 1 : (t[i] == kBidiEN || t[i] == kBidiAN) ? 2 : other;
+    return paragraph == kBidiR ? 1 : 0;
+}
+
+std::vector<signed char> bidiLevels(std::vector<unsigned char>& t, int direction, int* paragraphLevel) {
+    std::vector<signed char> levels(t.size());
+    int paragraph = resolveBidiLevels(t.data(), static_cast<int>(t.size()), direction, levels.data());
+    if (paragraphLevel) *paragraphLevel = paragraph;
     return levels;
 }
 
 int mirroredChar(int ch) {
-    static const int pairs[] = {'(', ')', '<', '>', '[', ']', '{', '}', 0xab, 0xbb, 0x2039, 0x203a, 0x2264, 0x2265};
-    for (int i = 0; i < 14; ++i)
-        if (pairs[i] == ch) return pairs[i ^ 1];
-    return 0;
+    switch (ch) {
+        case '(': return ')';
+        case ')': return '(';
+        case '<': return '>';
+        case '>': return '<';
+        case '[': return ']';
+        case ']': return '[';
+        case '{': return '}';
+        case '}': return '{';
+        case 0xab: return 0xbb;
+        case 0xbb: return 0xab;
+        case 0x2039: return 0x203a;
+        case 0x203a: return 0x2039;
+        case 0x2264: return 0x2265;
+        case 0x2265: return 0x2264;
+        default: return 0;
+    }
 }
 
 void visualOrder(const signed char* levels, int n, std::vector<int>& order) {
@@ -164,14 +201,16 @@ void visualOrder(const signed char* levels, int n, std::vector<int>& order) {
         highest = std::max<int>(highest, levels[i]);
         if (levels[i] & 1) lowestOdd = std::min<int>(lowestOdd, levels[i]);
     }
+    // A pass reverses stretches inside the stretches of every lower pass, so whether a place holds
+    // a glyph of level k or higher never changes: the stretches are found in the levels as given.
     for (int k = highest; k >= lowestOdd; --k) {
         for (int i = 0; i < n;) {
-            if (levels[order[static_cast<size_t>(i)]] < k) {
+            if (levels[i] < k) {
                 ++i;
                 continue;
             }
             int end = i;
-            while (end < n && levels[order[static_cast<size_t>(end)]] >= k) ++end;
+            while (end < n && levels[end] >= k) ++end;
             std::reverse(order.begin() + i, order.begin() + end);
             i = end;
         }

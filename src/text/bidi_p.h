@@ -18,9 +18,11 @@ extern const uint32_t kBidiTypeWords[kBidiTableEnd / 8];
 // Characters that can take part in right-to-left text; runs without any skip the bidi pass.
 inline bool isBidiChar(int ch) { return ch >= 0x590 && ch <= 0x8ff; }
 
-// Levels of a paragraph of the given types (modified while resolving). direction: 1 left to right,
-// 2 right to left, anything else from the first strong character. The paragraph's level (0 or 1)
-// goes to *paragraphLevel when given.
+// Levels of a paragraph of n types into levels[0, n); the types are left resolved. direction: 1
+// left to right, 2 right to left, anything else from the first strong character. Returns the
+// paragraph's level (0 or 1).
+int resolveBidiLevels(unsigned char* types, int n, int direction, signed char* levels);
+// The same over a vector.
 std::vector<signed char> bidiLevels(std::vector<unsigned char>& types, int direction, int* paragraphLevel = nullptr);
 
 // The character displayed for ch at an odd level, or 0 when it is not mirrored.

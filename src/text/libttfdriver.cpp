@@ -170,7 +170,7 @@ LibTTFFontDriver::~LibTTFFontDriver() {
 void LibTTFFontDriver::setSearchPath(std::vector<FontSearchEntry> searchPath, bool confined) {
     searchPath_ = std::move(searchPath);
     confined_ = confined;
-    resolved_.clear();
+    forgetResolutions();
     for (auto& entry : faces_) retired_.push_back(std::move(entry.second));
     faces_.clear();
 }
@@ -236,7 +236,7 @@ LibTTFFontFace* LibTTFFontDriver::cachedOpenFace(const std::string& name, int in
         if (!entry->path().empty()) {
             entry->stamp = now;
             if (entry->isOpen() || entry->reopen()) return entry;
-            resolved_.clear();  // they may point at the entry going away
+            forgetResolutions();  // they may point at the entry going away
         } else if (std::fabs(now - entry->stamp) <= kFailureMemory && (entry->thorough || !thorough)) {
             oldestFailure_ = std::min(oldestFailure_, entry->stamp);
             return nullptr;
@@ -371,9 +371,17 @@ void LibTTFFontDriver::reportSubstitute(const char* name, const Located& found) 
                  path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
 }
 
+void LibTTFFontDriver::forgetResolutions() {
+    resolved_.clear();
+    fallbacks_.clear();
+}
+
 FontFace* LibTTFFontDriver::openFace(const char* name, int fontIndex, double height, double width, double) {
     double now = clock_();
-    Located found = resolve(name, fontIndex, now);
+    return openLocated(resolve(name, fontIndex, now), height, width, now);
+}
+
+FontFace* LibTTFFontDriver::openLocated(const Located& found, double height, double width, double now) {
     FontFace* face = nullptr;
     if (found.file) {
         int style = found.flags | (found.file->isType1() ? kType1Font : 0);
@@ -383,12 +391,28 @@ FontFace* LibTTFFontDriver::openFace(const char* name, int fontIndex, double hei
     return face;
 }
 
-FontFace* LibTTFFontDriver::openFallback(int ch, int style, double height, double width, double angle) {
+FontFace* LibTTFFontDriver::openFallback(int ch, int style, double height, double width, double) {
     // Control and private-use characters have no glyph anywhere worth asking for.
     if (ch < 0x20 || (ch >= 0xe000 && ch <= 0xf8ff) || ch >= 0xf0000) return nullptr;
+    double now = clock_();
+    uint64_t key = (static_cast<uint64_t>(ch) << 2) | static_cast<uint64_t>(style & 3);
+    auto known = fallbacks_.find(key);
+    if (known != fallbacks_.end()) {
+        LibTTFFontFace* file = known->second.file;
+        if (!file) return nullptr;
+        if (file->isOpen() || file->reopen()) {
+            file->stamp = now;
+            return openLocated(known->second, height, width, now);
+        }
+    }
     const FontConfigLookup::Answer& answer = fontConfig_.findCovering(ch, style);
-    if (answer.path.empty()) return nullptr;
-    return openFace(answer.path.c_str(), answer.index, height, width, angle);
+    if (answer.path.empty()) {
+        fallbacks_[key] = Located();  // no font has it
+        return nullptr;
+    }
+    Located found = resolve(answer.path.c_str(), answer.index, now);
+    if (found.file && !found.substitute) fallbacks_[key] = found;
+    return openLocated(found, height, width, now);
 }
 
 bool LibTTFFontDriver::testFont(char* begin, char* end, const char* name, int fontIndex, double, double, double) {

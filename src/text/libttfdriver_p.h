@@ -10,6 +10,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -89,6 +90,15 @@ private:
     // which reruns the font's hinting set-up.
     std::unordered_set<int> missing_;
     static constexpr size_t kMaxMissing = 4096;
+    // The glyphs last asked for, found or missing, each in the slot its key hashes to: a label
+    // asks for a dozen, and most of them again and again, while the map's buckets and nodes lie
+    // scattered. Cleared when glyphs are evicted.
+    struct Recent {
+        uint64_t key = ~uint64_t{0};
+        LibTTFFontGlyph* glyph = nullptr;
+    };
+    static constexpr int kRecentBits = 8;
+    std::array<Recent, 1 << kRecentBits> recent_;
 };
 
 // One opened font file and face index. The FreeType face is closed when no size of it is left and
@@ -176,6 +186,9 @@ private:
         double oldestFailure;
     };
     Located resolve(const char* name, int fontIndex, double now);
+    // Both caches of search results, when a file entry they may point at goes away.
+    void forgetResolutions();
+    FontFace* openLocated(const Located& found, double height, double width, double now);
     Located locate(const char* name, int fontIndex, double now);
     void reportSubstitute(const char* name, const Located& found);
     Located locateSpec(const std::string& name, int fontIndex, double now);
@@ -194,6 +207,9 @@ private:
     bool thorough_ = false;                                // the second pass of a search
     double oldestFailure_ = 0;                             // of the failures the search met
     std::map<std::pair<std::string, int>, Resolution> resolved_;
+    // The file each (character, style) fell back to, or none: text in another script asks for one
+    // in every label, and the font configuration's answer still had to be searched for by its path.
+    std::unordered_map<uint64_t, Located> fallbacks_;
     std::vector<std::unique_ptr<LibTTFFontFace>> scratch_;  // files testFont opened
     std::vector<std::unique_ptr<LibTTFFontFace>> retired_;  // found along an earlier search path
     bool confined_ = false;

@@ -151,30 +151,43 @@ int LibTTFSizedFontFace::effectiveMode(int mode) const {
 }
 
 void LibTTFSizedFontFace::evictGlyphs(double now) {
+    size_t before = glyphs_.size();
     for (auto it = glyphs_.begin(); it != glyphs_.end();) {
         if (it->second->refs() < 1 && std::fabs(now - it->second->stamp) >= 60)
             it = glyphs_.erase(it);
         else
             ++it;
     }
+    if (glyphs_.size() != before) recent_.fill(Recent());
 }
 
 FontGlyph* LibTTFSizedFontFace::getGlyph(int ch, int mode) {
     int effective = effectiveMode(mode);
     uint64_t key = glyphKey(ch, effective);
-    double now = parent_->driver()->now();
+    Recent& recent = recent_[(static_cast<uint32_t>(key) * 0x9e3779b1u + static_cast<uint32_t>(effective) * 0x85ebca6bu) >>
+                             (32 - kRecentBits)];
+    if (recent.key == key) {
+        if (recent.glyph) recent.glyph->stamp = parent_->driver()->now();
+        return recent.glyph;
+    }
     auto hit = glyphs_.find(key);
     if (hit != glyphs_.end()) {
-        hit->second->stamp = now;
+        hit->second->stamp = parent_->driver()->now();
+        recent = {key, hit->second.get()};
         return hit->second.get();
     }
-    if (missing_.count(ch)) return nullptr;
+    if (missing_.count(ch)) {
+        recent = {key, nullptr};
+        return nullptr;
+    }
+    double now = parent_->driver()->now();
     FT_Face face = parent_->ftFace();
     if (!face) return nullptr;
     FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(static_cast<uint32_t>(ch)));
     if (index == 0 && ch != 0) {
         // Bounded: text of random code points must not grow it without end.
         if (missing_.size() < kMaxMissing) missing_.insert(ch);
+        recent = {key, nullptr};
         return nullptr;
     }
     if (!parent_->usePixelSizes(pixelWidth_, pixelHeight_)) return nullptr;
@@ -208,6 +221,7 @@ FontGlyph* LibTTFSizedFontFace::getGlyph(int ch, int mode) {
     auto glyph = std::make_unique<LibTTFFontGlyph>(this, effective, std::move(b), slot->advance.x / 64.0, lineHeight, now);
     LibTTFFontGlyph* result = glyph.get();
     glyphs_[key] = std::move(glyph);
+    recent = {key, result};
     return result;
 }
 

@@ -212,7 +212,9 @@ void TTFTextImpl::addText(const char32_t* chars, size_t count, TextStyle& style)
     // are looked up.
     const char* room = reinterpret_cast<const char*>(records.data() + records.size());
     for (size_t offset = 0; offset < count * sizeof(Glyph); offset += 64) __builtin_prefetch(room + offset, 1);
-    std::vector<FontFace*> fallbacks;
+    // Scratch kept across texts: a label in another script would otherwise allocate it each time.
+    static thread_local std::vector<FontFace*> fallbacks;
+    fallbacks.clear();
     for (size_t i = 0; i < count; ++i) {
         if (style.advance != 0 || style.advanceTo > 0) addSpacers(style, face);
         char32_t c = chars[i];
@@ -225,6 +227,7 @@ void TTFTextImpl::addText(const char32_t* chars, size_t count, TextStyle& style)
         if (g) addRecord(recordFor(g, ch, styled));
     }
     for (FontFace* f : fallbacks) f->release();
+    fallbacks.clear();
     if (face) face->release();
 }
 
@@ -237,15 +240,21 @@ void TTFTextImpl::computeBidiLevels(int direction) {
     if (!needsBidi_) return;
     TextLock lock;
     GlyphContainer& g = *glyphs_;
+    const int n = g.size();
     // Scratch reused across runs: thousands of short labels would otherwise allocate it each time.
     static thread_local std::vector<unsigned char> types;
-    types.resize(static_cast<size_t>(g.size()));
-    for (int i = 0; i < g.size(); ++i)
-        types[static_cast<size_t>(i)] = static_cast<unsigned char>(g[i].glyph ? vek::getBidiType(g[i].ch) : kBidiNeutral);
-    int paragraph = 0;
-    auto levels = std::make_shared<std::vector<signed char>>(bidiLevels(types, direction, &paragraph));
-    paragraphLevel_ = static_cast<signed char>(paragraph);
-    levels_ = std::move(levels);
+    types.resize(static_cast<size_t>(n));
+    bool rightToLeft = direction == 2;
+    for (int i = 0; i < n; ++i) {
+        int t = g[i].glyph ? vek::getBidiType(g[i].ch) : kBidiNeutral;
+        types[static_cast<size_t>(i)] = static_cast<unsigned char>(t);
+        rightToLeft |= t == kBidiR || t == kBidiAL || t == kBidiAN;
+    }
+    // Nothing reads right to left (marks or Hebrew points alone): every level would be 0.
+    if (!rightToLeft) return;
+    ownLevels_.resize(static_cast<size_t>(n));
+    paragraphLevel_ = static_cast<signed char>(resolveBidiLevels(types.data(), n, direction, ownLevels_.data()));
+    levels_ = &ownLevels_;
     shapeGlyphs();
 }
 
@@ -439,17 +448,18 @@ void TTFTextImpl::place(int x) {
 
 void TTFTextImpl::lineOrder(std::vector<int>& order) const {
     const std::vector<signed char>& all = *levels_;
-    static thread_local std::vector<signed char> line;
-    line.resize(static_cast<size_t>(end_ - first_));
-    bool mixed = false;
-    for (int i = first_; i < end_; ++i) {
+    const int n = end_ - first_;
+    const int known = std::max(0, std::min(end_, static_cast<int>(all.size())) - first_);
+    const signed char* line = all.data() + std::min(static_cast<size_t>(first_), all.size());
+    if (known < n) {
         // Dots appended by truncation have no level of their own.
-        signed char level = static_cast<size_t>(i) < all.size() ? all[static_cast<size_t>(i)] : paragraphLevel_;
-        line[static_cast<size_t>(i - first_)] = level;
-        mixed |= level != 0;
+        static thread_local std::vector<signed char> padded;
+        padded.assign(line, line + known);
+        padded.resize(static_cast<size_t>(n), paragraphLevel_);
+        line = padded.data();
     }
-    if (!mixed) return;
-    visualOrder(line.data(), end_ - first_, order);
+    if (std::all_of(line, line + n, [](signed char level) { return level == 0; })) return;
+    visualOrder(line, n, order);
     for (int& o : order) o += first_;
 }
 

@@ -128,8 +128,10 @@ private:
     std::vector<std::pair<int, Glyph>> replaced_;
     int appended_ = 0;
     std::unique_ptr<TTFTextImpl> next_;
-    // One level per glyph of the run, shared by its continuation lines; none for left-to-right runs.
-    std::shared_ptr<const std::vector<signed char>> levels_;
+    // One level per glyph of the run, held by its first line (which outlives the continuation
+    // lines it owns) and pointed at by them; none for runs that read left to right throughout.
+    std::vector<signed char> ownLevels_;
+    const std::vector<signed char>* levels_ = nullptr;
     signed char paragraphLevel_ = 0;
 };
 

@@ -187,6 +187,37 @@ TEST(Bidi, ResolvedLevels) {
     EXPECT_TRUE(r.order.empty());
 }
 
+TEST(Bidi, ParagraphsWithNothingRightToLeftStayAtLevelZero) {
+    // Runs without R, AL or AN types skip resolution unless right to left is asked for: whatever
+    // their marks, numbers and separators, every level must come out 0.
+    const unsigned char kinds[] = {kBidiNeutral, kBidiL, kBidiNSM, kBidiEN, kBidiES, kBidiET, kBidiCS};
+    std::mt19937 random(7);
+    for (int n = 0; n < 2000; ++n) {
+        std::vector<unsigned char> types;
+        for (int k = 1 + static_cast<int>(random() % 12); k > 0; --k) types.push_back(kinds[random() % 7]);
+        for (int direction : {0, 1}) {
+            std::vector<unsigned char> resolved = types;
+            int paragraph = -1;
+            std::vector<signed char> levels = bidiLevels(resolved, direction, &paragraph);
+            EXPECT_EQ(paragraph, 0);
+            for (signed char level : levels) ASSERT_EQ(level, 0) << "direction " << direction;
+        }
+    }
+}
+
+TEST(Bidi, MarksTakeTheTypeOfWhatTheyFollow) {
+    // A mark after an Arabic letter is Arabic: the digits after it are Arabic numbers, kept in
+    // order inside the reversed text; a mark after a digit goes with the digit.
+    Resolved r = resolve(U"\u0628\u064e12\u064e", 0);
+    EXPECT_EQ(r.levels, (std::vector<signed char>{1, 1, 2, 2, 2}));
+    EXPECT_EQ(r.order, (std::vector<int>{2, 3, 4, 1, 0}));
+    // A mark opening a paragraph takes the paragraph's direction.
+    r = resolve(U"\u064ea", 2);
+    EXPECT_EQ(r.levels, (std::vector<signed char>{1, 2}));
+    r = resolve(U"\u064e\u0628", 1);
+    EXPECT_EQ(r.levels, (std::vector<signed char>{0, 1}));
+}
+
 TEST(Bidi, ArabicPairsJoinAsTheUnicodeDataSays) {
     std::string forms = run(
         "python3 -c \"import unicodedata as u\n"

@@ -349,3 +349,37 @@ TEST(FontCache, IdleSizesAndFilesAreEvictedAfterAMinute) {
     driver->flushCache(fakeNow);
     EXPECT_FALSE(driver->cachedOpenFace("a.ttf", 0, fakeNow)->hasSizes());
 }
+
+TEST(FontCache, FallbackFilesAreRememberedUntilTheSearchChanges) {
+    ScratchFolder folder;
+    auto driver = driverFor(folder.path());
+    const int beh = 0x628;
+    FontFace* first = driver->openFallback(beh, 0, 10, 10, 0);
+    if (!first) GTEST_SKIP() << "no installed font has Arabic";
+    const std::string path = first->getPathName();
+    FontFace* again = driver->openFallback(beh, 0, 10, 10, 0);
+    EXPECT_EQ(again, first);
+    first->release();
+    again->release();
+
+    // Idle for a minute: the size is dropped and the file closed; the remembered file reopens.
+    fakeNow += 61;
+    driver->flushCache(fakeNow);
+    FontFace* reopened = driver->openFallback(beh, 0, 10, 10, 0);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->getPathName(), path);
+    EXPECT_NE(reopened->getGlyph(beh, 1), nullptr);
+
+    // A new search path retires every file entry: the fallback is searched for again and found in
+    // a new entry, while the face still held keeps drawing from the old one.
+    FontPathSources sources;
+    sources.fontPathEnv = folder.path();
+    driver->setSearchPath(buildSearchPath(sources), false);
+    FontFace* searched = driver->openFallback(beh, 0, 10, 10, 0);
+    ASSERT_NE(searched, nullptr);
+    EXPECT_NE(searched, reopened);
+    EXPECT_EQ(searched->getPathName(), path);
+    EXPECT_NE(reopened->getGlyph(beh, 1), nullptr);
+    reopened->release();
+    searched->release();
+}
