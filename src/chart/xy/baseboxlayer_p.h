@@ -62,8 +62,6 @@ public:
     void setMinImageMapSize(int size) override;
     void setRoundedCorners(int r1, int r2, int r3, int r4) override;
 
-    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
-    const char* getImageCoor2(int dataItem, int offsetX, int offsetY) override;
     double getMinX() override { return indentedX(LayerImpl::getMinX(), -1); }
     double getMaxX() override { return indentedX(LayerImpl::getMaxX(), 1); }
     void layoutChart() override;
@@ -109,6 +107,9 @@ protected:
     LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
     std::string defaultImageMapQuery() const override;
     HotSpots hotSpotKind() const override { return HotSpots::PerItem; }
+    // An item is one shape whatever the data set.
+    void hotSpot(int, int item, std::vector<int>& xy) override { itemHotSpot(item, xy); }
+    void itemHotSpot(int item, std::vector<int>& xy) override;
 
     // Fixed by the factories.
     double dataGap_ = 0;
@@ -123,7 +124,6 @@ private:
     int radii_[4] = {0, 0, 0, 0};
     double itemWidth_ = 1;
     std::vector<std::unique_ptr<DrawArea, AreaDeleter>> icons_;
-    std::string coor_;
 };
 
 // Adds an item layer to the chart with one data set per array, in role order, and turns the x

@@ -171,8 +171,9 @@ public:
     void setHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr) override;
     const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                 int offsetY) override;
-    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
-    const char* getImageCoor2(int dataItem, int offsetX, int offsetY) override;
+    // Layer types give their shapes through hotSpot and itemHotSpot.
+    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) final;
+    const char* getImageCoor2(int dataItem, int offsetX, int offsetY) final;
 
     // The most values all data sets of the layer may hold together; a data set that would pass it
     // is refused. Bars cost far more to draw than line points, so bar layers hold fewer.
@@ -305,6 +306,12 @@ protected:
     // drawn as one shape from several data sets), or one per data set (fitted curves).
     enum class HotSpots { PerPoint, PerItem, PerDataSet };
     virtual HotSpots hotSpotKind() const { return HotSpots::PerPoint; }
+    // The hot spot of data set ds at item i in chart pixels, into xy: a rectangle's two corners
+    // (4 entries) or a polygon's points; empty when the point has none. The base gives the square
+    // of the point's symbol.
+    virtual void hotSpot(int ds, int item, std::vector<int>& xy);
+    // The hot spot of item i for the whole layer; the base gives the box around every data set's.
+    virtual void itemHotSpot(int item, std::vector<int>& xy);
     // Whether data set ds carries a value label at item i.
     virtual bool labelShown(int ds, int i) { return spanOf(ds, i).present; }
     // The colour a data set left at -1 takes at legend layout.

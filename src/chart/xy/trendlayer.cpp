@@ -193,7 +193,7 @@ public:
     // Trend lines never stack.
     void setDataCombineMethod(int) override {}
 
-    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    void hotSpot(int ds, int item, std::vector<int>& xy) override;
     void layoutChart() override;
     void paint(DrawArea* d) override;
 
@@ -232,7 +232,6 @@ private:
     TrendFit queried_;
     std::vector<std::unique_ptr<MultiLine>> lines_;
     std::vector<std::vector<int>> hotSpots_;
-    std::string coor_;
 };
 
 void TrendLayerImpl::setRegressionType(int regressionType) {
@@ -435,11 +434,9 @@ bool TrendLayerImpl::layerField(const std::string& name, const char* format, int
     return true;
 }
 
-const char* TrendLayerImpl::getImageCoor(int dataSet, int, int offsetX, int offsetY) {
-    coor_.clear();
-    if (dataSet >= 0 && dataSet < static_cast<int>(hotSpots_.size()) && !hotSpots_[static_cast<size_t>(dataSet)].empty())
-        coor_ = imageMapPoly(hotSpots_[static_cast<size_t>(dataSet)], offsetX, offsetY);
-    return coor_.c_str();
+void TrendLayerImpl::hotSpot(int dataSet, int, std::vector<int>& xy) {
+    xy.clear();
+    if (dataSet >= 0 && dataSet < static_cast<int>(hotSpots_.size())) xy = hotSpots_[static_cast<size_t>(dataSet)];
 }
 
 TrendLayer* XYChartImpl::addTrendLayer(DoubleArray data, int color, const char* name, int depth) {
