@@ -3,34 +3,39 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <cstring>
 
 namespace plotvane {
 
 namespace {
 
-void appendInt(std::string& out, int v) {
-    char digits[12];
-    char* const end = digits + sizeof digits;
-    char* first = end;
+// Writes v's digits ending at `end`; returns where they start.
+char* intDigits(char* end, int v) {
     unsigned magnitude = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
     do {
-        *--first = static_cast<char>('0' + magnitude % 10);
+        *--end = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude);
-    if (v < 0) *--first = '-';
+    if (v < 0) *--end = '-';
+    return end;
+}
+
+// Appends the numbers separated by commas, built back to front in one buffer and added at once.
+void appendInts(std::string& out, std::initializer_list<int> values) {
+    char buffer[4 * 12];
+    char* const end = buffer + sizeof buffer;
+    char* first = end;
+    for (auto v = values.end(); v != values.begin();) {
+        if (first != end) *--first = ',';
+        first = intDigits(first, *--v);
+    }
     out.append(first, static_cast<size_t>(end - first));
 }
 
 void appendRect(std::string& out, int left, int top, int right, int bottom) {
     out += "shape=\"rect\" coords=\"";
-    appendInt(out, std::min(left, right));
-    out += ',';
-    appendInt(out, std::min(top, bottom));
-    out += ',';
-    appendInt(out, std::max(left, right));
-    out += ',';
-    appendInt(out, std::max(top, bottom));
+    appendInts(out, {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)});
     out += '"';
 }
 
@@ -142,9 +147,7 @@ void appendCoordAttributes(std::string& out, const std::vector<int>& xy, int off
     out += "shape=\"poly\" coords=\"";
     for (size_t k = 0; k + 1 < xy.size(); k += 2) {
         if (k) out += ',';
-        appendInt(out, xy[k] + offsetX);
-        out += ',';
-        appendInt(out, xy[k + 1] + offsetY);
+        appendInts(out, {xy[k] + offsetX, xy[k + 1] + offsetY});
     }
     out += '"';
 }

@@ -37,6 +37,13 @@ std::string stripMarkup(const std::string& text) {
     return out;
 }
 
+// A plain loop: values are a few bytes, shorter than a library search takes to start.
+bool hasMarkupCommand(const char* text) {
+    for (; *text; ++text)
+        if (text[0] == '<' && text[1] == '*') return true;
+    return false;
+}
+
 bool isUrlSpecial(char c) {
     return c == ' ' || c == '%' || c == '?' || c == '&' || c == '+' || c == '=' || c == '#';
 }
@@ -48,15 +55,24 @@ bool isUrlSpecial(char c) {
 void appendEscapedFieldValue(std::string& out, const char* value, int flags, bool stripMarkupCommands) {
     if (!value) return;
     std::string stripped;
-    if (stripMarkupCommands && std::strstr(value, "<*")) {
+    if (stripMarkupCommands && hasMarkupCommand(value)) {
         stripped = stripMarkup(value);
         value = stripped.c_str();
     }
     bool url = flags & PVParser::EscapeUrl, js = flags & PVParser::EscapeJs;
     bool html = flags & (PVParser::EscapeHtml | PVParser::EscapeUrl);
+    bool quoted = js || html;
     static const char kHex[] = "0123456789ABCDEF";
-    for (const char* p = value; *p; ++p) {
+    // Values are mostly plain: what needs no escape is copied a run at a time.
+    const char* run = value;
+    for (const char* p = value;; ++p) {
         char c = *p;
+        if (c && !(url && isUrlSpecial(c)) &&
+            !(quoted && (c == '\'' || c == '"' || c == '>' || c == '\n' || c == '\\')))
+            continue;
+        out.append(run, static_cast<size_t>(p - run));
+        if (!c) return;
+        run = p + 1;
         if (url && isUrlSpecial(c)) {
             out += '%';
             out += kHex[static_cast<unsigned char>(c) >> 4];

@@ -172,7 +172,7 @@ const std::vector<std::string>& BaseBoxLayerImpl::priceRoleNames() {
     return names;
 }
 
-bool BaseBoxLayerImpl::layerField(const std::string& name, const char* format, int, int item, std::string& text) {
+bool BaseBoxLayerImpl::layerField(std::string_view name, const char* format, int, int item, std::string& text) {
     const std::vector<std::string>& roles = roleNames();
     auto role = std::find(roles.begin(), roles.end(), name);
     if (role == roles.end()) return false;

@@ -103,7 +103,7 @@ protected:
     // The nearest present value of data set ds before item i, or `lead` when there is none.
     double previousValue(int ds, int i, double lead) const;
     int automaticColor(int ds) override;
-    bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    bool layerField(std::string_view name, const char* format, int ds, int item, std::string& text) override;
     LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
     std::string defaultImageMapQuery() const override;
     HotSpots hotSpotKind() const override { return HotSpots::PerItem; }

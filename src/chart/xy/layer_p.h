@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -317,7 +318,7 @@ protected:
     // The colour a data set left at -1 takes at legend layout.
     virtual int automaticColor(int ds);
     // Fields of a layer type's own, looked up before the shared ones; false when `name` is not one.
-    virtual bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text);
+    virtual bool layerField(std::string_view name, const char* format, int ds, int item, std::string& text);
 
 private:
     friend class DataSetImpl;
@@ -339,7 +340,8 @@ private:
     double xExtreme(bool highest) const;
     double grandTotal();
     void resolveDepth(int plotSide);
-    std::string fieldText(const std::string& name, const char* format, int ds, int item, bool& known);
+    // The text of a field the layer knows into `text`; false for any other name.
+    bool fieldText(std::string_view name, const char* format, int ds, int item, std::string& text);
 
     XYChartImpl* chart_ = nullptr;
     int layerId_ = 0;

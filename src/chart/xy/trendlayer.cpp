@@ -200,7 +200,7 @@ public:
 protected:
     int legendLineWidth(int ds) override { return std::max(dataSet(ds).lineWidth(), 1); }
     LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
-    bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    bool layerField(std::string_view name, const char* format, int ds, int item, std::string& text) override;
     std::string defaultImageMapQuery() const override { return "dataSetName={dataSetName}"; }
     HotSpots hotSpotKind() const override { return HotSpots::PerDataSet; }
 
@@ -424,7 +424,7 @@ LabelSpot TrendLayerImpl::dataLabelSpot(int ds, int i, int wanted, int width, in
     return {static_cast<int>(std::floor(sx + 0.5)), static_cast<int>(std::floor(sy + 0.5)), alignment};
 }
 
-bool TrendLayerImpl::layerField(const std::string& name, const char* format, int ds, int, std::string& text) {
+bool TrendLayerImpl::layerField(std::string_view name, const char* format, int ds, int, std::string& text) {
     static const char* const names[] = {"slope", "intercept", "correlation", "stdError"};
     auto known = std::find_if(std::begin(names), std::end(names), [&name](const char* n) { return name == n; });
     if (known == std::end(names) || dataSetCount() == 0) return false;

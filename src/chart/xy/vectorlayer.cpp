@@ -68,7 +68,7 @@ public:
 protected:
     DrawArea* legendIcon(int ds) override;
     std::string defaultDataLabel() const override { return "{value}"; }
-    bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    bool layerField(std::string_view name, const char* format, int ds, int item, std::string& text) override;
     std::string defaultImageMapQuery() const override {
         return "x={x}&xLabel={xLabel}&dataSetName={dataSetName}&value={value}&dir={dir}&len={len}";
     }
@@ -199,7 +199,7 @@ void VectorLayerImpl::hotSpot(int dataSet, int dataItem, std::vector<int>& xy) {
     }
 }
 
-bool VectorLayerImpl::layerField(const std::string& name, const char* format, int, int item, std::string& text) {
+bool VectorLayerImpl::layerField(std::string_view name, const char* format, int, int item, std::string& text) {
     if (name != "dir" && name != "len") return false;
     text = chart()->getFormatter().format(format, at(name == "dir" ? directions_ : lengths_, item));
     return true;
