@@ -25,7 +25,7 @@ void FieldTemplate::fill(std::string& out, FieldProvider& provider, Formatter& f
     for (const Field& f : fields_) {
         out.append(text_, pos, f.at - pos);
         value.clear();
-        if (!provider.fieldText(f.name.c_str(), f.format.c_str(), formatter, value))
+        if (!provider.fieldText(f.name, f.format.c_str(), formatter, value))
             out.append(text_, f.at, f.length);
         else if (f.arithmetic)
             out += value;

@@ -48,6 +48,20 @@ bool isUrlSpecial(char c) {
     return c == ' ' || c == '%' || c == '?' || c == '&' || c == '+' || c == '=' || c == '#';
 }
 
+// What each byte may need: kUrlByte under the URL escape, kQuotedByte under the JavaScript or
+// HTML escape. One look-up per byte keeps the common, plain bytes cheap.
+enum : unsigned char { kUrlByte = 1, kQuotedByte = 2 };
+
+struct ByteKinds {
+    unsigned char kind[256] = {};
+    ByteKinds() {
+        for (int c = 0; c < 256; ++c) {
+            if (isUrlSpecial(static_cast<char>(c))) kind[c] |= kUrlByte;
+            if (c == '\'' || c == '"' || c == '>' || c == '\n' || c == '\\') kind[c] |= kQuotedByte;
+        }
+    }
+};
+
 }  // namespace
 
 // One pass does the three escapes: the URL escape's output holds nothing the later two touch, and
@@ -61,15 +75,14 @@ void appendEscapedFieldValue(std::string& out, const char* value, int flags, boo
     }
     bool url = flags & PVParser::EscapeUrl, js = flags & PVParser::EscapeJs;
     bool html = flags & (PVParser::EscapeHtml | PVParser::EscapeUrl);
-    bool quoted = js || html;
     static const char kHex[] = "0123456789ABCDEF";
+    static const ByteKinds kBytes;
+    const unsigned char stops = (url ? kUrlByte : 0) | (js || html ? kQuotedByte : 0);
     // Values are mostly plain: what needs no escape is copied a run at a time.
     const char* run = value;
     for (const char* p = value;; ++p) {
         char c = *p;
-        if (c && !(url && isUrlSpecial(c)) &&
-            !(quoted && (c == '\'' || c == '"' || c == '>' || c == '\n' || c == '\\')))
-            continue;
+        if (c && !(kBytes.kind[static_cast<unsigned char>(c)] & stops)) continue;
         out.append(run, static_cast<size_t>(p - run));
         if (!c) return;
         run = p + 1;

@@ -99,8 +99,10 @@ double LayerImpl::grandTotal() {
 
 bool LayerImpl::layerField(std::string_view, const char*, int, int, std::string&) { return false; }
 
-bool LayerImpl::fieldText(std::string_view name, const char* format, int ds, int item, std::string& text) {
+bool LayerImpl::fieldText(const std::string& name, const char* format, int ds, int item, std::string& text) {
     if (layerField(name, format, ds, item, text)) return true;
+    // Compared as views, lengths first: most names differ in length.
+    const std::string_view key = name;
     Formatter& f = chart_->getFormatter();
     bool single = ds >= 0 && ds < dataSetCount();
     int group = single ? dataSets_[static_cast<size_t>(ds)]->group() : ds <= -2 ? -2 - ds : -1;
@@ -112,7 +114,8 @@ bool LayerImpl::fieldText(std::string_view name, const char* format, int ds, int
     };
     auto value = [&] { return single ? dataSets_[static_cast<size_t>(ds)]->valueAt(item) : total(); };
     auto number = [&](const char* code, double v) {
-        text = f.format(code, v);
+        const char* digits = f.format(code, v);
+        text.assign(digits, f.resultLength());
         return true;
     };
     auto word = [&](std::string_view w) {
@@ -122,44 +125,45 @@ bool LayerImpl::fieldText(std::string_view name, const char* format, int ds, int
     auto integer = [&](int n) { return word(std::to_string(n)); };
     const char* fmt = format && *format ? format : nullptr;
 
-    if (name == "value") return number(format, value());
-    if (name == "x") return number(format, xValue(item));
-    if (name == "xLabel" || name == "x2Label") {
-        AxisImpl* axis = chart_->axisImpl(name == "xLabel" ? 0 : 1);
+    if (key == "value") return number(format, value());
+    if (key == "x") return number(format, xValue(item));
+    if (key == "xLabel" || key == "x2Label") {
+        AxisImpl* axis = chart_->axisImpl(key == "xLabel" ? 0 : 1);
         const char* label = axis->getLabel(xValue(item));
         text = label ? label : "";
         return true;
     }
-    if (name == "dataSet") return integer(ds);
-    if (name == "dataSetName") return word(single ? dataSets_[static_cast<size_t>(ds)]->name() : std::string_view());
-    if (name == "dataItem") return integer(item);
-    if (name == "dataGroup") return integer(group);
-    if (name == "dataGroupName")
+    if (key == "dataSet") return integer(ds);
+    if (key == "dataSetName") return word(single ? dataSets_[static_cast<size_t>(ds)]->name() : std::string_view());
+    if (key == "dataItem") return integer(item);
+    if (key == "dataGroup") return integer(group);
+    if (key == "dataGroupName")
         return word(group >= 0 && group < groupCount() ? groupNames_[static_cast<size_t>(group)] : std::string_view());
-    if (name == "layerId") return integer(layerId_);
-    if (name == "totalValue") return number(format, total());
-    if (name == "accValue") return number(format, single ? getAccValue(range().first, ds + 1, item) : value());
-    if (name == "percent" || name == "accPercent" || name == "gpercent") {
+    if (key == "layerId") return integer(layerId_);
+    if (key == "totalValue") return number(format, total());
+    if (key == "accValue") return number(format, single ? getAccValue(range().first, ds + 1, item) : value());
+    if (key == "percent" || key == "accPercent" || key == "gpercent") {
         std::pair<int, int> r = range();
-        double sum = name == "gpercent" ? grandTotal() : getAccValue(r.first, r.second, item);
-        double v = name == "accPercent" && single ? getAccValue(r.first, ds + 1, item) : value();
+        double sum = key == "gpercent" ? grandTotal() : getAccValue(r.first, r.second, item);
+        double v = key == "accPercent" && single ? getAccValue(r.first, ds + 1, item) : value();
         if (v != Chart::NoValue && combineMethod_ == Chart::Percentage) v = std::fabs(v);
         if (v == Chart::NoValue) return number(fmt ? fmt : "2", Chart::NoValue);
         if (sum != 0) return number(fmt ? fmt : "2", 100 * v / sum);
-        if (name == "gpercent") return word(kUndefined);
+        if (key == "gpercent") return word(kUndefined);
         int zeros = countAllZero(r.first, r.second, item);
         if (zeros < 0 || v != 0) return word(kUndefined);
         if (!single || zeros == 0) return number(fmt ? fmt : "2", 100);
-        int k = zeros - countAllZero(ds + (name == "accPercent" ? 1 : 0), r.second, item);
-        double share = name == "accPercent" ? 100.0 * k / zeros : 100.0 / zeros;
+        int k = zeros - countAllZero(ds + (key == "accPercent" ? 1 : 0), r.second, item);
+        double share = key == "accPercent" ? 100.0 * k / zeros : 100.0 / zeros;
         return number(fmt ? fmt : "2", share);
     }
-    return extraFields_.fieldText(std::string(name).c_str(), format, f, ds, item, text);
+    return extraFields_.fieldText(name.c_str(), format, f, ds, item, text);
 }
 
-bool LayerImpl::PointFields::fieldText(const char* name, const char* format, Formatter& formatter, std::string& text) {
+bool LayerImpl::PointFields::fieldText(const std::string& name, const char* format, Formatter& formatter,
+                                       std::string& text) {
     return layer_.fieldText(name, format, ds_, item_, text) ||
-           layer_.chart_->customFieldText(name, format, formatter, ds_, item_, text);
+           layer_.chart_->customFieldText(name.c_str(), format, formatter, ds_, item_, text);
 }
 
 std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item, int escapeFlags) {

@@ -341,7 +341,7 @@ private:
     double grandTotal();
     void resolveDepth(int plotSide);
     // The text of a field the layer knows into `text`; false for any other name.
-    bool fieldText(std::string_view name, const char* format, int ds, int item, std::string& text);
+    bool fieldText(const std::string& name, const char* format, int ds, int item, std::string& text);
 
     XYChartImpl* chart_ = nullptr;
     int layerId_ = 0;
@@ -402,7 +402,7 @@ public:
         ds_ = ds;
         item_ = item;
     }
-    bool fieldText(const char* name, const char* format, Formatter& formatter, std::string& text) override;
+    bool fieldText(const std::string& name, const char* format, Formatter& formatter, std::string& text) override;
 
 private:
     LayerImpl& layer_;
