@@ -20,7 +20,7 @@ FieldTemplate::FieldTemplate(const std::string& tmpl, int flags) {
 
 void FieldTemplate::fill(std::string& out, FieldProvider& provider, Formatter& formatter) const {
     const size_t start = out.size();
-    std::string value;
+    std::string& value = value_;
     size_t pos = 0;
     for (const Field& f : fields_) {
         out.append(text_, pos, f.at - pos);

@@ -108,6 +108,8 @@ private:
     };
     std::string text_;  // the template with its directives taken out and every field as written
     std::vector<Field> fields_;
+    // A field's text before escaping, kept between fills so that they allocate nothing once grown.
+    mutable std::string value_;
 };
 
 // The usual round: every field the provider knows is replaced, arithmetic fields evaluated.
