@@ -36,6 +36,13 @@ bool refersToDataSet(const std::string& tmpl) {
     return false;
 }
 
+// A shape's coordinate attributes, held in `text` for the caller; empty text for no shape.
+const char* keepCoordText(std::string& text, const std::vector<int>& xy, int offsetX, int offsetY) {
+    text.clear();
+    if (!xy.empty()) appendCoordAttributes(text, xy, offsetX, offsetY);
+    return text.c_str();
+}
+
 }  // namespace
 
 std::string LayerImpl::defaultImageMapQuery() const {
@@ -123,17 +130,13 @@ void LayerImpl::itemHotSpot(int item, std::vector<int>& xy) {
 const char* LayerImpl::getImageCoor(int ds, int item, int offsetX, int offsetY) {
     std::vector<int> xy;
     hotSpot(ds, item, xy);
-    hotSpotText_.clear();
-    if (!xy.empty()) appendCoordAttributes(hotSpotText_, xy, offsetX, offsetY);
-    return hotSpotText_.c_str();
+    return keepCoordText(hotSpotText_, xy, offsetX, offsetY);
 }
 
 const char* LayerImpl::getImageCoor2(int item, int offsetX, int offsetY) {
     std::vector<int> xy;
     itemHotSpot(item, xy);
-    hotSpotText_.clear();
-    if (!xy.empty()) appendCoordAttributes(hotSpotText_, xy, offsetX, offsetY);
-    return hotSpotText_.c_str();
+    return keepCoordText(hotSpotText_, xy, offsetX, offsetY);
 }
 
 }  // namespace plotvane
