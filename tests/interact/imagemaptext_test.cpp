@@ -77,7 +77,8 @@ TEST(ImageMapText, ScatterWithExtraFieldsAndToolTips) {
     addMap(text, "tool tips", c->getHTMLImageMap("detail.html?from=map", "",
                                                  "title='{dataSetName} #{dataItem}: ({x|2}, {value|1}) {field0} {field1|3}'"));
     addMap(text, "custom query with arithmetic",
-           c->getHTMLImageMap("p.html", "{default}&note={field0}&twice={=value*2|1}&{unknown}", "", 5, 9));
+           c->getHTMLImageMap("p.html", "{default}&note={field0}&twice={=({value}+{field1})*2|1}&{unknown}",
+                              "title='{={x}/2|3}'", 5, 9));
     addMap(text, "item fields only", c->getHTMLImageMap("i.html", "x={x}&id={dataItem}", "title='{x|1}'"));
     addMap(text, "query param", c->getHTMLImageMap("javascript:go('{queryParam}')", "a={value}&b={field1}"));
     addMap(text, "no link", c->getHTMLImageMap("", "", "onclick=\"f({dataItem})\""));
