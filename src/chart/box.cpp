@@ -30,43 +30,4 @@ void BoxStyle::paint(DrawArea* d, int left, int top, int width, int height) cons
                    fillColor, raisedEffect);
 }
 
-namespace {
-
-void appendInt(std::string& out, int v) {
-    char digits[12];
-    int n = 0;
-    unsigned magnitude = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
-    do {
-        digits[n++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    if (v < 0) out += '-';
-    while (n) out += digits[--n];
-}
-
-}  // namespace
-
-std::string imageMapRect(int left, int top, int right, int bottom) {
-    std::string text = "shape=\"rect\" coords=\"";
-    appendInt(text, std::min(left, right));
-    text += ',';
-    appendInt(text, std::min(top, bottom));
-    text += ',';
-    appendInt(text, std::max(left, right));
-    text += ',';
-    appendInt(text, std::max(top, bottom));
-    return text + '"';
-}
-
-std::string imageMapPoly(const std::vector<int>& xy, int offsetX, int offsetY) {
-    std::string text = "shape=\"poly\" coords=\"";
-    for (size_t k = 0; k + 1 < xy.size(); k += 2) {
-        if (k) text += ',';
-        appendInt(text, xy[k] + offsetX);
-        text += ',';
-        appendInt(text, xy[k + 1] + offsetY);
-    }
-    return text + '"';
-}
-
 }  // namespace plotvane

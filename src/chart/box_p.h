@@ -6,9 +6,6 @@
 
 #include <plotvane/constants.h>
 
-#include <string>
-#include <vector>
-
 namespace plotvane {
 
 class DrawArea;
@@ -27,11 +24,6 @@ struct BoxStyle {
     int borderAllowance() const;
     void paint(DrawArea* d, int left, int top, int width, int height) const;
 };
-
-// The image-map attributes of a rectangle given by its corners.
-std::string imageMapRect(int left, int top, int right, int bottom);
-// The image-map attributes of a polygon given as x0, y0, x1, y1 ..., moved by the offset.
-std::string imageMapPoly(const std::vector<int>& xy, int offsetX, int offsetY);
 
 }  // namespace plotvane
 

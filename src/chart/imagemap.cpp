@@ -1,14 +1,56 @@
+// Image-map text: templates joined once per producer, then one area element per shape.
 #include "imagemap_p.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <cstring>
-
-#include "box_p.h"
 
 namespace plotvane {
 
 namespace {
+
+// Writes v's digits ending at `end`; returns where they start.
+char* intDigits(char* end, int v) {
+    unsigned magnitude = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
+    do {
+        *--end = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (v < 0) *--end = '-';
+    return end;
+}
+
+// Appends the numbers separated by commas, built back to front in one buffer and added at once.
+void appendInts(std::string& out, std::initializer_list<int> values) {
+    char buffer[4 * 12];
+    char* const end = buffer + sizeof buffer;
+    char* first = end;
+    for (auto v = values.end(); v != values.begin();) {
+        if (first != end) *--first = ',';
+        first = intDigits(first, *--v);
+    }
+    out.append(first, static_cast<size_t>(end - first));
+}
+
+void appendRect(std::string& out, int left, int top, int right, int bottom) {
+    out += "shape=\"rect\" coords=\"";
+    appendInts(out, {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)});
+    out += '"';
+}
+
+void finishArea(std::string& map, const std::string& extra, const std::string& link) {
+    if (!extra.empty()) {
+        map += ' ';
+        map += extra;
+    }
+    if (!link.empty()) {
+        map += " href=\"";
+        map += link;
+        map += '"';
+    }
+    map += " />\n";
+}
 
 void replaceAll(std::string& text, const std::string& what, const std::string& with) {
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
@@ -57,6 +99,12 @@ AreaTemplates areaTemplates(const std::string& ownUrl, const std::string& ownQue
     return t;
 }
 
+std::string imageMapRect(int left, int top, int right, int bottom) {
+    std::string text;
+    appendRect(text, left, top, right, bottom);
+    return text;
+}
+
 std::vector<int> coordsOf(const char* attributes) {
     std::vector<int> xy;
     const char* at = attributes ? std::strstr(attributes, "coords=\"") : nullptr;
@@ -73,6 +121,8 @@ std::vector<int> coordsOf(const char* attributes) {
 }
 
 bool fitHotSpot(std::vector<int>& xy) {
+    // Held to a billion pixels as everywhere, so that adding offsets cannot overflow.
+    for (int& v : xy) v = std::clamp(v, -1000000000, 1000000000);
     if (xy.size() < 3 || std::all_of(xy.begin(), xy.end(), [](int v) { return v == 0; })) return false;
     if (xy.size() < 5) return true;
     int minX = xy[0], maxX = xy[0], minY = xy[1], maxY = xy[1];
@@ -89,31 +139,32 @@ bool fitHotSpot(std::vector<int>& xy) {
     return true;
 }
 
-std::string coordAttributes(const std::vector<int>& xy, int offsetX, int offsetY) {
-    if (xy.size() == 4) return imageMapRect(xy[0] + offsetX, xy[1] + offsetY, xy[2] + offsetX, xy[3] + offsetY);
-    return imageMapPoly(xy, offsetX, offsetY);
+void appendCoordAttributes(std::string& out, const std::vector<int>& xy, int offsetX, int offsetY) {
+    if (xy.size() == 4) {
+        appendRect(out, xy[0] + offsetX, xy[1] + offsetY, xy[2] + offsetX, xy[3] + offsetY);
+        return;
+    }
+    out += "shape=\"poly\" coords=\"";
+    for (size_t k = 0; k + 1 < xy.size(); k += 2) {
+        if (k) out += ',';
+        appendInts(out, {xy[k] + offsetX, xy[k + 1] + offsetY});
+    }
+    out += '"';
 }
 
 void appendArea(std::string& map, const std::vector<int>& xy, int offsetX, int offsetY, const std::string& extra,
                 const std::string& link) {
     if (xy.size() < 3 || std::all_of(xy.begin(), xy.end(), [](int v) { return v == 0; })) return;
-    appendAreaWith(map, coordAttributes(xy, offsetX, offsetY), extra, link);
+    map += "<area ";
+    appendCoordAttributes(map, xy, offsetX, offsetY);
+    finishArea(map, extra, link);
 }
 
 void appendAreaWith(std::string& map, const std::string& shapeAttributes, const std::string& extra,
                     const std::string& link) {
     map += "<area ";
     map += shapeAttributes;
-    if (!extra.empty()) {
-        map += ' ';
-        map += extra;
-    }
-    if (!link.empty()) {
-        map += " href=\"";
-        map += link;
-        map += '"';
-    }
-    map += " />\n";
+    finishArea(map, extra, link);
 }
 
 }  // namespace plotvane

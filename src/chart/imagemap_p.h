@@ -28,13 +28,15 @@ AreaTemplates areaTemplates(const std::string& ownUrl, const std::string& ownQue
                             const char* url, const char* queryFormat, const char* extraAttr,
                             const std::string& defaultQuery);
 
+// The image-map attributes of a rectangle given by its corners.
+std::string imageMapRect(int left, int top, int right, int bottom);
 // The integers of the coords attribute in coordinate-attribute text; empty when there is none.
 std::vector<int> coordsOf(const char* attributes);
 // Fits a point's coordinate list for a hot spot: false when it has no area. Slivers of polygons
 // become their bounding rectangle, so a pointer can still find them.
 bool fitHotSpot(std::vector<int>& xy);
-// Coordinate attributes of a fitted list with the offsets added (a rectangle for 4 entries).
-std::string coordAttributes(const std::vector<int>& xy, int offsetX, int offsetY);
+// Appends the coordinate attributes of a list with the offsets added (a rectangle for 4 entries).
+void appendCoordAttributes(std::string& out, const std::vector<int>& xy, int offsetX, int offsetY);
 // Appends one "<area ... />" element of the given shape attributes (shape="..." coords="...").
 void appendAreaWith(std::string& map, const std::string& shapeAttributes, const std::string& extra,
                     const std::string& link);

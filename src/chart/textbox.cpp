@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/imagemap_p.h"
 #include "draw/canvaslimits_p.h"
 
 namespace plotvane {

@@ -20,12 +20,12 @@ FieldTemplate::FieldTemplate(const std::string& tmpl, int flags) {
 
 void FieldTemplate::fill(std::string& out, FieldProvider& provider, Formatter& formatter) const {
     const size_t start = out.size();
-    std::string value;
+    std::string& value = value_;
     size_t pos = 0;
     for (const Field& f : fields_) {
         out.append(text_, pos, f.at - pos);
         value.clear();
-        if (!provider.fieldText(f.name.c_str(), f.format.c_str(), formatter, value))
+        if (!provider.fieldText(f.name, f.format.c_str(), formatter, value))
             out.append(text_, f.at, f.length);
         else if (f.arithmetic)
             out += value;

@@ -127,6 +127,7 @@ const char* Formatter::setResult(const char* text, size_t length) {
     size_t n = std::min(length, static_cast<size_t>(kMaxResult));
     std::memcpy(result_, text, n);
     result_[n] = 0;
+    resultLength_ = n;
     return result_;
 }
 

@@ -55,6 +55,8 @@ public:
     const char* format(const char* code, double value);
     const char* formatNumber(const char* code, double value, bool machineMode);
     const char* formatDate(const char* code, double value);
+    // The length of the text the last call returned.
+    size_t resultLength() const { return resultLength_; }
 
 private:
     struct NameList;
@@ -73,6 +75,7 @@ private:
     std::unique_ptr<NameList> weekDayNames_;
     std::unique_ptr<NameList> monthNames_;
     char result_[kMaxResult + 1] = {};
+    size_t resultLength_ = 0;
 };
 
 // Whether a value lies between the chart times of 1800-01-01 and 2200-01-01 inclusive, the range

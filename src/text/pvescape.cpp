@@ -37,9 +37,30 @@ std::string stripMarkup(const std::string& text) {
     return out;
 }
 
+// A plain loop: values are a few bytes, shorter than a library search takes to start.
+bool hasMarkupCommand(const char* text) {
+    for (; *text; ++text)
+        if (text[0] == '<' && text[1] == '*') return true;
+    return false;
+}
+
 bool isUrlSpecial(char c) {
     return c == ' ' || c == '%' || c == '?' || c == '&' || c == '+' || c == '=' || c == '#';
 }
+
+// What each byte may need: kUrlByte under the URL escape, kQuotedByte under the JavaScript or
+// HTML escape. One look-up per byte keeps the common, plain bytes cheap.
+enum : unsigned char { kUrlByte = 1, kQuotedByte = 2 };
+
+struct ByteKinds {
+    unsigned char kind[256] = {};
+    ByteKinds() {
+        for (int c = 0; c < 256; ++c) {
+            if (isUrlSpecial(static_cast<char>(c))) kind[c] |= kUrlByte;
+            if (c == '\'' || c == '"' || c == '>' || c == '\n' || c == '\\') kind[c] |= kQuotedByte;
+        }
+    }
+};
 
 }  // namespace
 
@@ -48,15 +69,23 @@ bool isUrlSpecial(char c) {
 void appendEscapedFieldValue(std::string& out, const char* value, int flags, bool stripMarkupCommands) {
     if (!value) return;
     std::string stripped;
-    if (stripMarkupCommands && std::strstr(value, "<*")) {
+    if (stripMarkupCommands && hasMarkupCommand(value)) {
         stripped = stripMarkup(value);
         value = stripped.c_str();
     }
     bool url = flags & PVParser::EscapeUrl, js = flags & PVParser::EscapeJs;
     bool html = flags & (PVParser::EscapeHtml | PVParser::EscapeUrl);
     static const char kHex[] = "0123456789ABCDEF";
-    for (const char* p = value; *p; ++p) {
+    static const ByteKinds kBytes;
+    const unsigned char stops = (url ? kUrlByte : 0) | (js || html ? kQuotedByte : 0);
+    // Values are mostly plain: what needs no escape is copied a run at a time.
+    const char* run = value;
+    for (const char* p = value;; ++p) {
         char c = *p;
+        if (c && !(kBytes.kind[static_cast<unsigned char>(c)] & stops)) continue;
+        out.append(run, static_cast<size_t>(p - run));
+        if (!c) return;
+        run = p + 1;
         if (url && isUrlSpecial(c)) {
             out += '%';
             out += kHex[static_cast<unsigned char>(c) >> 4];

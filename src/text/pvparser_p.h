@@ -20,7 +20,7 @@ public:
     // formatter.format(format, value), and returns true; returns false for a name the object does
     // not know, which then stays in the output as written. Inside arithmetic fields `format`
     // already asks for machine-readable output.
-    virtual bool fieldText(const char* name, const char* format, Formatter& formatter, std::string& text) = 0;
+    virtual bool fieldText(const std::string& name, const char* format, Formatter& formatter, std::string& text) = 0;
 };
 
 class PVParser {
@@ -108,6 +108,8 @@ private:
     };
     std::string text_;  // the template with its directives taken out and every field as written
     std::vector<Field> fields_;
+    // A field's text before escaping, kept between fills so that they allocate nothing once grown.
+    mutable std::string value_;
 };
 
 // The usual round: every field the provider knows is replaced, arithmetic fields evaluated.

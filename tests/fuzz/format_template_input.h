@@ -24,17 +24,17 @@ namespace plotvane_fuzz {
 class FuzzFields : public plotvane::FieldProvider {
 public:
     FuzzFields(double value, const plotvane::ExtraFields& extra) : value_(value), extra_(extra) {}
-    bool fieldText(const char* name, const char* format, plotvane::Formatter& formatter,
+    bool fieldText(const std::string& name, const char* format, plotvane::Formatter& formatter,
                    std::string& text) override {
-        if (std::strcmp(name, "value") == 0) {
+        if (name == "value") {
             text = formatter.format(format, value_);
             return true;
         }
-        if (std::strcmp(name, "label") == 0) {
+        if (name == "label") {
             text = "<*font=bold*>a b&c'\"<*br*>\n\\<<*x";
             return true;
         }
-        return extra_.fieldText(name, format, formatter, 1, 2, text);
+        return extra_.fieldText(name.c_str(), format, formatter, 1, 2, text);
     }
 
 private:

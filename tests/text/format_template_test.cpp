@@ -21,7 +21,7 @@ class Fields : public FieldProvider {
 public:
     std::map<std::string, double> numbers{{"value", 1234.567}, {"x", 3}};
     std::map<std::string, std::string> texts{{"xLabel", "Jan"}};
-    bool fieldText(const char* name, const char* format, Formatter& formatter, std::string& text) override {
+    bool fieldText(const std::string& name, const char* format, Formatter& formatter, std::string& text) override {
         if (auto n = numbers.find(name); n != numbers.end()) {
             text = formatter.format(format, n->second);
             return true;

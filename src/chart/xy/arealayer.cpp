@@ -99,7 +99,7 @@ public:
     double getMaxY(const AxisImpl* axis) override {
         return stacked() ? stackExtreme(axis, true) : LayerImpl::getMaxY(axis);
     }
-    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    void hotSpot(int ds, int item, std::vector<int>& xy) override;
     void paint(DrawArea* d) override;
 
 protected:
@@ -153,7 +153,6 @@ private:
 
     int minLabelSize_ = -1;
     int gapColor_ = Chart::SameAsMainColor;
-    std::string coor_;
 };
 
 AreaLayerImpl::Place AreaLayerImpl::placeOf(int ds) const {
@@ -431,11 +430,11 @@ LabelSpot AreaLayerImpl::aggregateLabelSpot(int ds, int i, int wanted, int, int)
     return {roundPixel(px), roundPixel(py), wanted ? wanted : above};
 }
 
-const char* AreaLayerImpl::getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) {
-    coor_.clear();
-    if (dataSet < 0 || dataSet >= dataSetCount() || dataItem == Chart::NoIntValue) return coor_.c_str();
+void AreaLayerImpl::hotSpot(int dataSet, int dataItem, std::vector<int>& xy) {
+    xy.clear();
+    if (dataSet < 0 || dataSet >= dataSetCount() || dataItem == Chart::NoIntValue) return;
     double x, top, bottom;
-    if (!pixelLevels(dataSet, dataItem, placeOf(dataSet), x, top, bottom)) return coor_.c_str();
+    if (!pixelLevels(dataSet, dataItem, placeOf(dataSet), x, top, bottom)) return;
     // Halfway to each neighbour that has a place, else the point's own x.
     auto halfway = [&](int j) {
         double nx = j >= 0 ? pixelX(xValue(j)) : Chart::NoValue;
@@ -444,7 +443,6 @@ const char* AreaLayerImpl::getImageCoor(int dataSet, int dataItem, int offsetX, 
     double left = halfway(dataItem - 1), right = halfway(dataItem + 1);
     int sx, sy, depthX, depthY;
     plane(dataSet, sx, sy, depthX, depthY);
-    std::vector<int> xy;
     for (LinePoint p : {LinePoint{left, top, false}, LinePoint{right, top, false}, LinePoint{right, bottom, false},
                         LinePoint{left, bottom, false}}) {
         double px, py;
@@ -452,8 +450,6 @@ const char* AreaLayerImpl::getImageCoor(int dataSet, int dataItem, int offsetX, 
         xy.push_back(roundPixel(px));
         xy.push_back(roundPixel(py));
     }
-    coor_ = imageMapPoly(xy, offsetX, offsetY);
-    return coor_.c_str();
 }
 
 AreaLayer* XYChartImpl::addAreaLayer(int dataCombineMethod, int depth) {

@@ -90,7 +90,7 @@ public:
     void setBarShape(int shape, int dataGroup, int dataItem) override;
     void setBarShape(IntArray polygon, int dataGroup, int dataItem) override;
 
-    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    void hotSpot(int ds, int item, std::vector<int>& xy) override;
     double getMinX() override { return indentedX(LayerImpl::getMinX(), -1); }
     double getMaxX() override { return indentedX(LayerImpl::getMaxX(), 1); }
     void setSize(int x, int y, int width, int height, bool swapXY) override;
@@ -139,7 +139,6 @@ private:
     std::vector<std::unique_ptr<DrawArea, AreaDeleter>> icons_;
     Slots slots_;
     bool slotsValid_ = false;
-    std::string coor_;
 };
 
 void BarLayerImpl::setBarGap(double barGap, double subBarGap) {
@@ -463,10 +462,10 @@ DrawArea* BarLayerImpl::legendIcon(int ds) {
     return icon;
 }
 
-const char* BarLayerImpl::getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) {
-    coor_.clear();
+void BarLayerImpl::hotSpot(int ds, int item, std::vector<int>& xy) {
+    xy.clear();
     BarBox box;
-    if (dataItem == Chart::NoIntValue || !barBox(dataSet, dataItem, box)) return coor_.c_str();
+    if (item == Chart::NoIntValue || !barBox(ds, item, box)) return;
     int left = box.left, right = box.right + box.depthX, top = box.top - box.depthY, bottom = box.bottom;
     // Small bars still get a hot spot a pointer can find.
     auto widen = [this](int& lo, int& hi) {
@@ -477,8 +476,7 @@ const char* BarLayerImpl::getImageCoor(int dataSet, int dataItem, int offsetX, i
     };
     widen(left, right);
     widen(top, bottom);
-    coor_ = imageMapRect(left + offsetX, top + offsetY, right + offsetX, bottom + offsetY);
-    return coor_.c_str();
+    xy.assign({left, top, right, bottom});
 }
 
 // The factories of XYChart.

@@ -217,7 +217,7 @@ const std::vector<std::string>& BaseBoxLayerImpl::priceRoleNames() {
     return names;
 }
 
-bool BaseBoxLayerImpl::layerField(const std::string& name, const char* format, int, int item, std::string& text) {
+bool BaseBoxLayerImpl::layerField(std::string_view name, const char* format, int, int item, std::string& text) {
     const std::vector<std::string>& roles = roleNames();
     auto role = std::find(roles.begin(), roles.end(), name);
     if (role == roles.end()) return false;
@@ -264,14 +264,10 @@ LabelSpot BaseBoxLayerImpl::dataLabelSpot(int ds, int i, int wanted, int width, 
     return spot;
 }
 
-const char* BaseBoxLayerImpl::getImageCoor(int, int dataItem, int offsetX, int offsetY) {
-    return getImageCoor2(dataItem, offsetX, offsetY);
-}
-
-const char* BaseBoxLayerImpl::getImageCoor2(int dataItem, int offsetX, int offsetY) {
-    coor_.clear();
+void BaseBoxLayerImpl::itemHotSpot(int dataItem, std::vector<int>& xy) {
+    xy.clear();
     ItemPixels p;
-    if (dataItem < 0 || !itemPixels(dataItem, p)) return coor_.c_str();
+    if (dataItem < 0 || !itemPixels(dataItem, p)) return;
     double lo = Chart::NoValue, hi = Chart::NoValue;
     for (double y : p.y) {
         if (y == Chart::NoValue) continue;
@@ -293,8 +289,7 @@ const char* BaseBoxLayerImpl::getImageCoor2(int dataItem, int offsetX, int offse
         std::swap(left, top);
         std::swap(right, bottom);
     }
-    coor_ = imageMapRect(left + offsetX, top + offsetY, right + offsetX, bottom + offsetY);
-    return coor_.c_str();
+    xy.assign({left, top, right, bottom});
 }
 
 void attachItemLayer(XYChartImpl& chart, BaseBoxLayerImpl* layer, std::initializer_list<DoubleArray> data) {

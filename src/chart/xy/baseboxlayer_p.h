@@ -77,8 +77,6 @@ public:
     void setMinImageMapSize(int size) override;
     void setRoundedCorners(int r1, int r2, int r3, int r4) override;
 
-    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
-    const char* getImageCoor2(int dataItem, int offsetX, int offsetY) override;
     double getMinX() override { return indentedX(LayerImpl::getMinX(), -1); }
     double getMaxX() override { return indentedX(LayerImpl::getMaxX(), 1); }
     void layoutChart() override;
@@ -136,10 +134,13 @@ protected:
     // The nearest present value of data set ds before item i, or `lead` when there is none.
     double previousValue(int ds, int i, double lead) const;
     int automaticColor(int ds) override;
-    bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    bool layerField(std::string_view name, const char* format, int ds, int item, std::string& text) override;
     LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
     std::string defaultImageMapQuery() const override;
     HotSpots hotSpotKind() const override { return HotSpots::PerItem; }
+    // An item is one shape whatever the data set.
+    void hotSpot(int, int item, std::vector<int>& xy) override { itemHotSpot(item, xy); }
+    void itemHotSpot(int item, std::vector<int>& xy) override;
 
     // Fixed by the factories.
     double dataGap_ = 0;
@@ -163,7 +164,6 @@ private:
     int lastMain_ = 0;
     bool anyMain_ = false;
     std::vector<std::unique_ptr<DrawArea, AreaDeleter>> icons_;
-    std::string coor_;
 };
 
 // Adds an item layer to the chart with one data set per array, in role order, and turns the x

@@ -50,7 +50,7 @@ protected:
     const std::vector<std::string>& roleNames() const override;
     void paintItem(const ItemPen& pen, int i, const ItemPixels& p) override;
     int labelSide(int ds) const override { return ds == kMax || ds == kMin ? 0 : 1; }
-    bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    bool layerField(std::string_view name, const char* format, int ds, int item, std::string& text) override;
 
 private:
     class ItemLegendText;
@@ -116,8 +116,7 @@ const std::vector<std::string>& BoxWhiskerLayerImpl::roleNames() const {
     return names;
 }
 
-bool BoxWhiskerLayerImpl::layerField(const std::string& name, const char* format, int ds, int item,
-                                     std::string& text) {
+bool BoxWhiskerLayerImpl::layerField(std::string_view name, const char* format, int ds, int item, std::string& text) {
     if (namingItem_ >= 0 && name == "dataSetName") {
         text = names_[static_cast<size_t>(namingItem_)];
         return true;

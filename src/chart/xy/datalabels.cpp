@@ -97,61 +97,73 @@ double LayerImpl::grandTotal() {
     return grandTotal_;
 }
 
-bool LayerImpl::layerField(const std::string&, const char*, int, int, std::string&) { return false; }
+bool LayerImpl::layerField(std::string_view, const char*, int, int, std::string&) { return false; }
 
-std::string LayerImpl::fieldText(const std::string& name, const char* format, int ds, int item, bool& known) {
-    known = true;
-    std::string own;
-    if (layerField(name, format, ds, item, own)) return own;
+bool LayerImpl::fieldText(const std::string& name, const char* format, int ds, int item, std::string& text) {
+    if (layerField(name, format, ds, item, text)) return true;
+    // Compared as views, lengths first: most names differ in length.
+    const std::string_view key = name;
     Formatter& f = chart_->getFormatter();
     bool single = ds >= 0 && ds < dataSetCount();
     int group = single ? dataSets_[static_cast<size_t>(ds)]->group() : ds <= -2 ? -2 - ds : -1;
-    std::pair<int, int> range = group >= 0 ? groupRange(group) : std::make_pair(0, dataSetCount());
-    bool percentage = combineMethod_ == Chart::Percentage;
-    double value = single ? dataSets_[static_cast<size_t>(ds)]->valueAt(item) : getAccValue(range.first, range.second, item);
-    auto number = [&](const char* code, double v) { return std::string(f.format(code, v)); };
+    // Totals loop over the data sets, so they are only found for the fields that show them.
+    auto range = [&] { return group >= 0 ? groupRange(group) : std::make_pair(0, dataSetCount()); };
+    auto total = [&] {
+        std::pair<int, int> r = range();
+        return getAccValue(r.first, r.second, item);
+    };
+    auto value = [&] { return single ? dataSets_[static_cast<size_t>(ds)]->valueAt(item) : total(); };
+    auto number = [&](const char* code, double v) {
+        const char* digits = f.format(code, v);
+        text.assign(digits, f.resultLength());
+        return true;
+    };
+    auto word = [&](std::string_view w) {
+        text = w;
+        return true;
+    };
+    auto integer = [&](int n) { return word(std::to_string(n)); };
     const char* fmt = format && *format ? format : nullptr;
 
-    if (name == "value") return number(format, value);
-    if (name == "x") return number(format, xValue(item));
-    if (name == "xLabel" || name == "x2Label") {
-        AxisImpl* axis = chart_->axisImpl(name == "xLabel" ? 0 : 1);
+    if (key == "value") return number(format, value());
+    if (key == "x") return number(format, xValue(item));
+    if (key == "xLabel" || key == "x2Label") {
+        AxisImpl* axis = chart_->axisImpl(key == "xLabel" ? 0 : 1);
         const char* label = axis->getLabel(xValue(item));
-        return label ? label : "";
+        text = label ? label : "";
+        return true;
     }
-    if (name == "dataSet") return std::to_string(ds);
-    if (name == "dataSetName") return single ? dataSets_[static_cast<size_t>(ds)]->name() : std::string();
-    if (name == "dataItem") return std::to_string(item);
-    if (name == "dataGroup") return std::to_string(group);
-    if (name == "dataGroupName")
-        return group >= 0 && group < groupCount() ? groupNames_[static_cast<size_t>(group)] : std::string();
-    if (name == "layerId") return std::to_string(layerId_);
-    if (name == "totalValue") return number(format, getAccValue(range.first, range.second, item));
-    if (name == "accValue") return number(format, single ? getAccValue(range.first, ds + 1, item) : value);
-    if (name == "percent" || name == "accPercent" || name == "gpercent") {
-        double total = name == "gpercent" ? grandTotal() : getAccValue(range.first, range.second, item);
-        double v = name == "accPercent" && single ? getAccValue(range.first, ds + 1, item) : value;
-        if (v != Chart::NoValue && percentage) v = std::fabs(v);
+    if (key == "dataSet") return integer(ds);
+    if (key == "dataSetName") return word(single ? dataSets_[static_cast<size_t>(ds)]->name() : std::string_view());
+    if (key == "dataItem") return integer(item);
+    if (key == "dataGroup") return integer(group);
+    if (key == "dataGroupName")
+        return word(group >= 0 && group < groupCount() ? groupNames_[static_cast<size_t>(group)] : std::string_view());
+    if (key == "layerId") return integer(layerId_);
+    if (key == "totalValue") return number(format, total());
+    if (key == "accValue") return number(format, single ? getAccValue(range().first, ds + 1, item) : value());
+    if (key == "percent" || key == "accPercent" || key == "gpercent") {
+        std::pair<int, int> r = range();
+        double sum = key == "gpercent" ? grandTotal() : getAccValue(r.first, r.second, item);
+        double v = key == "accPercent" && single ? getAccValue(r.first, ds + 1, item) : value();
+        if (v != Chart::NoValue && combineMethod_ == Chart::Percentage) v = std::fabs(v);
         if (v == Chart::NoValue) return number(fmt ? fmt : "2", Chart::NoValue);
-        if (total != 0) return number(fmt ? fmt : "2", 100 * v / total);
-        if (name == "gpercent") return kUndefined;
-        int zeros = countAllZero(range.first, range.second, item);
-        if (zeros < 0 || v != 0) return kUndefined;
+        if (sum != 0) return number(fmt ? fmt : "2", 100 * v / sum);
+        if (key == "gpercent") return word(kUndefined);
+        int zeros = countAllZero(r.first, r.second, item);
+        if (zeros < 0 || v != 0) return word(kUndefined);
         if (!single || zeros == 0) return number(fmt ? fmt : "2", 100);
-        int k = zeros - countAllZero(ds + (name == "accPercent" ? 1 : 0), range.second, item);
-        double share = name == "accPercent" ? 100.0 * k / zeros : 100.0 / zeros;
+        int k = zeros - countAllZero(ds + (key == "accPercent" ? 1 : 0), r.second, item);
+        double share = key == "accPercent" ? 100.0 * k / zeros : 100.0 / zeros;
         return number(fmt ? fmt : "2", share);
     }
-    std::string text;
-    if (extraFields_.fieldText(name.c_str(), format, f, ds, item, text)) return text;
-    known = false;
-    return std::string();
+    return extraFields_.fieldText(name.c_str(), format, f, ds, item, text);
 }
 
-bool LayerImpl::PointFields::fieldText(const char* name, const char* format, Formatter& formatter, std::string& text) {
-    bool known = false;
-    text = layer_.fieldText(name, format, ds_, item_, known);
-    return known || layer_.chart_->customFieldText(name, format, formatter, ds_, item_, text);
+bool LayerImpl::PointFields::fieldText(const std::string& name, const char* format, Formatter& formatter,
+                                       std::string& text) {
+    return layer_.fieldText(name, format, ds_, item_, text) ||
+           layer_.chart_->customFieldText(name.c_str(), format, formatter, ds_, item_, text);
 }
 
 std::string LayerImpl::formatLabel(const std::string& tmpl, int ds, int item, int escapeFlags) {

@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -171,8 +172,9 @@ public:
     void setHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr) override;
     const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                 int offsetY) override;
-    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
-    const char* getImageCoor2(int dataItem, int offsetX, int offsetY) override;
+    // Layer types give their shapes through hotSpot and itemHotSpot.
+    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) final;
+    const char* getImageCoor2(int dataItem, int offsetX, int offsetY) final;
 
     // The most values all data sets of the layer may hold together; a data set that would pass it
     // is refused. Bars cost far more to draw than line points, so bar layers hold fewer.
@@ -305,12 +307,18 @@ protected:
     // drawn as one shape from several data sets), or one per data set (fitted curves).
     enum class HotSpots { PerPoint, PerItem, PerDataSet };
     virtual HotSpots hotSpotKind() const { return HotSpots::PerPoint; }
+    // The hot spot of data set ds at item i in chart pixels, into xy: a rectangle's two corners
+    // (4 entries) or a polygon's points; empty when the point has none. The base gives the square
+    // of the point's symbol.
+    virtual void hotSpot(int ds, int item, std::vector<int>& xy);
+    // The hot spot of item i for the whole layer; the base gives the box around every data set's.
+    virtual void itemHotSpot(int item, std::vector<int>& xy);
     // Whether data set ds carries a value label at item i.
     virtual bool labelShown(int ds, int i) { return spanOf(ds, i).present; }
     // The colour a data set left at -1 takes at legend layout.
     virtual int automaticColor(int ds);
     // Fields of a layer type's own, looked up before the shared ones; false when `name` is not one.
-    virtual bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text);
+    virtual bool layerField(std::string_view name, const char* format, int ds, int item, std::string& text);
 
 private:
     friend class DataSetImpl;
@@ -332,7 +340,8 @@ private:
     double xExtreme(bool highest) const;
     double grandTotal();
     void resolveDepth(int plotSide);
-    std::string fieldText(const std::string& name, const char* format, int ds, int item, bool& known);
+    // The text of a field the layer knows into `text`; false for any other name.
+    bool fieldText(const std::string& name, const char* format, int ds, int item, std::string& text);
 
     XYChartImpl* chart_ = nullptr;
     int layerId_ = 0;
@@ -393,7 +402,7 @@ public:
         ds_ = ds;
         item_ = item;
     }
-    bool fieldText(const char* name, const char* format, Formatter& formatter, std::string& text) override;
+    bool fieldText(const std::string& name, const char* format, Formatter& formatter, std::string& text) override;
 
 private:
     LayerImpl& layer_;

@@ -1,6 +1,6 @@
 // The hot spots of an XY layer: one area per x index, or per data set and x index when the link or
 // the extra attributes name something that differs between data sets. Layer types supply the
-// shape of a point (getImageCoor); this file fits shapes, fills in templates and writes areas.
+// shape of a point as numbers (hotSpot); this file fits shapes, fills in templates and writes areas.
 // The base shape is the square of a point's symbol, never smaller than kMinPointSpot pixels, so
 // that a line without symbols can still be pointed at.
 
@@ -36,6 +36,13 @@ bool refersToDataSet(const std::string& tmpl) {
     return false;
 }
 
+// A shape's coordinate attributes, held in `text` for the caller; empty text for no shape.
+const char* keepCoordText(std::string& text, const std::vector<int>& xy, int offsetX, int offsetY) {
+    text.clear();
+    if (!xy.empty()) appendCoordAttributes(text, xy, offsetX, offsetY);
+    return text.c_str();
+}
+
 }  // namespace
 
 std::string LayerImpl::defaultImageMapQuery() const {
@@ -60,11 +67,16 @@ const char* LayerImpl::getHTMLImageMap(const char* url, const char* queryFormat,
     FieldTemplate extraFill(LabelBox::limited(extra), PVParser::EscapeHtml);
     Formatter& formatter = chart_->getFormatter();
     PointFields fields(*this, -1, 0);
+    // Reused for every point, so that the loop allocates nothing once they have grown.
+    std::vector<int> xy;
     std::string linkText, extraText;
     for (int i = 0; i < items; ++i) {
         for (int k = 0; k < sets; ++k) {
             int ds = perDataSet ? k : -1;
-            std::vector<int> xy = coordsOf(perDataSet ? getImageCoor(ds, i, 0, 0) : getImageCoor2(i, 0, 0));
+            if (perDataSet)
+                hotSpot(ds, i, xy);
+            else
+                itemHotSpot(i, xy);
             if (!fitHotSpot(xy)) continue;
             fields.moveTo(ds, i);
             linkText.clear();
@@ -77,33 +89,31 @@ const char* LayerImpl::getHTMLImageMap(const char* url, const char* queryFormat,
     return text_.c_str();
 }
 
-const char* LayerImpl::getImageCoor(int ds, int item, int offsetX, int offsetY) {
-    hotSpotText_.clear();
-    if (ds < 0 || ds >= dataSetCount() || item < 0 || item >= dataSet(ds).size()) return hotSpotText_.c_str();
+void LayerImpl::hotSpot(int ds, int item, std::vector<int>& xy) {
+    xy.clear();
+    if (ds < 0 || ds >= dataSetCount() || item < 0 || item >= dataSet(ds).size()) return;
     DataSetImpl& set = dataSet(ds);
     Span s = spanOf(ds, item);
     double px = pixelX(xValue(item));
     double py = s.present && px != Chart::NoValue ? pixelY(s.end, set.axis()) : Chart::NoValue;
-    if (py == Chart::NoValue || !std::isfinite(px) || !std::isfinite(py)) return hotSpotText_.c_str();
+    if (py == Chart::NoValue || !std::isfinite(px) || !std::isfinite(py)) return;
     double sx, sy;
     screenPoint(px, py, sx, sy);
     PlotAreaImpl& plot = chart_->plotArea();
     int left = plot.getLeftX(), top = plot.getTopY();
     if (sx < left - 0.5 || sy < top - 0.5 || sx > left + plot.getWidth() + 0.5 || sy > top + plot.getHeight() + 0.5)
-        return hotSpotText_.c_str();
+        return;
     int cx = static_cast<int>(std::floor(sx + 0.5)) + set.symbolOffsetX();
     int cy = static_cast<int>(std::floor(sy + 0.5)) + set.symbolOffsetY();
     int half = std::max({set.symbol().width(), set.symbol().height(), kMinPointSpot}) / 2;
-    hotSpotText_ = imageMapRect(cx - half + offsetX, cy - half + offsetY, cx + half + offsetX, cy + half + offsetY);
-    return hotSpotText_.c_str();
+    xy.assign({cx - half, cy - half, cx + half, cy + half});
 }
 
-const char* LayerImpl::getImageCoor2(int item, int offsetX, int offsetY) {
-    // The box around every data set's hot spot at the index.
+void LayerImpl::itemHotSpot(int item, std::vector<int>& xy) {
     int left = 0, top = 0, right = 0, bottom = 0;
     bool any = false;
     for (int ds = 0; ds < dataSetCount(); ++ds) {
-        std::vector<int> xy = coordsOf(getImageCoor(ds, item, 0, 0));
+        hotSpot(ds, item, xy);
         if (!fitHotSpot(xy)) continue;
         for (size_t k = 0; k + 1 < xy.size(); k += 2) {
             left = any ? std::min(left, xy[k]) : xy[k];
@@ -113,8 +123,20 @@ const char* LayerImpl::getImageCoor2(int item, int offsetX, int offsetY) {
             any = true;
         }
     }
-    hotSpotText_ = any ? imageMapRect(left + offsetX, top + offsetY, right + offsetX, bottom + offsetY) : std::string();
-    return hotSpotText_.c_str();
+    xy.clear();
+    if (any) xy.assign({left, top, right, bottom});
+}
+
+const char* LayerImpl::getImageCoor(int ds, int item, int offsetX, int offsetY) {
+    std::vector<int> xy;
+    hotSpot(ds, item, xy);
+    return keepCoordText(hotSpotText_, xy, offsetX, offsetY);
+}
+
+const char* LayerImpl::getImageCoor2(int item, int offsetX, int offsetY) {
+    std::vector<int> xy;
+    itemHotSpot(item, xy);
+    return keepCoordText(hotSpotText_, xy, offsetX, offsetY);
 }
 
 }  // namespace plotvane

@@ -193,14 +193,14 @@ public:
     // Trend lines never stack.
     void setDataCombineMethod(int) override {}
 
-    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    void hotSpot(int ds, int item, std::vector<int>& xy) override;
     void layoutChart() override;
     void paint(DrawArea* d) override;
 
 protected:
     int legendLineWidth(int ds) override { return std::max(dataSet(ds).lineWidth(), 1); }
     LabelSpot dataLabelSpot(int ds, int i, int wanted, int width, int height) override;
-    bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    bool layerField(std::string_view name, const char* format, int ds, int item, std::string& text) override;
     std::string defaultImageMapQuery() const override { return "dataSetName={dataSetName}"; }
     HotSpots hotSpotKind() const override { return HotSpots::PerDataSet; }
 
@@ -232,7 +232,6 @@ private:
     TrendFit queried_;
     std::vector<std::unique_ptr<MultiLine>> lines_;
     std::vector<std::vector<int>> hotSpots_;
-    std::string coor_;
 };
 
 void TrendLayerImpl::setRegressionType(int regressionType) {
@@ -425,7 +424,7 @@ LabelSpot TrendLayerImpl::dataLabelSpot(int ds, int i, int wanted, int width, in
     return {static_cast<int>(std::floor(sx + 0.5)), static_cast<int>(std::floor(sy + 0.5)), alignment};
 }
 
-bool TrendLayerImpl::layerField(const std::string& name, const char* format, int ds, int, std::string& text) {
+bool TrendLayerImpl::layerField(std::string_view name, const char* format, int ds, int, std::string& text) {
     static const char* const names[] = {"slope", "intercept", "correlation", "stdError"};
     auto known = std::find_if(std::begin(names), std::end(names), [&name](const char* n) { return name == n; });
     if (known == std::end(names) || dataSetCount() == 0) return false;
@@ -435,11 +434,9 @@ bool TrendLayerImpl::layerField(const std::string& name, const char* format, int
     return true;
 }
 
-const char* TrendLayerImpl::getImageCoor(int dataSet, int, int offsetX, int offsetY) {
-    coor_.clear();
-    if (dataSet >= 0 && dataSet < static_cast<int>(hotSpots_.size()) && !hotSpots_[static_cast<size_t>(dataSet)].empty())
-        coor_ = imageMapPoly(hotSpots_[static_cast<size_t>(dataSet)], offsetX, offsetY);
-    return coor_.c_str();
+void TrendLayerImpl::hotSpot(int dataSet, int, std::vector<int>& xy) {
+    xy.clear();
+    if (dataSet >= 0 && dataSet < static_cast<int>(hotSpots_.size())) xy = hotSpots_[static_cast<size_t>(dataSet)];
 }
 
 TrendLayer* XYChartImpl::addTrendLayer(DoubleArray data, int color, const char* name, int depth) {

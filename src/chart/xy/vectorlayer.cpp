@@ -62,13 +62,13 @@ public:
     // Does nothing: arrows never stack.
     void setDataCombineMethod(int) override {}
 
-    const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) override;
+    void hotSpot(int ds, int item, std::vector<int>& xy) override;
     void paint(DrawArea* d) override;
 
 protected:
     DrawArea* legendIcon(int ds) override;
     std::string defaultDataLabel() const override { return "{value}"; }
-    bool layerField(const std::string& name, const char* format, int ds, int item, std::string& text) override;
+    bool layerField(std::string_view name, const char* format, int ds, int item, std::string& text) override;
     std::string defaultImageMapQuery() const override {
         return "x={x}&xLabel={xLabel}&dataSetName={dataSetName}&value={value}&dir={dir}&len={len}";
     }
@@ -90,7 +90,6 @@ private:
     int iconHeight_ = 11;
     VectorPainter painter_;
     std::vector<std::unique_ptr<DrawArea, AreaDeleter>> icons_;
-    std::string coor_;
 };
 
 void VectorLayerImpl::setVector(DoubleArray lengths, DoubleArray directions, int lengthScale) {
@@ -184,14 +183,13 @@ void VectorLayerImpl::paint(DrawArea* d) {
     for (int ds = dataSetCount(); ds-- > 0;) paintSymbols(d, ds);
 }
 
-const char* VectorLayerImpl::getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) {
-    coor_.clear();
+void VectorLayerImpl::hotSpot(int dataSet, int dataItem, std::vector<int>& xy) {
+    xy.clear();
     Arrow a;
     if (dataSet < 0 || dataSet >= dataSetCount() || dataItem == Chart::NoIntValue || !arrow(dataSet, dataItem, a))
-        return coor_.c_str();
+        return;
     // The band the arrow lies in, as wide as its widest part.
     double w = painter_.halfWidth();
-    std::vector<int> xy;
     const double corners[4][2] = {{-w, 0}, {w, 0}, {w, a.length}, {-w, a.length}};
     for (const auto& c : corners) {
         double sx, sy;
@@ -199,11 +197,9 @@ const char* VectorLayerImpl::getImageCoor(int dataSet, int dataItem, int offsetX
         xy.push_back(roundPixel(sx));
         xy.push_back(roundPixel(sy));
     }
-    coor_ = imageMapPoly(xy, offsetX, offsetY);
-    return coor_.c_str();
 }
 
-bool VectorLayerImpl::layerField(const std::string& name, const char* format, int, int item, std::string& text) {
+bool VectorLayerImpl::layerField(std::string_view name, const char* format, int, int item, std::string& text) {
     if (name != "dir" && name != "len") return false;
     text = chart()->getFormatter().format(format, at(name == "dir" ? directions_ : lengths_, item));
     return true;
