@@ -75,6 +75,10 @@ public:
             return;
         }
         const BlendSource source(c);
+        if (step == 1 && superPixels.empty()) {
+            source.overRow(word, n);
+            return;
+        }
         for (int i = 0; i < n; ++i) {
             uint32_t& w = word[i * step];
             if (SuperPixelPool::isReference(w))

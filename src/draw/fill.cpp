@@ -40,22 +40,28 @@ double snapCrossing(double x) {
 class RowFiller {
 public:
     RowFiller(Canvas& cv, uint32_t color, bool start)
-        : cv_(cv), color_(color), start_(start), antiAlias_(cv.antiAlias()) {}
+        : cv_(cv), color_(color), start_(start), antiAlias_(cv.antiAlias()), solid_(color) {}
 
     // xs: the crossings shared by rows y0 to y1, in any order.
     void fill(int y0, int y1, std::vector<double>& xs) {
-        std::sort(xs.begin(), xs.end());
+        sortCrossings(xs);
         if (!planned_ || xs != plannedXs_) {
             runs_.clear();
             for (size_t i = 0; i + 1 < xs.size(); i += 2) planSpan(xs[i], xs[i + 1]);
             plannedXs_ = xs;
             planned_ = true;
         }
+        const bool literal = !Canvas::isCode(color_);
         for (int y = y0; y <= y1; ++y) {
             uint32_t* row = cv_.pixels() + cv_.index(0, y);
             for (const Run& r : runs_) {
-                if (!Canvas::isCode(color_)) {
-                    cv_.blendRun(row + r.x, 1, r.n, r.k == 16 ? color_ : withCoverage(color_, r.k));
+                if (literal) {
+                    if (r.k != 16)
+                        cv_.blendInto(row[r.x], withCoverage(color_, r.k));
+                    else if (cv_.superPixels.empty())
+                        solid_.overRow(row + r.x, r.n);
+                    else
+                        cv_.blendRun(row + r.x, 1, r.n, color_);
                     continue;
                 }
                 for (int x = r.x; x < r.x + r.n; ++x) {
@@ -67,11 +73,26 @@ public:
     }
 
 private:
-    // n pixels from x, the colour's opacity scaled by k/16.
+    // n pixels from x, the colour's opacity scaled by k/16; only whole runs are longer than one.
     struct Run {
+        Run(int from, int count, uint32_t coverage) : x(from), n(count), k(coverage) {}
         int x, n;
         uint32_t k;
     };
+
+    // Rows cross a shape a few times: insertion sort beats the general one there.
+    static void sortCrossings(std::vector<double>& xs) {
+        if (xs.size() > 16) {
+            std::sort(xs.begin(), xs.end());
+            return;
+        }
+        for (size_t i = 1; i < xs.size(); ++i) {
+            const double v = xs[i];
+            size_t j = i;
+            for (; j > 0 && xs[j - 1] > v; --j) xs[j] = xs[j - 1];
+            xs[j] = v;
+        }
+    }
 
     // An end pixel covered by `fraction`: sixteenths when anti-aliased, else all or nothing.
     void cover(int x, double fraction) {
@@ -84,7 +105,7 @@ private:
             if (fraction < 0.5) return;
             k = 16;
         }
-        runs_.push_back(Run{x, 1, k});
+        runs_.emplace_back(x, 1, k);
     }
 
     // The span from xa to xb, cut to the clip rectangle (so every run lies inside it).
@@ -102,7 +123,7 @@ private:
             return;
         }
         cover(ia, ia + 1 - xa);
-        if (ib > ia + 1) runs_.push_back(Run{ia + 1, ib - ia - 1, 16});
+        if (ib > ia + 1) runs_.emplace_back(ia + 1, ib - ia - 1, 16);
         if (ib <= cv_.clip.right) cover(ib, xb - ib);
     }
 
@@ -110,6 +131,7 @@ private:
     const uint32_t color_;
     const bool start_;
     const bool antiAlias_;
+    const BlendSource solid_;  // the colour at full coverage, when it is literal
     bool planned_ = false;
     std::vector<double> plannedXs_;
     std::vector<Run> runs_;
