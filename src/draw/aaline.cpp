@@ -67,33 +67,22 @@ void walkStraight(Canvas& cv, const StraightRun& r, uint32_t color, double v, do
     }
 }
 
-// A literal colour, blended through sources prepared once per line: the colour itself and, made
-// when first needed, its shades for the outer pixels (shade i has opacity (16 - i) / 16).
+// A literal colour, its source terms taken once per line for the run across; the shaded outer
+// pixels blend their own fraction of it.
 class LiteralPen {
 public:
-    explicit LiteralPen(uint32_t color) : color_(color), full_(color) {}
+    explicit LiteralPen(uint32_t color) : full_(color) {}
     bool at(int, int) { return true; }
-    void paint(Canvas& cv, uint32_t& word) { blendWith(cv, word, full_); }
-    void shade(Canvas& cv, uint32_t& word, int i) {
-        if (!(made_ & (1u << i))) {
-            shades_[i] = BlendSource(withCoverage(color_, 16 - i));
-            made_ |= 1u << i;
-        }
-        blendWith(cv, word, shades_[i]);
+    void paint(Canvas& cv, uint32_t& word) {
+        if (SuperPixelPool::isReference(word))
+            cv.superPixels.blendOver(word, full_.color());
+        else
+            word = full_.over(word);
     }
+    void shade(Canvas& cv, uint32_t& word, int i) { cv.blendInto(word, withCoverage(full_.color(), 16 - i)); }
 
 private:
-    static void blendWith(Canvas& cv, uint32_t& word, const BlendSource& s) {
-        if (SuperPixelPool::isReference(word))
-            cv.superPixels.blendOver(word, s.color());
-        else
-            word = s.over(word);
-    }
-
-    uint32_t color_;
     BlendSource full_;
-    BlendSource shades_[16] = {};
-    uint32_t made_ = 0;
 };
 
 // A brush, evaluated once per step at the centre-line pixel.

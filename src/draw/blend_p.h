@@ -58,8 +58,6 @@ inline uint32_t blend(uint32_t s, uint32_t d) {
 // blend(s, d) for every d.
 class BlendSource {
 public:
-    // The invisible colour, which leaves every word as it is.
-    BlendSource() : s_(kTransparent), a_(256), rb_(0), g_(0), mixes_(false) {}
     explicit BlendSource(uint32_t s) : s_(s) {
         const uint32_t ts = s >> 24;
         a_ = ts >= 128 ? ts + 1 : ts;
