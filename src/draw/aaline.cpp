@@ -111,8 +111,8 @@ void walkSteps(Canvas& cv, Pen& pen, double vRef, double slope, double uLo, int 
     for (int u = uStart; u <= uEnd; ++u) {
         const double v = vRef + slope * (u - uLo);
         if (!(v >= vA && v <= vB)) continue;
-        const double fv = std::floor(v + 0.5);
-        const int vc = static_cast<int>(fv);
+        const int vc = floorToInt(v + 0.5);
+        const double fv = vc;
         if (!pen.at(u, vc)) continue;
         uint32_t* row = px + u * su;
         const int r0 = std::max(vMin, vc - kLow), r1 = std::min(vMax, vc + kHigh);

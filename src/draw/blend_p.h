@@ -9,6 +9,7 @@
 // operand. A result that ends fully transparent is always stored as exactly 0xff000000, because
 // stored words from 0xff800000 up are super-pixel references, never colours.
 
+#include <algorithm>
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -86,7 +87,7 @@ inline void BlendSource::overRow(uint32_t* d, int n) const {
     int i = 0;
     if (!mixes_) {
         if ((s_ >> 24) == 0)
-            for (; i < n; ++i) d[i] = s_;
+            std::fill_n(d, n, s_);
         else
             for (; i < n; ++i) d[i] = blend(s_, d[i]);
         return;
