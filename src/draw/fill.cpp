@@ -29,7 +29,8 @@ double sampleOf(int y) { return y + 0.5; }
 double firstRowFrom(double v) { return std::ceil(v - 0.5); }
 
 double snapCrossing(double x) {
-    const double r = std::floor(x + 0.5);
+    // Crossings far off the canvas (or NaN) take the general floor.
+    const double r = std::fabs(x) < 1e9 ? floorToInt(x + 0.5) : std::floor(x + 0.5);
     return std::fabs(x - r) <= 0.001 ? r : x;
 }
 
