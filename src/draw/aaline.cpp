@@ -67,6 +67,67 @@ void walkStraight(Canvas& cv, const StraightRun& r, uint32_t color, double v, do
     }
 }
 
+// A literal colour, its source terms taken once per line for the run across; the shaded outer
+// pixels blend their own fraction of it.
+class LiteralPen {
+public:
+    explicit LiteralPen(uint32_t color) : full_(color) {}
+    bool at(int, int) { return true; }
+    void paint(Canvas& cv, uint32_t& word) {
+        if (SuperPixelPool::isReference(word))
+            cv.superPixels.blendOver(word, full_.color());
+        else
+            word = full_.over(word);
+    }
+    void shade(Canvas& cv, uint32_t& word, int i) { cv.blendInto(word, withCoverage(full_.color(), 16 - i)); }
+
+private:
+    BlendSource full_;
+};
+
+// A brush, evaluated once per step at the centre-line pixel.
+class BrushPen {
+public:
+    BrushPen(Canvas& cv, uint32_t brush, bool xMajor) : cv_(cv), brush_(brush), xMajor_(xMajor) {}
+    // False when the step paints nothing.
+    bool at(int u, int vc) {
+        color_ = cv_.colorAt(brush_, xMajor_ ? u : vc, xMajor_ ? vc : u);
+        return (color_ >> 24) != 255;
+    }
+    void paint(Canvas& cv, uint32_t& word) { cv.blendInto(word, color_); }
+    void shade(Canvas& cv, uint32_t& word, int i) { cv.blendInto(word, withCoverage(color_, 16 - i)); }
+
+private:
+    Canvas& cv_;
+    uint32_t brush_, color_ = kTransparent;
+    bool xMajor_;
+};
+
+// The step walk: at each u the centre v, the run across it, and the two shaded outer pixels.
+template <bool AA, class Pen>
+void walkSteps(Canvas& cv, Pen& pen, double vRef, double slope, double uLo, int uStart, int uEnd, std::ptrdiff_t su,
+               std::ptrdiff_t sv, double vA, double vB, int vMin, int vMax, int kLow, int kHigh, double cosPhi) {
+    uint32_t* px = cv.pixels();
+    for (int u = uStart; u <= uEnd; ++u) {
+        const double v = vRef + slope * (u - uLo);
+        if (!(v >= vA && v <= vB)) continue;
+        const int vc = floorToInt(v + 0.5);
+        const double fv = vc;
+        if (!pen.at(u, vc)) continue;
+        uint32_t* row = px + u * su;
+        const int r0 = std::max(vMin, vc - kLow), r1 = std::min(vMax, vc + kHigh);
+        for (int r = r0; r <= r1; ++r) pen.paint(cv, row[r * sv]);
+        if (AA) {
+            const double f = v - fv;
+            const int lo = vc - kLow - 1, hi = vc + kHigh + 1;
+            const int iLo = static_cast<int>((1 + f) * cosPhi * 16 + 0.5);
+            const int iHi = static_cast<int>((1 - f) * cosPhi * 16 + 0.5);
+            if (iLo < 16 && lo >= vMin && lo <= vMax) pen.shade(cv, row[lo * sv], iLo);
+            if (iHi < 16 && hi >= vMin && hi <= vMax) pen.shade(cv, row[hi * sv], iHi);
+        }
+    }
+}
+
 template <bool AA>
 void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFirst) {
     const ClipRect& c = cv.clip;
@@ -117,25 +178,12 @@ void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFir
         return;
     }
 
-    for (int u = uStart; u <= uEnd; ++u) {
-        const double v = vRef + slope * (u - uLo);
-        if (!(v >= vA && v <= vB)) continue;
-        const double fv = std::floor(v + 0.5);
-        const int vc = static_cast<int>(fv);
-        uint32_t col = color;
-        if (brush) col = cv.colorAt(color, w.xMajor ? u : vc, w.xMajor ? vc : u);
-        if ((col >> 24) == 255) continue;
-        uint32_t* row = px + u * su;
-        const int r0 = std::max(vMin, vc - kLow), r1 = std::min(vMax, vc + kHigh);
-        for (int r = r0; r <= r1; ++r) cv.blendInto(row[r * sv], col);
-        if (AA) {
-            const double f = v - fv;
-            const int lo = vc - kLow - 1, hi = vc + kHigh + 1;
-            const int iLo = static_cast<int>((1 + f) * cosPhi * 16 + 0.5);
-            const int iHi = static_cast<int>((1 - f) * cosPhi * 16 + 0.5);
-            if (iLo < 16 && lo >= vMin && lo <= vMax) cv.blendInto(row[lo * sv], withCoverage(col, 16 - iLo));
-            if (iHi < 16 && hi >= vMin && hi <= vMax) cv.blendInto(row[hi * sv], withCoverage(col, 16 - iHi));
-        }
+    if (brush) {
+        BrushPen pen{cv, color, w.xMajor};
+        walkSteps<AA>(cv, pen, vRef, slope, uLo, uStart, uEnd, su, sv, vA, vB, vMin, vMax, kLow, kHigh, cosPhi);
+    } else if ((color >> 24) != 255) {
+        LiteralPen pen{color};
+        walkSteps<AA>(cv, pen, vRef, slope, uLo, uStart, uEnd, su, sv, vA, vB, vMin, vMax, kLow, kHigh, cosPhi);
     }
 }
 

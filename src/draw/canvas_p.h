@@ -22,6 +22,14 @@ namespace plotvane {
 
 class DrawBMP;
 
+// floor(v) as an int, for v well inside the int range (canvas coordinates give or take a margin):
+// the plain conversion truncates, so values below a whole number step down one. Cheaper than
+// std::floor where SSE4.1's rounding instruction cannot be assumed.
+inline int floorToInt(double v) {
+    const int i = static_cast<int>(v);
+    return i - (static_cast<double>(i) > v ? 1 : 0);
+}
+
 struct ClipRect {
     int left = 0, top = 0, right = 0, bottom = 0;  // inclusive
     bool contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
@@ -75,6 +83,10 @@ public:
             return;
         }
         const BlendSource source(c);
+        if (step == 1 && superPixels.empty()) {
+            source.overRow(word, n);
+            return;
+        }
         for (int i = 0; i < n; ++i) {
             uint32_t& w = word[i * step];
             if (SuperPixelPool::isReference(w))

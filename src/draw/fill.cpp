@@ -29,7 +29,8 @@ double sampleOf(int y) { return y + 0.5; }
 double firstRowFrom(double v) { return std::ceil(v - 0.5); }
 
 double snapCrossing(double x) {
-    const double r = std::floor(x + 0.5);
+    // Crossings far off the canvas (or NaN) take the general floor.
+    const double r = std::fabs(x) < 1e9 ? floorToInt(x + 0.5) : std::floor(x + 0.5);
     return std::fabs(x - r) <= 0.001 ? r : x;
 }
 
@@ -40,55 +41,89 @@ double snapCrossing(double x) {
 class RowFiller {
 public:
     RowFiller(Canvas& cv, uint32_t color, bool start)
-        : cv_(cv), color_(color), start_(start), antiAlias_(cv.antiAlias()) {}
+        : cv_(cv), color_(color), start_(start), antiAlias_(cv.antiAlias()), solid_(color) {}
 
     // xs: the crossings shared by rows y0 to y1, in any order.
     void fill(int y0, int y1, std::vector<double>& xs) {
-        std::sort(xs.begin(), xs.end());
+        sortCrossings(xs);
+        if (y0 == y1) {
+            // A row of its own (sloped sides): painted as it is planned, nothing kept.
+            uint32_t* row = cv_.pixels() + cv_.index(0, y0);
+            for (size_t i = 0; i + 1 < xs.size(); i += 2)
+                planSpan(xs[i], xs[i + 1], [&](int x, int n, uint32_t k) { paint(row, y0, x, n, k); });
+            planned_ = false;
+            return;
+        }
         if (!planned_ || xs != plannedXs_) {
             runs_.clear();
-            for (size_t i = 0; i + 1 < xs.size(); i += 2) planSpan(xs[i], xs[i + 1]);
+            for (size_t i = 0; i + 1 < xs.size(); i += 2)
+                planSpan(xs[i], xs[i + 1], [this](int x, int n, uint32_t k) { runs_.emplace_back(x, n, k); });
             plannedXs_ = xs;
             planned_ = true;
         }
         for (int y = y0; y <= y1; ++y) {
             uint32_t* row = cv_.pixels() + cv_.index(0, y);
-            for (const Run& r : runs_) {
-                if (!Canvas::isCode(color_)) {
-                    cv_.blendRun(row + r.x, 1, r.n, r.k == 16 ? color_ : withCoverage(color_, r.k));
-                    continue;
-                }
-                for (int x = r.x; x < r.x + r.n; ++x) {
-                    const uint32_t c = cv_.colorAt(color_, x, y);
-                    cv_.blendInto(row[x], r.k == 16 ? c : withCoverage(c, r.k));
-                }
-            }
+            for (const Run& r : runs_) paint(row, y, r.x, r.n, r.k);
         }
     }
 
 private:
-    // n pixels from x, the colour's opacity scaled by k/16.
+    // n pixels from x, the colour's opacity scaled by k/16; only whole runs are longer than one.
     struct Run {
+        Run(int from, int count, uint32_t coverage) : x(from), n(count), k(coverage) {}
         int x, n;
         uint32_t k;
     };
 
+    void paint(uint32_t* row, int y, int x, int n, uint32_t k) {
+        if (!Canvas::isCode(color_)) {
+            if (k != 16)
+                cv_.blendInto(row[x], withCoverage(color_, k));
+            else if (cv_.superPixels.empty())
+                solid_.overRow(row + x, n);
+            else
+                cv_.blendRun(row + x, 1, n, color_);
+            return;
+        }
+        for (int end = x + n; x < end; ++x) {
+            const uint32_t c = cv_.colorAt(color_, x, y);
+            cv_.blendInto(row[x], k == 16 ? c : withCoverage(c, k));
+        }
+    }
+
+    // Rows cross a shape a few times: insertion sort beats the general one there.
+    static void sortCrossings(std::vector<double>& xs) {
+        if (xs.size() > 16) {
+            std::sort(xs.begin(), xs.end());
+            return;
+        }
+        for (size_t i = 1; i < xs.size(); ++i) {
+            const double v = xs[i];
+            size_t j = i;
+            for (; j > 0 && xs[j - 1] > v; --j) xs[j] = xs[j - 1];
+            xs[j] = v;
+        }
+    }
+
     // An end pixel covered by `fraction`: sixteenths when anti-aliased, else all or nothing.
-    void cover(int x, double fraction) {
+    template <class Sink>
+    void cover(int x, double fraction, Sink& sink) {
         uint32_t k;
         if (antiAlias_) {
-            k = static_cast<uint32_t>(std::floor(fraction * 16 + 0.5));
+            k = static_cast<uint32_t>(floorToInt(fraction * 16 + 0.5));
             if (k == 0) return;
             k = std::min(k, 16u);
         } else {
             if (fraction < 0.5) return;
             k = 16;
         }
-        runs_.push_back(Run{x, 1, k});
+        sink(x, 1, k);
     }
 
-    // The span from xa to xb, cut to the clip rectangle (so every run lies inside it).
-    void planSpan(double xa, double xb) {
+    // The runs of the span from xa to xb, cut to the clip rectangle (so every run lies inside it),
+    // handed to sink(x, n, k) from left to right.
+    template <class Sink>
+    void planSpan(double xa, double xb, Sink sink) {
         if (start_) {
             xa -= 0.5;
             xb += 0.5;
@@ -96,20 +131,21 @@ private:
         xa = std::max(xa, static_cast<double>(cv_.clip.left));
         xb = std::min(xb, cv_.clip.right + 1.0);
         if (!(xa < xb)) return;
-        const int ia = static_cast<int>(std::floor(xa)), ib = static_cast<int>(std::floor(xb));
+        const int ia = floorToInt(xa), ib = floorToInt(xb);
         if (ia == ib) {
-            cover(ia, xb - xa);
+            cover(ia, xb - xa, sink);
             return;
         }
-        cover(ia, ia + 1 - xa);
-        if (ib > ia + 1) runs_.push_back(Run{ia + 1, ib - ia - 1, 16});
-        if (ib <= cv_.clip.right) cover(ib, xb - ib);
+        cover(ia, ia + 1 - xa, sink);
+        if (ib > ia + 1) sink(ia + 1, ib - ia - 1, 16u);
+        if (ib <= cv_.clip.right) cover(ib, xb - ib, sink);
     }
 
     Canvas& cv_;
     const uint32_t color_;
     const bool start_;
     const bool antiAlias_;
+    const BlendSource solid_;  // the colour at full coverage, when it is literal
     bool planned_ = false;
     std::vector<double> plannedXs_;
     std::vector<Run> runs_;

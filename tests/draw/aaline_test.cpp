@@ -190,3 +190,32 @@ TEST(Lines, AxisParallelRunsMatchTheStepWalk) {
             << "round " << round << ": (" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") width " << width;
     }
 }
+
+TEST(Lines, LiteralColoursMatchTheBrushWalk) {
+    // A literal colour is blended through sources prepared once per line, a brush pixel by pixel:
+    // sloped lines of every width, direction and shade, translucent over earlier drawing, clipped,
+    // joined and past the canvas, must come out alike.
+    constexpr uint32_t kSolid = 0xfffe0000u;
+    auto smooth = makeCanvas(1, 1), jagged = makeCanvas(1, 1, 0x00ffffffu, false);
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<double> coord(-12, 60);
+    const uint32_t colors[] = {0x80c03010u, 0x00204080u, 0x10ffffffu, 0xf0000000u};
+    for (int round = 0; round < 400; ++round) {
+        const DrawBMP& owner = round % 9 == 8 ? *jagged : *smooth;
+        Canvas literal(owner), brush(owner);
+        const uint32_t color = colors[round % 4];
+        for (Canvas* c : {&literal, &brush}) {
+            c->reset(48, 40, round % 5 == 4 ? 0x40ffffffu : 0x00ffffffu);
+            if (round % 4 == 3) c->clip = ClipRect{3, 5, 40, 30};
+            drawLine(*c, 0, 3.5, 47, 36, 0x600000ffu, 3);
+        }
+        brush.setBrush(kSolid, makePatternBrush(1, 1, 0, 0, {color}));
+        const double x1 = coord(rng), y1 = coord(rng), x2 = coord(rng), y2 = coord(rng);
+        const int width = 1 + round % 4;
+        const bool skipFirst = round % 6 == 1;
+        drawLine(literal, x1, y1, x2, y2, color, width, skipFirst);
+        drawLine(brush, x1, y1, x2, y2, kSolid, width, skipFirst);
+        ASSERT_EQ(literal.buffer(), brush.buffer())
+            << "round " << round << ": (" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") width " << width;
+    }
+}

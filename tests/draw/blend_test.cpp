@@ -71,3 +71,25 @@ TEST(Blend, PrecomputedSourceMatchesBlend) {
             ASSERT_EQ(BlendSource(s).over(d), blend(s, d)) << std::hex << s << " over " << d;
         }
 }
+
+// Rows are blended four words at a time where the machine allows: every length and alignment, over
+// rows that mix opaque, translucent and transparent words, must give what blend() gives word by word.
+TEST(Blend, RowsMatchWordByWord) {
+    uint32_t seed = 99;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (uint32_t ts : {0u, 1u, 64u, 127u, 128u, 200u, 254u, 255u})
+        for (int n = 0; n <= 41; ++n)
+            for (int offset = 0; offset < 4; ++offset) {
+                const uint32_t s = (ts << 24) | (next() & 0xffffffu);
+                uint32_t row[48], expected[48];
+                for (int i = 0; i < 48; ++i) {
+                    const uint32_t kind = next() % 16;
+                    row[i] = kind == 0 ? kTransparent : kind == 1 ? (next() % 255) << 24 | (next() & 0xffffffu)
+                                                                   : next() & 0xffffffu;
+                    expected[i] = i >= offset && i < offset + n ? blend(s, row[i]) : row[i];
+                }
+                BlendSource(s).overRow(row + offset, n);
+                for (int i = 0; i < 48; ++i)
+                    ASSERT_EQ(row[i], expected[i]) << std::hex << s << " n " << std::dec << n << " at " << i;
+            }
+}

@@ -233,3 +233,16 @@ TEST(Fill, SquareRectanglesMatchTheirShapes) {
     }
     EXPECT_GT(drawn, 300);
 }
+
+TEST(Fill, FloorToIntMatchesFloorAroundWholeNumbers) {
+    // Span ends and line centres are floored by conversion: whole numbers, values just either side
+    // of them, and negatives (a line's margin reaches left of the canvas) must agree with std::floor.
+    for (int k = -40; k <= 40; ++k)
+        for (double d : {0.0, 1e-12, -1e-12, 0.25, -0.25, 0.5, -0.5, 0.9999999999, -0.9999999999}) {
+            const double v = k + d;
+            EXPECT_EQ(floorToInt(v), static_cast<int>(std::floor(v))) << v;
+        }
+    EXPECT_EQ(floorToInt(-0.0), 0);
+    EXPECT_EQ(floorToInt(1e9 + 0.5), 1000000000);
+    EXPECT_EQ(floorToInt(-1e9 - 0.5), -1000000001);
+}
