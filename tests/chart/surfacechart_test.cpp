@@ -310,3 +310,16 @@ TEST(SurfaceChart, SmoothShadingRunsColourAcrossACell) {
         }
     }
 }
+
+TEST(SurfaceChart, ShortColourAxisStillRunsThroughItsColours) {
+    // A bar too short for a second major tick maps heights as a long one does, not all to one colour.
+    auto colours = [](int length) {
+        Owned<SurfaceChart> c = flatCellSurface(30, 45, 0);
+        ColorAxis* axis = c->setColorAxis(500, 20, Chart::TopRight, length, Chart::Left);
+        c->layout();
+        return std::vector<int>{axis->getColor(-4), axis->getColor(3), axis->getColor(10)};
+    };
+    std::vector<int> reference = colours(200);
+    EXPECT_NE(reference[0], reference[2]);
+    for (int length : {10, 3}) EXPECT_EQ(colours(length), reference) << length;
+}

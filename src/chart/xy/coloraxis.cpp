@@ -197,6 +197,9 @@ void ColorAxisImpl::buildMapper() {
     std::vector<double> values;
     for (const AxisTick& t : scale().getTicks())
         if (t.kind == TickKind::Major) values.push_back(t.value);
+    // A bar too short for a second major tick still runs through the colours, end to end.
+    double lo = std::min(getMinValue(), getMaxValue()), hi = std::max(getMinValue(), getMaxValue());
+    if (values.size() < 2 && lo < hi) values = {lo, hi};
     if (values.empty()) return;
     mapper_ = std::make_unique<ColorMapper>(
         ColorMapper::fromGradient(values, gradient_, continuous_, underflowColor_, overflowColor_));
