@@ -179,6 +179,43 @@ TEST(PVMLTable, UnderTheXAxisWithSpanningCells) {
     EXPECT_TRUE(matchesGoldenPNG("chart", "table_under_axis.png", std::string(png.data, static_cast<size_t>(png.len)), 48));
 }
 
+TEST(PVMLTable, OverATopAxisTheLabelsStayNextToTheAxis) {
+    // Rows added to a table over a top axis go upwards, away from the plot, as they go downwards
+    // under a bottom axis.
+    const double values[] = {3, 5, 4, 6};
+    const char* quarters[] = {"Q1", "Q2", "Q3", "Q4"};
+    for (bool top : {false, true}) {
+        XYPtr c = makeXYChart(360, 260);
+        c->setPlotArea(40, 80, 300, 120, 0xffffff, -1, Chart::Transparent, Chart::Transparent, Chart::Transparent);
+        c->setXAxisOnTop(top);
+        c->addBarLayer(DoubleArray(values, 4), 0x3377cc);
+        c->xAxis()->setLabels(StringArray(quarters, 4));
+        c->layout();
+        PVMLTable* t = c->xAxis()->makeLabelTable();
+        ASSERT_NE(t, nullptr);
+        t->getStyle()->setFontStyle(kFont);
+        EXPECT_EQ(t->appendRow(), 1);
+        t->setCell(0, 1, 4, 1, "Year");
+        std::string dump = dumpOf(c->makeChart());
+        auto yOf = [&](const char* text) {
+            size_t at = dump.find(std::string("Text(\"") + text + "\"");
+            EXPECT_NE(at, std::string::npos) << text;
+            int font = 0, flags = 0, x = 0, y = 0;
+            if (at != std::string::npos)
+                std::sscanf(dump.c_str() + at + 7 + std::strlen(text), ", %d, %d, %d, %d", &font, &flags, &x, &y);
+            return y;
+        };
+        int label = yOf("Q1"), year = yOf("Year");
+        if (top) {
+            EXPECT_LT(label, 80);
+            EXPECT_LT(year, label);
+        } else {
+            EXPECT_GT(label, 200);
+            EXPECT_GT(year, label);
+        }
+    }
+}
+
 TEST(PVMLTable, BesideVerticalAxes) {
     // Four labels up a left and a right axis: the labels fill column 0, one row each from the
     // bottom up, rows an equal share of the axis; columns added go outward, so on the left axis

@@ -119,8 +119,8 @@ PVMLTable* AxisImpl::makeLabelTable() {
 
 // The labels fill the table's first line along the axis, one cell per label, each as long as an
 // equal share of the axis: row 0 under a horizontal axis, column 0 beside a vertical one. The
-// table grows away from the plot: further rows below a bottom axis, further columns left of a
-// left axis (columns drawn right to left there). The cells follow the labels' order on the
+// table grows away from the plot: further rows below a bottom axis and above a top one (rows
+// drawn bottom to top there), further columns left of a left axis (columns drawn right to left). The cells follow the labels' order on the
 // screen: a vertical axis's rows usually run upwards, and a reversed axis turns them round.
 bool AxisImpl::placeLabelTable() {
     if (!labelTable_) return false;
@@ -155,7 +155,7 @@ bool AxisImpl::placeLabelTable() {
         setTableReversed(&t, backwards, outward() < 0);
         t.setPos(across, y_ + offsetY_, outward() > 0 ? Chart::BottomLeft : Chart::BottomRight);
     } else {
-        setTableReversed(&t, false, backwards);
+        setTableReversed(&t, outward() < 0, backwards);
         t.setPos(x_ + offsetX_, across, outward() > 0 ? Chart::TopLeft : Chart::BottomLeft);
     }
     return true;
