@@ -25,7 +25,7 @@ OVERLAY = os.path.join(HERE, "hostclasses.txt")
 OUTPUT = os.path.join(HERE, "hosttables.cpp")
 
 PIXEL_NAMES = re.compile(r"^(x|y|[xy][0-9]|c[xy]|r|r[0-9xy]|radius|width|height|offset|offset[XY]|"
-                         r"start[XY]|end[XY]|(left|right|top|bottom)Margin|margin|m|gap|size)$")
+                         r"start[XY]|end[XY]|(left|right|top|bottom)Margin|margin|m|gap|size|[a-z]+Radius)$")
 NO_PIXEL_OPS = re.compile(r"(Line|Tick|Grid|Contour|Border|Arrow)Width$|^setWidth$")
 COLOR_NAME = re.compile(r"(^c$|olor[0-9]*$)")
 # Arguments that have a second host form, by twin kind: (C++ type, name).

@@ -575,13 +575,13 @@ static void PVBaseChartRQX_setBgImage_f(REALobject self, REALfolderItem path, RB
 
 static void PVBaseChartRQX_setDropShadow(REALobject self, RBInteger color, RBInteger offsetX, RBInteger offsetY, RBInteger blurRadius) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
-        it_->setDropShadow(color, host::px(offsetX), host::px(offsetY), blurRadius);
+        it_->setDropShadow(color, host::px(offsetX), host::px(offsetY), host::px(blurRadius));
     });
 }
 
 static void PVBaseChartRQX_setDropShadow_c(REALobject self, RBColor color, RBInteger offsetX, RBInteger offsetY, RBInteger blurRadius) {
     return host::call<abc::BaseChart>(self, kDef_PVBaseChartRQX, [&](abc::BaseChart* it_) -> void {
-        it_->setDropShadow(static_cast<int>(color), host::px(offsetX), host::px(offsetY), blurRadius);
+        it_->setDropShadow(static_cast<int>(color), host::px(offsetX), host::px(offsetY), host::px(blurRadius));
     });
 }
 
@@ -5477,13 +5477,13 @@ static void PVAngularAxisRQX_addZone_c(REALobject self, double startValue, doubl
 
 static void PVAngularAxisRQX_addZone2(REALobject self, double startValue, double endValue, RBInteger startRadius, RBInteger endRadius, RBInteger fillColor, RBInteger edgeColor) {
     return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
-        it_->addZone2(startValue, endValue, startRadius, endRadius, fillColor, edgeColor);
+        it_->addZone2(startValue, endValue, host::px(startRadius), host::px(endRadius), fillColor, edgeColor);
     });
 }
 
 static void PVAngularAxisRQX_addZone2_c(REALobject self, double startValue, double endValue, RBInteger startRadius, RBInteger endRadius, RBColor fillColor, RBColor edgeColor) {
     return host::call<abc::AngularAxis>(self, kDef_PVAngularAxisRQX, [&](abc::AngularAxis* it_) -> void {
-        it_->addZone2(startValue, endValue, startRadius, endRadius, static_cast<int>(fillColor), static_cast<int>(edgeColor));
+        it_->addZone2(startValue, endValue, host::px(startRadius), host::px(endRadius), static_cast<int>(fillColor), static_cast<int>(edgeColor));
     });
 }
 
@@ -5753,37 +5753,37 @@ static void PVAngularMeterRQX_setMeter(REALobject self, RBInteger cx, RBInteger 
 
 static void PVAngularMeterRQX_addRing(REALobject self, RBInteger startRadius, RBInteger endRadius, RBInteger fillColor, RBInteger edgeColor) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> void {
-        it_->addRing(startRadius, endRadius, fillColor, edgeColor);
+        it_->addRing(host::px(startRadius), host::px(endRadius), fillColor, edgeColor);
     });
 }
 
 static void PVAngularMeterRQX_addRing_c(REALobject self, RBInteger startRadius, RBInteger endRadius, RBColor fillColor, RBColor edgeColor) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> void {
-        it_->addRing(startRadius, endRadius, static_cast<int>(fillColor), static_cast<int>(edgeColor));
+        it_->addRing(host::px(startRadius), host::px(endRadius), static_cast<int>(fillColor), static_cast<int>(edgeColor));
     });
 }
 
 static void PVAngularMeterRQX_addRingSector(REALobject self, RBInteger startRadius, RBInteger endRadius, double a1, double a2, RBInteger fillColor, RBInteger edgeColor) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> void {
-        it_->addRingSector(startRadius, endRadius, a1, a2, fillColor, edgeColor);
+        it_->addRingSector(host::px(startRadius), host::px(endRadius), a1, a2, fillColor, edgeColor);
     });
 }
 
 static void PVAngularMeterRQX_addRingSector_c(REALobject self, RBInteger startRadius, RBInteger endRadius, double a1, double a2, RBColor fillColor, RBColor edgeColor) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> void {
-        it_->addRingSector(startRadius, endRadius, a1, a2, static_cast<int>(fillColor), static_cast<int>(edgeColor));
+        it_->addRingSector(host::px(startRadius), host::px(endRadius), a1, a2, static_cast<int>(fillColor), static_cast<int>(edgeColor));
     });
 }
 
 static void PVAngularMeterRQX_addZone(REALobject self, double startValue, double endValue, RBInteger startRadius, RBInteger endRadius, RBInteger fillColor, RBInteger edgeColor) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> void {
-        it_->addZone(startValue, endValue, startRadius, endRadius, fillColor, edgeColor);
+        it_->addZone(startValue, endValue, host::px(startRadius), host::px(endRadius), fillColor, edgeColor);
     });
 }
 
 static void PVAngularMeterRQX_addZone_c(REALobject self, double startValue, double endValue, RBInteger startRadius, RBInteger endRadius, RBColor fillColor, RBColor edgeColor) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> void {
-        it_->addZone(startValue, endValue, startRadius, endRadius, static_cast<int>(fillColor), static_cast<int>(edgeColor));
+        it_->addZone(startValue, endValue, host::px(startRadius), host::px(endRadius), static_cast<int>(fillColor), static_cast<int>(edgeColor));
     });
 }
 
@@ -5801,13 +5801,13 @@ static void PVAngularMeterRQX_addZone2_c(REALobject self, double startValue, dou
 
 static void PVAngularMeterRQX_addScaleBackground(REALobject self, RBInteger bgRadius, RBInteger fillColor, RBInteger edgeWidth, RBInteger edgeColor, RBInteger scaleRadius, double startAngle, double endAngle) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> void {
-        it_->addScaleBackground(bgRadius, fillColor, edgeWidth, edgeColor, scaleRadius, startAngle, endAngle);
+        it_->addScaleBackground(host::px(bgRadius), fillColor, edgeWidth, edgeColor, host::px(scaleRadius), startAngle, endAngle);
     });
 }
 
 static void PVAngularMeterRQX_addScaleBackground_c(REALobject self, RBInteger bgRadius, RBColor fillColor, RBInteger edgeWidth, RBColor edgeColor, RBInteger scaleRadius, double startAngle, double endAngle) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> void {
-        it_->addScaleBackground(bgRadius, static_cast<int>(fillColor), edgeWidth, static_cast<int>(edgeColor), scaleRadius, startAngle, endAngle);
+        it_->addScaleBackground(host::px(bgRadius), static_cast<int>(fillColor), edgeWidth, static_cast<int>(edgeColor), host::px(scaleRadius), startAngle, endAngle);
     });
 }
 
@@ -5837,7 +5837,7 @@ static void PVAngularMeterRQX_setCap2_c(REALobject self, RBColor backColor, RBCo
 
 static void PVAngularMeterRQX_addGlare(REALobject self, RBInteger radius, double span, double rotate, RBInteger glareRadius, double intensity) {
     return host::call<abc::AngularMeter>(self, kDef_PVBaseChartRQX, [&](abc::AngularMeter* it_) -> void {
-        it_->addGlare(host::px(radius), span, rotate, glareRadius, intensity);
+        it_->addGlare(host::px(radius), span, rotate, host::px(glareRadius), intensity);
     });
 }
 

@@ -85,6 +85,36 @@ TEST_F(ChartRoutes, AngularZoneBetweenRadii) {
     EXPECT_TRUE(plotvane_test::readFile(file) == plotvane_test::readFile(expected));
 }
 
+// Radii under other names (rings, zones, the scale background, the glare) scale like every other
+// pixel argument; the meter's markers for "automatic" stay markers.
+std::string meterViaCpp(int k, const std::string& file) {
+    using namespace plotvane;
+    AngularMeter* m = AngularMeter::create(220 * k, 220 * k, 0xffffff);
+    m->setMeter(110 * k, 120 * k, 80 * k, -135, 135);
+    m->setScale(0, 100, 20);
+    m->addScaleBackground(100 * k, 0xeeeeee);
+    m->addRing(84 * k, 90 * k, 0x8899cc);
+    m->addZone(0, 60, 60 * k, 70 * k, 0x99dd77);
+    m->addGlare();
+    const bool written = m->makeChart(file.c_str());
+    m->destroy();
+    return written ? plotvane_test::readFile(file) : std::string();
+}
+
+TEST_F(ChartRoutes, MeterRadiiFollowTheScaleFactor) {
+    ok(host.setShared("PVBaseChartRQX", "ScaleFactor", D(2)));
+    Value m = make("PVAngularMeterRQX", {I(220), I(220), I(0xffffff)});
+    call(m, "setMeter", {I(110), I(120), I(80), D(-135), D(135)});
+    call(m, "setScale", {D(0), D(100), D(20)});
+    call(m, "addScaleBackground", {I(100), I(0xeeeeee)});
+    call(m, "addRing", {I(84), I(90), I(0x8899cc)});
+    call(m, "addZone", {D(0), D(60), I(60), I(70), I(0x99dd77)});
+    call(m, "addGlare");
+    const std::string file = tempPath("meter2.png");
+    ASSERT_TRUE(call(m, "makeChart", {S(file)}).boolean);
+    EXPECT_TRUE(plotvane_test::readFile(file) == meterViaCpp(2, tempPath("meter2_cpp.png")));
+}
+
 // A finance chart hands out charts of its own: the host objects of those charts borrow them, and
 // going away before or after the finance chart destroys nothing twice.
 struct Prices {
