@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "chart/testchart.h"
 #include "chart/testlayer.h"
@@ -33,6 +35,16 @@ PVMLTable* tableOn(ChartPtr& tc, int cols, int rows) {
 }
 
 int natural(PVMLTable* t, int col, int row) { return t->getCell(col, row)->getWidth(); }
+
+// Where a text was drawn: Text("text", font, flags, x, y, colour) in a dump.
+std::pair<int, int> textAt(const std::string& dump, const char* text) {
+    size_t at = dump.find(std::string("Text(\"") + text + "\"");
+    EXPECT_NE(at, std::string::npos) << text;
+    int font = 0, flags = 0, x = 0, y = 0;
+    if (at != std::string::npos)
+        std::sscanf(dump.c_str() + at + 7 + std::strlen(text), ", %d, %d, %d, %d", &font, &flags, &x, &y);
+    return {x, y};
+}
 
 }  // namespace
 
@@ -197,15 +209,7 @@ TEST(PVMLTable, OverATopAxisTheLabelsStayNextToTheAxis) {
         EXPECT_EQ(t->appendRow(), 1);
         t->setCell(0, 1, 4, 1, "Year");
         std::string dump = dumpOf(c->makeChart());
-        auto yOf = [&](const char* text) {
-            size_t at = dump.find(std::string("Text(\"") + text + "\"");
-            EXPECT_NE(at, std::string::npos) << text;
-            int font = 0, flags = 0, x = 0, y = 0;
-            if (at != std::string::npos)
-                std::sscanf(dump.c_str() + at + 7 + std::strlen(text), ", %d, %d, %d, %d", &font, &flags, &x, &y);
-            return y;
-        };
-        int label = yOf("Q1"), year = yOf("Year");
+        int label = textAt(dump, "Q1").second, year = textAt(dump, "Year").second;
         if (top) {
             EXPECT_LT(label, 80);
             EXPECT_LT(year, label);
@@ -243,16 +247,8 @@ TEST(PVMLTable, BesideVerticalAxes) {
         DrawArea* d = c->makeChart();
         EXPECT_EQ(t->getHeight(), 200);
         std::string dump = dumpOf(d);
-        // Text("text", font, flags, x, y, colour): where a cell's text is drawn.
-        auto yOf = [&](const char* text) {
-            size_t at = dump.find(std::string("Text(\"") + text + "\"");
-            EXPECT_NE(at, std::string::npos) << text;
-            int font = 0, flags = 0, x = 0, y = 0;
-            if (at != std::string::npos)
-                std::sscanf(dump.c_str() + at + 7 + std::strlen(text), ", %d, %d, %d, %d", &font, &flags, &x, &y);
-            return std::make_pair(x, y);
-        };
-        auto low = yOf("Low"), top = yOf("Top"), lower = yOf("Lower half"), upper = yOf("Upper");
+        auto low = textAt(dump, "Low"), top = textAt(dump, "Top"), lower = textAt(dump, "Lower half"),
+             upper = textAt(dump, "Upper");
         // Up the axis from the first label (down when reversed), inside its 200 pixels.
         EXPECT_EQ(low.second > top.second, !reversed);
         for (int y : {low.second, top.second}) {
