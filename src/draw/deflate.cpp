@@ -5,9 +5,7 @@
 // positions whose next four bytes hashed alike are tried, newest first, for glyphs, edges and
 // patterns repeated along the picture. Copies are measured eight bytes at a time, so a blank row
 // of a thousand bytes costs four symbols and about as many steps. A short copy is checked against
-// the copy one byte later, which may be longer (zlib's lazy matching, one step deep); when the
-// copy in hand is already kGoodCopy bytes long, that check tries only the run and the row above:
-// searching the chains there costs about a twentieth of the time and seldom finds more. Positions
+// the copy one byte later, which may be longer (zlib's lazy matching, one step deep). Positions
 // inside long copies are not entered in the hash chains: the run and the row above find what
 // they would, and entering them would cost more time than everything else.
 //
@@ -54,7 +52,6 @@ constexpr size_t kBlockSymbols = 16384;
 constexpr int kHashBits = 14;
 constexpr int kChainDepth = 8;          // earlier places with the same hash tried, newest first
 constexpr size_t kLookAheadBelow = 16;  // copies this long or longer are taken without a look ahead
-constexpr size_t kGoodCopy = 8;         // after copies this long the look ahead skips the hash chains
 constexpr size_t kEnterBelow = 32;      // the positions inside shorter copies enter the hash chains
 constexpr size_t kStoredPiece = 65535;
 // Symbols a stream keeps for the next at most; the current block always has room after them.
@@ -403,7 +400,7 @@ void RowDeflater::enter(size_t at) {
     head = position;
 }
 
-size_t RowDeflater::longestCopy(size_t at, size_t end, size_t& bestDist, int depth) {
+size_t RowDeflater::longestCopy(size_t at, size_t end, size_t& bestDist) {
     const size_t limit = std::min(end - at, kMaxMatch);
     if (limit < kMinMatch) return 0;
     const uint8_t* here = buffer_.get() + at;
@@ -430,7 +427,7 @@ size_t RowDeflater::longestCopy(size_t at, size_t end, size_t& bestDist, int dep
     const size_t run = pixelBytes_, above = rowLength_;
     tryCopy(run);
     if (bestLength < limit && above != run && above <= kWindow) tryCopy(above);
-    for (int k = 0; k < depth && bestLength < limit; ++k) {
+    for (int k = 0; k < kChainDepth && bestLength < limit; ++k) {
         const size_t dist = position - candidate;
         if (dist == 0 || dist >= kWindow) break;
         if (dist != run && dist != above) tryCopy(dist);
@@ -503,7 +500,7 @@ void RowDeflater::parse(size_t i, const size_t end) {
             nextMark_ = i + kMarkEvery;
         }
         size_t dist = 0;
-        size_t length = longestCopy(i, end, dist, kChainDepth);
+        size_t length = longestCopy(i, end, dist);
         for (;;) {
             if (length == 0) {
                 addLiteral(buf[i++]);
@@ -512,8 +509,7 @@ void RowDeflater::parse(size_t i, const size_t end) {
             // One look ahead: a longer copy from the next byte on is worth a literal first.
             const bool lookAhead = length < kLookAheadBelow && i + 1 < end;
             size_t nextDist = 0;
-            const int depth = length >= kGoodCopy ? 0 : kChainDepth;
-            const size_t nextLength = lookAhead ? longestCopy(i + 1, end, nextDist, depth) : 0;
+            const size_t nextLength = lookAhead ? longestCopy(i + 1, end, nextDist) : 0;
             if (nextLength > length) {
                 addLiteral(buf[i++]);
                 length = nextLength;

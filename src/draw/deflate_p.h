@@ -59,9 +59,9 @@ private:
     // Takes the last stream's work over for the bytes both streams share; returns where the parse goes on.
     size_t resume();
     void parse(size_t from, size_t end);
-    // The longest earlier copy of the bytes at `at` (0 when shorter than 4) and its distance,
-    // trying at most `depth` places of the hash chains; enters `at` in the hash chains.
-    size_t longestCopy(size_t at, size_t end, size_t& dist, int depth);
+    // The longest earlier copy of the bytes at `at` (0 when shorter than 4) and its distance;
+    // enters `at` in the hash chains.
+    size_t longestCopy(size_t at, size_t end, size_t& dist);
     void enter(size_t at);
     void addLiteral(uint8_t byte) {
         symbols_[symbolCount_++] = byte;
