@@ -22,7 +22,9 @@
 //
 // Charts come in series: the frames of a pointer moving on a meter, the same dashboard with new
 // numbers. A stream whose rows all fit the buffer therefore keeps them, its symbols, where its
-// blocks ended, and every 2 KB a mark where a search started afresh. The next stream of the same
+// blocks ended, and every 2 KB a mark where a search started afresh. The buffer takes a whole
+// stream of up to 2 MB (an 800 x 800 true-colour picture) when its size is known at the start;
+// such a stream is compressed at its end, in one pass. The next stream of the same
 // shape compares its rows with them, takes the symbols and the finished blocks over up to the
 // last mark whose searches read only shared bytes, enters the positions of the window before it
 // in the hash chains as the parse had, and goes on from there. It makes the very stream it would
@@ -55,7 +57,7 @@ constexpr size_t kLookAheadBelow = 16;  // copies this long or longer are taken 
 constexpr size_t kEnterBelow = 32;      // the positions inside shorter copies enter the hash chains
 constexpr size_t kStoredPiece = 65535;
 // Symbols a stream keeps for the next at most; the current block always has room after them.
-constexpr size_t kKeptSymbols = 3 * kBlockSymbols;
+constexpr size_t kKeptSymbols = 16 * kBlockSymbols;
 constexpr size_t kMarkEvery = 2048;  // bytes between the places a later stream may take up the parse
 // An empty hash slot: every position's distance from it is beyond the window.
 constexpr uint32_t kNoPosition = 0x80000000u;
@@ -295,16 +297,17 @@ constexpr int kLengthExtraBits[19] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 
 
 }  // namespace
 
-RowDeflater::RowDeflater(int pixelBytes, size_t longestRow)
+RowDeflater::RowDeflater(int pixelBytes, size_t longestRow, size_t streamBytes)
     : hash_(size_t{1} << kHashBits, kNoPosition),
       chain_(new uint32_t[kWindow]),
       symbols_(new uint32_t[kKeptSymbols + kBlockSymbols + 2]),
       out_(1024) {
-    restart(pixelBytes, longestRow);
+    restart(pixelBytes, longestRow, streamBytes);
 }
 
-void RowDeflater::restart(int pixelBytes, size_t longestRow) {
-    const size_t bufferSize = kWindow + std::max(kPending, longestRow) + kSlack;
+void RowDeflater::restart(int pixelBytes, size_t longestRow, size_t streamBytes) {
+    const size_t whole = streamBytes <= kWholeStreamBytes ? streamBytes : 0;
+    const size_t bufferSize = std::max(kWindow + std::max(kPending, longestRow), whole) + kSlack;
     const bool kept = keeping_ && finished_ && bufferSize <= bufferSize_;
     if (kept) {
         if (!previous_) previous_.reset(new uint8_t[bufferSize_]);

@@ -16,13 +16,16 @@ namespace plotvane {
 class RowDeflater {
 public:
     // `pixelBytes`: the distance from one pixel to the next in a row (1 for packed pixels);
-    // `longestRow`: the longest row that will be added.
-    RowDeflater(int pixelBytes, size_t longestRow);
+    // `longestRow`: the longest row that will be added; `streamBytes`: all the rows' bytes when
+    // known, else 0. A stream of up to kWholeStreamBytes that says its size is held whole, so that
+    // the next stream can take its work over.
+    static constexpr size_t kWholeStreamBytes = size_t{2} << 20;
+    RowDeflater(int pixelBytes, size_t longestRow, size_t streamBytes = 0);
     RowDeflater(const RowDeflater&) = delete;
     RowDeflater& operator=(const RowDeflater&) = delete;
 
     // Starts the next stream, as the constructor does.
-    void restart(int pixelBytes, size_t longestRow);
+    void restart(int pixelBytes, size_t longestRow, size_t streamBytes = 0);
     // Bytes held in work areas.
     size_t footprint() const;
 

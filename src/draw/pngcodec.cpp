@@ -279,9 +279,9 @@ struct PngWorkspace {
     PaletteImage indexed;
     std::vector<uint32_t> passRow;
 
-    RowDeflater& deflaterFor(int pixelBytes, size_t longestRow) {
-        if (deflater) deflater->restart(pixelBytes, longestRow);
-        else deflater = std::make_unique<RowDeflater>(pixelBytes, longestRow);
+    RowDeflater& deflaterFor(int pixelBytes, size_t longestRow, size_t streamBytes) {
+        if (deflater) deflater->restart(pixelBytes, longestRow, streamBytes);
+        else deflater = std::make_unique<RowDeflater>(pixelBytes, longestRow, streamBytes);
         return *deflater;
     }
     void trim() {
@@ -309,7 +309,9 @@ bool runPngWriterFrom(PngJob& job, const void* source, size_t sourceStride, int 
     } else {
         PngWorkspace& kept = workspace();
         size_t rowBytes = (static_cast<size_t>(job.width) * bitsPerPixel(job) + 7) / 8;
-        job.deflater = &kept.deflaterFor(std::max(1, bitsPerPixel(job) / 8), rowBytes + 1);
+        // Interlaced rows change length pass by pass, which no later picture can take over.
+        const size_t streamBytes = job.interlace ? 0 : (rowBytes + 1) * static_cast<size_t>(job.height);
+        job.deflater = &kept.deflaterFor(std::max(1, bitsPerPixel(job) / 8), rowBytes + 1, streamBytes);
         if (job.interlace) kept.passRow.resize((static_cast<size_t>(job.width) + 1) / 2);
         job.passRow = kept.passRow.data();
     }

@@ -26,11 +26,17 @@ size_t longestOf(const std::vector<std::string>& rows) {
     return longest;
 }
 
-// The rows through `deflater`, restarted for them; the output is taken after every row when
-// `takeEachRow`.
+size_t totalOf(const std::vector<std::string>& rows) {
+    size_t total = 0;
+    for (const std::string& row : rows) total += row.size();
+    return total;
+}
+
+// The rows through `deflater`, restarted for them and told they make `announced` bytes; the
+// output is taken after every row when `takeEachRow`.
 Compressed deflateRows(RowDeflater& deflater, const std::vector<std::string>& rows, int pixelBytes,
-                       bool takeEachRow = false) {
-    deflater.restart(pixelBytes, longestOf(rows));
+                       bool takeEachRow = false, size_t announced = 0) {
+    deflater.restart(pixelBytes, longestOf(rows), announced);
     Compressed result;
     auto take = [&] {
         result.stream.append(reinterpret_cast<const char*>(deflater.output()), deflater.outputSize());
@@ -46,9 +52,10 @@ Compressed deflateRows(RowDeflater& deflater, const std::vector<std::string>& ro
     return result;
 }
 
-Compressed deflateRows(const std::vector<std::string>& rows, int pixelBytes, bool takeEachRow = false) {
+Compressed deflateRows(const std::vector<std::string>& rows, int pixelBytes, bool takeEachRow = false,
+                       size_t announced = 0) {
     RowDeflater deflater(pixelBytes, longestOf(rows));
-    return deflateRows(deflater, rows, pixelBytes, takeEachRow);
+    return deflateRows(deflater, rows, pixelBytes, takeEachRow, announced);
 }
 
 ::testing::AssertionResult inflatesBack(const Compressed& c) {
@@ -119,6 +126,15 @@ TEST(RowDeflater, StreamsOfEveryShapeInflateBack) {
     // Taking the output piece by piece makes the same stream.
     EXPECT_EQ(deflateRows(text, 1, true).stream, glyphRows.stream);
     EXPECT_EQ(deflateRows(shapes, 2, true).stream, changing.stream);
+
+    // Streams held whole, and streams whose announced size is wrong either way or too large to hold.
+    const size_t letterBytes = totalOf(letters);
+    for (size_t announced : {letterBytes, letterBytes / 3, letterBytes * 2}) {
+        SCOPED_TRACE(announced);
+        EXPECT_TRUE(inflatesBack(deflateRows(letters, 4, false, announced)));
+        EXPECT_TRUE(inflatesBack(deflateRows(letters, 4, true, announced)));
+    }
+    EXPECT_TRUE(inflatesBack(deflateRows(std::vector<std::string>(2000, flat), 3, false, blank.rows.size())));
 }
 
 TEST(RowDeflater, ReusedEncoderMakesTheStreamsOfFreshOnes) {
@@ -139,12 +155,13 @@ TEST(RowDeflater, ReusedEncoderMakesTheStreamsOfFreshOnes) {
     // Frames of an animation share their first rows with the frame before, whose work a stream
     // takes over; what it makes must not depend on that.
     const std::vector<std::string> base = glyphRows(300, 301);
-    auto changed = [&](size_t row, size_t rows, size_t at = 0) {
-        std::vector<std::string> frame = base;
-        for (size_t y = row; y < row + rows && y < frame.size(); ++y) frame[y] = glyphRows(1, 301)[0];
+    auto changedFrom = [&](const std::vector<std::string>& from, size_t row, size_t rows, size_t at = 0) {
+        std::vector<std::string> frame = from;
+        for (size_t y = row; y < row + rows && y < frame.size(); ++y) frame[y] = glyphRows(1, from[y].size())[0];
         if (at) frame[row][at] ^= 1;
         return frame;
     };
+    auto changed = [&](size_t row, size_t rows, size_t at = 0) { return changedFrom(base, row, rows, at); };
     const std::vector<std::vector<std::string>> pictures = {
         glyphRows(900, 1201), glyphRows(3, 400000), glyphRows(40, 301), glyphRows(40, 301), glyphRows(1, 2),
         base, base, changed(200, 10), changed(100, 150), changed(290, 1), changed(299, 1, 300), changed(150, 1, 7),
@@ -155,6 +172,17 @@ TEST(RowDeflater, ReusedEncoderMakesTheStreamsOfFreshOnes) {
         Compressed again = deflateRows(reused, pictures[k], 3);
         EXPECT_TRUE(inflatesBack(again));
         EXPECT_EQ(again.stream, deflateRows(pictures[k], 3).stream);
+    }
+    // Pictures past the pending buffer that announce their size are held whole and taken over too.
+    const std::vector<std::string> large = glyphRows(1000, 1201);
+    const std::vector<std::vector<std::string>> frames = {
+        large, large, changedFrom(large, 900, 3), changedFrom(large, 400, 1, 600), changedFrom(large, 999, 1, 1200),
+        changedFrom(large, 0, 1, 1), large};
+    for (size_t k = 0; k < frames.size(); ++k) {
+        SCOPED_TRACE(k);
+        Compressed again = deflateRows(reused, frames[k], 3, false, totalOf(frames[k]));
+        EXPECT_TRUE(inflatesBack(again));
+        EXPECT_EQ(again.stream, deflateRows(frames[k], 3, false, totalOf(frames[k])).stream);
     }
 }
 
