@@ -24,11 +24,11 @@
 // numbers. A stream whose rows all fit the buffer therefore keeps them, its symbols, where its
 // blocks ended, and every 2 KB a mark where a search started afresh. The buffer takes a whole
 // stream of up to 2 MB (an 800 x 800 true-colour picture) when its size is known at the start;
-// such a stream is compressed at its end, in one pass. The next stream of the same
-// shape compares its rows with them, takes the symbols and the finished blocks over up to the
-// last mark whose searches read only shared bytes, enters the positions of the window before it
-// in the hash chains as the parse had, and goes on from there. It makes the very stream it would
-// have made alone, so the output never depends on what a thread encoded before.
+// such a stream is compressed at its end, in one pass. The next stream of the same shape
+// compares its rows with them, takes the symbols and the finished blocks over up to the last mark
+// whose searches read only shared bytes, enters the positions of the window before it in the hash
+// chains as the parse had, and goes on from there. It makes the very stream it would have made
+// alone, so the output never depends on what a thread encoded before.
 #include "draw/deflate_p.h"
 
 #include <algorithm>
