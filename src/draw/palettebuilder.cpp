@@ -2,8 +2,9 @@
 // anti-aliasing adds, so the exact palette usually fits in 256 entries: colours are numbered in
 // order of first appearance, and the scan gives up at the 257th colour. The scan goes eight
 // pixels at a time: one vector compare tells whether all eight have the colour of the pixel
-// before them, as they do inside long runs, and their index is then stored at once. Otherwise
-// each of the eight is looked up in a small open-addressed table. Looking pixels up one by one
+// before them, as they do inside long runs, and their index is then stored at once; a second
+// whether they repeat the row above, as columns, bars and boxes do, whose indices are then
+// copied. Otherwise each of the eight is looked up in a small open-addressed table. Looking pixels up one by one
 // costs less in the short runs of text and edges than finding where each run ends, whose branch
 // the processor cannot predict. A picture with more colours is either left to true colour or,
 // when a palette is forced, quantised by the octree and dithered.
@@ -42,6 +43,23 @@ unsigned matchMask8(const uint32_t* p, uint32_t rgb) {
 #endif
 }
 
+// Bit k is set when p[k] and q[k] have the same colour, for k = 0..7.
+unsigned sameMask8(const uint32_t* p, const uint32_t* q) {
+#if defined(__SSE2__)
+    const __m128i mask = _mm_set1_epi32(static_cast<int>(kRGB));
+    auto same4 = [&](const uint32_t* a, const uint32_t* b) {
+        __m128i x = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a)),
+                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(b)));
+        return _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(x, mask), _mm_setzero_si128())));
+    };
+    return static_cast<unsigned>(same4(p, q) | same4(p + 4, q + 4) << 4);
+#else
+    unsigned match = 0;
+    for (int k = 0; k < 8; ++k) match |= unsigned(((p[k] ^ q[k]) & kRGB) == 0) << k;
+    return match;
+#endif
+}
+
 // Colour to index for at most 256 colours, by open addressing in four times as many slots: a
 // look-up nearly always ends at its first slot, and no colour is ever evicted.
 class ColourNumbers {
@@ -76,8 +94,8 @@ private:
 };
 
 // Numbers the colours of the picture; false once there are more than 256. Eight pixels of the
-// colour before them are stored at once; other pixels are looked up one by one, which costs less
-// than finding where their short runs end.
+// colour before them, or repeating the row above, are stored at once; other pixels are looked up
+// one by one, which costs less than finding where their short runs end.
 bool exactPalette(const RasterImage& image, int transparentRGB, PaletteImage& result) {
     ColourNumbers numbers(result);
     if (transparentRGB >= 0) numbers.indexOf(static_cast<uint32_t>(transparentRGB));
@@ -88,9 +106,16 @@ bool exactPalette(const RasterImage& image, int transparentRGB, PaletteImage& re
     uint32_t lastRGB = pixels[0] & kRGB;
     int lastIndex = numbers.indexOf(lastRGB);
     size_t i = 0;
+    const size_t width = static_cast<size_t>(image.width);
     for (; total - i >= 8; i += 8) {
         if (matchMask8(pixels + i, lastRGB) == 0xff) {
             std::memset(indices + i, lastIndex, 8);
+            continue;
+        }
+        if (i >= width && sameMask8(pixels + i, pixels + i - width) == 0xff) {
+            std::memcpy(indices + i, indices + i - width, 8);
+            lastRGB = pixels[i + 7] & kRGB;
+            lastIndex = indices[i + 7];
             continue;
         }
         for (size_t k = i; k < i + 8; ++k) {
