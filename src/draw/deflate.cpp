@@ -315,9 +315,11 @@ void RowDeflater::restart(int pixelBytes, size_t longestRow, size_t streamBytes)
         previousFill_ = fill_;
         previousRowLength_ = rowLength_;
         previousPixelBytes_ = pixelBytes_;
+        previousCompressed_ = compressed_;
     } else {
-        previousFill_ = 0;
+        previousFill_ = previousCompressed_ = 0;
     }
+    compressed_ = 0;
     if (bufferSize > bufferSize_) {
         buffer_.reset(new uint8_t[bufferSize]);
         previous_.reset();
@@ -374,7 +376,18 @@ uint8_t* RowDeflater::addRow(size_t length) {
 }
 
 void RowDeflater::finish() {
-    compressPending();
+    if (scan_ == 0 && fill_ > 0) {
+        const size_t shared = sharedWithPrevious();
+        // The last stream again: its bytes are still in out_, every one of them.
+        if (shared == fill_ && previousCompressed_ > 0) {
+            outBytes_ = compressed_ = previousCompressed_;
+            finished_ = true;
+            return;
+        }
+        compressFrom(resume(shared));
+    } else {
+        compressPending();
+    }
     flushBlock(fill_, true);
     finished_ = true;
     if (out_.size() < outBytes_ + 8) out_.resize(outBytes_ + 8);
@@ -382,6 +395,7 @@ void RowDeflater::finish() {
     w.alignToByte();
     for (int k = 3; k >= 0; --k) *w.out++ = static_cast<uint8_t>(adler_ >> (8 * k));
     outBytes_ = static_cast<size_t>(w.out - out_.data());
+    compressed_ = keeping_ ? outBytes_ : 0;
     bitBuffer_ = 0;
     bitCount_ = 0;
 }
@@ -441,21 +455,27 @@ size_t RowDeflater::longestCopy(size_t at, size_t end, size_t& bestDist) {
 
 void RowDeflater::compressPending() {
     if (scan_ == fill_) return;
+    compressFrom(scan_ == 0 ? resume(sharedWithPrevious()) : scan_);
+}
+
+void RowDeflater::compressFrom(size_t from) {
     adler_ = adler32Update(adler_, buffer_.get() + scan_, fill_ - scan_);
-    size_t from = scan_ == 0 ? resume() : scan_;
     parse(from, fill_);
     scan_ = fill_;
 }
 
-size_t RowDeflater::resume() {
+size_t RowDeflater::sharedWithPrevious() const {
     const bool sameShape = previousFill_ == fill_ && previousRowLength_ == rowLength_ &&
                            previousPixelBytes_ == pixelBytes_ && keeping_;
-    const size_t same = sameShape ? commonLength(buffer_.get(), previous_.get(), fill_) : 0;
+    return sameShape ? commonLength(buffer_.get(), previous_.get(), fill_) : 0;
+}
+
+size_t RowDeflater::resume(size_t same) {
     // The last mark before which every search read only bytes both streams share.
     auto mark = std::upper_bound(marks_.begin(), marks_.end(), same, [](size_t shared, const Mark& m) {
         return m.position + kMaxMatch + kMinMatch + 1 > shared;
     });
-    if (!sameShape || mark == marks_.begin()) {
+    if (mark == marks_.begin()) {
         marks_.clear();
         blockEnds_.clear();
         return 0;

@@ -59,8 +59,13 @@ private:
     };
 
     void compressPending();
-    // Takes the last stream's work over for the bytes both streams share; returns where the parse goes on.
-    size_t resume();
+    // Compresses the pending rows, the parse starting at `from`.
+    void compressFrom(size_t from);
+    // The leading bytes this stream shares with the last one kept.
+    size_t sharedWithPrevious() const;
+    // Takes the last stream's work over for the `shared` bytes both streams begin with; returns
+    // where the parse goes on.
+    size_t resume(size_t shared);
     void parse(size_t from, size_t end);
     // The longest earlier copy of the bytes at `at` (0 when shorter than 4) and its distance;
     // enters `at` in the hash chains.
@@ -98,6 +103,8 @@ private:
     size_t previousFill_ = 0;      // 0: none kept
     size_t previousRowLength_ = 0;
     size_t previousPixelBytes_ = 0;
+    size_t compressed_ = 0;           // the compressed size of this stream once finished and kept
+    size_t previousCompressed_ = 0;   // of the last stream kept, whose bytes out_ still holds
     std::vector<Mark> marks_;
     size_t nextMark_ = 0;
     std::vector<BlockEnd> blockEnds_;
