@@ -65,9 +65,15 @@ bool drawSquareRect(Canvas& cv, double x1, double y1, double x2, double y2, cons
         drawLine(cv, x1, y1, x2, y2, e, 1);
         return true;
     }
+    // Opaque edges paint over the fill's first row and column, so only the inside is filled:
+    // narrow boxes, whose edges cover them, then need no fill at all.
+    const bool opaqueEdges = std::all_of(edgeColors, edgeColors + 4, [](uint32_t edge) {
+        return (edge >> 24) == 0 && !Canvas::isCode(edge);
+    });
+    const double inset = opaqueEdges ? 1 : 0;
     const ClipRect& c = cv.clip;
-    const double left = std::max(x1, double(c.left)), right = std::min(x2 - 1, double(c.right));
-    const double top = std::max(y1, double(c.top)), bottom = std::min(y2 - 1, double(c.bottom));
+    const double left = std::max(x1 + inset, double(c.left)), right = std::min(x2 - 1, double(c.right));
+    const double top = std::max(y1 + inset, double(c.top)), bottom = std::min(y2 - 1, double(c.bottom));
     if (fill != kTransparent && left <= right && top <= bottom) {
         const int l = static_cast<int>(left), n = static_cast<int>(right) - l + 1;
         for (int y = static_cast<int>(top); y <= static_cast<int>(bottom); ++y)
