@@ -46,6 +46,23 @@ std::vector<uint32_t> runsPicture(std::mt19937& random, size_t total, int colour
     return pixels;
 }
 
+// Rows that mostly repeat the row above, as columns and boxes make them: new transparency bytes,
+// and now and then one pixel of another colour, which may be new.
+std::vector<uint32_t> columnsPicture(std::mt19937& random, int width, int height, int colours) {
+    std::vector<uint32_t> pixels = runsPicture(random, static_cast<size_t>(width), colours);
+    for (int y = 1; y < height; ++y) {
+        if (random() % 4 == 0) {
+            auto row = runsPicture(random, static_cast<size_t>(width), colours);
+            pixels.insert(pixels.end(), row.begin(), row.end());
+            continue;
+        }
+        for (int x = 0; x < width; ++x)
+            pixels.push_back((pixels[pixels.size() - width] & 0xffffff) | static_cast<uint32_t>(random() % 2) << 24);
+        if (random() % 2) pixels[pixels.size() - 1 - random() % width] = static_cast<uint32_t>(random()) & 0xffffff;
+    }
+    return pixels;
+}
+
 }  // namespace
 
 TEST(PaletteBuilder, RunScanMatchesPlainNumbering) {
@@ -55,10 +72,12 @@ TEST(PaletteBuilder, RunScanMatchesPlainNumbering) {
     } sizes[] = {{1, 1}, {7, 1}, {8, 1}, {9, 3}, {37, 11}, {64, 64}, {801, 13}};
     for (const auto& size : sizes) {
         for (int colours : {1, 2, 5, 200, 256, 300}) {
-            for (int transparent : {static_cast<int>(0xff000000), 0x123456, -2}) {
+            for (int transparent : {static_cast<int>(0xff000000), 0x123456, -2, -3}) {
                 SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << " colours " << colours
                                                 << " transparent " << transparent);
-                auto pixels = runsPicture(random, static_cast<size_t>(size.width) * size.height, colours);
+                auto pixels = transparent == -3
+                                  ? columnsPicture(random, size.width, size.height, colours)
+                                  : runsPicture(random, static_cast<size_t>(size.width) * size.height, colours);
                 if (transparent == 0x123456 && colours == 5) pixels[pixels.size() / 2] = 0x80123456;
                 std::vector<uint32_t> palette;
                 std::vector<uint8_t> indices;
