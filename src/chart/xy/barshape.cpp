@@ -233,8 +233,11 @@ void cylinderBar(DrawArea* d, const BarBox& b, const BarLook& look, bool shaded)
 
 void drawBar(DrawArea* d, const BarBox& b, const BarLook& look) {
     if (!d || b.right < b.left || b.bottom < b.top) return;
-    if (isUpright(b) ? b.top == b.bottom : b.left == b.right) {
-        // A bar of no length is only its edge: no faces, no lighting.
+    // A bar of no length is only its edge: no faces, no lighting. A plain flat bar is one
+    // rectangle too, as charts of many items draw thousands of them.
+    const bool plain = !look.shape && !b.depthX && !b.depthY && look.effect == 0 &&
+                       std::all_of(look.radii, look.radii + 4, [](int r) { return r == 0; });
+    if (plain || (isUpright(b) ? b.top == b.bottom : b.left == b.right)) {
         d->rect(b.left, b.top, b.right, b.bottom, b.edgeColor, b.fillColor);
         return;
     }
