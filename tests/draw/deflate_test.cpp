@@ -184,6 +184,9 @@ TEST(RowDeflater, ReusedEncoderMakesTheStreamsOfFreshOnes) {
         EXPECT_TRUE(inflatesBack(again));
         EXPECT_EQ(again.stream, deflateRows(frames[k], 3, false, totalOf(frames[k])).stream);
     }
+    // Two whole streams of the largest size held, their symbols and the search tables: well within
+    // what the PNG writer lets a thread keep (8 MB).
+    EXPECT_LT(reused.footprint(), size_t{6} << 20);
 }
 
 TEST(RowDeflater, FuzzSeedsInflateBack) {
