@@ -4,8 +4,10 @@
 // and with fast compression (true colour, zlib level 1: palette mode 128 + 1), and the drawing
 // alone (layout, record and replay, no encoding) per chart. Medians of 5 runs, in CPU time, beside
 // the CPU time of the process's first chart. One variant per process, so none warms another.
+// "new" is the default made with a new line each time: the PNG encoder cannot take the last
+// picture's work over below the first changed row.
 //
-//   bench_w3_dashboard default|fast|drawing
+//   bench_w3_dashboard default|new|fast|drawing
 #include <plotvane/plotvane.h>
 
 #include <algorithm>
@@ -26,10 +28,12 @@ double median(std::vector<double> v) {
 }
 
 // Seconds for `count` charts built, rendered and encoded; paletteMode < 0 keeps the default.
-double encodeRun(int count, int paletteMode, size_t& bytes) {
+// With `changing`, each chart has a new line.
+double encodeRun(int count, int paletteMode, bool changing, size_t& bytes) {
+    static int change = 0;
     double start = benchclock::cpuSeconds();
     for (int k = 0; k < count; ++k) {
-        XYChart* c = buildDashboard();
+        XYChart* c = buildDashboard(true, changing ? ++change : 0);
         if (paletteMode >= 0) c->getDrawArea()->setPaletteMode(paletteMode);
         MemBlock png = c->makeChart(Chart::PNG);
         bytes = static_cast<size_t>(std::max(png.len, 0));
@@ -57,12 +61,15 @@ double drawingRun(int count) {
 int main(int argc, char** argv) {
     const char* which = argc > 1 ? argv[1] : "";
     const bool drawing = std::strcmp(which, "drawing") == 0, fast = std::strcmp(which, "fast") == 0;
-    if (!drawing && !fast && std::strcmp(which, "default") != 0) {
-        std::fprintf(stderr, "usage: %s default|fast|drawing\n", argv[0]);
+    const bool changing = std::strcmp(which, "new") == 0;
+    if (!drawing && !fast && !changing && std::strcmp(which, "default") != 0) {
+        std::fprintf(stderr, "usage: %s default|new|fast|drawing\n", argv[0]);
         return 2;
     }
     const int charts = 200, runs = 5;
-    auto once = [&](int count, size_t& bytes) { return drawing ? drawingRun(count) : encodeRun(count, fast ? 128 + 1 : -1, bytes); };
+    auto once = [&](int count, size_t& bytes) {
+        return drawing ? drawingRun(count) : encodeRun(count, fast ? 128 + 1 : -1, changing, bytes);
+    };
     size_t bytes = 0;
     double first = once(1, bytes);
     std::vector<double> times;
@@ -71,7 +78,8 @@ int main(int argc, char** argv) {
     if (drawing)
         std::printf("  drawing alone:        %8.3f ms per chart (layout, record, replay)\n", 1000 * median(times) / charts);
     else
-        std::printf("  %-22s%8.1f charts/s  (%zu bytes per chart)\n", fast ? "fast PNG (mode 129):" : "default PNG:",
+        std::printf("  %-22s%8.1f charts/s  (%zu bytes per chart)\n",
+                    fast ? "fast PNG (mode 129):" : changing ? "new line each chart:" : "default PNG:",
                     charts / median(times), bytes);
     std::printf("  first chart of the process: %.2f ms CPU\n", 1000 * first);
     return 0;
