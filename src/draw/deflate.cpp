@@ -252,7 +252,8 @@ void writeSymbols(BitWriter& w, const uint32_t* symbols, size_t count, const Blo
     uint8_t lengthCount[kMaxMatch + 1];
     for (size_t length = kMinMatch; length <= kMaxMatch; ++length) {
         const int lc = kCodes.lengthCode[length], code = 257 + lc;
-        lengthBits[length] = c.litCode[code] | static_cast<uint32_t>(length - kCodes.lengthBase[lc]) << c.litLength[code];
+        const uint32_t extra = static_cast<uint32_t>(length - kCodes.lengthBase[lc]);
+        lengthBits[length] = c.litCode[code] | extra << c.litLength[code];
         lengthCount[length] = static_cast<uint8_t>(c.litLength[code] + kCodes.lengthExtra[lc]);
     }
     for (size_t i = 0; i < count; ++i) {

@@ -172,6 +172,9 @@ public:
     void setHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr) override;
     const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                 int offsetY) override;
+    // The same areas appended to `map`, as the chart gathers the maps of all its layers.
+    void appendHTMLImageMap(std::string& map, const char* url, const char* queryFormat, const char* extraAttr,
+                            int offsetX, int offsetY);
     // Layer types give their shapes through hotSpot and itemHotSpot.
     const char* getImageCoor(int dataSet, int dataItem, int offsetX, int offsetY) final;
     const char* getImageCoor2(int dataItem, int offsetX, int offsetY) final;

@@ -53,9 +53,15 @@ std::string LayerImpl::defaultImageMapQuery() const {
 const char* LayerImpl::getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                        int offsetY) {
     text_.clear();
+    appendHTMLImageMap(text_, url, queryFormat, extraAttr, offsetX, offsetY);
+    return text_.c_str();
+}
+
+void LayerImpl::appendHTMLImageMap(std::string& map, const char* url, const char* queryFormat, const char* extraAttr,
+                                   int offsetX, int offsetY) {
     AreaTemplates t = areaTemplates(imageMapUrl_, imageMapQuery_, imageMapExtraAttr_, url, queryFormat, extraAttr,
                                     defaultImageMapQuery());
-    if (!t.enabled) return text_.c_str();
+    if (!t.enabled) return;
     const std::string &linkTemplate = t.link, &extra = t.extra;
     HotSpots kind = hotSpotKind();
     bool perDataSet = kind == HotSpots::PerDataSet ||
@@ -83,10 +89,9 @@ const char* LayerImpl::getHTMLImageMap(const char* url, const char* queryFormat,
             extraText.clear();
             if (!linkFill.empty()) linkFill.fill(linkText, fields, formatter);
             if (!extraFill.empty()) extraFill.fill(extraText, fields, formatter);
-            appendArea(text_, xy, offsetX, offsetY, extraText, linkText);
+            appendArea(map, xy, offsetX, offsetY, extraText, linkText);
         }
     }
-    return text_.c_str();
 }
 
 void LayerImpl::hotSpot(int ds, int item, std::vector<int>& xy) {

@@ -189,7 +189,8 @@ void XYChartImpl::onPaint() { plotArea_->paint(getRawDrawArea()); }
 std::string XYChartImpl::onGetHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr,
                                            int offsetX, int offsetY) {
     std::string map;
-    for (LayerImpl* layer : plotArea_->layers()) map += layer->getHTMLImageMap(url, queryFormat, extraAttr, offsetX, offsetY);
+    for (LayerImpl* layer : plotArea_->layers())
+        layer->appendHTMLImageMap(map, url, queryFormat, extraAttr, offsetX, offsetY);
     return map;
 }
 
