@@ -2,9 +2,7 @@
 #include "imagemap_p.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <initializer_list>
-#include <cstring>
 
 namespace plotvane {
 
@@ -103,21 +101,6 @@ std::string imageMapRect(int left, int top, int right, int bottom) {
     std::string text;
     appendRect(text, left, top, right, bottom);
     return text;
-}
-
-std::vector<int> coordsOf(const char* attributes) {
-    std::vector<int> xy;
-    const char* at = attributes ? std::strstr(attributes, "coords=\"") : nullptr;
-    if (!at) return xy;
-    at += 8;
-    while (*at && *at != '"') {
-        char* end = nullptr;
-        long v = std::strtol(at, &end, 10);
-        if (end == at) break;
-        xy.push_back(static_cast<int>(std::clamp<long>(v, -1000000000L, 1000000000L)));
-        at = *end == ',' ? end + 1 : end;
-    }
-    return xy;
 }
 
 bool fitHotSpot(std::vector<int>& xy) {

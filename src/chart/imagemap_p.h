@@ -30,8 +30,6 @@ AreaTemplates areaTemplates(const std::string& ownUrl, const std::string& ownQue
 
 // The image-map attributes of a rectangle given by its corners.
 std::string imageMapRect(int left, int top, int right, int bottom);
-// The integers of the coords attribute in coordinate-attribute text; empty when there is none.
-std::vector<int> coordsOf(const char* attributes);
 // Fits a point's coordinate list for a hot spot: false when it has no area. Slivers of polygons
 // become their bounding rectangle, so a pointer can still find them.
 bool fitHotSpot(std::vector<int>& xy);

@@ -297,13 +297,16 @@ void LegendBoxImpl::paintItem(DrawArea* d, const Item& item, int left, int top) 
     item.text->drawOn(d, x + keyWidth_ + keyGap_, textTop, fontColor_, Chart::TopLeft);
 }
 
+std::vector<int> LegendBoxImpl::itemSpot(int dataItem, int offsetX, int offsetY) {
+    if (!arranged_ || dataItem < 0 || dataItem >= shownCount()) return {};
+    const Item& item = items_[static_cast<size_t>(dataItem)];
+    int x = left_ + margins_[kLeft] + item.x + offsetX, y = top_ + margins_[kTop] + item.y + offsetY;
+    return {x, y, x + item.width - 1, y + item.height - 1};
+}
+
 const char* LegendBoxImpl::getImageCoor(int dataItem, int offsetX, int offsetY) {
-    coor_.clear();
-    if (arranged_ && dataItem >= 0 && dataItem < shownCount()) {
-        const Item& item = items_[static_cast<size_t>(dataItem)];
-        int x = left_ + margins_[kLeft] + item.x + offsetX, y = top_ + margins_[kTop] + item.y + offsetY;
-        coor_ = imageMapRect(x, y, x + item.width - 1, y + item.height - 1);
-    }
+    std::vector<int> spot = itemSpot(dataItem, offsetX, offsetY);
+    coor_ = spot.empty() ? std::string() : imageMapRect(spot[0], spot[1], spot[2], spot[3]);
     return coor_.c_str();
 }
 
@@ -316,7 +319,7 @@ const char* LegendBoxImpl::getHTMLImageMap(const char* url, const char* queryFor
     std::string link = urlJoin(withoutNone(given), withoutNone(query)), extra = withoutNone(extraAttr ? extraAttr : "");
     for (int i = 0; i < shownCount(); ++i) {
         LegendText& source = *items_[static_cast<size_t>(i)].source;
-        appendArea(imageMap_, coordsOf(getImageCoor(i, 0, 0)), offsetX, offsetY,
+        appendArea(imageMap_, itemSpot(i, 0, 0), offsetX, offsetY,
                    extra.empty() ? extra : source.getText(extra.c_str(), PVParser::EscapeHtml),
                    link.empty() ? link : source.getText(link.c_str(), PVParser::EscapeUrl));
     }

@@ -37,6 +37,8 @@ public:
 #pragma GCC diagnostic ignored "-Woverloaded-virtual"
     const char* getImageCoor(int dataItem, int offsetX, int offsetY) override;
 #pragma GCC diagnostic pop
+    // An entry's corners (left, top, right, bottom) with the offsets added; empty when it has none.
+    std::vector<int> itemSpot(int dataItem, int offsetX, int offsetY);
     const char* getHTMLImageMap(const char* url, const char* queryFormat, const char* extraAttr, int offsetX,
                                 int offsetY) override;
 

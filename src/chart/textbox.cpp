@@ -235,13 +235,18 @@ int TextBoxImpl::getTopY() {
     return height_ > 0 ? y_ : y_ - DrawArea::alignY(getHeight(), alignment_);
 }
 
-const char* TextBoxImpl::getImageCoor(int offsetX, int offsetY) {
+std::vector<int> TextBoxImpl::imageSpot(int offsetX, int offsetY) {
     if (container_) {
         offsetX += container_->getAbsOffsetX();
         offsetY += container_->getAbsOffsetY();
     }
     int left = getLeftX() + offsetX, top = getTopY() + offsetY;
-    coor_ = imageMapRect(left, top, left + getWidth() - 1, top + getHeight() - 1);
+    return {left, top, left + getWidth() - 1, top + getHeight() - 1};
+}
+
+const char* TextBoxImpl::getImageCoor(int offsetX, int offsetY) {
+    std::vector<int> spot = imageSpot(offsetX, offsetY);
+    coor_ = imageMapRect(spot[0], spot[1], spot[2], spot[3]);
     return coor_.c_str();
 }
 

@@ -11,6 +11,7 @@
 #include <plotvane/drawobj.h>
 
 #include <string>
+#include <vector>
 
 #include "chart/box_p.h"
 
@@ -37,6 +38,8 @@ public:
     int getWidth() override;
     int getHeight() override;
     const char* getImageCoor(int offsetX, int offsetY) override;
+    // The box's corners on the chart (left, top, right, bottom) with the offsets added.
+    std::vector<int> imageSpot(int offsetX, int offsetY);
 
     void setText(const char* text) override;
     void setAlignment(int alignment) override;

@@ -25,11 +25,23 @@ struct Area {
     std::string text;
 };
 
+// The integers of an area's coords attribute.
+std::vector<int> coordsOf(const std::string& area) {
+    std::vector<int> xy;
+    std::smatch coords;
+    if (!std::regex_search(area, coords, std::regex("coords=\"([^\"]*)\""))) return xy;
+    const std::string list = coords[1];
+    const std::regex number("-?[0-9]+");
+    for (std::sregex_iterator it(list.begin(), list.end(), number), end; it != end; ++it)
+        xy.push_back(std::stoi(it->str()));
+    return xy;
+}
+
 std::vector<Area> areasOf(const std::string& map) {
     std::vector<Area> areas;
     std::regex element("<area [^>]*/>\n");
     for (std::sregex_iterator it(map.begin(), map.end(), element), end; it != end; ++it)
-        areas.push_back({coordsOf(it->str().c_str()), it->str()});
+        areas.push_back({coordsOf(it->str()), it->str()});
     return areas;
 }
 

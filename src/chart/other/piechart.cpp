@@ -85,23 +85,32 @@ void SectorImpl::setJoinLine(int joinLineColor, int joinLineWidth) {
 }
 
 // The top face as a polygon: the outer arc one way, the hole's arc (or the centre) back.
-const char* SectorImpl::getImageCoor(int offsetX, int offsetY) {
-    coor_.clear();
-    if (!hasValue() || g_.end <= g_.start) return coor_.c_str();
+std::vector<int> SectorImpl::imageSpot(int offsetX, int offsetY) const {
+    std::vector<int> xy;
+    if (!hasValue() || g_.end <= g_.start) return xy;
     const double sweep = g_.end - g_.start;
     const int steps = std::max(1, static_cast<int>(std::ceil(sweep / (kPi / 18))));
-    std::string points;
     auto add = [&](double a, int rx, int ry) {
-        if (!points.empty()) points += ',';
-        points += std::to_string(roundPixel(g_.cx + rx * std::sin(a)) + offsetX) + ',' +
-                  std::to_string(roundPixel(g_.cy - ry * std::cos(a)) + offsetY);
+        xy.push_back(roundPixel(g_.cx + rx * std::sin(a)) + offsetX);
+        xy.push_back(roundPixel(g_.cy - ry * std::cos(a)) + offsetY);
     };
     for (int k = 0; k <= steps; ++k) add(g_.start + sweep * k / steps, g_.rx, g_.ry);
     if (g_.irx > 0 || g_.iry > 0)
         for (int k = steps; k >= 0; --k) add(g_.start + sweep * k / steps, g_.irx, g_.iry);
     else
         add(0, 0, 0);
-    coor_ = "shape=\"poly\" coords=\"" + points + "\"";
+    return xy;
+}
+
+const char* SectorImpl::getImageCoor(int offsetX, int offsetY) {
+    std::vector<int> xy = imageSpot(offsetX, offsetY);
+    coor_.clear();
+    // Written as a polygon whatever its count, as a sector always is.
+    if (!xy.empty()) {
+        coor_ = "shape=\"poly\" coords=\"";
+        for (size_t k = 0; k < xy.size(); ++k) coor_ += (k ? "," : "") + std::to_string(xy[k]);
+        coor_ += '"';
+    }
     return coor_.c_str();
 }
 
@@ -387,8 +396,8 @@ std::string PieChartImpl::onGetHTMLImageMap(const char* url, const char* queryFo
         // The link goes through the field round without the legacy '&' fields: its '&' are separators.
         std::string sectorLink = link.empty() ? link : formatSectorText(link, *s, PVParser::EscapeUrl);
         std::string sectorExtra = extra.empty() ? extra : formatSectorText(extra, *s, PVParser::EscapeHtml);
-        appendArea(map, coordsOf(s->getImageCoor(0, 0)), offsetX, offsetY, sectorExtra, sectorLink);
-        if (s->label_) appendArea(map, coordsOf(s->getLabelCoor(0, 0)), offsetX, offsetY, sectorExtra, sectorLink);
+        appendArea(map, s->imageSpot(0, 0), offsetX, offsetY, sectorExtra, sectorLink);
+        if (s->label_) appendArea(map, s->label_->imageSpot(0, 0), offsetX, offsetY, sectorExtra, sectorLink);
     }
     return map;
 }

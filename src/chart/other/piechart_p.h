@@ -40,6 +40,8 @@ public:
     void setJoinLine(int joinLineColor, int joinLineWidth) override;
     const char* getImageCoor(int offsetX, int offsetY) override;
     const char* getLabelCoor(int offsetX, int offsetY) override;
+    // The top face's polygon (x, y pairs) with the offsets added; empty for a sector of no size.
+    std::vector<int> imageSpot(int offsetX, int offsetY) const;
     double getPercent() override { return 100 * fraction_; }
 
     bool hasValue() const { return value_ != Chart::NoValue; }

@@ -343,7 +343,7 @@ std::string PolarChartImpl::angularLabelMap(const char* url, const char* queryFo
     for (PlacedLabel& l : placeAngularLabels()) {
         const std::string& text = l.box->text();
         if (text.empty()) continue;
-        appendArea(map, coordsOf(l.box->getImageCoor(0, 0)), offsetX, offsetY,
+        appendArea(map, l.box->imageSpot(0, 0), offsetX, offsetY,
                    angular_.fillAxisArea(t.extra, l.value, text, PVParser::EscapeHtml),
                    angular_.fillAxisArea(t.link, l.value, text, PVParser::EscapeUrl));
     }

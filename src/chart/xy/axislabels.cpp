@@ -476,7 +476,7 @@ const char* AxisImpl::getHTMLImageMap(const char* url, const char* queryFormat, 
     for (Label& l : labels_) {
         // Placed as painting places them, so the areas cover the drawn labels.
         if (l.box->text().empty() || !placeLabel(l, depth)) continue;
-        appendArea(text_, coordsOf(l.box->getImageCoor(0, 0)), offsetX, offsetY,
+        appendArea(text_, l.box->imageSpot(0, 0), offsetX, offsetY,
                    fillAxisArea(t.extra, l.value, l.box->text(), PVParser::EscapeHtml),
                    fillAxisArea(t.link, l.value, l.box->text(), PVParser::EscapeUrl));
     }
