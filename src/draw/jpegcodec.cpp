@@ -38,50 +38,35 @@ constexpr long long kMaxHuffmanPixelsPerByte = 64 * 8;
 constexpr long long kMaxArithmeticPixelsPerByte = 4096;
 
 // The library's functions this file calls.
+#define PLOTVANE_JPEG_FUNCTIONS(F) \
+    F(jpeg_std_error) \
+    F(jpeg_CreateCompress) \
+    F(jpeg_set_defaults) \
+    F(jpeg_set_quality) \
+    F(jpeg_simple_progression) \
+    F(jpeg_start_compress) \
+    F(jpeg_write_scanlines) \
+    F(jpeg_finish_compress) \
+    F(jpeg_destroy_compress) \
+    F(jpeg_CreateDecompress) \
+    F(jpeg_mem_src) \
+    F(jpeg_read_header) \
+    F(jpeg_start_decompress) \
+    F(jpeg_read_scanlines) \
+    F(jpeg_finish_decompress) \
+    F(jpeg_destroy_decompress)
 struct Libjpeg {
-    decltype(&::jpeg_std_error) jpeg_std_error;
-    decltype(&::jpeg_CreateCompress) jpeg_CreateCompress;
-    decltype(&::jpeg_set_defaults) jpeg_set_defaults;
-    decltype(&::jpeg_set_quality) jpeg_set_quality;
-    decltype(&::jpeg_simple_progression) jpeg_simple_progression;
-    decltype(&::jpeg_start_compress) jpeg_start_compress;
-    decltype(&::jpeg_write_scanlines) jpeg_write_scanlines;
-    decltype(&::jpeg_finish_compress) jpeg_finish_compress;
-    decltype(&::jpeg_destroy_compress) jpeg_destroy_compress;
-    decltype(&::jpeg_CreateDecompress) jpeg_CreateDecompress;
-    decltype(&::jpeg_mem_src) jpeg_mem_src;
-    decltype(&::jpeg_read_header) jpeg_read_header;
-    decltype(&::jpeg_start_decompress) jpeg_start_decompress;
-    decltype(&::jpeg_read_scanlines) jpeg_read_scanlines;
-    decltype(&::jpeg_finish_decompress) jpeg_finish_decompress;
-    decltype(&::jpeg_destroy_decompress) jpeg_destroy_decompress;
+    PLOTVANE_JPEG_FUNCTIONS(PLOTVANE_ONDEMAND_MEMBER)
 };
 
 // Null, with the reason recorded, where the library cannot be opened.
 const Libjpeg* libjpeg() {
     static const std::unique_ptr<Libjpeg> functions = [] {
         OnDemandLibrary library(PLOTVANE_JPEG_LIBRARY);
-        auto f = std::make_unique<Libjpeg>();
-#define PLOTVANE_JPEG_TAKE(name) library.take(f->name, #name)
-        PLOTVANE_JPEG_TAKE(jpeg_std_error);
-        PLOTVANE_JPEG_TAKE(jpeg_CreateCompress);
-        PLOTVANE_JPEG_TAKE(jpeg_set_defaults);
-        PLOTVANE_JPEG_TAKE(jpeg_set_quality);
-        PLOTVANE_JPEG_TAKE(jpeg_simple_progression);
-        PLOTVANE_JPEG_TAKE(jpeg_start_compress);
-        PLOTVANE_JPEG_TAKE(jpeg_write_scanlines);
-        PLOTVANE_JPEG_TAKE(jpeg_finish_compress);
-        PLOTVANE_JPEG_TAKE(jpeg_destroy_compress);
-        PLOTVANE_JPEG_TAKE(jpeg_CreateDecompress);
-        PLOTVANE_JPEG_TAKE(jpeg_mem_src);
-        PLOTVANE_JPEG_TAKE(jpeg_read_header);
-        PLOTVANE_JPEG_TAKE(jpeg_start_decompress);
-        PLOTVANE_JPEG_TAKE(jpeg_read_scanlines);
-        PLOTVANE_JPEG_TAKE(jpeg_finish_decompress);
-        PLOTVANE_JPEG_TAKE(jpeg_destroy_decompress);
-#undef PLOTVANE_JPEG_TAKE
-        if (!library.complete()) f.reset();
-        return f;
+        auto table = std::make_unique<Libjpeg>();
+        PLOTVANE_JPEG_FUNCTIONS(PLOTVANE_ONDEMAND_TAKE)
+        if (!library.complete()) table.reset();
+        return table;
     }();
     if (!functions) setLastError("JPEG: cannot open %s", PLOTVANE_JPEG_LIBRARY);
     return functions.get();

@@ -31,4 +31,11 @@ private:
 
 }  // namespace plotvane
 
+// A table of a library's functions is written from one list of their names, F(name) for each:
+//   #define FUNCTIONS(F) F(first_function) F(second_function)
+//   struct Table { FUNCTIONS(PLOTVANE_ONDEMAND_MEMBER) };
+//   FUNCTIONS(PLOTVANE_ONDEMAND_TAKE)   // with `library` and a `table` pointer in scope
+#define PLOTVANE_ONDEMAND_MEMBER(name) decltype(&::name) name;
+#define PLOTVANE_ONDEMAND_TAKE(name) library.take(table->name, #name);
+
 #endif

@@ -10,52 +10,35 @@
 namespace plotvane {
 
 // The library's functions this file calls, taken from the library once it is opened.
+#define PLOTVANE_FONTCONFIG_FUNCTIONS(F) \
+    F(FcInitLoadConfigAndFonts) \
+    F(FcConfigDestroy) \
+    F(FcConfigSubstitute) \
+    F(FcDefaultSubstitute) \
+    F(FcFontMatch) \
+    F(FcPatternCreate) \
+    F(FcPatternDestroy) \
+    F(FcPatternAddString) \
+    F(FcPatternAddInteger) \
+    F(FcPatternAddBool) \
+    F(FcPatternAddCharSet) \
+    F(FcPatternGetString) \
+    F(FcPatternGetInteger) \
+    F(FcPatternGetCharSet) \
+    F(FcCharSetCreate) \
+    F(FcCharSetDestroy) \
+    F(FcCharSetAddChar) \
+    F(FcCharSetHasChar)
 struct FontConfigLookup::Functions {
-    decltype(&::FcInitLoadConfigAndFonts) FcInitLoadConfigAndFonts;
-    decltype(&::FcConfigDestroy) FcConfigDestroy;
-    decltype(&::FcConfigSubstitute) FcConfigSubstitute;
-    decltype(&::FcDefaultSubstitute) FcDefaultSubstitute;
-    decltype(&::FcFontMatch) FcFontMatch;
-    decltype(&::FcPatternCreate) FcPatternCreate;
-    decltype(&::FcPatternDestroy) FcPatternDestroy;
-    decltype(&::FcPatternAddString) FcPatternAddString;
-    decltype(&::FcPatternAddInteger) FcPatternAddInteger;
-    decltype(&::FcPatternAddBool) FcPatternAddBool;
-    decltype(&::FcPatternAddCharSet) FcPatternAddCharSet;
-    decltype(&::FcPatternGetString) FcPatternGetString;
-    decltype(&::FcPatternGetInteger) FcPatternGetInteger;
-    decltype(&::FcPatternGetCharSet) FcPatternGetCharSet;
-    decltype(&::FcCharSetCreate) FcCharSetCreate;
-    decltype(&::FcCharSetDestroy) FcCharSetDestroy;
-    decltype(&::FcCharSetAddChar) FcCharSetAddChar;
-    decltype(&::FcCharSetHasChar) FcCharSetHasChar;
+    PLOTVANE_FONTCONFIG_FUNCTIONS(PLOTVANE_ONDEMAND_MEMBER)
 
     // Null when the library or one of its functions is missing.
     static std::unique_ptr<Functions> open(const std::string& file) {
         OnDemandLibrary library(file.c_str());
-        auto f = std::make_unique<Functions>();
-#define PLOTVANE_FC_TAKE(name) library.take(f->name, #name)
-        PLOTVANE_FC_TAKE(FcInitLoadConfigAndFonts);
-        PLOTVANE_FC_TAKE(FcConfigDestroy);
-        PLOTVANE_FC_TAKE(FcConfigSubstitute);
-        PLOTVANE_FC_TAKE(FcDefaultSubstitute);
-        PLOTVANE_FC_TAKE(FcFontMatch);
-        PLOTVANE_FC_TAKE(FcPatternCreate);
-        PLOTVANE_FC_TAKE(FcPatternDestroy);
-        PLOTVANE_FC_TAKE(FcPatternAddString);
-        PLOTVANE_FC_TAKE(FcPatternAddInteger);
-        PLOTVANE_FC_TAKE(FcPatternAddBool);
-        PLOTVANE_FC_TAKE(FcPatternAddCharSet);
-        PLOTVANE_FC_TAKE(FcPatternGetString);
-        PLOTVANE_FC_TAKE(FcPatternGetInteger);
-        PLOTVANE_FC_TAKE(FcPatternGetCharSet);
-        PLOTVANE_FC_TAKE(FcCharSetCreate);
-        PLOTVANE_FC_TAKE(FcCharSetDestroy);
-        PLOTVANE_FC_TAKE(FcCharSetAddChar);
-        PLOTVANE_FC_TAKE(FcCharSetHasChar);
-#undef PLOTVANE_FC_TAKE
+        auto table = std::make_unique<Functions>();
+        PLOTVANE_FONTCONFIG_FUNCTIONS(PLOTVANE_ONDEMAND_TAKE)
         if (!library.complete()) return nullptr;
-        return f;
+        return table;
     }
 };
 
