@@ -27,8 +27,9 @@
 // such a stream is compressed at its end, in one pass. The next stream of the same shape
 // compares its rows with them, takes the symbols and the finished blocks over up to the last mark
 // whose searches read only shared bytes, enters the positions of the window before it in the hash
-// chains as the parse had, and goes on from there. It makes the very stream it would have made
-// alone, so the output never depends on what a thread encoded before.
+// chains as the parse had, and goes on from there; a stream that is the last one again takes its
+// output, still in the output buffer, whole. It makes the very stream it would have made alone, so
+// the output never depends on what a thread encoded before.
 #include "draw/deflate_p.h"
 
 #include <algorithm>
