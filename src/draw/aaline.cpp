@@ -193,8 +193,8 @@ void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFir
 // whiskers, box edges), and the walk's set-up costs more than their pixels.
 bool drawWholeStraight(Canvas& cv, double x1, double y1, double x2, double y2, uint32_t color, int width,
                        bool skipFirst) {
-    auto whole = [](double v) { return v == std::floor(v); };
-    if (Canvas::isCode(color) || (x1 != x2 && y1 != y2) || !whole(x1) || !whole(y1) || !whole(x2) || !whole(y2))
+    if (Canvas::isCode(color) || (x1 != x2 && y1 != y2) || !isWhole(x1) || !isWhole(y1) || !isWhole(x2) ||
+        !isWhole(y2))
         return false;
     const bool xMajor = y1 == y2;
     double u1 = xMajor ? x1 : y1, u2 = xMajor ? x2 : y2;

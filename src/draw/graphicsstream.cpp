@@ -17,19 +17,6 @@ void GraphicsStream::reserve(int n) {
     capacity_ = grown;
 }
 
-int GraphicsStream::openRecord(uint32_t opcode) {
-    closeRecord();
-    reserve(2);
-    recordStart_ = writeIndex_;
-    words_[static_cast<size_t>(writeIndex_++)] = 0;
-    words_[static_cast<size_t>(writeIndex_++)] = opcode;
-    return recordStart_;
-}
-
-void GraphicsStream::closeRecord() {
-    if (recordStart_ >= 0) words_[static_cast<size_t>(recordStart_)] = static_cast<uint32_t>(writeIndex_ - recordStart_);
-}
-
 void GraphicsStream::truncate(int index) {
     if (index < 0 || index > writeIndex_) return;
     closeRecord();

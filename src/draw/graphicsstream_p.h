@@ -23,10 +23,21 @@ public:
     int size() const { return writeIndex_; }
     const uint32_t* data() const { return words_.get(); }
 
-    // Closes the open record and opens one for the opcode; returns its start.
-    int openRecord(uint32_t opcode);
+    // Closes the open record and opens one for the opcode; returns its start. Inline: charts open
+    // a record for every line and box.
+    int openRecord(uint32_t opcode) {
+        closeRecord();
+        if (static_cast<size_t>(writeIndex_) + 2 > capacity_) reserve(2);
+        recordStart_ = writeIndex_;
+        words_[static_cast<size_t>(writeIndex_)] = 0;
+        words_[static_cast<size_t>(writeIndex_) + 1] = opcode;
+        writeIndex_ += 2;
+        return recordStart_;
+    }
     // Sets the length of the open record (idempotent).
-    void closeRecord();
+    void closeRecord() {
+        if (recordStart_ >= 0) words_[static_cast<size_t>(recordStart_)] = static_cast<uint32_t>(writeIndex_ - recordStart_);
+    }
     // Cuts the stream back to a record boundary.
     void truncate(int index);
 

@@ -43,6 +43,9 @@ public:
     void across(double x, double width, double y, int color, int lineWidth, bool front = false) const;
 
 private:
+    // A line between pixels along the item's axes.
+    void segment(int x1, int y1, int x2, int y2, int color, int width, bool front) const;
+
     DrawArea* d_;
     bool swapped_;
     int depthX_;
@@ -99,10 +102,12 @@ protected:
     // values, or beside the item, before (-1) or after (+1) it along the x axis.
     virtual int labelSide(int ds) const = 0;
 
-    // The pixel maps of the x axis and of each data set's axis, built once for a pass over items.
+    // The pixel maps of the x axis and of each data set's axis, and the span values are held to,
+    // built once for a pass over items.
     struct ItemMaps {
         PixelMap x;
         std::vector<PixelMap> y;
+        double nearY = 0, farY = 0;
     };
     ItemMaps itemMaps() const;
     // The item's pixels; false when it has no x position or no value at all.
