@@ -53,8 +53,8 @@ void ItemPen::segment(int a, int b, int c, int e, int color, int width, bool fro
     d_->line(a + dx, b + dy, c + dx, e + dy, color, width);
 }
 
-void ItemPen::box(double x, double width, double y1, double y2, int fill, int edge, const BarLook& look) const {
-    int left = roundPixel(x - width / 2), right = left + std::max(roundPixel(width), 1) - 1;
+void ItemPen::box(const ItemColumns& columns, double y1, double y2, int fill, int edge, const BarLook& look) const {
+    int left = columns.first, right = columns.last;
     int top = roundPixel(std::min(y1, y2)), bottom = roundPixel(std::max(y1, y2));
     BarBox b;
     b.fillColor = fill;
@@ -84,9 +84,9 @@ void ItemPen::ribbon(double x1, double y1, double x2, double y2, int color) cons
     d_->surface(a, b, c, e, depthX_, -depthY_, shade, shade);
 }
 
-void ItemPen::across(double x, double width, double y, int color, int lineWidth, bool front) const {
-    int left = roundPixel(x - width / 2), right = left + std::max(roundPixel(width), 1) - 1, at = roundPixel(y);
-    segment(left, at, right, at, color, lineWidth, front);
+void ItemPen::across(const ItemColumns& columns, double y, int color, int lineWidth, bool front) const {
+    int at = roundPixel(y);
+    segment(columns.first, at, columns.last, at, color, lineWidth, front);
 }
 
 void BaseBoxLayerImpl::AreaDeleter::operator()(DrawArea* d) const { d->destroy(); }
