@@ -1,8 +1,9 @@
 #include "draw/graphicsstream_p.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <utility>
+#include <new>
 
 namespace plotvane {
 
@@ -11,9 +12,10 @@ void GraphicsStream::reserve(int n) {
     if (need <= capacity_) return;
     // Small first: a turned label records into a drawing of its own, a handful of words long.
     const size_t grown = std::max(capacity_ == 0 ? 64 : capacity_ * 2, need);
-    std::unique_ptr<uint32_t[]> words(new uint32_t[grown]);
-    if (writeIndex_ > 0) std::memcpy(words.get(), words_.get(), writeIndex_ * sizeof(uint32_t));
-    words_ = std::move(words);
+    void* words = std::realloc(words_.get(), grown * sizeof(uint32_t));
+    if (!words) throw std::bad_alloc();
+    words_.release();
+    words_.reset(static_cast<uint32_t*>(words));
     capacity_ = grown;
 }
 

@@ -11,6 +11,7 @@
 // The length word is filled in when the next record is opened (or before the stream is read).
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -63,8 +64,12 @@ public:
 
 private:
     void reserve(int n);
-    // Grown by hand: a vector would zero every word it adds, only for the recorder to overwrite it.
-    std::unique_ptr<uint32_t[]> words_;
+    struct FreeWords {
+        void operator()(uint32_t* words) const { std::free(words); }
+    };
+    // Grown by hand: a vector would zero every word it adds, only for the recorder to overwrite it,
+    // and copy the words on every growth, which realloc can often spare.
+    std::unique_ptr<uint32_t[], FreeWords> words_;
     size_t capacity_ = 0;
     // A size_t, which word stores cannot alias, so runs of puts keep it in a register.
     size_t writeIndex_ = 0;
