@@ -193,8 +193,8 @@ void walkLine(Canvas& cv, const Walk& w, uint32_t color, int width, bool skipFir
 // whiskers, box edges), and the walk's set-up costs more than their pixels.
 bool drawWholeStraight(Canvas& cv, double x1, double y1, double x2, double y2, uint32_t color, int width,
                        bool skipFirst) {
-    auto whole = [](double v) { return v == std::floor(v); };
-    if (Canvas::isCode(color) || (x1 != x2 && y1 != y2) || !whole(x1) || !whole(y1) || !whole(x2) || !whole(y2))
+    if (Canvas::isCode(color) || (x1 != x2 && y1 != y2) || !isWhole(x1) || !isWhole(y1) || !isWhole(x2) ||
+        !isWhole(y2))
         return false;
     const bool xMajor = y1 == y2;
     double u1 = xMajor ? x1 : y1, u2 = xMajor ? x2 : y2;
@@ -207,11 +207,10 @@ bool drawWholeStraight(Canvas& cv, double x1, double y1, double x2, double y2, u
     if (uMin > uMax || vMin > vMax || (color >> 24) == 255) return true;
     const double margin = width + 2.0;
     if (v < vMin - margin || v > vMax + margin) return true;
-    const double uLo = std::max(u1, uMin - 1.0), uHi = std::min(u2, uMax + 1.0);
-    if (!(uLo <= uHi)) return true;
-    double uStart = std::max<double>(uMin, uLo), uEnd = std::min<double>(uMax, uHi);
-    if (skipFirst && !reversed && uLo == u1 && uLo == uStart) ++uStart;
-    if (skipFirst && reversed && uHi == u2 && uHi == uEnd) --uEnd;
+    // The run inside the clip; the walk skips its first step only where that lies inside too.
+    double uStart = std::max<double>(uMin, u1), uEnd = std::min<double>(uMax, u2);
+    if (skipFirst && !reversed && uStart == u1) ++uStart;
+    if (skipFirst && reversed && uEnd == u2) --uEnd;
     if (uStart > uEnd) return true;
     const int kA = (width - 1) / 2, kB = width - 1 - kA;
     const int vc = static_cast<int>(v), kLow = reversed ? kB : kA, kHigh = reversed ? kA : kB;

@@ -50,7 +50,7 @@ bool acrossX(const EffectCode& e, int width, int height) {
 void DrawAreaImpl::roundedRect(int x1, int y1, int x2, int y2, int r1, int r2, int r3, int r4, int edgeColor,
                                int fillColor, int raisedEffect) {
     int edge = getARGBColor(edgeColor), fill = getARGBColor(fillColor);
-    EffectCode e = decodeEffect(raisedEffect);
+    EffectCode e = raisedEffect ? decodeEffect(raisedEffect) : EffectCode();
     auto bevelled = [](const EffectCode& c) {
         return c.depth != 0 &&
                (c.kind == EffectCode::Raised || c.kind == EffectCode::Glass || c.kind == EffectCode::SoftLighting);

@@ -47,6 +47,21 @@ void Canvas::adopt(std::vector<uint32_t>&& pixels, int width, int height) {
     resetClip();
 }
 
+void Canvas::blendRunOver(uint32_t* word, std::ptrdiff_t step, int n, uint32_t c) {
+    const BlendSource source(c);
+    if (step == 1 && superPixels.empty()) {
+        source.overRow(word, n);
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        uint32_t& w = word[i * step];
+        if (SuperPixelPool::isReference(w))
+            superPixels.blendOver(w, c);
+        else
+            w = source.over(w);
+    }
+}
+
 void Canvas::setBrush(uint32_t id, BrushPtr brush) {
     if ((id & 0xffff0000u) != kBrushTag) return;
     const size_t n = id & 0xffffu;

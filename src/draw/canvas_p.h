@@ -10,6 +10,7 @@
 // budget of steps shared by the whole evaluation stop cycles that a chain of bases could form.
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -28,6 +29,11 @@ class DrawBMP;
 inline int floorToInt(double v) {
     const int i = static_cast<int>(v);
     return i - (static_cast<double>(i) > v ? 1 : 0);
+}
+
+// v == std::floor(v), for any v, by the same means: every double of 2^52 or more is whole.
+inline bool isWhole(double v) {
+    return std::fabs(v) < 0x1p52 ? static_cast<double>(static_cast<int64_t>(v)) == v : v == v;
 }
 
 struct ClipRect {
@@ -74,25 +80,12 @@ public:
     // Blends a literal colour into n words `step` apart (unclipped). An opaque colour over a canvas
     // without super pixels is a plain store, which is what most chart shapes come down to.
     void blendRun(uint32_t* word, std::ptrdiff_t step, int n, uint32_t c) {
-        if ((c >> 24) == 0 && superPixels.empty()) {
-            if (step == 1) {
-                std::fill_n(word, n, c);
-            } else {
-                for (int i = 0; i < n; ++i) word[i * step] = c;
-            }
-            return;
-        }
-        const BlendSource source(c);
-        if (step == 1 && superPixels.empty()) {
-            source.overRow(word, n);
-            return;
-        }
-        for (int i = 0; i < n; ++i) {
-            uint32_t& w = word[i * step];
-            if (SuperPixelPool::isReference(w))
-                superPixels.blendOver(w, c);
-            else
-                w = source.over(w);
+        if ((c >> 24) != 0 || !superPixels.empty()) {
+            blendRunOver(word, step, n, c);
+        } else if (step == 1) {
+            std::fill_n(word, n, c);
+        } else {
+            for (int i = 0; i < n; ++i) word[i * step] = c;
         }
     }
     // A literal colour at one pixel, clipped.
@@ -125,6 +118,9 @@ public:
     SuperPixelPool superPixels;
 
 private:
+    // blendRun's translucent colours, and any colour over super pixels.
+    void blendRunOver(uint32_t* word, std::ptrdiff_t step, int n, uint32_t c);
+
     const DrawBMP& owner_;
     int width_ = 1;
     int height_ = 1;

@@ -217,7 +217,11 @@ public:
 
     void setColorTable(const int* colors, int count, int offset) override;
     void setColorTable(IntArray colors, int offset) override;
-    int getARGBColor(int color) override;
+    // Plain colours, below the metal and palette codes, are their own ARGB value; every drawing
+    // call resolves its colours, so that case is inline.
+    int getARGBColor(int color) final {
+        return static_cast<uint32_t>(color) < 0xff800000u ? color : codedARGBColor(color);
+    }
     IntArray getARGBGradient(IntArray gradient) override;
     IntArray getARGBColor(IntArray colors) override;
     int getARGBColor(int color, int x, int y) override;
@@ -282,6 +286,7 @@ private:
     void resetClip();
     int dynamicIndex(int color) const;  // slot index of a dynamic id, -1 otherwise
     int newBrush(MetaBrush* brush);     // allocates an id and binds the brush to it
+    int codedARGBColor(int color);
     int resolveMetal(int request);
     int cachedDerived(int request, int key) const;
     std::vector<int> resolvedGradient(IntArray gradient);

@@ -79,7 +79,7 @@ void DrawAreaImpl::setColorTable(const int* colors, int count, int offset) {
 
 void DrawAreaImpl::setColorTable(IntArray colors, int offset) { setColorTable(colors.data, std::max(0, colors.len), offset); }
 
-int DrawAreaImpl::getARGBColor(int color) {
+int DrawAreaImpl::codedARGBColor(int color) {
     uint32_t c = static_cast<uint32_t>(color);
     if ((c & 0xfff00000u) == 0xff800000u) return resolveMetal(color);
     if ((c >> 16) != 0xffffu) return color;

@@ -1,39 +1,28 @@
 #include "draw/graphicsstream_p.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <utility>
+#include <new>
 
 namespace plotvane {
 
 void GraphicsStream::reserve(int n) {
-    size_t need = static_cast<size_t>(writeIndex_) + static_cast<size_t>(n);
+    size_t need = writeIndex_ + static_cast<size_t>(n);
     if (need <= capacity_) return;
     // Small first: a turned label records into a drawing of its own, a handful of words long.
     const size_t grown = std::max(capacity_ == 0 ? 64 : capacity_ * 2, need);
-    std::unique_ptr<uint32_t[]> words(new uint32_t[grown]);
-    if (writeIndex_ > 0) std::memcpy(words.get(), words_.get(), static_cast<size_t>(writeIndex_) * sizeof(uint32_t));
-    words_ = std::move(words);
+    void* words = std::realloc(words_.get(), grown * sizeof(uint32_t));
+    if (!words) throw std::bad_alloc();
+    words_.release();
+    words_.reset(static_cast<uint32_t*>(words));
     capacity_ = grown;
 }
 
-int GraphicsStream::openRecord(uint32_t opcode) {
-    closeRecord();
-    reserve(2);
-    recordStart_ = writeIndex_;
-    words_[static_cast<size_t>(writeIndex_++)] = 0;
-    words_[static_cast<size_t>(writeIndex_++)] = opcode;
-    return recordStart_;
-}
-
-void GraphicsStream::closeRecord() {
-    if (recordStart_ >= 0) words_[static_cast<size_t>(recordStart_)] = static_cast<uint32_t>(writeIndex_ - recordStart_);
-}
-
 void GraphicsStream::truncate(int index) {
-    if (index < 0 || index > writeIndex_) return;
+    if (index < 0 || static_cast<size_t>(index) > writeIndex_) return;
     closeRecord();
-    writeIndex_ = index;
+    writeIndex_ = static_cast<size_t>(index);
     recordStart_ = -1;
 }
 

@@ -11,6 +11,7 @@
 // The length word is filled in when the next record is opened (or before the stream is read).
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -20,32 +21,41 @@ namespace plotvane {
 
 class GraphicsStream {
 public:
-    int size() const { return writeIndex_; }
+    int size() const { return static_cast<int>(writeIndex_); }
     const uint32_t* data() const { return words_.get(); }
 
-    // Closes the open record and opens one for the opcode; returns its start.
-    int openRecord(uint32_t opcode);
+    // Closes the open record and opens one for the opcode; returns its start. Inline: charts open
+    // a record for every line and box.
+    int openRecord(uint32_t opcode) {
+        closeRecord();
+        if (writeIndex_ + 2 > capacity_) reserve(2);
+        recordStart_ = static_cast<int>(writeIndex_);
+        words_[writeIndex_] = 0;
+        words_[writeIndex_ + 1] = opcode;
+        writeIndex_ += 2;
+        return recordStart_;
+    }
     // Sets the length of the open record (idempotent).
-    void closeRecord();
+    void closeRecord() {
+        if (recordStart_ >= 0)
+            words_[static_cast<size_t>(recordStart_)] = static_cast<uint32_t>(writeIndex_ - static_cast<size_t>(recordStart_));
+    }
     // Cuts the stream back to a record boundary.
     void truncate(int index);
 
     // Inline: every recorded number passes through here.
     void putWord(uint32_t w) {
-        if (static_cast<size_t>(writeIndex_) >= capacity_) reserve(1);
-        words_[static_cast<size_t>(writeIndex_++)] = w;
+        if (writeIndex_ >= capacity_) reserve(1);
+        words_[writeIndex_++] = w;
     }
     void putInt(int v) { putWord(static_cast<uint32_t>(v)); }
     void putDouble(double v) {
         uint64_t bits;
         std::memcpy(&bits, &v, sizeof bits);
-        if (static_cast<size_t>(writeIndex_) + 2 > capacity_) reserve(2);
-        // Through a local index: a store through the word pointer could alias writeIndex_ and
-        // force a reload between the two halves.
-        int at = writeIndex_;
-        words_[static_cast<size_t>(at)] = static_cast<uint32_t>(bits >> 32);
-        words_[static_cast<size_t>(at) + 1] = static_cast<uint32_t>(bits);
-        writeIndex_ = at + 2;
+        if (writeIndex_ + 2 > capacity_) reserve(2);
+        words_[writeIndex_] = static_cast<uint32_t>(bits >> 32);
+        words_[writeIndex_ + 1] = static_cast<uint32_t>(bits);
+        writeIndex_ += 2;
     }
     void putString(const char* s);
     void putWString(const std::u16string& s);
@@ -54,10 +64,15 @@ public:
 
 private:
     void reserve(int n);
-    // Grown by hand: a vector would zero every word it adds, only for the recorder to overwrite it.
-    std::unique_ptr<uint32_t[]> words_;
+    struct FreeWords {
+        void operator()(uint32_t* words) const { std::free(words); }
+    };
+    // Grown by hand: a vector would zero every word it adds, only for the recorder to overwrite it,
+    // and copy the words on every growth, which realloc can often spare.
+    std::unique_ptr<uint32_t[], FreeWords> words_;
     size_t capacity_ = 0;
-    int writeIndex_ = 0;
+    // A size_t, which word stores cannot alias, so runs of puts keep it in a register.
+    size_t writeIndex_ = 0;
     int recordStart_ = -1;
 };
 

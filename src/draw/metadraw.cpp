@@ -416,7 +416,7 @@ private:
     // Opens a record; a drawing record first writes out a pending polyline.
     void cmd(uint32_t opcode) {
         if (isDrawingOp(opcode)) {
-            flushLines();
+            if (!lines_.empty()) flushLines();
             // Sizing and clipping set the stage; they draw nothing a caller would call content.
             if (opcode != kOpSetSize && opcode != kOpSetClipRect) empty_ = false;
         }

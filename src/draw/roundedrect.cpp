@@ -52,7 +52,7 @@ void buildRoundedRect(AAShape& shape, double x1, double y1, double x2, double y2
 
 bool drawSquareRect(Canvas& cv, double x1, double y1, double x2, double y2, const int radii[4],
                     const uint32_t edgeColors[4], uint32_t fill) {
-    auto whole = [](double v) { return std::isfinite(v) && v == std::floor(v); };
+    auto whole = [](double v) { return std::isfinite(v) && isWhole(v); };
     if (!whole(x1) || !whole(y1) || !whole(x2) || !whole(y2) || Canvas::isCode(fill)) return false;
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);

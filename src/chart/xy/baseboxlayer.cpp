@@ -40,8 +40,11 @@ constexpr int kDefaultIconSize = 11;
 BaseBoxLayer::~BaseBoxLayer() = default;
 
 void ItemPen::line(double x1, double y1, double x2, double y2, int color, int width, bool front) const {
+    segment(roundPixel(x1), roundPixel(y1), roundPixel(x2), roundPixel(y2), color, width, front);
+}
+
+void ItemPen::segment(int a, int b, int c, int e, int color, int width, bool front) const {
     if (width < 1) return;
-    int a = roundPixel(x1), b = roundPixel(y1), c = roundPixel(x2), e = roundPixel(y2);
     if (swapped_) {
         std::swap(a, b);
         std::swap(c, e);
@@ -50,8 +53,8 @@ void ItemPen::line(double x1, double y1, double x2, double y2, int color, int wi
     d_->line(a + dx, b + dy, c + dx, e + dy, color, width);
 }
 
-void ItemPen::box(double x, double width, double y1, double y2, int fill, int edge, const BarLook& look) const {
-    int left = roundPixel(x - width / 2), right = left + std::max(roundPixel(width), 1) - 1;
+void ItemPen::box(const ItemColumns& columns, double y1, double y2, int fill, int edge, const BarLook& look) const {
+    int left = columns.first, right = columns.last;
     int top = roundPixel(std::min(y1, y2)), bottom = roundPixel(std::max(y1, y2));
     BarBox b;
     b.fillColor = fill;
@@ -81,9 +84,9 @@ void ItemPen::ribbon(double x1, double y1, double x2, double y2, int color) cons
     d_->surface(a, b, c, e, depthX_, -depthY_, shade, shade);
 }
 
-void ItemPen::across(double x, double width, double y, int color, int lineWidth, bool front) const {
-    int left = roundPixel(x - width / 2), right = left + std::max(roundPixel(width), 1) - 1;
-    line(left, y, right, y, color, lineWidth, front);
+void ItemPen::across(const ItemColumns& columns, double y, int color, int lineWidth, bool front) const {
+    int at = roundPixel(y);
+    segment(columns.first, at, columns.last, at, color, lineWidth, front);
 }
 
 void BaseBoxLayerImpl::AreaDeleter::operator()(DrawArea* d) const { d->destroy(); }
@@ -124,7 +127,7 @@ void BaseBoxLayerImpl::layoutChart() {
 }
 
 BaseBoxLayerImpl::ItemMaps BaseBoxLayerImpl::itemMaps() const {
-    ItemMaps maps{xPixelMap(), {}};
+    ItemMaps maps{xPixelMap(), {}, static_cast<double>(frameY() - frameHeight()), frameY() + 2.0 * frameHeight()};
     for (int ds = 0; ds < dataSetCount(); ++ds) maps.y.push_back(yPixelMap(dataSet(ds).axis()));
     return maps;
 }
@@ -133,12 +136,11 @@ bool BaseBoxLayerImpl::itemPixels(int i, const ItemMaps& maps, ItemPixels& p) co
     p.x = maps.x(xValue(i));
     p.width = itemWidth_;
     if (p.x == Chart::NoValue) return false;
-    double near = frameY() - frameHeight(), far = frameY() + 2.0 * frameHeight();
     bool any = false;
-    p.y.resize(static_cast<size_t>(dataSetCount()));
-    for (int ds = 0; ds < dataSetCount(); ++ds) {
-        double y = maps.y[static_cast<size_t>(ds)](dataSet(ds).valueAt(i));
-        p.y[static_cast<size_t>(ds)] = y == Chart::NoValue ? y : std::clamp(y, near, far);
+    p.y.resize(maps.y.size());
+    for (size_t ds = 0; ds < maps.y.size(); ++ds) {
+        double y = maps.y[ds](dataSet(static_cast<int>(ds)).valueAt(i));
+        p.y[ds] = y == Chart::NoValue ? y : std::clamp(y, maps.nearY, maps.farY);
         any = any || y != Chart::NoValue;
     }
     return any;

@@ -20,6 +20,17 @@
 
 namespace plotvane {
 
+// The pixel columns, first and last, that a shape `width` pixels across centred on x covers (one
+// at least). Worked out once per item: the box, the median and the stems share them.
+struct ItemColumns {
+    int first = 0;
+    int last = 0;
+    static ItemColumns centred(double x, double width) {
+        int first = roundPixel(x - width / 2);
+        return {first, first + std::max(roundPixel(width), 1) - 1};
+    }
+};
+
 // Draws lines and boxes given along the item's axes: x across the item, y along the values. On a
 // swapped chart the two are exchanged on the screen. Legend icons use an unswapped pen. With 3D
 // depth, boxes are drawn as bars of that depth and lines stand halfway into it, so whiskers and
@@ -33,16 +44,19 @@ public:
     DrawArea* area() const { return d_; }
     bool deep() const { return depthX_ > 0 || depthY_ > 0; }
     void line(double x1, double y1, double x2, double y2, int color, int width, bool front = false) const;
-    // A box `width` pixels across centred on x, between two y pixels (either order), drawn as a
-    // bar with the given look.
-    void box(double x, double width, double y1, double y2, int fill, int edge, const BarLook& look) const;
+    // A box across the columns, between two y pixels (either order), drawn as a bar with the given
+    // look.
+    void box(const ItemColumns& columns, double y1, double y2, int fill, int edge, const BarLook& look) const;
     // The ribbon of the depth behind a line at the front, in the half colour, as boxes have their
     // top and side; nothing without depth.
     void ribbon(double x1, double y1, double x2, double y2, int color) const;
-    // A line across the same pixels as a box of that width.
-    void across(double x, double width, double y, int color, int lineWidth, bool front = false) const;
+    // A line across the columns, as a box there would span them.
+    void across(const ItemColumns& columns, double y, int color, int lineWidth, bool front = false) const;
 
 private:
+    // A line between pixels along the item's axes.
+    void segment(int x1, int y1, int x2, int y2, int color, int width, bool front) const;
+
     DrawArea* d_;
     bool swapped_;
     int depthX_;
@@ -56,12 +70,14 @@ struct ItemPixels {
     double width = 1;
     std::vector<double> y;
     double at(int role) const { return role < static_cast<int>(y.size()) ? y[static_cast<size_t>(role)] : Chart::NoValue; }
-    // The column the stems run in: the centre, kept on the box's middle pixel (one of the two
-    // when the box is an even number of pixels wide), so rounding never puts a stem beside a
+    // The columns of the item's boxes.
+    ItemColumns body() const { return ItemColumns::centred(x, width); }
+    // The column the stems run in: the centre, kept on the body's middle pixel (one of the two
+    // when the body is an even number of pixels wide), so rounding never puts a stem beside a
     // narrow box.
-    double stem() const {
-        int left = roundPixel(x - width / 2), across = std::max(roundPixel(width), 1);
-        return std::clamp(roundPixel(x), left + (across - 1) / 2, left + across / 2);
+    double stem(const ItemColumns& body) const {
+        return std::clamp(roundPixel(x), body.first + (body.last - body.first) / 2,
+                          body.first + (body.last - body.first + 1) / 2);
     }
 };
 
@@ -99,10 +115,12 @@ protected:
     // values, or beside the item, before (-1) or after (+1) it along the x axis.
     virtual int labelSide(int ds) const = 0;
 
-    // The pixel maps of the x axis and of each data set's axis, built once for a pass over items.
+    // The pixel maps of the x axis and of each data set's axis, and the span values are held to,
+    // built once for a pass over items.
     struct ItemMaps {
         PixelMap x;
         std::vector<PixelMap> y;
+        double nearY = 0, farY = 0;
     };
     ItemMaps itemMaps() const;
     // The item's pixels; false when it has no x position or no value at all.

@@ -175,7 +175,8 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
     double cap = std::max(std::trunc(p.width / 2), 1.0);
     auto width = [this](int role) { return role < dataSetCount() ? dataSet(role).lineWidth() : 1; };
     int maxWidth = width(kMax), minWidth = width(kMin);
-    double stem = p.stem();
+    ItemColumns body = p.body();
+    double stem = p.stem(body);
     bool oneLine = maxWidth == 1 && minWidth == 1 && stemsJoin(pen, max, min, top, bottom, ink.solidBox);
     if (oneLine) pen.line(stem, max, stem, min, ink.whisker, 1);
     for (double tip : {max, min}) {
@@ -190,16 +191,16 @@ void BoxWhiskerLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels&
             pen.line(stem, max, stem, min, ink.whisker, w);
         // A cap one pixel long on a one-pixel whisker is the whisker's own end pixel.
         if (cap == 1 && w == 1 && reached && ink.solidWhisker) continue;
-        pen.across(stem, cap, tip, ink.whisker, w);
+        pen.across(ItemColumns::centred(stem, cap), tip, ink.whisker, w);
     }
-    if (box) pen.box(p.x, p.width, top, bottom, ink.fill, dataSet(0).edgeColor(), paintLook());
-    if (median != Chart::NoValue) pen.across(p.x, p.width, median, ink.whisker, width(kMedian), box);
+    if (box) pen.box(body, top, bottom, ink.fill, dataSet(0).edgeColor(), paintLook());
+    if (median != Chart::NoValue) pen.across(body, median, ink.whisker, width(kMedian), box);
     for (int ds = kMarks; ds < dataSetCount(); ++ds) {
         double y = p.at(ds);
         if (y == Chart::NoValue) continue;
         DataSetImpl& set = dataSet(ds);
         if (set.symbol().isEmpty()) {
-            pen.across(p.x, p.width, y, set.dataColor(), set.lineWidth(), box);
+            pen.across(body, y, set.dataColor(), set.lineWidth(), box);
             continue;
         }
         double sx, sy;

@@ -89,7 +89,8 @@ CandleColors CandleStickLayerImpl::colorsOf(int i) const {
 void CandleStickLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, CandleColors colors,
                                     int lineWidth) {
     setMainColor(pen.area(), colors.fill, readsMainColor(colors.fill) || readsMainColor(colors.line));
-    double high = p.at(kHigh), low = p.at(kLow), open = p.at(kOpen), close = p.at(kClose), stem = p.stem();
+    ItemColumns body = p.body();
+    double high = p.at(kHigh), low = p.at(kLow), open = p.at(kOpen), close = p.at(kClose), stem = p.stem(body);
     if (open == Chart::NoValue) open = close;
     if (close == Chart::NoValue) close = open;
     if (open == Chart::NoValue) {
@@ -108,7 +109,7 @@ void CandleStickLayerImpl::drawItem(const ItemPen& pen, const ItemPixels& p, Can
             if (tip != from) pen.line(stem, tip, stem, from, colors.line, lineWidth);
         }
     }
-    pen.box(p.x, p.width, open, close, colors.fill, colors.line, boxLook());
+    pen.box(body, open, close, colors.fill, colors.line, boxLook());
 }
 
 void CandleStickLayerImpl::paintItem(const ItemPen& pen, int i, const ItemPixels& p) {

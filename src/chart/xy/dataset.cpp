@@ -41,10 +41,6 @@ void DataSetImpl::setData(DoubleArray data) {
     layer_->maxDataLength_ = std::max(layer_->maxDataLength_, size());
 }
 
-double DataSetImpl::valueAt(int i) const {
-    return i >= 0 && i < size() ? values_[static_cast<size_t>(i)] : Chart::NoValue;
-}
-
 double DataSetImpl::getPosition(int i) { return layer_->xValue(i); }
 
 void DataSetImpl::setDataColor(int dataColor, int edgeColor, int shadowColor, int shadowEdgeColor) {

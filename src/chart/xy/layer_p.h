@@ -61,7 +61,9 @@ public:
     int group() const { return group_; }
     const std::string& name() const { return name_; }
     int size() const { return static_cast<int>(values_.size()); }
-    double valueAt(int i) const;
+    double valueAt(int i) const {
+        return i >= 0 && i < size() ? values_[static_cast<size_t>(i)] : Chart::NoValue;
+    }
     const std::vector<double>& values() const { return values_; }
     // The smallest and largest present values (NoValue when none is present), found as the data
     // enter.
