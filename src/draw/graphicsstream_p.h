@@ -37,8 +37,9 @@ public:
     }
     // Sets the length of the open record (idempotent).
     void closeRecord() {
-        if (recordStart_ >= 0)
-            words_[static_cast<size_t>(recordStart_)] = static_cast<uint32_t>(writeIndex_ - static_cast<size_t>(recordStart_));
+        if (recordStart_ < 0) return;
+        const size_t start = static_cast<size_t>(recordStart_);
+        words_[start] = static_cast<uint32_t>(writeIndex_ - start);
     }
     // Cuts the stream back to a record boundary.
     void truncate(int index);
