@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "draw/imageio_p.h"
@@ -340,6 +341,36 @@ TEST(PngWriter, DefaultCompressionReadsBackInLibpngAndPillow) {
         EXPECT_TRUE(samePixels(view.pixels, expected));
         EXPECT_TRUE(plotvane_test::matchesWithPillow(file, ".png", expected, c.width, c.height));
     }
+}
+
+TEST(PngWriter, PicturesAgainOnOneThreadMakeTheBytesOfAFreshThread) {
+    // A thread takes over the work of its last picture of the same size: up to 2 MB of rows (here
+    // 1.05 MB of true colour, held whole) and pictures that fit the pending rows (palette). The
+    // files must be those a thread that never encoded anything makes.
+    const int width = 700, height = 500;
+    std::vector<uint32_t> trueColour(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            trueColour[static_cast<size_t>(y) * width + x] = ((x / 7) * 0x030201 + (y / 5) * 0x010305) & 0xffffff;
+    auto changedRow = [&](std::vector<uint32_t> pixels, int y) {
+        for (int x = 0; x < width; x += 3) pixels[static_cast<size_t>(y) * width + x] ^= 0x010101;
+        return pixels;
+    };
+    std::vector<uint32_t> lastPixel = trueColour;
+    lastPixel.back() ^= 1;
+    const std::vector<std::vector<uint32_t>> sequence = {
+        trueColour, trueColour, lastPixel, changedRow(trueColour, height - 1), changedRow(trueColour, height - 1),
+        changedRow(trueColour, height / 2), picture(width, height, 40), picture(width, height, 40), trueColour};
+    std::vector<std::string> here;
+    for (const std::vector<uint32_t>& p : sequence) here.push_back(png(p, width, height));
+    for (size_t k = 0; k < sequence.size(); ++k) {
+        SCOPED_TRACE(k);
+        std::string fresh;
+        std::thread([&] { fresh = png(sequence[k], width, height); }).join();
+        EXPECT_EQ(here[k], fresh);
+        EXPECT_TRUE(samePixels(readWithLibpng(here[k]).pixels, sequence[k]));
+    }
+    EXPECT_EQ(readWithLibpng(here[0]).colorType, PNG_COLOR_TYPE_RGB);
 }
 
 TEST(PngWriter, DefaultCompressionKeepsUpWithZlib) {
