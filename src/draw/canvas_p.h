@@ -10,7 +10,6 @@
 // budget of steps shared by the whole evaluation stop cycles that a chain of bases could form.
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -18,23 +17,11 @@
 #include "draw/blend_p.h"
 #include "draw/brush_p.h"
 #include "draw/superpixel_p.h"
+#include "foundation/floors_p.h"
 
 namespace plotvane {
 
 class DrawBMP;
-
-// floor(v) as an int, for v well inside the int range (canvas coordinates give or take a margin):
-// the plain conversion truncates, so values below a whole number step down one. Cheaper than
-// std::floor where SSE4.1's rounding instruction cannot be assumed.
-inline int floorToInt(double v) {
-    const int i = static_cast<int>(v);
-    return i - (static_cast<double>(i) > v ? 1 : 0);
-}
-
-// v == std::floor(v), for any v, by the same means: every double of 2^52 or more is whole.
-inline bool isWhole(double v) {
-    return std::fabs(v) < 0x1p52 ? static_cast<double>(static_cast<int64_t>(v)) == v : v == v;
-}
 
 struct ClipRect {
     int left = 0, top = 0, right = 0, bottom = 0;  // inclusive

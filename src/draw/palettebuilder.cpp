@@ -4,10 +4,10 @@
 // pixels at a time: one vector compare tells whether all eight have the colour of the pixel
 // before them, as they do inside long runs, and their index is then stored at once; a second
 // whether they repeat the row above, as columns, bars and boxes do, whose indices are then
-// copied. Otherwise each of the eight is looked up in a small open-addressed table. Looking pixels up one by one
-// costs less in the short runs of text and edges than finding where each run ends, whose branch
-// the processor cannot predict. A picture with more colours is either left to true colour or,
-// when a palette is forced, quantised by the octree and dithered.
+// copied. Otherwise each of the eight is looked up in a small open-addressed table. Looking
+// pixels up one by one costs less in the short runs of text and edges than finding where each run
+// ends, whose branch the processor cannot predict. A picture with more colours is either left to
+// true colour or, when a palette is forced, quantised by the octree and dithered.
 #include "draw/palettebuilder_p.h"
 
 #include <cstring>

@@ -67,9 +67,7 @@ bool drawSquareRect(Canvas& cv, double x1, double y1, double x2, double y2, cons
     }
     // Opaque edges paint over the fill's first row and column, so only the inside is filled:
     // narrow boxes, whose edges cover them, then need no fill at all.
-    const bool opaqueEdges = std::all_of(edgeColors, edgeColors + 4, [](uint32_t edge) {
-        return (edge >> 24) == 0 && !Canvas::isCode(edge);
-    });
+    const bool opaqueEdges = std::all_of(edgeColors, edgeColors + 4, [](uint32_t edge) { return (edge >> 24) == 0; });
     const double inset = opaqueEdges ? 1 : 0;
     const ClipRect& c = cv.clip;
     const double left = std::max(x1 + inset, double(c.left)), right = std::min(x2 - 1, double(c.right));

@@ -14,6 +14,7 @@
 #include "chart/imagemap_p.h"
 #include "chart/polarcharts.h"
 #include "chart/pricecharts.h"
+#include "chart/scatter3dchart.h"
 
 using namespace plotvane;
 using namespace plotvane_test;
@@ -328,19 +329,7 @@ TEST(ImageMap, PyramidLayersTileWithoutGaps) {
 }
 
 TEST(ImageMap, ThreeDScatterSymbolsNearestFirst) {
-    std::vector<double> x, y, z;
-    for (int i = 0; i < 30; ++i) {
-        x.push_back(i % 7);
-        y.push_back((i * 5) % 11);
-        z.push_back((i * 3) % 13);
-    }
-    auto c = own(ThreeDScatterChart::create(500, 420));
-    c->setPlotRegion(250, 210, 240, 240, 160);
-    c->addScatterGroup(DoubleArray(x.data(), 30), DoubleArray(y.data(), 30), DoubleArray(z.data(), 30), "Dots",
-                       Chart::CircleSymbol, 9);
-    c->xAxis()->setLabelStyle("", 8, Chart::Transparent);
-    c->yAxis()->setLabelStyle("", 8, Chart::Transparent);
-    c->zAxis()->setLabelStyle("", 8, Chart::Transparent);
+    auto c = dotsScatterChart();
     expectMapAgrees(c.get(), 30, true);
     std::string map = c->getHTMLImageMap("s.html", "", "title='{x},{y},{z}'");
     std::vector<Area> areas = areasOf(map);

@@ -15,6 +15,7 @@
 #include "chart/barchart.h"
 #include "chart/polarcharts.h"
 #include "chart/pricecharts.h"
+#include "chart/scatter3dchart.h"
 #include "support/golden.h"
 #include "support/pinnedfonts.h"
 
@@ -181,16 +182,7 @@ TEST(ImageMapText, PolarPyramidAndThreeD) {
     ASSERT_NE(pyramid->makeChart(), nullptr);
     addMap(text, "funnel", pyramid->getHTMLImageMap("f.html", "", kTip));
 
-    std::vector<double> x, y, z;
-    for (int i = 0; i < 30; ++i) {
-        x.push_back(i % 7);
-        y.push_back((i * 5) % 11);
-        z.push_back((i * 3) % 13);
-    }
-    auto scatter = own(ThreeDScatterChart::create(500, 420));
-    scatter->setPlotRegion(250, 210, 240, 240, 160);
-    scatter->addScatterGroup(arrayOf(x), arrayOf(y), arrayOf(z), "Dots", Chart::CircleSymbol, 9);
-    for (Axis* a : {scatter->xAxis(), scatter->yAxis(), scatter->zAxis()}) a->setLabelStyle("", 8, Chart::Transparent);
+    auto scatter = dotsScatterChart();
     ASSERT_NE(scatter->makeChart(), nullptr);
     addMap(text, "3D scatter", scatter->getHTMLImageMap("s.html", "", "title='{x},{y},{z}'"));
     EXPECT_TRUE(matchesGoldenText("imagemap", "polar_pyramid_3d.txt", text));
