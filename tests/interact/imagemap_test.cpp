@@ -14,7 +14,7 @@
 #include "chart/imagemap_p.h"
 #include "chart/polarcharts.h"
 #include "chart/pricecharts.h"
-#include "chart/scatter3dchart.h"
+#include "chart/imagemapcharts.h"
 
 using namespace plotvane;
 using namespace plotvane_test;
@@ -378,13 +378,7 @@ TEST(ImageMap, AxisSegmentsCarryTheValueAtTheirCentre) {
 }
 
 TEST(ImageMap, VectorAndMultiCharts) {
-    const double x[] = {1, 2, 3, 4, 5}, y[] = {2, 4, 3, 5, 1}, len[] = {20, 30, 25, 15, 35},
-                 dir[] = {0, 45, 90, 180, 300};
-    XYPtr vectors = quietChart();
-    vectors->addVectorLayer(DoubleArray(x, 5), DoubleArray(y, 5), DoubleArray(len, 5), DoubleArray(dir, 5),
-                            Chart::PixelScale, 0x3366cc, "Wind");
-    vectors->xAxis()->setLinearScale(0, 6);
-    vectors->yAxis()->setLinearScale(0, 6);
+    XYPtr vectors = windVectorChart();
     expectMapAgrees(vectors.get(), 5, true);
     EXPECT_NE(std::string(vectors->getHTMLImageMap("v.html")).find("&dir=45&len=30\""), std::string::npos);
 

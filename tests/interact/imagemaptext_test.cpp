@@ -15,7 +15,7 @@
 #include "chart/barchart.h"
 #include "chart/polarcharts.h"
 #include "chart/pricecharts.h"
-#include "chart/scatter3dchart.h"
+#include "chart/imagemapcharts.h"
 #include "support/golden.h"
 #include "support/pinnedfonts.h"
 
@@ -147,13 +147,7 @@ TEST(ImageMapText, PricesTrendsAndVectors) {
         addMap(text, "per data set", c->getHTMLImageMap("p.html", "s={dataSet}&slope={slope|4}"));
         addLayerCoors(text, c.get());
     }
-    const double x[] = {1, 2, 3, 4, 5}, y[] = {2, 4, 3, 5, 1}, len[] = {20, 30, 25, 15, 35},
-                 dir[] = {0, 45, 90, 180, 300};
-    XYPtr vectors = quietChart();
-    vectors->addVectorLayer(DoubleArray(x, 5), DoubleArray(y, 5), DoubleArray(len, 5), DoubleArray(dir, 5),
-                            Chart::PixelScale, 0x3366cc, "Wind");
-    vectors->xAxis()->setLinearScale(0, 6);
-    vectors->yAxis()->setLinearScale(0, 6);
+    XYPtr vectors = windVectorChart();
     ASSERT_NE(vectors->makeChart(), nullptr);
     addMap(text, "vectors", vectors->getHTMLImageMap("v.html", "", "title='{dir}/{len}'"));
     addLayerCoors(text, vectors.get());
